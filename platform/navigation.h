@@ -1,0 +1,151 @@
+// Standard file dialogs: open, save, save changes, discard changes and the
+// review of unsaved documents. Document dialogs run as sheets on their
+// window and report through their event callback.
+#pragma once
+
+#include "appleevents.h"
+#include "files.h"
+#include "types.h"
+#include "window.h"
+
+#include <string>
+
+struct OpaqueNavDialogRef;
+using NavDialogRef = OpaqueNavDialogRef *;
+
+using NavEventCallbackMessage = std::int32_t;
+enum : NavEventCallbackMessage { kNavCBTerminate = 3, kNavCBUserAction = 12 };
+
+using NavUserAction = std::uint32_t;
+enum : NavUserAction {
+    kNavUserActionNone = 0,
+    kNavUserActionCancel = 1,
+    kNavUserActionOpen = 2,
+    kNavUserActionSaveAs = 3,
+    kNavUserActionChoose = 4,
+    kNavUserActionNewFolder = 5,
+    kNavUserActionSaveChanges = 6,
+    kNavUserActionDontSaveChanges = 7,
+    kNavUserActionDiscardChanges = 8,
+    kNavUserActionReviewDocuments = 9,
+    kNavUserActionDiscardDocuments = 10,
+};
+
+struct NavCBRec {
+    NavDialogRef context = nullptr;
+    NavUserAction userAction = kNavUserActionNone;
+};
+using NavCBRecPtr = NavCBRec *;
+
+using NavEventProcPtr = void (*)(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
+                                 void *callBackUD);
+using NavEventUPP = NavEventProcPtr;
+inline NavEventUPP NewNavEventUPP(NavEventProcPtr proc)
+{
+    return proc;
+}
+inline void DisposeNavEventUPP(NavEventUPP) {}
+
+// What the Open dialog's filter learns about one item.
+struct NavFileOrFolderInfo {
+    Boolean isFolder = false;
+    FInfo finderInfo; // files only
+};
+using NavFilterModes = std::int16_t;
+enum : NavFilterModes { kNavFilteringBrowserList = 0 };
+// Returns true to show the item.
+using NavObjectFilterProcPtr = Boolean (*)(const AEDesc *theItem, const NavFileOrFolderInfo *info,
+                                           void *callBackUD, NavFilterModes filterMode);
+using NavObjectFilterUPP = NavObjectFilterProcPtr;
+inline NavObjectFilterUPP NewNavObjectFilterUPP(NavObjectFilterProcPtr proc)
+{
+    return proc;
+}
+inline void DisposeNavObjectFilterUPP(NavObjectFilterUPP) {}
+
+using NavDialogOptionFlags = std::uint32_t;
+enum : NavDialogOptionFlags {
+    kNavNoTypePopup = 0x00000001,
+    kNavDontAutoTranslate = 0x00000002,
+    kNavDontAddTranslateItems = 0x00000004,
+    kNavAllFilesInPopup = 0x00000010,
+    kNavAllowStationery = 0x00000020,
+    kNavAllowPreviews = 0x00000040,
+    kNavAllowMultipleFiles = 0x00000080,
+    kNavAllowInvisibleFiles = 0x00000100,
+    kNavDontResolveAliases = 0x00000200,
+    kNavSelectDefaultLocation = 0x00000400,
+    kNavSelectAllReadableItem = 0x00000800,
+    kNavSupportPackages = 0x00001000,
+    kNavAllowOpenPackages = 0x00002000,
+    kNavDontAddRecentsMenu = 0x00004000,
+    kNavDontUseCustomFrame = 0x00008000,
+    kNavDontConfirmReplacement = 0x00010000,
+    kNavPreserveSaveFileExtension = 0x00020000,
+};
+constexpr NavDialogOptionFlags kNavDefaultNavDlogOptions =
+    kNavAllowPreviews | kNavAllowMultipleFiles | kNavAllowStationery;
+
+using WindowModality = std::uint32_t;
+enum : WindowModality {
+    kWindowModalityNone = 0,
+    kWindowModalitySystemModal = 1,
+    kWindowModalityAppModal = 2,
+    kWindowModalityWindowModal = 3,
+};
+
+struct NavDialogCreationOptions {
+    NavDialogOptionFlags optionFlags = kNavDefaultNavDlogOptions;
+    Point location{-1, -1};
+    std::string clientName;
+    std::string windowTitle;
+    std::string actionButtonLabel;
+    std::string cancelButtonLabel;
+    std::string saveFileName; // proposed file name, or the document the question names
+    std::string message;
+    std::uint32_t preferenceKey = 0;
+    WindowModality modality = kWindowModalityAppModal;
+    WindowRef parentWindow = nullptr;
+};
+
+using NavAskSaveChangesAction = std::uint32_t;
+enum : NavAskSaveChangesAction { kNavSaveChangesClosingDocument = 1, kNavSaveChangesQuittingApplication = 2 };
+
+using NavTranslationOptions = std::uint32_t;
+enum : NavTranslationOptions { kNavTranslateInPlace = 0, kNavTranslateCopy = 1 };
+
+// The reply of a finished file dialog. For the Save dialog the selection
+// holds the chosen folder and saveFileName the name typed (UTF-8, any length
+// the user gives); for the Open dialog the selection holds the chosen files.
+struct NavReplyRecord {
+    Boolean validRecord = false;
+    Boolean replacing = false; // the user confirmed replacing the existing file
+    AEDescList selection;
+    std::string saveFileName;
+};
+
+OSStatus NavGetDefaultDialogCreationOptions(NavDialogCreationOptions *outOptions);
+OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, void *inTypeList,
+                                NavEventUPP inEventProc, void *inPreviewProc, NavObjectFilterUPP inFilterProc,
+                                void *inClientData, NavDialogRef *outDialog);
+// The dialog keeps the document identity of this type: a name without the
+// type's extension gets it appended.
+OSStatus NavCreatePutFileDialog(const NavDialogCreationOptions *inOptions, OSType inFileType,
+                                OSType inFileCreator, NavEventUPP inEventProc, void *inClientData,
+                                NavDialogRef *outDialog);
+OSStatus NavCreateAskSaveChangesDialog(const NavDialogCreationOptions *inOptions,
+                                       NavAskSaveChangesAction inAction, NavEventUPP inEventProc,
+                                       void *inClientData, NavDialogRef *outDialog);
+OSStatus NavCreateAskDiscardChangesDialog(const NavDialogCreationOptions *inOptions, NavEventUPP inEventProc,
+                                          void *inClientData, NavDialogRef *outDialog);
+OSStatus NavCreateAskReviewDocumentsDialog(const NavDialogCreationOptions *inOptions,
+                                           std::uint32_t inDocumentCount, NavEventUPP inEventProc,
+                                           void *inClientData, NavDialogRef *outDialog);
+// Shows the dialog and returns at once; the event proc hears of the user's
+// action (kNavCBUserAction) and of the dialog's end (kNavCBTerminate).
+OSStatus NavDialogRun(NavDialogRef inDialog);
+void NavDialogDispose(NavDialogRef inDialog);
+OSStatus NavDialogGetReply(NavDialogRef inDialog, NavReplyRecord *outReply);
+OSStatus NavDisposeReply(NavReplyRecord *inReply);
+NavUserAction NavDialogGetUserAction(NavDialogRef inDialog);
+OSStatus NavCompleteSave(NavReplyRecord *inReply, NavTranslationOptions inHowToTranslate);
