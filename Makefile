@@ -1,0 +1,132 @@
+# Quorlscope: build, run, test and benchmark.
+#
+#   make run        build and start the application (needs a display)
+#   make test       the test suite, plain and with ASan/UBSan, then a short fuzz run
+#   make bench      the benchmarks, each reported as a ratio against its baseline
+#   make screenshot docs/screenshot.png of the running application under Xvfb
+#   make format     clang-format on the tracked sources
+#   make clean      remove the build folders
+#
+# Variables: JOBS (parallel compile jobs), CTEST_JOBS (parallel tests, default 1),
+# FUZZ_SECONDS (per fuzz target in `make test`), ARGS (arguments for `make run`),
+# SCREENSHOT_DELAY and SCREENSHOT_ARGS.
+
+SHELL := /bin/bash
+.SHELLFLAGS := -eu -o pipefail -c
+.DEFAULT_GOAL := run
+# One step at a time: the recipes run their own parallel builds.
+.NOTPARALLEL:
+
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CTEST_JOBS ?= 1
+CTEST_TIMEOUT ?= 300
+FUZZ_SECONDS ?= 10
+SCREENSHOT_DELAY ?= 6
+SCREENSHOT_ARGS ?=
+ARGS ?=
+
+BUILD := build
+ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+BENCH_BUILD := build-bench
+APP := $(BUILD)/app/quorlscope
+
+# Headless runs: Qt's offscreen platform, and configuration and runtime
+# folders of their own so that tests never touch the user's preferences.
+TEST_ENV_DIR = $(CURDIR)/$(1)/test-env
+define headless_env
+	rm -rf "$(call TEST_ENV_DIR,$(1))"; \
+	mkdir -p "$(call TEST_ENV_DIR,$(1))/config" "$(call TEST_ENV_DIR,$(1))/runtime"; \
+	chmod 700 "$(call TEST_ENV_DIR,$(1))/runtime"; \
+	export QT_QPA_PLATFORM=offscreen \
+	       XDG_CONFIG_HOME="$(call TEST_ENV_DIR,$(1))/config" \
+	       XDG_RUNTIME_DIR="$(call TEST_ENV_DIR,$(1))/runtime";
+endef
+
+# Sanitizer settings for the ASan build and the fuzzer. Leak suppressions,
+# when present, name third-party frames only.
+LSAN_SUPP := $(wildcard $(CURDIR)/tests/lsan.supp)
+SANITIZER_ENV := export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:check_initialization_order=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=$(if $(LSAN_SUPP),suppressions=$(LSAN_SUPP):)print_suppressions=0;
+
+CTEST = ctest --output-on-failure --no-tests=error --timeout $(CTEST_TIMEOUT) --parallel $(CTEST_JOBS) --test-dir
+
+.PHONY: run test test-plain test-asan test-fuzz bench screenshot format clean deps build
+
+deps:
+	@scripts/install-deps
+
+# The application, tests included, in build/ (RelWithDebInfo).
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON
+	cmake --build $(BUILD) -j $(JOBS)
+
+run:
+	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}$${QT_QPA_PLATFORM:-}" ]; then \
+	    echo "make run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); run it under Xvfb with: xvfb-run -a make run"; \
+	    exit 1; \
+	fi
+	@$(MAKE) --no-print-directory build
+	./$(APP) $(ARGS)
+
+test: test-plain test-asan test-fuzz
+
+test-plain: deps
+	@$(call headless_env,$(BUILD)) \
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON && \
+	cmake --build $(BUILD) -j $(JOBS) && \
+	echo "== tests (plain build)" && \
+	$(CTEST) $(BUILD)
+
+test-asan: deps
+	@$(call headless_env,$(ASAN_BUILD)) $(SANITIZER_ENV) \
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQRL_BUILD_TESTS=ON -DQRL_SANITIZE=ON && \
+	cmake --build $(ASAN_BUILD) -j $(JOBS) && \
+	echo "== tests (AddressSanitizer + UndefinedBehaviorSanitizer build)" && \
+	$(CTEST) $(ASAN_BUILD)
+
+# Each fuzz target runs FUZZ_SECONDS on a corpus kept in build-fuzz/corpus/,
+# seeded from fuzz/corpus/<target>/ when that exists; crashes land in
+# build-fuzz/artifacts/. The full log of a run is build-fuzz/<target>.log.
+test-fuzz: deps
+	@if [ ! -f fuzz/CMakeLists.txt ]; then echo "== fuzz: no fuzz targets yet, skipped"; exit 0; fi; \
+	$(call headless_env,$(FUZZ_BUILD)) $(SANITIZER_ENV) \
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=OFF -DQRL_BUILD_FUZZ=ON \
+	      -DCMAKE_CXX_COMPILER=clang++ >/dev/null; \
+	cmake --build $(FUZZ_BUILD)/fuzz -j $(JOBS); \
+	targets=$$(find $(FUZZ_BUILD)/fuzz -maxdepth 1 -type f -perm -u+x | sort); \
+	if [ -z "$$targets" ]; then echo "== fuzz: no fuzz executables built"; exit 1; fi; \
+	mkdir -p $(FUZZ_BUILD)/artifacts; \
+	for exe in $$targets; do \
+	    name=$$(basename $$exe); corpus=$(FUZZ_BUILD)/corpus/$$name; mkdir -p $$corpus; \
+	    seeds=$$([ -d fuzz/corpus/$$name ] && echo fuzz/corpus/$$name || true); \
+	    echo "== fuzz: $$name for $(FUZZ_SECONDS) s"; \
+	    if ! $$exe -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+	            -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$name- $$corpus $$seeds >$(FUZZ_BUILD)/$$name.log 2>&1; then \
+	        tail -n 60 $(FUZZ_BUILD)/$$name.log; echo "== fuzz: $$name FAILED (log: $(FUZZ_BUILD)/$$name.log)"; exit 1; \
+	    fi; \
+	    runs=$$(sed -n 's/^stat::number_of_executed_units: *//p' $(FUZZ_BUILD)/$$name.log); \
+	    echo "== fuzz: $$name ran $${runs:-?} inputs, no crash, corpus $$(ls $$corpus | wc -l) files"; \
+	done
+
+# Release build with the benchmarks; every executable named *_bench runs.
+bench: deps
+	@$(call headless_env,$(BENCH_BUILD)) \
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQRL_BUILD_TESTS=OFF -DQRL_BUILD_BENCH=ON >/dev/null && \
+	cmake --build $(BENCH_BUILD) -j $(JOBS) && \
+	benches=$$(find $(BENCH_BUILD)/bench -mindepth 2 -maxdepth 2 -type f -perm -u+x -name '*_bench' | sort) && \
+	if [ -z "$$benches" ]; then echo "bench: no benchmarks built"; exit 1; fi; \
+	for exe in $$benches; do echo "== $$exe"; $$exe; echo; done
+
+screenshot: build
+	@scripts/install-deps --screenshot
+	@mkdir -p docs
+	xvfb-run -a -s "-screen 0 1024x768x24" scripts/screenshot $(APP) docs/screenshot.png $(SCREENSHOT_DELAY) $(SCREENSHOT_ARGS)
+
+format:
+	@scripts/install-deps --format
+	git ls-files -z '*.cpp' '*.h' | xargs -0 -r clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
