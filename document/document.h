@@ -1,0 +1,49 @@
+// The open documents: up to ten, each with its window and calculation
+// record, the current document and the count of documents with unsaved
+// changes.
+#pragma once
+
+#include "model/data.h"
+#include "platform/events.h"
+#include "platform/navigation.h"
+#include "platform/window.h"
+
+
+constexpr int kMaxNumberOfDocuments = 10;
+
+struct tDocument {
+    WindowRef theWindow;
+    tDataPtr dataPtr;
+    std::int16_t dirty;
+    bool isClosing;
+    std::int16_t fRefNum;
+    bool fileLocked;
+    NavDialogRef fNavigationSaveDialog;
+    NavDialogRef fNavigationConfirmDialog;
+    NavEventUPP fConfirmEventProc;
+    NavEventUPP fRevertEventProc;
+    NavDialogRef fNavigationTerminateSaveDialog;
+    NavDialogRef fNavigationTerminateConfirmDialog;
+    NavEventUPP fTerminateConfirmEventProc;
+    EventHandlerUPP eventHandlerUPP;
+};
+using tDocumentPtr = tDocument *;
+
+tDocumentPtr BInitDocument();
+void BCloseDocument(WindowRef window);
+void BSetDocumentDirty(tDocumentPtr documentPtr, int dirtyStatus);
+int BIsDocumentDirty(WindowRef window);
+int BGetNumberOfDocuments();
+int BGetNumberOfDirtyDocuments();
+void BIncreaseNumberOfDirtyDocumentsByOne();
+void BDecreaseNumberOfDirtyDocumentsByOne();
+int BIsDocumentWindow(WindowRef window);
+tDocumentPtr BGetDocumentWindowsDocPtr(WindowRef window);
+WindowRef BGetDocumentsWindowPtr(tDocumentPtr documentPtr);
+WindowRef BGetDocumentWindowByIndex(std::int16_t index);
+void BSetCurrentDocListIndexFromWindowRef(WindowRef window);
+// The current document's record and window; null when the current index
+// names no document.
+tDataPtr BGetCurrentDocsDataPtr();
+WindowRef BGetCurrentDocsWindowRef();
+int BGetCurrentDocListIndex();

@@ -1,0 +1,17 @@
+// Document windows: building them, their window events, and the table sheet
+// they show.
+#pragma once
+
+#include "platform/events.h"
+#include "platform/window.h"
+
+#include <cstdint>
+
+WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP);
+OSStatus BMainWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
+
+// Draws the current document's sheet into its window: values when valid is 1,
+// placeholders otherwise.
+void BDrawDocsWindowData(std::int32_t valid);
+// Draws the sheet of the document that owns window, by its record's flag.
+void BDrawDocsWindowDataUpdate(WindowRef window);

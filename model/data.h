@@ -1,0 +1,70 @@
+// The calculation record of one document: the arguments of a depth-of-field
+// table, the distance unit and the ten computed rows.
+#pragma once
+
+#include <cstdint>
+
+using tDistance = double;
+using tFocalLength = double;
+using tUnsharpCircleDiameter = double;
+using tAperture = double;
+using tDataRangeErr = std::int32_t;
+
+enum tCameraType : std::int32_t { APSC = 0, fullFrameDigital = 1, thirtyFive = 2, mediumFormat = 3 };
+
+enum : std::int32_t { kDistanceUnitMeters = 1, kDistanceUnitFeet = 2 };
+
+enum : tDataRangeErr {
+    kInRange = 0,
+    kFocalLengthTooLong = 1,
+    kFocalLengthTooShort = 2,
+    kDistanceTooFar = 3,
+    kDistanceTooClose = 4,
+};
+
+constexpr int kNumberOfApertures = 10;
+
+struct tArgumentList {
+    tDistance distance;
+    tFocalLength focalLength;
+    tUnsharpCircleDiameter unsharpCircleDiameter;
+    tCameraType cameraType;
+};
+
+struct tTableElement {
+    tAperture aperture;
+    tDistance nearDistance;
+    tDistance farDistance; // -1.0: no far limit
+};
+
+struct tData {
+    bool valid;
+    std::int32_t distanceUnit;
+    tArgumentList argumentList;
+    tTableElement table[kNumberOfApertures];
+};
+using tDataPtr = tData *;
+
+// A new record, zero-filled; null when memory is exhausted.
+tDataPtr QRLNewDataPtr();
+void QRLDeleteDataPtr(tDataPtr dataPtr);
+
+// Fills the record for the arguments, in the distance unit of the preference.
+void QRLCalculateTable(tDataPtr dataPtr, tDistance distance, tFocalLength focalLength,
+                       tUnsharpCircleDiameter unsharpCircleDiameter, tCameraType cameraType);
+// The same with the unit given; the preference-reading form calls this.
+void QRLCalculateTableInUnit(tDataPtr dataPtr, std::int32_t distanceUnit, tDistance distance,
+                             tFocalLength focalLength, tUnsharpCircleDiameter unsharpCircleDiameter,
+                             tCameraType cameraType);
+tDataRangeErr QRLArgumentsInRange(tDistance distance, tFocalLength focalLength,
+                                  std::int32_t distanceUnit = kDistanceUnitMeters);
+
+tDistance QRLGetTableElementNearDistance(tDataPtr dataPtr, int index);
+tDistance QRLGetTableElementFarDistance(tDataPtr dataPtr, int index);
+tFocalLength QRLGetFocalLength(tDataPtr dataPtr);
+tDistance QRLGetDistance(tDataPtr dataPtr);
+double QRLGetUnsharpCircleinMicroMeter(tDataPtr dataPtr);
+std::int16_t QRLGetCameraType(tDataPtr dataPtr);
+void QRLSetDataValid(tDataPtr dataPtr, bool valid);
+bool QRLIsDataValid(tDataPtr dataPtr);
+std::int32_t QRLGetDistanceUnit(tDataPtr dataPtr);

@@ -1,0 +1,72 @@
+// Note alerts: a message, an explanation and OK. Headless runs record the
+// alert and answer it at once.
+#include "alerts.h"
+
+#include "application.h"
+#include "internal.h"
+#include "testing.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace
+{
+
+std::vector<ShownAlert> &shownAlerts()
+{
+    static std::vector<ShownAlert> alerts;
+    return alerts;
+}
+
+std::function<void(const ShownAlert &)> &observer()
+{
+    static std::function<void(const ShownAlert &)> callback;
+    return callback;
+}
+
+QMessageBox::Icon iconFor(AlertType type)
+{
+    switch (type) {
+    case kAlertStopAlert:
+        return QMessageBox::Critical;
+    case kAlertCautionAlert:
+        return QMessageBox::Warning;
+    case kAlertPlainAlert:
+        return QMessageBox::NoIcon;
+    default:
+        return QMessageBox::Information;
+    }
+}
+
+} // namespace
+
+OSStatus StandardAlert(AlertType type, const std::string &message, const std::string &explanation,
+                       const AlertStdAlertParamRec *params, std::int16_t *outItemHit)
+{
+    const ShownAlert alert{type, message, explanation, params && params->movable};
+    if (observer())
+        observer()(alert);
+    shownAlerts().push_back(alert);
+    if (!PlatformIsHeadless()) {
+        QMessageBox box(iconFor(type), QApplication::applicationName(), QString::fromStdString(message),
+                        QMessageBox::Ok, QApplication::activeWindow());
+        box.setInformativeText(QString::fromStdString(explanation));
+        box.setWindowModality(Qt::ApplicationModal);
+        box.exec(); // an alert is modal: the caller goes on once it is answered
+    }
+    if (outItemHit)
+        *outItemHit = 1;
+    return noErr;
+}
+
+std::vector<ShownAlert> TakeShownAlerts()
+{
+    std::vector<ShownAlert> taken;
+    taken.swap(shownAlerts());
+    return taken;
+}
+
+void SetAlertObserver(std::function<void(const ShownAlert &)> callback)
+{
+    observer() = std::move(callback);
+}

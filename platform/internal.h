@@ -1,0 +1,111 @@
+// What the platform's own files share: the records behind the opaque
+// references and the Qt widgets they wrap. Program modules never include it.
+#pragma once
+
+#include "events.h"
+#include "quickdraw.h"
+#include "window.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QEventLoop;
+class QMenuBar;
+
+struct Picture {
+    QImage image;
+};
+struct IconFamily {
+    QImage image;
+};
+
+// One thing drawn into a port, replayed on every repaint.
+struct DrawItem {
+    enum class Kind { erase, line, picture, text, icon };
+    Kind kind = Kind::erase;
+    Rect r;
+    std::string text;
+    short textSize = 0;
+    std::int16_t textFace = 0;
+    TextFlush flush = TextFlush::left;
+    QImage image;
+    bool covered = false; // a later erasure covered its anchor
+};
+
+struct GrafPort {
+    QPointer<QWidget> widget; // the widget showing the port; null for a page
+    Rect pageBounds;          // bounds of a port without a widget
+    short originH = 0;
+    short originV = 0;
+    short penH = 0;
+    short penV = 0;
+    short textSize = 12;
+    std::int16_t textFace = 0;
+    int eraseCount = 0;
+    std::vector<DrawItem> items;
+};
+
+struct HandlerEntry {
+    EventHandlerUPP proc;
+    std::vector<EventTypeSpec> types;
+    void *userData;
+    OpaqueEventTargetRef *target;
+};
+
+struct OpaqueEventTargetRef {
+    std::vector<std::unique_ptr<HandlerEntry>> handlers;
+};
+
+struct OpaqueWindowPtr {
+    QPointer<QWidget> widget;  // the top-level widget
+    QPointer<QWidget> content; // where the port is shown
+    GrafPort port;
+    OpaqueEventTargetRef target;
+    std::string nibName;
+    WindowClass windowClass = kDocumentWindowClass;
+    WindowAttributes attributes = kWindowInWindowMenuAttribute;
+    std::map<std::pair<OSType, OSType>, void *> properties;
+    bool visible = false;
+    bool collapsed = false;
+    std::string filePath;
+    QEventLoop *modalLoop = nullptr;
+    bool modalQuit = false;
+};
+
+namespace platform
+{
+
+FourCharCode fourCharCodeFrom(const QString &text);
+QString fourCharCodeText(FourCharCode code);
+// Makes the menus of menuBar (which root owns) the application's menus.
+void installMenuBar(QWidget *root, QMenuBar *menuBar);
+
+// Wraps a widget built by the platform itself (a file dialog, a message box)
+// as a window of ours, so that it takes part in the z-order.
+WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string &name);
+// Forgets a wrapped window without deleting its widget.
+void unwrapWidget(WindowRef window);
+QWidget *widgetOf(WindowRef window);
+WindowRef windowOf(const QWidget *widget);
+// The shared menus, in menu bar order, for windows that show the menu bar.
+const std::vector<QWidget *> &sharedMenus();
+void attachMenuBar(WindowRef window);
+void attachSharedActions(QWidget *widget);
+// Repaints the window from its port.
+void paintPort(GrafPort &port, QWidget *widget);
+void schedulePostedEvents();
+bool eventLoopRunning();
+void setEventLoopRunning(bool running);
+// The front window changed: the menus are brought up to date.
+void frontWindowChanged();
+// The number of visible windows dropped to zero.
+void lastWindowClosed();
+QFont portFont(short size, std::int16_t face);
+
+} // namespace platform

@@ -1,0 +1,51 @@
+// The headless test driver: lets a test run the program the way a user
+// would, answering alerts and modal windows from a script, and observe what
+// the program showed.
+#pragma once
+
+#include "alerts.h"
+#include "window.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Thrown by ExitToShell in headless runs instead of ending the process, so a
+// test can observe the end.
+struct ProcessExitRequested {
+};
+
+struct ShownAlert {
+    AlertType type;
+    std::string message;
+    std::string explanation;
+    bool movable;
+};
+
+// Every alert shown so far, oldest first; the list is kept until taken.
+std::vector<ShownAlert> TakeShownAlerts();
+// Called for each alert before it is recorded and answered (with OK).
+void SetAlertObserver(std::function<void(const ShownAlert &)> observer);
+
+// Runs in place of the event loop of an application-modal window: it may set
+// fields and send commands to the window; the modal run ends when the script
+// returns, whether or not the window quit its loop. Without a script a modal
+// run ends at once.
+void SetModalScript(std::function<void(WindowRef)> script);
+// Whether the last modal window was ended by QuitAppModalLoopForWindow.
+bool LastModalLoopQuit();
+
+// Start-up waits for ticks; headless runs skip the wait and record it.
+struct TickWait {
+    std::uint32_t start;
+    std::uint32_t target;
+};
+std::vector<TickWait> TakeTickWaits();
+void SetTickWaitSkipped(bool skipped);
+
+// How many times SysBeep has sounded.
+int GetBeepCount();
+// Whether the busy cursor is showing.
+bool IsWaitCursorShown();
+// The windows shown so far, by interface name, in order of their first showing.
+std::vector<std::string> GetShowLog();

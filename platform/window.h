@@ -1,0 +1,77 @@
+// Windows built from interface files, the platform's own z-order, titles,
+// modified marks, proxies and window properties.
+#pragma once
+
+#include "types.h"
+
+#include <string>
+
+struct OpaqueWindowPtr;
+using WindowRef = OpaqueWindowPtr *;
+struct OpaqueIBNibRef;
+using IBNibRef = OpaqueIBNibRef *;
+struct OpaqueMenuRef;
+using MenuRef = OpaqueMenuRef *;
+
+// Window classes as the program tells windows apart.
+using WindowClass = std::uint32_t;
+enum : WindowClass {
+    kAlertWindowClass = 1,
+    kMovableAlertWindowClass = 2,
+    kModalWindowClass = 3,
+    kMovableModalWindowClass = 4,
+    kFloatingWindowClass = 5,
+    kDocumentWindowClass = 6,
+    kUtilityWindowClass = 8,
+    kSheetWindowClass = 11,
+};
+
+using WindowAttributes = std::uint32_t;
+enum : WindowAttributes {
+    kWindowNoAttributes = 0,
+    kWindowInWindowMenuAttribute = 1u << 27,
+};
+
+// Interface files live in the bundle as Designer files ("main" is main.ui).
+OSStatus CreateNibReference(const std::string &nibName, IBNibRef *outNibRef);
+void DisposeNibReference(IBNibRef nibRef);
+// Builds the widget named windowName of the interface file as a hidden window.
+OSStatus CreateWindowFromNib(IBNibRef nibRef, const std::string &windowName, WindowRef *outWindow);
+// Installs the menu bar named menuBarName as the application's menu bar.
+OSStatus SetMenuBarFromNib(IBNibRef nibRef, const std::string &menuBarName);
+
+void ShowWindow(WindowRef window);
+void HideWindow(WindowRef window);
+void ShowHide(WindowRef window, Boolean show);
+void SelectWindow(WindowRef window);
+void DisposeWindow(WindowRef window);
+Boolean IsWindowVisible(WindowRef window);
+// The frontmost visible window of ours, in the platform's own z-order; null
+// when none is visible.
+WindowRef FrontWindow();
+// The visible windows of ours, front to back, up to maxCount; returns how many.
+int GetVisibleWindowsFrontToBack(WindowRef *out, int maxCount);
+
+OSStatus GetWindowClass(WindowRef window, WindowClass *outClass);
+OSStatus GetWindowAttributes(WindowRef window, WindowAttributes *outAttributes);
+OSStatus ChangeWindowAttributes(WindowRef window, WindowAttributes setThese, WindowAttributes clearThese);
+
+std::string GetWTitle(WindowRef window);
+void SetWTitle(WindowRef window, const std::string &title);
+OSStatus SetWindowModified(WindowRef window, Boolean modified);
+Boolean IsWindowModified(WindowRef window);
+// The window represents a file (title bar icon and path); empty path clears.
+OSStatus SetWindowProxyFilePath(WindowRef window, const std::string &path);
+std::string GetWindowProxyFilePath(WindowRef window);
+OSStatus SetWindowProxyCreatorAndType(WindowRef window, OSType creator, OSType type, short vRefNum);
+
+Boolean IsWindowCollapsed(WindowRef window);
+OSStatus CollapseWindow(WindowRef window, Boolean collapse);
+
+// Window properties: a pointer-sized value under creator and tag.
+OSStatus SetWindowProperty(WindowRef window, OSType creator, OSType tag, void *value);
+OSStatus GetWindowProperty(WindowRef window, OSType creator, OSType tag, void **value);
+OSStatus RemoveWindowProperty(WindowRef window, OSType creator, OSType tag);
+
+// The name the interface file gave the window ("MainWindow", "Window" ...).
+std::string GetWindowNibName(WindowRef window);
