@@ -1,0 +1,500 @@
+// File access on POSIX: reference numbers stand for file descriptors, and
+// a file's type and creator live in extended attributes.
+#include "files.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <strings.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/types.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#include <vector>
+
+const char *const kFSTemporaryPrefix = ".quorlscope-save-";
+
+namespace
+{
+
+struct OpenFile {
+    int fd;
+    bool writable;
+    FSSpec spec;
+};
+
+std::map<short, OpenFile> openFiles;
+FSSaveStep saveFault = FSSaveStep::none;
+
+const char *const kTypeAttribute = "user.type";
+const char *const kCreatorAttribute = "user.creator";
+const char *const kTableExtension = ".qrtb";
+constexpr OSType kTableType = FOUR_CHAR_CODE("QRTb");
+constexpr OSType kTableCreator = FOUR_CHAR_CODE("QRLF");
+
+OSErr errnoToOSErr(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return fnfErr;
+    case ENOTDIR:
+        return dirNFErr;
+    case EACCES:
+    case EPERM:
+        return permErr;
+    case EROFS:
+        return vLckdErr;
+    case EEXIST:
+        return dupFNErr;
+    case ENAMETOOLONG:
+    case EINVAL:
+        return bdNamErr;
+    case ENOMEM:
+        return memFullErr;
+    case EBUSY:
+        return fBsyErr;
+    default:
+        return ioErr;
+    }
+}
+
+OpenFile *lookup(short refNum)
+{
+    auto it = openFiles.find(refNum);
+    return it == openFiles.end() ? nullptr : &it->second;
+}
+
+short registerFile(int fd, bool writable, const FSSpec &spec)
+{
+    short refNum = 1;
+    while (openFiles.count(refNum) != 0)
+        ++refNum;
+    openFiles[refNum] = OpenFile{fd, writable, spec};
+    return refNum;
+}
+
+bool hasTableExtension(const std::string &name)
+{
+    const std::size_t n = std::strlen(kTableExtension);
+    return name.size() > n && strcasecmp(name.c_str() + name.size() - n, kTableExtension) == 0;
+}
+
+// A file is locked when nobody may write it: no write bits, or its file
+// system is mounted read-only. Root's permission bypass does not count.
+bool isLocked(const std::string &path)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0)
+        return true;
+    struct statvfs vfs;
+    return statvfs(path.c_str(), &vfs) == 0 && (vfs.f_flag & ST_RDONLY) != 0;
+}
+
+bool writeAll(int fd, const void *buffer, long count, long *written)
+{
+    const char *p = static_cast<const char *>(buffer);
+    *written = 0;
+    while (*written < count) {
+        ssize_t n = write(fd, p + *written, std::size_t(count - *written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        *written += n;
+    }
+    return true;
+}
+
+void putCode(const std::string &path, const char *attribute, OSType code, int *error)
+{
+    const char chars[4] = {char(code >> 24), char(code >> 16), char(code >> 8), char(code)};
+    if (setxattr(path.c_str(), attribute, chars, 4, 0) != 0 && errno != ENOTSUP && *error == 0)
+        *error = errno;
+}
+
+bool getCode(const std::string &path, const char *attribute, OSType *code)
+{
+    unsigned char chars[4];
+    if (getxattr(path.c_str(), attribute, chars, 4) != 4)
+        return false;
+    *code = (OSType(chars[0]) << 24) | (OSType(chars[1]) << 16) | (OSType(chars[2]) << 8) | OSType(chars[3]);
+    return true;
+}
+
+OSErr setInfoOnPath(const std::string &path, const FInfo *info)
+{
+    int error = 0;
+    putCode(path, kTypeAttribute, info->fdType, &error);
+    putCode(path, kCreatorAttribute, info->fdCreator, &error);
+    return error == 0 ? OSErr(noErr) : errnoToOSErr(error);
+}
+
+// The temporary file of a save, created beside the target.
+struct Temporary {
+    std::string path;
+    int fd = -1;
+};
+
+OSErr createTemporary(const std::string &folder, mode_t mode, Temporary *temp)
+{
+    if (saveFault == FSSaveStep::create)
+        return ioErr;
+    std::string pattern = folder + "/" + kFSTemporaryPrefix + "XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    int fd = mkstemp(buffer.data());
+    if (fd < 0)
+        return errnoToOSErr(errno);
+    temp->fd = fd;
+    temp->path = buffer.data();
+    fchmod(fd, mode);
+    return noErr;
+}
+
+void discardTemporary(Temporary *temp)
+{
+    if (temp->fd >= 0)
+        close(temp->fd);
+    unlink(temp->path.c_str());
+    temp->fd = -1;
+}
+
+OSErr fillTemporary(Temporary *temp, const void *buffer, long count, bool flush)
+{
+    long written = 0;
+    if (saveFault == FSSaveStep::write) {
+        // Fail half-way, as a full disk would.
+        writeAll(temp->fd, buffer, count / 2, &written);
+        return ioErr;
+    }
+    if (!writeAll(temp->fd, buffer, count, &written))
+        return errnoToOSErr(errno);
+    if (saveFault == FSSaveStep::flush)
+        return ioErr;
+    if (flush && fsync(temp->fd) != 0)
+        return errnoToOSErr(errno);
+    return noErr;
+}
+
+OSErr renameTemporary(const Temporary &temp, const std::string &target, bool replacing)
+{
+    if (saveFault == FSSaveStep::rename)
+        return ioErr;
+    if (replacing) {
+        if (rename(temp.path.c_str(), target.c_str()) != 0)
+            return errnoToOSErr(errno);
+        return noErr;
+    }
+    // Never replace a file the caller did not mean to replace; a file
+    // system without hard links gets a plain rename after a last look.
+    if (link(temp.path.c_str(), target.c_str()) == 0) {
+        unlink(temp.path.c_str());
+        return noErr;
+    }
+    struct stat st;
+    if ((errno != EPERM && errno != ENOTSUP) || lstat(target.c_str(), &st) == 0)
+        return errnoToOSErr(errno == EPERM || errno == ENOTSUP ? EEXIST : errno);
+    return rename(temp.path.c_str(), target.c_str()) != 0 ? errnoToOSErr(errno) : OSErr(noErr);
+}
+
+void syncFolder(const std::string &folder)
+{
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+mode_t defaultFileMode()
+{
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writes the contents through a temporary and renames it over target; on
+// success returns the temporary's descriptor, which now names target.
+OSErr writeThroughTemporary(const FSSpec &target, mode_t mode, const FInfo *info, const void *buffer,
+                            long count, bool replacing, bool flush, int *outFd)
+{
+    Temporary temp;
+    OSErr err = createTemporary(target.folder, mode, &temp);
+    if (err != noErr)
+        return err;
+    err = fillTemporary(&temp, buffer, count, flush);
+    if (err == noErr && info != nullptr)
+        setInfoOnPath(temp.path, info);
+    if (err == noErr)
+        err = renameTemporary(temp, target.path(), replacing);
+    if (err != noErr) {
+        discardTemporary(&temp);
+        return err;
+    }
+    // The renamed file is a new inode: record its identity again.
+    if (info != nullptr)
+        setInfoOnPath(target.path(), info);
+    if (flush)
+        syncFolder(target.folder);
+    *outFd = temp.fd;
+    return noErr;
+}
+
+} // namespace
+
+void FSSetSaveFaultForTesting(FSSaveStep step)
+{
+    saveFault = step;
+}
+
+OSErr FSMakeFSSpec(const std::string &path, FSSpec *outSpec)
+{
+    if (path.empty())
+        return bdNamErr;
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    std::size_t slash = trimmed.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : trimmed.substr(0, slash));
+    outSpec->name = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+    char *resolved = realpath(folder.c_str(), nullptr);
+    if (resolved == nullptr) {
+        outSpec->folder = folder;
+        return dirNFErr;
+    }
+    outSpec->folder = resolved;
+    std::free(resolved);
+    struct stat st;
+    return stat(outSpec->path().c_str(), &st) == 0 ? OSErr(noErr) : OSErr(fnfErr);
+}
+
+OSErr FSpOpenDF(const FSSpec *spec, std::int8_t permission, short *refNum)
+{
+    const std::string path = spec->path();
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return errnoToOSErr(errno);
+    if (!S_ISREG(st.st_mode))
+        return notAFileErr;
+    const bool writable = permission != fsRdPerm;
+    if (writable && isLocked(path))
+        return permErr;
+    int fd = open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    if (fd < 0)
+        return errnoToOSErr(errno);
+    *refNum = registerFile(fd, writable, *spec);
+    return noErr;
+}
+
+OSErr FSClose(short refNum)
+{
+    OpenFile *file = lookup(refNum);
+    if (file == nullptr)
+        return rfNumErr;
+    int result = close(file->fd);
+    openFiles.erase(refNum);
+    return result == 0 ? OSErr(noErr) : OSErr(ioErr);
+}
+
+OSErr SetFPos(short refNum, short posMode, long posOff)
+{
+    OpenFile *file = lookup(refNum);
+    if (file == nullptr)
+        return rfNumErr;
+    if (posMode == fsAtMark)
+        return noErr;
+    if (posMode != fsFromStart || posOff < 0)
+        return paramErr;
+    return lseek(file->fd, posOff, SEEK_SET) < 0 ? errnoToOSErr(errno) : OSErr(noErr);
+}
+
+OSErr FSRead(short refNum, long *count, void *buffer)
+{
+    OpenFile *file = lookup(refNum);
+    if (file == nullptr)
+        return rfNumErr;
+    char *p = static_cast<char *>(buffer);
+    long wanted = *count;
+    long got = 0;
+    while (got < wanted) {
+        ssize_t n = read(file->fd, p + got, std::size_t(wanted - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            *count = got;
+            return errnoToOSErr(errno);
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    *count = got;
+    return got < wanted ? OSErr(eofErr) : OSErr(noErr);
+}
+
+OSErr FSWrite(short refNum, long *count, const void *buffer)
+{
+    OpenFile *file = lookup(refNum);
+    if (file == nullptr)
+        return rfNumErr;
+    if (!file->writable) {
+        *count = 0;
+        return wrPermErr;
+    }
+    long written = 0;
+    bool ok = writeAll(file->fd, buffer, *count, &written);
+    *count = written;
+    return ok ? OSErr(noErr) : errnoToOSErr(errno);
+}
+
+OSErr SetEOF(short refNum, long logEOF)
+{
+    OpenFile *file = lookup(refNum);
+    if (file == nullptr)
+        return rfNumErr;
+    if (!file->writable)
+        return wrPermErr;
+    return ftruncate(file->fd, logEOF) != 0 ? errnoToOSErr(errno) : OSErr(noErr);
+}
+
+OSErr FSpGetFInfo(const FSSpec *spec, FInfo *info)
+{
+    const std::string path = spec->path();
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return errnoToOSErr(errno);
+    if (!S_ISREG(st.st_mode))
+        return notAFileErr;
+    *info = FInfo{};
+    if (!getCode(path, kTypeAttribute, &info->fdType) && hasTableExtension(spec->name)) {
+        info->fdType = kTableType;
+        info->fdCreator = kTableCreator;
+    }
+    getCode(path, kCreatorAttribute, &info->fdCreator);
+    return noErr;
+}
+
+OSErr FSpSetFInfo(const FSSpec *spec, const FInfo *info)
+{
+    struct stat st;
+    if (stat(spec->path().c_str(), &st) != 0)
+        return errnoToOSErr(errno);
+    return setInfoOnPath(spec->path(), info);
+}
+
+OSErr FSpDelete(const FSSpec *spec)
+{
+    if (FSIsFileOpen(spec))
+        return fBsyErr;
+    return unlink(spec->path().c_str()) != 0 ? errnoToOSErr(errno) : OSErr(noErr);
+}
+
+OSErr FSGetFSSpecFromRefNum(short refNum, FSSpec *outSpec)
+{
+    OpenFile *file = lookup(refNum);
+    if (file == nullptr)
+        return rfNumErr;
+    *outSpec = file->spec;
+    return noErr;
+}
+
+Boolean FSIsFileOpen(const FSSpec *spec)
+{
+    struct stat target;
+    if (stat(spec->path().c_str(), &target) != 0)
+        return false;
+    for (const auto &entry : openFiles) {
+        struct stat st;
+        if (fstat(entry.second.fd, &st) == 0 && st.st_dev == target.st_dev && st.st_ino == target.st_ino)
+            return true;
+    }
+    return false;
+}
+
+Boolean FSIsWritable(short refNum)
+{
+    OpenFile *file = lookup(refNum);
+    return file != nullptr && file->writable;
+}
+
+OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolean flush)
+{
+    OpenFile *file = lookup(refNum);
+    if (file == nullptr)
+        return rfNumErr;
+    if (!file->writable)
+        return wrPermErr;
+    const std::string path = file->spec.path();
+    if (isLocked(path))
+        return permErr;
+    struct stat st;
+    if (fstat(file->fd, &st) != 0)
+        return errnoToOSErr(errno);
+    FInfo info;
+    bool hasInfo =
+        getCode(path, kTypeAttribute, &info.fdType) && getCode(path, kCreatorAttribute, &info.fdCreator);
+    int fd = -1;
+    OSErr err = writeThroughTemporary(file->spec, st.st_mode & 07777, hasInfo ? &info : nullptr, buffer,
+                                      count, true, flush, &fd);
+    if (err != noErr)
+        return err;
+    if (fchown(fd, st.st_uid, st.st_gid) != 0) {
+        // Only root may give the file back to its owner; ours it stays.
+    }
+    close(file->fd);
+    file->fd = fd;
+    return noErr;
+}
+
+OSErr FSWriteFileSafely(const FSSpec *spec, const void *buffer, long count, const FInfo *info,
+                        Boolean replacing, Boolean flush, short *refNum)
+{
+    struct stat st;
+    const bool exists = stat(spec->path().c_str(), &st) == 0;
+    if (exists && !replacing)
+        return dupFNErr;
+    if (exists && !S_ISREG(st.st_mode))
+        return notAFileErr;
+    if (exists && isLocked(spec->path()))
+        return permErr;
+    int fd = -1;
+    OSErr err = writeThroughTemporary(*spec, defaultFileMode(), info, buffer, count, replacing, flush, &fd);
+    if (err != noErr)
+        return err;
+    *refNum = registerFile(fd, true, *spec);
+    return noErr;
+}
+
+OSErr AECoerceToFSSpec(const AEDesc *desc, FSSpec *outSpec)
+{
+    if (desc == nullptr || !desc->isFile)
+        return errAECoercionFail;
+    FSSpec spec;
+    OSErr err = FSMakeFSSpec(desc->path, &spec);
+    if (err != noErr)
+        return err;
+    *outSpec = spec;
+    return noErr;
+}
+
+OSErr AECoerceToFSRef(const AEDesc *desc, FSRef *outRef)
+{
+    if (desc == nullptr || !desc->isFile)
+        return errAECoercionFail;
+    char *resolved = realpath(desc->path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return errnoToOSErr(errno);
+    outRef->path = resolved;
+    std::free(resolved);
+    return noErr;
+}
+
+OSErr AEGetNthFSSpec(const AEDescList *list, long index, FSSpec *outSpec)
+{
+    if (list == nullptr || index < 1 || index > long(list->size()))
+        return errAEDescNotFound;
+    return AECoerceToFSSpec(&(*list)[std::size_t(index - 1)], outSpec);
+}

@@ -1,0 +1,92 @@
+// File access by file specification and reference number, with the type and
+// creator kept as extended attributes and the name extension.
+#pragma once
+
+#include "appleevents.h"
+#include "types.h"
+
+#include <string>
+
+enum : OSStatus {
+    bdNamErr = -37,
+    rfNumErr = -51,
+    dirNFErr = -120,
+    notAFileErr = -1302,
+};
+
+struct FSSpec {
+    std::string folder; // absolute path of the parent folder
+    std::string name;   // file name, any length the file system accepts
+    std::string path() const { return folder.empty() ? name : folder + "/" + name; }
+};
+
+// A folder or file that exists, by absolute path.
+struct FSRef {
+    std::string path;
+};
+
+struct FInfo {
+    OSType fdType = 0;
+    OSType fdCreator = 0;
+};
+
+enum : std::int8_t { fsCurPerm = 0, fsRdPerm = 1, fsWrPerm = 2, fsRdWrPerm = 3 };
+enum : short { fsAtMark = 0, fsFromStart = 1 };
+
+// Fills outSpec for path (the folder made absolute); fnfErr when the file
+// does not exist, with outSpec filled all the same.
+OSErr FSMakeFSSpec(const std::string &path, FSSpec *outSpec);
+// Opens the file. Asking for write access fails with permErr for a locked
+// file: one without write permission bits or on a read-only file system,
+// whoever runs the program.
+OSErr FSpOpenDF(const FSSpec *spec, std::int8_t permission, short *refNum);
+OSErr FSClose(short refNum);
+OSErr SetFPos(short refNum, short posMode, long posOff);
+// Reads up to *count bytes; eofErr with *count set to what was read when
+// the file ends first.
+OSErr FSRead(short refNum, long *count, void *buffer);
+OSErr FSWrite(short refNum, long *count, const void *buffer);
+OSErr SetEOF(short refNum, long logEOF);
+// Type and creator: the extended attributes "user.type" and "user.creator"
+// (four characters each) where the file system keeps them; lacking the type
+// attribute, a name ending in ".qrtb" (any case) reports the table
+// document's type and creator.
+OSErr FSpGetFInfo(const FSSpec *spec, FInfo *info);
+// Sets both attributes; succeeds without them on a file system that keeps
+// no extended attributes.
+OSErr FSpSetFInfo(const FSSpec *spec, const FInfo *info);
+// Deletes the file; fBsyErr while some reference holds it open.
+OSErr FSpDelete(const FSSpec *spec);
+// The specification of an open file.
+OSErr FSGetFSSpecFromRefNum(short refNum, FSSpec *outSpec);
+// True when some reference number holds the file open.
+Boolean FSIsFileOpen(const FSSpec *spec);
+// Whether the open file can be written through its reference.
+Boolean FSIsWritable(short refNum);
+
+// Saving without ever destroying the previous version: the contents go into
+// a temporary file beside the target, are flushed to disk when flush is set,
+// and the temporary is renamed over the target. Any failure leaves the
+// target exactly as it was and removes the temporary.
+//
+// Replaces the contents of the open file refNum; the reference then refers
+// to the new file, positioned at its end, with the old file's type, creator
+// and permissions. A reference opened read-only gets wrPermErr, a locked
+// file permErr, and nothing is written.
+OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolean flush);
+// Writes the file named by spec, which must not exist unless replacing is
+// set, records info on it when given, and opens it for reading and writing.
+OSErr FSWriteFileSafely(const FSSpec *spec, const void *buffer, long count, const FInfo *info,
+                        Boolean replacing, Boolean flush, short *refNum);
+
+// Test hook: the steps of a save that a test can make fail.
+enum class FSSaveStep { none, create, write, flush, rename };
+void FSSetSaveFaultForTesting(FSSaveStep step);
+// The prefix of the temporary files of a save, for tests that look for strays.
+extern const char *const kFSTemporaryPrefix;
+
+// Items of a dialog reply or an Apple event list, as files and folders.
+OSErr AECoerceToFSSpec(const AEDesc *desc, FSSpec *outSpec);
+OSErr AECoerceToFSRef(const AEDesc *desc, FSRef *outRef);
+// Item index (from 1) of the list as a file specification.
+OSErr AEGetNthFSSpec(const AEDescList *list, long index, FSSpec *outSpec);
