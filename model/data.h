@@ -52,18 +52,26 @@ void QRLDeleteDataPtr(tDataPtr dataPtr);
 // Fills the record for the arguments, in the distance unit of the preference.
 void QRLCalculateTable(tDataPtr dataPtr, tDistance distance, tFocalLength focalLength,
                        tUnsharpCircleDiameter unsharpCircleDiameter, tCameraType cameraType);
-// The same with the unit given; the preference-reading form calls this.
+// The same with the unit given; the preference-reading form calls this. Feet
+// (2) are computed in feet, any other unit as metres; the record keeps the
+// unit as given.
 void QRLCalculateTableInUnit(tDataPtr dataPtr, std::int32_t distanceUnit, tDistance distance,
                              tFocalLength focalLength, tUnsharpCircleDiameter unsharpCircleDiameter,
                              tCameraType cameraType);
+// 0 when 2 x focal length <= distance <= 1000 (distance unit) and
+// 4 mm <= focal length <= 1000 mm; otherwise the first failing test's code
+// (too far, too close, too long, too short).
 tDataRangeErr QRLArgumentsInRange(tDistance distance, tFocalLength focalLength,
                                   std::int32_t distanceUnit = kDistanceUnitMeters);
 
+// Every accessor gives 0, 0.0 or false for a null record; index is 0..9.
 tDistance QRLGetTableElementNearDistance(tDataPtr dataPtr, int index);
+// The stored far limit, or -1.0 (no far limit) when it is not positive.
 tDistance QRLGetTableElementFarDistance(tDataPtr dataPtr, int index);
 tFocalLength QRLGetFocalLength(tDataPtr dataPtr);
 tDistance QRLGetDistance(tDataPtr dataPtr);
 double QRLGetUnsharpCircleinMicroMeter(tDataPtr dataPtr);
+// The low 16 bits of the stored camera type.
 std::int16_t QRLGetCameraType(tDataPtr dataPtr);
 void QRLSetDataValid(tDataPtr dataPtr, bool valid);
 bool QRLIsDataValid(tDataPtr dataPtr);

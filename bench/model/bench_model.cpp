@@ -1,0 +1,111 @@
+// Cost of one depth-of-field table, with and without the preference read,
+// set against a baseline of the ten bare divisions the table needs. After the
+// runs, each figure is printed as a ratio to the baseline of the same run.
+#include "model/data.h"
+#include "platform/prefs.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+const char kBaselineName[] = "BM_TenDivisions";
+
+// The ten near/far quotients alone: the floor under any table calculation.
+void BM_TenDivisions(benchmark::State &state)
+{
+    const double apertures[kNumberOfApertures] = {1.4, 2.0, 2.8, 4.0, 5.6, 8.0, 11.0, 16.0, 22.0, 32.0};
+    double ff = 0.0025;
+    double ubyawithf = -0.0001485;
+    double aff = 0.0125;
+    double results[kNumberOfApertures];
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ff);
+        benchmark::DoNotOptimize(ubyawithf);
+        benchmark::DoNotOptimize(aff);
+        for (int i = 0; i < kNumberOfApertures; ++i)
+            results[i] = aff / (ff + apertures[i] * ubyawithf);
+        benchmark::DoNotOptimize(results);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_TenDivisions);
+
+void BM_CalculateTableInUnit(benchmark::State &state)
+{
+    tData data{};
+    const std::int32_t unit = static_cast<std::int32_t>(state.range(0));
+    double distance = 5.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(distance);
+        QRLCalculateTableInUnit(&data, unit, distance, 50.0, 0.00003, fullFrameDigital);
+        benchmark::DoNotOptimize(data);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_CalculateTableInUnit)->Arg(kDistanceUnitMeters)->Arg(kDistanceUnitFeet);
+
+// Includes reading the "Distance Unit" preference, as every calculation does.
+void BM_CalculateTable(benchmark::State &state)
+{
+    tData data{};
+    double distance = 5.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(distance);
+        QRLCalculateTable(&data, distance, 50.0, 0.00003, fullFrameDigital);
+        benchmark::DoNotOptimize(data);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_CalculateTable);
+
+// Prints the usual table and keeps each run's time per iteration.
+class RecordingReporter : public benchmark::ConsoleReporter
+{
+  public:
+    void ReportRuns(const std::vector<Run> &reports) override
+    {
+        for (const Run &run : reports)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                times[run.benchmark_name()] = run.GetAdjustedCPUTime();
+        ConsoleReporter::ReportRuns(reports);
+    }
+    std::map<std::string, double> times;
+};
+
+void PrintRatios(const std::map<std::string, double> &times)
+{
+    const auto baseline = times.find(kBaselineName);
+    if (baseline == times.end() || baseline->second <= 0.0)
+        return;
+    std::printf("\nTime per call relative to %s (same run):\n", kBaselineName);
+    for (const auto &[name, time] : times)
+        std::printf("  %-32s %8.2fx\n", name.c_str(), time / baseline->second);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Keep the preference store in a scratch folder, away from the user's own.
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return 1;
+    qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+    CFPreferencesSetAppValue("Distance Unit", CFNumberCreate(kDistanceUnitMeters));
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    PrintRatios(reporter.times);
+    return 0;
+}

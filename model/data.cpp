@@ -1,0 +1,187 @@
+// The calculation record: allocation, the range check, the depth-of-field
+// table and the accessors that the sheet, the menus and the files use.
+#include "model/data.h"
+
+#include "platform/prefs.h"
+
+#include <new>
+
+namespace
+{
+
+// One foot is 0.3048 m by definition; dividing by it is the exact conversion.
+constexpr double kMetresPerFoot = 0.3048;
+
+constexpr tAperture kApertures[kNumberOfApertures] = {1.4, 2.0, 2.8, 4.0, 5.6, 8.0, 11.0, 16.0, 22.0, 32.0};
+
+constexpr tDistance kNoFarLimit = -1.0;
+constexpr tDistance kLongestDistance = 1000.0;
+constexpr tFocalLength kLongestFocalLength = 1000.0;
+constexpr tFocalLength kShortestFocalLength = 4.0;
+
+// The three quantities of the thin-lens formula, with f the focal length and
+// c the circle of confusion in the distance unit:
+//   ff = f², ubyawithf = c·(f − D), aff = D·f²
+// so that near = aff / (ff − k·ubyawithf) and far = aff / (ff + k·ubyawithf).
+struct tLensTerms {
+    double ff;
+    double ubyawithf;
+    double aff;
+};
+
+tLensTerms LensTermsInMetres(tDistance distance, tFocalLength focalLength, tUnsharpCircleDiameter circle)
+{
+    tLensTerms terms;
+    terms.ff = focalLength * (focalLength * 0.000001);
+    terms.ubyawithf = circle * (focalLength * 0.001 - distance);
+    terms.aff = distance * terms.ff;
+    return terms;
+}
+
+// The distance is already in feet; focal length and circle are converted.
+tLensTerms LensTermsInFeet(tDistance distance, tFocalLength focalLength, tUnsharpCircleDiameter circle)
+{
+    tLensTerms terms;
+    terms.ff = ((focalLength * (focalLength * 0.000001)) / kMetresPerFoot) / kMetresPerFoot;
+    terms.ubyawithf = ((focalLength * 0.001) / kMetresPerFoot - distance) * (circle / kMetresPerFoot);
+    terms.aff = distance * terms.ff;
+    return terms;
+}
+
+// The unit stored in the preference; 1 (metres) when it is missing or is not
+// exactly a 32-bit integer.
+std::int32_t ReadDistanceUnitPreference()
+{
+    const std::optional<CFPropertyList> value = CFPreferencesCopyAppValue("Distance Unit");
+    if (!value)
+        return kDistanceUnitMeters;
+    std::int32_t unit = kDistanceUnitMeters;
+    if (!CFNumberGetValue(*value, &unit))
+        return kDistanceUnitMeters;
+    return unit;
+}
+
+} // namespace
+
+tDataPtr QRLNewDataPtr()
+{
+    return new (std::nothrow) tData{};
+}
+
+void QRLDeleteDataPtr(tDataPtr dataPtr)
+{
+    delete dataPtr;
+}
+
+void QRLCalculateTable(tDataPtr dataPtr, tDistance distance, tFocalLength focalLength,
+                       tUnsharpCircleDiameter unsharpCircleDiameter, tCameraType cameraType)
+{
+    if (dataPtr == nullptr)
+        return;
+    QRLCalculateTableInUnit(dataPtr, ReadDistanceUnitPreference(), distance, focalLength,
+                            unsharpCircleDiameter, cameraType);
+}
+
+// Units other than feet are computed as metres, as the parameters window
+// labels them; the record keeps the unit as given.
+void QRLCalculateTableInUnit(tDataPtr dataPtr, std::int32_t distanceUnit, tDistance distance,
+                             tFocalLength focalLength, tUnsharpCircleDiameter unsharpCircleDiameter,
+                             tCameraType cameraType)
+{
+    if (dataPtr == nullptr)
+        return;
+    dataPtr->distanceUnit = distanceUnit;
+    dataPtr->argumentList.cameraType = cameraType;
+    dataPtr->argumentList.distance = distance;
+    dataPtr->argumentList.focalLength = focalLength;
+    dataPtr->argumentList.unsharpCircleDiameter = unsharpCircleDiameter;
+
+    const tLensTerms terms = distanceUnit == kDistanceUnitFeet
+                                 ? LensTermsInFeet(distance, focalLength, unsharpCircleDiameter)
+                                 : LensTermsInMetres(distance, focalLength, unsharpCircleDiameter);
+    for (int i = 0; i < kNumberOfApertures; ++i) {
+        const tAperture k = kApertures[i];
+        tTableElement &row = dataPtr->table[i];
+        row.aperture = k;
+        row.nearDistance = terms.aff / (terms.ff - k * terms.ubyawithf);
+        row.farDistance = terms.aff / (terms.ff + k * terms.ubyawithf);
+        // Beyond the hyperfocal distance the far denominator turns negative:
+        // everything out to infinity is sharp.
+        if (row.farDistance < 0.0)
+            row.farDistance = kNoFarLimit;
+    }
+    dataPtr->valid = true;
+}
+
+// The first failing test gives the result. The distance must be at least
+// twice the focal length, both in the distance unit.
+tDataRangeErr QRLArgumentsInRange(tDistance distance, tFocalLength focalLength, std::int32_t distanceUnit)
+{
+    double closest = (focalLength + focalLength) * 0.001;
+    if (distanceUnit == kDistanceUnitFeet)
+        closest = closest / kMetresPerFoot;
+    if (distance > kLongestDistance)
+        return kDistanceTooFar;
+    if (distance < closest)
+        return kDistanceTooClose;
+    if (focalLength > kLongestFocalLength)
+        return kFocalLengthTooLong;
+    if (focalLength < kShortestFocalLength)
+        return kFocalLengthTooShort;
+    return kInRange;
+}
+
+tDistance QRLGetTableElementNearDistance(tDataPtr dataPtr, int index)
+{
+    return dataPtr == nullptr ? 0.0 : dataPtr->table[index].nearDistance;
+}
+
+// Only a far limit that is not positive (the -1.0 marker, or 0) means "no far
+// limit"; a short real far limit, as with a very short lens focused close, is
+// a distance.
+tDistance QRLGetTableElementFarDistance(tDataPtr dataPtr, int index)
+{
+    if (dataPtr == nullptr)
+        return 0.0;
+    const tDistance far = dataPtr->table[index].farDistance;
+    return far > 0.0 ? far : kNoFarLimit;
+}
+
+tFocalLength QRLGetFocalLength(tDataPtr dataPtr)
+{
+    return dataPtr == nullptr ? 0.0 : dataPtr->argumentList.focalLength;
+}
+
+tDistance QRLGetDistance(tDataPtr dataPtr)
+{
+    return dataPtr == nullptr ? 0.0 : dataPtr->argumentList.distance;
+}
+
+double QRLGetUnsharpCircleinMicroMeter(tDataPtr dataPtr)
+{
+    return dataPtr == nullptr ? 0.0 : dataPtr->argumentList.unsharpCircleDiameter * 1000000.0;
+}
+
+std::int16_t QRLGetCameraType(tDataPtr dataPtr)
+{
+    if (dataPtr == nullptr)
+        return 0;
+    const auto stored = static_cast<std::uint32_t>(dataPtr->argumentList.cameraType);
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(stored & 0xFFFFu));
+}
+
+void QRLSetDataValid(tDataPtr dataPtr, bool valid)
+{
+    if (dataPtr != nullptr)
+        dataPtr->valid = valid;
+}
+
+bool QRLIsDataValid(tDataPtr dataPtr)
+{
+    return dataPtr != nullptr && dataPtr->valid;
+}
+
+std::int32_t QRLGetDistanceUnit(tDataPtr dataPtr)
+{
+    return dataPtr == nullptr ? 0 : dataPtr->distanceUnit;
+}
