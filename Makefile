@@ -57,17 +57,21 @@ CTEST = ctest --output-on-failure --no-tests=error --timeout $(CTEST_TIMEOUT) --
 deps:
 	@scripts/install-deps
 
-# The application, tests included, in build/ (RelWithDebInfo).
+# The application in build/ (RelWithDebInfo), configured as `make test` does
+# so that the two share one build.
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake --build $(BUILD) -j $(JOBS) --target quorlscope
 
-run:
-	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}$${QT_QPA_PLATFORM:-}" ]; then \
-	    echo "make run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); run it under Xvfb with: xvfb-run -a make run"; \
-	    exit 1; \
-	fi
-	@$(MAKE) --no-print-directory build
+# Without a display Qt would abort; say how to run it instead, in one line,
+# before anything is built.
+ifneq ($(filter run,$(or $(MAKECMDGOALS),run)),)
+ifeq ($(strip $(DISPLAY)$(WAYLAND_DISPLAY)$(QT_QPA_PLATFORM)),)
+$(error no display (neither DISPLAY nor WAYLAND_DISPLAY is set): run it under Xvfb with `xvfb-run -a make run`)
+endif
+endif
+
+run: build
 	./$(APP) $(ARGS)
 
 test: test-plain test-asan test-fuzz
@@ -110,12 +114,12 @@ test-fuzz: deps
 	    echo "== fuzz: $$name ran $${runs:-?} inputs, no crash, corpus $$(ls $$corpus | wc -l) files"; \
 	done
 
-# Release build with the benchmarks; every executable named *_bench runs.
+# Release build with the benchmarks; every executable named bench_* runs.
 bench: deps
 	@$(call headless_env,$(BENCH_BUILD)) \
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQRL_BUILD_TESTS=OFF -DQRL_BUILD_BENCH=ON >/dev/null && \
 	cmake --build $(BENCH_BUILD) -j $(JOBS) && \
-	benches=$$(find $(BENCH_BUILD)/bench -mindepth 2 -maxdepth 2 -type f -perm -u+x -name '*_bench' | sort) && \
+	benches=$$(find $(BENCH_BUILD)/bench -mindepth 2 -maxdepth 2 -type f -perm -u+x -name 'bench_*' | sort) && \
 	if [ -z "$$benches" ]; then echo "bench: no benchmarks built"; exit 1; fi; \
 	for exe in $$benches; do echo "== $$exe"; $$exe; echo; done
 

@@ -2,7 +2,7 @@
 // alternately, each until it reports its first window shown and exits, and
 // compares the medians of wall-clock time and peak memory.
 //
-//   startup_bench [--app PATH] [--baseline PATH] [--runs N] [--warmups N]
+//   bench_startup [--app PATH] [--baseline PATH] [--runs N] [--warmups N]
 //
 // Both programs run with QT_QPA_PLATFORM=offscreen and QRL_STARTUP_PROBE=1:
 // under the probe they skip the splash wait, print "startup-probe-done" once
@@ -180,7 +180,7 @@ bool Measure(tSeries &series, bool record)
 {
     tRunResult r = RunOnce(series.path);
     if (!r.ok) {
-        std::fprintf(stderr, "startup_bench: %s (%s) did not report \"%s\" and exit 0; its output:\n%s\n",
+        std::fprintf(stderr, "bench_startup: %s (%s) did not report \"%s\" and exit 0; its output:\n%s\n",
                      series.label, series.path.c_str(), kProbeLine, r.output.c_str());
         return false;
     }
