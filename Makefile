@@ -16,6 +16,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := run
 # One step at a time: the recipes run their own parallel builds.
 .NOTPARALLEL:
+MAKEFLAGS += --no-print-directory
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CTEST_JOBS ?= 1
