@@ -377,6 +377,11 @@ OSErr FSpGetFInfo(const FSSpec *spec, FInfo *info)
     return noErr;
 }
 
+std::string FSGetTypeExtension(OSType type)
+{
+    return type == kTableType ? std::string(kTableExtension + 1) : std::string();
+}
+
 OSErr FSpSetFInfo(const FSSpec *spec, const FInfo *info)
 {
     struct stat st;

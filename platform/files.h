@@ -52,6 +52,9 @@ OSErr SetEOF(short refNum, long logEOF);
 // attribute, a name ending in ".qrtb" (any case) reports the table
 // document's type and creator.
 OSErr FSpGetFInfo(const FSSpec *spec, FInfo *info);
+// The name extension that marks files of this type, without the dot
+// ("qrtb" for table documents); empty for any other type.
+std::string FSGetTypeExtension(OSType type);
 // Sets both attributes; succeeds without them on a file system that keeps
 // no extended attributes.
 OSErr FSpSetFInfo(const FSSpec *spec, const FInfo *info);

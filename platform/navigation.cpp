@@ -1,0 +1,524 @@
+// File dialogs on Qt: the Open and Save dialogs are Qt's own file dialog,
+// the questions are message boxes. Document dialogs are window-modal sheets
+// on their document window, the others application-modal. Running returns
+// at once; the user's answer reaches the event callback later. Headless
+// runs show a bare stand-in window and wait for the test driver's answer.
+#include "navigation.h"
+
+#include "application.h"
+#include "internal.h"
+#include "navtesting.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <algorithm>
+#include <sys/stat.h>
+
+struct OpaqueNavDialogRef {
+    NavDialogKind kind;
+    NavDialogCreationOptions options;
+    NavEventUPP eventProc = nullptr;
+    void *clientData = nullptr;
+    NavObjectFilterUPP filterProc = nullptr;
+    OSType fileType = 0;
+    NavAskSaveChangesAction askAction = 0;
+    std::uint32_t documentCount = 0;
+    bool running = false;  // shown and waiting for the user
+    bool answered = false; // the user has acted
+    bool inCallback = false;
+    bool disposeLater = false;
+    NavUserAction userAction = kNavUserActionNone;
+    NavReplyRecord reply;
+    QPointer<QWidget> widget;
+    WindowRef window = nullptr;
+};
+
+namespace
+{
+
+std::vector<NavDialogRef> &liveDialogs()
+{
+    static std::vector<NavDialogRef> dialogs;
+    return dialogs;
+}
+
+int completedSaves = 0;
+
+OSStatus createDialog(const NavDialogCreationOptions *options, NavDialogKind kind, NavEventUPP eventProc,
+                      void *clientData, NavDialogRef *outDialog)
+{
+    if (!options || !outDialog)
+        return paramErr;
+    if (options->modality == kWindowModalityWindowModal && !options->parentWindow)
+        return paramErr;
+    auto *dialog = new OpaqueNavDialogRef;
+    dialog->kind = kind;
+    dialog->options = *options;
+    dialog->eventProc = eventProc;
+    dialog->clientData = clientData;
+    liveDialogs().push_back(dialog);
+    *outDialog = dialog;
+    return noErr;
+}
+
+bool isLive(NavDialogRef dialog)
+{
+    const auto &dialogs = liveDialogs();
+    return dialog && std::find(dialogs.begin(), dialogs.end(), dialog) != dialogs.end();
+}
+
+// Takes the dialog's window off the screen and out of the window list.
+void removeWindow(NavDialogRef dialog)
+{
+    WindowRef window = dialog->window;
+    dialog->window = nullptr;
+    if (window) {
+        if (window->widget)
+            HideWindow(window);
+        else
+            window->visible = false;
+        platform::unwrapWidget(window);
+    }
+    if (dialog->widget)
+        dialog->widget->deleteLater();
+    dialog->widget = nullptr;
+}
+
+void destroy(NavDialogRef dialog)
+{
+    removeWindow(dialog);
+    auto &dialogs = liveDialogs();
+    dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), dialog), dialogs.end());
+    delete dialog;
+}
+
+// The user has answered: the dialog goes away, and its event proc hears the
+// action and then the end, as the dialog service reports them.
+void finish(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
+{
+    dialog->running = false;
+    dialog->answered = true;
+    dialog->userAction = action;
+    dialog->reply = std::move(reply);
+    removeWindow(dialog);
+    dialog->inCallback = true;
+    if (dialog->eventProc) {
+        NavCBRec record;
+        record.context = dialog;
+        record.userAction = action;
+        dialog->eventProc(kNavCBUserAction, &record, dialog->clientData);
+        dialog->eventProc(kNavCBTerminate, &record, dialog->clientData);
+    }
+    dialog->inCallback = false;
+    if (dialog->disposeLater)
+        destroy(dialog);
+}
+
+bool itemShown(NavDialogRef dialog, const std::string &path, bool isFolder)
+{
+    if (!dialog->filterProc)
+        return true;
+    AEDesc item{path, true};
+    NavFileOrFolderInfo info;
+    info.isFolder = isFolder;
+    FSSpec spec;
+    if (!isFolder && FSMakeFSSpec(path, &spec) == noErr)
+        FSpGetFInfo(&spec, &info.finderInfo);
+    return dialog->filterProc(&item, &info, dialog->clientData, kNavFilteringBrowserList);
+}
+
+// The name the Save dialog settles on: the type's extension is added when
+// the typed name lacks it.
+std::string withExtension(NavDialogRef dialog, const std::string &name)
+{
+    const std::string extension = FSGetTypeExtension(dialog->fileType);
+    if (extension.empty() || name.empty())
+        return name;
+    const QString typed = QString::fromStdString(name);
+    if (typed.endsWith(QLatin1Char('.') + QString::fromStdString(extension), Qt::CaseInsensitive))
+        return name;
+    return name + "." + extension;
+}
+
+NavReplyRecord saveReply(const std::string &folder, const std::string &name)
+{
+    NavReplyRecord reply;
+    reply.validRecord = true;
+    reply.selection.push_back(AEDesc{folder, true});
+    reply.saveFileName = name;
+    struct stat st;
+    reply.replacing = stat((folder + "/" + name).c_str(), &st) == 0;
+    return reply;
+}
+
+NavReplyRecord openReply(const std::vector<std::string> &paths)
+{
+    NavReplyRecord reply;
+    reply.validRecord = true;
+    for (const std::string &path : paths)
+        reply.selection.push_back(AEDesc{path, true});
+    return reply;
+}
+
+class FilterModel : public QSortFilterProxyModel
+{
+  public:
+    FilterModel(NavDialogRef dialog, QObject *parent) : QSortFilterProxyModel(parent), dialog_(dialog) {}
+
+  protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        auto *model = qobject_cast<QFileSystemModel *>(sourceModel());
+        if (!model)
+            return true;
+        const QModelIndex index = model->index(row, 0, parent);
+        return itemShown(dialog_, model->filePath(index).toStdString(), model->isDir(index));
+    }
+
+  private:
+    NavDialogRef dialog_;
+};
+
+// Qt's save dialog that appends the document extension before it checks
+// for an existing file, so that the replace question names the real file.
+class SaveDialog : public QFileDialog
+{
+  public:
+    SaveDialog(NavDialogRef dialog, QWidget *parent) : QFileDialog(parent), dialog_(dialog) {}
+
+    void accept() override
+    {
+        const QString chosen = selectedFiles().value(0);
+        if (!chosen.isEmpty()) {
+            const QFileInfo info(chosen);
+            const std::string name = withExtension(dialog_, info.fileName().toStdString());
+            if (QString::fromStdString(name) != info.fileName())
+                selectFile(QString::fromStdString(name));
+        }
+        QFileDialog::accept();
+    }
+
+  private:
+    NavDialogRef dialog_;
+};
+
+QWidget *parentWidget(NavDialogRef dialog)
+{
+    return platform::widgetOf(dialog->options.parentWindow);
+}
+
+QString quotedName(const std::string &name)
+{
+    return QStringLiteral("\u201c%1\u201d").arg(QString::fromStdString(name));
+}
+
+QWidget *buildFileDialog(NavDialogRef dialog)
+{
+    const bool save = dialog->kind == NavDialogKind::putFile;
+    QFileDialog *files = save ? new SaveDialog(dialog, parentWidget(dialog)) : new QFileDialog(nullptr);
+    files->setOption(QFileDialog::DontUseNativeDialog, true);
+    files->setWindowTitle(QString::fromStdString(dialog->options.clientName));
+    if (save) {
+        files->setAcceptMode(QFileDialog::AcceptSave);
+        files->setFileMode(QFileDialog::AnyFile);
+        files->selectFile(QString::fromStdString(dialog->options.saveFileName));
+    } else {
+        files->setAcceptMode(QFileDialog::AcceptOpen);
+        files->setFileMode((dialog->options.optionFlags & kNavAllowMultipleFiles)
+                               ? QFileDialog::ExistingFiles
+                               : QFileDialog::ExistingFile);
+        files->setProxyModel(new FilterModel(dialog, files));
+    }
+    QObject::connect(files, &QDialog::finished, files, [dialog, files, save](int result) {
+        if (!isLive(dialog) || !dialog->running)
+            return;
+        if (result != QDialog::Accepted) {
+            finish(dialog, kNavUserActionCancel, NavReplyRecord{});
+            return;
+        }
+        const QStringList chosen = files->selectedFiles();
+        if (save) {
+            const QFileInfo info(chosen.value(0));
+            finish(dialog, kNavUserActionSaveAs,
+                   saveReply(info.absolutePath().toStdString(), info.fileName().toStdString()));
+            return;
+        }
+        std::vector<std::string> paths;
+        for (const QString &path : chosen)
+            paths.push_back(path.toStdString());
+        finish(dialog, kNavUserActionOpen, openReply(paths));
+    });
+    return files;
+}
+
+struct Question {
+    QString text;
+    QString detail;
+    std::vector<std::pair<QString, NavUserAction>> buttons; // the first is the default
+};
+
+Question questionFor(NavDialogRef dialog)
+{
+    const QString name = quotedName(dialog->options.saveFileName);
+    switch (dialog->kind) {
+    case NavDialogKind::askSaveChanges:
+        return {
+            dialog->askAction == kNavSaveChangesQuittingApplication
+                ? QStringLiteral(
+                      "Do you want to save the changes you made in the document %1 before quitting?")
+                      .arg(name)
+                : QStringLiteral("Do you want to save the changes you made in the document %1?").arg(name),
+            QStringLiteral("Your changes will be lost if you don\u2019t save them."),
+            {{QStringLiteral("Save"), kNavUserActionSaveChanges},
+             {QStringLiteral("Don\u2019t Save"), kNavUserActionDontSaveChanges},
+             {QStringLiteral("Cancel"), kNavUserActionCancel}}};
+    case NavDialogKind::askDiscardChanges:
+        return {QStringLiteral("Do you want to discard the changes you made to the document %1?").arg(name),
+                QStringLiteral("The document goes back to its last saved version."),
+                {{QStringLiteral("Revert"), kNavUserActionDiscardChanges},
+                 {QStringLiteral("Cancel"), kNavUserActionCancel}}};
+    default:
+        return {
+            QStringLiteral("You have %1 documents with unsaved changes. Do you want to review these changes "
+                           "before quitting?")
+                .arg(dialog->documentCount),
+            QStringLiteral("If you don\u2019t review your documents, all your changes will be lost."),
+            {{QStringLiteral("Review Changes\u2026"), kNavUserActionReviewDocuments},
+             {QStringLiteral("Discard Changes"), kNavUserActionDiscardDocuments},
+             {QStringLiteral("Cancel"), kNavUserActionCancel}}};
+    }
+}
+
+QWidget *buildQuestion(NavDialogRef dialog)
+{
+    const Question question = questionFor(dialog);
+    auto *box = new QMessageBox(parentWidget(dialog));
+    box->setIcon(QMessageBox::Warning);
+    box->setWindowTitle(QString::fromStdString(dialog->options.clientName));
+    box->setText(question.text);
+    box->setInformativeText(question.detail);
+    for (const auto &button : question.buttons) {
+        const auto role =
+            button.second == kNavUserActionCancel ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
+        QPushButton *pushButton = box->addButton(button.first, role);
+        if (&button == &question.buttons.front())
+            box->setDefaultButton(pushButton);
+        if (button.second == kNavUserActionCancel)
+            box->setEscapeButton(pushButton);
+        const NavUserAction action = button.second;
+        QObject::connect(pushButton, &QPushButton::clicked, box, [dialog, action] {
+            if (isLive(dialog) && dialog->running)
+                finish(dialog, action, NavReplyRecord{});
+        });
+    }
+    return box;
+}
+
+QWidget *buildWidget(NavDialogRef dialog)
+{
+    if (PlatformIsHeadless())
+        return new QDialog(parentWidget(dialog));
+    if (dialog->kind == NavDialogKind::getFile || dialog->kind == NavDialogKind::putFile)
+        return buildFileDialog(dialog);
+    return buildQuestion(dialog);
+}
+
+bool offers(NavDialogKind kind, NavUserAction action)
+{
+    switch (action) {
+    case kNavUserActionCancel:
+        return true;
+    case kNavUserActionSaveChanges:
+    case kNavUserActionDontSaveChanges:
+        return kind == NavDialogKind::askSaveChanges;
+    case kNavUserActionDiscardChanges:
+        return kind == NavDialogKind::askDiscardChanges;
+    case kNavUserActionReviewDocuments:
+    case kNavUserActionDiscardDocuments:
+        return kind == NavDialogKind::askReviewDocuments;
+    default:
+        return false;
+    }
+}
+
+bool waiting(NavDialogRef dialog)
+{
+    return isLive(dialog) && dialog->running;
+}
+
+} // namespace
+
+OSStatus NavGetDefaultDialogCreationOptions(NavDialogCreationOptions *outOptions)
+{
+    if (!outOptions)
+        return paramErr;
+    *outOptions = NavDialogCreationOptions{};
+    return noErr;
+}
+
+OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, void *, NavEventUPP inEventProc,
+                                void *, NavObjectFilterUPP inFilterProc, void *inClientData,
+                                NavDialogRef *outDialog)
+{
+    OSStatus err = createDialog(inOptions, NavDialogKind::getFile, inEventProc, inClientData, outDialog);
+    if (err == noErr)
+        (*outDialog)->filterProc = inFilterProc;
+    return err;
+}
+
+OSStatus NavCreatePutFileDialog(const NavDialogCreationOptions *inOptions, OSType inFileType, OSType,
+                                NavEventUPP inEventProc, void *inClientData, NavDialogRef *outDialog)
+{
+    OSStatus err = createDialog(inOptions, NavDialogKind::putFile, inEventProc, inClientData, outDialog);
+    if (err == noErr)
+        (*outDialog)->fileType = inFileType;
+    return err;
+}
+
+OSStatus NavCreateAskSaveChangesDialog(const NavDialogCreationOptions *inOptions,
+                                       NavAskSaveChangesAction inAction, NavEventUPP inEventProc,
+                                       void *inClientData, NavDialogRef *outDialog)
+{
+    OSStatus err =
+        createDialog(inOptions, NavDialogKind::askSaveChanges, inEventProc, inClientData, outDialog);
+    if (err == noErr)
+        (*outDialog)->askAction = inAction;
+    return err;
+}
+
+OSStatus NavCreateAskDiscardChangesDialog(const NavDialogCreationOptions *inOptions, NavEventUPP inEventProc,
+                                          void *inClientData, NavDialogRef *outDialog)
+{
+    return createDialog(inOptions, NavDialogKind::askDiscardChanges, inEventProc, inClientData, outDialog);
+}
+
+OSStatus NavCreateAskReviewDocumentsDialog(const NavDialogCreationOptions *inOptions,
+                                           std::uint32_t inDocumentCount, NavEventUPP inEventProc,
+                                           void *inClientData, NavDialogRef *outDialog)
+{
+    OSStatus err =
+        createDialog(inOptions, NavDialogKind::askReviewDocuments, inEventProc, inClientData, outDialog);
+    if (err == noErr)
+        (*outDialog)->documentCount = inDocumentCount;
+    return err;
+}
+
+OSStatus NavDialogRun(NavDialogRef inDialog)
+{
+    if (!isLive(inDialog) || inDialog->running || inDialog->answered)
+        return paramErr;
+    const bool sheet = inDialog->options.modality == kWindowModalityWindowModal;
+    QWidget *widget = buildWidget(inDialog);
+    widget->setWindowModality(sheet ? Qt::WindowModal : Qt::ApplicationModal);
+    widget->setWindowTitle(QString::fromStdString(inDialog->options.clientName));
+    inDialog->widget = widget;
+    inDialog->window = platform::wrapWidget(widget, sheet ? kSheetWindowClass : kMovableModalWindowClass,
+                                            sheet ? "NavSheet" : "NavDialog");
+    inDialog->running = true;
+    ShowWindow(inDialog->window);
+    return noErr;
+}
+
+void NavDialogDispose(NavDialogRef inDialog)
+{
+    if (!isLive(inDialog))
+        return;
+    if (inDialog->inCallback) {
+        inDialog->disposeLater = true;
+        return;
+    }
+    destroy(inDialog);
+}
+
+OSStatus NavDialogGetReply(NavDialogRef inDialog, NavReplyRecord *outReply)
+{
+    if (!isLive(inDialog) || !outReply || !inDialog->answered)
+        return paramErr;
+    *outReply = inDialog->reply;
+    return noErr;
+}
+
+OSStatus NavDisposeReply(NavReplyRecord *inReply)
+{
+    if (!inReply)
+        return paramErr;
+    *inReply = NavReplyRecord{};
+    return noErr;
+}
+
+NavUserAction NavDialogGetUserAction(NavDialogRef inDialog)
+{
+    return isLive(inDialog) ? inDialog->userAction : kNavUserActionNone;
+}
+
+OSStatus NavCompleteSave(NavReplyRecord *inReply, NavTranslationOptions)
+{
+    if (!inReply || !inReply->validRecord)
+        return paramErr;
+    ++completedSaves;
+    return noErr;
+}
+
+std::vector<PendingNavDialog> GetPendingNavDialogs()
+{
+    std::vector<PendingNavDialog> pending;
+    for (NavDialogRef dialog : liveDialogs()) {
+        if (!dialog->running)
+            continue;
+        const NavDialogCreationOptions &o = dialog->options;
+        pending.push_back({dialog, dialog->kind,
+                           o.modality == kWindowModalityWindowModal ? o.parentWindow : nullptr, o.modality,
+                           o.saveFileName, o.clientName, o.optionFlags, dialog->askAction,
+                           dialog->documentCount});
+    }
+    return pending;
+}
+
+OSStatus NavTestChooseSaveLocation(NavDialogRef dialog, const std::string &folder, const std::string &name)
+{
+    if (!waiting(dialog) || dialog->kind != NavDialogKind::putFile)
+        return paramErr;
+    finish(dialog, kNavUserActionSaveAs, saveReply(folder, withExtension(dialog, name)));
+    return noErr;
+}
+
+OSStatus NavTestChooseFiles(NavDialogRef dialog, const std::vector<std::string> &paths)
+{
+    if (!waiting(dialog) || dialog->kind != NavDialogKind::getFile)
+        return paramErr;
+    if (paths.size() > 1 && !(dialog->options.optionFlags & kNavAllowMultipleFiles))
+        return paramErr;
+    finish(dialog, kNavUserActionOpen, openReply(paths));
+    return noErr;
+}
+
+OSStatus NavTestAnswer(NavDialogRef dialog, NavUserAction action)
+{
+    if (!waiting(dialog) || !offers(dialog->kind, action))
+        return paramErr;
+    finish(dialog, action, NavReplyRecord{});
+    return noErr;
+}
+
+std::vector<std::string> NavTestListFolder(NavDialogRef dialog, const std::string &folder)
+{
+    std::vector<std::string> names;
+    if (!waiting(dialog) || dialog->kind != NavDialogKind::getFile)
+        return names;
+    const QDir dir(QString::fromStdString(folder));
+    for (const QFileInfo &info : dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name))
+        if (itemShown(dialog, info.absoluteFilePath().toStdString(), info.isDir()))
+            names.push_back(info.fileName().toStdString());
+    return names;
+}
+
+int NavTestCompletedSaves()
+{
+    return completedSaves;
+}
