@@ -1,40 +1,342 @@
+// Document files: a document's calculation record stored as 280 big-endian
+// bytes, read into and written from the document's open file.
 #include "files/file.h"
 
-void BEncodeData(const tData *, std::uint8_t *) {}
-void BDecodeData(const std::uint8_t *, long, tData *) {}
-OSErr BReadFile(tDocumentPtr)
+#include "document/mainwindow.h"
+#include "files/appinfo.h"
+#include "files/navigation.h"
+#include "platform/alerts.h"
+#include "platform/window.h"
+
+#include <cstring>
+
+namespace
 {
+
+bool flushToDisk = true;
+
+// Field offsets in the file image.
+constexpr long kValidOffset = 0;
+constexpr long kUnitOffset = 4;
+constexpr long kDistanceOffset = 8;
+constexpr long kFocalLengthOffset = 16;
+constexpr long kCircleOffset = 24;
+constexpr long kCameraOffset = 32;
+constexpr long kTableOffset = 40;
+constexpr long kRowSize = 24;
+
+void put32(std::uint8_t *p, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = std::uint8_t(v >> (24 - 8 * i));
+}
+
+void put64(std::uint8_t *p, double d)
+{
+    std::uint64_t v;
+    std::memcpy(&v, &d, sizeof v);
+    for (int i = 0; i < 8; ++i)
+        p[i] = std::uint8_t(v >> (56 - 8 * i));
+}
+
+std::uint32_t get32(const std::uint8_t *p)
+{
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+double get64(const std::uint8_t *p)
+{
+    std::uint64_t v = 0;
+    for (int i = 0; i < 8; ++i)
+        v = (v << 8) | p[i];
+    double d;
+    std::memcpy(&d, &v, sizeof d);
+    return d;
+}
+
+void decodeWhole(const std::uint8_t *image, tData *data)
+{
+    data->valid = image[kValidOffset] != 0;
+    data->distanceUnit = std::int32_t(get32(image + kUnitOffset));
+    data->argumentList.distance = get64(image + kDistanceOffset);
+    data->argumentList.focalLength = get64(image + kFocalLengthOffset);
+    data->argumentList.unsharpCircleDiameter = get64(image + kCircleOffset);
+    data->argumentList.cameraType = tCameraType(std::int32_t(get32(image + kCameraOffset)));
+    for (int i = 0; i < kNumberOfApertures; ++i) {
+        const std::uint8_t *row = image + kTableOffset + kRowSize * i;
+        data->table[i].aperture = get64(row);
+        data->table[i].nearDistance = get64(row + 8);
+        data->table[i].farDistance = get64(row + 16);
+    }
+}
+
+void alert(const char *message, const char *explanation)
+{
+    StandardAlert(kAlertNoteAlert, message, explanation);
+}
+
+void alertCouldNotOpen()
+{
+    alert("Could not open File", "");
+}
+
+// The document an opened file goes into: the only document when it has no
+// table yet, otherwise a new one.
+tDocumentPtr documentForOpening(bool *created)
+{
+    *created = false;
+    if (BGetNumberOfDocuments() == 1) {
+        tDocumentPtr only = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(0));
+        if (only && !QRLIsDataValid(only->dataPtr))
+            return only;
+    }
+    *created = true;
+    return BInitDocument();
+}
+
+// Lets go of a file that could not be read, so that no document holds it.
+void abandonOpening(tDocumentPtr document, bool created)
+{
+    if (created) {
+        BCloseDocument(document->theWindow);
+        return;
+    }
+    FSClose(document->fRefNum);
+    document->fRefNum = -1;
+    document->fileLocked = false;
+}
+
+OSStatus saveCopyFromDialog(tDocumentPtr document, NavDialogRef dialog)
+{
+    if (!document)
+        return noErr;
+    NavReplyRecord reply;
+    OSStatus err = NavDialogGetReply(dialog, &reply);
+    if (err != noErr) {
+        alert("Could not save Copy", "Please use only HFS+ Volumes");
+        return err;
+    }
+    FSRef folder;
+    if (!reply.selection.empty() && AECoerceToFSRef(&reply.selection.front(), &folder) == noErr)
+        BDoFSRefSave(document, &reply);
+    err = NavDisposeReply(&reply);
+    if (err != noErr) {
+        alert("Could not save Copy", "Please use only HFS+ Volumes");
+        return err;
+    }
     return noErr;
 }
-OSErr BWriteFile(tDocumentPtr)
+
+} // namespace
+
+void BSetSaveFlushesToDisk(Boolean flush)
 {
+    flushToDisk = flush;
+}
+
+void BEncodeData(const tData *dataPtr, std::uint8_t image[kDocumentFileSize])
+{
+    std::memset(image, 0, kDocumentFileSize);
+    image[kValidOffset] = dataPtr->valid ? 1 : 0;
+    put32(image + kUnitOffset, std::uint32_t(dataPtr->distanceUnit));
+    put64(image + kDistanceOffset, dataPtr->argumentList.distance);
+    put64(image + kFocalLengthOffset, dataPtr->argumentList.focalLength);
+    put64(image + kCircleOffset, dataPtr->argumentList.unsharpCircleDiameter);
+    put32(image + kCameraOffset, std::uint32_t(dataPtr->argumentList.cameraType));
+    for (int i = 0; i < kNumberOfApertures; ++i) {
+        std::uint8_t *row = image + kTableOffset + kRowSize * i;
+        put64(row, dataPtr->table[i].aperture);
+        put64(row + 8, dataPtr->table[i].nearDistance);
+        put64(row + 16, dataPtr->table[i].farDistance);
+    }
+}
+
+void BDecodeData(const std::uint8_t *image, long count, tData *dataPtr)
+{
+    // Bytes the image lacks keep what the record held: start from the
+    // record's own image and lay the given bytes over its leading part.
+    std::uint8_t whole[kDocumentFileSize];
+    BEncodeData(dataPtr, whole);
+    if (count > kDocumentFileSize)
+        count = kDocumentFileSize;
+    if (count > 0)
+        std::memcpy(whole, image, std::size_t(count));
+    decodeWhole(whole, dataPtr);
+}
+
+OSErr BReadFile(tDocumentPtr theDocumentPtr)
+{
+    if (!theDocumentPtr->dataPtr) {
+        BSetDocumentDirty(theDocumentPtr, 0);
+        return noErr;
+    }
+    OSErr err = SetFPos(theDocumentPtr->fRefNum, fsFromStart, 0);
+    if (err != noErr)
+        return err;
+    std::uint8_t image[kDocumentFileSize];
+    long count = kDocumentFileSize;
+    err = FSRead(theDocumentPtr->fRefNum, &count, image);
+    if (err != noErr && err != eofErr)
+        return err;
+    BDecodeData(image, count, theDocumentPtr->dataPtr);
+    BSetDocumentDirty(theDocumentPtr, 0);
     return noErr;
 }
-OSErr BWriteNewFile(tDocumentPtr, const FSSpec *)
+
+OSErr BWriteFile(tDocumentPtr theDocumentPtr)
 {
+    if (theDocumentPtr->fRefNum == -1 || !theDocumentPtr->dataPtr)
+        return noErr;
+    std::uint8_t image[kDocumentFileSize];
+    BEncodeData(theDocumentPtr->dataPtr, image);
+    // The new contents replace the file only once they are complete.
+    OSErr err = FSReplaceFileContents(theDocumentPtr->fRefNum, image, kDocumentFileSize, flushToDisk);
+    if (err != noErr) {
+        FSClose(theDocumentPtr->fRefNum);
+        theDocumentPtr->fRefNum = -1;
+        return err;
+    }
+    BSetDocumentDirty(theDocumentPtr, 0);
+    SetWindowModified(theDocumentPtr->theWindow, false);
     return noErr;
 }
-OSStatus BDoFSRefSave(tDocumentPtr, NavReplyRecord *)
+
+OSErr BWriteNewFile(tDocumentPtr theDocumentPtr, const FSSpec *newFileSpec, Boolean replacing)
 {
+    if (theDocumentPtr->fRefNum != -1) {
+        FSClose(theDocumentPtr->fRefNum);
+        theDocumentPtr->fRefNum = -1;
+    }
+    if (!theDocumentPtr->dataPtr)
+        return noErr;
+    std::uint8_t image[kDocumentFileSize];
+    BEncodeData(theDocumentPtr->dataPtr, image);
+    const FInfo identity{kDocumentFileType, kDocumentFileCreator};
+    short refNum = -1;
+    OSErr err =
+        FSWriteFileSafely(newFileSpec, image, kDocumentFileSize, &identity, replacing, flushToDisk, &refNum);
+    if (err != noErr)
+        return err;
+    theDocumentPtr->fileLocked = false;
+    theDocumentPtr->fRefNum = refNum;
+    BSetDocumentDirty(theDocumentPtr, 0);
+    SetWindowModified(theDocumentPtr->theWindow, false);
+    SetWTitle(theDocumentPtr->theWindow, newFileSpec->name);
+    SetWindowProxyFilePath(theDocumentPtr->theWindow, newFileSpec->path());
     return noErr;
 }
-OSStatus BDoSaveCopy(tDocumentPtr)
+
+OSStatus BDoFSRefSave(tDocumentPtr theDocumentPtr, NavReplyRecord *reply)
 {
+    FSRef folder;
+    if (reply->selection.empty())
+        return errAEDescNotFound;
+    OSStatus err = AECoerceToFSRef(&reply->selection.front(), &folder);
+    if (err != noErr)
+        return err;
+    if (reply->saveFileName.empty())
+        return noErr;
+    const FSSpec target{folder.path, reply->saveFileName};
+    // A file that a document holds open is not replaced, not even by the
+    // document itself.
+    if (FSIsFileOpen(&target)) {
+        alert("Could not save the File You like to replace, it is in use", "Please choose another name");
+        return fBsyErr;
+    }
+    err = BWriteNewFile(theDocumentPtr, &target, reply->replacing);
+    if (err != noErr) {
+        alert("Could not write Copy", "");
+        return err;
+    }
+    return NavCompleteSave(reply, kNavTranslateInPlace);
+}
+
+OSStatus BDoSaveCopy(tDocumentPtr theDocumentPtr)
+{
+    return saveCopyFromDialog(theDocumentPtr,
+                              theDocumentPtr ? theDocumentPtr->fNavigationSaveDialog : nullptr);
+}
+
+OSStatus BDoTerminateSaveCopy(tDocumentPtr theDocumentPtr)
+{
+    return saveCopyFromDialog(theDocumentPtr,
+                              theDocumentPtr ? theDocumentPtr->fNavigationTerminateSaveDialog : nullptr);
+}
+
+OSStatus BDoOpenFile(const FSSpec *theFile)
+{
+    if (BGetNumberOfDocuments() == kMaxNumberOfDocuments) {
+        alert("Could not open File, because the maximum number of documents are open",
+              "Please close some documents");
+        return noErr;
+    }
+    bool fileLocked = false;
+    short refNum = -1;
+    OSErr err = FSpOpenDF(theFile, fsRdWrPerm, &refNum);
+    if (err != noErr) {
+        fileLocked = true;
+        err = FSpOpenDF(theFile, fsRdPerm, &refNum);
+    }
+    if (err != noErr) {
+        alertCouldNotOpen();
+        return err;
+    }
+    bool created = false;
+    tDocumentPtr document = documentForOpening(&created);
+    if (!document) {
+        FSClose(refNum);
+        alertCouldNotOpen();
+        return memFullErr;
+    }
+    if (document->fRefNum != -1)
+        FSClose(document->fRefNum);
+    document->fileLocked = fileLocked;
+    document->fRefNum = refNum;
+    err = BReadFile(document);
+    if (err != noErr) {
+        abandonOpening(document, created);
+        alertCouldNotOpen();
+        return err;
+    }
+    SetWTitle(document->theWindow, theFile->name);
+    BSetCurrentDocListIndexFromWindowRef(document->theWindow);
+    ShowWindow(document->theWindow);
+    SetWindowProxyFilePath(document->theWindow, theFile->path());
+    BDrawDocsWindowData(1);
     return noErr;
 }
-OSStatus BDoTerminateSaveCopy(tDocumentPtr)
+
+OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr)
 {
+    if (!theDocumentPtr)
+        return noErr;
+    if (theDocumentPtr->fRefNum == -1) {
+        if (BGetAppQuittingStatus())
+            BDoCreateTerminateSavePanel(theDocumentPtr);
+        else
+            BDoCreateSavePanel(theDocumentPtr);
+        return noErr;
+    }
+    OSErr err = BWriteFile(theDocumentPtr);
+    if (err != noErr) {
+        alert("Could not save the file because the Volume is locked", "Try to choose another Volume");
+        return err;
+    }
+    BSetDocumentDirty(theDocumentPtr, 0);
+    if (theDocumentPtr->isClosing)
+        BCloseDocument(theDocumentPtr->theWindow);
+    if (BGetAppQuittingStatus())
+        BDoQuitApp();
     return noErr;
 }
-OSStatus BDoOpenFile(const FSSpec *)
+
+OSStatus BGetFSSpecInfo(const AEDesc *fileObject, FSSpec *returnSpec)
 {
-    return noErr;
-}
-OSErr BDoSaveDocument(tDocumentPtr)
-{
-    return noErr;
-}
-OSStatus BGetFSSpecInfo(const AEDesc *, FSSpec *)
-{
-    return noErr;
+    OSStatus err = AECoerceToFSSpec(fileObject, returnSpec);
+    if (err != noErr)
+        alert("BGetFSSpecInfoErr", "Please contact the manufacturer");
+    return err;
 }

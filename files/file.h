@@ -21,9 +21,14 @@ void BEncodeData(const tData *dataPtr, std::uint8_t image[kDocumentFileSize]);
 // their values. Nothing is validated.
 void BDecodeData(const std::uint8_t *image, long count, tData *dataPtr);
 
+// Whether saves wait until the new contents are on disk (the default).
+void BSetSaveFlushesToDisk(Boolean flush);
+
 OSErr BReadFile(tDocumentPtr theDocumentPtr);
 OSErr BWriteFile(tDocumentPtr theDocumentPtr);
-OSErr BWriteNewFile(tDocumentPtr theDocumentPtr, const FSSpec *newFileSpec);
+// Moves the document to the file newFileSpec names, written whole before it
+// takes the name; a file of that name exists only when replacing is set.
+OSErr BWriteNewFile(tDocumentPtr theDocumentPtr, const FSSpec *newFileSpec, Boolean replacing);
 OSStatus BDoFSRefSave(tDocumentPtr theDocumentPtr, NavReplyRecord *reply);
 OSStatus BDoSaveCopy(tDocumentPtr theDocumentPtr);
 OSStatus BDoTerminateSaveCopy(tDocumentPtr theDocumentPtr);
