@@ -8,7 +8,6 @@
 #include "platform/navigation.h"
 #include "platform/window.h"
 
-
 constexpr int kMaxNumberOfDocuments = 10;
 
 struct tDocument {

@@ -15,3 +15,8 @@ OSStatus BMainWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event,
 void BDrawDocsWindowData(std::int32_t valid);
 // Draws the sheet of the document that owns window, by its record's flag.
 void BDrawDocsWindowDataUpdate(WindowRef window);
+
+// Draws the sheet (without erasing the port first) into the current port,
+// laid out in bounds; the printed page passes its own sixth aperture text.
+struct tData;
+void BDrawSheet(const Rect &bounds, tData *data, bool valid, const char *row6ApertureText);

@@ -38,7 +38,7 @@ struct tTableElement {
 };
 
 struct tData {
-    bool valid;
+    std::uint8_t valid; // 1: the table has been computed; anything else: not
     std::int32_t distanceUnit;
     tArgumentList argumentList;
     tTableElement table[kNumberOfApertures];

@@ -1,0 +1,64 @@
+// The about box window: built on first request, hidden when closed, and
+// redrawn whenever it is shown.
+#include "app/aboutwindow.h"
+
+#include "app/windowmodule.h"
+#include "platform/bundle.h"
+
+namespace
+{
+
+WindowRef aboutWindow = nullptr;
+std::int32_t existAboutWindow = 0;
+
+} // namespace
+
+std::string BCopyInfoString()
+{
+    std::optional<std::string> text = CFBundleGetValueForInfoDictionaryKey("CFBundleGetInfoString");
+    return text && !text->empty() ? *text : std::string("Nameless Application");
+}
+
+IconFamilyHandle BReadApplicationIcon()
+{
+    IconFamilyHandle icon;
+    if (std::optional<std::string> path = CFBundleCopyResourceURL("Quorl", "icns"))
+        ReadIconFromFile(*path, &icon);
+    return icon;
+}
+
+void BInitAboutWindow()
+{
+    static const EventTypeSpec aboutSpec[] = {{kEventClassWindow, kEventWindowClose},
+                                              {kEventClassWindow, kEventWindowShown}};
+    aboutWindow = BBuildAuxiliaryWindow("aboutwindow", "Window", NewEventHandlerUPP(BAboutWindowEventHandler),
+                                        2, aboutSpec);
+    existAboutWindow = aboutWindow ? 1 : 0;
+}
+
+OSStatus BAboutWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
+{
+    auto window = static_cast<WindowRef>(userData);
+    switch (GetEventKind(event)) {
+    case kEventWindowClose:
+        BHideAndSelectFront(window);
+        return noErr;
+    case kEventWindowShown:
+        BAboutBoxCommandHandler(window);
+        return noErr;
+    default:
+        return eventNotHandledErr;
+    }
+}
+
+WindowRef BGetAboutWindowRef()
+{
+    if (!existAboutWindow)
+        BInitAboutWindow();
+    return aboutWindow;
+}
+
+short BIsAboutWindow(WindowRef theWindow)
+{
+    return theWindow && theWindow == aboutWindow ? 1 : 0;
+}

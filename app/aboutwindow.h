@@ -1,0 +1,19 @@
+// The about box: the application icon and information string.
+#pragma once
+
+#include "platform/events.h"
+#include "platform/quickdraw.h"
+#include "platform/window.h"
+
+#include <string>
+
+void BInitAboutWindow();
+OSStatus BAboutWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
+WindowRef BGetAboutWindowRef();
+short BIsAboutWindow(WindowRef theWindow);
+void BAboutBoxCommandHandler(WindowRef window);
+
+// The information string of the bundle, or the fallback when it has none.
+std::string BCopyInfoString();
+// The application icon of the bundle; null when it cannot be read.
+IconFamilyHandle BReadApplicationIcon();

@@ -1,0 +1,41 @@
+// The facts window: its whole content comes from its interface file; the
+// program only shows and hides it.
+#include "app/factswindow.h"
+
+#include "app/windowmodule.h"
+
+namespace
+{
+
+WindowRef factsWindow = nullptr;
+std::int32_t factsWindowExist = 0;
+
+} // namespace
+
+void QRLInitFactsWindow()
+{
+    static const EventTypeSpec factsSpec[] = {{kEventClassWindow, kEventWindowClose}};
+    factsWindow = BBuildAuxiliaryWindow("factswindow", "Window",
+                                        NewEventHandlerUPP(QRLFactsWindowEventHandler), 1, factsSpec);
+    factsWindowExist = factsWindow ? 1 : 0;
+}
+
+OSStatus QRLFactsWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
+{
+    if (GetEventKind(event) != kEventWindowClose)
+        return eventNotHandledErr;
+    BHideAndSelectFront(static_cast<WindowRef>(userData));
+    return noErr;
+}
+
+WindowRef QRLGetFactsWindowRef()
+{
+    if (!factsWindowExist)
+        QRLInitFactsWindow();
+    return factsWindow;
+}
+
+Boolean QRLIsFactsWindow(WindowRef theWindow)
+{
+    return theWindow && theWindow == factsWindow;
+}

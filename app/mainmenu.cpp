@@ -1,0 +1,174 @@
+// The menu bar: built from the interface file, kept in step with the front
+// window and the documents, and the dispatch of every menu command.
+#include "app/mainmenu.h"
+
+#include "app/aboutwindow.h"
+#include "app/factswindow.h"
+#include "app/prefwindow.h"
+#include "app/tablewindow.h"
+#include "document/document.h"
+#include "files/file.h"
+#include "files/navigation.h"
+#include "platform/alerts.h"
+#include "platform/process.h"
+#include "platform/window.h"
+
+namespace
+{
+
+// Item positions in the File and Table menus (separators count).
+enum : MenuItemIndex {
+    kNewItem = 1,
+    kOpenItem = 2,
+    kCloseItem = 4,
+    kSaveItem = 5,
+    kSaveAsItem = 6,
+    kRevertItem = 7,
+    kPageSetupItem = 9,
+    kPrintItem = 10,
+    kComputeItem = 1,
+    kFactsItem = 3,
+    kAboutItem = 1,
+};
+
+[[noreturn]] void failLoading(const char *message)
+{
+    StandardAlert(kAlertNoteAlert, message, "Please reinstall Your Application");
+    ExitToShell();
+}
+
+void setItem(MenuRef menu, MenuItemIndex item, bool enabled)
+{
+    if (enabled)
+        EnableMenuItem(menu, item);
+    else
+        DisableMenuItem(menu, item);
+}
+
+struct Menus {
+    MenuRef app, file, edit, func;
+};
+
+void setNewAndOpen(const Menus &menus)
+{
+    const bool room = BGetNumberOfDocuments() != kMaxNumberOfDocuments;
+    setItem(menus.file, kNewItem, room);
+    setItem(menus.file, kOpenItem, room);
+}
+
+// The rows of the enabling table: what each kind of front window allows.
+void setDocumentItems(const Menus &menus, bool close, tDocumentPtr document)
+{
+    const bool isDocument = document != nullptr;
+    setItem(menus.file, kCloseItem, close);
+    setItem(menus.file, kSaveItem, isDocument && document->dirty && !document->fileLocked);
+    setItem(menus.file, kSaveAsItem, isDocument && QRLIsDataValid(document->dataPtr));
+    setItem(menus.file, kRevertItem, isDocument && document->dirty && document->fRefNum != -1);
+    setItem(menus.file, kPageSetupItem, isDocument);
+    setItem(menus.file, kPrintItem, isDocument);
+    setItem(menus.func, kComputeItem, isDocument);
+    EnableMenuItem(menus.func, kFactsItem);
+    EnableMenuItem(menus.app, kAboutItem);
+}
+
+bool isAuxiliaryWindow(WindowRef window)
+{
+    return window == BGetPrefWindowRef() || window == BGetAboutWindowRef() ||
+           window == QRLGetFactsWindowRef();
+}
+
+void dispatchNew()
+{
+    if (tDocumentPtr document = BInitDocument())
+        ShowWindow(BGetDocumentsWindowPtr(document));
+}
+
+OSStatus dispatchCommand(std::uint32_t commandID)
+{
+    switch (commandID) {
+    case FOUR_CHAR_CODE("abou"):
+        BAboutBoxCommandHandler(BGetAboutWindowRef());
+        return noErr;
+    case FOUR_CHAR_CODE("new "):
+        dispatchNew();
+        return noErr;
+    case FOUR_CHAR_CODE("open"):
+        BDoCreateOpenPanel();
+        return noErr;
+    case FOUR_CHAR_CODE("save"):
+        BDoSaveDocument(BGetDocumentWindowsDocPtr(FrontWindow()));
+        return noErr;
+    case FOUR_CHAR_CODE("svas"):
+        BDoCreateSavePanel(BGetDocumentWindowsDocPtr(FrontWindow()));
+        return noErr;
+    case FOUR_CHAR_CODE("rvrt"):
+        BDoCreateRevertPanel(BGetDocumentWindowsDocPtr(FrontWindow()));
+        return noErr;
+    case FOUR_CHAR_CODE("qorl"):
+        QRLComputeTableCommandHandler(FrontWindow());
+        return noErr;
+    case FOUR_CHAR_CODE("fact"):
+        QRLDepthFactsCommandHandler(QRLGetFactsWindowRef());
+        return noErr;
+    default:
+        return eventNotHandledErr;
+    }
+}
+
+} // namespace
+
+void QRLInitMainMenu()
+{
+    static const EventTypeSpec menuEvents[] = {{kEventClassMenu, kEventMenuPopulate},
+                                               {kEventClassCommand, kEventCommandProcess}};
+    OSStatus status =
+        InstallEventHandler(GetApplicationEventTarget(), NewEventHandlerUPP(QRLMainMenuEventHandler), 2,
+                            menuEvents, nullptr, nullptr);
+    IBNibRef nibRef = nullptr;
+    if (status == noErr)
+        status = CreateNibReference("main", &nibRef);
+    if (status == noErr) {
+        status = SetMenuBarFromNib(nibRef, "MenuBar");
+        DisposeNibReference(nibRef);
+    }
+    if (status != noErr)
+        failLoading("Could not load Resource");
+}
+
+void QRLAdjustMenus()
+{
+    const Menus menus{GetMenuHandle(appMenu), GetMenuHandle(fileMenu), GetMenuHandle(editMenu),
+                      GetMenuHandle(funcMenu)};
+    if (!menus.app || !menus.file || !menus.edit || !menus.func)
+        failLoading("Could not load Menus");
+    WindowRef front = FrontWindow();
+    WindowClass windowClass = kSheetWindowClass; // a class that cannot be read counts as a sheet
+    if (front)
+        GetWindowClass(front, &windowClass);
+
+    if (!front) {
+        setNewAndOpen(menus);
+        setDocumentItems(menus, false, nullptr);
+    } else if (isAuxiliaryWindow(front)) {
+        setNewAndOpen(menus);
+        setDocumentItems(menus, true, nullptr);
+    } else if (BIsDocumentWindow(front)) {
+        setNewAndOpen(menus);
+        setDocumentItems(menus, true, BGetDocumentWindowsDocPtr(front));
+    } else if (windowClass == kSheetWindowClass) {
+        setNewAndOpen(menus);
+        setDocumentItems(menus, false, nullptr);
+    }
+    // Any other window leaves the items as they were.
+}
+
+OSStatus QRLMainMenuEventHandler(EventHandlerCallRef, EventRef event, void *)
+{
+    QRLAdjustMenus();
+    if (GetEventClass(event) == kEventClassMenu)
+        return eventNotHandledErr;
+    HICommand command;
+    if (GetEventCommand(event, &command) != noErr)
+        return eventNotHandledErr;
+    return dispatchCommand(command.commandID);
+}

@@ -1,0 +1,43 @@
+// Showing and drawing the splash: icon, the name in 14-pixel bold, and the
+// information string in 10-pixel text, all centred.
+#include "app/aboutwindow.h"
+#include "app/startupwindow.h"
+#include "platform/bundle.h"
+
+void BStartupBoxHandler(WindowRef window)
+{
+    if (!window)
+        return;
+    GrafPtr originalPort;
+    GetPort(&originalPort);
+    ShowWindow(window);
+    SelectWindow(window);
+    SetPortWindowPort(window);
+    Rect bounds;
+    GetWindowPortBounds(window, &bounds);
+    const short h = short(bounds.right / 2);
+    const std::string text = BCopyInfoString();
+    const std::string nameText = CFBundleGetValueForInfoDictionaryKey("CFBundleName").value_or(std::string());
+
+    Rect iconRect;
+    SetRect(&iconRect, short(h - 23), short(bounds.top + 30), short(h + 24), short(bounds.top + 78));
+    if (IconFamilyHandle icon = BReadApplicationIcon())
+        PlotIconFamily(&iconRect, icon);
+
+    GetWindowPortBounds(window, &bounds);
+    Rect textRect;
+    SetRect(&textRect, short(bounds.left + 20), short(bounds.top + 100), short(bounds.right - 20),
+            short(bounds.bottom - 20));
+    const Rect nameBounds = textRect;
+    GrafPtr currentPort;
+    GetPort(&currentPort);
+    const std::int16_t face = GetPortTextFace(currentPort);
+    TextSize(14);
+    TextFace(bold);
+    TXNDrawCFStringTextBox(nameText, &nameBounds, TextFlush::center);
+    TextSize(10);
+    TextFace(face);
+    textRect.top = short(textRect.top + 40);
+    TXNDrawCFStringTextBox(text, &textRect, TextFlush::center);
+    SetPort(originalPort);
+}

@@ -1,0 +1,11 @@
+// The compute-table command: the table parameters window for a document.
+#include "app/tablewindow.h"
+#include "document/document.h"
+
+void QRLComputeTableCommandHandler(WindowRef window)
+{
+    if (!window)
+        return;
+    BSetCurrentDocListIndexFromWindowRef(window);
+    QRLInitTableWindow();
+}

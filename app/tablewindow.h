@@ -1,0 +1,14 @@
+// The table parameters window, in which the user enters the arguments of a
+// table and computes it into the front document.
+#pragma once
+
+#include "platform/events.h"
+#include "platform/window.h"
+
+void QRLComputeTableCommandHandler(WindowRef window);
+void QRLInitTableWindow();
+OSStatus QRLTableWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
+int QRLIsTableWindow();
+
+// The control IDs of the window.
+enum : std::int32_t { kTableControlID = 128 };

@@ -1,0 +1,45 @@
+#include "app/windowmodule.h"
+
+#include "platform/alerts.h"
+#include "platform/quickdraw.h"
+
+WindowRef BBuildAuxiliaryWindow(const std::string &nibName, const std::string &windowName,
+                                EventHandlerUPP handler, int numTypes, const EventTypeSpec *eventTypes)
+{
+    IBNibRef nibRef = nullptr;
+    WindowRef window = nullptr;
+    OSStatus status = CreateNibReference(nibName, &nibRef);
+    if (status == noErr) {
+        status = CreateWindowFromNib(nibRef, windowName, &window);
+        DisposeNibReference(nibRef);
+    }
+    if (status == noErr)
+        status =
+            InstallEventHandler(GetWindowEventTarget(window), handler, numTypes, eventTypes, window, nullptr);
+    if (status != noErr) {
+        if (window)
+            DisposeWindow(window);
+        StandardAlert(kAlertNoteAlert, "Could not load Resource", "Please reinstall Your Application");
+        return nullptr;
+    }
+    WindowAttributes attributes = 0;
+    GetWindowAttributes(window, &attributes);
+    ChangeWindowAttributes(window, attributes, kWindowInWindowMenuAttribute);
+    return window;
+}
+
+void BShowAuxiliaryWindow(WindowRef window)
+{
+    GrafPtr originalPort;
+    GetPort(&originalPort);
+    ShowHide(window, true);
+    SelectWindow(window);
+    SetPortWindowPort(window);
+    SetPort(originalPort);
+}
+
+void BHideAndSelectFront(WindowRef window)
+{
+    ShowHide(window, false);
+    SelectWindow(FrontWindow());
+}

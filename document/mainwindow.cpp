@@ -1,0 +1,218 @@
+// Document windows: building them from the interface file, their window
+// events, and the table sheet they show.
+#include "document/mainwindow.h"
+
+#include "document/document.h"
+#include "files/navigation.h"
+#include "platform/alerts.h"
+#include "platform/bundle.h"
+#include "platform/quickdraw.h"
+
+#include <cstdio>
+#include <string>
+
+namespace
+{
+
+std::int32_t count = 1; // document windows built so far, plus one
+
+const char *const kApertureTexts[kNumberOfApertures] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
+                                                        " 8  ", "11   ", "16  ", "22  ", "32  "};
+
+std::string formatted(const char *format, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string localized(const char *key)
+{
+    return CFBundleCopyLocalizedString(key, key);
+}
+
+const char *cameraKey(std::int16_t cameraType)
+{
+    switch (cameraType) {
+    case APSC:
+        return "coolpix";
+    case fullFrameDigital:
+        return "dseries";
+    case thirtyFive:
+        return "kleinbild";
+    case mediumFormat:
+        return "mediumformat";
+    default:
+        return "digitalCamera";
+    }
+}
+
+// Draws text in the box from (L + x, T + y) to the port's right and bottom edges.
+void drawAt(const Rect &bounds, short x, short y, const std::string &text)
+{
+    Rect frame;
+    SetRect(&frame, short(bounds.left + x), short(bounds.top + y), bounds.right, bounds.bottom);
+    TXNDrawCFStringTextBox(text, &frame);
+}
+
+void drawInFrame(const Rect &frame, const std::string &text, bool eraseFirst)
+{
+    if (eraseFirst)
+        EraseRect(&frame);
+    TXNDrawCFStringTextBox(text, &frame);
+}
+
+short rowTop(int row)
+{
+    return short(150 + 30 * row);
+}
+
+void drawUnitLabels(const Rect &bounds, bool feet)
+{
+    Rect frame;
+    SetRect(&frame, short(bounds.left + 210), short(bounds.top + 20), bounds.right, short(bounds.top + 40));
+    drawInFrame(frame, localized(feet ? "distancefeet" : "distancemeter"), true);
+    SetRect(&frame, short(bounds.left + 120), short(bounds.top + 110), short(bounds.right + 100),
+            bounds.bottom);
+    drawInFrame(frame, localized(feet ? "neardistancefeet" : "neardistancemeter"), true);
+    SetRect(&frame, short(bounds.left + 260), short(bounds.top + 110), bounds.right, bounds.bottom);
+    drawInFrame(frame, localized(feet ? "fardistancefeet" : "fardistancemeter"), true);
+}
+
+void drawValues(const Rect &bounds, tDataPtr data)
+{
+    drawUnitLabels(bounds, QRLGetDistanceUnit(data) == kDistanceUnitFeet);
+    drawAt(bounds, 140, 20, formatted("%6.0f", QRLGetFocalLength(data)));
+    drawAt(bounds, 308, 20, formatted("%6.3f", QRLGetDistance(data)));
+    drawAt(bounds, 175, 45, formatted("%6.1f", QRLGetUnsharpCircleinMicroMeter(data)));
+    drawAt(bounds, 125, 70, localized(cameraKey(QRLGetCameraType(data))));
+    for (int i = 0; i < kNumberOfApertures; ++i)
+        drawAt(bounds, 140, rowTop(i), formatted("%6.3f", QRLGetTableElementNearDistance(data, i)));
+    for (int i = 0; i < kNumberOfApertures; ++i) {
+        const tDistance aDistance = QRLGetTableElementFarDistance(data, i);
+        drawAt(bounds, 280, rowTop(i),
+               aDistance == -1.0 ? std::string("inf") : formatted("%6.3f", aDistance));
+    }
+}
+
+void drawPlaceholders(const Rect &bounds)
+{
+    for (int i = 0; i < kNumberOfApertures; ++i) {
+        drawAt(bounds, 140, rowTop(i), "-");
+        drawAt(bounds, 280, rowTop(i), "-");
+    }
+    drawAt(bounds, 150, 20, "-");
+    drawAt(bounds, 320, 20, "-");
+    drawAt(bounds, 180, 45, "-");
+    drawAt(bounds, 125, 70, "-");
+}
+
+} // namespace
+
+// The sheet without its erasure, into the current port: shared by the
+// window and the printed page, which differ only in the sixth aperture text.
+void BDrawSheet(const Rect &bounds, tDataPtr data, bool valid, const char *row6ApertureText)
+{
+    MoveTo(10, 90);
+    LineTo(short(bounds.right - 10), 90);
+    Rect pictRect;
+    SetRect(&pictRect, 312, 62, 344, 94);
+    if (PicHandle picture = GetPicture(128))
+        DrawPicture(picture, &pictRect);
+
+    drawAt(bounds, 20, 20, localized("focal"));
+    drawAt(bounds, 210, 20, localized("distance"));
+    drawAt(bounds, 20, 45, localized("unsharpcircle"));
+    drawAt(bounds, 20, 70, localized("camera"));
+    drawAt(bounds, 20, 110, localized("aperture"));
+    Rect nearHeading;
+    SetRect(&nearHeading, short(bounds.left + 120), short(bounds.top + 110), short(bounds.right + 100),
+            bounds.bottom);
+    drawInFrame(nearHeading, localized("neardistance"), false);
+    drawAt(bounds, 260, 110, localized("fardistance"));
+    for (int i = 0; i < kNumberOfApertures; ++i)
+        drawAt(bounds, 30, rowTop(i), i == 6 ? row6ApertureText : kApertureTexts[i]);
+
+    if (valid)
+        drawValues(bounds, data);
+    else
+        drawPlaceholders(bounds);
+}
+
+namespace
+{
+
+void drawSheetInWindow(WindowRef window, tDataPtr data, bool valid)
+{
+    if (!window)
+        return;
+    GrafPtr savedPort;
+    GetPort(&savedPort);
+    SetPortWindowPort(window);
+    Rect bounds;
+    GetWindowPortBounds(window, &bounds);
+    EraseRect(&bounds);
+    BDrawSheet(bounds, data, valid, kApertureTexts[6]);
+    SetPort(savedPort);
+}
+
+} // namespace
+
+WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP)
+{
+    static const EventTypeSpec windowEvents[] = {{kEventClassWindow, kEventWindowClose},
+                                                 {kEventClassWindow, kEventWindowShown}};
+    IBNibRef nibRef = nullptr;
+    WindowRef window = nullptr;
+    OSStatus status = CreateNibReference("main", &nibRef);
+    if (status == noErr) {
+        status = CreateWindowFromNib(nibRef, "MainWindow", &window);
+        DisposeNibReference(nibRef);
+    }
+    if (status == noErr) {
+        *eventHandlerUPP = NewEventHandlerUPP(BMainWindowEventHandler);
+        status = InstallEventHandler(GetWindowEventTarget(window), *eventHandlerUPP, 2, windowEvents, window,
+                                     nullptr);
+    }
+    if (status != noErr) {
+        if (window)
+            DisposeWindow(window);
+        StandardAlert(kAlertNoteAlert, "Could not load Resource", "Please reinstall Your Application");
+        return nullptr;
+    }
+    if (count > 1)
+        SetWTitle(window, GetWTitle(window) + std::to_string(count));
+    count += 1;
+    return window;
+}
+
+OSStatus BMainWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
+{
+    auto window = static_cast<WindowRef>(userData);
+    switch (GetEventKind(event)) {
+    case kEventWindowClose:
+        if (BIsDocumentDirty(window))
+            BDoCreateConfirmPanel(BGetDocumentWindowsDocPtr(window));
+        else
+            BCloseDocument(window);
+        return noErr;
+    case kEventWindowShown:
+        BDrawDocsWindowDataUpdate(window);
+        return noErr;
+    default:
+        return eventNotHandledErr;
+    }
+}
+
+void BDrawDocsWindowData(std::int32_t valid)
+{
+    drawSheetInWindow(BGetCurrentDocsWindowRef(), BGetCurrentDocsDataPtr(), valid == 1);
+}
+
+void BDrawDocsWindowDataUpdate(WindowRef window)
+{
+    tDocumentPtr document = BGetDocumentWindowsDocPtr(window);
+    if (!document)
+        return;
+    drawSheetInWindow(window, document->dataPtr, QRLIsDataValid(document->dataPtr));
+}
