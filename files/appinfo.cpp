@@ -1,21 +1,198 @@
+// Quitting: the quitting flag, the review of unsaved documents, and the
+// walk over the windows from front to back that closes what can be closed
+// and asks about each dirty document in turn.
 #include "files/appinfo.h"
 
-static tAppInfo appInfo = {false};
+#include "app/aboutwindow.h"
+#include "app/factswindow.h"
+#include "app/prefwindow.h"
+#include "files/file.h"
+#include "files/navigation.h"
+#include "platform/process.h"
+#include "platform/window.h"
+
+namespace
+{
+
+tAppInfo appInfo = {false};
+NavDialogRef navigationReviewDialog = nullptr;
+// The last action in a quit-time save dialog was not a save.
+bool cancel = true;
+
+bool isAuxiliaryWindow(WindowRef window)
+{
+    return BIsPrefWindow(window) || BIsAboutWindow(window) || QRLIsFactsWindow(window);
+}
+
+// A front window that stops the quit: a dialog, or a window the walk does
+// not know how to close.
+void refuseQuit()
+{
+    SysBeep(10);
+    appInfo.quittingStatus = false;
+}
+
+void stopQuit(tDocumentPtr document)
+{
+    appInfo.quittingStatus = false;
+    if (document)
+        document->isClosing = false;
+    cancel = true;
+}
+
+} // namespace
 
 Boolean BGetAppQuittingStatus()
 {
     return appInfo.quittingStatus;
 }
+
 void BSetAppQuittingStatus(Boolean status)
 {
     appInfo.quittingStatus = status;
 }
+
 OSStatus BDoQuitApp()
 {
-    return noErr;
+    appInfo.quittingStatus = true;
+    for (;;) {
+        WindowRef window = FrontWindow();
+        if (!window)
+            ExitToShell();
+        if (IsWindowCollapsed(window)) {
+            CollapseWindow(window, false);
+            continue;
+        }
+        WindowClass windowClass = kSheetWindowClass;
+        GetWindowClass(window, &windowClass);
+        if (windowClass == kSheetWindowClass || windowClass == kMovableModalWindowClass) {
+            refuseQuit();
+            return noErr;
+        }
+        if (isAuxiliaryWindow(window)) {
+            HideWindow(window);
+            continue;
+        }
+        if (!BIsDocumentWindow(window)) {
+            refuseQuit();
+            return noErr;
+        }
+        if (BIsDocumentDirty(window)) {
+            BDoCreateTerminateConfirmPanel(BGetDocumentWindowsDocPtr(window));
+            return noErr;
+        }
+        BCloseDocument(window);
+        if (BGetNumberOfDocuments() == 0)
+            ExitToShell();
+    }
 }
-void BDoCreateReviewPanel() {}
-void BDoCreateTerminateConfirmPanel(tDocumentPtr) {}
-void BDoCreateTerminateSavePanel(tDocumentPtr) {}
-void BNavTerminateConfirmEventProc(NavEventCallbackMessage, NavCBRecPtr, void *) {}
-void BNavTerminateEventProc(NavEventCallbackMessage, NavCBRecPtr, void *) {}
+
+void BDoCreateReviewPanel()
+{
+    // The previous review dialog has ended; it goes now.
+    if (navigationReviewDialog)
+        NavDialogDispose(navigationReviewDialog);
+    navigationReviewDialog = nullptr;
+    NavDialogCreationOptions options;
+    if (NavGetDefaultDialogCreationOptions(&options) != noErr)
+        return;
+    OSStatus err = NavCreateAskReviewDocumentsDialog(&options, std::uint32_t(BGetNumberOfDirtyDocuments()),
+                                                     NewNavEventUPP(BNavRevertEventProc), nullptr,
+                                                     &navigationReviewDialog);
+    BRunNavDialog(err, &navigationReviewDialog);
+}
+
+void BDoCreateTerminateConfirmPanel(tDocumentPtr theDocumentPtr)
+{
+    if (!theDocumentPtr || theDocumentPtr->fNavigationTerminateConfirmDialog)
+        return;
+    NavDialogCreationOptions options;
+    if (!BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow), &options))
+        return;
+    OSStatus err = NavCreateAskSaveChangesDialog(&options, kNavSaveChangesQuittingApplication,
+                                                 theDocumentPtr->fTerminateConfirmEventProc, theDocumentPtr,
+                                                 &theDocumentPtr->fNavigationTerminateConfirmDialog);
+    BRunNavDialog(err, &theDocumentPtr->fNavigationTerminateConfirmDialog);
+}
+
+void BDoCreateTerminateSavePanel(tDocumentPtr theDocumentPtr)
+{
+    if (!theDocumentPtr || theDocumentPtr->fNavigationTerminateSaveDialog)
+        return;
+    NavDialogCreationOptions options;
+    if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)),
+                                   &options))
+        return;
+    OSStatus err =
+        NavCreatePutFileDialog(&options, kDocumentFileType, kDocumentFileCreator, BGetTerminateEventProc(),
+                               theDocumentPtr, &theDocumentPtr->fNavigationTerminateSaveDialog);
+    BRunNavDialog(err, &theDocumentPtr->fNavigationTerminateSaveDialog);
+}
+
+void BNavTerminateConfirmEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
+                                   void *callBackUD)
+{
+    auto document = static_cast<tDocumentPtr>(callBackUD);
+    if (callBackSelector != kNavCBTerminate || !document)
+        return;
+    document->isClosing = true;
+    if (!document->fNavigationTerminateConfirmDialog)
+        return;
+    const NavUserAction action = callBackParms->userAction;
+    if (action != kNavUserActionSaveChanges && action != kNavUserActionDontSaveChanges) {
+        document->isClosing = false;
+        appInfo.quittingStatus = false;
+    }
+    NavDialogDispose(document->fNavigationTerminateConfirmDialog);
+    document->fNavigationTerminateConfirmDialog = nullptr;
+    if (action == kNavUserActionSaveChanges) {
+        // A failed save (its alert shown) ends the quit; the document stays.
+        if (BDoSaveDocument(document) != noErr)
+            stopQuit(document);
+    } else if (action == kNavUserActionDontSaveChanges) {
+        BCloseDocument(document->theWindow);
+        BDoQuitApp();
+    }
+}
+
+void BNavTerminateEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
+                            void *callBackUD)
+{
+    auto document = static_cast<tDocumentPtr>(callBackUD);
+    if (callBackSelector == kNavCBUserAction) {
+        NavReplyRecord reply;
+        if (NavDialogGetReply(callBackParms->context, &reply) != noErr)
+            return;
+        switch (NavDialogGetUserAction(callBackParms->context)) {
+        case kNavUserActionSaveAs:
+            BDoTerminateSaveCopy(document);
+            // A document the save did not reach stays open, and the quit
+            // stops, rather than its changes being lost.
+            if (document && document->dirty) {
+                stopQuit(document);
+                break;
+            }
+            appInfo.quittingStatus = true;
+            if (document)
+                document->isClosing = true;
+            cancel = false;
+            break;
+        case kNavUserActionNewFolder:
+            break;
+        default:
+            stopQuit(document);
+            break;
+        }
+        NavDisposeReply(&reply);
+    } else if (callBackSelector == kNavCBTerminate) {
+        if (!document)
+            return;
+        if (document->fNavigationTerminateSaveDialog)
+            NavDialogDispose(document->fNavigationTerminateSaveDialog);
+        document->fNavigationTerminateSaveDialog = nullptr;
+        if (appInfo.quittingStatus && document->isClosing && !cancel) {
+            BCloseDocument(document->theWindow);
+            BDoQuitApp();
+        }
+    }
+}

@@ -1,24 +1,241 @@
+// The file dialogs of normal work: Open, Save, save changes on closing and
+// discard changes on reverting. Each dialog is created with this
+// application's options, and its callback finishes the work.
 #include "files/navigation.h"
+
+#include "document/mainwindow.h"
+#include "files/appinfo.h"
+#include "files/file.h"
+#include "platform/process.h"
+
+#include <cctype>
 
 const char *const kNavClientName = "Quorlscope";
 
-void BInitNavigation() {}
-NavEventUPP BGetTerminateEventProc()
+namespace
 {
-    return nullptr;
-}
-void BDoCreateOpenPanel() {}
-void BDoCreateSavePanel(tDocumentPtr) {}
-void BDoCreateConfirmPanel(tDocumentPtr) {}
-void BDoCreateRevertPanel(tDocumentPtr) {}
-void BNavEventProc(NavEventCallbackMessage, NavCBRecPtr, void *) {}
-Boolean BNavFilterProc(const AEDesc *, const NavFileOrFolderInfo *, void *, NavFilterModes)
+
+NavDialogRef AppNavOpenDialog = nullptr;
+NavEventUPP EventProc = nullptr;
+NavEventUPP TerminateEventProc = nullptr;
+NavObjectFilterUPP ModernFilterProc = nullptr;
+
+bool endsWithExtension(const std::string &name, const std::string &extension)
 {
+    if (name.size() <= extension.size() + 1 || name[name.size() - extension.size() - 1] != '.')
+        return false;
+    for (std::size_t i = 0; i < extension.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[name.size() - extension.size() + i]);
+        if (std::tolower(c) != std::tolower(static_cast<unsigned char>(extension[i])))
+            return false;
+    }
     return true;
 }
-void BNavConfirmEventProc(NavEventCallbackMessage, NavCBRecPtr, void *) {}
-void BNavRevertEventProc(NavEventCallbackMessage, NavCBRecPtr, void *) {}
+
+void openChosenItems(const NavReplyRecord &reply)
+{
+    const long count = long(reply.selection.size());
+    for (long index = 1; index <= count; ++index) {
+        const AEDesc &item = reply.selection[std::size_t(index - 1)];
+        FSSpec spec;
+        if (BGetFSSpecInfo(&item, &spec) != noErr)
+            continue;
+        FInfo info;
+        if (FSpGetFInfo(&spec, &info) == noErr && info.fdType == kDocumentFileType)
+            BDoOpenFile(&spec);
+    }
+}
+
+} // namespace
+
+void BInitNavigation()
+{
+    EventProc = NewNavEventUPP(BNavEventProc);
+    TerminateEventProc = NewNavEventUPP(BNavTerminateEventProc);
+    ModernFilterProc = NewNavObjectFilterUPP(BNavFilterProc);
+}
+
+NavEventUPP BGetTerminateEventProc()
+{
+    return TerminateEventProc;
+}
+
 std::string BProposedFileName(const std::string &windowTitle)
 {
-    return windowTitle;
+    std::string name = windowTitle;
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    const std::string extension = FSGetTypeExtension(kDocumentFileType);
+    if (name.empty() || endsWithExtension(name, extension))
+        return name;
+    return name + "." + extension;
+}
+
+Boolean BGetDocumentDialogOptions(tDocumentPtr theDocumentPtr, const std::string &saveFileName,
+                                  NavDialogCreationOptions *options)
+{
+    if (NavGetDefaultDialogCreationOptions(options) != noErr)
+        return false;
+    options->clientName = kNavClientName;
+    options->saveFileName = saveFileName;
+    options->modality = kWindowModalityWindowModal;
+    options->parentWindow = theDocumentPtr->theWindow;
+    return true;
+}
+
+void BRunNavDialog(OSStatus createStatus, NavDialogRef *dialog)
+{
+    if (createStatus != noErr || !*dialog)
+        return;
+    if (NavDialogRun(*dialog) != noErr) {
+        NavDialogDispose(*dialog);
+        *dialog = nullptr;
+    }
+}
+
+void BDoCreateOpenPanel()
+{
+    if (AppNavOpenDialog)
+        return; // the Open dialog is up already
+    NavDialogCreationOptions options;
+    if (NavGetDefaultDialogCreationOptions(&options) != noErr)
+        return;
+    options.clientName = kNavClientName;
+    options.optionFlags &= ~kNavAllowMultipleFiles;
+    OSStatus err = NavCreateGetFileDialog(&options, nullptr, EventProc, nullptr, ModernFilterProc, nullptr,
+                                          &AppNavOpenDialog);
+    BRunNavDialog(err, &AppNavOpenDialog);
+}
+
+void BDoCreateSavePanel(tDocumentPtr theDocumentPtr)
+{
+    if (!theDocumentPtr || theDocumentPtr->fNavigationSaveDialog)
+        return;
+    NavDialogCreationOptions options;
+    if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)),
+                                   &options))
+        return;
+    OSStatus err = NavCreatePutFileDialog(&options, kDocumentFileType, kDocumentFileCreator, EventProc,
+                                          theDocumentPtr, &theDocumentPtr->fNavigationSaveDialog);
+    BRunNavDialog(err, &theDocumentPtr->fNavigationSaveDialog);
+}
+
+void BDoCreateConfirmPanel(tDocumentPtr theDocumentPtr)
+{
+    if (!theDocumentPtr || theDocumentPtr->fNavigationConfirmDialog)
+        return;
+    NavDialogCreationOptions options;
+    if (!BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow), &options))
+        return;
+    OSStatus err = NavCreateAskSaveChangesDialog(&options, kNavSaveChangesClosingDocument,
+                                                 theDocumentPtr->fConfirmEventProc, theDocumentPtr,
+                                                 &theDocumentPtr->fNavigationConfirmDialog);
+    BRunNavDialog(err, &theDocumentPtr->fNavigationConfirmDialog);
+}
+
+void BDoCreateRevertPanel(tDocumentPtr theDocumentPtr)
+{
+    if (!theDocumentPtr || theDocumentPtr->fNavigationConfirmDialog)
+        return;
+    NavDialogCreationOptions options;
+    if (!BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow), &options))
+        return;
+    OSStatus err =
+        NavCreateAskDiscardChangesDialog(&options, theDocumentPtr->fRevertEventProc, theDocumentPtr,
+                                         &theDocumentPtr->fNavigationConfirmDialog);
+    BRunNavDialog(err, &theDocumentPtr->fNavigationConfirmDialog);
+}
+
+void BNavEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms, void *callBackUD)
+{
+    auto document = static_cast<tDocumentPtr>(callBackUD);
+    if (callBackSelector == kNavCBUserAction) {
+        NavReplyRecord reply;
+        if (NavDialogGetReply(callBackParms->context, &reply) != noErr)
+            return;
+        switch (NavDialogGetUserAction(callBackParms->context)) {
+        case kNavUserActionOpen:
+            if (AppNavOpenDialog)
+                openChosenItems(reply);
+            break;
+        case kNavUserActionSaveAs:
+            if (document)
+                BDoSaveCopy(document);
+            break;
+        case kNavUserActionNewFolder:
+            break;
+        default:
+            if (document)
+                document->isClosing = false;
+            break;
+        }
+        NavDisposeReply(&reply);
+    } else if (callBackSelector == kNavCBTerminate) {
+        if (document) {
+            if (document->fNavigationSaveDialog)
+                NavDialogDispose(document->fNavigationSaveDialog);
+            document->isClosing = false;
+            document->fNavigationSaveDialog = nullptr;
+        } else {
+            if (AppNavOpenDialog)
+                NavDialogDispose(AppNavOpenDialog);
+            AppNavOpenDialog = nullptr;
+        }
+    }
+}
+
+Boolean BNavFilterProc(const AEDesc *, const NavFileOrFolderInfo *info, void *, NavFilterModes)
+{
+    if (!info || info->isFolder)
+        return true;
+    return info->finderInfo.fdType == kDocumentFileType;
+}
+
+void BNavConfirmEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
+                          void *callBackUD)
+{
+    auto document = static_cast<tDocumentPtr>(callBackUD);
+    if (callBackSelector != kNavCBTerminate || !document)
+        return;
+    document->isClosing = true;
+    if (!document->fNavigationConfirmDialog)
+        return;
+    const NavUserAction action = callBackParms->userAction;
+    if (action != kNavUserActionSaveChanges && action != kNavUserActionDontSaveChanges)
+        document->isClosing = false;
+    NavDialogDispose(document->fNavigationConfirmDialog);
+    document->fNavigationConfirmDialog = nullptr;
+    if (action == kNavUserActionSaveChanges)
+        BDoSaveDocument(document);
+    else if (action == kNavUserActionDontSaveChanges)
+        BCloseDocument(document->theWindow);
+}
+
+void BNavRevertEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
+                         void *callBackUD)
+{
+    if (callBackSelector != kNavCBTerminate)
+        return;
+    auto document = static_cast<tDocumentPtr>(callBackUD);
+    switch (callBackParms->userAction) {
+    case kNavUserActionDiscardChanges:
+        if (document && BReadFile(document) == noErr) {
+            BSetCurrentDocListIndexFromWindowRef(document->theWindow);
+            BDrawDocsWindowData(1);
+            SetWindowModified(document->theWindow, false);
+        }
+        break;
+    case kNavUserActionReviewDocuments:
+        BDoQuitApp();
+        break;
+    case kNavUserActionDiscardDocuments:
+        ExitToShell();
+    default:
+        break;
+    }
+    if (document) {
+        if (document->fNavigationConfirmDialog)
+            NavDialogDispose(document->fNavigationConfirmDialog);
+        document->fNavigationConfirmDialog = nullptr;
+    }
 }
