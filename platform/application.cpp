@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <cstdlib>
-#include <memory>
 
 namespace
 {
@@ -22,9 +21,11 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
     headless = options.headless;
     if (headless)
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static std::unique_ptr<QApplication> application;
+    // Never destroyed: the process ends without tearing the application
+    // down, and destroying it from a static destructor would outlive the
+    // platform plugin's own statics.
     if (!QApplication::instance())
-        application = std::make_unique<QApplication>(argc, argv);
+        new QApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorlscope"));
     QApplication::setOrganizationName(QStringLiteral("Quorlscope"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -3,6 +3,7 @@
 #include "controls.h"
 
 #include "internal.h"
+#include "testing.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -139,4 +140,67 @@ OSStatus ClickControl(ControlRef control)
         return noErr;
     }
     return paramErr;
+}
+
+bool ClickCommandButton(WindowRef window, std::uint32_t commandID)
+{
+    QWidget *top = platform::widgetOf(window);
+    if (!top)
+        return false;
+    const QString command = platform::fourCharCodeText(commandID);
+    for (QAbstractButton *button : top->findChildren<QAbstractButton *>()) {
+        if (button->property("commandID").toString() == command && button->isEnabled()) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ChoosePopupItem(ControlRef popup, std::int32_t item)
+{
+    auto *combo = qobject_cast<QComboBox *>(widgetOf(popup));
+    if (!combo || !combo->isEnabled() || item < 1 || item > combo->count())
+        return false;
+    combo->setCurrentIndex(item - 1);
+    emit combo->activated(item - 1);
+    return true;
+}
+
+bool TypeIntoField(ControlRef field, const std::string &text)
+{
+    auto *edit = qobject_cast<QLineEdit *>(widgetOf(field));
+    if (!edit || !edit->isEnabled())
+        return false;
+    edit->selectAll();
+    edit->insert(QString::fromStdString(text));
+    return true;
+}
+
+ControlRef GetFocusedControl(WindowRef window)
+{
+    QWidget *top = platform::widgetOf(window);
+    return top ? reinterpret_cast<ControlRef>(top->focusWidget()) : nullptr;
+}
+
+bool IsFieldTextSelected(ControlRef field)
+{
+    auto *edit = qobject_cast<QLineEdit *>(widgetOf(field));
+    return edit && !edit->text().isEmpty() && edit->selectedText() == edit->text();
+}
+
+std::vector<ControlRef> GetTabChain(WindowRef window)
+{
+    std::vector<ControlRef> chain;
+    QWidget *top = platform::widgetOf(window);
+    QWidget *start = top ? top->focusWidget() : nullptr;
+    if (!start)
+        return chain;
+    QWidget *widget = start;
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus && widget->isEnabled())
+            chain.push_back(reinterpret_cast<ControlRef>(widget));
+        widget = widget->nextInFocusChain();
+    } while (widget && widget != start && chain.size() < 64);
+    return chain;
 }

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaEnum>
 #include <QPushButton>
 #include <QUiLoader>
 #include <QtDebug>
@@ -60,6 +61,19 @@ void connectCommands(WindowRef window, QWidget *widget)
     }
 }
 
+// Designer cannot store window flags; an interface file names them in a
+// "windowFlags" string property ("Qt::SplashScreen|Qt::FramelessWindowHint").
+void applyWindowFlags(QWidget *widget)
+{
+    const QString names = widget->property("windowFlags").toString();
+    if (names.isEmpty())
+        return;
+    bool ok = false;
+    const int flags = QMetaEnum::fromType<Qt::WindowType>().keysToValue(names.toLatin1().constData(), &ok);
+    if (ok)
+        widget->setWindowFlags(Qt::WindowFlags(flags));
+}
+
 } // namespace
 
 OSStatus CreateNibReference(const std::string &nibName, IBNibRef *outNibRef)
@@ -95,6 +109,7 @@ OSStatus CreateWindowFromNib(IBNibRef nibRef, const std::string &windowName, Win
         widget->setParent(nullptr, widget->windowFlags() | Qt::Window);
         delete root;
     }
+    applyWindowFlags(widget);
     widget->hide();
     WindowRef window = platform::wrapWidget(widget, kDocumentWindowClass, windowName);
     connectCommands(window, widget);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "alerts.h"
+#include "controls.h"
 #include "window.h"
 
 #include <functional>
@@ -49,3 +50,17 @@ int GetBeepCount();
 bool IsWaitCursorShown();
 // The windows shown so far, by interface name, in order of their first showing.
 std::vector<std::string> GetShowLog();
+
+// Clicks the enabled button of the window that sends the command, as a user
+// would; false when the window has no such button or it is disabled.
+bool ClickCommandButton(WindowRef window, std::uint32_t commandID);
+// Chooses item (from 1) of a pop-up as a user would: the pop-up sends its command.
+bool ChoosePopupItem(ControlRef popup, std::int32_t item);
+// Types text into a field as a user would, replacing what it held.
+bool TypeIntoField(ControlRef field, const std::string &text);
+// The widget that has the keyboard focus in the window, as a control.
+ControlRef GetFocusedControl(WindowRef window);
+// Whether the field's whole text is selected.
+bool IsFieldTextSelected(ControlRef field);
+// The controls that Tab visits in the window, in order, starting at the focus.
+std::vector<ControlRef> GetTabChain(WindowRef window);

@@ -7,7 +7,7 @@
 
 #include <QCloseEvent>
 #include <QDialog>
-#include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QPainter>
@@ -95,6 +95,15 @@ class WindowWatcher : public QObject
     WindowRef window_;
 };
 
+// Offscreen runs have no window system to raise or activate windows in.
+void bringToFront(QWidget *widget)
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    widget->raise();
+    widget->activateWindow();
+}
+
 void setVisible(WindowRef window, bool visible)
 {
     if (!window || window->visible == visible)
@@ -105,8 +114,7 @@ void setVisible(WindowRef window, bool visible)
         showLog().push_back(window->nibName);
         moveToFront(window);
         window->widget->show();
-        window->widget->raise();
-        window->widget->activateWindow();
+        bringToFront(window->widget);
         SendWindowEvent(window, kEventWindowShown);
         return;
     }
@@ -114,12 +122,10 @@ void setVisible(WindowRef window, bool visible)
     const WindowRef front = FrontWindow();
     if (front != before)
         platform::frontWindowChanged();
-    if (front) {
-        front->widget->raise();
-        front->widget->activateWindow();
-    } else {
+    if (front)
+        bringToFront(front->widget);
+    else
         platform::lastWindowClosed();
-    }
 }
 
 } // namespace
@@ -202,8 +208,7 @@ void SelectWindow(WindowRef window)
         return;
     if (window->visible) {
         moveToFront(window);
-        window->widget->raise();
-        window->widget->activateWindow();
+        bringToFront(window->widget);
     }
 }
 
@@ -225,10 +230,9 @@ void DisposeWindow(WindowRef window)
     const WindowRef front = FrontWindow();
     if (front != before)
         platform::frontWindowChanged();
-    if (front) {
-        front->widget->raise();
-        front->widget->activateWindow();
-    } else if (wasVisible) {
+    if (front)
+        bringToFront(front->widget);
+    else if (wasVisible) {
         platform::lastWindowClosed();
     }
 }

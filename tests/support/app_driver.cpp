@@ -1,0 +1,158 @@
+#include "app_driver.h"
+
+#include "app/main.h"
+#include "document/document.h"
+#include "platform/application.h"
+#include "platform/events.h"
+#include "platform/menus.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace qrltest
+{
+
+namespace
+{
+
+int argc = 1;
+char programName[] = "quorlscope-test";
+char *argv[] = {programName, nullptr};
+
+std::uint32_t code(const char (&text)[5])
+{
+    return FOUR_CHAR_CODE(text);
+}
+
+} // namespace
+
+std::string TempFolder()
+{
+    std::string pattern =
+        (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + std::string("/qrl-XXXXXX");
+    if (!mkdtemp(pattern.data()))
+        ADD_FAILURE() << "cannot make a temporary folder";
+    return pattern;
+}
+
+void StartPlatform()
+{
+    const std::string home = TempFolder();
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+    PlatformInitialize(argc, argv, PlatformOptions{true});
+}
+
+void StartApplication()
+{
+    StartPlatform();
+    BInitApplication();
+    EnableMenuCommand(nullptr, FOUR_CHAR_CODE("pref"));
+    RunApplicationEventLoop(); // headless: marks the loop running and returns
+}
+
+OSStatus SendCommand(const char (&commandID)[5])
+{
+    HICommand command;
+    command.commandID = code(commandID);
+    return ProcessHICommand(command);
+}
+
+bool IsCommandEnabled(const char (&commandID)[5])
+{
+    SendMenuPopulateEvent();
+    return IsMenuCommandEnabled(code(commandID));
+}
+
+ControlRef Control(WindowRef window, const char (&signature)[5], std::int32_t id)
+{
+    ControlRef control = nullptr;
+    const ControlID controlID{code(signature), id};
+    GetControlByID(window, &controlID, &control);
+    return control;
+}
+
+void RunTableWindow(const std::function<void(WindowRef)> &script)
+{
+    SetModalScript(script);
+    SendCommand("qorl");
+    SetModalScript(nullptr);
+}
+
+TableWindowState ComputeTable(const TableEntry &entry)
+{
+    TableWindowState state;
+    RunTableWindow([&](WindowRef window) {
+        state.distanceLabel = GetControlText(Control(window, "DIST"));
+        state.distance = GetControlText(Control(window, "dist"));
+        state.focalLength = GetControlText(Control(window, "focl"));
+        state.circle = GetControlText(Control(window, "uscd"));
+        state.cameraItem = GetControl32BitValue(Control(window, "unsp"));
+        state.circleEnabled = IsControlEnabled(Control(window, "uscd"));
+        if (entry.distance)
+            TypeIntoField(Control(window, "dist"), *entry.distance);
+        if (entry.focalLength)
+            TypeIntoField(Control(window, "focl"), *entry.focalLength);
+        if (entry.cameraItem)
+            ChoosePopupItem(Control(window, "unsp"), *entry.cameraItem);
+        if (entry.circle)
+            TypeIntoField(Control(window, "uscd"), *entry.circle);
+        if (entry.compute)
+            ClickCommandButton(window, FOUR_CHAR_CODE("tabl"));
+        if (!entry.compute || !LastModalLoopQuit())
+            ClickCommandButton(window, FOUR_CHAR_CODE("not!"));
+    });
+    return state;
+}
+
+std::vector<PortItem> Contents(WindowRef window)
+{
+    return GetPortContents(GetWindowPort(window));
+}
+
+std::optional<std::string> TextAt(WindowRef window, short x, short y)
+{
+    Rect bounds;
+    GetWindowPortBounds(window, &bounds);
+    std::optional<std::string> found;
+    for (const PortItem &item : Contents(window))
+        if (item.kind == PortItem::Kind::text && item.frame.left == bounds.left + x &&
+            item.frame.top == bounds.top + y)
+            found = item.text;
+    return found;
+}
+
+std::vector<std::string> Texts(WindowRef window)
+{
+    std::vector<std::string> texts;
+    for (const PortItem &item : Contents(window))
+        if (item.kind == PortItem::Kind::text)
+            texts.push_back(item.text);
+    return texts;
+}
+
+WindowRef DocumentWindow(int index)
+{
+    return BGetDocumentWindowByIndex(std::int16_t(index));
+}
+
+bool EndsProcess(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const ProcessExitRequested &) {
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::string> AlertMessages()
+{
+    std::vector<std::string> messages;
+    for (const ShownAlert &alert : TakeShownAlerts())
+        messages.push_back(alert.message);
+    return messages;
+}
+
+} // namespace qrltest

@@ -1,0 +1,71 @@
+// Runs Quorlscope headless inside a test process, the way a user would use
+// it: commands from the menus, the table parameters window filled in and
+// answered, alerts read back, and what each window's port shows.
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/quickdraw.h"
+#include "platform/testing.h"
+#include "platform/types.h"
+#include "platform/window.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qrltest
+{
+
+// Gives the process its own empty preferences and home folder, starts the
+// headless platform and, unless told otherwise, the application (start-up
+// without the splash's wait).
+void StartPlatform();
+void StartApplication();
+
+// Sends a menu command by its four-character ID, as the menu or its key
+// equivalent would.
+OSStatus SendCommand(const char (&commandID)[5]);
+// The same as a key equivalent press: nothing happens when the item is disabled.
+bool IsCommandEnabled(const char (&commandID)[5]);
+
+// What the user does in the table parameters window.
+struct TableEntry {
+    std::optional<std::string> distance;
+    std::optional<std::string> focalLength;
+    std::optional<int> cameraItem; // pop-up item, 1 to 4
+    std::optional<std::string> circle;
+    bool compute = true; // false: press Cancel
+};
+// What the window showed when it opened.
+struct TableWindowState {
+    std::string distanceLabel, distance, focalLength, circle;
+    int cameraItem = 0;
+    bool circleEnabled = false;
+};
+// Opens the table parameters window with the compute command and fills it
+// in; when the compute is refused (an alert), presses Cancel afterwards so
+// the window always ends. Returns what the window showed on opening.
+TableWindowState ComputeTable(const TableEntry &entry);
+// Runs the window with a script of one's own.
+void RunTableWindow(const std::function<void(WindowRef)> &script);
+
+ControlRef Control(WindowRef window, const char (&signature)[5], std::int32_t id = 128);
+
+// The texts a window shows, with their frames.
+std::vector<PortItem> Contents(WindowRef window);
+// The text drawn with its frame's top-left corner at (L + x, T + y); nullopt
+// when none is visible there.
+std::optional<std::string> TextAt(WindowRef window, short x, short y);
+std::vector<std::string> Texts(WindowRef window);
+
+WindowRef DocumentWindow(int index);
+// Runs fn and reports whether it ended the process.
+bool EndsProcess(const std::function<void()> &fn);
+
+std::vector<std::string> AlertMessages();
+
+// A fresh folder for the test's files.
+std::string TempFolder();
+
+} // namespace qrltest
