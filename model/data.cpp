@@ -110,7 +110,7 @@ void QRLCalculateTableInUnit(tDataPtr dataPtr, std::int32_t distanceUnit, tDista
         if (row.farDistance < 0.0)
             row.farDistance = kNoFarLimit;
     }
-    dataPtr->valid = true;
+    dataPtr->valid = 1;
 }
 
 // The first failing test gives the result. The distance must be at least
@@ -173,12 +173,13 @@ std::int16_t QRLGetCameraType(tDataPtr dataPtr)
 void QRLSetDataValid(tDataPtr dataPtr, bool valid)
 {
     if (dataPtr != nullptr)
-        dataPtr->valid = valid;
+        dataPtr->valid = valid ? 1 : 0;
 }
 
+// Only 1 marks a computed table: a record read from a file may hold any byte.
 bool QRLIsDataValid(tDataPtr dataPtr)
 {
-    return dataPtr != nullptr && dataPtr->valid;
+    return dataPtr != nullptr && dataPtr->valid == 1;
 }
 
 std::int32_t QRLGetDistanceUnit(tDataPtr dataPtr)

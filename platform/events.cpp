@@ -288,3 +288,9 @@ bool LastModalLoopQuit()
 {
     return lastModalQuit;
 }
+
+void ProcessPendingEvents()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}

@@ -74,6 +74,7 @@ struct OpaqueWindowPtr {
     bool visible = false;
     bool collapsed = false;
     std::string filePath;
+    QObject *watcher = nullptr; // filters the widget's events; goes with the record
     QEventLoop *modalLoop = nullptr;
     bool modalQuit = false;
 };

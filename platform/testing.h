@@ -64,3 +64,7 @@ ControlRef GetFocusedControl(WindowRef window);
 bool IsFieldTextSelected(ControlRef field);
 // The controls that Tab visits in the window, in order, starting at the focus.
 std::vector<ControlRef> GetTabChain(WindowRef window);
+
+// Lets Qt finish what it deferred (widgets of disposed windows are deleted
+// later); headless runs have no event loop to do it.
+void ProcessPendingEvents();

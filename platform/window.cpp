@@ -145,7 +145,11 @@ WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string
         window->content = widget;
     window->port.widget = window->content;
     widget->setAttribute(Qt::WA_DeleteOnClose, false);
+    // "[*]" is where Qt shows the modified mark.
+    if (!widget->windowTitle().contains(QStringLiteral("[*]")))
+        widget->setWindowTitle(widget->windowTitle() + QStringLiteral("[*]"));
     auto *watcher = new WindowWatcher(window);
+    window->watcher = watcher;
     widget->installEventFilter(watcher);
     if (window->content != widget)
         window->content->installEventFilter(watcher);
@@ -163,6 +167,7 @@ void unwrapWidget(WindowRef window)
     order.erase(std::remove(order.begin(), order.end(), window), order.end());
     if (window->widget)
         window->widget->setProperty("platformWindow", QVariant());
+    delete window->watcher;
     delete window;
     if (FrontWindow() != before)
         frontWindowChanged();
@@ -221,6 +226,7 @@ void DisposeWindow(WindowRef window)
     auto &order = zOrder();
     order.erase(std::remove(order.begin(), order.end(), window), order.end());
     QWidget *widget = window->widget;
+    delete window->watcher; // the widget outlives the record until Qt deletes it
     delete window;
     if (widget) {
         widget->setProperty("platformWindow", QVariant());
