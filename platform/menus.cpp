@@ -143,13 +143,6 @@ void attachMenuBar(WindowRef window)
 #ifndef Q_OS_MACOS
     if (mainWindow) {
         QMenuBar *bar = mainWindow->menuBar();
-        // The window's own copy of the menus from its interface file gives
-        // way to the shared ones.
-        for (QMenu *own : bar->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly))
-            delete own;
-        for (QAction *own : mainWindow->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly))
-            if (own->property("commandID").isValid())
-                delete own;
         bar->clear();
         for (QMenu *menu : menus.menus)
             bar->addMenu(menu);

@@ -5,12 +5,15 @@
 
 #include <QBuffer>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMetaEnum>
 #include <QPushButton>
 #include <QUiLoader>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 #include <QtDebug>
 
 struct OpaqueIBNibRef {
@@ -21,13 +24,60 @@ struct OpaqueIBNibRef {
 namespace
 {
 
-// Builds the whole interface file; null (with the loader's reason logged)
-// when it does not load.
-QWidget *loadInterface(IBNibRef nibRef)
+// The interface file without its menu bar and actions. A window shows the
+// application's one shared menu bar instead of its own copy, so building the
+// copy would only be thrown away (and costs as much as the window itself).
+QByteArray withoutMenus(const QByteArray &contents)
 {
-    QUiLoader loader;
-    loader.clearPluginPaths(); // Designer plugins have no place in our windows
-    QBuffer buffer(&nibRef->contents);
+    QByteArray stripped;
+    QXmlStreamReader reader(contents);
+    QXmlStreamWriter writer(&stripped);
+    int skipDepth = 0;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (skipDepth > 0) {
+            if (reader.isStartElement())
+                ++skipDepth;
+            else if (reader.isEndElement())
+                --skipDepth;
+            continue;
+        }
+        if (reader.isStartElement() &&
+            ((reader.name() == QLatin1String("widget") &&
+              reader.attributes().value(QLatin1String("class")) == QLatin1String("QMenuBar")) ||
+             reader.name() == QLatin1String("action") || reader.name() == QLatin1String("addaction"))) {
+            skipDepth = 1;
+            continue;
+        }
+        writer.writeCurrentToken(reader);
+    }
+    return reader.hasError() ? contents : stripped;
+}
+
+// Builds the interface file; null (with the loader's reason logged) when it
+// does not load.
+// One loader for the whole run. Designer plugins have no place in our
+// windows: the loader would load every plugin on the library path as it is
+// made (some pull in whole other toolkits), so it is made while the library
+// path is empty.
+QUiLoader &loader()
+{
+    static QUiLoader *instance = []() {
+        const QStringList libraryPaths = QCoreApplication::libraryPaths();
+        QCoreApplication::setLibraryPaths({});
+        auto *made = new QUiLoader(qApp);
+        QCoreApplication::setLibraryPaths(libraryPaths);
+        made->clearPluginPaths();
+        return made;
+    }();
+    return *instance;
+}
+
+QWidget *loadInterface(IBNibRef nibRef, const QByteArray &contents)
+{
+    QUiLoader &loader = ::loader();
+    QByteArray bytes = contents;
+    QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::ReadOnly))
         return nullptr;
     QWidget *root = loader.load(&buffer);
@@ -96,7 +146,7 @@ OSStatus CreateWindowFromNib(IBNibRef nibRef, const std::string &windowName, Win
     *outWindow = nullptr;
     if (!nibRef)
         return paramErr;
-    QWidget *root = loadInterface(nibRef);
+    QWidget *root = loadInterface(nibRef, withoutMenus(nibRef->contents));
     if (!root)
         return resNotFound;
     const QString name = QString::fromStdString(windowName);
@@ -122,7 +172,7 @@ OSStatus SetMenuBarFromNib(IBNibRef nibRef, const std::string &menuBarName)
 {
     if (!nibRef)
         return paramErr;
-    QWidget *root = loadInterface(nibRef);
+    QWidget *root = loadInterface(nibRef, nibRef->contents);
     if (!root)
         return resNotFound;
     auto *menuBar = root->findChild<QMenuBar *>(QString::fromStdString(menuBarName));
