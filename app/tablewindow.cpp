@@ -11,6 +11,7 @@
 #include "platform/strings.h"
 
 #include <cstdio>
+#include <locale.h>
 #include <string>
 
 namespace
@@ -43,10 +44,15 @@ ControlRef control(const ControlID &id)
     return ref;
 }
 
+// Numbers are written with a point whatever the user's locale, as they are
+// read back.
 std::string formatted(const char *format, double value)
 {
+    static const locale_t pointLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    const locale_t userLocale = uselocale(pointLocale);
     char text[64];
     std::snprintf(text, sizeof text, format, value);
+    uselocale(userLocale);
     return text;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/quickdraw.h"
 
 #include <cstdio>
+#include <locale.h>
 #include <string>
 
 namespace
@@ -19,10 +20,14 @@ std::int32_t count = 1; // document windows built so far, plus one
 const char *const kApertureTexts[kNumberOfApertures] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
                                                         " 8  ", "11   ", "16  ", "22  ", "32  "};
 
+// The sheet writes numbers with a point whatever the user's locale.
 std::string formatted(const char *format, double value)
 {
+    static const locale_t pointLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    const locale_t userLocale = uselocale(pointLocale);
     char text[64];
     std::snprintf(text, sizeof text, format, value);
+    uselocale(userLocale);
     return text;
 }
 
