@@ -195,8 +195,11 @@ OSErr BWriteFile(tDocumentPtr theDocumentPtr)
     // The new contents replace the file only once they are complete.
     OSErr err = FSReplaceFileContents(theDocumentPtr->fRefNum, image, kDocumentFileSize, flushToDisk);
     if (err != noErr) {
+        // The document lets go of its file; without a file nothing is
+        // locked, and the next save asks for a location.
         FSClose(theDocumentPtr->fRefNum);
         theDocumentPtr->fRefNum = -1;
+        theDocumentPtr->fileLocked = false;
         return err;
     }
     BSetDocumentDirty(theDocumentPtr, 0);

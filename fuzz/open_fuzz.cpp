@@ -1,0 +1,112 @@
+// Feeds arbitrary bytes through opening a table document: the bytes become
+// a file, the file is opened into the empty start-up document and, for some
+// inputs, again into a second window, and the sheets are drawn. Run by hand with
+//   build-fuzz/fuzz/open_fuzz -max_total_time=600 fuzz/corpus/open_fuzz
+#include "app/main.h"
+#include "document/document.h"
+#include "document/mainwindow.h"
+#include "files/file.h"
+#include "platform/application.h"
+#include "platform/events.h"
+#include "platform/files.h"
+#include "platform/testing.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+
+std::string documentPath;
+
+// Back to one empty document with no file, as start-up leaves it. The
+// start-up window is kept from run to run: building windows is slow.
+void resetToStartup()
+{
+    while (BGetNumberOfDocuments() > 1)
+        BCloseDocument(BGetDocumentWindowByIndex(1));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (BGetNumberOfDocuments() == 0) {
+        tDocumentPtr fresh = BInitDocument();
+        if (!fresh)
+            std::abort();
+        ShowWindow(fresh->theWindow);
+    }
+    tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(0));
+    if (document->fRefNum != -1)
+        FSClose(document->fRefNum);
+    document->fRefNum = -1;
+    document->fileLocked = false;
+    *document->dataPtr = tData{};
+    BSetDocumentDirty(document, 0);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
+
+// The font library keeps a cache per new text face that it never frees;
+// leaks are looked for in our own code.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
+
+namespace
+{
+
+// One computed table opened and drawn before fuzzing starts, so that the
+// libraries' one-time caches (fonts above all) are filled outside the runs
+// that the leak check watches.
+void warmUp()
+{
+    tData data{};
+    QRLCalculateTableInUnit(&data, kDistanceUnitMeters, 5.0, 50.0, 30e-6, fullFrameDigital);
+    std::uint8_t image[kDocumentFileSize];
+    BEncodeData(&data, image);
+    LLVMFuzzerTestOneInput(image, sizeof image);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    std::FILE *file = std::fopen(documentPath.c_str(), "wb");
+    if (!file)
+        std::abort();
+    if (size > 0)
+        std::fwrite(data, 1, size, file);
+    std::fclose(file);
+    resetToStartup();
+    FSSpec spec;
+    FSMakeFSSpec(documentPath, &spec);
+    BDoOpenFile(&spec); // into the empty start-up document
+    // Every fourth input a second time: into the same window when it stayed
+    // empty, else into a new one.
+    if (size % 4 == 0)
+        BDoOpenFile(&spec);
+    for (int i = 0; i < BGetNumberOfDocuments(); ++i)
+        BDrawDocsWindowDataUpdate(BGetDocumentWindowByIndex(std::int16_t(i)));
+    TakeShownAlerts();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    char folderPattern[] = "/tmp/qrl-fuzz-XXXXXX";
+    const char *folder = mkdtemp(folderPattern);
+    if (!folder)
+        std::abort();
+    setenv("HOME", folder, 1);
+    setenv("XDG_CONFIG_HOME", folder, 1);
+    documentPath = std::string(folder) + "/input.qrtb";
+    PlatformInitialize(*argc, *argv, PlatformOptions{true});
+    BInitApplication();
+    RunApplicationEventLoop(); // headless: marks the loop running and returns
+    warmUp();
+    return 0;
+}
