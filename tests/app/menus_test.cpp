@@ -1,0 +1,454 @@
+// The menu bar and command dispatch: the menus, their items, commands and key
+// equivalents, the enabled state of every item for every kind of front
+// window, and what commands do when they are sent.
+#include "app/aboutwindow.h"
+#include "app/factswindow.h"
+#include "app/mainmenu.h"
+#include "app/prefwindow.h"
+#include "app/tablewindow.h"
+#include "document/document.h"
+#include "platform/navtesting.h"
+#include "tests/support/app_driver.h"
+
+#include <QKeySequence>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace qrltest;
+
+namespace
+{
+
+std::uint32_t Code(const char (&text)[5])
+{
+    return FOUR_CHAR_CODE(text);
+}
+
+bool Enabled(MenuID menu, MenuItemIndex item)
+{
+    return IsMenuItemEnabled(GetMenuHandle(menu), item);
+}
+
+// One row of the enabling table.
+struct Row {
+    bool newOpen, close, save, saveAs, revert, pagePrint, compute;
+    bool operator==(const Row &o) const
+    {
+        return newOpen == o.newOpen && close == o.close && save == o.save && saveAs == o.saveAs &&
+               revert == o.revert && pagePrint == o.pagePrint && compute == o.compute;
+    }
+};
+
+std::ostream &operator<<(std::ostream &out, const Row &r)
+{
+    return out << "{new/open " << r.newOpen << ", close " << r.close << ", save " << r.save << ", save as "
+               << r.saveAs << ", revert " << r.revert << ", page setup/print " << r.pagePrint << ", compute "
+               << r.compute << "}";
+}
+
+// Every item the enabling table addresses, as they stand now.
+struct Items {
+    bool item[12];
+    bool operator==(const Items &o) const { return std::equal(item, item + 12, o.item); }
+};
+
+Items Snapshot()
+{
+    return Items{{Enabled(fileMenu, 1), Enabled(fileMenu, 2), Enabled(fileMenu, 4), Enabled(fileMenu, 5),
+                  Enabled(fileMenu, 6), Enabled(fileMenu, 7), Enabled(fileMenu, 9), Enabled(fileMenu, 10),
+                  Enabled(funcMenu, 1), Enabled(funcMenu, 3), Enabled(appMenu, 1), true}};
+}
+
+// The menus as the user finds them on opening one: adjusted first.
+void ExpectRow(const Row &expected)
+{
+    SendMenuPopulateEvent();
+    EXPECT_EQ(Enabled(fileMenu, 1), Enabled(fileMenu, 2));
+    EXPECT_EQ(Enabled(fileMenu, 9), Enabled(fileMenu, 10));
+    const Row actual{Enabled(fileMenu, 1), Enabled(fileMenu, 4), Enabled(fileMenu, 5), Enabled(fileMenu, 6),
+                     Enabled(fileMenu, 7), Enabled(fileMenu, 9), Enabled(funcMenu, 1)};
+    EXPECT_EQ(actual, expected);
+    // The facts and about commands are enabled in every row.
+    EXPECT_TRUE(Enabled(funcMenu, 3));
+    EXPECT_TRUE(Enabled(appMenu, 1));
+}
+
+constexpr Row kFreshDocument{true, true, false, false, false, true, true};
+constexpr Row kAuxiliaryWindow{true, true, false, false, false, false, false};
+constexpr Row kNoWindowOrSheet{true, false, false, false, false, false, false};
+
+void Compute()
+{
+    ComputeTable({"3", "50", 3, std::nullopt});
+}
+
+// A document with a file: computed, saved as name.qrtb in folder through the
+// Save dialog, closed, and opened again through the Open dialog.
+WindowRef DocumentWithFile(const std::string &folder, const std::string &name, bool locked)
+{
+    Compute();
+    SendCommand("save");
+    std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
+    EXPECT_EQ(dialogs.size(), 1u);
+    if (dialogs.size() != 1)
+        return nullptr;
+    NavTestChooseSaveLocation(dialogs[0].dialog, folder, name);
+    const std::string path = folder + "/" + name + ".qrtb";
+    if (locked)
+        chmod(path.c_str(), 0444);
+    SendCommand("new "); // keeps a window up while the first one closes
+    SendWindowEvent(DocumentWindow(0), kEventWindowClose);
+    SendCommand("open");
+    dialogs = GetPendingNavDialogs();
+    EXPECT_EQ(dialogs.size(), 1u);
+    if (dialogs.size() != 1)
+        return nullptr;
+    NavTestChooseFiles(dialogs[0].dialog, {path});
+    return FrontWindow();
+}
+
+} // namespace
+
+TEST(Menus, MenusAndTheirItems)
+{
+    StartApplication();
+    for (MenuID id : {appMenu, fileMenu, editMenu, funcMenu})
+        EXPECT_NE(GetMenuHandle(id), nullptr) << id;
+    EXPECT_EQ(GetMenuHandle(132), nullptr);
+
+    EXPECT_EQ(GetMenuItemCommandID(GetMenuHandle(appMenu), 1), Code("abou"));
+    MenuRef file = GetMenuHandle(fileMenu);
+    ASSERT_EQ(CountMenuItems(file), 10);
+    const std::uint32_t fileCommands[] = {
+        Code("new "), Code("open"), 0, 0, Code("save"), Code("svas"), Code("rvrt"), 0,
+        Code("page"), Code("prnt")};
+    for (MenuItemIndex item = 1; item <= 10; ++item) {
+        if (item != 4) {
+            EXPECT_EQ(GetMenuItemCommandID(file, item), fileCommands[item - 1]) << "File item " << item;
+        }
+    }
+    // Items 3 and 8 are separators; item 4 is Close, left to the platform.
+    EXPECT_EQ(GetMenuItemText(file, 3), "");
+    EXPECT_EQ(GetMenuItemText(file, 8), "");
+    EXPECT_EQ(GetMenuItemCommandID(file, 4), kHICommandClose);
+    EXPECT_FALSE(GetMenuItemText(file, 4).empty());
+
+    MenuRef func = GetMenuHandle(funcMenu);
+    ASSERT_EQ(CountMenuItems(func), 3);
+    EXPECT_EQ(GetMenuItemCommandID(func, 1), Code("qorl"));
+    EXPECT_EQ(GetMenuItemCommandID(func, 2), 0u);
+    EXPECT_EQ(GetMenuItemText(func, 2), "");
+    EXPECT_EQ(GetMenuItemCommandID(func, 3), Code("fact"));
+
+    // The application menu also carries the platform's Preferences and Quit.
+    MenuRef app = GetMenuHandle(appMenu);
+    bool preferences = false, quit = false;
+    for (MenuItemIndex item = 1; item <= CountMenuItems(app); ++item) {
+        preferences |= GetMenuItemCommandID(app, item) == kHICommandPreferences;
+        quit |= GetMenuItemCommandID(app, item) == kHICommandQuit;
+    }
+    EXPECT_TRUE(preferences);
+    EXPECT_TRUE(quit);
+
+    // The Edit menu carries the standard editing commands.
+    MenuRef edit = GetMenuHandle(editMenu);
+    std::vector<std::uint32_t> editCommands;
+    for (MenuItemIndex item = 1; item <= CountMenuItems(edit); ++item)
+        if (GetMenuItemCommandID(edit, item))
+            editCommands.push_back(GetMenuItemCommandID(edit, item));
+    for (std::uint32_t command :
+         {kHICommandUndo, kHICommandCut, kHICommandCopy, kHICommandPaste, kHICommandSelectAll})
+        EXPECT_NE(std::find(editCommands.begin(), editCommands.end(), command), editCommands.end());
+}
+
+TEST(Menus, KeyEquivalents)
+{
+    StartApplication();
+    auto keys = [](MenuID menu, std::uint32_t command) {
+        MenuRef ref = GetMenuHandle(menu);
+        for (MenuItemIndex item = 1; item <= CountMenuItems(ref); ++item)
+            if (GetMenuItemCommandID(ref, item) == command)
+                return GetMenuItemKeyEquivalent(ref, item);
+        return std::string("<no item>");
+    };
+    auto portable = [](const char *text) {
+        return QKeySequence::fromString(QString::fromLatin1(text), QKeySequence::PortableText)
+            .toString(QKeySequence::PortableText)
+            .toStdString();
+    };
+    const std::tuple<MenuID, std::uint32_t, const char *> cases[] = {
+        {fileMenu, Code("new "), "Ctrl+N"},       {fileMenu, Code("open"), "Ctrl+O"},
+        {fileMenu, kHICommandClose, "Ctrl+W"},    {fileMenu, Code("save"), "Ctrl+S"},
+        {fileMenu, Code("svas"), "Shift+Ctrl+S"}, {fileMenu, Code("page"), "Shift+Ctrl+P"},
+        {fileMenu, Code("prnt"), "Ctrl+P"},       {funcMenu, Code("qorl"), "Ctrl+T"},
+        {funcMenu, Code("fact"), "Ctrl+I"},       {appMenu, kHICommandPreferences, "Ctrl+,"},
+        {appMenu, kHICommandQuit, "Ctrl+Q"},      {editMenu, kHICommandUndo, "Ctrl+Z"},
+        {editMenu, kHICommandCut, "Ctrl+X"},      {editMenu, kHICommandCopy, "Ctrl+C"},
+        {editMenu, kHICommandPaste, "Ctrl+V"},    {editMenu, kHICommandSelectAll, "Ctrl+A"},
+    };
+    for (const auto &[menu, command, expected] : cases)
+        EXPECT_EQ(keys(menu, command), portable(expected)) << expected;
+}
+
+TEST(Menus, FreshUntitledDocumentInFront)
+{
+    StartApplication();
+    ASSERT_TRUE(BIsDocumentWindow(FrontWindow()));
+    ExpectRow(kFreshDocument);
+}
+
+TEST(Menus, AfterACalculation)
+{
+    StartApplication();
+    Compute();
+    ExpectRow({true, true, true, true, false, true, true});
+}
+
+TEST(Menus, PreferencesWindowInFront)
+{
+    StartApplication();
+    Compute();
+    SendCommand("pref");
+    ASSERT_EQ(FrontWindow(), BGetPrefWindowRef());
+    ExpectRow(kAuxiliaryWindow);
+}
+
+TEST(Menus, AboutWindowInFront)
+{
+    StartApplication();
+    Compute();
+    SendCommand("abou");
+    ASSERT_EQ(FrontWindow(), BGetAboutWindowRef());
+    ExpectRow(kAuxiliaryWindow);
+}
+
+TEST(Menus, FactsWindowInFront)
+{
+    StartApplication();
+    Compute();
+    SendCommand("fact");
+    ASSERT_EQ(FrontWindow(), QRLGetFactsWindowRef());
+    ExpectRow(kAuxiliaryWindow);
+}
+
+TEST(Menus, SaveChangesSheetInFront)
+{
+    StartApplication();
+    Compute();
+    SendCommand("clos");
+    const std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
+    ASSERT_EQ(dialogs.size(), 1u);
+    WindowClass windowClass = 0;
+    ASSERT_NE(FrontWindow(), nullptr);
+    GetWindowClass(FrontWindow(), &windowClass);
+    ASSERT_EQ(windowClass, kSheetWindowClass);
+    ExpectRow(kNoWindowOrSheet);
+}
+
+// As on a desktop with a global menu bar, where the application stays up
+// without a window.
+TEST(Menus, NoWindow)
+{
+    StartApplication();
+    Compute();
+    HideWindow(DocumentWindow(0));
+    ASSERT_EQ(FrontWindow(), nullptr);
+    ExpectRow(kNoWindowOrSheet);
+}
+
+TEST(Menus, TenDocuments)
+{
+    StartApplication();
+    for (int i = 1; i < 10; ++i)
+        SendCommand("new ");
+    ASSERT_EQ(BGetNumberOfDocuments(), 10);
+    ExpectRow({false, true, false, false, false, true, true});
+    Compute();
+    ExpectRow({false, true, true, true, false, true, true});
+    SendCommand("pref");
+    ExpectRow({false, true, false, false, false, false, false});
+    SendCommand("abou");
+    ExpectRow({false, true, false, false, false, false, false});
+    SendCommand("fact");
+    ExpectRow({false, true, false, false, false, false, false});
+
+    // New then does nothing, by menu or by command.
+    EXPECT_EQ(SendCommand("new "), eventNotHandledErr);
+    EXPECT_EQ(BGetNumberOfDocuments(), 10);
+    EXPECT_TRUE(AlertMessages().empty());
+
+    // A sheet in front.
+    SelectWindow(DocumentWindow(9));
+    SendCommand("clos");
+    ASSERT_EQ(GetPendingNavDialogs().size(), 1u);
+    ExpectRow({false, false, false, false, false, false, false});
+    NavTestAnswer(GetPendingNavDialogs()[0].dialog, kNavUserActionCancel);
+
+    // Closing one makes room again; the computed document comes to the front.
+    SelectWindow(DocumentWindow(0));
+    SendCommand("clos");
+    ASSERT_EQ(BGetNumberOfDocuments(), 9);
+    ASSERT_EQ(FrontWindow(), DocumentWindow(8));
+    ExpectRow({true, true, true, true, false, true, true});
+}
+
+TEST(Menus, OtherWindowInFrontLeavesEverythingAsItWas)
+{
+    StartApplication();
+    for (int documents : {1, 10}) {
+        while (BGetNumberOfDocuments() < documents)
+            SendCommand("new ");
+        SendMenuPopulateEvent();
+        const Items before = Snapshot();
+        bool ran = false;
+        RunTableWindow([&](WindowRef window) {
+            ran = true;
+            ASSERT_EQ(FrontWindow(), window);
+            SendMenuPopulateEvent();
+            EXPECT_EQ(Snapshot(), before) << documents << " documents";
+            ClickCommandButton(window, kHICommandCancel);
+        });
+        EXPECT_TRUE(ran);
+    }
+}
+
+TEST(Menus, DocumentWithAFile)
+{
+    StartApplication();
+    const std::string folder = TempFolder();
+    WindowRef window = DocumentWithFile(folder, "plain", false);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(GetWTitle(window), "plain.qrtb");
+    ExpectRow({true, true, false, true, false, true, true});
+    Compute();
+    ExpectRow({true, true, true, true, true, true, true});
+}
+
+TEST(Menus, DocumentWithALockedFile)
+{
+    StartApplication();
+    const std::string folder = TempFolder();
+    WindowRef window = DocumentWithFile(folder, "locked", true);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(BGetDocumentWindowsDocPtr(window)->fileLocked);
+    ExpectRow({true, true, false, true, false, true, true});
+    Compute();
+    ExpectRow({true, true, false, true, true, true, true});
+}
+
+TEST(Menus, FrontWindowChangeAdjustsTheMenus)
+{
+    StartApplication();
+    WindowRef dirty = DocumentWindow(0);
+    Compute();
+    SendCommand("new ");
+    WindowRef clean = DocumentWindow(1);
+    EXPECT_FALSE(Enabled(fileMenu, 5));
+    SelectWindow(dirty);
+    EXPECT_TRUE(Enabled(fileMenu, 5)); // no menu opened in between
+    SelectWindow(clean);
+    EXPECT_FALSE(Enabled(fileMenu, 5));
+    SendCommand("pref");
+    EXPECT_FALSE(Enabled(funcMenu, 1));
+}
+
+TEST(Menus, NewOpensNumberedWindows)
+{
+    StartApplication();
+    EXPECT_EQ(SendCommand("new "), noErr);
+    WindowRef second = DocumentWindow(1);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(FrontWindow(), second);
+    EXPECT_TRUE(IsWindowVisible(second));
+    EXPECT_EQ(GetWTitle(second), "Untitled 2");
+    EXPECT_EQ(TextAt(second, 140, 150), "-");
+    SendCommand("new ");
+    EXPECT_EQ(GetWTitle(DocumentWindow(2)), "Untitled 3");
+}
+
+TEST(Menus, CloseCommandClosesTheFrontDocument)
+{
+    StartApplication();
+    SendCommand("new ");
+    WindowRef second = DocumentWindow(1);
+    EXPECT_EQ(SendCommand("clos"), noErr);
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    EXPECT_FALSE(BIsDocumentWindow(second));
+    EXPECT_EQ(FrontWindow(), DocumentWindow(0));
+}
+
+TEST(Menus, UnknownCommandIsReportedUnhandled)
+{
+    StartApplication();
+    EXPECT_EQ(SendCommand("zzzz"), eventNotHandledErr);
+    EXPECT_EQ(SendCommand("QRL?"), eventNotHandledErr);
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    EXPECT_TRUE(AlertMessages().empty());
+}
+
+namespace
+{
+
+OSStatus menuHandlerResult = noErr;
+
+// Installed after the menu handler, so it sees each command first: it asks
+// the menu handler directly what it makes of the command, then lets the
+// command go on its way.
+OSStatus AskTheMenuHandler(EventHandlerCallRef, EventRef event, void *)
+{
+    menuHandlerResult = QRLMainMenuEventHandler(nullptr, event, nullptr);
+    return eventNotHandledErr;
+}
+
+} // namespace
+
+TEST(Menus, PlatformCommandsAreLeftToThePlatform)
+{
+    StartApplication();
+    static const EventTypeSpec commandEvents[] = {{kEventClassCommand, kEventCommandProcess}};
+    ASSERT_EQ(InstallEventHandler(GetApplicationEventTarget(), AskTheMenuHandler, 1, commandEvents, nullptr,
+                                  nullptr),
+              noErr);
+    SendCommand("zzzz");
+    EXPECT_EQ(menuHandlerResult, eventNotHandledErr);
+    SendCommand("pref");
+    EXPECT_EQ(menuHandlerResult, eventNotHandledErr);
+    EXPECT_EQ(FrontWindow(), BGetPrefWindowRef()); // the platform showed it
+    // Quit goes on to the platform, which ends the process (nothing is dirty).
+    EXPECT_TRUE(EndsProcess([] { SendCommand("quit"); }));
+    EXPECT_EQ(menuHandlerResult, eventNotHandledErr);
+}
+
+TEST(Menus, DisabledCommandsDoNothing)
+{
+    StartApplication();
+    WindowRef window = DocumentWindow(0);
+    EXPECT_EQ(SendCommand("save"), eventNotHandledErr);
+    EXPECT_EQ(SendCommand("svas"), eventNotHandledErr);
+    EXPECT_EQ(SendCommand("rvrt"), eventNotHandledErr);
+    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_EQ(BIsDocumentDirty(window), 0);
+
+    SendCommand("fact");
+    ASSERT_EQ(FrontWindow(), QRLGetFactsWindowRef());
+    bool opened = false;
+    SetModalScript([&](WindowRef) { opened = true; });
+    EXPECT_EQ(SendCommand("qorl"), eventNotHandledErr);
+    SetModalScript(nullptr);
+    EXPECT_FALSE(opened);
+    EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
+    EXPECT_EQ(TextAt(window, 140, 150), "-");
+}
+
+TEST(Menus, FactsAndAboutShowTheirWindows)
+{
+    StartApplication();
+    EXPECT_EQ(SendCommand("fact"), noErr);
+    EXPECT_EQ(FrontWindow(), QRLGetFactsWindowRef());
+    EXPECT_EQ(SendCommand("abou"), noErr);
+    EXPECT_EQ(FrontWindow(), BGetAboutWindowRef());
+    // Close goes to the front window.
+    SendCommand("clos");
+    EXPECT_EQ(FrontWindow(), QRLGetFactsWindowRef());
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+}
