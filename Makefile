@@ -115,13 +115,16 @@ test-fuzz: deps
 	    echo "== fuzz: $$name ran $${runs:-?} inputs, no crash, corpus $$(ls $$corpus | wc -l) files"; \
 	done
 
-# Release build with the benchmarks; every executable named bench_* runs.
+# Release build of the benchmarks and what they link (the test support
+# library among it, so the tests are configured but not built); every
+# executable named bench_* runs.
 bench: deps
 	@$(call headless_env,$(BENCH_BUILD)) \
-	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQRL_BUILD_TESTS=OFF -DQRL_BUILD_BENCH=ON >/dev/null && \
-	cmake --build $(BENCH_BUILD) -j $(JOBS) && \
-	benches=$$(find $(BENCH_BUILD)/bench -mindepth 2 -maxdepth 2 -type f -perm -u+x -name 'bench_*' | sort) && \
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQRL_BUILD_TESTS=ON -DQRL_BUILD_BENCH=ON >/dev/null; \
+	cmake --build $(BENCH_BUILD)/bench -j $(JOBS); \
+	benches=$$(find $(BENCH_BUILD)/bench -mindepth 2 -maxdepth 2 -type f -perm -u+x -name 'bench_*' | sort); \
 	if [ -z "$$benches" ]; then echo "bench: no benchmarks built"; exit 1; fi; \
+	[ -t 1 ] || export BENCHMARK_COLOR=false; \
 	for exe in $$benches; do echo "== $$exe"; $$exe; echo; done
 
 screenshot: build
