@@ -520,3 +520,20 @@ TEST(Sheet, DigitsLineUpInTheirColumns)
               metrics.horizontalAdvance(QStringLiteral("20.932")));
     EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral(" ")), metrics.horizontalAdvance(QStringLiteral("1")));
 }
+
+TEST(Sheet, WithoutThePictureEverythingElseIsDrawn)
+{
+    namespace fs = std::filesystem;
+    const fs::path bundle = fs::path(TempFolder()) / "bundle";
+    fs::copy(fs::path(QRL_SOURCE_DIR) / "resources", bundle, fs::copy_options::recursive);
+    fs::remove(bundle / "pictures" / "128.png");
+    SetBundleRoot(bundle.string());
+    StartApplication();
+    ComputeTable({"3", "50", 3, std::nullopt});
+    WindowRef window = DocumentWindow(0);
+    EXPECT_TRUE(ItemsOfKind(window, PortItem::Kind::picture).empty());
+    EXPECT_EQ(ItemsOfKind(window, PortItem::Kind::line).size(), 1u);
+    EXPECT_EQ(OnlyTextAt(window, 140, 20), "    50");
+    ExpectRows(window, expected::Rows(3.0, false, 50.0, 0.000033));
+    EXPECT_EQ(Texts(window).size(), 4u + 10u + 3u + 4u + 20u);
+}

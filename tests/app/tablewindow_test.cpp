@@ -4,6 +4,7 @@
 #include "app/tablewindow.h"
 #include "document/document.h"
 #include "expected.h"
+#include "platform/bundle.h"
 #include "platform/internal.h"
 #include "platform/prefs.h"
 #include "tests/support/app_driver.h"
@@ -477,4 +478,31 @@ TEST(TableWindow, ComputesIntoTheFrontDocument)
     EXPECT_EQ(TextAt(first, 140, 150), " 8.447");
     EXPECT_EQ(TextAt(second, 140, 150), " 2.845");
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
+}
+
+TEST(TableWindow, MissingInterfaceFileIsReported)
+{
+    StartApplication();
+    namespace fs = std::filesystem;
+    const fs::path bundle = fs::path(TempFolder()) / "bundle";
+    fs::copy(fs::path(QRL_SOURCE_DIR) / "resources", bundle, fs::copy_options::recursive);
+    fs::remove(bundle / "tablewindow.ui");
+    SetBundleRoot(bundle.string());
+    TakeShownAlerts();
+    bool opened = false;
+    SetModalScript([&](WindowRef) { opened = true; });
+    SendCommand("qorl");
+    SetModalScript(nullptr);
+    EXPECT_FALSE(opened);
+    const std::vector<ShownAlert> alerts = TakeShownAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].message, "Could not load Resource");
+    EXPECT_EQ(alerts[0].explanation, "Please reinstall Your Application");
+    EXPECT_EQ(QRLIsTableWindow(), 0);
+    EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
+    EXPECT_EQ(FrontWindow(), DocumentWindow(0));
+    // With the file back the command works again.
+    SetBundleRoot("");
+    ComputeTable({"3", "50", 3, std::nullopt});
+    EXPECT_EQ(TextAt(DocumentWindow(0), 140, 150), " 2.845");
 }
