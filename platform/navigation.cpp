@@ -9,6 +9,7 @@
 #include "internal.h"
 #include "navtesting.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -107,7 +108,18 @@ void finish(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
     dialog->userAction = action;
     dialog->reply = std::move(reply);
     removeWindow(dialog);
-    dialog->inCallback = true;
+    // A dialog disposed of by its own callback goes once the callback is
+    // over, even when the callback leaves by an exception (a headless exit).
+    struct CallbackScope {
+        NavDialogRef dialog;
+        explicit CallbackScope(NavDialogRef d) : dialog(d) { dialog->inCallback = true; }
+        ~CallbackScope()
+        {
+            dialog->inCallback = false;
+            if (dialog->disposeLater)
+                destroy(dialog);
+        }
+    } scope(dialog);
     if (dialog->eventProc) {
         NavCBRec record;
         record.context = dialog;
@@ -115,9 +127,6 @@ void finish(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
         dialog->eventProc(kNavCBUserAction, &record, dialog->clientData);
         dialog->eventProc(kNavCBTerminate, &record, dialog->clientData);
     }
-    dialog->inCallback = false;
-    if (dialog->disposeLater)
-        destroy(dialog);
 }
 
 bool itemShown(NavDialogRef dialog, const std::string &path, bool isFolder)
@@ -352,6 +361,21 @@ bool waiting(NavDialogRef dialog)
     return isLive(dialog) && dialog->running;
 }
 
+// The close box and Escape answer the dialog with Cancel, once the window
+// event that asked for it is over (answering takes the window away).
+OSStatus closeAsCancel(EventHandlerCallRef, EventRef, void *userData)
+{
+    auto dialog = static_cast<NavDialogRef>(userData);
+    QMetaObject::invokeMethod(
+        qApp,
+        [dialog] {
+            if (waiting(dialog))
+                finish(dialog, kNavUserActionCancel, NavReplyRecord{});
+        },
+        Qt::QueuedConnection);
+    return noErr;
+}
+
 } // namespace
 
 OSStatus NavGetDefaultDialogCreationOptions(NavDialogCreationOptions *outOptions)
@@ -420,6 +444,9 @@ OSStatus NavDialogRun(NavDialogRef inDialog)
     inDialog->widget = widget;
     inDialog->window = platform::wrapWidget(widget, sheet ? kSheetWindowClass : kMovableModalWindowClass,
                                             sheet ? "NavSheet" : "NavDialog");
+    const EventTypeSpec closeEvent{kEventClassWindow, kEventWindowClose};
+    InstallEventHandler(GetWindowEventTarget(inDialog->window), closeAsCancel, 1, &closeEvent, inDialog,
+                        nullptr);
     inDialog->running = true;
     ShowWindow(inDialog->window);
     return noErr;

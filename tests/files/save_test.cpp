@@ -2,9 +2,11 @@
 // closing, Revert, and what a failing save leaves on disk.
 #include "files/file.h"
 #include "files_helpers.h"
+#include "platform/events.h"
 #include "platform/files.h"
 #include "platform/window.h"
 
+#include <QCoreApplication>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
@@ -97,6 +99,21 @@ TEST_F(Saving, CancelInSaveSheetLeavesEverything)
     EXPECT_EQ(GetWTitle(window), "Untitled ");
     EXPECT_EQ(documentOf(window)->fNavigationSaveDialog, nullptr);
     EXPECT_EQ(documentOf(window)->fRefNum, -1);
+}
+
+TEST_F(Saving, CloseBoxOfSaveSheetCancels)
+{
+    computeInFront("3", "50");
+    SendCommand("save");
+    WindowRef sheet = FrontWindow();
+    ASSERT_NE(sheet, window);
+    SendWindowEvent(sheet, kEventWindowClose);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_EQ(FrontWindow(), window);
+    EXPECT_EQ(documentOf(window)->fNavigationSaveDialog, nullptr);
+    EXPECT_TRUE(folderEntries(folder).empty());
+    EXPECT_EQ(BIsDocumentDirty(window), 1);
 }
 
 TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
