@@ -10,8 +10,6 @@
 #include "platform/controls.h"
 #include "platform/strings.h"
 
-#include <cstdio>
-#include <locale.h>
 #include <string>
 
 namespace
@@ -44,18 +42,6 @@ ControlRef control(const ControlID &id)
     return ref;
 }
 
-// Numbers are written with a point whatever the user's locale, as they are
-// read back.
-std::string formatted(const char *format, double value)
-{
-    static const locale_t pointLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    const locale_t userLocale = uselocale(pointLocale);
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    uselocale(userLocale);
-    return text;
-}
-
 void setText(const ControlID &id, const std::string &text)
 {
     ControlRef ref = control(id);
@@ -80,9 +66,9 @@ void enableCircleFieldFor(std::int32_t popupItem)
 void fillWindow(std::int32_t distUnit)
 {
     setText(distanceStringFieldID, distUnit == kDistanceUnitFeet ? "distance in ft: " : "distance in m: ");
-    setText(distanceFieldID, formatted("%.3f", distanceDef));
-    setText(focalFieldID, formatted("%.0f", focalDef));
-    setText(unsharpCircleValueFieldID, formatted("%.1f", unsharpDef * 1000000.0));
+    setText(distanceFieldID, CFStringCreateWithFormat("%.3f", distanceDef));
+    setText(focalFieldID, CFStringCreateWithFormat("%.0f", focalDef));
+    setText(unsharpCircleValueFieldID, CFStringCreateWithFormat("%.1f", unsharpDef * 1000000.0));
     SetControl32BitValue(control(unsharpFieldID), cameraTypeDef + 1);
     Draw1Control(control(unsharpFieldID));
     if (cameraTypeDef == thirtyFive || cameraTypeDef == mediumFormat)

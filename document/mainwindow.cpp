@@ -7,9 +7,8 @@
 #include "platform/alerts.h"
 #include "platform/bundle.h"
 #include "platform/quickdraw.h"
+#include "platform/strings.h"
 
-#include <cstdio>
-#include <locale.h>
 #include <string>
 
 namespace
@@ -20,17 +19,6 @@ std::int32_t count = 1; // document windows built so far, plus one
 const char *const kApertureTexts[kNumberOfApertures] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
                                                         " 8  ", "11   ", "16  ", "22  ", "32  "};
 
-// The sheet writes numbers with a point whatever the user's locale.
-std::string formatted(const char *format, double value)
-{
-    static const locale_t pointLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    const locale_t userLocale = uselocale(pointLocale);
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    uselocale(userLocale);
-    return text;
-}
-
 std::string localized(const char *key)
 {
     return CFBundleCopyLocalizedString(key, key);
@@ -40,9 +28,9 @@ const char *cameraKey(std::int16_t cameraType)
 {
     switch (cameraType) {
     case APSC:
-        return "coolpix";
+        return "apsc";
     case fullFrameDigital:
-        return "dseries";
+        return "fullframe";
     case thirtyFive:
         return "kleinbild";
     case mediumFormat:
@@ -87,16 +75,17 @@ void drawUnitLabels(const Rect &bounds, bool feet)
 void drawValues(const Rect &bounds, tDataPtr data)
 {
     drawUnitLabels(bounds, QRLGetDistanceUnit(data) == kDistanceUnitFeet);
-    drawAt(bounds, 140, 20, formatted("%6.0f", QRLGetFocalLength(data)));
-    drawAt(bounds, 308, 20, formatted("%6.3f", QRLGetDistance(data)));
-    drawAt(bounds, 175, 45, formatted("%6.1f", QRLGetUnsharpCircleinMicroMeter(data)));
+    drawAt(bounds, 140, 20, CFStringCreateWithFormat("%6.0f", QRLGetFocalLength(data)));
+    drawAt(bounds, 308, 20, CFStringCreateWithFormat("%6.3f", QRLGetDistance(data)));
+    drawAt(bounds, 175, 45, CFStringCreateWithFormat("%6.1f", QRLGetUnsharpCircleinMicroMeter(data)));
     drawAt(bounds, 125, 70, localized(cameraKey(QRLGetCameraType(data))));
     for (int i = 0; i < kNumberOfApertures; ++i)
-        drawAt(bounds, 140, rowTop(i), formatted("%6.3f", QRLGetTableElementNearDistance(data, i)));
+        drawAt(bounds, 140, rowTop(i),
+               CFStringCreateWithFormat("%6.3f", QRLGetTableElementNearDistance(data, i)));
     for (int i = 0; i < kNumberOfApertures; ++i) {
         const tDistance aDistance = QRLGetTableElementFarDistance(data, i);
         drawAt(bounds, 280, rowTop(i),
-               aDistance == -1.0 ? std::string("inf") : formatted("%6.3f", aDistance));
+               aDistance == -1.0 ? std::string("inf") : CFStringCreateWithFormat("%6.3f", aDistance));
     }
 }
 

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <locale.h>
 
 namespace
 {
@@ -56,4 +58,15 @@ double CFStringGetDoubleValue(const std::string &text)
     if (result.ec != std::errc() || !std::isfinite(value))
         return 0.0;
     return value;
+}
+
+std::string CFStringCreateWithFormat(const char *format, double value)
+{
+    // Qt sets the C library to the user's locale, whose separator may be a comma.
+    static const locale_t pointLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    const locale_t userLocale = uselocale(pointLocale);
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    uselocale(userLocale);
+    return text;
 }

@@ -169,7 +169,7 @@ TEST(Sheet, FeetThroughTheStoredPreference)
     WindowRef window = DocumentWindow(0);
     ExpectUnitLabels(window, true);
     EXPECT_EQ(OnlyTextAt(window, 308, 20), "15.000");
-    EXPECT_EQ(OnlyTextAt(window, 125, 70), Label("dseries"));
+    EXPECT_EQ(OnlyTextAt(window, 125, 70), Label("fullframe"));
     // f/16 reaches 113.8 ft with a metre of 3.2808 ft.
     const std::vector<expected::Row> rows = expected::Rows(15.0, true, 50.0, 0.00003);
     EXPECT_EQ(OnlyTextAt(window, 280, RowTop(7)).substr(0, 5), "113.8");
@@ -182,7 +182,7 @@ TEST(Sheet, SevenCharacterFarLimitIsNotCut)
     ComputeTable({"5", "50", 2, "30"});
     WindowRef window = DocumentWindow(0);
     EXPECT_EQ(OnlyTextAt(window, 175, 45), "  30.0");
-    EXPECT_EQ(OnlyTextAt(window, 125, 70), Label("dseries"));
+    EXPECT_EQ(OnlyTextAt(window, 125, 70), Label("fullframe"));
     EXPECT_EQ(OnlyTextAt(window, 140, 150), " 4.616");
     EXPECT_EQ(OnlyTextAt(window, 280, 150), " 5.454");
     EXPECT_EQ(OnlyTextAt(window, 280, RowTop(7)), "100.806");
@@ -305,8 +305,8 @@ TEST(Sheet, CameraTextsForEveryStoredType)
     StartApplication();
     WindowRef window = DocumentWindow(0);
     const std::pair<std::int32_t, const char *> cases[] = {
-        {-1, "digitalCamera"}, {0, "coolpix"},       {1, "dseries"},       {2, "kleinbild"},
-        {3, "mediumformat"},   {4, "digitalCamera"}, {5, "digitalCamera"}, {0x10000, "coolpix"}};
+        {-1, "digitalCamera"}, {0, "apsc"},       {1, "fullframe"},       {2, "kleinbild"},
+        {3, "mediumformat"},   {4, "digitalCamera"}, {5, "digitalCamera"}, {0x10000, "apsc"}};
     for (const auto &[type, key] : cases) {
         ValidRecord(1, type);
         BDrawDocsWindowData(1);
