@@ -1,33 +1,13 @@
 // Showing and drawing the about box: the application icon centred near the
 // top, the information string centred below it.
 #include "app/aboutwindow.h"
-#include "platform/bundle.h"
-#include "platform/files.h"
-
-namespace
-{
-
-void registerDocumentIcon()
-{
-    IconFamilyHandle icon;
-    if (std::optional<std::string> path = CFBundleCopyResourceURL("Table", "icns"))
-        if (ReadIconFromFile(*path, &icon) == noErr)
-            RegisterIconRefFromIconFamily(FOUR_CHAR_CODE("QRLF"), FOUR_CHAR_CODE("QRTb"), icon);
-}
-
-} // namespace
 
 void BAboutBoxCommandHandler(WindowRef window)
 {
     if (!window)
         return;
-    GrafPtr originalPort;
-    GetPort(&originalPort);
-    ShowWindow(window);
-    SelectWindow(window);
-    SetPortWindowPort(window);
     Rect bounds;
-    GetWindowPortBounds(window, &bounds);
+    const GrafPtr originalPort = BBeginWindowDrawing(window, &bounds);
     const short h = short(bounds.right / 2);
     const std::string text = BCopyInfoString();
 
@@ -36,7 +16,7 @@ void BAboutBoxCommandHandler(WindowRef window)
     EraseRect(&iconRect);
     if (IconFamilyHandle icon = BReadApplicationIcon())
         PlotIconFamily(&iconRect, icon);
-    registerDocumentIcon();
+    BRegisterDocumentIcon();
 
     GetWindowPortBounds(window, &bounds);
     Rect textRect;

@@ -27,6 +27,25 @@ IconFamilyHandle BReadApplicationIcon()
     return icon;
 }
 
+void BRegisterDocumentIcon()
+{
+    IconFamilyHandle icon;
+    if (std::optional<std::string> path = CFBundleCopyResourceURL("Table", "icns"))
+        if (ReadIconFromFile(*path, &icon) == noErr)
+            RegisterIconRefFromIconFamily(FOUR_CHAR_CODE("QRLF"), FOUR_CHAR_CODE("QRTb"), icon);
+}
+
+GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds)
+{
+    GrafPtr originalPort;
+    GetPort(&originalPort);
+    ShowWindow(window);
+    SelectWindow(window);
+    SetPortWindowPort(window);
+    GetWindowPortBounds(window, bounds);
+    return originalPort;
+}
+
 void BInitAboutWindow()
 {
     static const EventTypeSpec aboutSpec[] = {{kEventClassWindow, kEventWindowClose},

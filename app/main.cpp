@@ -1,6 +1,7 @@
 // Start-up in its fixed order, then the event loop.
 #include "app/main.h"
 
+#include "app/aboutwindow.h"
 #include "app/applevent.h"
 #include "app/mainmenu.h"
 #include "app/startupwindow.h"
@@ -17,14 +18,6 @@
 
 namespace
 {
-
-void registerDocumentIcon()
-{
-    IconFamilyHandle icon;
-    if (std::optional<std::string> path = CFBundleCopyResourceURL("Table", "icns"))
-        if (ReadIconFromFile(*path, &icon) == noErr)
-            RegisterIconRefFromIconFamily(FOUR_CHAR_CODE("QRLF"), FOUR_CHAR_CODE("QRTb"), icon);
-}
 
 void showSplash()
 {
@@ -54,7 +47,7 @@ void BInitApplication()
     BInitHelp();
     QRLInitMainMenu();
     BInitNavigation();
-    registerDocumentIcon();
+    BRegisterDocumentIcon();
     showSplash();
     if (tDocumentPtr document = BInitDocument())
         ShowWindow(BGetDocumentsWindowPtr(document));

@@ -8,13 +8,8 @@ void BStartupBoxHandler(WindowRef window)
 {
     if (!window)
         return;
-    GrafPtr originalPort;
-    GetPort(&originalPort);
-    ShowWindow(window);
-    SelectWindow(window);
-    SetPortWindowPort(window);
     Rect bounds;
-    GetWindowPortBounds(window, &bounds);
+    const GrafPtr originalPort = BBeginWindowDrawing(window, &bounds);
     const short h = short(bounds.right / 2);
     const std::string text = BCopyInfoString();
     const std::string nameText = CFBundleGetValueForInfoDictionaryKey("CFBundleName").value_or(std::string());
