@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -203,12 +204,14 @@ class SaveDialog : public QFileDialog
 
     void accept() override
     {
-        const QString chosen = selectedFiles().value(0);
-        if (!chosen.isEmpty()) {
-            const QFileInfo info(chosen);
-            const std::string name = withExtension(dialog_, info.fileName().toStdString());
-            if (QString::fromStdString(name) != info.fileName())
-                selectFile(QString::fromStdString(name));
+        // The name field is the dialog's own; selectFile() leaves it alone
+        // while it has the focus, so its text is set directly.
+        auto *field = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (field && !field->text().isEmpty()) {
+            const QFileInfo typed(field->text());
+            const std::string name = withExtension(dialog_, typed.fileName().toStdString());
+            if (QString::fromStdString(name) != typed.fileName())
+                field->setText(field->text() + QString::fromStdString(name).mid(typed.fileName().size()));
         }
         QFileDialog::accept();
     }
@@ -236,6 +239,7 @@ QWidget *buildFileDialog(NavDialogRef dialog)
     if (save) {
         files->setAcceptMode(QFileDialog::AcceptSave);
         files->setFileMode(QFileDialog::AnyFile);
+        files->setDefaultSuffix(QString::fromStdString(FSGetTypeExtension(dialog->fileType)));
         files->selectFile(QString::fromStdString(dialog->options.saveFileName));
     } else {
         files->setAcceptMode(QFileDialog::AcceptOpen);
@@ -255,7 +259,8 @@ QWidget *buildFileDialog(NavDialogRef dialog)
         if (save) {
             const QFileInfo info(chosen.value(0));
             finish(dialog, kNavUserActionSaveAs,
-                   saveReply(info.absolutePath().toStdString(), info.fileName().toStdString()));
+                   saveReply(info.absolutePath().toStdString(),
+                             withExtension(dialog, info.fileName().toStdString())));
             return;
         }
         std::vector<std::string> paths;
@@ -274,7 +279,8 @@ struct Question {
 
 Question questionFor(NavDialogRef dialog)
 {
-    const QString name = quotedName(dialog->options.saveFileName);
+    const QString name =
+        quotedName(QString::fromStdString(dialog->options.saveFileName).trimmed().toStdString());
     switch (dialog->kind) {
     case NavDialogKind::askSaveChanges:
         return {
