@@ -85,9 +85,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FSSpec spec;
     FSMakeFSSpec(documentPath, &spec);
     BDoOpenFile(&spec); // into the empty start-up document
-    // Every fourth input a second time: into the same window when it stayed
+    // One input in sixteen a second time: into the same window when it stayed
     // empty, else into a new one.
-    if (size % 4 == 0)
+    if (size % 16 == 0)
         BDoOpenFile(&spec);
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
         BDrawDocsWindowDataUpdate(BGetDocumentWindowByIndex(std::int16_t(i)));

@@ -118,6 +118,14 @@ void BM_SaveDocument(benchmark::State &state)
 }
 BENCHMARK(BM_SaveDocument)->Arg(0)->Arg(1)->UseRealTime();
 
+std::string withoutSuffix(std::string name)
+{
+    const std::string suffix = "/real_time";
+    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+        name.erase(name.size() - suffix.size());
+    return name;
+}
+
 class RecordingReporter : public benchmark::ConsoleReporter
 {
   public:
@@ -125,7 +133,7 @@ class RecordingReporter : public benchmark::ConsoleReporter
     {
         for (const Run &run : reports)
             if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
+                times[withoutSuffix(run.benchmark_name())] = run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(reports);
     }
     std::map<std::string, double> times;
