@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <cstdio>
 #include <cstdlib>
 
 namespace
@@ -14,13 +15,24 @@ namespace
 
 bool headless = false;
 
+// The offscreen platform says so each time a window asks for something only
+// a window system does; headless runs have no use for the notes.
+void quietOffscreenNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 } // namespace
 
 std::vector<std::string> PlatformInitialize(int &argc, char **argv, const PlatformOptions &options)
 {
     headless = options.headless;
-    if (headless)
+    if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(quietOffscreenNotes);
+    }
     // Never destroyed: the process ends without tearing the application
     // down, and destroying it from a static destructor would outlive the
     // platform plugin's own statics.

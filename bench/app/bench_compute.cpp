@@ -46,6 +46,7 @@ BENCHMARK(BM_ComputeCommand)->Unit(benchmark::kMicrosecond);
 class RatioReporter : public benchmark::ConsoleReporter
 {
   public:
+    RatioReporter() : ConsoleReporter(OO_None) {}
     void ReportRuns(const std::vector<Run> &runs) override
     {
         ConsoleReporter::ReportRuns(runs);

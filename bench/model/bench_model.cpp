@@ -69,6 +69,7 @@ BENCHMARK(BM_CalculateTable);
 class RecordingReporter : public benchmark::ConsoleReporter
 {
   public:
+    RecordingReporter() : ConsoleReporter(OO_None) {}
     void ReportRuns(const std::vector<Run> &reports) override
     {
         for (const Run &run : reports)
