@@ -255,6 +255,7 @@ OSStatus RunAppModalLoopForWindow(WindowRef window)
     window->windowClass = kMovableModalWindowClass;
     window->modalQuit = false;
     window->widget->setWindowModality(Qt::ApplicationModal);
+    platform::attachEditMenu(window->widget);
     ShowWindow(window);
     if (PlatformIsHeadless()) {
         if (modalScript)

@@ -98,6 +98,9 @@ WindowRef windowOf(const QWidget *widget);
 const std::vector<QWidget *> &sharedMenus();
 void attachMenuBar(WindowRef window);
 void attachSharedActions(QWidget *widget);
+// A modal window blocks every other window's menu bar: it gets its own bar
+// with the shared Edit menu, so that editing works there through the menu.
+void attachEditMenu(QWidget *widget);
 // Repaints the window from its port.
 void paintPort(GrafPort &port, QWidget *widget);
 void schedulePostedEvents();

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -153,6 +154,21 @@ void attachMenuBar(WindowRef window)
         mainWindow->setMenuBar(nullptr);
 #endif
     attachSharedActions(widget);
+}
+
+void attachEditMenu(QWidget *widget)
+{
+#ifndef Q_OS_MACOS
+    QLayout *layout = widget->layout();
+    MenuRef edit = GetMenuHandle(130);
+    if (!layout || !edit || layout->menuBar())
+        return;
+    auto *bar = new QMenuBar(widget);
+    bar->addMenu(reinterpret_cast<QMenu *>(edit));
+    layout->setMenuBar(bar);
+#else
+    Q_UNUSED(widget);
+#endif
 }
 
 void attachSharedActions(QWidget *widget)
