@@ -28,6 +28,7 @@ struct OpenFile {
 
 std::map<short, OpenFile> openFiles;
 FSSaveStep saveFault = FSSaveStep::none;
+bool readFault = false;
 
 const char *const kTypeAttribute = "user.type";
 const char *const kCreatorAttribute = "user.creator";
@@ -250,6 +251,11 @@ void FSSetSaveFaultForTesting(FSSaveStep step)
     saveFault = step;
 }
 
+void FSSetReadFaultForTesting(Boolean fail)
+{
+    readFault = fail;
+}
+
 OSErr FSMakeFSSpec(const std::string &path, FSSpec *outSpec)
 {
     if (path.empty())
@@ -316,6 +322,10 @@ OSErr FSRead(short refNum, long *count, void *buffer)
     OpenFile *file = lookup(refNum);
     if (file == nullptr)
         return rfNumErr;
+    if (readFault) {
+        *count = 0;
+        return ioErr;
+    }
     char *p = static_cast<char *>(buffer);
     long wanted = *count;
     long got = 0;

@@ -85,6 +85,8 @@ OSErr FSWriteFileSafely(const FSSpec *spec, const void *buffer, long count, cons
 // Test hook: the steps of a save that a test can make fail.
 enum class FSSaveStep { none, create, write, flush, rename };
 void FSSetSaveFaultForTesting(FSSaveStep step);
+// Test hook: FSRead fails with ioErr while set.
+void FSSetReadFaultForTesting(Boolean fail);
 // The prefix of the temporary files of a save, for tests that look for strays.
 extern const char *const kFSTemporaryPrefix;
 

@@ -246,6 +246,36 @@ TEST_F(Opening, LockedFileOpensReadOnlyWithoutSave)
     EXPECT_FALSE(IsCommandEnabled("save"));
 }
 
+TEST_F(Opening, FailedReadClosesNewDocumentAgain)
+{
+    computeInFront("3", "50");
+    writeFile(path("bad.qrtb"), layout(table(4, 50)));
+    FSSetReadFaultForTesting(true);
+    EXPECT_EQ(open("bad.qrtb"), ioErr);
+    FSSetReadFaultForTesting(false);
+    EXPECT_EQ(AlertMessages(), std::vector<std::string>{"Could not open File"});
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
+    FSSpec spec{folder, "bad.qrtb"};
+    EXPECT_FALSE(FSIsFileOpen(&spec));
+}
+
+TEST_F(Opening, FailedReadIntoStartupDocumentLetsGoOfFile)
+{
+    writeFile(path("bad.qrtb"), layout(table(4, 50)));
+    FSSetReadFaultForTesting(true);
+    EXPECT_EQ(open("bad.qrtb"), ioErr);
+    FSSetReadFaultForTesting(false);
+    EXPECT_EQ(AlertMessages(), std::vector<std::string>{"Could not open File"});
+    ASSERT_EQ(BGetNumberOfDocuments(), 1);
+    WindowRef window = DocumentWindow(0);
+    EXPECT_EQ(GetWTitle(window), "Untitled ");
+    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_FALSE(QRLIsDataValid(documentOf(window)->dataPtr));
+    FSSpec spec{folder, "bad.qrtb"};
+    EXPECT_FALSE(FSIsFileOpen(&spec));
+}
+
 TEST_F(Opening, UnreadableFileAlertsAndLeavesNoDocument)
 {
     SendCommand("open");
