@@ -1,4 +1,4 @@
-// File access by file specification and reference number, with the type and
+// File access by file record (FSSpec: folder and name) and reference number, with the type and
 // creator kept as extended attributes and the name extension.
 #pragma once
 
@@ -60,7 +60,7 @@ std::string FSGetTypeExtension(OSType type);
 OSErr FSpSetFInfo(const FSSpec *spec, const FInfo *info);
 // Deletes the file; fBsyErr while some reference holds it open.
 OSErr FSpDelete(const FSSpec *spec);
-// The specification of an open file.
+// The FSSpec of an open file.
 OSErr FSGetFSSpecFromRefNum(short refNum, FSSpec *outSpec);
 // True when some reference number holds the file open.
 Boolean FSIsFileOpen(const FSSpec *spec);
@@ -93,5 +93,5 @@ extern const char *const kFSTemporaryPrefix;
 // Items of a dialog reply or an Apple event list, as files and folders.
 OSErr AECoerceToFSSpec(const AEDesc *desc, FSSpec *outSpec);
 OSErr AECoerceToFSRef(const AEDesc *desc, FSRef *outRef);
-// Item index (from 1) of the list as a file specification.
+// Item index (from 1) of the list as an FSSpec.
 OSErr AEGetNthFSSpec(const AEDescList *list, long index, FSSpec *outSpec);

@@ -334,7 +334,7 @@ TEST_F(PlatformFiles, LongNamesAreNotCut)
     FSClose(ref);
 }
 
-TEST_F(PlatformFiles, AppleEventItemsBecomeSpecifications)
+TEST_F(PlatformFiles, AppleEventItemsBecomeFileRecords)
 {
     put("a.qrtb", "");
     AEDescList list{{path("a.qrtb"), true}, {"", false}};
