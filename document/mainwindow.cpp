@@ -208,5 +208,6 @@ void BDrawDocsWindowDataUpdate(WindowRef window)
     tDocumentPtr document = BGetDocumentWindowsDocPtr(window);
     if (!document)
         return;
-    drawSheetInWindow(window, document->dataPtr, QRLIsDataValid(document->dataPtr));
+    // Exactly 1 draws the values: a flag byte read from a file may hold anything.
+    drawSheetInWindow(window, document->dataPtr, document->dataPtr && document->dataPtr->valid == 1);
 }

@@ -59,7 +59,7 @@ double get64(const std::uint8_t *p)
 
 void decodeWhole(const std::uint8_t *image, tData *data)
 {
-    data->valid = image[kValidOffset] != 0;
+    data->valid = image[kValidOffset]; // kept as read: only 1 marks a computed table
     data->distanceUnit = std::int32_t(get32(image + kUnitOffset));
     data->argumentList.distance = get64(image + kDistanceOffset);
     data->argumentList.focalLength = get64(image + kFocalLengthOffset);
@@ -140,7 +140,7 @@ void BSetSaveFlushesToDisk(Boolean flush)
 void BEncodeData(const tData *dataPtr, std::uint8_t image[kDocumentFileSize])
 {
     std::memset(image, 0, kDocumentFileSize);
-    image[kValidOffset] = dataPtr->valid ? 1 : 0;
+    image[kValidOffset] = dataPtr->valid;
     put32(image + kUnitOffset, std::uint32_t(dataPtr->distanceUnit));
     put64(image + kDistanceOffset, dataPtr->argumentList.distance);
     put64(image + kFocalLengthOffset, dataPtr->argumentList.focalLength);

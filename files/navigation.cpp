@@ -37,12 +37,12 @@ void openChosenItems(const NavReplyRecord &reply)
     const long count = long(reply.selection.size());
     for (long index = 1; index <= count; ++index) {
         const AEDesc &item = reply.selection[std::size_t(index - 1)];
-        FSSpec spec;
-        if (BGetFSSpecInfo(&item, &spec) != noErr)
+        FSSpec fileSpec;
+        if (BGetFSSpecInfo(&item, &fileSpec) != noErr)
             continue;
         FInfo info;
-        if (FSpGetFInfo(&spec, &info) == noErr && info.fdType == kDocumentFileType)
-            BDoOpenFile(&spec);
+        if (FSpGetFInfo(&fileSpec, &info) == noErr && info.fdType == kDocumentFileType)
+            BDoOpenFile(&fileSpec);
     }
 }
 

@@ -82,13 +82,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::fwrite(data, 1, size, file);
     std::fclose(file);
     resetToStartup();
-    FSSpec spec;
-    FSMakeFSSpec(documentPath, &spec);
-    BDoOpenFile(&spec); // into the empty start-up document
+    FSSpec fileSpec;
+    FSMakeFSSpec(documentPath, &fileSpec);
+    BDoOpenFile(&fileSpec); // into the empty start-up document
     // One input in sixteen a second time: into the same window when it stayed
     // empty, else into a new one.
     if (size % 16 == 0)
-        BDoOpenFile(&spec);
+        BDoOpenFile(&fileSpec);
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
         BDrawDocsWindowDataUpdate(BGetDocumentWindowByIndex(std::int16_t(i)));
     TakeShownAlerts();

@@ -176,10 +176,10 @@ void QRLSetDataValid(tDataPtr dataPtr, bool valid)
         dataPtr->valid = valid ? 1 : 0;
 }
 
-// Only 1 marks a computed table: a record read from a file may hold any byte.
+// A record read from a file may hold any byte in the flag; any but 0 counts.
 bool QRLIsDataValid(tDataPtr dataPtr)
 {
-    return dataPtr != nullptr && dataPtr->valid == 1;
+    return dataPtr != nullptr && dataPtr->valid != 0;
 }
 
 std::int32_t QRLGetDistanceUnit(tDataPtr dataPtr)

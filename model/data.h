@@ -38,7 +38,7 @@ struct tTableElement {
 };
 
 struct tData {
-    std::uint8_t valid; // 1: the table has been computed; anything else: not
+    std::uint8_t valid; // 1 once the table is computed; a file may hold any byte here
     std::int32_t distanceUnit;
     tArgumentList argumentList;
     tTableElement table[kNumberOfApertures];

@@ -19,7 +19,7 @@ enum : FourCharCode {
 };
 
 // One item of an event's direct parameter: a file path, or something that is
-// not a file at all (which cannot be coerced to a file specification).
+// not a file at all (which cannot be coerced to a file).
 struct AEDesc {
     std::string path;
     bool isFile = true;

@@ -36,8 +36,8 @@ bool lastModalQuit = false;
 
 bool handles(const HandlerEntry &entry, EventClass eventClass, EventKind kind)
 {
-    for (const EventTypeSpec &spec : entry.types)
-        if (spec.eventClass == eventClass && spec.eventKind == kind)
+    for (const EventTypeSpec &type : entry.types)
+        if (type.eventClass == eventClass && type.eventKind == kind)
             return true;
     return false;
 }

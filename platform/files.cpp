@@ -23,7 +23,7 @@ namespace
 struct OpenFile {
     int fd;
     bool writable;
-    FSSpec spec;
+    FSSpec fileSpec;
 };
 
 std::map<short, OpenFile> openFiles;
@@ -68,12 +68,12 @@ OpenFile *lookup(short refNum)
     return it == openFiles.end() ? nullptr : &it->second;
 }
 
-short registerFile(int fd, bool writable, const FSSpec &spec)
+short registerFile(int fd, bool writable, const FSSpec &fileSpec)
 {
     short refNum = 1;
     while (openFiles.count(refNum) != 0)
         ++refNum;
-    openFiles[refNum] = OpenFile{fd, writable, spec};
+    openFiles[refNum] = OpenFile{fd, writable, fileSpec};
     return refNum;
 }
 
@@ -277,9 +277,9 @@ OSErr FSMakeFSSpec(const std::string &path, FSSpec *outSpec)
     return stat(outSpec->path().c_str(), &st) == 0 ? OSErr(noErr) : OSErr(fnfErr);
 }
 
-OSErr FSpOpenDF(const FSSpec *spec, std::int8_t permission, short *refNum)
+OSErr FSpOpenDF(const FSSpec *fileSpec, std::int8_t permission, short *refNum)
 {
-    const std::string path = spec->path();
+    const std::string path = fileSpec->path();
     struct stat st;
     if (stat(path.c_str(), &st) != 0)
         return errnoToOSErr(errno);
@@ -291,7 +291,7 @@ OSErr FSpOpenDF(const FSSpec *spec, std::int8_t permission, short *refNum)
     int fd = open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
     if (fd < 0)
         return errnoToOSErr(errno);
-    *refNum = registerFile(fd, writable, *spec);
+    *refNum = registerFile(fd, writable, *fileSpec);
     return noErr;
 }
 
@@ -370,16 +370,16 @@ OSErr SetEOF(short refNum, long logEOF)
     return ftruncate(file->fd, logEOF) != 0 ? errnoToOSErr(errno) : OSErr(noErr);
 }
 
-OSErr FSpGetFInfo(const FSSpec *spec, FInfo *info)
+OSErr FSpGetFInfo(const FSSpec *fileSpec, FInfo *info)
 {
-    const std::string path = spec->path();
+    const std::string path = fileSpec->path();
     struct stat st;
     if (stat(path.c_str(), &st) != 0)
         return errnoToOSErr(errno);
     if (!S_ISREG(st.st_mode))
         return notAFileErr;
     *info = FInfo{};
-    if (!getCode(path, kTypeAttribute, &info->fdType) && hasTableExtension(spec->name)) {
+    if (!getCode(path, kTypeAttribute, &info->fdType) && hasTableExtension(fileSpec->name)) {
         info->fdType = kTableType;
         info->fdCreator = kTableCreator;
     }
@@ -392,19 +392,19 @@ std::string FSGetTypeExtension(OSType type)
     return type == kTableType ? std::string(kTableExtension + 1) : std::string();
 }
 
-OSErr FSpSetFInfo(const FSSpec *spec, const FInfo *info)
+OSErr FSpSetFInfo(const FSSpec *fileSpec, const FInfo *info)
 {
     struct stat st;
-    if (stat(spec->path().c_str(), &st) != 0)
+    if (stat(fileSpec->path().c_str(), &st) != 0)
         return errnoToOSErr(errno);
-    return setInfoOnPath(spec->path(), info);
+    return setInfoOnPath(fileSpec->path(), info);
 }
 
-OSErr FSpDelete(const FSSpec *spec)
+OSErr FSpDelete(const FSSpec *fileSpec)
 {
-    if (FSIsFileOpen(spec))
+    if (FSIsFileOpen(fileSpec))
         return fBsyErr;
-    return unlink(spec->path().c_str()) != 0 ? errnoToOSErr(errno) : OSErr(noErr);
+    return unlink(fileSpec->path().c_str()) != 0 ? errnoToOSErr(errno) : OSErr(noErr);
 }
 
 OSErr FSGetFSSpecFromRefNum(short refNum, FSSpec *outSpec)
@@ -412,14 +412,14 @@ OSErr FSGetFSSpecFromRefNum(short refNum, FSSpec *outSpec)
     OpenFile *file = lookup(refNum);
     if (file == nullptr)
         return rfNumErr;
-    *outSpec = file->spec;
+    *outSpec = file->fileSpec;
     return noErr;
 }
 
-Boolean FSIsFileOpen(const FSSpec *spec)
+Boolean FSIsFileOpen(const FSSpec *fileSpec)
 {
     struct stat target;
-    if (stat(spec->path().c_str(), &target) != 0)
+    if (stat(fileSpec->path().c_str(), &target) != 0)
         return false;
     for (const auto &entry : openFiles) {
         struct stat st;
@@ -442,7 +442,7 @@ OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolea
         return rfNumErr;
     if (!file->writable)
         return wrPermErr;
-    const std::string path = file->spec.path();
+    const std::string path = file->fileSpec.path();
     if (isLocked(path))
         return permErr;
     struct stat st;
@@ -452,7 +452,7 @@ OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolea
     bool hasInfo =
         getCode(path, kTypeAttribute, &info.fdType) && getCode(path, kCreatorAttribute, &info.fdCreator);
     int fd = -1;
-    OSErr err = writeThroughTemporary(file->spec, st.st_mode & 07777, hasInfo ? &info : nullptr, buffer,
+    OSErr err = writeThroughTemporary(file->fileSpec, st.st_mode & 07777, hasInfo ? &info : nullptr, buffer,
                                       count, true, flush, &fd);
     if (err != noErr)
         return err;
@@ -464,22 +464,23 @@ OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolea
     return noErr;
 }
 
-OSErr FSWriteFileSafely(const FSSpec *spec, const void *buffer, long count, const FInfo *info,
+OSErr FSWriteFileSafely(const FSSpec *fileSpec, const void *buffer, long count, const FInfo *info,
                         Boolean replacing, Boolean flush, short *refNum)
 {
     struct stat st;
-    const bool exists = stat(spec->path().c_str(), &st) == 0;
+    const bool exists = stat(fileSpec->path().c_str(), &st) == 0;
     if (exists && !replacing)
         return dupFNErr;
     if (exists && !S_ISREG(st.st_mode))
         return notAFileErr;
-    if (exists && isLocked(spec->path()))
+    if (exists && isLocked(fileSpec->path()))
         return permErr;
     int fd = -1;
-    OSErr err = writeThroughTemporary(*spec, defaultFileMode(), info, buffer, count, replacing, flush, &fd);
+    OSErr err =
+        writeThroughTemporary(*fileSpec, defaultFileMode(), info, buffer, count, replacing, flush, &fd);
     if (err != noErr)
         return err;
-    *refNum = registerFile(fd, true, *spec);
+    *refNum = registerFile(fd, true, *fileSpec);
     return noErr;
 }
 
@@ -487,11 +488,11 @@ OSErr AECoerceToFSSpec(const AEDesc *desc, FSSpec *outSpec)
 {
     if (desc == nullptr || !desc->isFile)
         return errAECoercionFail;
-    FSSpec spec;
-    OSErr err = FSMakeFSSpec(desc->path, &spec);
+    FSSpec fileSpec;
+    OSErr err = FSMakeFSSpec(desc->path, &fileSpec);
     if (err != noErr)
         return err;
-    *outSpec = spec;
+    *outSpec = fileSpec;
     return noErr;
 }
 

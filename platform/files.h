@@ -39,7 +39,7 @@ OSErr FSMakeFSSpec(const std::string &path, FSSpec *outSpec);
 // Opens the file. Asking for write access fails with permErr for a locked
 // file: one without write permission bits or on a read-only file system,
 // whoever runs the program.
-OSErr FSpOpenDF(const FSSpec *spec, std::int8_t permission, short *refNum);
+OSErr FSpOpenDF(const FSSpec *fileSpec, std::int8_t permission, short *refNum);
 OSErr FSClose(short refNum);
 OSErr SetFPos(short refNum, short posMode, long posOff);
 // Reads up to *count bytes; eofErr with *count set to what was read when
@@ -51,19 +51,19 @@ OSErr SetEOF(short refNum, long logEOF);
 // (four characters each) where the file system keeps them; lacking the type
 // attribute, a name ending in ".qrtb" (any case) reports the table
 // document's type and creator.
-OSErr FSpGetFInfo(const FSSpec *spec, FInfo *info);
+OSErr FSpGetFInfo(const FSSpec *fileSpec, FInfo *info);
 // The name extension that marks files of this type, without the dot
 // ("qrtb" for table documents); empty for any other type.
 std::string FSGetTypeExtension(OSType type);
 // Sets both attributes; succeeds without them on a file system that keeps
 // no extended attributes.
-OSErr FSpSetFInfo(const FSSpec *spec, const FInfo *info);
+OSErr FSpSetFInfo(const FSSpec *fileSpec, const FInfo *info);
 // Deletes the file; fBsyErr while some reference holds it open.
-OSErr FSpDelete(const FSSpec *spec);
+OSErr FSpDelete(const FSSpec *fileSpec);
 // The FSSpec of an open file.
 OSErr FSGetFSSpecFromRefNum(short refNum, FSSpec *outSpec);
 // True when some reference number holds the file open.
-Boolean FSIsFileOpen(const FSSpec *spec);
+Boolean FSIsFileOpen(const FSSpec *fileSpec);
 // Whether the open file can be written through its reference.
 Boolean FSIsWritable(short refNum);
 
@@ -77,9 +77,9 @@ Boolean FSIsWritable(short refNum);
 // and permissions. A reference opened read-only gets wrPermErr, a locked
 // file permErr, and nothing is written.
 OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolean flush);
-// Writes the file named by spec, which must not exist unless replacing is
+// Writes the file named by fileSpec, which must not exist unless replacing is
 // set, records info on it when given, and opens it for reading and writing.
-OSErr FSWriteFileSafely(const FSSpec *spec, const void *buffer, long count, const FInfo *info,
+OSErr FSWriteFileSafely(const FSSpec *fileSpec, const void *buffer, long count, const FInfo *info,
                         Boolean replacing, Boolean flush, short *refNum);
 
 // Test hook: the steps of a save that a test can make fail.

@@ -137,9 +137,9 @@ bool itemShown(NavDialogRef dialog, const std::string &path, bool isFolder)
     AEDesc item{path, true};
     NavFileOrFolderInfo info;
     info.isFolder = isFolder;
-    FSSpec spec;
-    if (!isFolder && FSMakeFSSpec(path, &spec) == noErr)
-        FSpGetFInfo(&spec, &info.finderInfo);
+    FSSpec fileSpec;
+    if (!isFolder && FSMakeFSSpec(path, &fileSpec) == noErr)
+        FSpGetFInfo(&fileSpec, &info.finderInfo);
     return dialog->filterProc(&item, &info, dialog->clientData, kNavFilteringBrowserList);
 }
 

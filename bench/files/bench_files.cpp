@@ -73,10 +73,10 @@ void BM_ReadDocumentFile(benchmark::State &state)
 {
     writeDocumentFile();
     tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(0));
-    FSSpec spec;
-    FSMakeFSSpec(documentPath(), &spec);
+    FSSpec fileSpec;
+    FSMakeFSSpec(documentPath(), &fileSpec);
     for (auto _ : state) {
-        FSpOpenDF(&spec, fsRdWrPerm, &document->fRefNum);
+        FSpOpenDF(&fileSpec, fsRdWrPerm, &document->fRefNum);
         benchmark::DoNotOptimize(BReadFile(document));
         FSClose(document->fRefNum);
         document->fRefNum = -1;
@@ -88,10 +88,10 @@ BENCHMARK(BM_ReadDocumentFile)->UseRealTime();
 void BM_OpenDocument(benchmark::State &state)
 {
     writeDocumentFile();
-    FSSpec spec;
-    FSMakeFSSpec(documentPath(), &spec);
+    FSSpec fileSpec;
+    FSMakeFSSpec(documentPath(), &fileSpec);
     for (auto _ : state) {
-        BDoOpenFile(&spec);
+        BDoOpenFile(&fileSpec);
         BCloseDocument(BGetDocumentWindowByIndex(std::int16_t(BGetNumberOfDocuments() - 1)));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -104,9 +104,9 @@ void BM_SaveDocument(benchmark::State &state)
     const bool flush = state.range(0) != 0;
     writeDocumentFile();
     tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(0));
-    FSSpec spec;
-    FSMakeFSSpec(documentPath(), &spec);
-    FSpOpenDF(&spec, fsRdWrPerm, &document->fRefNum);
+    FSSpec fileSpec;
+    FSMakeFSSpec(documentPath(), &fileSpec);
+    FSpOpenDF(&fileSpec, fsRdWrPerm, &document->fRefNum);
     BSetSaveFlushesToDisk(flush);
     for (auto _ : state) {
         BSetDocumentDirty(document, 1);

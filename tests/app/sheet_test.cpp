@@ -305,7 +305,7 @@ TEST(Sheet, CameraTextsForEveryStoredType)
     StartApplication();
     WindowRef window = DocumentWindow(0);
     const std::pair<std::int32_t, const char *> cases[] = {
-        {-1, "digitalCamera"}, {0, "apsc"},       {1, "fullframe"},       {2, "kleinbild"},
+        {-1, "digitalCamera"}, {0, "apsc"},          {1, "fullframe"},     {2, "kleinbild"},
         {3, "mediumformat"},   {4, "digitalCamera"}, {5, "digitalCamera"}, {0x10000, "apsc"}};
     for (const auto &[type, key] : cases) {
         ValidRecord(1, type);

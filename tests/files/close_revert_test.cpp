@@ -167,8 +167,8 @@ TEST_F(Closing, LockedFileCannotBeSavedInPlace)
     SendWindowEvent(window, kEventWindowClose);
     ASSERT_EQ(chmod(path("locked.qrtb").c_str(), 0444), 0);
     const Bytes saved = readFile(path("locked.qrtb"));
-    FSSpec spec{folder, "locked.qrtb"};
-    ASSERT_EQ(BDoOpenFile(&spec), noErr);
+    FSSpec fileSpec{folder, "locked.qrtb"};
+    ASSERT_EQ(BDoOpenFile(&fileSpec), noErr);
     window = DocumentWindow(0);
     ASSERT_TRUE(documentOf(window)->fileLocked);
     computeInFront("9", "35");
@@ -197,8 +197,8 @@ TEST_F(Closing, FailingInPlaceSaveKeepsPreviousFile)
         if (documentOf(window)->fRefNum == -1) {
             SendWindowEvent(window, kEventWindowClose);
             NavTestAnswer(onlyDialog().dialog, kNavUserActionDontSaveChanges);
-            FSSpec spec{folder, "safe.qrtb"};
-            ASSERT_EQ(BDoOpenFile(&spec), noErr);
+            FSSpec fileSpec{folder, "safe.qrtb"};
+            ASSERT_EQ(BDoOpenFile(&fileSpec), noErr);
             window = DocumentWindow(0);
         }
         computeInFront("9", "35");

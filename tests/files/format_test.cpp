@@ -32,7 +32,7 @@ void putDouble(Bytes &b, std::size_t offset, double value)
 Bytes layout(const tData &d)
 {
     Bytes b(280, 0);
-    b[0] = d.valid ? 1 : 0;
+    b[0] = d.valid;
     putInt(b, 4, d.distanceUnit);
     putDouble(b, 8, d.argumentList.distance);
     putDouble(b, 16, d.argumentList.focalLength);
@@ -155,13 +155,12 @@ TEST(FileFormat, GarbageIsTakenAsItIs)
     putInt(image, 32, 99);
     tData d{};
     BDecodeData(image.data(), 280, &d);
-    EXPECT_TRUE(d.valid);
+    EXPECT_EQ(d.valid, 2);
     EXPECT_EQ(d.distanceUnit, 7);
     EXPECT_TRUE(std::isnan(d.argumentList.distance));
     EXPECT_TRUE(std::isinf(d.argumentList.focalLength));
     EXPECT_EQ(int(d.argumentList.cameraType), 99);
-    // Written back, the flag byte becomes the Boolean it stands for.
-    image[0] = 1;
+    // Written back, every byte is as it was read.
     EXPECT_EQ(encode(d), image);
 }
 

@@ -29,9 +29,9 @@ class Opening : public ::testing::Test
     std::string path(const std::string &name) const { return folder + "/" + name; }
     OSStatus open(const std::string &name)
     {
-        FSSpec spec;
-        FSMakeFSSpec(path(name), &spec);
-        return BDoOpenFile(&spec);
+        FSSpec fileSpec;
+        FSMakeFSSpec(path(name), &fileSpec);
+        return BDoOpenFile(&fileSpec);
     }
     std::string folder;
 };
@@ -256,8 +256,8 @@ TEST_F(Opening, FailedReadClosesNewDocumentAgain)
     EXPECT_EQ(AlertMessages(), std::vector<std::string>{"Could not open File"});
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
-    FSSpec spec{folder, "bad.qrtb"};
-    EXPECT_FALSE(FSIsFileOpen(&spec));
+    FSSpec fileSpec{folder, "bad.qrtb"};
+    EXPECT_FALSE(FSIsFileOpen(&fileSpec));
 }
 
 TEST_F(Opening, FailedReadIntoStartupDocumentLetsGoOfFile)
@@ -272,8 +272,8 @@ TEST_F(Opening, FailedReadIntoStartupDocumentLetsGoOfFile)
     EXPECT_EQ(GetWTitle(window), "Untitled ");
     EXPECT_EQ(documentOf(window)->fRefNum, -1);
     EXPECT_FALSE(QRLIsDataValid(documentOf(window)->dataPtr));
-    FSSpec spec{folder, "bad.qrtb"};
-    EXPECT_FALSE(FSIsFileOpen(&spec));
+    FSSpec fileSpec{folder, "bad.qrtb"};
+    EXPECT_FALSE(FSIsFileOpen(&fileSpec));
 }
 
 TEST_F(Opening, UnreadableFileAlertsAndLeavesNoDocument)

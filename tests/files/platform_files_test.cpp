@@ -39,7 +39,7 @@ class PlatformFiles : public ::testing::Test
         ASSERT_EQ(std::system(command.c_str()), 0);
     }
     std::string path(const std::string &name) const { return dir + "/" + name; }
-    FSSpec spec(const std::string &name) const
+    FSSpec fileSpec(const std::string &name) const
     {
         FSSpec s;
         FSMakeFSSpec(path(name), &s);
@@ -92,7 +92,7 @@ TEST_F(PlatformFiles, ReadStopsAtEndOfFileWithCount)
 {
     put("short", "abcde");
     short ref = -1;
-    FSSpec s = spec("short");
+    FSSpec s = fileSpec("short");
     ASSERT_EQ(FSpOpenDF(&s, fsRdPerm, &ref), noErr);
     char buffer[16] = {};
     long count = 16;
@@ -111,7 +111,7 @@ TEST_F(PlatformFiles, WriteAndCutThroughReadWriteReference)
 {
     put("f", "0123456789");
     short ref = -1;
-    FSSpec s = spec("f");
+    FSSpec s = fileSpec("f");
     ASSERT_EQ(FSpOpenDF(&s, fsRdWrPerm, &ref), noErr);
     long count = 3;
     ASSERT_EQ(FSWrite(ref, &count, "xyz"), noErr);
@@ -125,7 +125,7 @@ TEST_F(PlatformFiles, FileWithoutWriteBitsIsLockedEvenForRoot)
     put("locked.qrtb", "data");
     ASSERT_EQ(chmod(path("locked.qrtb").c_str(), 0444), 0);
     short ref = -1;
-    FSSpec s = spec("locked.qrtb");
+    FSSpec s = fileSpec("locked.qrtb");
     EXPECT_EQ(FSpOpenDF(&s, fsRdWrPerm, &ref), permErr);
     ASSERT_EQ(FSpOpenDF(&s, fsRdPerm, &ref), noErr);
     long count = 4;
@@ -138,17 +138,17 @@ TEST_F(PlatformFiles, FileWithoutWriteBitsIsLockedEvenForRoot)
 TEST_F(PlatformFiles, MissingFileAndFolderDoNotOpen)
 {
     short ref = -1;
-    FSSpec s = spec("none");
+    FSSpec s = fileSpec("none");
     EXPECT_EQ(FSpOpenDF(&s, fsRdPerm, &ref), fnfErr);
     ASSERT_EQ(mkdir(path("sub").c_str(), 0755), 0);
-    s = spec("sub");
+    s = fileSpec("sub");
     EXPECT_EQ(FSpOpenDF(&s, fsRdPerm, &ref), notAFileErr);
 }
 
 TEST_F(PlatformFiles, TypeAndCreatorFromAttributes)
 {
     put("plain", "");
-    FSSpec s = spec("plain");
+    FSSpec s = fileSpec("plain");
     FInfo info;
     ASSERT_EQ(FSpGetFInfo(&s, &info), noErr);
     EXPECT_EQ(info.fdType, 0u);
@@ -169,16 +169,16 @@ TEST_F(PlatformFiles, ExtensionStandsInForMissingTypeAttribute)
     put("Upper.QRTB", "");
     put("other.qrtb", "");
     put("qrtb", "");
-    FSSpec s = spec("Upper.QRTB");
+    FSSpec s = fileSpec("Upper.QRTB");
     FInfo info;
     ASSERT_EQ(FSpGetFInfo(&s, &info), noErr);
     EXPECT_EQ(info.fdType, FOUR_CHAR_CODE("QRTb"));
-    s = spec("qrtb");
+    s = fileSpec("qrtb");
     ASSERT_EQ(FSpGetFInfo(&s, &info), noErr);
     EXPECT_EQ(info.fdType, 0u);
     // The attribute wins over the name.
     ASSERT_EQ(setxattr(path("other.qrtb").c_str(), "user.type", "TEXT", 4, 0), 0);
-    s = spec("other.qrtb");
+    s = fileSpec("other.qrtb");
     ASSERT_EQ(FSpGetFInfo(&s, &info), noErr);
     EXPECT_EQ(info.fdType, FOUR_CHAR_CODE("TEXT"));
 }
@@ -186,14 +186,14 @@ TEST_F(PlatformFiles, ExtensionStandsInForMissingTypeAttribute)
 TEST_F(PlatformFiles, OpenFileIsInUseAndCannotBeDeleted)
 {
     put("busy", "x");
-    FSSpec s = spec("busy");
+    FSSpec s = fileSpec("busy");
     EXPECT_FALSE(FSIsFileOpen(&s));
     short ref = -1;
     ASSERT_EQ(FSpOpenDF(&s, fsRdPerm, &ref), noErr);
     EXPECT_TRUE(FSIsFileOpen(&s));
     // The same file reached through another name is the same file.
     ASSERT_EQ(link(path("busy").c_str(), path("alias").c_str()), 0);
-    FSSpec alias = spec("alias");
+    FSSpec alias = fileSpec("alias");
     EXPECT_TRUE(FSIsFileOpen(&alias));
     EXPECT_EQ(FSpDelete(&s), fBsyErr);
     FSClose(ref);
@@ -205,7 +205,7 @@ TEST_F(PlatformFiles, ReplaceRewritesFileAndKeepsReference)
 {
     put("doc.qrtb", pattern('a', 400));
     ASSERT_EQ(chmod(path("doc.qrtb").c_str(), 0640), 0);
-    FSSpec s = spec("doc.qrtb");
+    FSSpec s = fileSpec("doc.qrtb");
     FInfo set{FOUR_CHAR_CODE("QRTb"), FOUR_CHAR_CODE("QRLF")};
     ASSERT_EQ(FSpSetFInfo(&s, &set), noErr);
     short ref = -1;
@@ -234,7 +234,7 @@ TEST_F(PlatformFiles, ReplaceRewritesFileAndKeepsReference)
 TEST_F(PlatformFiles, ReplaceRefusesLockedFile)
 {
     put("doc", "old");
-    FSSpec s = spec("doc");
+    FSSpec s = fileSpec("doc");
     short ref = -1;
     ASSERT_EQ(FSpOpenDF(&s, fsRdWrPerm, &ref), noErr);
     ASSERT_EQ(chmod(path("doc").c_str(), 0444), 0);
@@ -248,7 +248,7 @@ TEST_F(PlatformFiles, EveryFailingStepOfReplaceKeepsOldFile)
 {
     const std::string old = pattern('o', 280);
     put("doc.qrtb", old);
-    FSSpec s = spec("doc.qrtb");
+    FSSpec s = fileSpec("doc.qrtb");
     short ref = -1;
     ASSERT_EQ(FSpOpenDF(&s, fsRdWrPerm, &ref), noErr);
     const std::string next = pattern('n', 280);
@@ -272,7 +272,7 @@ TEST_F(PlatformFiles, EveryFailingStepOfReplaceKeepsOldFile)
 
 TEST_F(PlatformFiles, NewFileIsWrittenWithIdentityAndOpen)
 {
-    FSSpec s = spec("new.qrtb");
+    FSSpec s = fileSpec("new.qrtb");
     FInfo set{FOUR_CHAR_CODE("QRTb"), FOUR_CHAR_CODE("QRLF")};
     short ref = -1;
     const std::string bytes = pattern('b', 280);
@@ -295,7 +295,7 @@ TEST_F(PlatformFiles, NewFileIsWrittenWithIdentityAndOpen)
 TEST_F(PlatformFiles, NewFileDoesNotReplaceUnlessAsked)
 {
     put("there", "old");
-    FSSpec s = spec("there");
+    FSSpec s = fileSpec("there");
     short ref = -1;
     EXPECT_EQ(FSWriteFileSafely(&s, "new", 3, nullptr, false, true, &ref), dupFNErr);
     EXPECT_EQ(get("there"), "old");
@@ -313,9 +313,9 @@ TEST_F(PlatformFiles, EveryFailingStepOfNewFileKeepsReplacedFileOrNothing)
     for (FSSaveStep step : {FSSaveStep::create, FSSaveStep::write, FSSaveStep::flush, FSSaveStep::rename}) {
         FSSetSaveFaultForTesting(step);
         short ref = -1;
-        FSSpec replaced = spec("old.qrtb");
+        FSSpec replaced = fileSpec("old.qrtb");
         EXPECT_NE(FSWriteFileSafely(&replaced, next.data(), 280, nullptr, true, true, &ref), noErr);
-        FSSpec fresh = spec("fresh.qrtb");
+        FSSpec fresh = fileSpec("fresh.qrtb");
         EXPECT_NE(FSWriteFileSafely(&fresh, next.data(), 280, nullptr, false, true, &ref), noErr);
         EXPECT_EQ(get("old.qrtb"), old) << int(step);
         EXPECT_EQ(entries(), std::vector<std::string>{"old.qrtb"}) << int(step);
@@ -325,7 +325,7 @@ TEST_F(PlatformFiles, EveryFailingStepOfNewFileKeepsReplacedFileOrNothing)
 TEST_F(PlatformFiles, LongNamesAreNotCut)
 {
     const std::string name = std::string(200, 'n') + ".qrtb";
-    FSSpec s = spec(name);
+    FSSpec s = fileSpec(name);
     short ref = -1;
     ASSERT_EQ(FSWriteFileSafely(&s, "x", 1, nullptr, false, true, &ref), noErr);
     EXPECT_EQ(entries(), std::vector<std::string>{name});
@@ -361,7 +361,7 @@ TEST_F(PlatformFiles, KilledSaveLeavesOldOrNewFileWhole)
         pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            FSSpec s = spec("doc.qrtb");
+            FSSpec s = fileSpec("doc.qrtb");
             short ref = -1;
             if (FSpOpenDF(&s, fsRdWrPerm, &ref) != noErr)
                 _exit(2);

@@ -134,8 +134,8 @@ TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
     EXPECT_EQ(BIsDocumentDirty(window), 0);
     EXPECT_FALSE(IsWindowModified(window));
     // The document still holds its file.
-    FSSpec spec{folder, "t.qrtb"};
-    EXPECT_TRUE(FSIsFileOpen(&spec));
+    FSSpec fileSpec{folder, "t.qrtb"};
+    EXPECT_TRUE(FSIsFileOpen(&fileSpec));
 }
 
 TEST_F(Saving, SaveAsMovesDocumentAndLeavesOldFile)
