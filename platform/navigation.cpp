@@ -236,10 +236,14 @@ QWidget *buildFileDialog(NavDialogRef dialog)
     QFileDialog *files = save ? new SaveDialog(dialog, parentWidget(dialog)) : new QFileDialog(nullptr);
     files->setOption(QFileDialog::DontUseNativeDialog, true);
     files->setWindowTitle(QString::fromStdString(dialog->options.clientName));
+    files->setDirectory(QDir::homePath()); // not wherever the program was started from
     if (save) {
         files->setAcceptMode(QFileDialog::AcceptSave);
         files->setFileMode(QFileDialog::AnyFile);
-        files->setDefaultSuffix(QString::fromStdString(FSGetTypeExtension(dialog->fileType)));
+        const QString extension = QString::fromStdString(FSGetTypeExtension(dialog->fileType));
+        files->setDefaultSuffix(extension);
+        if (!extension.isEmpty())
+            files->setNameFilter(QStringLiteral("%1 documents (*.%2)").arg(files->windowTitle(), extension));
         files->selectFile(QString::fromStdString(dialog->options.saveFileName));
     } else {
         files->setAcceptMode(QFileDialog::AcceptOpen);
