@@ -1,25 +1,37 @@
 // What the document-file tests share: an encoding of the file layout written
-// out field by field, file contents, and the dialogs that are up.
+// out field by field, file contents, and a started application with a folder.
 #pragma once
 
 #include "document/document.h"
+#include "files/file.h"
 #include "model/data.h"
+#include "platform/files.h"
 #include "platform/navtesting.h"
+#include "platform/window.h"
 #include "tests/support/app_driver.h"
 
+#include <algorithm>
 #include <cstring>
 #include <dirent.h>
 #include <endian.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <limits>
 #include <string>
+#include <sys/xattr.h>
 #include <vector>
 
 namespace filetest
 {
 
 using Bytes = std::vector<std::uint8_t>;
+using Strings = std::vector<std::string>;
+
+constexpr FSSaveStep kSaveSteps[] = {FSSaveStep::create, FSSaveStep::write, FSSaveStep::flush,
+                                     FSSaveStep::rename};
+const std::string kLockedAlert = "Could not save the file because the Volume is locked";
+const std::string kInUseAlert = "Could not save the File You like to replace, it is in use";
 
 inline void putInt(Bytes &b, std::size_t offset, std::int32_t value)
 {
@@ -39,7 +51,7 @@ inline void putDouble(Bytes &b, std::size_t offset, double value)
 inline Bytes layout(const tData &d)
 {
     Bytes b(280, 0);
-    b[0] = d.valid ? 1 : 0;
+    b[0] = d.valid;
     putInt(b, 4, d.distanceUnit);
     putDouble(b, 8, d.argumentList.distance);
     putDouble(b, 16, d.argumentList.focalLength);
@@ -50,6 +62,24 @@ inline Bytes layout(const tData &d)
         putDouble(b, 48 + 24 * i, d.table[i].nearDistance);
         putDouble(b, 56 + 24 * i, d.table[i].farDistance);
     }
+    return b;
+}
+
+// A file no program wrote: valid byte 2, unit 7, NaN and infinite arguments,
+// camera type 99, far limits NaN and 1e300.
+inline Bytes garbageImage()
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    Bytes b(280, 0);
+    b[0] = 2;
+    putInt(b, 4, 7);
+    putDouble(b, 8, nan);
+    putDouble(b, 16, inf);
+    putDouble(b, 24, -inf);
+    putInt(b, 32, 99);
+    for (std::size_t row = 0; row < 10; ++row)
+        putDouble(b, 56 + 24 * row, row % 2 ? nan : 1e300);
     return b;
 }
 
@@ -65,15 +95,9 @@ inline void writeFile(const std::string &path, const Bytes &bytes)
         .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-inline bool exists(const std::string &path)
+inline Strings folderEntries(const std::string &folder)
 {
-    std::ifstream in(path);
-    return in.good();
-}
-
-inline std::vector<std::string> folderEntries(const std::string &folder)
-{
-    std::vector<std::string> names;
+    Strings names;
     DIR *d = opendir(folder.c_str());
     while (dirent *e = readdir(d))
         if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
@@ -81,6 +105,20 @@ inline std::vector<std::string> folderEntries(const std::string &folder)
     closedir(d);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// The value of an extended attribute, read straight from the file system.
+inline std::string attribute(const std::string &path, const char *name)
+{
+    char raw[16];
+    const ssize_t n = getxattr(path.c_str(), name, raw, sizeof raw);
+    return n < 0 ? "" : std::string(raw, std::size_t(n));
+}
+
+inline bool isOpen(const std::string &folder, const std::string &name)
+{
+    FSSpec s{folder, name};
+    return FSIsFileOpen(&s);
 }
 
 // The one dialog that is up; a failure when there is not exactly one.
@@ -113,5 +151,36 @@ inline void computeInFront(const std::string &distance, const std::string &focal
     entry.focalLength = focalLength;
     qrltest::ComputeTable(entry);
 }
+
+// The application started headless with its untitled window, and a folder.
+class FileTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        qrltest::StartApplication();
+        folder = qrltest::TempFolder();
+        window = qrltest::DocumentWindow(0);
+    }
+    void TearDown() override { FSSetSaveFaultForTesting(FSSaveStep::none); }
+    std::string path(const std::string &name) const { return folder + "/" + name; }
+    OSStatus open(const std::string &name) const
+    {
+        FSSpec fileSpec;
+        FSMakeFSSpec(path(name), &fileSpec);
+        return BDoOpenFile(&fileSpec);
+    }
+    // Answers the Save sheet that the command brings up with this name.
+    void saveAs(const std::string &name, const char (&command)[5] = "save") const
+    {
+        qrltest::SendCommand(command);
+        const PendingNavDialog dialog = onlyDialog();
+        ASSERT_EQ(dialog.kind, NavDialogKind::putFile);
+        ASSERT_EQ(NavTestChooseSaveLocation(dialog.dialog, folder, name), noErr);
+    }
+    Bytes record() const { return layout(*documentOf(window)->dataPtr); }
+    std::string folder;
+    WindowRef window = nullptr;
+};
 
 } // namespace filetest

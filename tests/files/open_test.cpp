@@ -1,16 +1,10 @@
 // Opening table documents: into the empty start-up window or a new one,
-// files of any length and content, locked files, the ten-document limit,
-// the Open dialog and the open-documents event.
-#include "files/file.h"
+// files of any length and content, the ten-document limit, the Open dialog
+// and the open-documents event.
 #include "files_helpers.h"
 #include "platform/appleevents.h"
-#include "platform/files.h"
-#include "platform/window.h"
 
-#include <cmath>
-#include <limits>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 
 using namespace qrltest;
 using namespace filetest;
@@ -18,38 +12,21 @@ using namespace filetest;
 namespace
 {
 
-class Opening : public ::testing::Test
-{
-  protected:
-    void SetUp() override
-    {
-        StartApplication();
-        folder = TempFolder();
-    }
-    std::string path(const std::string &name) const { return folder + "/" + name; }
-    OSStatus open(const std::string &name)
-    {
-        FSSpec fileSpec;
-        FSMakeFSSpec(path(name), &fileSpec);
-        return BDoOpenFile(&fileSpec);
-    }
-    std::string folder;
-};
+using Opening = FileTest;
 
 TEST_F(Opening, FileGoesIntoEmptyStartupWindow)
 {
     const tData saved = table(4, 50);
     writeFile(path("a.qrtb"), layout(saved));
-    WindowRef startup = DocumentWindow(0);
     ASSERT_EQ(open("a.qrtb"), noErr);
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_EQ(DocumentWindow(0), startup);
-    EXPECT_EQ(GetWTitle(startup), "a.qrtb");
-    EXPECT_EQ(GetWindowProxyFilePath(startup), path("a.qrtb"));
-    EXPECT_EQ(layout(*documentOf(startup)->dataPtr), layout(saved));
-    EXPECT_EQ(BIsDocumentDirty(startup), 0);
-    EXPECT_FALSE(documentOf(startup)->fileLocked);
-    EXPECT_TRUE(IsWindowVisible(startup));
+    EXPECT_EQ(DocumentWindow(0), window);
+    EXPECT_EQ(GetWTitle(window), "a.qrtb");
+    EXPECT_EQ(GetWindowProxyFilePath(window), path("a.qrtb"));
+    EXPECT_EQ(record(), layout(saved));
+    EXPECT_EQ(BIsDocumentDirty(window), 0);
+    EXPECT_FALSE(documentOf(window)->fileLocked);
+    EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_TRUE(AlertMessages().empty());
 }
 
@@ -63,80 +40,55 @@ TEST_F(Opening, SecondWindowWhenStartupDocumentHasTable)
     EXPECT_EQ(GetWTitle(opened), "b.qrtb");
     EXPECT_EQ(FrontWindow(), opened);
     EXPECT_EQ(BGetCurrentDocsWindowRef(), opened);
-    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
+    EXPECT_EQ(GetWTitle(window), "Untitled ");
 }
 
-TEST_F(Opening, TwoFilesFromStartupFillStartupThenNewWindow)
+// The event skips files that are not table documents, fills the start-up
+// window with the first table, then opens a new window.
+TEST_F(Opening, OpenDocumentsEventFillsStartupThenNewWindow)
 {
+    writeFile(path("notes.txt"), Bytes(280, 1));
     writeFile(path("one.qrtb"), layout(table(4, 50)));
     writeFile(path("two.qrtb"), layout(table(6, 85)));
     AppleEvent event;
     event.eventID = kAEOpenDocuments;
-    event.directObject = {{path("one.qrtb"), true}, {path("two.qrtb"), true}};
+    event.directObject = {{path("notes.txt"), true}, {path("one.qrtb"), true}, {path("two.qrtb"), true}};
     ASSERT_EQ(AESendAppleEvent(event), noErr);
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
     EXPECT_EQ(GetWTitle(DocumentWindow(0)), "one.qrtb");
     EXPECT_EQ(GetWTitle(DocumentWindow(1)), "two.qrtb");
+    EXPECT_FALSE(isOpen(folder, "notes.txt"));
 }
 
-TEST_F(Opening, OpenDocumentsEventSkipsOtherFiles)
+TEST_F(Opening, OpenDialogListsFoldersAndTablesOnlyAndOpensOne)
 {
-    writeFile(path("notes.txt"), Bytes(280, 1));
-    AppleEvent event;
-    event.eventID = kAEOpenDocuments;
-    event.directObject = {{path("notes.txt"), true}};
-    AESendAppleEvent(event);
-    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
-    EXPECT_EQ(documentOf(DocumentWindow(0))->fRefNum, -1);
-}
-
-TEST_F(Opening, TypeAttributeMakesAnyNameADocument)
-{
-    writeFile(path("plain name"), layout(table(4, 50)));
+    for (const char *name : {"a.qrtb", "B.QRTB", "c.txt", "qrtb", "plain name"})
+        writeFile(path(name), layout(table(4, 50)));
     ASSERT_EQ(setxattr(path("plain name").c_str(), "user.type", "QRTb", 4, 0), 0);
-    SendCommand("open");
-    const PendingNavDialog dialog = onlyDialog();
-    EXPECT_EQ(NavTestListFolder(dialog.dialog, folder), std::vector<std::string>{"plain name"});
-    ASSERT_EQ(NavTestChooseFiles(dialog.dialog, {path("plain name")}), noErr);
-    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "plain name");
-}
-
-TEST_F(Opening, OpenDialogListsFoldersAndTablesOnly)
-{
-    writeFile(path("a.qrtb"), Bytes(280, 0));
-    writeFile(path("B.QRTB"), Bytes(280, 0));
-    writeFile(path("c.txt"), Bytes(280, 0));
-    writeFile(path("qrtb"), Bytes(280, 0));
     ASSERT_EQ(mkdir(path("sub").c_str(), 0755), 0);
     SendCommand("open");
-    const PendingNavDialog dialog = onlyDialog();
+    PendingNavDialog dialog = onlyDialog();
     EXPECT_EQ(dialog.kind, NavDialogKind::getFile);
     EXPECT_EQ(dialog.parentWindow, nullptr);
     EXPECT_NE(dialog.modality, kWindowModalityWindowModal);
     EXPECT_EQ(dialog.clientName, "Quorlscope");
     EXPECT_EQ(dialog.optionFlags & kNavAllowMultipleFiles, 0u);
-    EXPECT_EQ(NavTestListFolder(dialog.dialog, folder),
-              (std::vector<std::string>{"B.QRTB", "a.qrtb", "sub"}));
-    // One file at a time.
+    EXPECT_EQ(NavTestListFolder(dialog.dialog, folder), (Strings{"B.QRTB", "a.qrtb", "plain name", "sub"}));
     EXPECT_EQ(NavTestChooseFiles(dialog.dialog, {path("a.qrtb"), path("B.QRTB")}), paramErr);
-    ASSERT_EQ(NavTestChooseFiles(dialog.dialog, {path("a.qrtb")}), noErr);
-    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "a.qrtb");
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
-}
-
-TEST_F(Opening, OpenDialogIgnoresOtherTypesAndCancel)
-{
-    writeFile(path("c.txt"), Bytes(280, 0));
-    SendCommand("open");
-    ASSERT_EQ(NavTestChooseFiles(onlyDialog().dialog, {path("c.txt")}), noErr);
-    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
-    EXPECT_TRUE(AlertMessages().empty());
+    // A file of another type is ignored; Cancel opens nothing; each time a
+    // new Open dialog comes up after the last one ended.
+    ASSERT_EQ(NavTestChooseFiles(dialog.dialog, {path("c.txt")}), noErr);
     SendCommand("open");
     ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionCancel), noErr);
+    EXPECT_EQ(GetWTitle(window), "Untitled ");
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    // A new Open dialog comes up after the last one ended.
+    EXPECT_TRUE(AlertMessages().empty());
     SendCommand("open");
-    EXPECT_EQ(onlyDialog().kind, NavDialogKind::getFile);
+    dialog = onlyDialog();
+    EXPECT_EQ(dialog.kind, NavDialogKind::getFile);
+    ASSERT_EQ(NavTestChooseFiles(dialog.dialog, {path("plain name")}), noErr);
+    EXPECT_EQ(GetWTitle(window), "plain name");
+    EXPECT_TRUE(GetPendingNavDialogs().empty());
 }
 
 TEST_F(Opening, TenDocumentsRefuseEveryFileWithAlert)
@@ -150,45 +102,40 @@ TEST_F(Opening, TenDocumentsRefuseEveryFileWithAlert)
     EXPECT_EQ(open("x.qrtb"), noErr);
     EXPECT_EQ(open("y.qrtb"), noErr);
     const std::string message = "Could not open File, because the maximum number of documents are open";
-    EXPECT_EQ(AlertMessages(), (std::vector<std::string>{message, message}));
+    EXPECT_EQ(AlertMessages(), (Strings{message, message}));
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
-    FSSpec x{folder, "x.qrtb"};
-    EXPECT_FALSE(FSIsFileOpen(&x));
+    EXPECT_FALSE(isOpen(folder, "x.qrtb"));
 }
 
 TEST_F(Opening, ShortFileReplacesOnlyLeadingBytes)
 {
     computeInFront("3", "50");
     SendCommand("new ");
-    WindowRef second = DocumentWindow(1);
-    const Bytes before = layout(*documentOf(second)->dataPtr);
+    const Bytes before = layout(*documentOf(DocumentWindow(1))->dataPtr);
     const Bytes full = layout(table(4, 50));
     writeFile(path("short.qrtb"), Bytes(full.begin(), full.begin() + 20));
     ASSERT_EQ(open("short.qrtb"), noErr);
     // The empty second document was not the only one: a third window.
     ASSERT_EQ(BGetNumberOfDocuments(), 3);
-    const Bytes now = layout(*documentOf(DocumentWindow(2))->dataPtr);
     Bytes expected = before;
     std::copy(full.begin(), full.begin() + 20, expected.begin());
-    EXPECT_EQ(now, expected);
+    EXPECT_EQ(layout(*documentOf(DocumentWindow(2))->dataPtr), expected);
     EXPECT_TRUE(AlertMessages().empty());
 }
 
+// An empty file leaves the document empty, so the next file goes into the
+// same window, which first lets go of the empty file.
 TEST_F(Opening, EmptyFileOpensAsEmptyDocument)
 {
     writeFile(path("empty.qrtb"), {});
     ASSERT_EQ(open("empty.qrtb"), noErr);
-    WindowRef window = DocumentWindow(0);
     EXPECT_EQ(GetWTitle(window), "empty.qrtb");
     EXPECT_FALSE(QRLIsDataValid(documentOf(window)->dataPtr));
-    // Still empty, so the next file goes into the same window, which first
-    // lets go of the empty file.
     writeFile(path("full.qrtb"), layout(table(4, 50)));
     ASSERT_EQ(open("full.qrtb"), noErr);
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_EQ(GetWTitle(window), "full.qrtb");
-    FSSpec empty{folder, "empty.qrtb"};
-    EXPECT_FALSE(FSIsFileOpen(&empty));
+    EXPECT_FALSE(isOpen(folder, "empty.qrtb"));
 }
 
 TEST_F(Opening, LongFileIsReadUpTo280BytesAndCutOnSave)
@@ -198,8 +145,7 @@ TEST_F(Opening, LongFileIsReadUpTo280BytesAndCutOnSave)
     bytes.resize(1000, 0x77);
     writeFile(path("long.qrtb"), bytes);
     ASSERT_EQ(open("long.qrtb"), noErr);
-    WindowRef window = DocumentWindow(0);
-    EXPECT_EQ(layout(*documentOf(window)->dataPtr), head);
+    EXPECT_EQ(record(), head);
     computeInFront("3", "50");
     SendCommand("save");
     EXPECT_EQ(readFile(path("long.qrtb")).size(), 280u);
@@ -207,16 +153,6 @@ TEST_F(Opening, LongFileIsReadUpTo280BytesAndCutOnSave)
 
 TEST_F(Opening, GarbageFilesOpenAndDraw)
 {
-    Bytes garbage(280, 0);
-    garbage[0] = 2;
-    putInt(garbage, 4, 7);
-    putDouble(garbage, 8, std::numeric_limits<double>::quiet_NaN());
-    putDouble(garbage, 16, std::numeric_limits<double>::infinity());
-    putDouble(garbage, 24, -std::numeric_limits<double>::infinity());
-    putInt(garbage, 32, 99);
-    for (std::size_t row = 0; row < 10; ++row)
-        putDouble(garbage, 56 + 24 * row, row % 2 ? std::numeric_limits<double>::quiet_NaN() : 1e300);
-    writeFile(path("garbage.qrtb"), garbage);
     Bytes random(280);
     std::uint32_t state = 2463534242u;
     for (auto &b : random) {
@@ -225,6 +161,7 @@ TEST_F(Opening, GarbageFilesOpenAndDraw)
         state ^= state << 5;
         b = std::uint8_t(state);
     }
+    writeFile(path("garbage.qrtb"), garbageImage());
     writeFile(path("random.qrtb"), random);
     ASSERT_EQ(open("garbage.qrtb"), noErr);
     ASSERT_EQ(open("random.qrtb"), noErr);
@@ -234,55 +171,31 @@ TEST_F(Opening, GarbageFilesOpenAndDraw)
     EXPECT_FALSE(Texts(DocumentWindow(1)).empty());
 }
 
-TEST_F(Opening, LockedFileOpensReadOnlyWithoutSave)
-{
-    writeFile(path("ro.qrtb"), layout(table(4, 50)));
-    ASSERT_EQ(chmod(path("ro.qrtb").c_str(), 0444), 0);
-    ASSERT_EQ(open("ro.qrtb"), noErr);
-    WindowRef window = DocumentWindow(0);
-    EXPECT_TRUE(documentOf(window)->fileLocked);
-    EXPECT_NE(documentOf(window)->fRefNum, -1);
-    computeInFront("3", "50");
-    EXPECT_FALSE(IsCommandEnabled("save"));
-}
-
-TEST_F(Opening, FailedReadClosesNewDocumentAgain)
-{
-    computeInFront("3", "50");
-    writeFile(path("bad.qrtb"), layout(table(4, 50)));
-    FSSetReadFaultForTesting(true);
-    EXPECT_EQ(open("bad.qrtb"), ioErr);
-    FSSetReadFaultForTesting(false);
-    EXPECT_EQ(AlertMessages(), std::vector<std::string>{"Could not open File"});
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
-    FSSpec fileSpec{folder, "bad.qrtb"};
-    EXPECT_FALSE(FSIsFileOpen(&fileSpec));
-}
-
-TEST_F(Opening, FailedReadIntoStartupDocumentLetsGoOfFile)
+// A file that cannot be read leaves no document holding it: the start-up
+// document lets go of it, a new document made for it is closed again.
+TEST_F(Opening, UnreadableFileAlertsAndLeavesNoDocumentWithIt)
 {
     writeFile(path("bad.qrtb"), layout(table(4, 50)));
-    FSSetReadFaultForTesting(true);
-    EXPECT_EQ(open("bad.qrtb"), ioErr);
-    FSSetReadFaultForTesting(false);
-    EXPECT_EQ(AlertMessages(), std::vector<std::string>{"Could not open File"});
-    ASSERT_EQ(BGetNumberOfDocuments(), 1);
-    WindowRef window = DocumentWindow(0);
-    EXPECT_EQ(GetWTitle(window), "Untitled ");
-    EXPECT_EQ(documentOf(window)->fRefNum, -1);
-    EXPECT_FALSE(QRLIsDataValid(documentOf(window)->dataPtr));
-    FSSpec fileSpec{folder, "bad.qrtb"};
-    EXPECT_FALSE(FSIsFileOpen(&fileSpec));
-}
-
-TEST_F(Opening, UnreadableFileAlertsAndLeavesNoDocument)
-{
-    SendCommand("open");
-    ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionCancel), noErr);
-    EXPECT_NE(open("missing.qrtb"), noErr);
-    EXPECT_EQ(AlertMessages(), std::vector<std::string>{"Could not open File"});
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    struct Case {
+        const char *name;
+        bool readFault, hasTable;
+    } cases[] = {{"missing.qrtb", false, false}, {"bad.qrtb", true, false}, {"bad.qrtb", true, true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string("case ") + c.name + (c.hasTable ? " after a table" : ""));
+        if (c.hasTable)
+            computeInFront("3", "50");
+        FSSetReadFaultForTesting(c.readFault);
+        const OSStatus status = open(c.name);
+        FSSetReadFaultForTesting(false);
+        EXPECT_EQ(status == ioErr, c.readFault);
+        EXPECT_NE(status, noErr);
+        EXPECT_EQ(AlertMessages(), Strings{"Could not open File"});
+        ASSERT_EQ(BGetNumberOfDocuments(), 1);
+        EXPECT_EQ(GetWTitle(window), "Untitled ");
+        EXPECT_EQ(documentOf(window)->fRefNum, -1);
+        EXPECT_EQ(QRLIsDataValid(documentOf(window)->dataPtr), c.hasTable);
+        EXPECT_FALSE(isOpen(folder, c.name));
+    }
 }
 
 } // namespace

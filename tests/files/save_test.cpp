@@ -1,14 +1,10 @@
-// Saving as the user does it: Save, Save As, the save-changes sheet on
-// closing, Revert, and what a failing save leaves on disk.
-#include "files/file.h"
+// Saving as the user does it: Save, Save As, files in use, a locked file,
+// and what a save failing at any step leaves on disk.
 #include "files_helpers.h"
 #include "platform/events.h"
-#include "platform/files.h"
-#include "platform/window.h"
 
 #include <QCoreApplication>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 
 using namespace qrltest;
 using namespace filetest;
@@ -16,29 +12,7 @@ using namespace filetest;
 namespace
 {
 
-class Saving : public ::testing::Test
-{
-  protected:
-    void SetUp() override
-    {
-        StartApplication();
-        folder = TempFolder();
-        window = DocumentWindow(0);
-    }
-    void TearDown() override { FSSetSaveFaultForTesting(FSSaveStep::none); }
-    std::string path(const std::string &name) const { return folder + "/" + name; }
-    // Saves the untitled front document through its Save sheet.
-    void saveAs(const std::string &name, const char (&command)[5] = "save")
-    {
-        SendCommand(command);
-        const PendingNavDialog dialog = onlyDialog();
-        ASSERT_EQ(dialog.kind, NavDialogKind::putFile);
-        ASSERT_EQ(NavTestChooseSaveLocation(dialog.dialog, folder, name), noErr);
-    }
-    Bytes record() const { return layout(*documentOf(window)->dataPtr); }
-    std::string folder;
-    WindowRef window = nullptr;
-};
+using Saving = FileTest;
 
 TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
 {
@@ -55,15 +29,11 @@ TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
     GetWindowClass(FrontWindow(), &sheetClass);
     EXPECT_EQ(sheetClass, kSheetWindowClass);
     ASSERT_EQ(NavTestChooseSaveLocation(dialog.dialog, folder, "Portrait"), noErr);
-
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_EQ(readFile(path("Portrait.qrtb")), record());
-    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Portrait.qrtb"});
-    char attribute[4];
-    ASSERT_EQ(getxattr(path("Portrait.qrtb").c_str(), "user.type", attribute, 4), 4);
-    EXPECT_EQ(std::string(attribute, 4), "QRTb");
-    ASSERT_EQ(getxattr(path("Portrait.qrtb").c_str(), "user.creator", attribute, 4), 4);
-    EXPECT_EQ(std::string(attribute, 4), "QRLF");
+    EXPECT_EQ(folderEntries(folder), Strings{"Portrait.qrtb"});
+    EXPECT_EQ(attribute(path("Portrait.qrtb"), "user.type"), "QRTb");
+    EXPECT_EQ(attribute(path("Portrait.qrtb"), "user.creator"), "QRLF");
     EXPECT_EQ(GetWTitle(window), "Portrait.qrtb");
     EXPECT_EQ(GetWindowProxyFilePath(window), path("Portrait.qrtb"));
     EXPECT_FALSE(IsWindowModified(window));
@@ -85,25 +55,18 @@ TEST_F(Saving, SecondWindowProposesItsNumberedTitle)
     EXPECT_EQ(dialog.parentWindow, second);
     EXPECT_EQ(dialog.saveFileName, "Untitled 2.qrtb");
     ASSERT_EQ(NavTestChooseSaveLocation(dialog.dialog, folder, "Untitled 2.qrtb"), noErr);
-    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Untitled 2.qrtb"});
+    EXPECT_EQ(folderEntries(folder), Strings{"Untitled 2.qrtb"});
 }
 
-TEST_F(Saving, CancelInSaveSheetLeavesEverything)
+// Cancel, the sheet's close box and an empty name all leave the document
+// as it was.
+TEST_F(Saving, CancelledSaveSheetLeavesEverything)
 {
     computeInFront("3", "50");
     SendCommand("save");
     ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionCancel), noErr);
-    EXPECT_TRUE(folderEntries(folder).empty());
-    EXPECT_EQ(BIsDocumentDirty(window), 1);
-    EXPECT_TRUE(IsWindowModified(window));
-    EXPECT_EQ(GetWTitle(window), "Untitled ");
-    EXPECT_EQ(documentOf(window)->fNavigationSaveDialog, nullptr);
-    EXPECT_EQ(documentOf(window)->fRefNum, -1);
-}
-
-TEST_F(Saving, CloseBoxOfSaveSheetCancels)
-{
-    computeInFront("3", "50");
+    SendCommand("save");
+    ASSERT_EQ(NavTestChooseSaveLocation(onlyDialog().dialog, folder, ""), noErr);
     SendCommand("save");
     WindowRef sheet = FrontWindow();
     ASSERT_NE(sheet, window);
@@ -111,9 +74,13 @@ TEST_F(Saving, CloseBoxOfSaveSheetCancels)
     QCoreApplication::processEvents();
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_EQ(FrontWindow(), window);
-    EXPECT_EQ(documentOf(window)->fNavigationSaveDialog, nullptr);
     EXPECT_TRUE(folderEntries(folder).empty());
+    EXPECT_EQ(NavTestCompletedSaves(), 0);
     EXPECT_EQ(BIsDocumentDirty(window), 1);
+    EXPECT_TRUE(IsWindowModified(window));
+    EXPECT_EQ(GetWTitle(window), "Untitled ");
+    EXPECT_EQ(documentOf(window)->fNavigationSaveDialog, nullptr);
+    EXPECT_EQ(documentOf(window)->fRefNum, -1);
 }
 
 TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
@@ -123,98 +90,127 @@ TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
     // The file grew meanwhile; a save cuts it back to 280 bytes.
     Bytes longer = readFile(path("t.qrtb"));
     longer.resize(400, 0xEE);
-    ASSERT_EQ(truncate(path("t.qrtb").c_str(), 0), 0);
     writeFile(path("t.qrtb"), longer);
     computeInFront("7", "85");
     ASSERT_TRUE(IsCommandEnabled("save"));
     SendCommand("save");
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_EQ(readFile(path("t.qrtb")), record());
-    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"t.qrtb"});
+    EXPECT_EQ(folderEntries(folder), Strings{"t.qrtb"});
     EXPECT_EQ(BIsDocumentDirty(window), 0);
     EXPECT_FALSE(IsWindowModified(window));
-    // The document still holds its file.
-    FSSpec fileSpec{folder, "t.qrtb"};
-    EXPECT_TRUE(FSIsFileOpen(&fileSpec));
+    EXPECT_TRUE(isOpen(folder, "t.qrtb"));
 }
 
+// Save As moves the document; a name of any length is kept whole.
 TEST_F(Saving, SaveAsMovesDocumentAndLeavesOldFile)
 {
+    const std::string name = std::string(120, 'L') + " long table name.qrtb";
     computeInFront("3", "50");
     saveAs("first");
     const Bytes first = readFile(path("first.qrtb"));
     computeInFront("9", "35");
-    saveAs("second", "svas");
+    saveAs(name, "svas");
     EXPECT_EQ(readFile(path("first.qrtb")), first);
-    EXPECT_EQ(readFile(path("second.qrtb")), record());
-    EXPECT_EQ(GetWTitle(window), "second.qrtb");
-    FSSpec old{folder, "first.qrtb"};
-    FSSpec now{folder, "second.qrtb"};
-    EXPECT_FALSE(FSIsFileOpen(&old));
-    EXPECT_TRUE(FSIsFileOpen(&now));
+    EXPECT_EQ(readFile(path(name)), record());
+    EXPECT_EQ(folderEntries(folder), (Strings{name, "first.qrtb"}));
+    EXPECT_EQ(GetWTitle(window), name);
+    EXPECT_FALSE(isOpen(folder, "first.qrtb"));
+    EXPECT_TRUE(isOpen(folder, name));
 }
 
-TEST_F(Saving, SaveAsOntoOwnFileIsRefusedAsInUse)
+// A closed file is replaced; a file held by this or another document is
+// not, with the in-use alert.
+TEST_F(Saving, ReplacingAFileInUseIsRefused)
 {
-    computeInFront("3", "50");
-    saveAs("mine");
-    const Bytes saved = readFile(path("mine.qrtb"));
-    computeInFront("9", "35");
-    SendCommand("svas");
-    ASSERT_EQ(NavTestChooseSaveLocation(onlyDialog().dialog, folder, "mine.qrtb"), noErr);
-    EXPECT_EQ(AlertMessages(),
-              std::vector<std::string>{"Could not save the File You like to replace, it is in use"});
-    EXPECT_EQ(readFile(path("mine.qrtb")), saved);
-    EXPECT_NE(documentOf(window)->fRefNum, -1);
-    EXPECT_EQ(BIsDocumentDirty(window), 1);
-    // The document kept its file: Save writes it in place.
-    SendCommand("save");
-    EXPECT_EQ(readFile(path("mine.qrtb")), record());
-}
-
-TEST_F(Saving, ReplacingAnotherDocumentsFileIsRefused)
-{
+    writeFile(path("held.qrtb"), Bytes(500, 0x11));
     computeInFront("3", "50");
     saveAs("held");
+    EXPECT_TRUE(AlertMessages().empty());
     const Bytes held = readFile(path("held.qrtb"));
+    EXPECT_EQ(held, record());
+    computeInFront("9", "35");
+    saveAs("held.qrtb", "svas");
+    EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});
+    EXPECT_EQ(readFile(path("held.qrtb")), held);
+    EXPECT_NE(documentOf(window)->fRefNum, -1);
+    EXPECT_EQ(BIsDocumentDirty(window), 1);
     SendCommand("new ");
     WindowRef second = DocumentWindow(1);
-    computeInFront("9", "35");
+    computeInFront("5", "35");
     saveAs("held.qrtb");
-    EXPECT_EQ(AlertMessages(),
-              std::vector<std::string>{"Could not save the File You like to replace, it is in use"});
+    EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});
     EXPECT_EQ(readFile(path("held.qrtb")), held);
+    EXPECT_EQ(folderEntries(folder), Strings{"held.qrtb"});
     EXPECT_EQ(documentOf(second)->fRefNum, -1);
     EXPECT_EQ(BIsDocumentDirty(second), 1);
-}
-
-TEST_F(Saving, ReplacingAClosedFileReplacesIt)
-{
-    writeFile(path("old.qrtb"), Bytes(500, 0x11));
-    computeInFront("3", "50");
-    saveAs("old");
-    EXPECT_TRUE(AlertMessages().empty());
-    EXPECT_EQ(readFile(path("old.qrtb")), record());
-    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"old.qrtb"});
-}
-
-TEST_F(Saving, EmptyNameDoesNothing)
-{
-    computeInFront("3", "50");
+    // The first document kept its file: Save writes it in place.
+    SelectWindow(window);
     SendCommand("save");
-    ASSERT_EQ(NavTestChooseSaveLocation(onlyDialog().dialog, folder, ""), noErr);
-    EXPECT_TRUE(folderEntries(folder).empty());
-    EXPECT_EQ(BIsDocumentDirty(window), 1);
-    EXPECT_EQ(NavTestCompletedSaves(), 0);
+    EXPECT_EQ(readFile(path("held.qrtb")), record());
 }
 
-TEST_F(Saving, LongFileNameIsKeptWhole)
+// A read-only file: Save is disabled, saving from the save-changes sheet
+// fails with the alert, the document loses its file and next asks where.
+TEST_F(Saving, LockedFileCannotBeSavedInPlace)
 {
-    const std::string name = std::string(120, 'L') + " long table name.qrtb";
-    computeInFront("3", "50");
-    saveAs(name);
-    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{name});
-    EXPECT_EQ(GetWTitle(window), name);
+    writeFile(path("locked.qrtb"), layout(table(4, 50)));
+    ASSERT_EQ(chmod(path("locked.qrtb").c_str(), 0444), 0);
+    ASSERT_EQ(open("locked.qrtb"), noErr);
+    ASSERT_TRUE(documentOf(window)->fileLocked);
+    EXPECT_NE(documentOf(window)->fRefNum, -1);
+    computeInFront("9", "35");
+    EXPECT_FALSE(IsCommandEnabled("save"));
+    SendWindowEvent(window, kEventWindowClose);
+    ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges), noErr);
+    EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
+    EXPECT_EQ(readFile(path("locked.qrtb")), layout(table(4, 50)));
+    EXPECT_EQ(folderEntries(folder), Strings{"locked.qrtb"});
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_EQ(BIsDocumentDirty(window), 1);
+    ASSERT_TRUE(IsCommandEnabled("save"));
+    SendCommand("save");
+    EXPECT_EQ(onlyDialog().kind, NavDialogKind::putFile);
 }
+
+// A save failing at one step, to a chosen file (over a closed one or new)
+// and in place, keeps every previous file and leaves no temporary.
+class FailingSave : public FileTest, public ::testing::WithParamInterface<FSSaveStep>
+{
+};
+
+TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
+{
+    writeFile(path("victim.qrtb"), Bytes(280, 0x42));
+    computeInFront("3", "50");
+    FSSetSaveFaultForTesting(GetParam());
+    saveAs("victim", "svas");
+    saveAs("fresh", "svas");
+    FSSetSaveFaultForTesting(FSSaveStep::none);
+    EXPECT_EQ(AlertMessages(), (Strings{"Could not write Copy", "Could not write Copy"}));
+    EXPECT_EQ(readFile(path("victim.qrtb")), Bytes(280, 0x42));
+    EXPECT_EQ(folderEntries(folder), Strings{"victim.qrtb"});
+    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_EQ(BIsDocumentDirty(window), 1);
+
+    saveAs("safe");
+    const Bytes saved = readFile(path("safe.qrtb"));
+    computeInFront("9", "35");
+    FSSetSaveFaultForTesting(GetParam());
+    SendCommand("save");
+    FSSetSaveFaultForTesting(FSSaveStep::none);
+    EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
+    EXPECT_EQ(readFile(path("safe.qrtb")), saved);
+    EXPECT_EQ(folderEntries(folder), (Strings{"safe.qrtb", "victim.qrtb"}));
+    EXPECT_EQ(BIsDocumentDirty(window), 1);
+}
+
+std::string stepName(const ::testing::TestParamInfo<FSSaveStep> &info)
+{
+    return std::vector<std::string>{"none", "create", "write", "flush", "rename"}[std::size_t(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStep, FailingSave, ::testing::ValuesIn(kSaveSteps), stepName);
 
 } // namespace
