@@ -4,6 +4,7 @@
 #include "files_helpers.h"
 #include "platform/appleevents.h"
 
+#include <random>
 #include <sys/stat.h>
 
 using namespace qrltest;
@@ -62,9 +63,11 @@ TEST_F(Opening, OpenDocumentsEventFillsStartupThenNewWindow)
 
 TEST_F(Opening, OpenDialogListsFoldersAndTablesOnlyAndOpensOne)
 {
-    for (const char *name : {"a.qrtb", "B.QRTB", "c.txt", "qrtb", "plain name"})
+    // The type attribute decides; lacking it, the name's extension in any case.
+    for (const char *name : {"a.qrtb", "B.QRTB", "c.txt", "qrtb", "plain name", "text.qrtb"})
         writeFile(path(name), layout(table(4, 50)));
     ASSERT_EQ(setxattr(path("plain name").c_str(), "user.type", "QRTb", 4, 0), 0);
+    ASSERT_EQ(setxattr(path("text.qrtb").c_str(), "user.type", "TEXT", 4, 0), 0);
     ASSERT_EQ(mkdir(path("sub").c_str(), 0755), 0);
     SendCommand("open");
     PendingNavDialog dialog = onlyDialog();
@@ -154,13 +157,9 @@ TEST_F(Opening, LongFileIsReadUpTo280BytesAndCutOnSave)
 TEST_F(Opening, GarbageFilesOpenAndDraw)
 {
     Bytes random(280);
-    std::uint32_t state = 2463534242u;
-    for (auto &b : random) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        b = std::uint8_t(state);
-    }
+    std::mt19937 generator(7);
+    for (auto &b : random)
+        b = std::uint8_t(generator());
     writeFile(path("garbage.qrtb"), garbageImage());
     writeFile(path("random.qrtb"), random);
     ASSERT_EQ(open("garbage.qrtb"), noErr);

@@ -113,36 +113,6 @@ TEST_F(PlatformFiles, FileWithoutWriteBitsIsLocked)
     EXPECT_EQ(entries(), Strings{"doc"});
 }
 
-TEST_F(PlatformFiles, TypeFromAttributeElseFromExtension)
-{
-    struct Case {
-        std::string name;
-        const char *typeAttribute;
-        OSType type;
-    } cases[] = {{"plain", nullptr, 0},
-                 {"qrtb", nullptr, 0},
-                 {"Upper.QRTB", nullptr, FOUR_CHAR_CODE("QRTb")},
-                 {"other.qrtb", "TEXT", FOUR_CHAR_CODE("TEXT")}};
-    for (const Case &c : cases) {
-        put(c.name, "");
-        if (c.typeAttribute) {
-            ASSERT_EQ(setxattr(path(c.name).c_str(), "user.type", c.typeAttribute, 4, 0), 0);
-        }
-        FSSpec s = spec(c.name);
-        FInfo info;
-        ASSERT_EQ(FSpGetFInfo(&s, &info), noErr);
-        EXPECT_EQ(info.fdType, c.type) << "case " << c.name;
-    }
-    FSSpec s = spec("plain");
-    FInfo set{FOUR_CHAR_CODE("QRTb"), FOUR_CHAR_CODE("QRLF")}, info;
-    ASSERT_EQ(FSpSetFInfo(&s, &set), noErr);
-    EXPECT_EQ(attribute(path("plain"), "user.type"), "QRTb");
-    EXPECT_EQ(attribute(path("plain"), "user.creator"), "QRLF");
-    ASSERT_EQ(FSpGetFInfo(&s, &info), noErr);
-    EXPECT_EQ(info.fdType, FOUR_CHAR_CODE("QRTb"));
-    EXPECT_EQ(info.fdCreator, FOUR_CHAR_CODE("QRLF"));
-}
-
 TEST_F(PlatformFiles, OpenFileIsInUseUnderAnyNameAndCannotBeDeleted)
 {
     put("busy", "x");

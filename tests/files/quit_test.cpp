@@ -36,32 +36,52 @@ class Quitting : public FileTest
     }
 };
 
+// Clean windows in front close at once; the dirty one asks, and Cancel
+// there stops the quit with the clean ones closed.
 TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
 {
     computeInFront("3", "50");
     SendCommand("new ");
     SendCommand("new ");
-    EXPECT_FALSE(EndsProcess(quit));
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_EQ(DocumentWindow(0), window);
-    EXPECT_TRUE(BGetAppQuittingStatus());
-    const PendingNavDialog dialog = onlyDialog();
-    EXPECT_EQ(dialog.kind, NavDialogKind::askSaveChanges);
-    EXPECT_EQ(dialog.saveChangesAction, kNavSaveChangesQuittingApplication);
-    EXPECT_EQ(dialog.parentWindow, window);
-    EXPECT_EQ(dialog.saveFileName, "Untitled ");
-    EXPECT_TRUE(EndsProcess([&] { NavTestAnswer(dialog.dialog, kNavUserActionDontSaveChanges); }));
+    for (NavUserAction action : {kNavUserActionCancel, kNavUserActionDontSaveChanges}) {
+        EXPECT_FALSE(EndsProcess(quit));
+        EXPECT_EQ(BGetNumberOfDocuments(), 1);
+        EXPECT_EQ(DocumentWindow(0), window);
+        EXPECT_TRUE(BGetAppQuittingStatus());
+        const PendingNavDialog dialog = onlyDialog();
+        EXPECT_EQ(dialog.kind, NavDialogKind::askSaveChanges);
+        EXPECT_EQ(dialog.saveChangesAction, kNavSaveChangesQuittingApplication);
+        EXPECT_EQ(dialog.parentWindow, window);
+        EXPECT_EQ(dialog.saveFileName, "Untitled ");
+        EXPECT_EQ(EndsProcess([&] { NavTestAnswer(dialog.dialog, action); }),
+                  action == kNavUserActionDontSaveChanges);
+        if (action == kNavUserActionCancel) {
+            EXPECT_FALSE(BGetAppQuittingStatus());
+            EXPECT_EQ(BIsDocumentDirty(window), 1);
+            EXPECT_TRUE(GetPendingNavDialogs().empty());
+        }
+    }
 }
 
-TEST_F(Quitting, SaveWithFileWritesThenEnds)
+// Cancel in the quit-time Save sheet stops the quit; a later Save is an
+// ordinary one, and the next quit saves to that file and ends.
+TEST_F(Quitting, CancelInQuitSaveSheetStopsQuitThenSaveWithFileEnds)
 {
     computeInFront("3", "50");
-    saveAs("q");
+    quit();
+    answer(kNavUserActionSaveChanges);
+    EXPECT_FALSE(EndsProcess([] { answer(kNavUserActionCancel); }));
+    EXPECT_FALSE(BGetAppQuittingStatus());
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    EXPECT_FALSE(documentOf(window)->isClosing);
+    saveAs("later");
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    EXPECT_EQ(BIsDocumentDirty(window), 0);
     computeInFront("9", "35");
     const Bytes expected = record();
     quit();
     EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionSaveChanges); }));
-    EXPECT_EQ(readFile(path("q.qrtb")), expected);
+    EXPECT_EQ(readFile(path("later.qrtb")), expected);
 }
 
 TEST_F(Quitting, SaveUntitledAsksWhereThenEnds)
@@ -76,34 +96,6 @@ TEST_F(Quitting, SaveUntitledAsksWhereThenEnds)
     EXPECT_EQ(save.saveFileName, "Untitled.qrtb");
     EXPECT_TRUE(EndsProcess([&] { NavTestChooseSaveLocation(save.dialog, folder, "atquit"); }));
     EXPECT_EQ(readFile(path("atquit.qrtb")), expected);
-}
-
-TEST_F(Quitting, CancelInQuitSaveSheetStopsQuit)
-{
-    computeInFront("3", "50");
-    quit();
-    answer(kNavUserActionSaveChanges);
-    EXPECT_FALSE(EndsProcess([] { answer(kNavUserActionCancel); }));
-    EXPECT_FALSE(BGetAppQuittingStatus());
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_FALSE(documentOf(window)->isClosing);
-    // A later Save is an ordinary one: after it the window stays.
-    saveAs("later");
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_EQ(BIsDocumentDirty(window), 0);
-}
-
-TEST_F(Quitting, CancelInQuitSaveChangesKeepsClosedOnesClosed)
-{
-    computeInFront("3", "50");
-    SendCommand("new ");
-    quit();
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    answer(kNavUserActionCancel);
-    EXPECT_FALSE(BGetAppQuittingStatus());
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_EQ(BIsDocumentDirty(window), 1);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
 }
 
 TEST_F(Quitting, FailedSaveStopsQuitAndKeepsDocument)
@@ -172,24 +164,19 @@ TEST_F(Quitting, SheetInFrontStopsWalkWithBeep)
     EXPECT_EQ(onlyDialog().saveChangesAction, kNavSaveChangesClosingDocument);
 }
 
-TEST_F(Quitting, CollapsedFrontWindowIsExpandedAndAsked)
+// A collapsed front window is expanded and asked; the preferences window
+// in front of it is hidden, not closed.
+TEST_F(Quitting, CollapsedWindowIsExpandedAndPreferencesHidden)
 {
     computeInFront("3", "50");
     ASSERT_EQ(CollapseWindow(window, true), noErr);
-    quit();
-    EXPECT_FALSE(IsWindowCollapsed(window));
-    EXPECT_EQ(onlyDialog().parentWindow, window);
-}
-
-TEST_F(Quitting, PreferencesWindowIsHiddenNotClosed)
-{
-    computeInFront("3", "50");
     SendCommand("pref");
     WindowRef prefs = BGetPrefWindowRef();
     ASSERT_EQ(FrontWindow(), prefs);
     quit();
     EXPECT_FALSE(IsWindowVisible(prefs));
     EXPECT_EQ(BGetPrefWindowRef(), prefs);
+    EXPECT_FALSE(IsWindowCollapsed(window));
     EXPECT_EQ(onlyDialog().parentWindow, window);
 }
 
