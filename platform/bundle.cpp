@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <optional>
 
@@ -29,26 +28,83 @@ QString pathOf(const std::string &relativePath)
     return state().root + QLatin1Char('/') + QString::fromStdString(relativePath);
 }
 
-// Reads "key" = "value"; lines, with \" and \n escapes and /* */ comments.
+// Reads "key" = "value"; lines, with \" \\ and \n escapes and /* */ and //
+// comments. A plain scan: the table is read at every start-up.
+class StringsScanner
+{
+  public:
+    explicit StringsScanner(const QString &text) : text_(text) {}
+
+    QHash<QString, QString> table()
+    {
+        QHash<QString, QString> entries;
+        QString key, value;
+        while (skipToQuote() && quoted(&key) && expect(QLatin1Char('=')) && skipToQuote() && quoted(&value) &&
+               expect(QLatin1Char(';')))
+            entries.insert(key, value);
+        return entries;
+    }
+
+  private:
+    // Skips blanks and comments; true when a quoted text starts here.
+    bool skipToQuote()
+    {
+        skipBlanksAndComments();
+        return at_ < text_.size() && text_.at(at_) == QLatin1Char('"');
+    }
+
+    bool expect(QChar c)
+    {
+        skipBlanksAndComments();
+        if (at_ >= text_.size() || text_.at(at_) != c)
+            return false;
+        ++at_;
+        return true;
+    }
+
+    void skipBlanksAndComments()
+    {
+        while (at_ < text_.size()) {
+            if (text_.at(at_).isSpace()) {
+                ++at_;
+            } else if (text_.mid(at_, 2) == QLatin1String("/*")) {
+                const qsizetype end = text_.indexOf(QLatin1String("*/"), at_ + 2);
+                at_ = end < 0 ? text_.size() : end + 2;
+            } else if (text_.mid(at_, 2) == QLatin1String("//")) {
+                const qsizetype end = text_.indexOf(QLatin1Char('\n'), at_);
+                at_ = end < 0 ? text_.size() : end + 1;
+            } else {
+                return;
+            }
+        }
+    }
+
+    bool quoted(QString *out)
+    {
+        out->clear();
+        for (++at_; at_ < text_.size(); ++at_) {
+            QChar c = text_.at(at_);
+            if (c == QLatin1Char('"')) {
+                ++at_;
+                return true;
+            }
+            if (c == QLatin1Char('\\') && at_ + 1 < text_.size()) {
+                c = text_.at(++at_);
+                if (c == QLatin1Char('n'))
+                    c = QLatin1Char('\n');
+            }
+            out->append(c);
+        }
+        return false;
+    }
+
+    const QString &text_;
+    qsizetype at_ = 0;
+};
+
 QHash<QString, QString> parseStrings(const QString &text)
 {
-    QHash<QString, QString> table;
-    static const QRegularExpression entry(
-        QStringLiteral(R"re("((?:[^"\\]|\\.)*)"\s*=\s*"((?:[^"\\]|\\.)*)"\s*;)re"));
-    QString uncommented = text;
-    uncommented.remove(
-        QRegularExpression(QStringLiteral(R"(/\*.*?\*/)"), QRegularExpression::DotMatchesEverythingOption));
-    auto unescape = [](QString value) {
-        value.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
-        value.replace(QStringLiteral("\\\""), QStringLiteral("\""));
-        value.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
-        return value;
-    };
-    for (auto it = entry.globalMatch(uncommented); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        table.insert(unescape(match.captured(1)), unescape(match.captured(2)));
-    }
-    return table;
+    return StringsScanner(text).table();
 }
 
 // Reads the key/string pairs of a property list's top-level dictionary.

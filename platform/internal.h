@@ -6,8 +6,11 @@
 #include "quickdraw.h"
 #include "window.h"
 
+#include <QHash>
 #include <QImage>
+#include <QList>
 #include <QPointer>
+#include <QSize>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -21,8 +24,12 @@ class QMenuBar;
 struct Picture {
     QImage image;
 };
+// An icon file holds the same picture at several sizes; each size is
+// decoded when first drawn.
 struct IconFamily {
-    QImage image;
+    QString path;
+    mutable QList<QSize> sizes;         // read when the icon is first drawn
+    mutable QHash<int, QImage> decoded; // by index in the file
 };
 
 // One thing drawn into a port, replayed on every repaint.

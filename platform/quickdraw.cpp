@@ -4,11 +4,13 @@
 #include "bundle.h"
 #include "internal.h"
 
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHash>
 #include <QImageReader>
 #include <QLayout>
 #include <QPainter>
+#include <algorithm>
 
 namespace
 {
@@ -270,19 +272,63 @@ void DrawPicture(const PicHandle &picture, const Rect *dstRect)
 OSStatus ReadIconFromFile(const std::string &path, IconFamilyHandle *outIcon)
 {
     *outIcon = nullptr;
-    QImage image = readImage(QString::fromStdString(path));
-    if (image.isNull())
+    auto icon = std::make_shared<IconFamily>();
+    icon->path = QString::fromStdString(path);
+    if (!QFileInfo(icon->path).isReadable())
         return resNotFound;
-    *outIcon = std::make_shared<IconFamily>(IconFamily{image});
+    *outIcon = icon;
     return noErr;
 }
+
+namespace
+{
+
+// The index of the smallest size that fills the wanted size, or of the
+// largest there is.
+int bestSize(const QList<QSize> &sizes, const QSize &wanted)
+{
+    auto fills = [&](const QSize &size) {
+        return size.width() >= wanted.width() && size.height() >= wanted.height();
+    };
+    int best = 0;
+    for (int i = 1; i < sizes.size(); ++i) {
+        const QSize size = sizes.at(i), chosen = sizes.at(best);
+        if (fills(size) ? !fills(chosen) || size.width() < chosen.width()
+                        : !fills(chosen) && size.width() > chosen.width())
+            best = i;
+    }
+    return best;
+}
+
+// Decodes the size of the icon that suits the rectangle, once. Parsing an
+// icon file is not cheap: one reader does all of it.
+QImage iconImageFor(const IconFamily &icon, const QSize &wanted)
+{
+    QImageReader reader(icon.path);
+    if (icon.sizes.isEmpty()) {
+        const int count = std::max(reader.imageCount(), 1);
+        for (int i = 0; i < count && (i == 0 || reader.jumpToImage(i)); ++i)
+            icon.sizes.append(reader.size());
+    }
+    const int best = bestSize(icon.sizes, wanted);
+    auto it = icon.decoded.constFind(best);
+    if (it != icon.decoded.constEnd())
+        return *it;
+    if (icon.sizes.size() > 1)
+        reader.jumpToImage(best);
+    const QImage image = reader.read();
+    icon.decoded.insert(best, image);
+    return image;
+}
+
+} // namespace
 
 OSStatus PlotIconFamily(const Rect *r, const IconFamilyHandle &icon)
 {
     if (!icon || !r)
         return paramErr;
     DrawItem item = makeItem(DrawItem::Kind::icon, *r);
-    item.image = icon->image;
+    item.image = iconImageFor(*icon, QSize(r->right - r->left, r->bottom - r->top));
     record(std::move(item));
     return noErr;
 }
