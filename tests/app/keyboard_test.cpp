@@ -49,10 +49,17 @@ bool PressOpensTableWindow(WindowRef window, Qt::Key key)
 
 } // namespace
 
-TEST(Keyboard, CtrlTOpensTheTableWindow)
+TEST(Keyboard, CtrlTCtrlWAndCtrlIAct)
 {
     StartApplication();
     EXPECT_TRUE(PressOpensTableWindow(DocumentWindow(0), Qt::Key_T));
+    SendCommand("new ");
+    WindowRef second = DocumentWindow(1);
+    Press(second, Qt::Key_W);
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    EXPECT_FALSE(BIsDocumentWindow(second));
+    Press(DocumentWindow(0), Qt::Key_I);
+    EXPECT_EQ(FrontWindow(), QRLGetFactsWindowRef());
 }
 
 TEST(Keyboard, CtrlTInTheFactsWindowDoesNothing)
@@ -108,21 +115,4 @@ TEST(Keyboard, CtrlNOpensNumberedWindowsUpToTen)
     Press(FrontWindow(), Qt::Key_N);
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
     EXPECT_TRUE(AlertMessages().empty());
-}
-
-TEST(Keyboard, CtrlWClosesACleanDocument)
-{
-    StartApplication();
-    SendCommand("new ");
-    WindowRef second = DocumentWindow(1);
-    Press(second, Qt::Key_W);
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_FALSE(BIsDocumentWindow(second));
-}
-
-TEST(Keyboard, CtrlIShowsTheFacts)
-{
-    StartApplication();
-    Press(DocumentWindow(0), Qt::Key_I);
-    EXPECT_EQ(FrontWindow(), QRLGetFactsWindowRef());
 }

@@ -11,6 +11,7 @@
 #include "tests/support/app_driver.h"
 
 #include <QKeySequence>
+#include <array>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -29,34 +30,16 @@ bool Enabled(MenuID menu, MenuItemIndex item)
     return IsMenuItemEnabled(GetMenuHandle(menu), item);
 }
 
-// One row of the enabling table.
-struct Row {
-    bool newOpen, close, save, saveAs, revert, pagePrint, compute;
-    bool operator==(const Row &o) const
-    {
-        return newOpen == o.newOpen && close == o.close && save == o.save && saveAs == o.saveAs &&
-               revert == o.revert && pagePrint == o.pagePrint && compute == o.compute;
-    }
-};
-
-std::ostream &operator<<(std::ostream &out, const Row &r)
-{
-    return out << "{new/open " << r.newOpen << ", close " << r.close << ", save " << r.save << ", save as "
-               << r.saveAs << ", revert " << r.revert << ", page setup/print " << r.pagePrint << ", compute "
-               << r.compute << "}";
-}
+// One row of the enabling table: new/open, close, save, save as, revert,
+// page setup/print, compute.
+using Row = std::array<bool, 7>;
 
 // Every item the enabling table addresses, as they stand now.
-struct Items {
-    bool item[12];
-    bool operator==(const Items &o) const { return std::equal(item, item + 12, o.item); }
-};
-
-Items Snapshot()
+std::array<bool, 11> Snapshot()
 {
-    return Items{{Enabled(fileMenu, 1), Enabled(fileMenu, 2), Enabled(fileMenu, 4), Enabled(fileMenu, 5),
-                  Enabled(fileMenu, 6), Enabled(fileMenu, 7), Enabled(fileMenu, 9), Enabled(fileMenu, 10),
-                  Enabled(funcMenu, 1), Enabled(funcMenu, 3), Enabled(appMenu, 1), true}};
+    return {Enabled(fileMenu, 1), Enabled(fileMenu, 2), Enabled(fileMenu, 4), Enabled(fileMenu, 5),
+            Enabled(fileMenu, 6), Enabled(fileMenu, 7), Enabled(fileMenu, 9), Enabled(fileMenu, 10),
+            Enabled(funcMenu, 1), Enabled(funcMenu, 3), Enabled(appMenu, 1)};
 }
 
 // The menus as the user finds them on opening one: adjusted first.
@@ -65,8 +48,9 @@ void ExpectRow(const Row &expected)
     SendMenuPopulateEvent();
     EXPECT_EQ(Enabled(fileMenu, 1), Enabled(fileMenu, 2));
     EXPECT_EQ(Enabled(fileMenu, 9), Enabled(fileMenu, 10));
-    const Row actual{Enabled(fileMenu, 1), Enabled(fileMenu, 4), Enabled(fileMenu, 5), Enabled(fileMenu, 6),
-                     Enabled(fileMenu, 7), Enabled(fileMenu, 9), Enabled(funcMenu, 1)};
+    const Row actual = {Enabled(fileMenu, 1), Enabled(fileMenu, 4), Enabled(fileMenu, 5),
+                        Enabled(fileMenu, 6), Enabled(fileMenu, 7), Enabled(fileMenu, 9),
+                        Enabled(funcMenu, 1)};
     EXPECT_EQ(actual, expected);
     // The facts and about commands are enabled in every row.
     EXPECT_TRUE(Enabled(funcMenu, 3));
@@ -190,45 +174,25 @@ TEST(Menus, KeyEquivalents)
         EXPECT_EQ(keys(menu, command), portable(expected)) << expected;
 }
 
-TEST(Menus, FreshUntitledDocumentInFront)
+// A fresh untitled document, after a calculation, then the preferences,
+// about and facts windows in front.
+TEST(Menus, RowsForEachFrontWindow)
 {
     StartApplication();
     ASSERT_TRUE(BIsDocumentWindow(FrontWindow()));
     ExpectRow(kFreshDocument);
-}
-
-TEST(Menus, AfterACalculation)
-{
-    StartApplication();
     Compute();
     ExpectRow({true, true, true, true, false, true, true});
-}
-
-TEST(Menus, PreferencesWindowInFront)
-{
-    StartApplication();
-    Compute();
-    SendCommand("pref");
-    ASSERT_EQ(FrontWindow(), BGetPrefWindowRef());
-    ExpectRow(kAuxiliaryWindow);
-}
-
-TEST(Menus, AboutWindowInFront)
-{
-    StartApplication();
-    Compute();
-    SendCommand("abou");
-    ASSERT_EQ(FrontWindow(), BGetAboutWindowRef());
-    ExpectRow(kAuxiliaryWindow);
-}
-
-TEST(Menus, FactsWindowInFront)
-{
-    StartApplication();
-    Compute();
-    SendCommand("fact");
-    ASSERT_EQ(FrontWindow(), QRLGetFactsWindowRef());
-    ExpectRow(kAuxiliaryWindow);
+    const struct {
+        char command[5];
+        WindowRef (*window)();
+    } cases[] = {{"pref", BGetPrefWindowRef}, {"abou", BGetAboutWindowRef}, {"fact", QRLGetFactsWindowRef}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string("case ") + c.command);
+        SendCommand(c.command);
+        ASSERT_EQ(FrontWindow(), c.window());
+        ExpectRow(kAuxiliaryWindow);
+    }
 }
 
 TEST(Menus, SaveChangesSheetInFront)
@@ -299,7 +263,7 @@ TEST(Menus, OtherWindowInFrontLeavesEverythingAsItWas)
         while (BGetNumberOfDocuments() < documents)
             SendCommand("new ");
         SendMenuPopulateEvent();
-        const Items before = Snapshot();
+        const std::array<bool, 11> before = Snapshot();
         bool ran = false;
         RunTableWindow([&](WindowRef window) {
             ran = true;
@@ -352,7 +316,7 @@ TEST(Menus, FrontWindowChangeAdjustsTheMenus)
     EXPECT_FALSE(Enabled(funcMenu, 1));
 }
 
-TEST(Menus, NewOpensNumberedWindows)
+TEST(Menus, NewOpensNumberedWindowsAndCloseClosesTheFrontOne)
 {
     StartApplication();
     EXPECT_EQ(SendCommand("new "), noErr);
@@ -364,13 +328,7 @@ TEST(Menus, NewOpensNumberedWindows)
     EXPECT_EQ(TextAt(second, 140, 150), "-");
     SendCommand("new ");
     EXPECT_EQ(GetWTitle(DocumentWindow(2)), "Untitled 3");
-}
-
-TEST(Menus, CloseCommandClosesTheFrontDocument)
-{
-    StartApplication();
-    SendCommand("new ");
-    WindowRef second = DocumentWindow(1);
+    EXPECT_EQ(SendCommand("clos"), noErr);
     EXPECT_EQ(SendCommand("clos"), noErr);
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_FALSE(BIsDocumentWindow(second));
@@ -440,14 +398,12 @@ TEST(Menus, DisabledCommandsDoNothing)
     EXPECT_EQ(TextAt(window, 140, 150), "-");
 }
 
-TEST(Menus, FactsAndAboutShowTheirWindows)
+TEST(Menus, FactsAndAboutShowTheirWindowsAndCloseGoesToTheFront)
 {
     StartApplication();
     EXPECT_EQ(SendCommand("fact"), noErr);
-    EXPECT_EQ(FrontWindow(), QRLGetFactsWindowRef());
     EXPECT_EQ(SendCommand("abou"), noErr);
     EXPECT_EQ(FrontWindow(), BGetAboutWindowRef());
-    // Close goes to the front window.
     SendCommand("clos");
     EXPECT_EQ(FrontWindow(), QRLGetFactsWindowRef());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
