@@ -104,29 +104,17 @@ void BDoCreateReviewPanel()
 
 void BDoCreateTerminateConfirmPanel(tDocumentPtr theDocumentPtr)
 {
-    if (!theDocumentPtr || theDocumentPtr->fNavigationTerminateConfirmDialog)
-        return;
-    NavDialogCreationOptions options;
-    if (!BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow), &options))
-        return;
-    OSStatus err = NavCreateAskSaveChangesDialog(&options, kNavSaveChangesQuittingApplication,
-                                                 theDocumentPtr->fTerminateConfirmEventProc, theDocumentPtr,
-                                                 &theDocumentPtr->fNavigationTerminateConfirmDialog);
-    BRunNavDialog(err, &theDocumentPtr->fNavigationTerminateConfirmDialog);
+    if (theDocumentPtr)
+        BCreateSaveChangesDialog(theDocumentPtr, kNavSaveChangesQuittingApplication,
+                                 theDocumentPtr->fTerminateConfirmEventProc,
+                                 &theDocumentPtr->fNavigationTerminateConfirmDialog);
 }
 
 void BDoCreateTerminateSavePanel(tDocumentPtr theDocumentPtr)
 {
-    if (!theDocumentPtr || theDocumentPtr->fNavigationTerminateSaveDialog)
-        return;
-    NavDialogCreationOptions options;
-    if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)),
-                                   &options))
-        return;
-    OSStatus err =
-        NavCreatePutFileDialog(&options, kDocumentFileType, kDocumentFileCreator, BGetTerminateEventProc(),
-                               theDocumentPtr, &theDocumentPtr->fNavigationTerminateSaveDialog);
-    BRunNavDialog(err, &theDocumentPtr->fNavigationTerminateSaveDialog);
+    if (theDocumentPtr)
+        BCreateDocumentSaveDialog(theDocumentPtr, BGetTerminateEventProc(),
+                                  &theDocumentPtr->fNavigationTerminateSaveDialog);
 }
 
 void BNavTerminateConfirmEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,

@@ -107,30 +107,43 @@ void BDoCreateOpenPanel()
     BRunNavDialog(err, &AppNavOpenDialog);
 }
 
-void BDoCreateSavePanel(tDocumentPtr theDocumentPtr)
+void BCreateDocumentSaveDialog(tDocumentPtr theDocumentPtr, NavEventUPP eventProc, NavDialogRef *dialog)
 {
-    if (!theDocumentPtr || theDocumentPtr->fNavigationSaveDialog)
+    if (!theDocumentPtr || *dialog)
         return;
     NavDialogCreationOptions options;
     if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)),
                                    &options))
         return;
-    OSStatus err = NavCreatePutFileDialog(&options, kDocumentFileType, kDocumentFileCreator, EventProc,
-                                          theDocumentPtr, &theDocumentPtr->fNavigationSaveDialog);
-    BRunNavDialog(err, &theDocumentPtr->fNavigationSaveDialog);
+    OSStatus err = NavCreatePutFileDialog(&options, kDocumentFileType, kDocumentFileCreator, eventProc,
+                                          theDocumentPtr, dialog);
+    BRunNavDialog(err, dialog);
 }
 
-void BDoCreateConfirmPanel(tDocumentPtr theDocumentPtr)
+void BCreateSaveChangesDialog(tDocumentPtr theDocumentPtr, NavAskSaveChangesAction action,
+                              NavEventUPP eventProc, NavDialogRef *dialog)
 {
-    if (!theDocumentPtr || theDocumentPtr->fNavigationConfirmDialog)
+    if (!theDocumentPtr || *dialog)
         return;
     NavDialogCreationOptions options;
     if (!BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow), &options))
         return;
-    OSStatus err = NavCreateAskSaveChangesDialog(&options, kNavSaveChangesClosingDocument,
-                                                 theDocumentPtr->fConfirmEventProc, theDocumentPtr,
-                                                 &theDocumentPtr->fNavigationConfirmDialog);
-    BRunNavDialog(err, &theDocumentPtr->fNavigationConfirmDialog);
+    OSStatus err = NavCreateAskSaveChangesDialog(&options, action, eventProc, theDocumentPtr, dialog);
+    BRunNavDialog(err, dialog);
+}
+
+void BDoCreateSavePanel(tDocumentPtr theDocumentPtr)
+{
+    if (theDocumentPtr)
+        BCreateDocumentSaveDialog(theDocumentPtr, EventProc, &theDocumentPtr->fNavigationSaveDialog);
+}
+
+void BDoCreateConfirmPanel(tDocumentPtr theDocumentPtr)
+{
+    if (theDocumentPtr)
+        BCreateSaveChangesDialog(theDocumentPtr, kNavSaveChangesClosingDocument,
+                                 theDocumentPtr->fConfirmEventProc,
+                                 &theDocumentPtr->fNavigationConfirmDialog);
 }
 
 void BDoCreateRevertPanel(tDocumentPtr theDocumentPtr)

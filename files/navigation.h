@@ -20,6 +20,12 @@ Boolean BGetDocumentDialogOptions(tDocumentPtr theDocumentPtr, const std::string
 // Runs a dialog just created into *dialog; one that cannot run is disposed
 // of and forgotten.
 void BRunNavDialog(OSStatus createStatus, NavDialogRef *dialog);
+// A document's Save dialog, proposing its title as the file name, and its
+// save-changes dialog; the normal and the quit-time ones differ only in
+// their callback and the field that keeps them.
+void BCreateDocumentSaveDialog(tDocumentPtr theDocumentPtr, NavEventUPP eventProc, NavDialogRef *dialog);
+void BCreateSaveChangesDialog(tDocumentPtr theDocumentPtr, NavAskSaveChangesAction action,
+                              NavEventUPP eventProc, NavDialogRef *dialog);
 
 void BDoCreateOpenPanel();
 void BDoCreateSavePanel(tDocumentPtr theDocumentPtr);
