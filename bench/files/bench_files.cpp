@@ -129,6 +129,7 @@ std::string withoutSuffix(std::string name)
 class RecordingReporter : public benchmark::ConsoleReporter
 {
   public:
+    RecordingReporter() : ConsoleReporter(OO_None) {}
     void ReportRuns(const std::vector<Run> &reports) override
     {
         for (const Run &run : reports)
