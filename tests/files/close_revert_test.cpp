@@ -30,7 +30,7 @@ TEST_F(Closing, CleanWindowClosesWithoutAsking)
 // window open; Cancel there leaves it dirty.
 TEST_F(Closing, SaveUntitledAsksWhereAndKeepsWindowOpen)
 {
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     for (bool cancel : {true, false}) {
         const PendingNavDialog ask = closeWindow(window);
         EXPECT_EQ(ask.kind, NavDialogKind::askSaveChanges);
@@ -63,10 +63,10 @@ class ClosingDirty : public FileTest, public ::testing::WithParamInterface<NavUs
 
 TEST_P(ClosingDirty, AnswerDecidesWhatIsWrittenAndWhetherItCloses)
 {
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     saveAs("kept");
     const Bytes saved = readFile(path("kept.qrtb"));
-    computeInFront("9", "35");
+    ComputeTable({"9", "35", {}, {}});
     const Bytes changed = record();
     ASSERT_EQ(NavTestAnswer(closeWindow(window).dialog, GetParam()), noErr);
     const bool closes = GetParam() != kNavUserActionCancel;
@@ -88,10 +88,10 @@ INSTANTIATE_TEST_SUITE_P(Answers, ClosingDirty,
 // Cancel keeps the changes; Discard reloads the saved table and shows it.
 TEST_F(Closing, RevertCancelKeepsChangesDiscardReloads)
 {
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     saveAs("r");
     const Bytes saved = readFile(path("r.qrtb"));
-    computeInFront("9", "35");
+    ComputeTable({"9", "35", {}, {}});
     const Bytes changed = record();
     ASSERT_EQ(TextAt(window, 308, 20), " 9.000");
     ASSERT_TRUE(IsCommandEnabled("rvrt"));

@@ -2,25 +2,18 @@
 // out field by field, file contents, and a started application with a folder.
 #pragma once
 
-#include "document/document.h"
 #include "files/file.h"
-#include "model/data.h"
-#include "platform/files.h"
 #include "platform/navtesting.h"
-#include "platform/window.h"
 #include "tests/support/app_driver.h"
 
 #include <algorithm>
 #include <cstring>
-#include <dirent.h>
 #include <endian.h>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <limits>
-#include <string>
 #include <sys/xattr.h>
-#include <vector>
 
 namespace filetest
 {
@@ -98,11 +91,8 @@ inline void writeFile(const std::string &path, const Bytes &bytes)
 inline Strings folderEntries(const std::string &folder)
 {
     Strings names;
-    DIR *d = opendir(folder.c_str());
-    while (dirent *e = readdir(d))
-        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-            names.push_back(e->d_name);
-    closedir(d);
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -140,16 +130,6 @@ inline tData table(double distance, double focalLength)
     tData d{};
     QRLCalculateTableInUnit(&d, kDistanceUnitMeters, distance, focalLength, 10e-6, fullFrameDigital);
     return d;
-}
-
-// Computes a table in the front document through the table parameters
-// window, as the user does.
-inline void computeInFront(const std::string &distance, const std::string &focalLength)
-{
-    qrltest::TableEntry entry;
-    entry.distance = distance;
-    entry.focalLength = focalLength;
-    qrltest::ComputeTable(entry);
 }
 
 // The application started headless with its untitled window, and a folder.

@@ -3,7 +3,6 @@
 #include "app/prefwindow.h"
 #include "files/appinfo.h"
 #include "files_helpers.h"
-#include "platform/appleevents.h"
 #include "platform/events.h"
 
 using namespace qrltest;
@@ -24,23 +23,13 @@ void answer(NavUserAction action)
     NavTestAnswer(onlyDialog().dialog, action);
 }
 
-class Quitting : public FileTest
-{
-  protected:
-    // The start-up window and a second one in front, both dirty.
-    void twoDirty()
-    {
-        computeInFront("3", "50");
-        SendCommand("new ");
-        computeInFront("4", "50");
-    }
-};
+using Quitting = FileTest;
 
 // Clean windows in front close at once; the dirty one asks, and Cancel
 // there stops the quit with the clean ones closed.
 TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
 {
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     SendCommand("new ");
     SendCommand("new ");
     for (NavUserAction action : {kNavUserActionCancel, kNavUserActionDontSaveChanges}) {
@@ -67,7 +56,7 @@ TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
 // ordinary one, and the next quit saves to that file and ends.
 TEST_F(Quitting, CancelInQuitSaveSheetStopsQuitThenSaveWithFileEnds)
 {
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     quit();
     answer(kNavUserActionSaveChanges);
     EXPECT_FALSE(EndsProcess([] { answer(kNavUserActionCancel); }));
@@ -77,7 +66,7 @@ TEST_F(Quitting, CancelInQuitSaveSheetStopsQuitThenSaveWithFileEnds)
     saveAs("later");
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_EQ(BIsDocumentDirty(window), 0);
-    computeInFront("9", "35");
+    ComputeTable({"9", "35", {}, {}});
     const Bytes expected = record();
     quit();
     EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionSaveChanges); }));
@@ -86,7 +75,7 @@ TEST_F(Quitting, CancelInQuitSaveSheetStopsQuitThenSaveWithFileEnds)
 
 TEST_F(Quitting, SaveUntitledAsksWhereThenEnds)
 {
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     const Bytes expected = record();
     quit();
     answer(kNavUserActionSaveChanges);
@@ -100,10 +89,10 @@ TEST_F(Quitting, SaveUntitledAsksWhereThenEnds)
 
 TEST_F(Quitting, FailedSaveStopsQuitAndKeepsDocument)
 {
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     saveAs("f");
     const Bytes saved = readFile(path("f.qrtb"));
-    computeInFront("9", "35");
+    ComputeTable({"9", "35", {}, {}});
     quit();
     FSSetSaveFaultForTesting(FSSaveStep::rename);
     EXPECT_FALSE(EndsProcess([] { answer(kNavUserActionSaveChanges); }));
@@ -113,10 +102,21 @@ TEST_F(Quitting, FailedSaveStopsQuitAndKeepsDocument)
     EXPECT_EQ(readFile(path("f.qrtb")), saved);
 }
 
-// The application-modal review dialog; Cancel leaves everything.
-TEST_F(Quitting, SeveralDirtyShowReviewDialogThatCancels)
+// Two dirty documents, one with a file: the application-modal review
+// dialog. Cancel leaves everything, Discard ends, Review asks front to back;
+// none of them writes the file.
+class Reviewing : public FileTest, public ::testing::WithParamInterface<NavUserAction>
 {
-    twoDirty();
+};
+
+TEST_P(Reviewing, AnswerDecidesAndNothingIsWritten)
+{
+    ComputeTable({"3", "50", {}, {}});
+    saveAs("d");
+    const Bytes saved = readFile(path("d.qrtb"));
+    ComputeTable({"9", "35", {}, {}});
+    SendCommand("new ");
+    ComputeTable({"4", "50", {}, {}});
     quit();
     const PendingNavDialog review = onlyDialog();
     EXPECT_EQ(review.kind, NavDialogKind::askReviewDocuments);
@@ -124,38 +124,31 @@ TEST_F(Quitting, SeveralDirtyShowReviewDialogThatCancels)
     EXPECT_EQ(review.parentWindow, nullptr);
     EXPECT_NE(review.modality, kWindowModalityWindowModal);
     EXPECT_FALSE(BGetAppQuittingStatus());
-    EXPECT_FALSE(EndsProcess([&] { NavTestAnswer(review.dialog, kNavUserActionCancel); }));
-    EXPECT_EQ(BGetNumberOfDocuments(), 2);
-    EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
-    EXPECT_FALSE(BGetAppQuittingStatus());
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
-}
-
-TEST_F(Quitting, ReviewDiscardEndsWithoutSaving)
-{
-    computeInFront("3", "50");
-    saveAs("d");
-    const Bytes saved = readFile(path("d.qrtb"));
-    twoDirty();
-    quit();
-    EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionDiscardDocuments); }));
+    if (GetParam() == kNavUserActionCancel) {
+        EXPECT_FALSE(EndsProcess([&] { NavTestAnswer(review.dialog, kNavUserActionCancel); }));
+        EXPECT_EQ(BGetNumberOfDocuments(), 2);
+        EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
+        EXPECT_FALSE(BGetAppQuittingStatus());
+        EXPECT_TRUE(GetPendingNavDialogs().empty());
+    } else if (GetParam() == kNavUserActionDiscardDocuments) {
+        EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionDiscardDocuments); }));
+    } else {
+        answer(kNavUserActionReviewDocuments);
+        EXPECT_EQ(onlyDialog().parentWindow, DocumentWindow(1));
+        answer(kNavUserActionDontSaveChanges);
+        EXPECT_EQ(onlyDialog().parentWindow, window);
+        EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionDontSaveChanges); }));
+    }
     EXPECT_EQ(readFile(path("d.qrtb")), saved);
 }
 
-TEST_F(Quitting, ReviewAsksFrontToBack)
-{
-    twoDirty();
-    quit();
-    answer(kNavUserActionReviewDocuments);
-    EXPECT_EQ(onlyDialog().parentWindow, DocumentWindow(1));
-    answer(kNavUserActionDontSaveChanges);
-    EXPECT_EQ(onlyDialog().parentWindow, window);
-    EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionDontSaveChanges); }));
-}
+INSTANTIATE_TEST_SUITE_P(Answers, Reviewing,
+                         ::testing::Values(kNavUserActionCancel, kNavUserActionDiscardDocuments,
+                                           kNavUserActionReviewDocuments));
 
 TEST_F(Quitting, SheetInFrontStopsWalkWithBeep)
 {
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     SendWindowEvent(window, kEventWindowClose); // the save-changes sheet of normal work
     const int beeps = GetBeepCount();
     EXPECT_FALSE(EndsProcess(quit));
@@ -168,7 +161,7 @@ TEST_F(Quitting, SheetInFrontStopsWalkWithBeep)
 // in front of it is hidden, not closed.
 TEST_F(Quitting, CollapsedWindowIsExpandedAndPreferencesHidden)
 {
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     ASSERT_EQ(CollapseWindow(window, true), noErr);
     SendCommand("pref");
     WindowRef prefs = BGetPrefWindowRef();

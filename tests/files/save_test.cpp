@@ -16,7 +16,7 @@ using Saving = FileTest;
 
 TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
 {
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     EXPECT_TRUE(IsWindowModified(window));
     SendCommand("save");
     const PendingNavDialog dialog = onlyDialog();
@@ -44,27 +44,18 @@ TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
     EXPECT_TRUE(AlertMessages().empty());
 }
 
-TEST_F(Saving, SecondWindowProposesItsNumberedTitle)
-{
-    SendCommand("new ");
-    WindowRef second = DocumentWindow(1);
-    ASSERT_EQ(GetWTitle(second), "Untitled 2");
-    computeInFront("3", "50");
-    SendCommand("save");
-    const PendingNavDialog dialog = onlyDialog();
-    EXPECT_EQ(dialog.parentWindow, second);
-    EXPECT_EQ(dialog.saveFileName, "Untitled 2.qrtb");
-    ASSERT_EQ(NavTestChooseSaveLocation(dialog.dialog, folder, "Untitled 2.qrtb"), noErr);
-    EXPECT_EQ(folderEntries(folder), Strings{"Untitled 2.qrtb"});
-}
-
 // Cancel, the sheet's close box and an empty name all leave the document
-// as it was.
+// as it was; a second window's sheet proposes its numbered title.
 TEST_F(Saving, CancelledSaveSheetLeavesEverything)
 {
-    computeInFront("3", "50");
+    SendCommand("new ");
+    window = DocumentWindow(1);
+    ComputeTable({"3", "50", {}, {}});
     SendCommand("save");
-    ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionCancel), noErr);
+    const PendingNavDialog dialog = onlyDialog();
+    EXPECT_EQ(dialog.parentWindow, window);
+    EXPECT_EQ(dialog.saveFileName, "Untitled 2.qrtb");
+    ASSERT_EQ(NavTestAnswer(dialog.dialog, kNavUserActionCancel), noErr);
     SendCommand("save");
     ASSERT_EQ(NavTestChooseSaveLocation(onlyDialog().dialog, folder, ""), noErr);
     SendCommand("save");
@@ -78,20 +69,22 @@ TEST_F(Saving, CancelledSaveSheetLeavesEverything)
     EXPECT_EQ(NavTestCompletedSaves(), 0);
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     EXPECT_TRUE(IsWindowModified(window));
-    EXPECT_EQ(GetWTitle(window), "Untitled ");
+    EXPECT_EQ(GetWTitle(window), "Untitled 2");
     EXPECT_EQ(documentOf(window)->fNavigationSaveDialog, nullptr);
     EXPECT_EQ(documentOf(window)->fRefNum, -1);
 }
 
+// An opened file longer than a document is read up to 280 bytes; Save
+// rewrites it in place, cut to the new record.
 TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
 {
-    computeInFront("3", "50");
-    saveAs("t");
-    // The file grew meanwhile; a save cuts it back to 280 bytes.
-    Bytes longer = readFile(path("t.qrtb"));
-    longer.resize(400, 0xEE);
-    writeFile(path("t.qrtb"), longer);
-    computeInFront("7", "85");
+    Bytes bytes = layout(table(4, 50));
+    const Bytes head = bytes;
+    bytes.resize(1000, 0x77);
+    writeFile(path("t.qrtb"), bytes);
+    ASSERT_EQ(open("t.qrtb"), noErr);
+    EXPECT_EQ(record(), head);
+    ComputeTable({"7", "85", {}, {}});
     ASSERT_TRUE(IsCommandEnabled("save"));
     SendCommand("save");
     EXPECT_TRUE(GetPendingNavDialogs().empty());
@@ -106,10 +99,10 @@ TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
 TEST_F(Saving, SaveAsMovesDocumentAndLeavesOldFile)
 {
     const std::string name = std::string(120, 'L') + " long table name.qrtb";
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     saveAs("first");
     const Bytes first = readFile(path("first.qrtb"));
-    computeInFront("9", "35");
+    ComputeTable({"9", "35", {}, {}});
     saveAs(name, "svas");
     EXPECT_EQ(readFile(path("first.qrtb")), first);
     EXPECT_EQ(readFile(path(name)), record());
@@ -124,12 +117,12 @@ TEST_F(Saving, SaveAsMovesDocumentAndLeavesOldFile)
 TEST_F(Saving, ReplacingAFileInUseIsRefused)
 {
     writeFile(path("held.qrtb"), Bytes(500, 0x11));
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     saveAs("held");
     EXPECT_TRUE(AlertMessages().empty());
     const Bytes held = readFile(path("held.qrtb"));
     EXPECT_EQ(held, record());
-    computeInFront("9", "35");
+    ComputeTable({"9", "35", {}, {}});
     saveAs("held.qrtb", "svas");
     EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});
     EXPECT_EQ(readFile(path("held.qrtb")), held);
@@ -137,7 +130,7 @@ TEST_F(Saving, ReplacingAFileInUseIsRefused)
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     SendCommand("new ");
     WindowRef second = DocumentWindow(1);
-    computeInFront("5", "35");
+    ComputeTable({"5", "35", {}, {}});
     saveAs("held.qrtb");
     EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});
     EXPECT_EQ(readFile(path("held.qrtb")), held);
@@ -159,7 +152,7 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
     ASSERT_EQ(open("locked.qrtb"), noErr);
     ASSERT_TRUE(documentOf(window)->fileLocked);
     EXPECT_NE(documentOf(window)->fRefNum, -1);
-    computeInFront("9", "35");
+    ComputeTable({"9", "35", {}, {}});
     EXPECT_FALSE(IsCommandEnabled("save"));
     SendWindowEvent(window, kEventWindowClose);
     ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges), noErr);
@@ -183,7 +176,7 @@ class FailingSave : public FileTest, public ::testing::WithParamInterface<FSSave
 TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
 {
     writeFile(path("victim.qrtb"), Bytes(280, 0x42));
-    computeInFront("3", "50");
+    ComputeTable({"3", "50", {}, {}});
     FSSetSaveFaultForTesting(GetParam());
     saveAs("victim", "svas");
     saveAs("fresh", "svas");
@@ -196,7 +189,7 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
 
     saveAs("safe");
     const Bytes saved = readFile(path("safe.qrtb"));
-    computeInFront("9", "35");
+    ComputeTable({"9", "35", {}, {}});
     FSSetSaveFaultForTesting(GetParam());
     SendCommand("save");
     FSSetSaveFaultForTesting(FSSaveStep::none);
