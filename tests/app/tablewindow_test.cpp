@@ -28,91 +28,60 @@ const char *const kArgumentsMessage = "Please Check Your Arguments!";
 const char *const kArgumentsExplanation = "The focal length should be in the range of 4..1000 mm,\n"
                                           "and the distance from two times of focal length to 1000 m.";
 
-QWidget *WidgetWithCommand(WindowRef window, const char *command)
-{
-    for (QPushButton *button : platform::widgetOf(window)->findChildren<QPushButton *>())
-        if (button->property("commandID").toString() == QLatin1String(command))
-            return button;
-    return nullptr;
-}
-
-QWidget *ControlWidget(WindowRef window, const char *signature)
+// The widget whose property (controlSignature or commandID) has the value.
+QWidget *Find(WindowRef window, const char *value, const char *property = "controlSignature")
 {
     for (QWidget *widget : platform::widgetOf(window)->findChildren<QWidget *>())
-        if (widget->property("controlSignature").toString() == QLatin1String(signature))
+        if (widget->property(property).toString() == QLatin1String(value))
             return widget;
     return nullptr;
 }
 
-std::string FieldText(WindowRef window, const char (&signature)[5])
-{
-    return GetControlText(Control(window, signature));
-}
-
-// What the user typed and chose, and what the window then showed.
+// What the user types and chooses.
 struct Entries {
-    std::string distance, focalLength, circle;
-    int cameraItem;
+    std::string distance, focalLength, circle = "10";
+    int cameraItem = 2;
 };
 
-Entries Read(WindowRef window)
+// Types the entries and presses Compute. In range (distanceShown given) the
+// window ends and the sheet shows the distance; refused, the alert comes and
+// the window stays open with the entries as typed, nothing computed.
+void PressCompute(const Entries &e, const char *distanceShown)
 {
-    return {FieldText(window, "dist"), FieldText(window, "focl"), FieldText(window, "uscd"),
-            GetControl32BitValue(Control(window, "unsp"))};
-}
-
-void Fill(WindowRef window, const Entries &entries)
-{
-    TypeIntoField(Control(window, "dist"), entries.distance);
-    TypeIntoField(Control(window, "focl"), entries.focalLength);
-    ChoosePopupItem(Control(window, "unsp"), entries.cameraItem);
-    TypeIntoField(Control(window, "uscd"), entries.circle);
-}
-
-// Presses Compute with arguments that must be refused: the alert, the window
-// still open with the entries as typed, nothing computed or remembered.
-void ExpectRefused(const Entries &entries)
-{
-    SCOPED_TRACE("distance '" + entries.distance + "', focal length '" + entries.focalLength + "'");
+    SCOPED_TRACE("distance '" + e.distance + "', focal length '" + e.focalLength + "'");
     TakeShownAlerts();
     bool ran = false;
     RunTableWindow([&](WindowRef window) {
         ran = true;
-        Fill(window, entries);
+        TypeIntoField(Control(window, "dist"), e.distance);
+        TypeIntoField(Control(window, "focl"), e.focalLength);
+        ChoosePopupItem(Control(window, "unsp"), e.cameraItem);
+        TypeIntoField(Control(window, "uscd"), e.circle);
         ASSERT_TRUE(ClickCommandButton(window, FOUR_CHAR_CODE("tabl")));
         const std::vector<ShownAlert> alerts = TakeShownAlerts();
+        if (distanceShown) {
+            EXPECT_TRUE(alerts.empty());
+            return;
+        }
         ASSERT_EQ(alerts.size(), 1u);
-        EXPECT_EQ(alerts[0].type, kAlertNoteAlert);
-        EXPECT_EQ(alerts[0].message, kArgumentsMessage);
-        EXPECT_EQ(alerts[0].explanation, kArgumentsExplanation);
-        EXPECT_TRUE(alerts[0].movable);
+        EXPECT_EQ(std::tie(alerts[0].type, alerts[0].message, alerts[0].explanation, alerts[0].movable),
+                  std::make_tuple(kAlertNoteAlert, kArgumentsMessage, kArgumentsExplanation, true));
         EXPECT_TRUE(IsWindowVisible(window));
         EXPECT_EQ(QRLIsTableWindow(), 1);
-        const Entries after = Read(window);
-        EXPECT_EQ(std::tie(after.distance, after.focalLength, after.cameraItem, after.circle),
-                  std::tie(entries.distance, entries.focalLength, entries.cameraItem, entries.circle));
+        EXPECT_EQ(std::make_tuple(
+                      GetControlText(Control(window, "dist")), GetControlText(Control(window, "focl")),
+                      GetControl32BitValue(Control(window, "unsp")), GetControlText(Control(window, "uscd"))),
+                  std::tie(e.distance, e.focalLength, e.cameraItem, e.circle));
     });
     EXPECT_TRUE(ran);
-    EXPECT_FALSE(LastModalLoopQuit()); // the window stayed open
-    EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
-    EXPECT_EQ(BGetNumberOfDirtyDocuments(), 0);
-    EXPECT_EQ(TextAt(DocumentWindow(0), 140, 150), "-");
-}
-
-// Presses Compute with arguments in range: the window ends and the sheet
-// shows the distance.
-void ExpectComputed(const Entries &entries, const std::string &distanceShown)
-{
-    SCOPED_TRACE("distance '" + entries.distance + "', focal length '" + entries.focalLength + "'");
-    TakeShownAlerts();
-    RunTableWindow([&](WindowRef window) {
-        Fill(window, entries);
-        ASSERT_TRUE(ClickCommandButton(window, FOUR_CHAR_CODE("tabl")));
-    });
-    EXPECT_TRUE(LastModalLoopQuit());
-    EXPECT_TRUE(TakeShownAlerts().empty());
-    EXPECT_TRUE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
-    EXPECT_EQ(TextAt(DocumentWindow(0), 308, 20), distanceShown);
+    EXPECT_EQ(LastModalLoopQuit(), distanceShown != nullptr); // refused: the window stayed open
+    EXPECT_EQ(QRLIsDataValid(BGetCurrentDocsDataPtr()), distanceShown != nullptr);
+    if (distanceShown) {
+        EXPECT_EQ(TextAt(DocumentWindow(0), 308, 20), distanceShown);
+    } else {
+        EXPECT_EQ(BGetNumberOfDirtyDocuments(), 0);
+        EXPECT_EQ(TextAt(DocumentWindow(0), 140, 150), "-");
+    }
 }
 
 TableWindowState Opening()
@@ -120,14 +89,12 @@ TableWindowState Opening()
     return ComputeTable(TableEntry{std::nullopt, std::nullopt, std::nullopt, std::nullopt, false});
 }
 
-void ExpectOpening(const TableWindowState &shown, const std::string &distance, const std::string &focal,
-                   int item, const std::string &circle, bool circleEnabled)
+void ExpectOpening(const TableWindowState &shown, std::string distance, std::string focal, int item,
+                   std::string circle, bool circleEnabled)
 {
-    EXPECT_EQ(shown.distance, distance);
-    EXPECT_EQ(shown.focalLength, focal);
-    EXPECT_EQ(shown.cameraItem, item);
-    EXPECT_EQ(shown.circle, circle);
-    EXPECT_EQ(shown.circleEnabled, circleEnabled);
+    EXPECT_EQ(
+        std::tie(shown.distance, shown.focalLength, shown.cameraItem, shown.circle, shown.circleEnabled),
+        std::tie(distance, focal, item, circle, circleEnabled));
 }
 
 // A locale whose decimal separator is the comma, made from the system's
@@ -164,10 +131,7 @@ TEST(TableWindow, FirstOpeningAndTheDistanceLabel)
         CFPreferencesSetAppValue("Distance Unit", CFNumberCreate(unit));
         EXPECT_EQ(Opening().distanceLabel, label) << "case unit " << unit;
     }
-    SendCommand("pref");
-    WindowRef prefs = FrontWindow();
-    ASSERT_TRUE(ChoosePopupItem(Control(prefs, "DIUN"), 2));
-    ASSERT_TRUE(ClickCommandButton(prefs, FOUR_CHAR_CODE("ok  ")));
+    expected::ChooseDistanceUnit(2);
     EXPECT_EQ(Opening().distanceLabel, "distance in ft: ");
 }
 
@@ -179,28 +143,28 @@ TEST(TableWindow, Controls)
     bool ran = false;
     RunTableWindow([&](WindowRef window) {
         ran = true;
-        EXPECT_EQ(GetWindowNibName(window), "Window");
-        EXPECT_EQ(QRLIsTableWindow(), 1);
-        EXPECT_EQ(FrontWindow(), window);
-        EXPECT_NE(ControlWidget(window, "DIST"), nullptr);
+        EXPECT_EQ(std::make_tuple(GetWindowNibName(window), QRLIsTableWindow(), FrontWindow()),
+                  std::make_tuple(std::string("Window"), 1, window));
+        EXPECT_NE(Find(window, "DIST"), nullptr);
         ControlRef distance = Control(window, "dist");
         EXPECT_EQ(GetFocusedControl(window), distance);
         EXPECT_TRUE(IsFieldTextSelected(distance));
         std::vector<QWidget *> chain;
         for (ControlRef control : GetTabChain(window))
             chain.push_back(reinterpret_cast<QWidget *>(control));
-        const std::vector<QWidget *> expectedChain = {
-            ControlWidget(window, "dist"),     ControlWidget(window, "focl"),
-            ControlWidget(window, "unsp"),     ControlWidget(window, "uscd"),
-            WidgetWithCommand(window, "tabl"), WidgetWithCommand(window, "not!")};
+        const std::vector<QWidget *> expectedChain = {Find(window, "dist"),
+                                                      Find(window, "focl"),
+                                                      Find(window, "unsp"),
+                                                      Find(window, "uscd"),
+                                                      Find(window, "tabl", "commandID"),
+                                                      Find(window, "not!", "commandID")};
         EXPECT_EQ(chain, expectedChain);
         for (QWidget *widget : expectedChain)
             EXPECT_NE(widget, nullptr);
-        auto *compute = qobject_cast<QPushButton *>(WidgetWithCommand(window, "tabl"));
-        auto *cancel = qobject_cast<QPushButton *>(WidgetWithCommand(window, "not!"));
+        auto *compute = qobject_cast<QPushButton *>(expectedChain[4]);
+        auto *cancel = qobject_cast<QPushButton *>(expectedChain[5]);
         ASSERT_TRUE(compute && cancel);
-        EXPECT_TRUE(compute->isDefault());
-        EXPECT_FALSE(cancel->isDefault());
+        EXPECT_TRUE(compute->isDefault() && !cancel->isDefault());
 
         ControlRef popup = Control(window, "unsp");
         EXPECT_FALSE(ChoosePopupItem(popup, 5));
@@ -219,16 +183,12 @@ TEST(TableWindow, RemembersTheLastArguments)
 {
     StartApplication();
     ComputeTable({"3", "50", 3, std::nullopt});
-    TableWindowState shown = ComputeTable({"4", "80", 4, std::nullopt});
-    ExpectOpening(shown, "3.000", "50", 3, "33.0", false);
-    shown = ComputeTable({"2.5", "24", 1, "19"});
-    ExpectOpening(shown, "4.000", "80", 4, "100.0", false);
-    shown = Opening();
-    ExpectOpening(shown, "2.500", "24", 1, "19.0", true);
+    ExpectOpening(ComputeTable({"4", "80", 4, std::nullopt}), "3.000", "50", 3, "33.0", false);
+    ExpectOpening(ComputeTable({"2.5", "24", 1, "19"}), "4.000", "80", 4, "100.0", false);
+    ExpectOpening(Opening(), "2.500", "24", 1, "19.0", true);
     // A circle typed while the field was enabled and then left for film is ignored.
     ComputeTable({"3", "50", 1, "500"});
-    shown = ComputeTable({std::nullopt, std::nullopt, 3, std::nullopt});
-    EXPECT_EQ(shown.circle, "500.0");
+    EXPECT_EQ(ComputeTable({std::nullopt, std::nullopt, 3, std::nullopt}).circle, "500.0");
     EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "  33.0");
     EXPECT_EQ(Opening().circle, "33.0");
     ComputeTable({"7", "85", 2, "25"}); // and across documents
@@ -244,18 +204,18 @@ TEST(TableWindow, CancelAfterEditingChangesNothing)
     const TableWindowState first = ComputeTable({"12", "200", 4, "99", false});
     ExpectOpening(first, "5.000", "35", 2, "10.0", true);
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
-    EXPECT_EQ(BIsDocumentDirty(document), 0);
-    EXPECT_EQ(BGetNumberOfDirtyDocuments(), 0);
-    EXPECT_FALSE(IsWindowModified(document));
-    EXPECT_EQ(TextAt(document, 140, 150), "-");
-    EXPECT_EQ(TextAt(document, 150, 20), "-");
+    EXPECT_EQ(
+        std::make_tuple(BIsDocumentDirty(document), BGetNumberOfDirtyDocuments(), IsWindowModified(document)),
+        std::make_tuple(0, 0, false));
+    EXPECT_EQ(std::make_tuple(TextAt(document, 140, 150), TextAt(document, 150, 20)),
+              std::make_tuple("-", "-"));
     ExpectOpening(Opening(), "5.000", "35", 2, "10.0", true);
 
     // After a compute, a cancelled edit keeps the computed table and values.
     ComputeTable({"3", "50", 3, std::nullopt});
     ComputeTable({"9", "100", 1, "5", false});
-    EXPECT_EQ(TextAt(document, 308, 20), " 3.000");
-    EXPECT_EQ(TextAt(document, 140, 20), "    50");
+    EXPECT_EQ(std::make_tuple(TextAt(document, 308, 20), TextAt(document, 140, 20)),
+              std::make_tuple(" 3.000", "    50"));
     ExpectOpening(Opening(), "3.000", "50", 3, "33.0", false);
 }
 
@@ -264,7 +224,7 @@ TEST(TableWindow, EscapeCancelsAndReturnComputes)
     StartApplication();
     RunTableWindow([](WindowRef window) {
         TypeIntoField(Control(window, "dist"), "8");
-        QTest::keyClick(ControlWidget(window, "dist"), Qt::Key_Escape);
+        QTest::keyClick(Find(window, "dist"), Qt::Key_Escape);
     });
     EXPECT_TRUE(LastModalLoopQuit());
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
@@ -273,11 +233,11 @@ TEST(TableWindow, EscapeCancelsAndReturnComputes)
         TypeIntoField(Control(window, "dist"), "3");
         TypeIntoField(Control(window, "focl"), "50");
         ChoosePopupItem(Control(window, "unsp"), 3);
-        QTest::keyClick(ControlWidget(window, "focl"), Qt::Key_Return);
+        QTest::keyClick(Find(window, "focl"), Qt::Key_Return);
     });
     EXPECT_TRUE(LastModalLoopQuit());
-    EXPECT_EQ(TextAt(DocumentWindow(0), 308, 20), " 3.000");
-    EXPECT_EQ(TextAt(DocumentWindow(0), 140, 150), " 2.845");
+    EXPECT_EQ(std::make_tuple(TextAt(DocumentWindow(0), 308, 20), TextAt(DocumentWindow(0), 140, 150)),
+              std::make_tuple(" 3.000", " 2.845"));
 }
 
 TEST(TableWindow, EditMenuWorksInTheFields)
@@ -288,8 +248,8 @@ TEST(TableWindow, EditMenuWorksInTheFields)
         dialog->activateWindow();
         QApplication::processEvents();
         ASSERT_EQ(QApplication::activeWindow(), dialog);
-        auto *distance = qobject_cast<QLineEdit *>(ControlWidget(window, "dist"));
-        auto *focal = qobject_cast<QLineEdit *>(ControlWidget(window, "focl"));
+        auto *distance = qobject_cast<QLineEdit *>(Find(window, "dist"));
+        auto *focal = qobject_cast<QLineEdit *>(Find(window, "focl"));
         TypeIntoField(Control(window, "dist"), "12.5");
         SendCommand("sall");
         EXPECT_EQ(distance->selectedText(), QStringLiteral("12.5"));
@@ -341,12 +301,10 @@ TEST(TableWindow, BoundsAndFieldReading)
     StartApplication();
     for (const Case &c : cases) {
         CFPreferencesSetAppValue("Distance Unit", CFNumberCreate(c.feet ? 2 : 1));
-        if (!c.distanceShown) {
-            ExpectRefused({c.distance, c.focalLength, "10", 2});
-            continue;
+        PressCompute({c.distance, c.focalLength}, c.distanceShown);
+        if (c.distanceShown) {
+            EXPECT_EQ(QRLGetDistanceUnit(BGetCurrentDocsDataPtr()), c.feet ? 2 : 1);
         }
-        ExpectComputed({c.distance, c.focalLength, "10", 2}, c.distanceShown);
-        EXPECT_EQ(QRLGetDistanceUnit(BGetCurrentDocsDataPtr()), c.feet ? 2 : 1);
         if (c.focalShown) {
             EXPECT_EQ(TextAt(DocumentWindow(0), 140, 20), c.focalShown);
         }
@@ -374,8 +332,8 @@ TEST(TableWindow, CommaLocaleStillReadsAndWritesPoints)
     StartApplication();
     if (!UseCommaLocale())
         GTEST_SKIP() << "no locale with a decimal comma on this machine";
-    ExpectComputed({"5,5", "50", "10", 2}, " 5.000");
-    ExpectComputed({"3.5", "50", "12.5", 2}, " 3.500");
+    PressCompute({"5,5", "50"}, " 5.000");
+    PressCompute({"3.5", "50", "12.5"}, " 3.500");
     EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "  12.5");
     // The window shows the remembered values as it reads them, so computing
     // again without an edit keeps them.
@@ -394,41 +352,37 @@ TEST(TableWindow, ComputeMarksTheFrontDocument)
     WindowRef first = DocumentWindow(0);
     ComputeTable({"3", "50", 3, std::nullopt});
     EXPECT_TRUE(LastModalLoopQuit());
-    EXPECT_EQ(QRLIsTableWindow(), 0);
-    EXPECT_EQ(BIsDocumentDirty(first), 1);
-    EXPECT_EQ(BGetNumberOfDirtyDocuments(), 1);
-    EXPECT_TRUE(IsWindowModified(first));
+    EXPECT_EQ(
+        std::make_tuple(QRLIsTableWindow(), BIsDocumentDirty(first), IsWindowModified(first), FrontWindow()),
+        std::make_tuple(0, 1, true, first));
     EXPECT_EQ(GetWTitle(first), "Untitled ");
-    EXPECT_EQ(FrontWindow(), first);
     EXPECT_EQ(TextAt(first, 140, 150), " 2.845");
     ComputeTable({"10", "50", 3, std::nullopt});
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 1);
     EXPECT_EQ(TextAt(first, 140, 150), " 8.447");
     const tDataPtr data = BGetCurrentDocsDataPtr();
-    EXPECT_EQ(QRLGetCameraType(data), thirtyFive);
+    EXPECT_EQ(std::make_tuple(QRLGetCameraType(data), QRLGetDistanceUnit(data)),
+              std::make_tuple(thirtyFive, 1));
     EXPECT_DOUBLE_EQ(QRLGetUnsharpCircleinMicroMeter(data), 33.0);
-    EXPECT_EQ(QRLGetDistanceUnit(data), 1);
 
     SendCommand("new ");
     WindowRef second = DocumentWindow(1);
     ASSERT_EQ(FrontWindow(), second);
     ComputeTable({"3", "50", 3, std::nullopt});
-    EXPECT_EQ(TextAt(second, 140, 150), " 2.845");
-    EXPECT_EQ(TextAt(first, 140, 150), " 8.447");
+    EXPECT_EQ(std::make_tuple(TextAt(second, 140, 150), TextAt(first, 140, 150)),
+              std::make_tuple(" 2.845", " 8.447"));
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
     SelectWindow(first);
     ComputeTable({"5", "50", 2, "30"});
-    EXPECT_EQ(TextAt(first, 140, 150), " 4.616");
-    EXPECT_EQ(TextAt(second, 140, 150), " 2.845");
+    EXPECT_EQ(std::make_tuple(TextAt(first, 140, 150), TextAt(second, 140, 150)),
+              std::make_tuple(" 4.616", " 2.845"));
 }
 
 TEST(TableWindow, MissingInterfaceFileIsReported)
 {
     StartApplication();
-    namespace fs = std::filesystem;
-    const fs::path bundle = fs::path(TempFolder()) / "bundle";
-    fs::copy(fs::path(QRL_SOURCE_DIR) / "resources", bundle, fs::copy_options::recursive);
-    fs::remove(bundle / "tablewindow.ui");
+    const std::filesystem::path bundle = expected::CopyOfTheBundle();
+    std::filesystem::remove(bundle / "tablewindow.ui");
     SetBundleRoot(bundle.string());
     TakeShownAlerts();
     bool opened = false;
@@ -438,8 +392,8 @@ TEST(TableWindow, MissingInterfaceFileIsReported)
     EXPECT_FALSE(opened);
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].message, "Could not load Resource");
-    EXPECT_EQ(alerts[0].explanation, "Please reinstall Your Application");
+    EXPECT_EQ(std::tie(alerts[0].message, alerts[0].explanation),
+              std::make_tuple("Could not load Resource", "Please reinstall Your Application"));
     EXPECT_EQ(QRLIsTableWindow(), 0);
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
     EXPECT_EQ(FrontWindow(), DocumentWindow(0));
