@@ -25,14 +25,16 @@ void answer(NavUserAction action)
 
 using Quitting = FileTest;
 
-// Clean windows in front close at once; the dirty one asks, and Cancel
-// there stops the quit with the clean ones closed.
+// Clean windows in front close at once; the dirty one asks. Cancel there
+// stops the quit with the clean ones closed; Save asks where, proposing the
+// title, saves there and ends.
 TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
 {
     ComputeTable({"3", "50", {}, {}});
+    const Bytes expected = record();
     SendCommand("new ");
     SendCommand("new ");
-    for (NavUserAction action : {kNavUserActionCancel, kNavUserActionDontSaveChanges}) {
+    for (NavUserAction action : {kNavUserActionCancel, kNavUserActionSaveChanges}) {
         EXPECT_FALSE(EndsProcess(quit));
         EXPECT_EQ(BGetNumberOfDocuments(), 1);
         EXPECT_EQ(DocumentWindow(0), window);
@@ -42,14 +44,19 @@ TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
         EXPECT_EQ(dialog.saveChangesAction, kNavSaveChangesQuittingApplication);
         EXPECT_EQ(dialog.parentWindow, window);
         EXPECT_EQ(dialog.saveFileName, "Untitled ");
-        EXPECT_EQ(EndsProcess([&] { NavTestAnswer(dialog.dialog, action); }),
-                  action == kNavUserActionDontSaveChanges);
+        EXPECT_FALSE(EndsProcess([&] { NavTestAnswer(dialog.dialog, action); }));
         if (action == kNavUserActionCancel) {
             EXPECT_FALSE(BGetAppQuittingStatus());
             EXPECT_EQ(BIsDocumentDirty(window), 1);
             EXPECT_TRUE(GetPendingNavDialogs().empty());
         }
     }
+    const PendingNavDialog save = onlyDialog();
+    EXPECT_EQ(save.kind, NavDialogKind::putFile);
+    EXPECT_EQ(save.parentWindow, window);
+    EXPECT_EQ(save.saveFileName, "Untitled.qrtb");
+    EXPECT_TRUE(EndsProcess([&] { NavTestChooseSaveLocation(save.dialog, folder, "atquit"); }));
+    EXPECT_EQ(readFile(path("atquit.qrtb")), expected);
 }
 
 // Cancel in the quit-time Save sheet stops the quit; a later Save is an
@@ -71,20 +78,6 @@ TEST_F(Quitting, CancelInQuitSaveSheetStopsQuitThenSaveWithFileEnds)
     quit();
     EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionSaveChanges); }));
     EXPECT_EQ(readFile(path("later.qrtb")), expected);
-}
-
-TEST_F(Quitting, SaveUntitledAsksWhereThenEnds)
-{
-    ComputeTable({"3", "50", {}, {}});
-    const Bytes expected = record();
-    quit();
-    answer(kNavUserActionSaveChanges);
-    const PendingNavDialog save = onlyDialog();
-    EXPECT_EQ(save.kind, NavDialogKind::putFile);
-    EXPECT_EQ(save.parentWindow, window);
-    EXPECT_EQ(save.saveFileName, "Untitled.qrtb");
-    EXPECT_TRUE(EndsProcess([&] { NavTestChooseSaveLocation(save.dialog, folder, "atquit"); }));
-    EXPECT_EQ(readFile(path("atquit.qrtb")), expected);
 }
 
 TEST_F(Quitting, FailedSaveStopsQuitAndKeepsDocument)
