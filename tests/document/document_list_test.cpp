@@ -9,6 +9,7 @@
 #include "tests/support/app_driver.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace qrltest;
 
@@ -51,72 +52,41 @@ TEST(DocumentList, NoneBeforeTheFirstOneAfter)
     EXPECT_EQ(document->fRefNum, -1);
     EXPECT_FALSE(document->fileLocked);
     EXPECT_FALSE(document->isClosing);
-}
-
-TEST(DocumentList, ShownWindowDrawsItsSheet)
-{
-    StartPlatform();
-    tDocumentPtr document = BInitDocument();
-    ASSERT_NE(document, nullptr);
     EXPECT_TRUE(Texts(document->theWindow).empty());
-    ShowWindow(document->theWindow);
+    ShowWindow(document->theWindow); // a shown window draws its sheet
     EXPECT_EQ(TextAt(document->theWindow, 140, 150), "-");
 }
 
-TEST(DocumentList, SlotsInOrderOfCreation)
+// Slots in order of creation; closing the first moves the others down and
+// the current index stays, naming the document that moved into it; closing
+// one in the middle keeps the order; closing the last leaves no current
+// document until the next operation makes one current.
+TEST(DocumentList, SlotsAndClosing)
 {
     StartApplication();
-    WindowRef first = DocumentWindow(0);
-    tDocumentPtr second = NewDocument();
-    tDocumentPtr third = NewDocument();
-    EXPECT_EQ(Slots(), (std::vector<WindowRef>{first, second->theWindow, third->theWindow}));
-    EXPECT_EQ(BGetNumberOfDocuments(), 3);
-    EXPECT_EQ(DocumentWindow(3), nullptr);
+    const std::vector<WindowRef> w = {DocumentWindow(0), NewDocument()->theWindow, NewDocument()->theWindow,
+                                      NewDocument()->theWindow};
+    EXPECT_EQ(Slots(), w);
+    EXPECT_EQ(BGetNumberOfDocuments(), 4);
+    EXPECT_EQ(DocumentWindow(4), nullptr);
     EXPECT_EQ(DocumentWindow(-1), nullptr);
-    EXPECT_EQ(BGetCurrentDocsWindowRef(), third->theWindow);
-    EXPECT_EQ(BGetCurrentDocListIndex(), 2);
-}
-
-TEST(DocumentList, ClosingTheFirstMovesTheOthersDown)
-{
-    StartApplication();
-    WindowRef first = DocumentWindow(0);
-    WindowRef second = NewDocument()->theWindow;
-    WindowRef third = NewDocument()->theWindow;
-    BCloseDocument(first);
-    EXPECT_EQ(Slots(), (std::vector<WindowRef>{second, third}));
-    EXPECT_EQ(BGetNumberOfDocuments(), 2);
-    EXPECT_EQ(DocumentWindow(2), nullptr);
-    EXPECT_EQ(BIsDocumentWindow(first), 0);
-    // The current index stays: it now names the document that moved into it.
+    EXPECT_EQ(BGetCurrentDocsWindowRef(), w[3]);
+    EXPECT_EQ(BGetCurrentDocListIndex(), 3);
+    BCloseDocument(w[0]);
+    EXPECT_EQ(Slots(), (std::vector<WindowRef>{w[1], w[2], w[3]}));
+    EXPECT_EQ(DocumentWindow(3), nullptr);
+    EXPECT_EQ(BIsDocumentWindow(w[0]), 0);
     EXPECT_EQ(BGetCurrentDocListIndex(), 0);
-    EXPECT_EQ(BGetCurrentDocsWindowRef(), second);
-}
-
-TEST(DocumentList, ClosingTheMiddleOneKeepsTheOrder)
-{
-    StartApplication();
-    WindowRef first = DocumentWindow(0);
-    WindowRef second = NewDocument()->theWindow;
-    WindowRef third = NewDocument()->theWindow;
-    WindowRef fourth = NewDocument()->theWindow;
-    BCloseDocument(second);
-    EXPECT_EQ(Slots(), (std::vector<WindowRef>{first, third, fourth}));
-    EXPECT_EQ(BGetCurrentDocsWindowRef(), third);
-}
-
-TEST(DocumentList, ClosingTheLastLeavesNoCurrentDocument)
-{
-    StartApplication();
-    WindowRef first = DocumentWindow(0);
-    WindowRef second = NewDocument()->theWindow;
-    BCloseDocument(second);
-    EXPECT_EQ(Slots(), std::vector<WindowRef>{first});
+    EXPECT_EQ(BGetCurrentDocsWindowRef(), w[1]);
+    BCloseDocument(w[2]);
+    EXPECT_EQ(Slots(), (std::vector<WindowRef>{w[1], w[3]}));
+    EXPECT_EQ(BGetCurrentDocsWindowRef(), w[3]);
+    BCloseDocument(w[3]);
+    EXPECT_EQ(Slots(), std::vector<WindowRef>{w[1]});
     EXPECT_EQ(BGetCurrentDocsWindowRef(), nullptr);
     EXPECT_EQ(BGetCurrentDocsDataPtr(), nullptr);
-    // The next operation makes one current again.
-    BSetCurrentDocListIndexFromWindowRef(first);
-    EXPECT_EQ(BGetCurrentDocsWindowRef(), first);
+    BSetCurrentDocListIndexFromWindowRef(w[1]);
+    EXPECT_EQ(BGetCurrentDocsWindowRef(), w[1]);
     EXPECT_NE(BGetCurrentDocsDataPtr(), nullptr);
 }
 
@@ -135,41 +105,31 @@ TEST(DocumentList, ClosingAWindowThatIsNoDocumentDoesNothing)
     EXPECT_EQ(BGetCurrentDocsWindowRef(), DocumentWindow(0));
 }
 
+// A compute marks only the front document; setting a flag twice counts once;
+// closing a clean one leaves the count, closing a dirty one lowers it.
 TEST(DocumentList, DirtyCount)
 {
     StartApplication();
     tDocumentPtr first = BGetDocumentWindowsDocPtr(DocumentWindow(0));
     tDocumentPtr second = NewDocument();
     tDocumentPtr third = NewDocument();
-    BSetDocumentDirty(first, 1);
-    BSetDocumentDirty(first, 1);
+    ComputeTable({"3", "50", 3, std::nullopt});
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 1);
+    EXPECT_EQ(BIsDocumentDirty(third->theWindow), 1);
+    EXPECT_EQ(BIsDocumentDirty(first->theWindow), 0);
+    const std::tuple<tDocumentPtr, int, int> steps[] = {{first, 1, 2},  {first, 1, 2},  {second, 1, 3},
+                                                        {second, 0, 2}, {second, 0, 2}, {nullptr, 1, 2},
+                                                        {third, 1, 2}};
+    for (const auto &[document, dirty, count] : steps) {
+        BSetDocumentDirty(document, dirty);
+        EXPECT_EQ(BGetNumberOfDirtyDocuments(), count) << "after setting " << dirty;
+    }
     EXPECT_EQ(BIsDocumentDirty(first->theWindow), 1);
-    BSetDocumentDirty(second, 1);
-    EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
-    BSetDocumentDirty(second, 0);
-    BSetDocumentDirty(second, 0);
-    EXPECT_EQ(BGetNumberOfDirtyDocuments(), 1);
-    BSetDocumentDirty(nullptr, 1);
-    EXPECT_EQ(BGetNumberOfDirtyDocuments(), 1);
-    BSetDocumentDirty(third, 1);
-    EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
-    // Closing a clean one leaves the count; closing a dirty one lowers it.
     BCloseDocument(second->theWindow);
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
     BCloseDocument(first->theWindow);
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 1);
     EXPECT_EQ(BIsDocumentDirty(DocumentWindow(0)), 1);
-}
-
-TEST(DocumentList, ComputingMakesTheDocumentDirty)
-{
-    StartApplication();
-    NewDocument();
-    ComputeTable({"3", "50", 3, std::nullopt});
-    EXPECT_EQ(BGetNumberOfDirtyDocuments(), 1);
-    EXPECT_EQ(BIsDocumentDirty(DocumentWindow(1)), 1);
-    EXPECT_EQ(BIsDocumentDirty(DocumentWindow(0)), 0);
 }
 
 TEST(DocumentList, WindowTitlesCarryTheirNumbers)
@@ -211,41 +171,30 @@ TEST(DocumentList, TenDocumentsAtMost)
     EXPECT_EQ(GetWTitle(again->theWindow), "Untitled 11");
 }
 
-TEST(DocumentList, CloseEventOnADirtyWindowAsksFirst)
-{
-    StartApplication();
-    WindowRef window = DocumentWindow(0);
-    ComputeTable({"3", "50", 3, std::nullopt});
-    EXPECT_EQ(SendWindowEvent(window, kEventWindowClose), noErr);
-    EXPECT_EQ(BIsDocumentWindow(window), 1);
-    EXPECT_TRUE(IsWindowVisible(window));
-    const std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
-    ASSERT_EQ(dialogs.size(), 1u);
-    EXPECT_EQ(dialogs[0].kind, NavDialogKind::askSaveChanges);
-    EXPECT_EQ(dialogs[0].parentWindow, window);
-}
-
-TEST(DocumentList, CloseEventOnACleanWindowClosesIt)
-{
-    StartApplication();
-    WindowRef second = NewDocument()->theWindow;
-    EXPECT_EQ(SendWindowEvent(second, kEventWindowClose), noErr);
-    EXPECT_EQ(BIsDocumentWindow(second), 0);
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
-}
-
-TEST(DocumentList, CloseBoxIsTheCloseEvent)
+// The close event, and the close box that sends it, close a clean window
+// at once and ask before closing a dirty one.
+TEST(DocumentList, CloseEventAndCloseBox)
 {
     StartApplication();
     WindowRef first = DocumentWindow(0);
-    WindowRef second = NewDocument()->theWindow;
-    platform::widgetOf(second)->close();
+    WindowRef second = NewDocument()->theWindow, third = NewDocument()->theWindow;
+    EXPECT_EQ(SendWindowEvent(second, kEventWindowClose), noErr);
     EXPECT_EQ(BIsDocumentWindow(second), 0);
+    platform::widgetOf(third)->close();
+    EXPECT_EQ(BIsDocumentWindow(third), 0);
     EXPECT_EQ(Slots(), std::vector<WindowRef>{first});
+    EXPECT_TRUE(GetPendingNavDialogs().empty());
     ComputeTable({"3", "50", 3, std::nullopt});
+    EXPECT_EQ(SendWindowEvent(first, kEventWindowClose), noErr);
+    std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].kind, NavDialogKind::askSaveChanges);
+    EXPECT_EQ(dialogs[0].parentWindow, first);
+    NavTestAnswer(dialogs[0].dialog, kNavUserActionCancel);
+    EXPECT_TRUE(GetPendingNavDialogs().empty());
     platform::widgetOf(first)->close();
     EXPECT_EQ(BIsDocumentWindow(first), 1);
+    EXPECT_TRUE(IsWindowVisible(first));
     EXPECT_EQ(GetPendingNavDialogs().size(), 1u);
 }
 
