@@ -132,43 +132,36 @@ TEST(DocumentList, DirtyCount)
     EXPECT_EQ(BIsDocumentDirty(DocumentWindow(0)), 1);
 }
 
-TEST(DocumentList, WindowTitlesCarryTheirNumbers)
+// Window titles carry their numbers, never reused; an eleventh document is
+// refused with an alert, and with one closed there is room again.
+TEST(DocumentList, TitlesAndTenDocumentsAtMost)
 {
     StartApplication();
     EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
-    WindowRef second = NewDocument()->theWindow;
-    EXPECT_EQ(GetWTitle(second), "Untitled 2");
-    BCloseDocument(second);
-    EXPECT_EQ(GetWTitle(NewDocument()->theWindow), "Untitled 3");
-    EXPECT_EQ(GetWTitle(NewDocument()->theWindow), "Untitled 4");
-    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
-}
-
-TEST(DocumentList, TenDocumentsAtMost)
-{
-    StartApplication();
-    while (BGetNumberOfDocuments() < 10)
-        ASSERT_NE(NewDocument(), nullptr);
+    for (int number = 2; number <= 10; ++number) {
+        tDocumentPtr document = NewDocument();
+        ASSERT_NE(document, nullptr);
+        EXPECT_EQ(GetWTitle(document->theWindow), "Untitled " + std::to_string(number));
+    }
     const std::vector<WindowRef> before = Slots();
     TakeShownAlerts();
     EXPECT_EQ(BInitDocument(), nullptr);
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].type, kAlertNoteAlert);
-    EXPECT_EQ(alerts[0].message, "Cannot create new Document");
-    EXPECT_EQ(alerts[0].explanation, "InitDocErr");
+    EXPECT_EQ(std::tie(alerts[0].type, alerts[0].message, alerts[0].explanation),
+              std::make_tuple(kAlertNoteAlert, "Cannot create new Document", "InitDocErr"));
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
     EXPECT_EQ(Slots(), before);
     WindowRef visible[16];
     EXPECT_EQ(GetVisibleWindowsFrontToBack(visible, 16), 10);
     EXPECT_EQ(DocumentWindow(10), nullptr);
-    // With one closed there is room again.
     BCloseDocument(before[4]);
     tDocumentPtr again = BInitDocument();
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
     EXPECT_EQ(DocumentWindow(9), again->theWindow);
     EXPECT_EQ(GetWTitle(again->theWindow), "Untitled 11");
+    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
 }
 
 // The close event, and the close box that sends it, close a clean window
