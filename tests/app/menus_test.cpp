@@ -91,6 +91,20 @@ WindowRef DocumentWithFile(const std::string &folder, const std::string &name, b
     return FrontWindow();
 }
 
+// Saved, reopened (locked or not), then computed again: Save only when the
+// file is not locked.
+void ExpectRowsOfADocumentWithAFile(bool locked)
+{
+    StartApplication();
+    WindowRef window = DocumentWithFile(TempFolder(), locked ? "locked" : "plain", locked);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(GetWTitle(window), locked ? "locked.qrtb" : "plain.qrtb");
+    ASSERT_EQ(bool(BGetDocumentWindowsDocPtr(window)->fileLocked), locked);
+    ExpectRow({true, true, false, true, false, true, true});
+    Compute();
+    ExpectRow({true, true, !locked, true, true, true, true});
+}
+
 } // namespace
 
 TEST(Menus, MenusAndTheirItems)
@@ -101,48 +115,22 @@ TEST(Menus, MenusAndTheirItems)
     EXPECT_EQ(GetMenuHandle(132), nullptr);
 
     EXPECT_EQ(GetMenuItemCommandID(GetMenuHandle(appMenu), 1), Code("abou"));
-    MenuRef file = GetMenuHandle(fileMenu);
-    ASSERT_EQ(CountMenuItems(file), 10);
-    const std::uint32_t fileCommands[] = {
-        Code("new "), Code("open"), 0, 0, Code("save"), Code("svas"), Code("rvrt"), 0,
-        Code("page"), Code("prnt")};
-    for (MenuItemIndex item = 1; item <= 10; ++item) {
-        if (item != 4) {
-            EXPECT_EQ(GetMenuItemCommandID(file, item), fileCommands[item - 1]) << "File item " << item;
+    // Separators (command 0) have no text; Close is left to the platform.
+    const std::pair<MenuID, std::vector<std::uint32_t>> menus[] = {
+        {fileMenu,
+         {Code("new "), Code("open"), 0, kHICommandClose, Code("save"), Code("svas"), Code("rvrt"), 0,
+          Code("page"), Code("prnt")}},
+        {funcMenu, {Code("qorl"), 0, Code("fact")}}};
+    for (const auto &[id, commands] : menus) {
+        MenuRef menu = GetMenuHandle(id);
+        ASSERT_EQ(CountMenuItems(menu), MenuItemIndex(commands.size())) << "menu " << id;
+        for (MenuItemIndex item = 1; item <= CountMenuItems(menu); ++item) {
+            EXPECT_EQ(GetMenuItemCommandID(menu, item), commands[item - 1])
+                << "menu " << id << " item " << item;
+            EXPECT_EQ(GetMenuItemText(menu, item).empty(), commands[item - 1] == 0)
+                << "menu " << id << " item " << item;
         }
     }
-    // Items 3 and 8 are separators; item 4 is Close, left to the platform.
-    EXPECT_EQ(GetMenuItemText(file, 3), "");
-    EXPECT_EQ(GetMenuItemText(file, 8), "");
-    EXPECT_EQ(GetMenuItemCommandID(file, 4), kHICommandClose);
-    EXPECT_FALSE(GetMenuItemText(file, 4).empty());
-
-    MenuRef func = GetMenuHandle(funcMenu);
-    ASSERT_EQ(CountMenuItems(func), 3);
-    EXPECT_EQ(GetMenuItemCommandID(func, 1), Code("qorl"));
-    EXPECT_EQ(GetMenuItemCommandID(func, 2), 0u);
-    EXPECT_EQ(GetMenuItemText(func, 2), "");
-    EXPECT_EQ(GetMenuItemCommandID(func, 3), Code("fact"));
-
-    // The application menu also carries the platform's Preferences and Quit.
-    MenuRef app = GetMenuHandle(appMenu);
-    bool preferences = false, quit = false;
-    for (MenuItemIndex item = 1; item <= CountMenuItems(app); ++item) {
-        preferences |= GetMenuItemCommandID(app, item) == kHICommandPreferences;
-        quit |= GetMenuItemCommandID(app, item) == kHICommandQuit;
-    }
-    EXPECT_TRUE(preferences);
-    EXPECT_TRUE(quit);
-
-    // The Edit menu carries the standard editing commands.
-    MenuRef edit = GetMenuHandle(editMenu);
-    std::vector<std::uint32_t> editCommands;
-    for (MenuItemIndex item = 1; item <= CountMenuItems(edit); ++item)
-        if (GetMenuItemCommandID(edit, item))
-            editCommands.push_back(GetMenuItemCommandID(edit, item));
-    for (std::uint32_t command :
-         {kHICommandUndo, kHICommandCut, kHICommandCopy, kHICommandPaste, kHICommandSelectAll})
-        EXPECT_NE(std::find(editCommands.begin(), editCommands.end(), command), editCommands.end());
 }
 
 TEST(Menus, KeyEquivalents)
@@ -175,7 +163,8 @@ TEST(Menus, KeyEquivalents)
 }
 
 // A fresh untitled document, after a calculation, then the preferences,
-// about and facts windows in front.
+// about and facts windows in front, a save-changes sheet, and no window (as
+// with a global menu bar, where the application stays up without one).
 TEST(Menus, RowsForEachFrontWindow)
 {
     StartApplication();
@@ -193,29 +182,18 @@ TEST(Menus, RowsForEachFrontWindow)
         ASSERT_EQ(FrontWindow(), c.window());
         ExpectRow(kAuxiliaryWindow);
     }
-}
-
-TEST(Menus, SaveChangesSheetInFront)
-{
-    StartApplication();
-    Compute();
+    SelectWindow(DocumentWindow(0));
     SendCommand("clos");
-    const std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
-    ASSERT_EQ(dialogs.size(), 1u);
+    ASSERT_EQ(GetPendingNavDialogs().size(), 1u);
     WindowClass windowClass = 0;
     ASSERT_NE(FrontWindow(), nullptr);
     GetWindowClass(FrontWindow(), &windowClass);
     ASSERT_EQ(windowClass, kSheetWindowClass);
     ExpectRow(kNoWindowOrSheet);
-}
-
-// As on a desktop with a global menu bar, where the application stays up
-// without a window.
-TEST(Menus, NoWindow)
-{
-    StartApplication();
-    Compute();
-    HideWindow(DocumentWindow(0));
+    NavTestAnswer(GetPendingNavDialogs()[0].dialog, kNavUserActionCancel);
+    for (WindowRef window :
+         {DocumentWindow(0), BGetPrefWindowRef(), BGetAboutWindowRef(), QRLGetFactsWindowRef()})
+        HideWindow(window);
     ASSERT_EQ(FrontWindow(), nullptr);
     ExpectRow(kNoWindowOrSheet);
 }
@@ -229,12 +207,12 @@ TEST(Menus, TenDocuments)
     ExpectRow({false, true, false, false, false, true, true});
     Compute();
     ExpectRow({false, true, true, true, false, true, true});
-    SendCommand("pref");
-    ExpectRow({false, true, false, false, false, false, false});
-    SendCommand("abou");
-    ExpectRow({false, true, false, false, false, false, false});
-    SendCommand("fact");
-    ExpectRow({false, true, false, false, false, false, false});
+    const char commands[][5] = {"pref", "abou", "fact"};
+    for (const auto &command : commands) {
+        SendCommand(command);
+        SCOPED_TRACE(command);
+        ExpectRow({false, true, false, false, false, false, false});
+    }
 
     // New then does nothing, by menu or by command.
     EXPECT_EQ(SendCommand("new "), eventNotHandledErr);
@@ -278,26 +256,12 @@ TEST(Menus, OtherWindowInFrontLeavesEverythingAsItWas)
 
 TEST(Menus, DocumentWithAFile)
 {
-    StartApplication();
-    const std::string folder = TempFolder();
-    WindowRef window = DocumentWithFile(folder, "plain", false);
-    ASSERT_NE(window, nullptr);
-    ASSERT_EQ(GetWTitle(window), "plain.qrtb");
-    ExpectRow({true, true, false, true, false, true, true});
-    Compute();
-    ExpectRow({true, true, true, true, true, true, true});
+    ExpectRowsOfADocumentWithAFile(false);
 }
 
 TEST(Menus, DocumentWithALockedFile)
 {
-    StartApplication();
-    const std::string folder = TempFolder();
-    WindowRef window = DocumentWithFile(folder, "locked", true);
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(BGetDocumentWindowsDocPtr(window)->fileLocked);
-    ExpectRow({true, true, false, true, false, true, true});
-    Compute();
-    ExpectRow({true, true, false, true, true, true, true});
+    ExpectRowsOfADocumentWithAFile(true);
 }
 
 TEST(Menus, FrontWindowChangeAdjustsTheMenus)
