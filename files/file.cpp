@@ -202,6 +202,13 @@ OSErr BWriteFile(tDocumentPtr theDocumentPtr)
         theDocumentPtr->fileLocked = false;
         return err;
     }
+    // A file known as a table only by its name carries the type and creator
+    // from its first save on.
+    FSSpec fileSpec;
+    if (FSGetFSSpecFromRefNum(theDocumentPtr->fRefNum, &fileSpec) == noErr) {
+        const FInfo identity{kDocumentFileType, kDocumentFileCreator};
+        FSpSetFInfo(&fileSpec, &identity);
+    }
     BSetDocumentDirty(theDocumentPtr, 0);
     SetWindowModified(theDocumentPtr->theWindow, false);
     return noErr;

@@ -90,6 +90,9 @@ TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_EQ(readFile(path("t.qrtb")), record());
     EXPECT_EQ(folderEntries(folder), Strings{"t.qrtb"});
+    // Known as a table by its name only, it carries the type and creator now.
+    EXPECT_EQ(attribute(path("t.qrtb"), "user.type"), "QRTb");
+    EXPECT_EQ(attribute(path("t.qrtb"), "user.creator"), "QRLF");
     EXPECT_EQ(BIsDocumentDirty(window), 0);
     EXPECT_FALSE(IsWindowModified(window));
     EXPECT_TRUE(isOpen(folder, "t.qrtb"));
