@@ -57,10 +57,6 @@ void ExpectRow(const Row &expected)
     EXPECT_TRUE(Enabled(appMenu, 1));
 }
 
-constexpr Row kFreshDocument{true, true, false, false, false, true, true};
-constexpr Row kAuxiliaryWindow{true, true, false, false, false, false, false};
-constexpr Row kNoWindowOrSheet{true, false, false, false, false, false, false};
-
 void Compute()
 {
     ComputeTable({"3", "50", 3, std::nullopt});
@@ -162,76 +158,60 @@ TEST(Menus, KeyEquivalents)
         EXPECT_EQ(keys(menu, command), portable(expected)) << expected;
 }
 
-// A fresh untitled document, after a calculation, then the preferences,
-// about and facts windows in front, a save-changes sheet, and no window (as
-// with a global menu bar, where the application stays up without one).
+// Every row of the enabling table, with one document and with ten (New
+// disabled): a fresh document, a computed one, the preferences, about and
+// facts windows in front, a save-changes sheet; then, with room again, no
+// window (as with a global menu bar, where the application stays up).
 TEST(Menus, RowsForEachFrontWindow)
 {
-    StartApplication();
-    ASSERT_TRUE(BIsDocumentWindow(FrontWindow()));
-    ExpectRow(kFreshDocument);
-    Compute();
-    ExpectRow({true, true, true, true, false, true, true});
     const struct {
         char command[5];
         WindowRef (*window)();
-    } cases[] = {{"pref", BGetPrefWindowRef}, {"abou", BGetAboutWindowRef}, {"fact", QRLGetFactsWindowRef}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::string("case ") + c.command);
-        SendCommand(c.command);
-        ASSERT_EQ(FrontWindow(), c.window());
-        ExpectRow(kAuxiliaryWindow);
-    }
-    SelectWindow(DocumentWindow(0));
-    SendCommand("clos");
-    ASSERT_EQ(GetPendingNavDialogs().size(), 1u);
-    WindowClass windowClass = 0;
-    ASSERT_NE(FrontWindow(), nullptr);
-    GetWindowClass(FrontWindow(), &windowClass);
-    ASSERT_EQ(windowClass, kSheetWindowClass);
-    ExpectRow(kNoWindowOrSheet);
-    NavTestAnswer(GetPendingNavDialogs()[0].dialog, kNavUserActionCancel);
-    for (WindowRef window :
-         {DocumentWindow(0), BGetPrefWindowRef(), BGetAboutWindowRef(), QRLGetFactsWindowRef()})
-        HideWindow(window);
-    ASSERT_EQ(FrontWindow(), nullptr);
-    ExpectRow(kNoWindowOrSheet);
-}
-
-TEST(Menus, TenDocuments)
-{
+    } auxiliaries[] = {
+        {"pref", BGetPrefWindowRef}, {"abou", BGetAboutWindowRef}, {"fact", QRLGetFactsWindowRef}};
     StartApplication();
-    for (int i = 1; i < 10; ++i)
-        SendCommand("new ");
-    ASSERT_EQ(BGetNumberOfDocuments(), 10);
-    ExpectRow({false, true, false, false, false, true, true});
-    Compute();
-    ExpectRow({false, true, true, true, false, true, true});
-    const char commands[][5] = {"pref", "abou", "fact"};
-    for (const auto &command : commands) {
-        SendCommand(command);
-        SCOPED_TRACE(command);
-        ExpectRow({false, true, false, false, false, false, false});
+    for (int documents : {1, 10}) {
+        SCOPED_TRACE(std::to_string(documents) + " documents");
+        while (BGetNumberOfDocuments() < documents)
+            SendCommand("new ");
+        const bool room = documents < 10;
+        WindowRef document = FrontWindow();
+        ASSERT_TRUE(BIsDocumentWindow(document));
+        ExpectRow({room, true, false, false, false, true, true});
+        Compute();
+        ExpectRow({room, true, true, true, false, true, true});
+        for (const auto &c : auxiliaries) {
+            SCOPED_TRACE(c.command);
+            SendCommand(c.command);
+            ASSERT_EQ(FrontWindow(), c.window());
+            ExpectRow({room, true, false, false, false, false, false});
+        }
+        SelectWindow(document);
+        SendCommand("clos");
+        ASSERT_EQ(GetPendingNavDialogs().size(), 1u);
+        WindowClass windowClass = 0;
+        ASSERT_NE(FrontWindow(), nullptr);
+        GetWindowClass(FrontWindow(), &windowClass);
+        ASSERT_EQ(windowClass, kSheetWindowClass);
+        ExpectRow({room, false, false, false, false, false, false});
+        NavTestAnswer(GetPendingNavDialogs()[0].dialog, kNavUserActionCancel);
     }
-
     // New then does nothing, by menu or by command.
     EXPECT_EQ(SendCommand("new "), eventNotHandledErr);
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
     EXPECT_TRUE(AlertMessages().empty());
-
-    // A sheet in front.
-    SelectWindow(DocumentWindow(9));
-    SendCommand("clos");
-    ASSERT_EQ(GetPendingNavDialogs().size(), 1u);
-    ExpectRow({false, false, false, false, false, false, false});
-    NavTestAnswer(GetPendingNavDialogs()[0].dialog, kNavUserActionCancel);
-
-    // Closing one makes room again; the computed document comes to the front.
-    SelectWindow(DocumentWindow(0));
+    // Closing a clean one makes room again; the computed document comes to the front.
+    SelectWindow(DocumentWindow(1));
     SendCommand("clos");
     ASSERT_EQ(BGetNumberOfDocuments(), 9);
     ASSERT_EQ(FrontWindow(), DocumentWindow(8));
     ExpectRow({true, true, true, true, false, true, true});
+    for (int i = 0; i < 9; ++i)
+        HideWindow(DocumentWindow(i));
+    for (const auto &c : auxiliaries)
+        HideWindow(c.window());
+    ASSERT_EQ(FrontWindow(), nullptr);
+    ExpectRow({true, false, false, false, false, false, false});
 }
 
 TEST(Menus, OtherWindowInFrontLeavesEverythingAsItWas)
@@ -299,15 +279,6 @@ TEST(Menus, NewOpensNumberedWindowsAndCloseClosesTheFrontOne)
     EXPECT_EQ(FrontWindow(), DocumentWindow(0));
 }
 
-TEST(Menus, UnknownCommandIsReportedUnhandled)
-{
-    StartApplication();
-    EXPECT_EQ(SendCommand("zzzz"), eventNotHandledErr);
-    EXPECT_EQ(SendCommand("QRL?"), eventNotHandledErr);
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_TRUE(AlertMessages().empty());
-}
-
 namespace
 {
 
@@ -324,15 +295,19 @@ OSStatus AskTheMenuHandler(EventHandlerCallRef, EventRef event, void *)
 
 } // namespace
 
-TEST(Menus, PlatformCommandsAreLeftToThePlatform)
+TEST(Menus, UnknownAndPlatformCommands)
 {
     StartApplication();
     static const EventTypeSpec commandEvents[] = {{kEventClassCommand, kEventCommandProcess}};
     ASSERT_EQ(InstallEventHandler(GetApplicationEventTarget(), AskTheMenuHandler, 1, commandEvents, nullptr,
                                   nullptr),
               noErr);
-    SendCommand("zzzz");
+    // An unknown command is reported unhandled, by the menu handler and in the end.
+    EXPECT_EQ(SendCommand("zzzz"), eventNotHandledErr);
     EXPECT_EQ(menuHandlerResult, eventNotHandledErr);
+    EXPECT_EQ(SendCommand("QRL?"), eventNotHandledErr);
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    EXPECT_TRUE(AlertMessages().empty());
     SendCommand("pref");
     EXPECT_EQ(menuHandlerResult, eventNotHandledErr);
     EXPECT_EQ(FrontWindow(), BGetPrefWindowRef()); // the platform showed it
@@ -341,7 +316,9 @@ TEST(Menus, PlatformCommandsAreLeftToThePlatform)
     EXPECT_EQ(menuHandlerResult, eventNotHandledErr);
 }
 
-TEST(Menus, DisabledCommandsDoNothing)
+// Disabled commands do nothing; facts and about show their windows, and
+// Close closes the front one.
+TEST(Menus, DisabledCommandsAndAuxiliaryWindows)
 {
     StartApplication();
     WindowRef window = DocumentWindow(0);
@@ -351,7 +328,7 @@ TEST(Menus, DisabledCommandsDoNothing)
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_EQ(BIsDocumentDirty(window), 0);
 
-    SendCommand("fact");
+    EXPECT_EQ(SendCommand("fact"), noErr);
     ASSERT_EQ(FrontWindow(), QRLGetFactsWindowRef());
     bool opened = false;
     SetModalScript([&](WindowRef) { opened = true; });
@@ -360,12 +337,6 @@ TEST(Menus, DisabledCommandsDoNothing)
     EXPECT_FALSE(opened);
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
     EXPECT_EQ(TextAt(window, 140, 150), "-");
-}
-
-TEST(Menus, FactsAndAboutShowTheirWindowsAndCloseGoesToTheFront)
-{
-    StartApplication();
-    EXPECT_EQ(SendCommand("fact"), noErr);
     EXPECT_EQ(SendCommand("abou"), noErr);
     EXPECT_EQ(FrontWindow(), BGetAboutWindowRef());
     SendCommand("clos");
