@@ -5,7 +5,6 @@
 
 #include "tests/support/app_driver.h"
 
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>

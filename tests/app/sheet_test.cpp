@@ -6,7 +6,6 @@
 #include "expected.h"
 #include "platform/bundle.h"
 #include "platform/internal.h"
-#include "platform/prefs.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -149,9 +148,10 @@ TEST(Sheet, WorkedSheets)
     EXPECT_FALSE(Rows(10.0, true, 50.0, 0.000033)[8].noFarLimit);
 }
 
-// Placeholders at their own anchors, the texts in the order they are drawn,
-// the rule and the picture; the generic near heading reaches R + 100.
-TEST(Sheet, EmptyDocument)
+// An empty document: placeholders at their own anchors, the texts in the
+// order they are drawn, the rule and the picture; the generic near heading
+// reaches R + 100.
+TEST(Sheet, EmptyThenComputed)
 {
     StartApplication();
     WindowRef window = DocumentWindow(0);
@@ -165,26 +165,21 @@ TEST(Sheet, EmptyDocument)
                          {120, 110, Label("neardistance")}, {260, 110, Label("fardistance")},
                          {140, 20, "<0 texts>"}, {308, 20, "<0 texts>"}, {175, 45, "<0 texts>"}});
     // clang-format on
-    std::vector<std::string> order;
+    std::vector<std::string> empty;
     for (const char *key :
          {"focal", "distance", "unsharpcircle", "camera", "aperture", "neardistance", "fardistance"})
-        order.push_back(Label(key));
-    order.insert(order.end(), std::begin(kApertureTexts), std::end(kApertureTexts));
-    order.insert(order.end(), 24, "-");
-    EXPECT_EQ(Texts(window), order); // 24 placeholders, nothing else
+        empty.push_back(Label(key));
+    empty.insert(empty.end(), std::begin(kApertureTexts), std::end(kApertureTexts));
+    empty.insert(empty.end(), 24, "-");
+    EXPECT_EQ(Texts(window), empty); // 24 placeholders, nothing else
     ExpectRuleAndPicture(window);
     const std::vector<PortItem> nearHeading = ItemsOfKind(window, PortItem::Kind::text, 120, 110);
     ASSERT_EQ(nearHeading.size(), 1u);
     EXPECT_EQ(nearHeading[0].frame.right, Bounds(window).right + 100);
     EXPECT_EQ(nearHeading[0].frame.bottom, Bounds(window).bottom);
-}
 
-// The 3 m sheet: texts in drawing order, labels from the strings table (not
-// their keys), one erase per drawing, digits lined up.
-TEST(Sheet, ComputedSheet)
-{
-    StartApplication();
-    WindowRef window = DocumentWindow(0);
+    // Computed at 3 m: texts in drawing order, labels from the strings table
+    // (not their keys), one erase per drawing, digits lined up.
     const int erased = GetPortEraseCount(GetWindowPort(window));
     ComputeTable({"3", "50", 3, std::nullopt});
     EXPECT_EQ(GetPortEraseCount(GetWindowPort(window)), erased + 1);

@@ -1,6 +1,5 @@
 // Start-up as a user sees it: the splash, then one untitled window, and
 // quitting with nothing to save.
-#include "app/main.h"
 #include "document/document.h"
 #include "platform/process.h"
 #include "tests/support/app_driver.h"

@@ -7,7 +7,6 @@
 #include "platform/bundle.h"
 #include "platform/internal.h"
 #include "platform/prefs.h"
-#include "tests/support/app_driver.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -152,12 +151,11 @@ TEST(TableWindow, Controls)
         std::vector<QWidget *> chain;
         for (ControlRef control : GetTabChain(window))
             chain.push_back(reinterpret_cast<QWidget *>(control));
-        const std::vector<QWidget *> expectedChain = {Find(window, "dist"),
-                                                      Find(window, "focl"),
-                                                      Find(window, "unsp"),
-                                                      Find(window, "uscd"),
-                                                      Find(window, "tabl", "commandID"),
-                                                      Find(window, "not!", "commandID")};
+        std::vector<QWidget *> expectedChain;
+        for (const char *signature : {"dist", "focl", "unsp", "uscd"})
+            expectedChain.push_back(Find(window, signature));
+        for (const char *command : {"tabl", "not!"})
+            expectedChain.push_back(Find(window, command, "commandID"));
         EXPECT_EQ(chain, expectedChain);
         for (QWidget *widget : expectedChain)
             EXPECT_NE(widget, nullptr);
