@@ -244,39 +244,34 @@ TEST(Menus, DocumentWithALockedFile)
     ExpectRowsOfADocumentWithAFile(true);
 }
 
-TEST(Menus, FrontWindowChangeAdjustsTheMenus)
+// New opens numbered windows in front; the menus follow each change of the
+// front window with no menu opened in between; Close closes the front one.
+TEST(Menus, NewCloseAndFrontWindowChanges)
 {
     StartApplication();
     WindowRef dirty = DocumentWindow(0);
     Compute();
-    SendCommand("new ");
+    EXPECT_EQ(SendCommand("new "), noErr);
     WindowRef clean = DocumentWindow(1);
+    ASSERT_NE(clean, nullptr);
+    EXPECT_EQ(FrontWindow(), clean);
+    EXPECT_TRUE(IsWindowVisible(clean));
+    EXPECT_EQ(GetWTitle(clean), "Untitled 2");
+    EXPECT_EQ(TextAt(clean, 140, 150), "-");
     EXPECT_FALSE(Enabled(fileMenu, 5));
     SelectWindow(dirty);
-    EXPECT_TRUE(Enabled(fileMenu, 5)); // no menu opened in between
+    EXPECT_TRUE(Enabled(fileMenu, 5));
     SelectWindow(clean);
     EXPECT_FALSE(Enabled(fileMenu, 5));
-    SendCommand("pref");
-    EXPECT_FALSE(Enabled(funcMenu, 1));
-}
-
-TEST(Menus, NewOpensNumberedWindowsAndCloseClosesTheFrontOne)
-{
-    StartApplication();
-    EXPECT_EQ(SendCommand("new "), noErr);
-    WindowRef second = DocumentWindow(1);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(FrontWindow(), second);
-    EXPECT_TRUE(IsWindowVisible(second));
-    EXPECT_EQ(GetWTitle(second), "Untitled 2");
-    EXPECT_EQ(TextAt(second, 140, 150), "-");
     SendCommand("new ");
     EXPECT_EQ(GetWTitle(DocumentWindow(2)), "Untitled 3");
     EXPECT_EQ(SendCommand("clos"), noErr);
     EXPECT_EQ(SendCommand("clos"), noErr);
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_FALSE(BIsDocumentWindow(second));
-    EXPECT_EQ(FrontWindow(), DocumentWindow(0));
+    EXPECT_FALSE(BIsDocumentWindow(clean));
+    EXPECT_EQ(FrontWindow(), dirty);
+    SendCommand("pref");
+    EXPECT_FALSE(Enabled(funcMenu, 1));
 }
 
 namespace
