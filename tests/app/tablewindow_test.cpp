@@ -308,10 +308,10 @@ TEST(TableWindow, CircleThatIsNoNumberGivesSharpOnlyAtTheDistance)
         ComputeTable({"3", "50", 2, text});
         WindowRef window = DocumentWindow(0);
         EXPECT_EQ(TextAt(window, 175, 45), "   0.0");
-        for (int i = 0; i < 10; ++i) {
-            EXPECT_EQ(TextAt(window, 140, short(150 + 30 * i)), " 3.000") << "row " << i;
-            EXPECT_EQ(TextAt(window, 280, short(150 + 30 * i)), " 3.000") << "row " << i;
-        }
+        for (short top = 150; top < 450; top += 30)
+            EXPECT_EQ(std::make_tuple(TextAt(window, 140, top), TextAt(window, 280, top)),
+                      std::make_tuple(" 3.000", " 3.000"))
+                << "row at " << top;
         ComputeTable({"4", "50", 2, "30"}); // something else in between
     }
 }

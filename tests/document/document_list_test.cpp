@@ -179,6 +179,8 @@ TEST(DocumentList, CloseEventAndCloseBox)
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     ComputeTable({"3", "50", 3, std::nullopt});
     EXPECT_EQ(SendWindowEvent(first, kEventWindowClose), noErr);
+    EXPECT_EQ(BIsDocumentWindow(first), 1);
+    EXPECT_TRUE(IsWindowVisible(first));
     std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].kind, NavDialogKind::askSaveChanges);
