@@ -18,7 +18,7 @@ class PlatformFiles : public ::testing::Test
   protected:
     void TearDown() override { FSSetSaveFaultForTesting(FSSaveStep::none); }
     std::string path(const std::string &name) const { return dir + "/" + name; }
-    FSSpec spec(const std::string &name) const
+    FSSpec fileSpecOf(const std::string &name) const
     {
         FSSpec s;
         FSMakeFSSpec(path(name), &s);
@@ -36,7 +36,7 @@ class PlatformFiles : public ::testing::Test
     short openFile(const std::string &name, std::int8_t permission) const
     {
         short ref = -1;
-        FSSpec s = spec(name);
+        FSSpec s = fileSpecOf(name);
         EXPECT_EQ(FSpOpenDF(&s, permission, &ref), noErr) << name;
         return ref;
     }
@@ -57,7 +57,7 @@ TEST_F(PlatformFiles, FileWithoutWriteBitsIsLocked)
     put("doc", "old");
     short writable = openFile("doc", fsRdWrPerm);
     ASSERT_EQ(chmod(path("doc").c_str(), 0444), 0);
-    FSSpec s = spec("doc");
+    FSSpec s = fileSpecOf("doc");
     short ref = -1;
     EXPECT_EQ(FSpOpenDF(&s, fsRdWrPerm, &ref), permErr);
     short readOnly = openFile("doc", fsRdPerm);
@@ -81,7 +81,7 @@ TEST_F(PlatformFiles, EveryFailingStepOfASaveKeepsOldFile)
     put("doc.qrtb", old);
     put("closed.qrtb", closed);
     ASSERT_EQ(chmod(path("doc.qrtb").c_str(), 0640), 0);
-    FSSpec s = spec("doc.qrtb");
+    FSSpec s = fileSpecOf("doc.qrtb");
     FInfo set{FOUR_CHAR_CODE("QRTb"), FOUR_CHAR_CODE("QRLF")}, info;
     ASSERT_EQ(FSpSetFInfo(&s, &set), noErr);
     short ref = openFile("doc.qrtb", fsRdWrPerm);
@@ -89,7 +89,7 @@ TEST_F(PlatformFiles, EveryFailingStepOfASaveKeepsOldFile)
         FSSetSaveFaultForTesting(step);
         EXPECT_NE(FSReplaceFileContents(ref, next.data(), 280, true), noErr) << "case " << int(step);
         short newRef = -1;
-        FSSpec replaced = spec("closed.qrtb"), fresh = spec("fresh.qrtb");
+        FSSpec replaced = fileSpecOf("closed.qrtb"), fresh = fileSpecOf("fresh.qrtb");
         EXPECT_NE(FSWriteFileSafely(&replaced, next.data(), 280, nullptr, true, true, &newRef), noErr);
         EXPECT_NE(FSWriteFileSafely(&fresh, next.data(), 280, nullptr, false, true, &newRef), noErr);
         EXPECT_EQ(get("doc.qrtb"), old) << "case " << int(step);
@@ -111,7 +111,7 @@ TEST_F(PlatformFiles, EveryFailingStepOfASaveKeepsOldFile)
     ASSERT_EQ(FSpGetFInfo(&s, &info), noErr);
     EXPECT_EQ(info.fdType, FOUR_CHAR_CODE("QRTb"));
     EXPECT_EQ(info.fdCreator, FOUR_CHAR_CODE("QRLF"));
-    FSSpec replaced = spec("closed.qrtb");
+    FSSpec replaced = fileSpecOf("closed.qrtb");
     short newRef = -1;
     EXPECT_EQ(FSWriteFileSafely(&replaced, "new", 3, nullptr, false, true, &newRef), dupFNErr);
     EXPECT_EQ(get("closed.qrtb"), closed);
@@ -129,7 +129,7 @@ TEST_F(PlatformFiles, KilledSaveLeavesOldOrNewFileWhole)
         pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            FSSpec s = spec("doc.qrtb");
+            FSSpec s = fileSpecOf("doc.qrtb");
             short ref = -1;
             if (FSpOpenDF(&s, fsRdWrPerm, &ref) != noErr)
                 _exit(2);
