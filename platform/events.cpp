@@ -203,8 +203,11 @@ OSStatus SendWindowEvent(WindowRef window, EventKind kind)
         return paramErr;
     OpaqueEventRef event{kEventClassWindow, kind, {}, window};
     const OSStatus result = sendToTarget(window->target, event);
-    if (result == eventNotHandledErr && kind == kEventWindowClose)
-        HideWindow(window); // a window nobody looks after just goes away
+    // The close box of a window nobody looks after: a modal window cancels
+    // (hiding it would leave its loop running with nothing to end it), any
+    // other window just goes away.
+    if (result == eventNotHandledErr && kind == kEventWindowClose && !platform::clickCancelButton(window))
+        HideWindow(window);
     return result;
 }
 

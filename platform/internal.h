@@ -100,6 +100,8 @@ WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string
 // Forgets a wrapped window without deleting its widget.
 void unwrapWidget(WindowRef window);
 QWidget *widgetOf(WindowRef window);
+// Presses the window's enabled cancel button; false when it has none.
+bool clickCancelButton(WindowRef window);
 WindowRef windowOf(const QWidget *widget);
 // The shared menus, in menu bar order, for windows that show the menu bar.
 const std::vector<QWidget *> &sharedMenus();

@@ -82,13 +82,8 @@ class WindowWatcher : public QObject
     {
         if (key->key() != Qt::Key_Escape || !qobject_cast<QDialog *>(window_->widget))
             return false;
-        for (QPushButton *button : window_->widget->findChildren<QPushButton *>()) {
-            if (button->property("commandID").toString() == QLatin1String("not!") && button->isEnabled()) {
-                button->click();
-                return true;
-            }
-        }
-        SendWindowEvent(window_, kEventWindowClose);
+        if (!platform::clickCancelButton(window_))
+            SendWindowEvent(window_, kEventWindowClose);
         return true;
     }
 
@@ -132,6 +127,17 @@ void setVisible(WindowRef window, bool visible)
 
 namespace platform
 {
+
+bool clickCancelButton(WindowRef window)
+{
+    for (QPushButton *button : window->widget->findChildren<QPushButton *>()) {
+        if (button->property("commandID").toString() == QLatin1String("not!") && button->isEnabled()) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}
 
 WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string &name)
 {

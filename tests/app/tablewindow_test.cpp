@@ -9,6 +9,7 @@
 #include "platform/prefs.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -205,6 +206,13 @@ TEST(TableWindow, CancelEscapeAndReturn)
     RunTableWindow([](WindowRef window) {
         TypeIntoField(Control(window, "dist"), "8");
         QTest::keyClick(Find(window, "dist"), Qt::Key_Escape);
+    });
+    EXPECT_TRUE(LastModalLoopQuit());
+    // The close box cancels too: a hidden window would leave its loop running.
+    RunTableWindow([](WindowRef window) {
+        TypeIntoField(Control(window, "dist"), "8");
+        QCloseEvent close;
+        QApplication::sendEvent(Find(window, "dist")->window(), &close);
     });
     EXPECT_TRUE(LastModalLoopQuit());
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
