@@ -99,6 +99,19 @@ void bringToFront(QWidget *widget)
     widget->activateWindow();
 }
 
+// A window was hidden or went away: the menus follow a new front window,
+// which becomes the active one; with none left, the application hears of it.
+void windowLeft(WindowRef frontBefore, bool wasVisible)
+{
+    const WindowRef front = FrontWindow();
+    if (front != frontBefore)
+        platform::frontWindowChanged();
+    if (front)
+        bringToFront(front->widget);
+    else if (wasVisible)
+        platform::lastWindowClosed();
+}
+
 void setVisible(WindowRef window, bool visible)
 {
     if (!window || window->visible == visible)
@@ -114,13 +127,7 @@ void setVisible(WindowRef window, bool visible)
         return;
     }
     window->widget->hide();
-    const WindowRef front = FrontWindow();
-    if (front != before)
-        platform::frontWindowChanged();
-    if (front)
-        bringToFront(front->widget);
-    else
-        platform::lastWindowClosed();
+    windowLeft(before, true);
 }
 
 } // namespace
@@ -239,14 +246,7 @@ void DisposeWindow(WindowRef window)
         widget->hide();
         widget->deleteLater();
     }
-    const WindowRef front = FrontWindow();
-    if (front != before)
-        platform::frontWindowChanged();
-    if (front)
-        bringToFront(front->widget);
-    else if (wasVisible) {
-        platform::lastWindowClosed();
-    }
+    windowLeft(before, wasVisible);
 }
 
 WindowRef FrontWindow()
