@@ -3,6 +3,7 @@
 #include "app/prefwindow.h"
 
 #include "app/windowmodule.h"
+#include "model/data.h"
 #include "platform/controls.h"
 #include "platform/prefs.h"
 
@@ -33,19 +34,10 @@ void storeDistanceUnit()
 
 } // namespace
 
-std::int32_t BCopyDistanceUnit()
-{
-    std::int32_t unit = 1;
-    if (std::optional<CFPropertyList> value = CFPreferencesCopyAppValue(kDistanceUnitKey))
-        if (!CFNumberGetValue(*value, &unit))
-            unit = 1;
-    return unit;
-}
-
 void BInitPrefWindow()
 {
     static const EventTypeSpec prefSpec[] = {{kEventClassCommand, kEventCommandProcess}};
-    distUnit = BCopyDistanceUnit();
+    distUnit = QRLReadDistanceUnit();
     prefWindow = BBuildAuxiliaryWindow("prefwindow", "PrefWindow",
                                        NewEventHandlerUPP(BPrefWindowEventHandler), 1, prefSpec);
     if (!prefWindow) {

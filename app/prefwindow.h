@@ -11,9 +11,3 @@ OSStatus BPrefWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event,
 WindowRef BGetPrefWindowRef();
 short BIsPrefWindow(WindowRef theWindow);
 void BPreferencesCommandHandler(WindowRef window);
-
-// The stored distance unit: 1 metres, 2 feet; 1 when nothing (or no
-// integer) is stored.
-std::int32_t BCopyDistanceUnit();
-
-constexpr const char *kDistanceUnitKey = "Distance Unit";

@@ -3,7 +3,6 @@
 // application-modally, and destroyed at its end.
 #include "app/tablewindow.h"
 
-#include "app/prefwindow.h"
 #include "document/document.h"
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
@@ -71,10 +70,7 @@ void fillWindow(std::int32_t distUnit)
     setText(unsharpCircleValueFieldID, CFStringCreateWithFormat("%.1f", unsharpDef * 1000000.0));
     SetControl32BitValue(control(unsharpFieldID), cameraTypeDef + 1);
     Draw1Control(control(unsharpFieldID));
-    if (cameraTypeDef == thirtyFive || cameraTypeDef == mediumFormat)
-        DisableControl(control(unsharpCircleValueFieldID));
-    else
-        EnableControl(control(unsharpCircleValueFieldID));
+    enableCircleFieldFor(cameraTypeDef + 1);
 }
 
 void showArgumentsAlert()
@@ -104,7 +100,7 @@ void computeTable()
     }
     // The unit cannot change while the window is modal: the range check and
     // the calculation see the same one.
-    if (QRLArgumentsInRange(distance, focal, BCopyDistanceUnit()) != kInRange) {
+    if (QRLArgumentsInRange(distance, focal, QRLReadDistanceUnit()) != kInRange) {
         showArgumentsAlert();
         return;
     }
@@ -135,7 +131,7 @@ void failLoading(IBNibRef nibRef)
 void QRLInitTableWindow()
 {
     static const EventTypeSpec commandEvents[] = {{kEventClassCommand, kEventCommandProcess}};
-    const std::int32_t distUnit = BCopyDistanceUnit();
+    const std::int32_t distUnit = QRLReadDistanceUnit();
     IBNibRef nibRef = nullptr;
     if (CreateNibReference("tablewindow", &nibRef) != noErr ||
         CreateWindowFromNib(nibRef, "Window", &tableWindow) != noErr)

@@ -48,11 +48,11 @@ tLensTerms LensTermsInFeet(tDistance distance, tFocalLength focalLength, tUnshar
     return terms;
 }
 
-// The unit stored in the preference; 1 (metres) when it is missing or is not
-// exactly a 32-bit integer.
-std::int32_t ReadDistanceUnitPreference()
+} // namespace
+
+std::int32_t QRLReadDistanceUnit()
 {
-    const std::optional<CFPropertyList> value = CFPreferencesCopyAppValue("Distance Unit");
+    const std::optional<CFPropertyList> value = CFPreferencesCopyAppValue(kDistanceUnitKey);
     if (!value)
         return kDistanceUnitMeters;
     std::int32_t unit = kDistanceUnitMeters;
@@ -60,8 +60,6 @@ std::int32_t ReadDistanceUnitPreference()
         return kDistanceUnitMeters;
     return unit;
 }
-
-} // namespace
 
 tDataPtr QRLNewDataPtr()
 {
@@ -78,8 +76,8 @@ void QRLCalculateTable(tDataPtr dataPtr, tDistance distance, tFocalLength focalL
 {
     if (dataPtr == nullptr)
         return;
-    QRLCalculateTableInUnit(dataPtr, ReadDistanceUnitPreference(), distance, focalLength,
-                            unsharpCircleDiameter, cameraType);
+    QRLCalculateTableInUnit(dataPtr, QRLReadDistanceUnit(), distance, focalLength, unsharpCircleDiameter,
+                            cameraType);
 }
 
 // Units other than feet are computed as metres, as the parameters window

@@ -14,6 +14,12 @@ enum tCameraType : std::int32_t { APSC = 0, fullFrameDigital = 1, thirtyFive = 2
 
 enum : std::int32_t { kDistanceUnitMeters = 1, kDistanceUnitFeet = 2 };
 
+// The one persisted preference: the unit new tables are computed in.
+constexpr const char *kDistanceUnitKey = "Distance Unit";
+// The stored unit, read afresh: 1 (metres) when nothing, or nothing that is
+// exactly a 32-bit integer, is stored.
+std::int32_t QRLReadDistanceUnit();
+
 enum : tDataRangeErr {
     kInRange = 0,
     kFocalLengthTooLong = 1,
