@@ -41,6 +41,7 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
     QApplication::setApplicationName(QStringLiteral("Quorlscope"));
     QApplication::setOrganizationName(QStringLiteral("Quorlscope"));
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::installTranslators();
     TickCount(); // the tick counter starts with the application
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i)

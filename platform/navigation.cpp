@@ -243,7 +243,8 @@ QWidget *buildFileDialog(NavDialogRef dialog)
         const QString extension = QString::fromStdString(FSGetTypeExtension(dialog->fileType));
         files->setDefaultSuffix(extension);
         if (!extension.isEmpty())
-            files->setNameFilter(QStringLiteral("%1 documents (*.%2)").arg(files->windowTitle(), extension));
+            files->setNameFilter(QCoreApplication::translate("Navigation", "%1 documents (*.%2)")
+                                     .arg(files->windowTitle(), extension));
         files->selectFile(QString::fromStdString(dialog->options.saveFileName));
     } else {
         files->setAcceptMode(QFileDialog::AcceptOpen);
@@ -287,30 +288,33 @@ Question questionFor(NavDialogRef dialog)
         quotedName(QString::fromStdString(dialog->options.saveFileName).trimmed().toStdString());
     switch (dialog->kind) {
     case NavDialogKind::askSaveChanges:
-        return {
-            dialog->askAction == kNavSaveChangesQuittingApplication
-                ? QStringLiteral(
-                      "Do you want to save the changes you made in the document %1 before quitting?")
-                      .arg(name)
-                : QStringLiteral("Do you want to save the changes you made in the document %1?").arg(name),
-            QStringLiteral("Your changes will be lost if you don\u2019t save them."),
-            {{QStringLiteral("Save"), kNavUserActionSaveChanges},
-             {QStringLiteral("Don\u2019t Save"), kNavUserActionDontSaveChanges},
-             {QStringLiteral("Cancel"), kNavUserActionCancel}}};
+        return {dialog->askAction == kNavSaveChangesQuittingApplication
+                    ? QCoreApplication::translate(
+                          "Navigation", "Do you want to save the changes you made in the document %1 before quitting?")
+                          .arg(name)
+                    : QCoreApplication::translate("Navigation",
+                                                  "Do you want to save the changes you made in the document %1?")
+                          .arg(name),
+                QCoreApplication::translate("Navigation", "Your changes will be lost if you don’t save them."),
+                {{QCoreApplication::translate("Navigation", "Save"), kNavUserActionSaveChanges},
+                 {QCoreApplication::translate("Navigation", "Don’t Save"), kNavUserActionDontSaveChanges},
+                 {QCoreApplication::translate("Navigation", "Cancel"), kNavUserActionCancel}}};
     case NavDialogKind::askDiscardChanges:
-        return {QStringLiteral("Do you want to discard the changes you made to the document %1?").arg(name),
-                QStringLiteral("The document goes back to its last saved version."),
-                {{QStringLiteral("Revert"), kNavUserActionDiscardChanges},
-                 {QStringLiteral("Cancel"), kNavUserActionCancel}}};
+        return {QCoreApplication::translate("Navigation",
+                                            "Do you want to discard the changes you made to the document %1?")
+                    .arg(name),
+                QCoreApplication::translate("Navigation", "The document goes back to its last saved version."),
+                {{QCoreApplication::translate("Navigation", "Revert"), kNavUserActionDiscardChanges},
+                 {QCoreApplication::translate("Navigation", "Cancel"), kNavUserActionCancel}}};
     default:
-        return {
-            QStringLiteral("You have %1 documents with unsaved changes. Do you want to review these changes "
-                           "before quitting?")
-                .arg(dialog->documentCount),
-            QStringLiteral("If you don\u2019t review your documents, all your changes will be lost."),
-            {{QStringLiteral("Review Changes\u2026"), kNavUserActionReviewDocuments},
-             {QStringLiteral("Discard Changes"), kNavUserActionDiscardDocuments},
-             {QStringLiteral("Cancel"), kNavUserActionCancel}}};
+        return {QCoreApplication::translate("Navigation", "You have %1 documents with unsaved changes. Do you want "
+                                                          "to review these changes before quitting?")
+                    .arg(dialog->documentCount),
+                QCoreApplication::translate("Navigation",
+                                            "If you don’t review your documents, all your changes will be lost."),
+                {{QCoreApplication::translate("Navigation", "Review Changes…"), kNavUserActionReviewDocuments},
+                 {QCoreApplication::translate("Navigation", "Discard Changes"), kNavUserActionDiscardDocuments},
+                 {QCoreApplication::translate("Navigation", "Cancel"), kNavUserActionCancel}}};
     }
 }
 
