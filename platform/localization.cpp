@@ -69,6 +69,15 @@ std::string CopyLocalizedText(const std::string &text)
     return QCoreApplication::translate(kProgramContext, text.c_str()).toStdString();
 }
 
+std::string CopyLocalizedTextWithParam(const std::string &text, const std::string &value)
+{
+    std::string localized = CopyLocalizedText(text);
+    const std::size_t at = localized.find("^0");
+    if (at != std::string::npos)
+        localized.replace(at, 2, value);
+    return localized;
+}
+
 std::string GetCurrentLocalization()
 {
     return currentLocalization();

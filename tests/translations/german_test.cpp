@@ -206,4 +206,5 @@ TEST(German, TextWithoutTranslationShowsAsItIs)
     EXPECT_EQ(CopyLocalizedText("distance in ft: "), "Entfernung in ft: ");
     EXPECT_EQ(CopyLocalizedText("No such text 3.5"), "No such text 3.5");
     EXPECT_EQ(CopyLocalizedText(""), "");
+    EXPECT_EQ(CopyLocalizedTextWithParam("The file “^0” is new", "a.qrtb"), "The file “a.qrtb” is new");
 }
