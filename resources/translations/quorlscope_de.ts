@@ -256,6 +256,11 @@
         <source>Discard Changes</source>
         <translation>Änderungen verwerfen</translation>
     </message>
+    <message>
+        <source>“%1”</source>
+        <comment>a document&apos;s name quoted</comment>
+        <translation>„%1“</translation>
+    </message>
 </context>
 <context>
     <name>PrefWindow</name>

@@ -69,7 +69,8 @@ TEST(TranslationsCheck, NewAlertTextFails)
 {
     const fs::path root = CopyOfTheSources();
     std::ofstream(root / "files" / "file.cpp", std::ios::app)
-        << "\nvoid BReportSomething()\n{\n    alert(\"Could not find the \"\n          \"lens cap\", \"\");\n}\n";
+        << "\nvoid BReportSomething()\n{\n    alert(\"Could not find the \"\n          \"lens cap\", "
+           "\"\");\n}\n";
     const CheckRun run = Check(root);
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.output.find("new text without a translation: [Program] \"Could not find the lens cap\""),

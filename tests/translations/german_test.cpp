@@ -8,6 +8,7 @@
 #include "platform/internal.h"
 #include "platform/localization.h"
 #include "platform/menus.h"
+#include "platform/navtesting.h"
 #include "tests/support/app_driver.h"
 
 #include <QComboBox>
@@ -72,7 +73,7 @@ TEST(German, MenusWindowsAndTheEmptySheet)
     EXPECT_EQ(GetWTitle(window), "Unbenannt ");
     const std::map<std::pair<short, short>, std::string> labels = {
         {{20, 20}, "Brennweite:"}, {{210, 20}, "Entfernung:"}, {{20, 45}, "Unschärfekreis (µm):"},
-        {{20, 70}, "Kamera:"},     {{20, 110}, "Blende"},       {{120, 110}, "Nahgrenze"},
+        {{20, 70}, "Kamera:"},     {{20, 110}, "Blende"},      {{120, 110}, "Nahgrenze"},
         {{260, 110}, "Ferngrenze"}};
     for (const auto &[at, text] : labels)
         EXPECT_EQ(TextAt(window, at.first, at.second), text) << at.first << "," << at.second;
@@ -129,11 +130,26 @@ TEST(German, FactsAboutHelpAndDialogButtons)
         for (int i = 0; popup && i < popup->count(); ++i)
             cameras.push_back(popup->itemText(i).toStdString());
     });
-    EXPECT_EQ(cameras,
-              (std::vector<std::string>{"APS-C digital", "Vollformat digital", "35-mm-Film", "Mittelformat"}));
+    EXPECT_EQ(cameras, (std::vector<std::string>{"APS-C digital", "Vollformat digital", "35-mm-Film",
+                                                 "Mittelformat"}));
     // Qt's standard buttons (file dialogs, message boxes) come from Qt's own
     // German translation, installed with the program's.
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "Abbrechen");
+}
+
+// The question on closing a changed document, with its buttons.
+TEST(German, SaveChangesQuestion)
+{
+    StartInGerman();
+    ComputeTable({"3", "50", 3, std::nullopt});
+    SendCommand("clos");
+    const std::vector<PendingNavDialog> pending = GetPendingNavDialogs();
+    ASSERT_EQ(pending.size(), 1u);
+    EXPECT_EQ(NavTestQuestion(pending[0].dialog),
+              (std::vector<std::string>{"Möchten Sie die Änderungen im Dokument „Unbenannt“ speichern?",
+                                        "Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.",
+                                        "Speichern", "Nicht speichern", "Abbrechen"}));
+    NavTestAnswer(pending[0].dialog, kNavUserActionCancel);
 }
 
 // The German labels fit the sheet as the English ones do: at the window's
@@ -193,8 +209,9 @@ TEST_P(OtherLocale, IsEnglish)
 
 INSTANTIATE_TEST_SUITE_P(German, OtherLocale, testing::Values("C.UTF-8", "en_GB.UTF-8", "fr_FR.UTF-8"),
                          [](const testing::TestParamInfo<const char *> &info) {
-                             return std::string(info.param).substr(0, 5) == "C.UTF" ? std::string("C")
-                                                                                     : std::string(info.param).substr(0, 5);
+                             return std::string(info.param).substr(0, 5) == "C.UTF"
+                                        ? std::string("C")
+                                        : std::string(info.param).substr(0, 5);
                          });
 
 // A text with no translation, such as one with a value already put in, is
