@@ -105,6 +105,17 @@ TEST(German, ComputedSheetKeepsThePointAndTheAlertIsGerman)
     std::setlocale(LC_ALL, "C");
 }
 
+// German of another country is German too.
+TEST(German, AustrianLocale)
+{
+    UseSystemLocale("de_AT.UTF-8");
+    StartApplication();
+    EXPECT_EQ(GetCurrentLocalization(), "de");
+    EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"Quorlscope", "Datei", "Bearbeiten", "Tabelle"}));
+    EXPECT_EQ(TextAt(DocumentWindow(0), 20, 20), "Brennweite:");
+    EXPECT_NE(GetRegisteredHelpBook().find("/de.lproj/"), std::string::npos);
+}
+
 // Facts, about text, help page, the table window's pop-up and Qt's own
 // dialog buttons.
 TEST(German, FactsAboutHelpAndDialogButtons)
