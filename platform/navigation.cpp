@@ -522,8 +522,9 @@ std::uint64_t navDialogRunCount()
 
 int navDialogsWaitingSince(std::uint64_t mark)
 {
-    return int(std::count_if(liveDialogs().begin(), liveDialogs().end(),
-                             [mark](NavDialogRef dialog) { return dialog->running && dialog->runNumber > mark; }));
+    return int(std::count_if(liveDialogs().begin(), liveDialogs().end(), [mark](NavDialogRef dialog) {
+        return dialog->running && dialog->runNumber > mark;
+    }));
 }
 
 } // namespace platform

@@ -1,8 +1,13 @@
 // The application itself, started as a process of its own with nothing
 // unsaved, ends with status 0 on SIGTERM, SIGHUP and SIGINT, taken through
-// its event loop; a signal it was started with ignored stays ignored.
+// its event loop; a signal it was started with ignored stays ignored. And
+// the session manager's last word ends the application without a question.
+#include "document/document.h"
+#include "platform/navtesting.h"
 #include "tests/support/app_driver.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -83,8 +88,7 @@ int waitForEnd(pid_t pid)
     return -1;
 }
 
-// The three run side by side: each waits out the splash before its event
-// loop takes the signal.
+// The three run side by side.
 TEST(Termination, EachSignalEndsAnApplicationWithNothingUnsavedWithStatusZero)
 {
     std::vector<Started> started;
@@ -112,6 +116,20 @@ TEST(Termination, SignalIgnoredAtStartStaysIgnored)
     const int status = waitForEnd(pid);
     EXPECT_TRUE(status != -1 && WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// After the session's data was committed (here without interaction, so an
+// unsaved table stayed unsaved), the session manager tells the application
+// to go: the window system's quit event. It ends at once, asking nothing.
+TEST(Termination, SessionManagersLastWordEndsWithoutAQuestion)
+{
+    qrltest::StartApplication();
+    qrltest::ComputeTable({"3", "50", {}, {}});
+    ASSERT_EQ(BGetNumberOfDirtyDocuments(), 1);
+    QEvent quit(QEvent::Quit);
+    EXPECT_TRUE(qrltest::EndsProcess([&] { QApplication::sendEvent(qApp, &quit); }));
+    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(qrltest::AlertMessages().empty());
 }
 
 } // namespace
