@@ -12,8 +12,9 @@
 //
 // SIGTERM, SIGHUP and SIGINT only write their number into a pipe; the
 // event loop reads it and delivers the quit. While the review of a signal
-// is showing, the signals have their default action, so a second one ends
-// the process at once; once the review is over, they are caught again.
+// or of the session's end is showing, the signals have their default
+// action, so another one ends the process at once; once the review is
+// over, they are caught again.
 #include "sessionend.h"
 
 #include "appleevents.h"
@@ -92,6 +93,14 @@ void catchSignals(bool caught)
         setDisposition(signalNumber, caught ? noteSignal : SIG_DFL);
 }
 
+// The signals are caught again once no review of a signal or of the
+// session's end is showing.
+void catchSignalsUnlessReviewing()
+{
+    if (!signalRequest.underWay && !sessionRequest.underWay)
+        catchSignals(true);
+}
+
 // A repeated signal ends the process as the signal's default action does.
 [[noreturn]] void endBySignal(int signalNumber)
 {
@@ -132,11 +141,11 @@ int takeSignals()
     std::vector<int> numbers;
     if (signalPipe[0] < 0 || readSignals(numbers) == 0)
         return 0;
-    if (numbers.size() > 1 || signalRequest.underWay)
+    if (numbers.size() > 1 || signalRequest.underWay || sessionRequest.underWay)
         endBySignal(numbers.back());
     catchSignals(false);
     if (!deliverQuit(signalRequest))
-        catchSignals(true);
+        catchSignalsUnlessReviewing();
     return int(numbers.size());
 }
 
@@ -157,8 +166,15 @@ void handleSessionEnd(SessionManagerPort &manager)
 {
     if (!manager.allowsInteraction())
         return;
+    // A signal while the question shows ends the process at once, as a
+    // second one does during the question of a signal.
     struct Done {
-        ~Done() { sessionRequest.underWay = false; }
+        Done() { catchSignals(false); }
+        ~Done()
+        {
+            sessionRequest.underWay = false;
+            catchSignalsUnlessReviewing();
+        }
     } done;
     if (deliverQuit(sessionRequest))
         waitForSessionReview();
@@ -178,22 +194,23 @@ bool openSignalPipe()
     return true;
 }
 
-void installSignalHandlers()
+// Opens the pipe and catches the signals not ignored at start: a signal
+// ignored by whoever started us (nohup, a background job) stays ignored.
+void catchTerminationSignals()
 {
-    if (!openSignalPipe())
+    if (signalPipe[0] >= 0 || !openSignalPipe())
         return;
     for (int signalNumber : kTerminationSignals) {
         struct sigaction current = {};
         sigaction(signalNumber, nullptr, &current);
-        // A signal ignored by whoever started us (nohup, a background job)
-        // stays ignored.
         if (current.sa_handler != SIG_IGN)
             caughtSignals.push_back(signalNumber);
     }
     catchSignals(true);
-    // Headless runs take the signals when the test driver asks.
-    if (PlatformIsHeadless())
-        return;
+}
+
+void takeSignalsInEventLoop()
+{
     auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] { takeSignals(); });
 }
@@ -265,7 +282,13 @@ void installSessionEndHandling()
     if (installed)
         return;
     installed = true;
-    installSignalHandlers();
+    // Headless runs (tests, fuzzing, benchmarks) leave the signals alone
+    // unless a test asks; it then delivers them itself.
+    if (!PlatformIsHeadless()) {
+        catchTerminationSignals();
+        if (signalPipe[0] >= 0)
+            takeSignalsInEventLoop();
+    }
     connectSessionManager();
 }
 
@@ -273,7 +296,7 @@ void navDialogEnded()
 {
     if (signalRequest.underWay && !reviewShowing(signalRequest)) {
         signalRequest.underWay = false;
-        catchSignals(true);
+        catchSignalsUnlessReviewing();
     }
     if (sessionWait && !reviewShowing(sessionRequest))
         sessionWait->quit();
@@ -290,6 +313,11 @@ void SimulateSessionEnd(bool interactionAllowed, SessionEndReport *report)
 void SetSessionEndScript(std::function<void()> script)
 {
     sessionEndScript = std::move(script);
+}
+
+void CatchTerminationSignals()
+{
+    catchTerminationSignals();
 }
 
 int DeliverPendingSignals()

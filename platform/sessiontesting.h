@@ -21,6 +21,9 @@ void SimulateSessionEnd(bool interactionAllowed, SessionEndReport *report);
 // dialogs. Without a script the wait ends at once.
 void SetSessionEndScript(std::function<void()> script);
 
+// Headless runs leave termination signals alone: this catches them as the
+// application does (those not ignored at start) for the test driver.
+void CatchTerminationSignals();
 // Delivers the SIGTERM, SIGHUP and SIGINT signals that arrived since the
 // last call; returns how many were taken.
 int DeliverPendingSignals();

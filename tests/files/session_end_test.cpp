@@ -7,6 +7,7 @@
 #include "platform/sessiontesting.h"
 
 #include <csignal>
+#include <functional>
 
 using namespace qrltest;
 using namespace filetest;
@@ -14,7 +15,19 @@ using namespace filetest;
 namespace
 {
 
-class SessionEnd : public FileTest
+// The application started headless, catching the signals as it does when
+// it runs for real.
+class Signals : public FileTest
+{
+  protected:
+    void SetUp() override
+    {
+        FileTest::SetUp();
+        CatchTerminationSignals();
+    }
+};
+
+class SessionEnd : public Signals
 {
   protected:
     void TearDown() override
@@ -74,10 +87,14 @@ TEST_F(SessionEnd, CancelCallsLogoutOffAndSaveWritesThenEnds)
     changeSavedTable();
     const Bytes changed = record();
     PendingNavDialog asked{};
+    bool signalCaughtDuringQuestion = true;
     EXPECT_FALSE(endSession(true, [&] {
         asked = onlyDialog();
+        signalCaughtDuringQuestion = IsSignalCaught(SIGTERM);
         NavTestAnswer(asked.dialog, kNavUserActionCancel);
     }));
+    EXPECT_FALSE(signalCaughtDuringQuestion); // a SIGTERM now would end at once
+    EXPECT_TRUE(IsSignalCaught(SIGTERM));
     EXPECT_EQ(asked.kind, NavDialogKind::askSaveChanges);
     EXPECT_EQ(asked.saveChangesAction, kNavSaveChangesQuittingApplication);
     EXPECT_EQ(asked.parentWindow, window);
@@ -144,9 +161,7 @@ TEST_F(SessionEnd, SheetInFrontCallsLogoutOff)
     EXPECT_EQ(onlyDialog().saveChangesAction, kNavSaveChangesClosingDocument);
 }
 
-using Signals = FileTest;
-
-class EachSignal : public FileTest, public ::testing::WithParamInterface<int>
+class EachSignal : public Signals, public ::testing::WithParamInterface<int>
 {
 };
 
@@ -215,6 +230,7 @@ TEST_P(SecondSignal, EndsAtOnce)
     EXPECT_EXIT(
         {
             StartApplication();
+            CatchTerminationSignals();
             ComputeTable({"3", "50", {}, {}});
             raise(SIGTERM);
             if (bothBeforeDelivery)
