@@ -238,15 +238,9 @@ void connectSessionManager()
             handleSessionEnd(port);
         },
         Qt::DirectConnection);
-    // Nothing of a session is restored at the next login: the restarted
-    // application would only show an empty table.
-    QObject::connect(
-        qApp, &QGuiApplication::saveStateRequest, qApp,
-        [](QSessionManager &manager) { manager.setRestartHint(QSessionManager::RestartNever); },
-        Qt::DirectConnection);
 #ifndef Q_OS_MACOS
-    // On macOS the same event is the system's quit request, which Qt
-    // already turns into the quit Apple event's road.
+    // On macOS the same event is the system's own quit request, which must
+    // not end the application without its review.
     qApp->installEventFilter(new SessionDeathFilter(qApp));
 #endif
 }
