@@ -4,6 +4,7 @@
 
 #include "internal.h"
 #include "process.h"
+#include "sessionend.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -43,6 +44,7 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
     QApplication::setQuitOnLastWindowClosed(false);
     platform::installTranslators();
     TickCount(); // the tick counter starts with the application
+    platform::installSessionEndHandling();
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] != '-')
