@@ -32,9 +32,10 @@ void storeDistanceUnit()
     CFPreferencesSetAppValue(kDistanceUnitKey, CFNumberCreate(distUnit));
     if (!CFPreferencesAppSynchronize()) {
         // The choice holds for this session; say that it will not last.
-        const std::string explanation = "The preferences file \u201c" + GetPreferencesFilePath() +
-                                        "\u201d could not be written: " + CFPreferencesCopyWriteFailureReason() +
-                                        ".\nThe choice holds until the application quits.";
+        const std::string explanation =
+            "The preferences file \u201c" + GetPreferencesFilePath() +
+            "\u201d could not be written: " + CFPreferencesCopyWriteFailureReason() +
+            ".\nThe choice holds until the application quits.";
         StandardAlert(kAlertNoteAlert, "Your choice could not be saved", explanation);
     }
 }

@@ -3,8 +3,8 @@
 #include "files.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -121,7 +121,8 @@ FSSpec resolvedSpec(const FSSpec &fileSpec)
 bool isSaveLocked(const FSSpec &fileSpec)
 {
     const FSSpec target = resolvedSpec(fileSpec);
-    return isLocked(target.path()) || isLocked(target.folder) || access(target.folder.c_str(), W_OK | X_OK) != 0;
+    return isLocked(target.path()) || isLocked(target.folder) ||
+           access(target.folder.c_str(), W_OK | X_OK) != 0;
 }
 
 bool writeAll(int fd, const void *buffer, long count, long *written)
@@ -556,8 +557,8 @@ OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolea
     bool hasInfo =
         getCode(path, kTypeAttribute, &info.fdType) && getCode(path, kCreatorAttribute, &info.fdCreator);
     int fd = -1;
-    OSErr err =
-        writeThroughTemporary(target, st.st_mode & 07777, hasInfo ? &info : nullptr, buffer, count, true, flush, &fd);
+    OSErr err = writeThroughTemporary(target, st.st_mode & 07777, hasInfo ? &info : nullptr, buffer, count,
+                                      true, flush, &fd);
     if (err != noErr)
         return err;
     if (fchown(fd, st.st_uid, st.st_gid) != 0) {

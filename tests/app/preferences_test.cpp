@@ -72,8 +72,9 @@ TEST(Preferences, ChoiceThatCannotBeStoredIsReported)
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].message, "Your choice could not be saved");
-    EXPECT_EQ(alerts[0].explanation, "The preferences file \u201c" + file + "\u201d could not be written: " +
-                                         std::strerror(EROFS) + ".\nThe choice holds until the application quits.");
+    EXPECT_EQ(alerts[0].explanation, "The preferences file \u201c" + file +
+                                         "\u201d could not be written: " + std::strerror(EROFS) +
+                                         ".\nThe choice holds until the application quits.");
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_EQ(ComputeTable({"3", "50", {}, {}}).distanceLabel, "distance in ft: ");
     EXPECT_EQ(QRLGetDistanceUnit(BGetCurrentDocsDataPtr()), 2);

@@ -299,8 +299,8 @@ TEST_F(KeepingWork, OpenFailureNamesFileAndReason)
         const std::vector<ShownAlert> shown = alerts();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].message, "Could not open File");
-        EXPECT_EQ(shown[0].explanation, "The file \u201c" + c.name + "\u201d could not be read: " +
-                                            std::strerror(c.reason) + ".");
+        EXPECT_EQ(shown[0].explanation,
+                  "The file \u201c" + c.name + "\u201d could not be read: " + std::strerror(c.reason) + ".");
     }
     // Chosen in the Open dialog by a user who may not read it.
     if (geteuid() != 0)
@@ -314,8 +314,8 @@ TEST_F(KeepingWork, OpenFailureNamesFileAndReason)
     ASSERT_EQ(seteuid(0), 0);
     const std::vector<ShownAlert> shown = alerts();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].explanation,
-              "The file \u201csecret.qrtb\u201d could not be read: " + std::string(std::strerror(EACCES)) + ".");
+    EXPECT_EQ(shown[0].explanation, "The file \u201csecret.qrtb\u201d could not be read: " +
+                                        std::string(std::strerror(EACCES)) + ".");
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_EQ(documentOf(window)->fRefNum, -1);
 }
