@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes through opening a table document: the bytes become
 // a file, the file is opened into the empty start-up document and, for some
-// inputs, again and as a copy into a second window, and the sheets are drawn. Run by hand with
+// inputs, again and as a copy into a second window, and the sheets are
+// drawn. Run by hand with
 //   build-fuzz/fuzz/open_fuzz -max_total_time=600 fuzz/corpus/open_fuzz
 #include "app/main.h"
 #include "document/document.h"
