@@ -4,6 +4,7 @@
 
 #include "app/windowmodule.h"
 #include "model/data.h"
+#include "platform/alerts.h"
 #include "platform/controls.h"
 #include "platform/prefs.h"
 
@@ -29,7 +30,14 @@ void storeDistanceUnit()
     if (distanceUnitValue == 1 || distanceUnitValue == 2)
         distUnit = distanceUnitValue;
     CFPreferencesSetAppValue(kDistanceUnitKey, CFNumberCreate(distUnit));
-    CFPreferencesAppSynchronize();
+    if (!CFPreferencesAppSynchronize()) {
+        // The choice holds for this session; say that it will not last.
+        const std::string explanation =
+            "The preferences file \u201c" + GetPreferencesFilePath() +
+            "\u201d could not be written: " + CFPreferencesCopyWriteFailureReason() +
+            ".\nThe choice holds until the application quits.";
+        StandardAlert(kAlertNoteAlert, "Your choice could not be saved", explanation);
+    }
 }
 
 } // namespace

@@ -32,6 +32,9 @@ const ControlID focalFieldID = {FOUR_CHAR_CODE("focl"), kTableControlID};
 const ControlID unsharpFieldID = {FOUR_CHAR_CODE("unsp"), kTableControlID};
 const ControlID unsharpCircleValueFieldID = {FOUR_CHAR_CODE("uscd"), kTableControlID};
 
+constexpr double kMinCircleMicrometres = 1.0;
+constexpr double kMaxCircleMicrometres = 1000.0;
+
 constexpr std::uint32_t kSelectCommand = FOUR_CHAR_CODE("slct");
 constexpr std::uint32_t kComputeCommand = FOUR_CHAR_CODE("tabl");
 
@@ -49,9 +52,17 @@ void setText(const ControlID &id, const std::string &text)
     Draw1Control(ref);
 }
 
-double readNumber(const ControlID &id)
+// False when the field holds anything but one plain decimal number.
+bool readNumber(const ControlID &id, double *value)
 {
-    return CFStringGetDoubleValue(GetControlText(control(id)));
+    return CFStringGetDecimalValue(GetControlText(control(id)), value);
+}
+
+// The circle typed for the digital formats, in micrometres: finite and
+// within the range a real sensor's circle of confusion can take.
+bool circleInRange(double micrometres)
+{
+    return micrometres >= kMinCircleMicrometres && micrometres <= kMaxCircleMicrometres;
 }
 
 // The circle field is used only for the two digital formats (items 1 and 2).
@@ -81,20 +92,26 @@ void showArgumentsAlert()
     params.movable = true;
     StandardAlert(kAlertNoteAlert, "Please Check Your Arguments!",
                   "The focal length should be in the range of 4..1000 mm,\n"
-                  "and the distance from two times of focal length to 1000 m.",
+                  "the distance from two times of focal length to 1000 m,\n"
+                  "and the circle of confusion in the range of 1..1000 \u00b5m.",
                   &params);
 }
 
 void computeTable()
 {
-    const tDistance distance = readNumber(distanceFieldID);
-    const tFocalLength focal = readNumber(focalFieldID);
-    const double unsharpValue = readNumber(unsharpCircleValueFieldID);
+    tDistance distance = 0.0;
+    tFocalLength focal = 0.0;
+    const bool numbersRead = readNumber(distanceFieldID, &distance) && readNumber(focalFieldID, &focal);
     const std::int32_t item = GetControl32BitValue(control(unsharpFieldID));
     tCameraType cameraType = mediumFormat;
     tUnsharpCircleDiameter circle = 0.0001;
+    bool circleValid = true;
     if (item == 1 || item == 2) {
+        // Only the digital formats take the typed circle; the film formats'
+        // circles are fixed and the field's text is not used.
+        double unsharpValue = 0.0;
         cameraType = item == 1 ? APSC : fullFrameDigital;
+        circleValid = readNumber(unsharpCircleValueFieldID, &unsharpValue) && circleInRange(unsharpValue);
         circle = unsharpValue / 1000000.0;
     } else if (item == 3) {
         cameraType = thirtyFive;
@@ -102,7 +119,8 @@ void computeTable()
     }
     // The unit cannot change while the window is modal: the range check and
     // the calculation see the same one.
-    if (QRLArgumentsInRange(distance, focal, QRLReadDistanceUnit()) != kInRange) {
+    if (!numbersRead || !circleValid ||
+        QRLArgumentsInRange(distance, focal, QRLReadDistanceUnit()) != kInRange) {
         showArgumentsAlert();
         return;
     }

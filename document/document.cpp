@@ -94,16 +94,18 @@ void BCloseDocument(WindowRef window)
     tDocumentPtr document = documentList[slot];
     if (document->dirty)
         numberOfDirtyDocuments -= 1;
+    // The list is whole again before the window goes: hiding it adjusts the
+    // menus for the window that comes to the front, which must be found.
     numberOfDocuments -= 1;
+    for (int i = slot; i <= numberOfDocuments; ++i)
+        documentList[i] = documentList[i + 1];
+    documentList[numberOfDocuments + 1] = nullptr;
     HideWindow(document->theWindow);
     DisposeWindow(document->theWindow);
     QRLDeleteDataPtr(document->dataPtr);
     if (document->fRefNum != -1)
         FSClose(document->fRefNum);
     delete document;
-    for (int i = slot; i <= numberOfDocuments; ++i)
-        documentList[i] = documentList[i + 1];
-    documentList[numberOfDocuments + 1] = nullptr;
     // currentDocListIndex keeps its value: the document that moved into the
     // slot, or none until the next operation makes one current.
 }

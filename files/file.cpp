@@ -78,9 +78,57 @@ void alert(const char *message, const char *explanation)
     StandardAlert(kAlertNoteAlert, message, explanation);
 }
 
-void alertCouldNotOpen()
+// Names the file and gives the system's reason.
+std::string explainFailure(const char *what, const std::string &name, const std::string &reason)
 {
-    alert("Could not open File", "");
+    std::string text = std::string("The file \u201c") + name + "\u201d " + what;
+    if (!reason.empty())
+        text += ": " + reason;
+    return text + ".";
+}
+
+void alertCouldNotOpen(const FSSpec *theFile, const std::string &reason)
+{
+    alert("Could not open File", explainFailure("could not be read", theFile->name, reason).c_str());
+}
+
+// The document that holds this file already, however it was reached.
+tDocumentPtr documentHoldingFile(const FSSpec *theFile)
+{
+    const short refNum = FSFindOpenFile(theFile);
+    if (refNum == 0)
+        return nullptr;
+    for (int i = 0; i < BGetNumberOfDocuments(); ++i) {
+        tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(std::int16_t(i)));
+        if (document && document->fRefNum == refNum)
+            return document;
+    }
+    return nullptr;
+}
+
+void bringToFront(tDocumentPtr document)
+{
+    if (IsWindowCollapsed(document->theWindow))
+        CollapseWindow(document->theWindow, false);
+    SelectWindow(document->theWindow);
+    BSetCurrentDocListIndexFromWindowRef(document->theWindow);
+}
+
+// A save in place that failed: the file and its folder cannot be written,
+// or something else went wrong and the system says what.
+void alertSaveFailed(tDocumentPtr document, OSErr err, const std::string &reason)
+{
+    if (FSIsLockedError(err)) {
+        alert("Could not save the file because the Volume is locked", "Try to choose another Volume");
+        return;
+    }
+    FSSpec fileSpec;
+    const std::string name = FSGetFSSpecFromRefNum(document->fRefNum, &fileSpec) == noErr
+                                 ? fileSpec.name
+                                 : GetWTitle(document->theWindow);
+    const std::string explanation =
+        explainFailure("could not be written", name, reason) + "\nIt keeps its previous contents.";
+    alert("Could not save the file", explanation.c_str());
 }
 
 // The document an opened file goes into: the only document when it has no
@@ -194,14 +242,17 @@ OSErr BWriteFile(tDocumentPtr theDocumentPtr)
     BEncodeData(theDocumentPtr->dataPtr, image);
     // The new contents replace the file only once they are complete.
     OSErr err = FSReplaceFileContents(theDocumentPtr->fRefNum, image, kDocumentFileSize, flushToDisk);
-    if (err != noErr) {
-        // The document lets go of its file; without a file nothing is
-        // locked, and the next save asks for a location.
+    if (err != noErr && FSIsLockedError(err)) {
+        // A file that cannot be written at all: the document lets go of it;
+        // without a file nothing is locked, and the next save asks for a
+        // location. The file itself is untouched.
         FSClose(theDocumentPtr->fRefNum);
         theDocumentPtr->fRefNum = -1;
         theDocumentPtr->fileLocked = false;
         return err;
     }
+    if (err != noErr)
+        return err; // the file is intact and the document keeps it, dirty
     // A file known as a table only by its name carries the type and creator
     // from its first save on.
     FSSpec fileSpec;
@@ -216,10 +267,6 @@ OSErr BWriteFile(tDocumentPtr theDocumentPtr)
 
 OSErr BWriteNewFile(tDocumentPtr theDocumentPtr, const FSSpec *newFileSpec, Boolean replacing)
 {
-    if (theDocumentPtr->fRefNum != -1) {
-        FSClose(theDocumentPtr->fRefNum);
-        theDocumentPtr->fRefNum = -1;
-    }
     if (!theDocumentPtr->dataPtr)
         return noErr;
     std::uint8_t image[kDocumentFileSize];
@@ -228,8 +275,12 @@ OSErr BWriteNewFile(tDocumentPtr theDocumentPtr, const FSSpec *newFileSpec, Bool
     short refNum = -1;
     OSErr err =
         FSWriteFileSafely(newFileSpec, image, kDocumentFileSize, &identity, replacing, flushToDisk, &refNum);
+    // The document lets go of its old file only once the new one is
+    // complete: on failure it keeps its file, title and changes.
     if (err != noErr)
         return err;
+    if (theDocumentPtr->fRefNum != -1)
+        FSClose(theDocumentPtr->fRefNum);
     theDocumentPtr->fileLocked = false;
     theDocumentPtr->fRefNum = refNum;
     BSetDocumentDirty(theDocumentPtr, 0);
@@ -278,6 +329,11 @@ OSStatus BDoTerminateSaveCopy(tDocumentPtr theDocumentPtr)
 
 OSStatus BDoOpenFile(const FSSpec *theFile)
 {
+    // One document per file: two would each save over the other's changes.
+    if (tDocumentPtr holder = documentHoldingFile(theFile)) {
+        bringToFront(holder);
+        return noErr;
+    }
     if (BGetNumberOfDocuments() == kMaxNumberOfDocuments) {
         alert("Could not open File, because the maximum number of documents are open",
               "Please close some documents");
@@ -291,14 +347,14 @@ OSStatus BDoOpenFile(const FSSpec *theFile)
         err = FSpOpenDF(theFile, fsRdPerm, &refNum);
     }
     if (err != noErr) {
-        alertCouldNotOpen();
+        alertCouldNotOpen(theFile, FSGetLastErrorText());
         return err;
     }
     bool created = false;
     tDocumentPtr document = documentForOpening(&created);
     if (!document) {
         FSClose(refNum);
-        alertCouldNotOpen();
+        alertCouldNotOpen(theFile, "no document could be made for it");
         return memFullErr;
     }
     if (document->fRefNum != -1)
@@ -307,8 +363,9 @@ OSStatus BDoOpenFile(const FSSpec *theFile)
     document->fRefNum = refNum;
     err = BReadFile(document);
     if (err != noErr) {
+        const std::string reason = FSGetLastErrorText();
         abandonOpening(document, created);
-        alertCouldNotOpen();
+        alertCouldNotOpen(theFile, reason);
         return err;
     }
     SetWTitle(document->theWindow, theFile->name);
@@ -332,7 +389,9 @@ OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr)
     }
     OSErr err = BWriteFile(theDocumentPtr);
     if (err != noErr) {
-        alert("Could not save the file because the Volume is locked", "Try to choose another Volume");
+        alertSaveFailed(theDocumentPtr, err, FSGetLastErrorText());
+        // The window stays open: a later save is an ordinary one.
+        theDocumentPtr->isClosing = false;
         return err;
     }
     BSetDocumentDirty(theDocumentPtr, 0);

@@ -197,10 +197,14 @@ void BNavEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBac
     }
 }
 
-Boolean BNavFilterProc(const AEDesc *, const NavFileOrFolderInfo *info, void *, NavFilterModes)
+Boolean BNavFilterProc(const AEDesc *item, const NavFileOrFolderInfo *info, void *, NavFilterModes)
 {
     if (!info || info->isFolder)
         return true;
+    // A save's temporary carries the table's type before its rename; it is
+    // never a document of its own.
+    if (item && item->path.substr(item->path.rfind('/') + 1).rfind(kFSTemporaryPrefix, 0) == 0)
+        return false;
     return info->finderInfo.fdType == kDocumentFileType;
 }
 

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes through opening a table document: the bytes become
 // a file, the file is opened into the empty start-up document and, for some
-// inputs, again into a second window, and the sheets are drawn. Run by hand with
+// inputs, again and as a copy into a second window, and the sheets are
+// drawn. Run by hand with
 //   build-fuzz/fuzz/open_fuzz -max_total_time=600 fuzz/corpus/open_fuzz
 #include "app/main.h"
 #include "document/document.h"
@@ -22,6 +23,7 @@ namespace
 {
 
 std::string documentPath;
+std::string copyPath;
 
 // Back to one empty document with no file, as start-up leaves it. The
 // start-up window is kept from run to run: building windows is slow.
@@ -73,22 +75,38 @@ void warmUp()
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+namespace
 {
-    std::FILE *file = std::fopen(documentPath.c_str(), "wb");
+
+void writeInput(const std::string &path, const std::uint8_t *data, std::size_t size)
+{
+    std::FILE *file = std::fopen(path.c_str(), "wb");
     if (!file)
         std::abort();
     if (size > 0)
         std::fwrite(data, 1, size, file);
     std::fclose(file);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    writeInput(documentPath, data, size);
     resetToStartup();
     FSSpec fileSpec;
     FSMakeFSSpec(documentPath, &fileSpec);
     BDoOpenFile(&fileSpec); // into the empty start-up document
-    // One input in sixteen a second time: into the same window when it stayed
-    // empty, else into a new one.
-    if (size % 16 == 0)
+    // One input in sixteen again, as the same file (its window comes to the
+    // front) and as a copy: into the same window when it stayed empty, else
+    // into a new one.
+    if (size % 16 == 0) {
         BDoOpenFile(&fileSpec);
+        writeInput(copyPath, data, size);
+        FSSpec copySpec;
+        FSMakeFSSpec(copyPath, &copySpec);
+        BDoOpenFile(&copySpec);
+    }
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
         BDrawDocsWindowDataUpdate(BGetDocumentWindowByIndex(std::int16_t(i)));
     TakeShownAlerts();
@@ -104,6 +122,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     setenv("HOME", folder, 1);
     setenv("XDG_CONFIG_HOME", folder, 1);
     documentPath = std::string(folder) + "/input.qrtb";
+    copyPath = std::string(folder) + "/copy.qrtb";
     PlatformInitialize(*argc, *argv, PlatformOptions{true});
     BInitApplication();
     RunApplicationEventLoop(); // headless: marks the loop running and returns

@@ -56,7 +56,9 @@ std::int32_t QRLReadDistanceUnit()
     if (!value)
         return kDistanceUnitMeters;
     std::int32_t unit = kDistanceUnitMeters;
-    if (!CFNumberGetValue(*value, &unit))
+    // Only the two known units are used; any other stored value would be
+    // computed and shown as metres but recorded as itself in the file.
+    if (!CFNumberGetValue(*value, &unit) || unit != kDistanceUnitFeet)
         return kDistanceUnitMeters;
     return unit;
 }

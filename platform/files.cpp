@@ -3,11 +3,14 @@
 #include "files.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <map>
 #include <strings.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/types.h>
@@ -29,6 +32,8 @@ struct OpenFile {
 std::map<short, OpenFile> openFiles;
 FSSaveStep saveFault = FSSaveStep::none;
 bool readFault = false;
+// The system's error number behind the last failure reported.
+int lastError = 0;
 
 const char *const kTypeAttribute = "user.type";
 const char *const kCreatorAttribute = "user.creator";
@@ -38,6 +43,7 @@ constexpr OSType kTableCreator = FOUR_CHAR_CODE("QRLF");
 
 OSErr errnoToOSErr(int error)
 {
+    lastError = error;
     switch (error) {
     case ENOENT:
         return fnfErr;
@@ -57,6 +63,9 @@ OSErr errnoToOSErr(int error)
         return memFullErr;
     case EBUSY:
         return fBsyErr;
+    case ENOSPC:
+    case EDQUOT:
+        return dskFulErr;
     default:
         return ioErr;
     }
@@ -83,8 +92,8 @@ bool hasTableExtension(const std::string &name)
     return name.size() > n && strcasecmp(name.c_str() + name.size() - n, kTableExtension) == 0;
 }
 
-// A file is locked when nobody may write it: no write bits, or its file
-// system is mounted read-only. Root's permission bypass does not count.
+// A file or folder is locked when nobody may write it: no write bits, or its
+// file system is mounted read-only. Root's permission bypass does not count.
 bool isLocked(const std::string &path)
 {
     struct stat st;
@@ -92,6 +101,28 @@ bool isLocked(const std::string &path)
         return true;
     struct statvfs vfs;
     return statvfs(path.c_str(), &vfs) == 0 && (vfs.f_flag & ST_RDONLY) != 0;
+}
+
+// The file a path names, symbolic links followed; the path itself when it
+// names nothing (yet).
+FSSpec resolvedSpec(const FSSpec &fileSpec)
+{
+    char *resolved = realpath(fileSpec.path().c_str(), nullptr);
+    if (resolved == nullptr)
+        return fileSpec;
+    FSSpec target;
+    FSMakeFSSpec(resolved, &target);
+    std::free(resolved);
+    return target;
+}
+
+// A save replaces the file by a new one made in its folder: the file cannot
+// be saved when either is locked, or the folder refuses new entries.
+bool isSaveLocked(const FSSpec &fileSpec)
+{
+    const FSSpec target = resolvedSpec(fileSpec);
+    return isLocked(target.path()) || isLocked(target.folder) ||
+           access(target.folder.c_str(), W_OK | X_OK) != 0;
 }
 
 bool writeAll(int fd, const void *buffer, long count, long *written)
@@ -139,20 +170,63 @@ struct Temporary {
     int fd = -1;
 };
 
-OSErr createTemporary(const std::string &folder, mode_t mode, Temporary *temp)
+// The start of the names of the temporaries that saves of the file called
+// name make: the common prefix and a hash of the name, so that a save can
+// find what earlier saves of the same file left behind, whatever the
+// name's length.
+std::string temporaryStem(const std::string &name)
+{
+    std::uint64_t hash = 1469598103934665603ull; // FNV-1a
+    for (unsigned char c : name) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return std::string(kFSTemporaryPrefix) + hex + "-";
+}
+
+// The saving process holds a lock on its temporary until the rename, so that
+// no other save takes it for one left behind.
+OSErr createTemporary(const FSSpec &target, mode_t mode, Temporary *temp)
 {
     if (saveFault == FSSaveStep::create)
-        return ioErr;
-    std::string pattern = folder + "/" + kFSTemporaryPrefix + "XXXXXX";
+        return errnoToOSErr(EIO);
+    std::string pattern = target.folder + "/" + temporaryStem(target.name) + "XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    int fd = mkstemp(buffer.data());
+    int fd = mkostemp(buffer.data(), O_CLOEXEC);
     if (fd < 0)
         return errnoToOSErr(errno);
     temp->fd = fd;
     temp->path = buffer.data();
+    flock(fd, LOCK_EX | LOCK_NB);
     fchmod(fd, mode);
     return noErr;
+}
+
+// Removes the temporaries of earlier saves of target that were never renamed
+// (a save killed half-way) and that no running process holds.
+void removeStaleTemporaries(const FSSpec &target)
+{
+    const std::string stem = temporaryStem(target.name);
+    DIR *folder = opendir(target.folder.c_str());
+    if (folder == nullptr)
+        return;
+    std::vector<std::string> stale;
+    while (const dirent *entry = readdir(folder))
+        if (std::strncmp(entry->d_name, stem.c_str(), stem.size()) == 0)
+            stale.push_back(target.folder + "/" + entry->d_name);
+    closedir(folder);
+    for (const std::string &path : stale) {
+        const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        struct stat st;
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlink(path.c_str());
+        close(fd);
+    }
 }
 
 void discardTemporary(Temporary *temp)
@@ -169,12 +243,12 @@ OSErr fillTemporary(Temporary *temp, const void *buffer, long count, bool flush)
     if (saveFault == FSSaveStep::write) {
         // Fail half-way, as a full disk would.
         writeAll(temp->fd, buffer, count / 2, &written);
-        return ioErr;
+        return errnoToOSErr(ENOSPC);
     }
     if (!writeAll(temp->fd, buffer, count, &written))
         return errnoToOSErr(errno);
     if (saveFault == FSSaveStep::flush)
-        return ioErr;
+        return errnoToOSErr(EIO);
     if (flush && fsync(temp->fd) != 0)
         return errnoToOSErr(errno);
     return noErr;
@@ -183,7 +257,7 @@ OSErr fillTemporary(Temporary *temp, const void *buffer, long count, bool flush)
 OSErr renameTemporary(const Temporary &temp, const std::string &target, bool replacing)
 {
     if (saveFault == FSSaveStep::rename)
-        return ioErr;
+        return errnoToOSErr(EIO);
     if (replacing) {
         if (rename(temp.path.c_str(), target.c_str()) != 0)
             return errnoToOSErr(errno);
@@ -223,21 +297,27 @@ OSErr writeThroughTemporary(const FSSpec &target, mode_t mode, const FInfo *info
                             long count, bool replacing, bool flush, int *outFd)
 {
     Temporary temp;
-    OSErr err = createTemporary(target.folder, mode, &temp);
+    OSErr err = createTemporary(target, mode, &temp);
     if (err != noErr)
         return err;
     err = fillTemporary(&temp, buffer, count, flush);
     if (err == noErr && info != nullptr)
         setInfoOnPath(temp.path, info);
+    if (err == noErr && saveFault == FSSaveStep::abandon) {
+        close(temp.fd);
+        return errnoToOSErr(EINTR);
+    }
     if (err == noErr)
         err = renameTemporary(temp, target.path(), replacing);
     if (err != noErr) {
         discardTemporary(&temp);
         return err;
     }
+    flock(temp.fd, LOCK_UN);
     // The renamed file is a new inode: record its identity again.
     if (info != nullptr)
         setInfoOnPath(target.path(), info);
+    removeStaleTemporaries(target);
     if (flush)
         syncFolder(target.folder);
     *outFd = temp.fd;
@@ -283,11 +363,15 @@ OSErr FSpOpenDF(const FSSpec *fileSpec, std::int8_t permission, short *refNum)
     struct stat st;
     if (stat(path.c_str(), &st) != 0)
         return errnoToOSErr(errno);
-    if (!S_ISREG(st.st_mode))
+    if (!S_ISREG(st.st_mode)) {
+        lastError = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return notAFileErr;
+    }
     const bool writable = permission != fsRdPerm;
-    if (writable && isLocked(path))
+    if (writable && isSaveLocked(*fileSpec)) {
+        lastError = EACCES;
         return permErr;
+    }
     int fd = open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
     if (fd < 0)
         return errnoToOSErr(errno);
@@ -324,7 +408,7 @@ OSErr FSRead(short refNum, long *count, void *buffer)
         return rfNumErr;
     if (readFault) {
         *count = 0;
-        return ioErr;
+        return errnoToOSErr(EIO);
     }
     char *p = static_cast<char *>(buffer);
     long wanted = *count;
@@ -416,17 +500,32 @@ OSErr FSGetFSSpecFromRefNum(short refNum, FSSpec *outSpec)
     return noErr;
 }
 
-Boolean FSIsFileOpen(const FSSpec *fileSpec)
+short FSFindOpenFile(const FSSpec *fileSpec)
 {
     struct stat target;
     if (stat(fileSpec->path().c_str(), &target) != 0)
-        return false;
+        return 0;
     for (const auto &entry : openFiles) {
         struct stat st;
         if (fstat(entry.second.fd, &st) == 0 && st.st_dev == target.st_dev && st.st_ino == target.st_ino)
-            return true;
+            return entry.first;
     }
-    return false;
+    return 0;
+}
+
+Boolean FSIsFileOpen(const FSSpec *fileSpec)
+{
+    return FSFindOpenFile(fileSpec) != 0;
+}
+
+std::string FSGetLastErrorText()
+{
+    return lastError == 0 ? std::string() : std::string(std::strerror(lastError));
+}
+
+Boolean FSIsLockedError(OSErr err)
+{
+    return err == permErr || err == vLckdErr || err == wrPermErr || err == wPrErr || err == fLckdErr;
 }
 
 Boolean FSIsWritable(short refNum)
@@ -440,25 +539,33 @@ OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolea
     OpenFile *file = lookup(refNum);
     if (file == nullptr)
         return rfNumErr;
-    if (!file->writable)
+    if (!file->writable) {
+        lastError = EBADF;
         return wrPermErr;
-    const std::string path = file->fileSpec.path();
-    if (isLocked(path))
+    }
+    // Through a symbolic link the link's target is saved, and the link stays.
+    const FSSpec target = resolvedSpec(file->fileSpec);
+    const std::string path = target.path();
+    if (isSaveLocked(target)) {
+        lastError = EACCES;
         return permErr;
+    }
     struct stat st;
-    if (fstat(file->fd, &st) != 0)
+    if (stat(path.c_str(), &st) != 0 && fstat(file->fd, &st) != 0)
         return errnoToOSErr(errno);
     FInfo info;
     bool hasInfo =
         getCode(path, kTypeAttribute, &info.fdType) && getCode(path, kCreatorAttribute, &info.fdCreator);
     int fd = -1;
-    OSErr err = writeThroughTemporary(file->fileSpec, st.st_mode & 07777, hasInfo ? &info : nullptr, buffer,
-                                      count, true, flush, &fd);
+    OSErr err = writeThroughTemporary(target, st.st_mode & 07777, hasInfo ? &info : nullptr, buffer, count,
+                                      true, flush, &fd);
     if (err != noErr)
         return err;
     if (fchown(fd, st.st_uid, st.st_gid) != 0) {
         // Only root may give the file back to its owner; ours it stays.
     }
+    // The ownership change may have cleared the set-id bits: set them again.
+    fchmod(fd, st.st_mode & 07777);
     close(file->fd);
     file->fd = fd;
     return noErr;
@@ -470,11 +577,15 @@ OSErr FSWriteFileSafely(const FSSpec *fileSpec, const void *buffer, long count, 
     struct stat st;
     const bool exists = stat(fileSpec->path().c_str(), &st) == 0;
     if (exists && !replacing)
-        return dupFNErr;
-    if (exists && !S_ISREG(st.st_mode))
+        return errnoToOSErr(EEXIST);
+    if (exists && !S_ISREG(st.st_mode)) {
+        lastError = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return notAFileErr;
-    if (exists && isLocked(fileSpec->path()))
+    }
+    if (exists && isLocked(fileSpec->path())) {
+        lastError = EACCES;
         return permErr;
+    }
     int fd = -1;
     OSErr err =
         writeThroughTemporary(*fileSpec, defaultFileMode(), info, buffer, count, replacing, flush, &fd);

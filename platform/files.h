@@ -36,8 +36,9 @@ enum : short { fsAtMark = 0, fsFromStart = 1 };
 // Fills outSpec for path (the folder made absolute); fnfErr when the file
 // does not exist, with outSpec filled all the same.
 OSErr FSMakeFSSpec(const std::string &path, FSSpec *outSpec);
-// Opens the file. Asking for write access fails with permErr for a locked
-// file: one without write permission bits or on a read-only file system,
+// Opens the file. Asking for write access fails with permErr for a file
+// that cannot be saved: one without write permission bits, in a folder
+// without them or that refuses new files, or on a read-only file system,
 // whoever runs the program.
 OSErr FSpOpenDF(const FSSpec *fileSpec, std::int8_t permission, short *refNum);
 OSErr FSClose(short refNum);
@@ -64,6 +65,15 @@ OSErr FSpDelete(const FSSpec *fileSpec);
 OSErr FSGetFSSpecFromRefNum(short refNum, FSSpec *outSpec);
 // True when some reference number holds the file open.
 Boolean FSIsFileOpen(const FSSpec *fileSpec);
+// The reference number that holds the file (the same file, by whatever path
+// or link it was opened); 0 when none does.
+short FSFindOpenFile(const FSSpec *fileSpec);
+// The system's reason for the last failure a file operation reported, as a
+// sentence fragment ("No space left on device"); empty when there was none.
+std::string FSGetLastErrorText();
+// Whether a failure means the file or its folder cannot be written at all
+// (a locked file or folder, a read-only volume, permission refused).
+Boolean FSIsLockedError(OSErr err);
 // Whether the open file can be written through its reference.
 Boolean FSIsWritable(short refNum);
 
@@ -73,17 +83,24 @@ Boolean FSIsWritable(short refNum);
 // target exactly as it was and removes the temporary.
 //
 // Replaces the contents of the open file refNum; the reference then refers
-// to the new file, positioned at its end, with the old file's type, creator
-// and permissions. A reference opened read-only gets wrPermErr, a locked
-// file permErr, and nothing is written.
+// to the new file, positioned at its end, with the old file's type, creator,
+// permissions and (when run as root) owner and group. Through a symbolic
+// link, the link's target at the time of the save is replaced and the link
+// stays; a hard link is split. A reference opened read-only gets wrPermErr,
+// a file that cannot be saved (see FSpOpenDF) permErr, and nothing is
+// written. After a successful save, temporaries that earlier saves of the
+// same file left behind (killed before their rename) and that no running
+// process holds are removed.
 OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolean flush);
 // Writes the file named by fileSpec, which must not exist unless replacing is
 // set, records info on it when given, and opens it for reading and writing.
 OSErr FSWriteFileSafely(const FSSpec *fileSpec, const void *buffer, long count, const FInfo *info,
                         Boolean replacing, Boolean flush, short *refNum);
 
-// Test hook: the steps of a save that a test can make fail.
-enum class FSSaveStep { none, create, write, flush, rename };
+// Test hook: the steps of a save that a test can make fail. abandon stops
+// after the temporary is written, leaving it behind unheld, as a save
+// killed before its rename does.
+enum class FSSaveStep { none, create, write, flush, rename, abandon };
 void FSSetSaveFaultForTesting(FSSaveStep step);
 // Test hook: FSRead fails with ioErr while set.
 void FSSetReadFaultForTesting(Boolean fail);

@@ -5,7 +5,11 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
+#include <cerrno>
+#include <cstring>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -22,6 +26,31 @@ std::unique_ptr<QSettings> &store()
 QString keyOf(const std::string &key)
 {
     return QString::fromStdString(key);
+}
+
+std::string parentOf(const std::string &path)
+{
+    const std::size_t slash = path.find_last_not_of('/') == std::string::npos
+                                  ? std::string::npos
+                                  : path.rfind('/', path.find_last_not_of('/'));
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Why the file cannot be written: the store says only that it could not,
+// so ask the file system about the file, or the nearest folder that exists.
+std::string writeRefusal(const std::string &file)
+{
+    struct stat st;
+    if (stat(file.c_str(), &st) == 0 && access(file.c_str(), W_OK) != 0)
+        return std::strerror(errno);
+    std::string folder = parentOf(file);
+    while (stat(folder.c_str(), &st) != 0 && folder != "/" && folder != ".")
+        folder = parentOf(folder);
+    if (access(folder.c_str(), W_OK | X_OK) != 0)
+        return std::strerror(errno);
+    return std::string();
 }
 
 } // namespace
@@ -67,4 +96,10 @@ Boolean CFPreferencesAppSynchronize()
 {
     store()->sync();
     return store()->status() == QSettings::NoError;
+}
+
+std::string CFPreferencesCopyWriteFailureReason()
+{
+    const std::string reason = writeRefusal(GetPreferencesFilePath());
+    return reason.empty() ? std::string("the file could not be written") : reason;
 }

@@ -16,6 +16,11 @@ std::optional<CFPropertyList> CFPreferencesCopyAppValue(const std::string &key);
 Boolean CFNumberGetValue(const CFPropertyList &value, std::int32_t *outValue);
 CFPropertyList CFNumberCreate(std::int32_t value);
 void CFPreferencesSetAppValue(const std::string &key, const std::optional<CFPropertyList> &value);
+// Writes the values out; false when the file could not be written (the
+// values set stay in effect until the process ends).
 Boolean CFPreferencesAppSynchronize();
+// After a failed synchronize: why the file cannot be written, as the system
+// says it ("Read-only file system").
+std::string CFPreferencesCopyWriteFailureReason();
 // Where the preferences live (a file), for the README and tests.
 std::string GetPreferencesFilePath();

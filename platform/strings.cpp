@@ -25,39 +25,40 @@ std::size_t digitsAt(const std::string &text, std::size_t i)
 
 } // namespace
 
-double CFStringGetDoubleValue(const std::string &text)
+Boolean CFStringGetDecimalValue(const std::string &text, double *value)
 {
     std::size_t start = 0;
-    while (start < text.size() && std::isspace(static_cast<unsigned char>(text[start])))
+    std::size_t end = text.size();
+    while (start < end && std::isspace(static_cast<unsigned char>(text[start])))
         ++start;
-    std::size_t end = start;
-    if (end < text.size() && (text[end] == '+' || text[end] == '-'))
-        ++end;
-    const std::size_t integerDigits = digitsAt(text, end);
-    end += integerDigits;
+    while (end > start && std::isspace(static_cast<unsigned char>(text[end - 1])))
+        --end;
+    std::string number;
+    std::size_t i = start;
+    if (i < end && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-')
+            number += '-';
+        ++i;
+    }
+    const std::size_t integerDigits = digitsAt(text, i);
+    number.append(text, i, integerDigits);
+    i += integerDigits;
     std::size_t fractionDigits = 0;
-    if (end < text.size() && text[end] == '.') {
-        fractionDigits = digitsAt(text, end + 1);
-        if (integerDigits + fractionDigits > 0)
-            end += 1 + fractionDigits;
+    if (i < end && (text[i] == '.' || text[i] == ',')) {
+        fractionDigits = digitsAt(text, i + 1);
+        number += '.';
+        number.append(text, i + 1, fractionDigits);
+        i += 1 + fractionDigits;
     }
-    if (integerDigits + fractionDigits == 0)
-        return 0.0;
-    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
-        std::size_t exponent = end + 1;
-        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-'))
-            ++exponent;
-        const std::size_t exponentDigits = digitsAt(text, exponent);
-        if (exponentDigits > 0)
-            end = exponent + exponentDigits;
-    }
-    // from_chars takes no leading '+'.
-    const std::size_t first = text[start] == '+' ? start + 1 : start;
-    double value = 0.0;
-    const auto result = std::from_chars(text.data() + first, text.data() + end, value);
-    if (result.ec != std::errc() || !std::isfinite(value))
-        return 0.0;
-    return value;
+    // Nothing may follow the number, and it needs a digit somewhere.
+    if (i != end || integerDigits + fractionDigits == 0)
+        return false;
+    double parsed = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), parsed);
+    if (result.ec != std::errc() || result.ptr != number.data() + number.size() || !std::isfinite(parsed))
+        return false;
+    *value = parsed;
+    return true;
 }
 
 std::string CFStringCreateWithFormat(const char *format, double value)

@@ -1,12 +1,16 @@
 // Numbers in text, read the same whatever the user's locale.
 #pragma once
 
+#include "types.h"
+
 #include <string>
 
-// The leading decimal number of text (blanks before it skipped, a point as
-// the decimal separator, an optional exponent); 0.0 when text does not start
-// with a finite decimal number ("", "abc", "nan", "inf", "0x1A" reads 0).
-double CFStringGetDoubleValue(const std::string &text);
+// Reads text that is one plain decimal number: blanks around it, an optional
+// sign, digits with a point or a single comma as the decimal mark ("1.5",
+// "1,5", ",5", "7."), no thousands separators, no exponent. Anything else
+// ("", "abc", "nan", "1e3", "50mm", "1.000,5") is refused: false, and
+// *value is left as it was.
+Boolean CFStringGetDecimalValue(const std::string &text, double *value);
 
 // Formats one number with a printf format ("%6.3f"), with a point as the
 // decimal separator whatever the user's locale.

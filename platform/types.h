@@ -20,6 +20,7 @@ constexpr FourCharCode FOUR_CHAR_CODE(const char (&s)[5])
 enum : OSStatus {
     noErr = 0,
     paramErr = -50,
+    dskFulErr = -34,
     ioErr = -36,
     eofErr = -39,
     fnfErr = -43,

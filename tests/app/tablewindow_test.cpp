@@ -26,7 +26,8 @@ namespace
 
 const char *const kArgumentsMessage = "Please Check Your Arguments!";
 const char *const kArgumentsExplanation = "The focal length should be in the range of 4..1000 mm,\n"
-                                          "and the distance from two times of focal length to 1000 m.";
+                                          "the distance from two times of focal length to 1000 m,\n"
+                                          "and the circle of confusion in the range of 1..1000 \u00b5m.";
 
 // The widget whose property (controlSignature or commandID) has the value.
 QWidget *Find(WindowRef window, const char *value, const char *property = "controlSignature")
@@ -267,15 +268,17 @@ TEST(TableWindow, BoundsAndFieldReading)
         {false, "-3", "50", nullptr},
         {true, "0.1", "35", nullptr},     {true, "0.2296", "35", nullptr},    {true, "6.561", "1000", nullptr},
         {true, "1000.5", "50", nullptr}};
-    for (const char *text : {"abc", "", " ", "nan", "NaN", "inf", "-inf", "infinity", "0x10", "x5", ".", "-"}) {
+    for (const char *text : {"abc", "", " ", "nan", "NaN", "inf", "-inf", "infinity", "0x10", "x5", ".", "-",
+                             ",", "1e3", "50mm", "6.25m", "1,5,0", "1.000,5", "1 000", "5..0", "--5", "1,5 m"}) {
         cases.push_back({false, text, "50", nullptr});
         cases.push_back({false, "5", text, nullptr});
     }
     cases.insert(cases.end(), {
         {false, "5", "4", " 5.000"},       {false, "5", "1000", " 5.000"},     {false, "1000", "50", "1000.000"},
         {false, "0.07", "35", " 0.070"},   {false, "0.1", "50", " 0.100"},     {false, "2", "1000", " 2.000"},
-        {false, "5,5", "50", " 5.000"},    {false, "  7.5", "50", " 7.500"},
-        {false, "6.25m", "50,8", " 6.250", "    50"}, {false, "+8", " 35", " 8.000", "    35"},
+        {false, "5,5", "50", " 5.500"},    {false, "  7.5 ", "50", " 7.500"},  {false, ",5", "50", " 0.500"},
+        {false, "6.", "49,6", " 6.000", "    50"}, {false, "+8", " 35", " 8.000", "    35"},
+        {false, "1,5", "50,4", " 1.500", "    50"},
         {true, "0.2297", "35", " 0.230"},  {true, "6.562", "1000", " 6.562"}, {true, "1000", "50", "1000.000"}});
     // clang-format on
     StartApplication();
@@ -291,20 +294,26 @@ TEST(TableWindow, BoundsAndFieldReading)
     }
 }
 
-TEST(TableWindow, CircleThatIsNoNumberGivesSharpOnlyAtTheDistance)
+// The circle typed for the digital formats must be a number of 1 to 1000
+// micrometres; the film formats' circles are fixed, whatever the field holds.
+TEST(TableWindow, CircleOutsideItsRangeIsRefused)
 {
     StartApplication();
-    for (const char *text : {"abc", "", "nan", "inf", "0x10"}) {
-        SCOPED_TRACE(std::string("circle '") + text + "'");
-        ComputeTable({"3", "50", 2, text});
-        WindowRef window = DocumentWindow(0);
-        EXPECT_EQ(TextAt(window, 175, 45), "   0.0");
-        for (short top = 150; top < 450; top += 30)
-            EXPECT_EQ(std::make_tuple(TextAt(window, 140, top), TextAt(window, 280, top)),
-                      std::make_tuple(" 3.000", " 3.000"))
-                << "row at " << top;
-        ComputeTable({"4", "50", 2, "30"}); // something else in between
-    }
+    for (int item : {1, 2})
+        for (const char *text : {"0", "nan", "inf", "", "-5", "1e308", "0.99", "1000.01", "abc", "0,5"}) {
+            SCOPED_TRACE(std::string("circle '") + text + "', item " + std::to_string(item));
+            PressCompute({"3", "50", text, item}, nullptr);
+        }
+    PressCompute({"3", "50", "1", 1}, " 3.000");
+    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "   1.0");
+    PressCompute({"3", "50", "1000", 2}, " 3.000");
+    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "1000.0");
+    PressCompute({"3", "50", "12,5", 2}, " 3.000");
+    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "  12.5");
+    PressCompute({"4", "50", "0", 3}, " 4.000");
+    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "  33.0");
+    PressCompute({"5", "50", "nan", 4}, " 5.000");
+    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), " 100.0");
 }
 
 TEST(TableWindow, CommaLocaleStillReadsAndWritesPoints)
@@ -312,7 +321,7 @@ TEST(TableWindow, CommaLocaleStillReadsAndWritesPoints)
     StartApplication();
     if (!UseCommaLocale())
         GTEST_SKIP() << "no locale with a decimal comma on this machine";
-    PressCompute({"5,5", "50"}, " 5.000");
+    PressCompute({"5,5", "50"}, " 5.500");
     PressCompute({"3.5", "50", "12.5"}, " 3.500");
     EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "  12.5");
     // The window shows the remembered values as it reads them, so computing

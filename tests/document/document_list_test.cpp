@@ -5,6 +5,7 @@
 #include "document/document.h"
 #include "platform/appleevents.h"
 #include "platform/internal.h"
+#include "platform/menus.h"
 #include "platform/navtesting.h"
 #include "tests/support/app_driver.h"
 
@@ -205,4 +206,26 @@ TEST(DocumentList, ClosingTheLastWindowQuits)
     EXPECT_EQ(BGetNumberOfDocuments(), 0);
     EXPECT_EQ(FrontWindow(), nullptr);
     EXPECT_TRUE(EndsProcess([] { DeliverPostedAppleEvents(); }));
+}
+
+// Closing the front one of two documents leaves the menus set for the
+// document that comes to the front, as they stand, before any other event.
+TEST(DocumentList, ClosingTheFrontDocumentAdjustsMenusForTheNextOne)
+{
+    StartApplication();
+    WindowRef first = DocumentWindow(0);
+    WindowRef second = NewDocument()->theWindow;
+    ShowWindow(second);
+    ComputeTable({"3", "50", 3, std::nullopt}); // into the second, now dirty
+    SelectWindow(first);
+    SendMenuPopulateEvent();
+    ASSERT_FALSE(IsMenuCommandEnabled(FOUR_CHAR_CODE("save")));
+    ASSERT_FALSE(IsMenuCommandEnabled(FOUR_CHAR_CODE("svas")));
+    EXPECT_EQ(SendWindowEvent(first, kEventWindowClose), noErr);
+    ASSERT_EQ(Slots(), std::vector<WindowRef>{second});
+    EXPECT_EQ(FrontWindow(), second);
+    // What the menu bar shows now, without asking the menus to adjust.
+    EXPECT_TRUE(IsMenuCommandEnabled(FOUR_CHAR_CODE("save")));
+    EXPECT_TRUE(IsMenuCommandEnabled(FOUR_CHAR_CODE("svas")));
+    EXPECT_TRUE(IsMenuCommandEnabled(FOUR_CHAR_CODE("clos")));
 }

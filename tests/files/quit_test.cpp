@@ -1,9 +1,11 @@
 // Quitting with unsaved documents: the review dialog, the walk from the
 // front window back, the quit-time save-changes and save sheets.
 #include "app/prefwindow.h"
+#include "app/startupwindow.h"
 #include "files/appinfo.h"
 #include "files_helpers.h"
 #include "platform/events.h"
+#include "tests/support/mounts.h"
 
 using namespace qrltest;
 using namespace filetest;
@@ -89,10 +91,57 @@ TEST_F(Quitting, FailedSaveStopsQuitAndKeepsDocument)
     quit();
     FSSetSaveFaultForTesting(FSSaveStep::rename);
     EXPECT_FALSE(EndsProcess([] { answer(kNavUserActionSaveChanges); }));
-    EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
+    EXPECT_EQ(AlertMessages(), Strings{"Could not save the file"});
     EXPECT_FALSE(BGetAppQuittingStatus());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_EQ(readFile(path("f.qrtb")), saved);
+    EXPECT_EQ(BIsDocumentDirty(window), 1);
+    EXPECT_FALSE(documentOf(window)->isClosing);
+}
+
+// An untitled document whose quit-time Save As fails (the chosen folder is
+// read-only): the alert, the quit stops, the document stays with its
+// changes; the next quit asks again.
+TEST_F(Quitting, FailedQuitTimeSaveAsStopsQuitAndKeepsDocument)
+{
+    if (!MountsUnavailable().empty())
+        GTEST_SKIP() << MountsUnavailable();
+    ASSERT_TRUE(MountReadOnly(folder));
+    ComputeTable({"3", "50", {}, {}});
+    quit();
+    answer(kNavUserActionSaveChanges);
+    const PendingNavDialog save = onlyDialog();
+    ASSERT_EQ(save.kind, NavDialogKind::putFile);
+    EXPECT_FALSE(EndsProcess([&] { NavTestChooseSaveLocation(save.dialog, folder, "atquit"); }));
+    EXPECT_EQ(AlertMessages(), Strings{"Could not write Copy"});
+    EXPECT_FALSE(BGetAppQuittingStatus());
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(BIsDocumentDirty(window), 1);
+    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_FALSE(documentOf(window)->isClosing);
+    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(folderEntries(folder).empty());
+    EXPECT_FALSE(EndsProcess(quit));
+    EXPECT_EQ(onlyDialog().kind, NavDialogKind::askSaveChanges);
+}
+
+// A window the quit does not know how to close (the start-up splash still
+// up) stops the quit with a beep; the documents stay.
+TEST_F(Quitting, UnknownWindowInFrontStopsQuit)
+{
+    ComputeTable({"3", "50", {}, {}});
+    WindowRef splash = BGetStartupWindowRef();
+    ShowWindow(splash);
+    ASSERT_EQ(FrontWindow(), splash);
+    const int beeps = GetBeepCount();
+    EXPECT_FALSE(EndsProcess(quit));
+    EXPECT_EQ(GetBeepCount(), beeps + 1);
+    EXPECT_FALSE(BGetAppQuittingStatus());
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    EXPECT_TRUE(IsWindowVisible(splash));
+    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_EQ(BIsDocumentDirty(window), 1);
 }
 
 // Two dirty documents, one with a file: the application-modal review

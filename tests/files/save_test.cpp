@@ -190,16 +190,28 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
     EXPECT_EQ(documentOf(window)->fRefNum, -1);
     EXPECT_EQ(BIsDocumentDirty(window), 1);
 
+    // In place: not a locked volume but the system's reason, and the
+    // document keeps its intact file and its changes.
     saveAs("safe");
     const Bytes saved = readFile(path("safe.qrtb"));
     ComputeTable({"9", "35", {}, {}});
     FSSetSaveFaultForTesting(GetParam());
     SendCommand("save");
     FSSetSaveFaultForTesting(FSSaveStep::none);
-    EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
+    const std::vector<ShownAlert> alerts = TakeShownAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].message, "Could not save the file");
+    const std::string reason = std::strerror(GetParam() == FSSaveStep::write ? ENOSPC : EIO);
+    EXPECT_EQ(alerts[0].explanation, "The file \u201csafe.qrtb\u201d could not be written: " + reason +
+                                         ".\nIt keeps its previous contents.");
     EXPECT_EQ(readFile(path("safe.qrtb")), saved);
     EXPECT_EQ(folderEntries(folder), (Strings{"safe.qrtb", "victim.qrtb"}));
     EXPECT_EQ(BIsDocumentDirty(window), 1);
+    EXPECT_TRUE(isOpen(folder, "safe.qrtb"));
+    EXPECT_EQ(GetWTitle(window), "safe.qrtb");
+    ASSERT_TRUE(IsCommandEnabled("save"));
+    SendCommand("save");
+    EXPECT_EQ(readFile(path("safe.qrtb")), record());
 }
 
 std::string stepName(const ::testing::TestParamInfo<FSSaveStep> &info)

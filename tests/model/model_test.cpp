@@ -334,8 +334,10 @@ TEST_F(PreferenceTest, UnitFromThePreference)
         std::int32_t unitStored;
     };
     std::vector<Case> cases = {{std::nullopt, kDistanceUnitMeters}};
+    // Only 2 is feet; any other stored number is metres, and recorded as 1.
     for (std::int32_t unit : {1, 2, 0, 3, 7, -1})
-        cases.push_back({CFNumberCreate(unit), unit});
+        cases.push_back(
+            {CFNumberCreate(unit), unit == kDistanceUnitFeet ? kDistanceUnitFeet : kDistanceUnitMeters});
     for (const char *text : {"2.5", "feet", "", "4294967298", "2 ft"})
         cases.push_back({CFPropertyList{text}, kDistanceUnitMeters});
     int n = 0;

@@ -1,0 +1,323 @@
+// Nothing lost when the file system says no: a file opened twice, Save As
+// and Save failing for real (read-only folders, a full disk, names refused),
+// saving through a symbolic link, temporaries of killed saves, and what the
+// alerts tell when a file cannot be opened.
+#include "files_helpers.h"
+#include "platform/events.h"
+#include "tests/support/mounts.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace qrltest;
+using namespace filetest;
+
+namespace
+{
+
+const std::string kSaveFailedAlert = "Could not save the file";
+
+class KeepingWork : public FileTest
+{
+  protected:
+    // The file holding a table, opened into the start-up window and changed.
+    void openChanged(const std::string &name)
+    {
+        writeFile(path(name), layout(table(4, 50)));
+        ASSERT_EQ(open(name), noErr);
+        ComputeTable({"9", "35", {}, {}});
+        ASSERT_EQ(BIsDocumentDirty(window), 1);
+    }
+    // A document that kept its file, title and changes after a failed save.
+    void expectKept(const std::string &name)
+    {
+        EXPECT_NE(documentOf(window)->fRefNum, -1);
+        EXPECT_TRUE(isOpen(folder, name));
+        EXPECT_EQ(GetWTitle(window), name);
+        EXPECT_EQ(BIsDocumentDirty(window), 1);
+        EXPECT_TRUE(IsWindowModified(window));
+        EXPECT_TRUE(IsCommandEnabled("rvrt"));
+        EXPECT_EQ(readFile(path(name)), layout(table(4, 50)));
+    }
+    std::vector<ShownAlert> alerts() { return TakeShownAlerts(); }
+    void requireMounts()
+    {
+        if (!MountsUnavailable().empty())
+            GTEST_SKIP() << MountsUnavailable();
+    }
+    Strings temporaries() const
+    {
+        Strings found;
+        for (const std::string &name : folderEntries(folder))
+            if (name.rfind(kFSTemporaryPrefix, 0) == 0)
+                found.push_back(name);
+        return found;
+    }
+};
+
+// Opening a file that a document holds, by the Open dialog, the
+// open-documents event, a direct open or a symbolic link to it, brings that
+// document's window to the front; nothing new is made.
+TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
+{
+    writeFile(path("a.qrtb"), layout(table(4, 50)));
+    ASSERT_EQ(symlink(path("a.qrtb").c_str(), path("link.qrtb").c_str()), 0);
+    ASSERT_EQ(open("a.qrtb"), noErr);
+    ComputeTable({"9", "35", {}, {}});
+    const Bytes changed = record();
+    SendCommand("new ");
+    WindowRef other = DocumentWindow(1);
+    ASSERT_EQ(FrontWindow(), other);
+    auto back = [&] {
+        SelectWindow(other);
+        ASSERT_EQ(FrontWindow(), other);
+    };
+    ASSERT_EQ(open("a.qrtb"), noErr);
+    EXPECT_EQ(FrontWindow(), window);
+    back();
+    SendCommand("open");
+    ASSERT_EQ(NavTestChooseFiles(onlyDialog().dialog, {path("a.qrtb")}), noErr);
+    EXPECT_EQ(FrontWindow(), window);
+    back();
+    AppleEvent event;
+    event.eventID = kAEOpenDocuments;
+    event.directObject = {{path("link.qrtb"), true}};
+    ASSERT_EQ(AESendAppleEvent(event), noErr);
+    EXPECT_EQ(FrontWindow(), window);
+    EXPECT_EQ(BGetCurrentDocsWindowRef(), window);
+    EXPECT_EQ(BGetNumberOfDocuments(), 2);
+    EXPECT_TRUE(AlertMessages().empty());
+    // The one document kept its changes and its file: Save writes them.
+    EXPECT_EQ(record(), changed);
+    EXPECT_EQ(BIsDocumentDirty(window), 1);
+    SendCommand("save");
+    EXPECT_EQ(readFile(path("a.qrtb")), changed);
+}
+
+// Save As into a read-only folder, over a read-only file, or under a name
+// the file system refuses: the alert, and the document keeps its file, its
+// title and its changes; Save still writes the old file.
+TEST_F(KeepingWork, FailedSaveAsKeepsTheDocumentsFile)
+{
+    requireMounts();
+    openChanged("a.qrtb");
+    const std::string locked = TempFolder();
+    ASSERT_TRUE(MountReadOnly(locked));
+    writeFile(path("target.qrtb"), Bytes(280, 0x33));
+    ASSERT_EQ(chmod(path("target.qrtb").c_str(), 0444), 0);
+    struct Case {
+        std::string folder, name;
+    } cases[] = {{locked, "copy"}, {folder, "target.qrtb"}, {folder, std::string(300, 'n')}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.folder + "/" + c.name);
+        SendCommand("svas");
+        ASSERT_EQ(NavTestChooseSaveLocation(onlyDialog().dialog, c.folder, c.name), noErr);
+        EXPECT_EQ(AlertMessages(), Strings{"Could not write Copy"});
+        expectKept("a.qrtb");
+    }
+    EXPECT_EQ(readFile(path("target.qrtb")), Bytes(280, 0x33));
+    EXPECT_TRUE(folderEntries(locked).empty());
+    SendCommand("save");
+    EXPECT_TRUE(AlertMessages().empty());
+    EXPECT_EQ(readFile(path("a.qrtb")), record());
+}
+
+// A full disk: the temporary cannot be written. The file stays as it was,
+// the document keeps it and its changes, and the alert names the file and
+// the reason, not a locked volume. With room again, Save works.
+TEST_F(KeepingWork, SaveOnAFullDiskKeepsFileAndSaysWhy)
+{
+    requireMounts();
+    ASSERT_TRUE(MountSmallDisk(folder, 16 * 1024));
+    openChanged("full.qrtb");
+    ASSERT_GT(FillDisk(folder, "filler"), 0);
+    (void)alerts();
+    SendCommand("save");
+    const std::vector<ShownAlert> shown = alerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].message, kSaveFailedAlert);
+    EXPECT_NE(shown[0].explanation.find("\u201cfull.qrtb\u201d"), std::string::npos) << shown[0].explanation;
+    EXPECT_NE(shown[0].explanation.find(std::strerror(ENOSPC)), std::string::npos) << shown[0].explanation;
+    expectKept("full.qrtb");
+    EXPECT_TRUE(IsCommandEnabled("save"));
+    EXPECT_TRUE(temporaries().empty());
+    ASSERT_EQ(unlink(path("filler").c_str()), 0);
+    SendCommand("save");
+    EXPECT_TRUE(AlertMessages().empty());
+    EXPECT_EQ(readFile(path("full.qrtb")), record());
+    EXPECT_EQ(BIsDocumentDirty(window), 0);
+}
+
+// A file whose folder turns read-only while it is open: Save gives the
+// locked-volume alert and the file stays as it was.
+TEST_F(KeepingWork, SaveIntoAFolderMadeReadOnlyIsLocked)
+{
+    requireMounts();
+    openChanged("a.qrtb");
+    ASSERT_TRUE(IsCommandEnabled("save"));
+    ASSERT_TRUE(MountReadOnly(folder));
+    SendCommand("save");
+    EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
+    EXPECT_EQ(readFile(path("a.qrtb")), layout(table(4, 50)));
+    EXPECT_EQ(BIsDocumentDirty(window), 1);
+}
+
+// A file in a folder that cannot be written (a read-only mount, or a folder
+// without write permission) opens as locked: Save is disabled, and saving
+// from the save-changes sheet gives the locked-volume alert, after which the
+// next Save asks where.
+TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
+{
+    requireMounts();
+    const std::string readOnly = TempFolder(), noWriteBits = TempFolder();
+    for (const std::string &f : {readOnly, noWriteBits})
+        writeFile(f + "/t.qrtb", layout(table(4, 50)));
+    ASSERT_TRUE(MountReadOnly(readOnly));
+    ASSERT_EQ(chmod(noWriteBits.c_str(), 0555), 0);
+    for (const std::string &f : {readOnly, noWriteBits}) {
+        SCOPED_TRACE(f);
+        FSSpec fileSpec;
+        FSMakeFSSpec(f + "/t.qrtb", &fileSpec);
+        ASSERT_EQ(BDoOpenFile(&fileSpec), noErr);
+        WindowRef opened = FrontWindow();
+        EXPECT_TRUE(documentOf(opened)->fileLocked);
+        ComputeTable({"9", "35", {}, {}});
+        EXPECT_FALSE(IsCommandEnabled("save"));
+        EXPECT_TRUE(IsCommandEnabled("svas"));
+        SendWindowEvent(opened, kEventWindowClose);
+        ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges), noErr);
+        EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
+        EXPECT_EQ(readFile(f + "/t.qrtb"), layout(table(4, 50)));
+        EXPECT_EQ(folderEntries(f), Strings{"t.qrtb"});
+        EXPECT_TRUE(IsWindowVisible(opened));
+        EXPECT_EQ(documentOf(opened)->fRefNum, -1);
+        ASSERT_TRUE(IsCommandEnabled("save"));
+        SendCommand("save");
+        EXPECT_EQ(onlyDialog().kind, NavDialogKind::putFile);
+        ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionCancel), noErr);
+    }
+}
+
+// Save through a symbolic link writes the link's target; the link stays a
+// link, and the file keeps its permission bits, owner and group.
+TEST_F(KeepingWork, SaveThroughASymbolicLinkWritesItsTarget)
+{
+    const std::string elsewhere = TempFolder();
+    const std::string target = elsewhere + "/real.qrtb";
+    writeFile(target, layout(table(4, 50)));
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(target.c_str(), 1234, 5678), 0);
+    }
+    ASSERT_EQ(symlink(target.c_str(), path("link.qrtb").c_str()), 0);
+    ASSERT_EQ(open("link.qrtb"), noErr);
+    ComputeTable({"9", "35", {}, {}});
+    SendCommand("save");
+    EXPECT_TRUE(AlertMessages().empty());
+    struct stat st;
+    ASSERT_EQ(lstat(path("link.qrtb").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(readFile(target), record());
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (geteuid() == 0) {
+        EXPECT_EQ(st.st_uid, 1234u);
+        EXPECT_EQ(st.st_gid, 5678u);
+    }
+    EXPECT_EQ(folderEntries(folder), Strings{"link.qrtb"});
+    EXPECT_EQ(folderEntries(elsewhere), Strings{"real.qrtb"});
+    // The document goes on with the same file: a second save writes it too.
+    ComputeTable({"5", "50", {}, {}});
+    SendCommand("save");
+    EXPECT_EQ(readFile(target), record());
+}
+
+// Saves that died before their rename leave temporaries; the next good
+// save of that file removes them, except one another process still holds
+// and those of other files. The Open dialog never lists them.
+TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
+{
+    writeFile(path("other.qrtb"), layout(table(6, 85)));
+    openChanged("t.qrtb");
+    FSSetSaveFaultForTesting(FSSaveStep::abandon);
+    for (int i = 0; i < 3; ++i)
+        SendCommand("save");
+    FSSetSaveFaultForTesting(FSSaveStep::none);
+    const Strings left = temporaries();
+    ASSERT_EQ(left.size(), 3u);
+    FSSpec otherSpec;
+    FSMakeFSSpec(path("other.qrtb"), &otherSpec);
+    ASSERT_EQ(BDoOpenFile(&otherSpec), noErr);
+    ComputeTable({"5", "50", {}, {}});
+    FSSetSaveFaultForTesting(FSSaveStep::abandon);
+    SendCommand("save");
+    FSSetSaveFaultForTesting(FSSaveStep::none);
+    Strings all = temporaries();
+    ASSERT_EQ(all.size(), 4u);
+    std::string otherTemporary;
+    for (const std::string &name : all)
+        if (std::find(left.begin(), left.end(), name) == left.end())
+            otherTemporary = name;
+    SendCommand("open");
+    const PendingNavDialog dialog = onlyDialog();
+    EXPECT_EQ(NavTestListFolder(dialog.dialog, folder), (Strings{"other.qrtb", "t.qrtb"}));
+    ASSERT_EQ(NavTestAnswer(dialog.dialog, kNavUserActionCancel), noErr);
+    // Another process still writing one of them: it stays.
+    const int held = ::open(path(left[1]).c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    SelectWindow(window);
+    (void)alerts();
+    SendCommand("save");
+    EXPECT_TRUE(AlertMessages().empty());
+    EXPECT_EQ(readFile(path("t.qrtb")), record());
+    EXPECT_EQ(temporaries(), (Strings{std::min(left[1], otherTemporary), std::max(left[1], otherTemporary)}));
+    close(held);
+    ComputeTable({"6", "50", {}, {}});
+    SendCommand("save");
+    EXPECT_EQ(temporaries(), Strings{otherTemporary});
+}
+
+// A file that cannot be opened or read: the alert names it and gives the
+// system's reason.
+TEST_F(KeepingWork, OpenFailureNamesFileAndReason)
+{
+    writeFile(path("secret.qrtb"), layout(table(4, 50)));
+    writeFile(path("broken.qrtb"), layout(table(4, 50)));
+    ASSERT_EQ(mkdir(path("folder.qrtb").c_str(), 0755), 0);
+    struct Case {
+        std::string name;
+        int reason;
+    } cases[] = {{"missing.qrtb", ENOENT}, {"folder.qrtb", EISDIR}, {"broken.qrtb", EIO}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        FSSetReadFaultForTesting(c.reason == EIO);
+        EXPECT_NE(open(c.name), noErr);
+        FSSetReadFaultForTesting(false);
+        const std::vector<ShownAlert> shown = alerts();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].message, "Could not open File");
+        EXPECT_EQ(shown[0].explanation,
+                  "The file \u201c" + c.name + "\u201d could not be read: " + std::strerror(c.reason) + ".");
+    }
+    // Chosen in the Open dialog by a user who may not read it.
+    if (geteuid() != 0)
+        GTEST_SKIP() << "a file root cannot read needs root to give up its rights";
+    ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+    ASSERT_EQ(chmod(path("secret.qrtb").c_str(), 0), 0);
+    SendCommand("open");
+    const PendingNavDialog dialog = onlyDialog();
+    ASSERT_EQ(seteuid(65534), 0);
+    NavTestChooseFiles(dialog.dialog, {path("secret.qrtb")});
+    ASSERT_EQ(seteuid(0), 0);
+    const std::vector<ShownAlert> shown = alerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].explanation, "The file \u201csecret.qrtb\u201d could not be read: " +
+                                        std::string(std::strerror(EACCES)) + ".");
+    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+}
+
+} // namespace
