@@ -6,6 +6,7 @@
 #include "model/data.h"
 #include "platform/alerts.h"
 #include "platform/controls.h"
+#include "platform/localization.h"
 #include "platform/prefs.h"
 
 namespace
@@ -33,9 +34,9 @@ void storeDistanceUnit()
     if (!CFPreferencesAppSynchronize()) {
         // The choice holds for this session; say that it will not last.
         const std::string explanation =
-            "The preferences file \u201c" + GetPreferencesFilePath() +
-            "\u201d could not be written: " + CFPreferencesCopyWriteFailureReason() +
-            ".\nThe choice holds until the application quits.";
+            CopyLocalizedTextWithParams("The preferences file \u201c^0\u201d could not be written: ^1.\nThe "
+                                        "choice holds until the application quits.",
+                                        {GetPreferencesFilePath(), CFPreferencesCopyWriteFailureReason()});
         StandardAlert(kAlertNoteAlert, "Your choice could not be saved", explanation);
     }
 }

@@ -6,6 +6,7 @@
 #include "files/appinfo.h"
 #include "files/navigation.h"
 #include "platform/alerts.h"
+#include "platform/localization.h"
 #include "platform/window.h"
 
 #include <cstring>
@@ -78,18 +79,19 @@ void alert(const char *message, const char *explanation)
     StandardAlert(kAlertNoteAlert, message, explanation);
 }
 
-// Names the file and gives the system's reason.
-std::string explainFailure(const char *what, const std::string &name, const std::string &reason)
+// Names the file and gives the system's reason, in the user's language.
+std::string alertExplanation(const char *text, const std::string &name, const std::string &reason)
 {
-    std::string text = std::string("The file \u201c") + name + "\u201d " + what;
-    if (!reason.empty())
-        text += ": " + reason;
-    return text + ".";
+    return CopyLocalizedTextWithParams(text, {name, reason});
 }
 
 void alertCouldNotOpen(const FSSpec *theFile, const std::string &reason)
 {
-    alert("Could not open File", explainFailure("could not be read", theFile->name, reason).c_str());
+    const std::string explanation =
+        reason.empty()
+            ? CopyLocalizedTextWithParam("The file \u201c^0\u201d could not be read.", theFile->name)
+            : alertExplanation("The file \u201c^0\u201d could not be read: ^1.", theFile->name, reason);
+    alert("Could not open File", explanation.c_str());
 }
 
 // The document that holds this file already, however it was reached.
@@ -126,8 +128,8 @@ void alertSaveFailed(tDocumentPtr document, OSErr err, const std::string &reason
     const std::string name = FSGetFSSpecFromRefNum(document->fRefNum, &fileSpec) == noErr
                                  ? fileSpec.name
                                  : GetWTitle(document->theWindow);
-    const std::string explanation =
-        explainFailure("could not be written", name, reason) + "\nIt keeps its previous contents.";
+    const std::string explanation = alertExplanation(
+        "The file \u201c^0\u201d could not be written: ^1.\nIt keeps its previous contents.", name, reason);
     alert("Could not save the file", explanation.c_str());
 }
 

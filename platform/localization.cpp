@@ -71,11 +71,24 @@ std::string CopyLocalizedText(const std::string &text)
 
 std::string CopyLocalizedTextWithParam(const std::string &text, const std::string &value)
 {
+    return CopyLocalizedTextWithParams(text, {value});
+}
+
+std::string CopyLocalizedTextWithParams(const std::string &text, const std::vector<std::string> &values)
+{
     std::string localized = CopyLocalizedText(text);
-    const std::size_t at = localized.find("^0");
-    if (at != std::string::npos)
-        localized.replace(at, 2, value);
-    return localized;
+    // One pass from the left, so that a value holding "^1" is not replaced again.
+    std::string result;
+    for (std::size_t i = 0; i < localized.size(); ++i) {
+        const char next = i + 1 < localized.size() ? localized[i + 1] : '\0';
+        if (localized[i] == '^' && next >= '0' && next <= '9' && std::size_t(next - '0') < values.size()) {
+            result += values[std::size_t(next - '0')];
+            ++i;
+        } else {
+            result += localized[i];
+        }
+    }
+    return result;
 }
 
 std::string GetCurrentLocalization()

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The program's text in the user's language, or text itself when there is
 // no translation. Texts are written in English in the program; the
@@ -20,6 +21,9 @@ std::string CopyLocalizedText(const std::string &text);
 // The same for a text with a value in it: the template is translated, then
 // its "^0" is replaced by value ("The file “^0” could not be opened.").
 std::string CopyLocalizedTextWithParam(const std::string &text, const std::string &value);
+// The same with several values: "^0", "^1", ... are replaced by values[0],
+// values[1], ..., wherever the translation puts them.
+std::string CopyLocalizedTextWithParams(const std::string &text, const std::vector<std::string> &values);
 
 // The language code of the translation in use ("de"), or "en" when the
 // program runs in its own language.

@@ -396,13 +396,6 @@
         <translation>Bitte verwenden Sie nur HFS+-Volumes</translation>
     </message>
     <message>
-        <source>The focal length should be in the range of 4..1000 mm,
-and the distance from two times of focal length to 1000 m.</source>
-        <extracomment>app/tablewindow.cpp</extracomment>
-        <translation>Die Brennweite sollte zwischen 4 und 1000 mm liegen,
-und die Entfernung zwischen der doppelten Brennweite und 1000 m.</translation>
-    </message>
-    <message>
         <source>Try to choose another Volume</source>
         <extracomment>files/file.cpp</extracomment>
         <translation>Versuchen Sie ein anderes Volume</translation>
@@ -416,6 +409,54 @@ und die Entfernung zwischen der doppelten Brennweite und 1000 m.</translation>
         <source>distance in m: </source>
         <extracomment>app/tablewindow.cpp</extracomment>
         <translation>Entfernung in m: </translation>
+    </message>
+    <message>
+        <source>Could not save the file</source>
+        <extracomment>files/file.cpp</extracomment>
+        <translation>Die Datei konnte nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Your choice could not be saved</source>
+        <extracomment>app/prefwindow.cpp</extracomment>
+        <translation>Ihre Wahl konnte nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>no document could be made for it</source>
+        <extracomment>files/file.cpp</extracomment>
+        <translation>es konnte kein Dokument dafür angelegt werden</translation>
+    </message>
+    <message>
+        <source>The file “^0” could not be read.</source>
+        <extracomment>files/file.cpp</extracomment>
+        <translation>Die Datei „^0“ konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The file “^0” could not be read: ^1.</source>
+        <extracomment>files/file.cpp</extracomment>
+        <translation>Die Datei „^0“ konnte nicht gelesen werden: ^1.</translation>
+    </message>
+    <message>
+        <source>The file “^0” could not be written: ^1.
+It keeps its previous contents.</source>
+        <extracomment>files/file.cpp</extracomment>
+        <translation>Die Datei „^0“ konnte nicht geschrieben werden: ^1.
+Sie behält ihren bisherigen Inhalt.</translation>
+    </message>
+    <message>
+        <source>The focal length should be in the range of 4..1000 mm,
+the distance from two times of focal length to 1000 m,
+and the circle of confusion in the range of 1..1000 µm.</source>
+        <extracomment>app/tablewindow.cpp</extracomment>
+        <translation>Die Brennweite sollte zwischen 4 und 1000 mm liegen,
+die Entfernung zwischen der doppelten Brennweite und 1000 m
+und der Zerstreuungskreis zwischen 1 und 1000 µm.</translation>
+    </message>
+    <message>
+        <source>The preferences file “^0” could not be written: ^1.
+The choice holds until the application quits.</source>
+        <extracomment>app/prefwindow.cpp</extracomment>
+        <translation>Die Einstellungsdatei „^0“ konnte nicht geschrieben werden: ^1.
+Die Wahl gilt, bis das Programm beendet wird.</translation>
     </message>
 </context>
 <context>

@@ -101,7 +101,8 @@ TEST(German, ComputedSheetKeepsThePointAndTheAlertIsGerman)
     const ShownAlert alert = ArgumentsAlert();
     EXPECT_EQ(alert.message, "Bitte prüfen Sie Ihre Angaben!");
     EXPECT_EQ(alert.explanation, "Die Brennweite sollte zwischen 4 und 1000 mm liegen,\n"
-                                 "und die Entfernung zwischen der doppelten Brennweite und 1000 m.");
+                                 "die Entfernung zwischen der doppelten Brennweite und 1000 m\n"
+                                 "und der Zerstreuungskreis zwischen 1 und 1000 \u00b5m.");
     std::setlocale(LC_ALL, "C");
 }
 
@@ -212,7 +213,8 @@ TEST_P(OtherLocale, IsEnglish)
     const ShownAlert alert = ArgumentsAlert();
     EXPECT_EQ(alert.message, "Please Check Your Arguments!");
     EXPECT_EQ(alert.explanation, "The focal length should be in the range of 4..1000 mm,\n"
-                                 "and the distance from two times of focal length to 1000 m.");
+                                 "the distance from two times of focal length to 1000 m,\n"
+                                 "and the circle of confusion in the range of 1..1000 \u00b5m.");
     EXPECT_EQ(BCopyInfoString(), "Quorlscope 1.0.0, depth-of-field tables for photographers");
     EXPECT_EQ(GetRegisteredHelpBook().find(".lproj"), std::string::npos) << GetRegisteredHelpBook();
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "Cancel");
