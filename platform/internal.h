@@ -121,4 +121,12 @@ void frontWindowChanged();
 void lastWindowClosed();
 QFont portFont(short size, std::int16_t face);
 
+// Start-up measurement (QRL_STARTUP_PROBE), see probe.cpp.
+bool startupProbeOn();
+bool startupProbeSkipsWait();
+// Reports the window once its first exposure has been painted.
+void probeWindowShown(WindowRef window);
+void probeSplashWait(double start, double end);
+double probeClock();
+
 } // namespace platform

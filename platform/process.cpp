@@ -2,12 +2,15 @@
 #include "process.h"
 
 #include "application.h"
+#include "internal.h"
 #include "testing.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,15 +32,33 @@ std::vector<TickWait> tickWaits;
 int beeps = 0;
 bool waitCursorShown = false;
 
-// Whatever the program drew is put on the screen before the thread blocks,
-// as drawing on the old platform reached the screen at once. No user input
-// is handled.
-void flushDrawing()
+bool everyShownWindowExposed()
 {
     for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->isVisible())
-            widget->repaint();
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (widget->isVisible() && !(widget->windowHandle() && widget->windowHandle()->isExposed()))
+            return false;
+    return true;
+}
+
+// Whatever the program drew is put on the screen before the thread blocks,
+// as drawing on the old platform reached the screen at once: the shown
+// windows are waited for (without spinning, at most a second) until the
+// window system has exposed them and they have painted. No user input is
+// handled.
+void flushDrawing()
+{
+    const auto flags = QEventLoop::ExcludeUserInputEvents;
+    QElapsedTimer waited;
+    waited.start();
+    QApplication::processEvents(flags);
+    while (!everyShownWindowExposed() && waited.elapsed() < 1000) {
+        QTimer wake;
+        wake.setSingleShot(true);
+        wake.start(int(1000 - waited.elapsed()));
+        QApplication::processEvents(flags | QEventLoop::WaitForMoreEvents);
+    }
+    // What the exposure posted (the painting it asked for among it).
+    QApplication::processEvents(flags);
 }
 
 } // namespace
@@ -58,16 +79,18 @@ std::uint32_t TickCount()
 void WaitUntilTick(std::uint32_t target)
 {
     const std::uint32_t start = TickCount();
-    if (tickWaitSkipped || PlatformIsHeadless() || std::getenv("QRL_STARTUP_PROBE")) {
+    if (tickWaitSkipped || PlatformIsHeadless() || platform::startupProbeSkipsWait()) {
         tickWaits.push_back({start, target});
         return;
     }
+    const double probeStart = platform::probeClock();
     flushDrawing();
     // Sleeps rather than polls: the wait must not spin the processor.
     while (TickCount() < target) {
         const std::int64_t remainingMs = (std::int64_t(target) * 1000 + 59) / 60 - tickClock().elapsed();
         std::this_thread::sleep_for(std::chrono::milliseconds(remainingMs > 1 ? remainingMs : 1));
     }
+    platform::probeSplashWait(probeStart, platform::probeClock());
 }
 
 void SysBeep(short)

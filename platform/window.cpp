@@ -122,6 +122,7 @@ void setVisible(WindowRef window, bool visible)
         showLog().push_back(window->nibName);
         moveToFront(window);
         window->widget->show();
+        platform::probeWindowShown(window);
         bringToFront(window->widget);
         SendWindowEvent(window, kEventWindowShown);
         return;
