@@ -1,7 +1,8 @@
 // Start-up measurement for the start-up benchmark. With QRL_STARTUP_PROBE set
 // the program reports on standard output, as CLOCK_MONOTONIC seconds:
 //
-//   startup-probe shown <window name> <t>   a window's first exposure painted
+//   startup-probe shown <window name> <t>   a window first on screen with
+//                                           what the program drew in it
 //   startup-probe wait <t0> <t1>            the splash wait, from the splash on
 //                                           screen to the end of the wait
 //   startup-probe-done                      then the process ends at once
@@ -12,12 +13,12 @@
 #include "internal.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <time.h>
+#include <valgrind/callgrind.h>
 
 namespace
 {
@@ -38,6 +39,7 @@ const char *probeValue()
 
 void windowOnScreen(const std::string &name)
 {
+    CALLGRIND_DUMP_STATS_AT(name.c_str());
     std::printf("startup-probe shown %s %.6f\n", name.c_str(), monotonicNow());
     if (name != kLastWindow) {
         std::fflush(stdout);
@@ -49,32 +51,12 @@ void windowOnScreen(const std::string &name)
     std::_Exit(0);
 }
 
-// Queued: runs once the window has finished handling its exposure (painted
-// and handed the picture to the window system).
+// Queued: runs once the painting under way is finished and handed to the
+// window system.
 void reportOnScreenLater(const std::string &name)
 {
     QMetaObject::invokeMethod(qApp, [name]() { windowOnScreen(name); }, Qt::QueuedConnection);
 }
-
-// Waits for the window's first exposure.
-class ExposureWatcher : public QObject
-{
-  public:
-    ExposureWatcher(QWindow *window, std::string name) : QObject(window), name_(std::move(name)) {}
-
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        if (event->type() != QEvent::Expose || !static_cast<QWindow *>(object)->isExposed())
-            return false;
-        reportOnScreenLater(name_);
-        object->removeEventFilter(this);
-        deleteLater();
-        return false;
-    }
-
-  private:
-    std::string name_;
-};
 
 } // namespace
 
@@ -92,25 +74,22 @@ bool startupProbeSkipsWait()
     return value && std::strcmp(value, "wait") != 0;
 }
 
-void probeWindowShown(WindowRef window)
+void probeWindowPainted(WindowRef window)
 {
-    if (!startupProbeOn() || !window || !window->widget || !window->widget->windowHandle())
+    if (!startupProbeOn() || !window || window->port.items.empty() || !window->widget)
         return;
     QWindow *handle = window->widget->windowHandle();
-    if (handle->property("startupProbed").toBool())
+    if (!handle || !handle->isExposed() || handle->property("startupProbed").toBool())
         return;
     handle->setProperty("startupProbed", true);
-    // Some windows (the splash) are exposed and painted while being shown.
-    if (handle->isExposed())
-        reportOnScreenLater(window->nibName);
-    else
-        handle->installEventFilter(new ExposureWatcher(handle, window->nibName));
+    reportOnScreenLater(window->nibName);
 }
 
 void probeSplashWait(double start, double end)
 {
     if (!startupProbeOn())
         return;
+    CALLGRIND_DUMP_STATS_AT("waitend");
     std::printf("startup-probe wait %.6f %.6f\n", start, end);
     std::fflush(stdout);
 }

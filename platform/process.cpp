@@ -31,6 +31,19 @@ bool tickWaitSkipped = false;
 std::vector<TickWait> tickWaits;
 int beeps = 0;
 bool waitCursorShown = false;
+bool waitCursorApplied = false; // shown on screen, not only asked for
+
+// The busy cursor goes up when the thread is about to block, once the
+// windows shown by then are on screen: loading the cursor theme does not
+// hold up the splash.
+void applyWaitCursor()
+{
+    if (!waitCursorShown || waitCursorApplied)
+        return;
+    waitCursorApplied = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 bool everyShownWindowExposed()
 {
@@ -43,7 +56,7 @@ bool everyShownWindowExposed()
 // Whatever the program drew is put on the screen before the thread blocks,
 // as drawing on the old platform reached the screen at once: the shown
 // windows are waited for (without spinning, at most a second) until the
-// window system has exposed them and they have painted. No user input is
+// window system has exposed them, and then painted. No user input is
 // handled.
 void flushDrawing()
 {
@@ -57,7 +70,9 @@ void flushDrawing()
         wake.start(int(1000 - waited.elapsed()));
         QApplication::processEvents(flags | QEventLoop::WaitForMoreEvents);
     }
-    // What the exposure posted (the painting it asked for among it).
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->isVisible())
+            widget->repaint();
     QApplication::processEvents(flags);
 }
 
@@ -81,10 +96,14 @@ void WaitUntilTick(std::uint32_t target)
     const std::uint32_t start = TickCount();
     if (tickWaitSkipped || PlatformIsHeadless() || platform::startupProbeSkipsWait()) {
         tickWaits.push_back({start, target});
+        platform::buildPreparedWindows();
         return;
     }
     const double probeStart = platform::probeClock();
     flushDrawing();
+    applyWaitCursor();
+    // The time is the program's anyway: what it asked to have ready is built.
+    platform::buildPreparedWindows();
     // Sleeps rather than polls: the wait must not spin the processor.
     while (TickCount() < target) {
         const std::int64_t remainingMs = (std::int64_t(target) * 1000 + 59) / 60 - tickClock().elapsed();
@@ -105,10 +124,10 @@ void QDDisplayWaitCursor(Boolean show)
     if (show == waitCursorShown)
         return;
     waitCursorShown = show;
-    if (show)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
+    if (!show && waitCursorApplied) {
         QApplication::restoreOverrideCursor();
+        waitCursorApplied = false;
+    }
 }
 
 OSErr AEInteractWithUser(std::int32_t, void *, void *)
