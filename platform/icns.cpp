@@ -87,7 +87,8 @@ QImage rlePicture(const QByteArray &data, const QByteArray &mask, const RleKind 
         image.setPixel(i % kind.side, i / kind.side,
                        qRgba(quint8(planes[i]), quint8(planes[pixels + i]), quint8(planes[2 * pixels + i]), alpha));
     }
-    return image;
+    // Premultiplied, as drawing wants it.
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 const RleKind *rleKindOf(const QByteArray &type)
