@@ -18,7 +18,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <time.h>
-#include <valgrind/callgrind.h>
 
 namespace
 {
@@ -39,7 +38,6 @@ const char *probeValue()
 
 void windowOnScreen(const std::string &name)
 {
-    CALLGRIND_DUMP_STATS_AT(name.c_str());
     std::printf("startup-probe shown %s %.6f\n", name.c_str(), monotonicNow());
     if (name != kLastWindow) {
         std::fflush(stdout);
@@ -89,7 +87,6 @@ void probeSplashWait(double start, double end)
 {
     if (!startupProbeOn())
         return;
-    CALLGRIND_DUMP_STATS_AT("waitend");
     std::printf("startup-probe wait %.6f %.6f\n", start, end);
     std::fflush(stdout);
 }
