@@ -82,10 +82,13 @@ QImage rlePicture(const QByteArray &data, const QByteArray &mask, const RleKind 
         return QImage();
     const bool masked = mask.size() == pixels;
     QImage image(kind.side, kind.side, QImage::Format_ARGB32);
-    for (int i = 0; i < pixels; ++i) {
-        const int alpha = masked ? quint8(mask[i]) : 255;
-        image.setPixel(i % kind.side, i / kind.side,
-                       qRgba(quint8(planes[i]), quint8(planes[pixels + i]), quint8(planes[2 * pixels + i]), alpha));
+    for (int y = 0; y < kind.side; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < kind.side; ++x) {
+            const int i = y * kind.side + x;
+            const int alpha = masked ? quint8(mask[i]) : 255;
+            line[x] = qRgba(quint8(planes[i]), quint8(planes[pixels + i]), quint8(planes[2 * pixels + i]), alpha);
+        }
     }
     // Premultiplied, as drawing wants it.
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
