@@ -16,11 +16,13 @@ struct RleKind {
 const RleKind kRleKinds[] = {
     {"is32", "s8mk", 16, 0}, {"il32", "l8mk", 32, 0}, {"ih32", "h8mk", 48, 0}, {"it32", "t8mk", 128, 4}};
 
-const char *const kPngTypes[] = {"icp4", "icp5", "icp6", "ic07", "ic08", "ic09", "ic10", "ic11", "ic12", "ic13", "ic14"};
+const char *const kPngTypes[] = {"icp4", "icp5", "icp6", "ic07", "ic08", "ic09",
+                                 "ic10", "ic11", "ic12", "ic13", "ic14"};
 
 // Calls visit(type, data) for every entry; false when the file is not an
 // icon file or an entry runs past its end.
-bool forEachEntry(const QByteArray &file, const std::function<void(const QByteArray &, const QByteArray &)> &visit)
+bool forEachEntry(const QByteArray &file,
+                  const std::function<void(const QByteArray &, const QByteArray &)> &visit)
 {
     if (file.size() < 8 || !file.startsWith("icns"))
         return false;
@@ -87,7 +89,8 @@ QImage rlePicture(const QByteArray &data, const QByteArray &mask, const RleKind 
         for (int x = 0; x < kind.side; ++x) {
             const int i = y * kind.side + x;
             const int alpha = masked ? quint8(mask[i]) : 255;
-            line[x] = qRgba(quint8(planes[i]), quint8(planes[pixels + i]), quint8(planes[2 * pixels + i]), alpha);
+            line[x] =
+                qRgba(quint8(planes[i]), quint8(planes[pixels + i]), quint8(planes[2 * pixels + i]), alpha);
         }
     }
     // Premultiplied, as drawing wants it.

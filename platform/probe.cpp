@@ -53,7 +53,8 @@ void windowOnScreen(const std::string &name)
 // window system.
 void reportOnScreenLater(const std::string &name)
 {
-    QMetaObject::invokeMethod(qApp, [name]() { windowOnScreen(name); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [name]() { windowOnScreen(name); }, Qt::QueuedConnection);
 }
 
 } // namespace

@@ -75,8 +75,8 @@ double Now()
 // replaced.
 std::vector<std::string> ChildEnvironment(const std::vector<std::string> &settings)
 {
-    static const char *const replaced[] = {"QT_QPA_PLATFORM=", "QRL_STARTUP_PROBE=", "DISPLAY=",
-                                           "WAYLAND_DISPLAY="};
+    static const char *const replaced[] = {
+        "QT_QPA_PLATFORM=", "QRL_STARTUP_PROBE=", "DISPLAY=", "WAYLAND_DISPLAY="};
     std::vector<std::string> env;
     for (char **e = environ; *e != nullptr; ++e) {
         bool keep = true;
@@ -221,7 +221,8 @@ void PrintFigure(const tFigure &f, const char *unit)
 
 void PrintRatio(const char *what, double ratio, double target)
 {
-    std::printf("  %-34s %.2f  (target <= %.2f: %s)\n", what, ratio, target, ratio <= target ? "met" : "MISSED");
+    std::printf("  %-34s %.2f  (target <= %.2f: %s)\n", what, ratio, target,
+                ratio <= target ? "met" : "MISSED");
 }
 
 struct tProgram {
@@ -231,15 +232,18 @@ struct tProgram {
 
 // Runs the program once; on failure says why. The figures of a recorded
 // run go to record.
-template <typename Record> bool Measure(const tProgram &program, const std::vector<std::string> &settings,
-                                        const std::vector<std::string> &expected, Record record)
+template <typename Record>
+bool Measure(const tProgram &program, const std::vector<std::string> &settings,
+             const std::vector<std::string> &expected, Record record)
 {
     tRunResult r = RunOnce(program.path, settings);
     for (const std::string &name : expected)
         r.ok = r.ok && r.shown.count(name);
     if (!r.ok) {
-        std::fprintf(stderr, "bench_startup: %s (%s) did not report what it was asked to and exit 0; its output:\n%s\n",
-                     program.label, program.path.c_str(), r.output.c_str());
+        std::fprintf(
+            stderr,
+            "bench_startup: %s (%s) did not report what it was asked to and exit 0; its output:\n%s\n",
+            program.label, program.path.c_str(), r.output.c_str());
         return false;
     }
     record(r);
@@ -250,7 +254,8 @@ template <typename Record> bool Measure(const tProgram &program, const std::vect
 bool RunOffscreen(const tProgram &app, const tProgram &base, const tOptions &options)
 {
     const std::vector<std::string> settings = {"QT_QPA_PLATFORM=offscreen", "QRL_STARTUP_PROBE=1"};
-    tFigure baseTime{std::string(base.label) + " shown", {}}, appTime{std::string(app.label) + " window shown", {}};
+    tFigure baseTime{std::string(base.label) + " shown", {}},
+        appTime{std::string(app.label) + " window shown", {}};
     tFigure baseRss{std::string(base.label), {}}, appRss{app.label, {}};
     auto ignore = [](const tRunResult &) {};
     for (int i = 0; i < options.warmups; ++i) {
@@ -259,19 +264,22 @@ bool RunOffscreen(const tProgram &app, const tProgram &base, const tOptions &opt
     }
     // Alternating keeps slow drifts of the machine from favouring either side.
     for (int i = 0; i < options.runs; ++i) {
-        const bool ok = Measure(base, settings, {}, [&](const tRunResult &r) {
-            baseTime.values.push_back(r.seconds * 1000.0);
-            baseRss.values.push_back(r.maxRssKiB / 1024.0);
-        }) && Measure(app, settings, {}, [&](const tRunResult &r) {
-            appTime.values.push_back(r.seconds * 1000.0);
-            appRss.values.push_back(r.maxRssKiB / 1024.0);
-        });
+        const bool ok = Measure(base, settings, {},
+                                [&](const tRunResult &r) {
+                                    baseTime.values.push_back(r.seconds * 1000.0);
+                                    baseRss.values.push_back(r.maxRssKiB / 1024.0);
+                                }) &&
+                        Measure(app, settings, {}, [&](const tRunResult &r) {
+                            appTime.values.push_back(r.seconds * 1000.0);
+                            appRss.values.push_back(r.maxRssKiB / 1024.0);
+                        });
         if (!ok)
             return false;
     }
-    std::printf("startup (offscreen, splash wait skipped): process start to end after the first window is shown, "
-                "%d runs each after %d warm-ups\n",
-                options.runs, options.warmups);
+    std::printf(
+        "startup (offscreen, splash wait skipped): process start to end after the first window is shown, "
+        "%d runs each after %d warm-ups\n",
+        options.runs, options.warmups);
     std::printf("  %-34s %9s %9s %9s\n", "", "median", "min", "max");
     PrintFigure(baseTime, "ms");
     PrintFigure(appTime, "ms");
@@ -283,7 +291,8 @@ bool RunOffscreen(const tProgram &app, const tProgram &base, const tOptions &opt
 }
 
 // Under the X server: the splash and the document window on screen.
-bool RunOnDisplay(const tProgram &app, const tProgram &base, const tOptions &options, const std::string &display)
+bool RunOnDisplay(const tProgram &app, const tProgram &base, const tOptions &options,
+                  const std::string &display)
 {
     const std::vector<std::string> settings = {"QT_QPA_PLATFORM=xcb", "DISPLAY=" + display,
                                                "QRL_STARTUP_PROBE=wait"};
@@ -313,7 +322,8 @@ bool RunOnDisplay(const tProgram &app, const tProgram &base, const tOptions &opt
             return false;
     }
     for (int i = 0; i < options.runs; ++i) {
-        if (!Measure(base, settings, baseWindows, recordBase) || !Measure(app, settings, appWindows, recordApp))
+        if (!Measure(base, settings, baseWindows, recordBase) ||
+            !Measure(app, settings, appWindows, recordApp))
             return false;
     }
     std::printf("startup (X server %s, splash wait run in full): process start to window on screen, "

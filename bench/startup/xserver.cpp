@@ -82,8 +82,8 @@ bool StartXServer(XServer &server)
             dup2(devNull, STDOUT_FILENO);
             dup2(devNull, STDERR_FILENO);
         }
-        execl(xvfb.c_str(), "Xvfb", "-displayfd", displayFd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
-              "tcp", static_cast<char *>(nullptr));
+        execl(xvfb.c_str(), "Xvfb", "-displayfd", displayFd.c_str(), "-screen", "0", "1280x1024x24",
+              "-nolisten", "tcp", static_cast<char *>(nullptr));
         _exit(127);
     }
     close(fds[1]);

@@ -8,7 +8,7 @@
 struct XServer {
     pid_t pid = -1;
     std::string display; // ":N" once started
-    std::string problem;  // why it did not start
+    std::string problem; // why it did not start
 };
 
 // Starts Xvfb when it is on the PATH; false (with the reason in problem)

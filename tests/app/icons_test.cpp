@@ -51,7 +51,8 @@ int largestDifference(const QImage &a, const QImage &b)
 
 TEST(Icons, OwnReaderMatchesTheImagePlugin)
 {
-    const QList<QSize> expected = {QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(128, 128), QSize(256, 256)};
+    const QList<QSize> expected = {QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(128, 128),
+                                   QSize(256, 256)};
     for (const char *name : {"Quorl.icns", "Table.icns"}) {
         SCOPED_TRACE(name);
         const QByteArray file = bundleFile(name);
