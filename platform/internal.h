@@ -127,8 +127,9 @@ QFont portFont(short size, std::int16_t face);
 // screen, so that the first painting of a port finds the font loaded and
 // its glyphs ready.
 void warmPortText();
-// Builds the windows asked for with PrepareWindowFromNib (start-up's wait).
-void buildPreparedWindows();
+// Builds the windows asked for with PrepareWindowFromNib (start-up's wait);
+// readied too (readyHiddenWindow) when the wait leaves time for it.
+void buildPreparedWindows(bool ready);
 // Does for a hidden window what showing it first would: the shared menu bar,
 // style, layout, the native window, and the fonts and glyphs of its first
 // painting, port text included.

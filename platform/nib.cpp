@@ -216,7 +216,7 @@ void PrepareWindowFromNib(const std::string &nibName, const std::string &windowN
 namespace platform
 {
 
-void buildPreparedWindows()
+void buildPreparedWindows(bool ready)
 {
     for (PreparedWindow &prepared : preparedWindows()) {
         if (prepared.built)
@@ -227,7 +227,7 @@ void buildPreparedWindows()
             continue;
         prepared.widget = buildWindowWidget(nibRef, prepared.windowName);
         DisposeNibReference(nibRef);
-        if (prepared.widget)
+        if (prepared.widget && ready)
             readyHiddenWindow(prepared.widget);
     }
 }

@@ -96,14 +96,15 @@ void WaitUntilTick(std::uint32_t target)
     const std::uint32_t start = TickCount();
     if (tickWaitSkipped || PlatformIsHeadless() || platform::startupProbeSkipsWait()) {
         tickWaits.push_back({start, target});
-        platform::buildPreparedWindows();
+        // No time to spare: built as they would be when created.
+        platform::buildPreparedWindows(false);
         return;
     }
     const double probeStart = platform::probeClock();
     flushDrawing();
     applyWaitCursor();
     // The time is the program's anyway: what it asked to have ready is built.
-    platform::buildPreparedWindows();
+    platform::buildPreparedWindows(true);
     // Sleeps rather than polls: the wait must not spin the processor.
     while (TickCount() < target) {
         const std::int64_t remainingMs = (std::int64_t(target) * 1000 + 59) / 60 - tickClock().elapsed();
