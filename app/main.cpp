@@ -6,6 +6,7 @@
 #include "app/mainmenu.h"
 #include "app/startupwindow.h"
 #include "document/document.h"
+#include "document/mainwindow.h"
 #include "files/navigation.h"
 #include "platform/appleevents.h"
 #include "platform/application.h"
@@ -48,6 +49,7 @@ void BInitApplication()
     QRLInitMainMenu();
     BInitNavigation();
     BRegisterDocumentIcon();
+    BPrepareMainWindow(); // built while the splash waits, shown after it
     showSplash();
     if (tDocumentPtr document = BInitDocument())
         ShowWindow(BGetDocumentsWindowPtr(document));

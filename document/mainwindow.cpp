@@ -16,6 +16,9 @@ namespace
 
 std::int32_t count = 1; // document windows built so far, plus one
 
+const char *const kNibName = "main";
+const char *const kWindowName = "MainWindow";
+
 const char *const kApertureTexts[kNumberOfApertures] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
                                                         " 8  ", "11   ", "16  ", "22  ", "32  "};
 
@@ -152,15 +155,20 @@ void drawSheetInWindow(WindowRef window, tDataPtr data, bool valid)
 
 } // namespace
 
+void BPrepareMainWindow()
+{
+    PrepareWindowFromNib(kNibName, kWindowName);
+}
+
 WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP)
 {
     static const EventTypeSpec windowEvents[] = {{kEventClassWindow, kEventWindowClose},
                                                  {kEventClassWindow, kEventWindowShown}};
     IBNibRef nibRef = nullptr;
     WindowRef window = nullptr;
-    OSStatus status = CreateNibReference("main", &nibRef);
+    OSStatus status = CreateNibReference(kNibName, &nibRef);
     if (status == noErr) {
-        status = CreateWindowFromNib(nibRef, "MainWindow", &window);
+        status = CreateWindowFromNib(nibRef, kWindowName, &window);
         DisposeNibReference(nibRef);
     }
     if (status == noErr) {

@@ -8,6 +8,9 @@
 #include <cstdint>
 
 WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP);
+// Has the platform build the next document window ahead, hidden, while
+// start-up waits anyway; BInitMainWindow then finds it ready.
+void BPrepareMainWindow();
 OSStatus BMainWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
 
 // Draws the current document's sheet into its window: values when valid is 1,

@@ -10,9 +10,6 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QLineEdit>
-#include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 
 struct OpaqueEventRef {
     EventClass eventClass;
@@ -238,15 +235,6 @@ void RunApplicationEventLoop()
     platform::schedulePostedEvents();
     if (PlatformIsHeadless())
         return; // the test driver dispatches from here on
-    if (std::getenv("QRL_STARTUP_PROBE")) {
-        // Start-up measurement: report once the first window is up and the
-        // loop is idle.
-        QTimer::singleShot(0, qApp, []() {
-            std::puts("startup-probe-done");
-            std::fflush(stdout);
-            std::_Exit(0);
-        });
-    }
     QApplication::exec();
 }
 

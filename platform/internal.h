@@ -29,8 +29,10 @@ struct Picture {
 // decoded when first drawn.
 struct IconFamily {
     QString path;
+    mutable QByteArray contents;        // the file, for the platform's own reader
+    mutable bool ownReader = false;     // the platform reads it, not the image plugin
     mutable QList<QSize> sizes;         // read when the icon is first drawn
-    mutable QHash<int, QImage> decoded; // by index in the file
+    mutable QHash<int, QImage> decoded; // by index in sizes
 };
 
 // One thing drawn into a port, replayed on every repaint.
@@ -107,6 +109,7 @@ WindowRef windowOf(const QWidget *widget);
 // The shared menus, in menu bar order, for windows that show the menu bar.
 const std::vector<QWidget *> &sharedMenus();
 void attachMenuBar(WindowRef window);
+void attachMenuBarTo(QWidget *widget);
 void attachSharedActions(QWidget *widget);
 // A modal window blocks every other window's menu bar: it gets its own bar
 // with the shared Edit menu, so that editing works there through the menu.
@@ -126,5 +129,26 @@ QFont portFont(short size, std::int16_t face);
 QStringList preferredLanguages();
 // Installs the translations for the system's locale; English needs none.
 void installTranslators();
+
+// Draws every printable character once in a port's default font, off
+// screen, so that the first painting of a port finds the font loaded and
+// its glyphs ready.
+void warmPortText();
+// Builds the windows asked for with PrepareWindowFromNib (start-up's wait);
+// readied too (readyHiddenWindow) when the wait leaves time for it.
+void buildPreparedWindows(bool ready);
+// Does for a hidden window what showing it first would: the shared menu bar,
+// style, layout, the native window, and the fonts and glyphs of its first
+// painting, port text included.
+void readyHiddenWindow(QWidget *widget);
+
+// Start-up measurement (QRL_STARTUP_PROBE), see probe.cpp.
+bool startupProbeOn();
+bool startupProbeSkipsWait();
+// Called as the window paints what the program drew in its port: the first
+// such painting while exposed puts the window on screen.
+void probeWindowPainted(WindowRef window);
+void probeSplashWait(double start, double end);
+double probeClock();
 
 } // namespace platform

@@ -136,14 +136,23 @@ const std::vector<QWidget *> &sharedMenus()
 // global one); every other window of ours still answers the key equivalents.
 void attachMenuBar(WindowRef window)
 {
+    attachMenuBarTo(widgetOf(window));
+}
+
+void attachMenuBarTo(QWidget *widget)
+{
     MenuState &menus = state();
-    QWidget *widget = widgetOf(window);
     if (!widget || menus.menus.empty())
         return;
     auto *mainWindow = qobject_cast<QMainWindow *>(widget);
 #ifndef Q_OS_MACOS
     if (mainWindow) {
         QMenuBar *bar = mainWindow->menuBar();
+        QList<QAction *> shared;
+        for (QMenu *menu : menus.menus)
+            shared.append(menu->menuAction());
+        if (bar->actions() == shared)
+            return; // attached when the window was built ahead
         bar->clear();
         for (QMenu *menu : menus.menus)
             bar->addMenu(menu);

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMetaEnum>
+#include <QPointer>
 #include <QPushButton>
 #include <QUiLoader>
 #include <QXmlStreamReader>
@@ -124,6 +125,55 @@ void applyWindowFlags(QWidget *widget)
         widget->setWindowFlags(Qt::WindowFlags(flags));
 }
 
+// The widget named windowName of the interface file, on its own as a hidden
+// top-level window; null when the file does not load or has no such widget.
+QWidget *buildWindowWidget(IBNibRef nibRef, const std::string &windowName)
+{
+    QWidget *root = loadInterface(nibRef, withoutMenus(nibRef->contents));
+    if (!root)
+        return nullptr;
+    const QString name = QString::fromStdString(windowName);
+    QWidget *widget = root->objectName() == name ? root : root->findChild<QWidget *>(name);
+    if (!widget) {
+        delete root;
+        return nullptr;
+    }
+    if (widget != root) {
+        widget->setParent(nullptr, widget->windowFlags() | Qt::Window);
+        delete root;
+    }
+    applyWindowFlags(widget);
+    widget->hide();
+    return widget;
+}
+
+// Windows built ahead of need (PrepareWindowFromNib), each handed out once.
+struct PreparedWindow {
+    std::string nibName;
+    std::string windowName;
+    QPointer<QWidget> widget;
+    bool built;
+};
+
+std::vector<PreparedWindow> &preparedWindows()
+{
+    static std::vector<PreparedWindow> windows;
+    return windows;
+}
+
+QWidget *takePreparedWindow(const std::string &nibName, const std::string &windowName)
+{
+    auto &windows = preparedWindows();
+    for (auto it = windows.begin(); it != windows.end(); ++it) {
+        if (it->built && it->widget && it->nibName == nibName && it->windowName == windowName) {
+            QWidget *widget = it->widget;
+            windows.erase(it);
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 OSStatus CreateNibReference(const std::string &nibName, IBNibRef *outNibRef)
@@ -146,27 +196,43 @@ OSStatus CreateWindowFromNib(IBNibRef nibRef, const std::string &windowName, Win
     *outWindow = nullptr;
     if (!nibRef)
         return paramErr;
-    QWidget *root = loadInterface(nibRef, withoutMenus(nibRef->contents));
-    if (!root)
+    QWidget *widget = takePreparedWindow(nibRef->name, windowName);
+    if (!widget)
+        widget = buildWindowWidget(nibRef, windowName);
+    if (!widget)
         return resNotFound;
-    const QString name = QString::fromStdString(windowName);
-    QWidget *widget = root->objectName() == name ? root : root->findChild<QWidget *>(name);
-    if (!widget) {
-        delete root;
-        return resNotFound;
-    }
-    if (widget != root) {
-        widget->setParent(nullptr, widget->windowFlags() | Qt::Window);
-        delete root;
-    }
-    applyWindowFlags(widget);
-    widget->hide();
     WindowRef window = platform::wrapWidget(widget, kDocumentWindowClass, windowName);
     connectCommands(window, widget);
     platform::attachMenuBar(window);
     *outWindow = window;
     return noErr;
 }
+
+void PrepareWindowFromNib(const std::string &nibName, const std::string &windowName)
+{
+    preparedWindows().push_back(PreparedWindow{nibName, windowName, nullptr, false});
+}
+
+namespace platform
+{
+
+void buildPreparedWindows(bool ready)
+{
+    for (PreparedWindow &prepared : preparedWindows()) {
+        if (prepared.built)
+            continue;
+        prepared.built = true;
+        IBNibRef nibRef = nullptr;
+        if (CreateNibReference(prepared.nibName, &nibRef) != noErr)
+            continue;
+        prepared.widget = buildWindowWidget(nibRef, prepared.windowName);
+        DisposeNibReference(nibRef);
+        if (prepared.widget && ready)
+            readyHiddenWindow(prepared.widget);
+    }
+}
+
+} // namespace platform
 
 OSStatus SetMenuBarFromNib(IBNibRef nibRef, const std::string &menuBarName)
 {

@@ -2,12 +2,15 @@
 #include "process.h"
 
 #include "application.h"
+#include "internal.h"
 #include "testing.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -28,16 +31,49 @@ bool tickWaitSkipped = false;
 std::vector<TickWait> tickWaits;
 int beeps = 0;
 bool waitCursorShown = false;
+bool waitCursorApplied = false; // shown on screen, not only asked for
+
+// The busy cursor goes up when the thread is about to block, once the
+// windows shown by then are on screen: loading the cursor theme does not
+// hold up the splash.
+void applyWaitCursor()
+{
+    if (!waitCursorShown || waitCursorApplied)
+        return;
+    waitCursorApplied = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool everyShownWindowExposed()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && !(widget->windowHandle() && widget->windowHandle()->isExposed()))
+            return false;
+    return true;
+}
 
 // Whatever the program drew is put on the screen before the thread blocks,
-// as drawing on the old platform reached the screen at once. No user input
-// is handled.
+// as drawing on the old platform reached the screen at once: the shown
+// windows are waited for (without spinning, at most a second) until the
+// window system has exposed them, and then painted. No user input is
+// handled.
 void flushDrawing()
 {
+    const auto flags = QEventLoop::ExcludeUserInputEvents;
+    QElapsedTimer waited;
+    waited.start();
+    QApplication::processEvents(flags);
+    while (!everyShownWindowExposed() && waited.elapsed() < 1000) {
+        QTimer wake;
+        wake.setSingleShot(true);
+        wake.start(int(1000 - waited.elapsed()));
+        QApplication::processEvents(flags | QEventLoop::WaitForMoreEvents);
+    }
     for (QWidget *widget : QApplication::topLevelWidgets())
         if (widget->isVisible())
             widget->repaint();
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QApplication::processEvents(flags);
 }
 
 } // namespace
@@ -58,16 +94,23 @@ std::uint32_t TickCount()
 void WaitUntilTick(std::uint32_t target)
 {
     const std::uint32_t start = TickCount();
-    if (tickWaitSkipped || PlatformIsHeadless() || std::getenv("QRL_STARTUP_PROBE")) {
+    if (tickWaitSkipped || PlatformIsHeadless() || platform::startupProbeSkipsWait()) {
         tickWaits.push_back({start, target});
+        // No time to spare: built as they would be when created.
+        platform::buildPreparedWindows(false);
         return;
     }
+    const double probeStart = platform::probeClock();
     flushDrawing();
+    applyWaitCursor();
+    // The time is the program's anyway: what it asked to have ready is built.
+    platform::buildPreparedWindows(true);
     // Sleeps rather than polls: the wait must not spin the processor.
     while (TickCount() < target) {
         const std::int64_t remainingMs = (std::int64_t(target) * 1000 + 59) / 60 - tickClock().elapsed();
         std::this_thread::sleep_for(std::chrono::milliseconds(remainingMs > 1 ? remainingMs : 1));
     }
+    platform::probeSplashWait(probeStart, platform::probeClock());
 }
 
 void SysBeep(short)
@@ -82,10 +125,10 @@ void QDDisplayWaitCursor(Boolean show)
     if (show == waitCursorShown)
         return;
     waitCursorShown = show;
-    if (show)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
+    if (!show && waitCursorApplied) {
         QApplication::restoreOverrideCursor();
+        waitCursorApplied = false;
+    }
 }
 
 OSErr AEInteractWithUser(std::int32_t, void *, void *)

@@ -2,8 +2,10 @@
 // showing it repaints by replaying the record, so a drawing stays on screen
 // as it would on a platform that draws straight into the window.
 #include "bundle.h"
+#include "icns.h"
 #include "internal.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHash>
@@ -90,6 +92,25 @@ QFont portFont(short size, std::int16_t face)
     font.setBold(face & bold);
     font.setItalic(face & italic);
     return font;
+}
+
+void warmPortText()
+{
+    static bool warmed = false;
+    if (warmed)
+        return;
+    warmed = true;
+    QString characters;
+    for (char c = ' '; c <= '~'; ++c)
+        characters += QLatin1Char(c);
+    characters += QChar(0xB5); // the micro sign of the circle's unit
+    QImage scratch(32, 32, QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    painter.setFont(portFont(0, normal));
+    // Glyphs are kept per quarter-pixel position: each character at each.
+    for (const QChar c : characters)
+        for (int quarter = 0; quarter < 4; ++quarter)
+            painter.drawText(QPointF(4 + quarter / 4.0, 20), QString(c));
 }
 
 void paintPort(GrafPort &port, QWidget *widget)
@@ -300,23 +321,42 @@ int bestSize(const QList<QSize> &sizes, const QSize &wanted)
     return best;
 }
 
-// Decodes the size of the icon that suits the rectangle, once. Parsing an
-// icon file is not cheap: one reader does all of it.
+// The sizes in the icon file, read by the platform's own reader when it can,
+// or else by the image plugin.
+void readIconSizes(const IconFamily &icon)
+{
+    QFile file(icon.path);
+    if (file.open(QIODevice::ReadOnly))
+        icon.contents = file.readAll();
+    icon.sizes = platform::icnsSizes(icon.contents);
+    icon.ownReader = !icon.sizes.isEmpty();
+    if (icon.ownReader)
+        return;
+    icon.contents.clear();
+    QImageReader reader(icon.path);
+    const int count = std::max(reader.imageCount(), 1);
+    for (int i = 0; i < count && (i == 0 || reader.jumpToImage(i)); ++i)
+        icon.sizes.append(reader.size());
+}
+
+// Decodes the size of the icon that suits the rectangle, once.
 QImage iconImageFor(const IconFamily &icon, const QSize &wanted)
 {
-    QImageReader reader(icon.path);
-    if (icon.sizes.isEmpty()) {
-        const int count = std::max(reader.imageCount(), 1);
-        for (int i = 0; i < count && (i == 0 || reader.jumpToImage(i)); ++i)
-            icon.sizes.append(reader.size());
-    }
+    if (icon.sizes.isEmpty())
+        readIconSizes(icon);
     const int best = bestSize(icon.sizes, wanted);
     auto it = icon.decoded.constFind(best);
     if (it != icon.decoded.constEnd())
         return *it;
-    if (icon.sizes.size() > 1)
-        reader.jumpToImage(best);
-    const QImage image = reader.read();
+    QImage image;
+    if (icon.ownReader)
+        image = platform::icnsPicture(icon.contents, icon.sizes.at(best));
+    if (image.isNull()) {
+        QImageReader reader(icon.path);
+        if (!icon.ownReader && icon.sizes.size() > 1)
+            reader.jumpToImage(best);
+        image = reader.read();
+    }
     icon.decoded.insert(best, image);
     return image;
 }

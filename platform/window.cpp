@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMainWindow>
 #include <QPainter>
 #include <QPushButton>
@@ -52,6 +53,7 @@ class WindowWatcher : public QObject
     {
         if (object == window_->content && event->type() == QEvent::Paint) {
             platform::paintPort(window_->port, window_->content);
+            platform::probeWindowPainted(window_);
             return false;
         }
         if (object != window_->widget)
@@ -189,6 +191,19 @@ void unwrapWidget(WindowRef window)
 QWidget *widgetOf(WindowRef window)
 {
     return window ? window->widget.data() : nullptr;
+}
+
+void readyHiddenWindow(QWidget *widget)
+{
+    attachMenuBarTo(widget);
+    widget->ensurePolished();
+    if (QLayout *layout = widget->layout())
+        layout->activate();
+    widget->winId(); // the native window, not mapped yet
+    // Painting it once off screen loads the fonts and glyphs it shows.
+    QImage scratch(widget->size(), QImage::Format_RGB32);
+    widget->render(&scratch);
+    warmPortText();
 }
 
 WindowRef windowOf(const QWidget *widget)
