@@ -10,10 +10,10 @@
 #include "document/document.h"
 #include "files/file.h"
 #include "files/navigation.h"
-#include "print/printing.h"
 #include "platform/alerts.h"
 #include "platform/process.h"
 #include "platform/window.h"
+#include "print/printing.h"
 
 namespace
 {

@@ -22,7 +22,8 @@ bool cancel = true;
 
 bool isAuxiliaryWindow(WindowRef window)
 {
-    return BIsPrefWindow(window) || BIsAboutWindow(window) || QRLIsFactsWindow(window) || BIsHelpWindow(window);
+    return BIsPrefWindow(window) || BIsAboutWindow(window) || QRLIsFactsWindow(window) ||
+           BIsHelpWindow(window);
 }
 
 // A front window that stops the quit: a dialog, or a window the walk does

@@ -106,8 +106,9 @@ std::string proposedOutputFile(const std::string &jobName, WindowRef parent)
     if (name.isEmpty())
         name = QStringLiteral("Untitled");
     const std::string documentPath = GetWindowProxyFilePath(parent);
-    const QString folder =
-        documentPath.empty() ? QDir::homePath() : QFileInfo(QString::fromStdString(documentPath)).absolutePath();
+    const QString folder = documentPath.empty()
+                               ? QDir::homePath()
+                               : QFileInfo(QString::fromStdString(documentPath)).absolutePath();
     return (folder + QLatin1Char('/') + name + QStringLiteral(".pdf")).toStdString();
 }
 
@@ -197,7 +198,8 @@ OSStatus closeAsCancel(EventHandlerCallRef, EventRef, void *userData)
     return noErr;
 }
 
-OSStatus openSheet(PMPrintSession session, PrintDialogKind kind, PMPageFormat format, PMPrintSettings settings)
+OSStatus openSheet(PMPrintSession session, PrintDialogKind kind, PMPageFormat format,
+                   PMPrintSettings settings)
 {
     if (!isLive(session) || !format || session->dialogOpen || !session->sheetParent)
         return kPMInvalidParameter;
@@ -215,13 +217,14 @@ OSStatus openSheet(PMPrintSession session, PrintDialogKind kind, PMPageFormat fo
         printer->setPrintRange(QPrinter::AllPages);
     }
     QWidget *parent = platform::widgetOf(session->sheetParent);
-    QDialog *dialog = PlatformIsHeadless() ? new QDialog(parent)
-                                           : static_cast<QDialog *>(buildRealDialog(session, parent));
+    QDialog *dialog =
+        PlatformIsHeadless() ? new QDialog(parent) : static_cast<QDialog *>(buildRealDialog(session, parent));
     dialog->setWindowModality(Qt::WindowModal);
     session->widget = dialog;
     session->window = platform::wrapWidget(dialog, kSheetWindowClass, "PrintSheet");
     const EventTypeSpec closeEvent{kEventClassWindow, kEventWindowClose};
-    InstallEventHandler(GetWindowEventTarget(session->window), closeAsCancel, 1, &closeEvent, session, nullptr);
+    InstallEventHandler(GetWindowEventTarget(session->window), closeAsCancel, 1, &closeEvent, session,
+                        nullptr);
     if (!PlatformIsHeadless()) {
         QObject::connect(dialog, &QDialog::finished, dialog, [session](int result) {
             if (!waiting(session))
@@ -324,7 +327,8 @@ OSStatus PMCreateSession(PMPrintSession *outSession)
     auto *session = new OpaquePMPrintSession;
     session->printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     // Without a print server, jobs go to PDF files.
-    if (session->printer->outputFormat() != QPrinter::PdfFormat && QPrinterInfo::availablePrinterNames().isEmpty())
+    if (session->printer->outputFormat() != QPrinter::PdfFormat &&
+        QPrinterInfo::availablePrinterNames().isEmpty())
         session->printer->setOutputFormat(QPrinter::PdfFormat);
     liveSessions().push_back(session);
     *outSession = session;
@@ -559,7 +563,8 @@ OSStatus PMSessionBeginPage(PMPrintSession session, PMPageFormat, const PMRect *
     return noErr;
 }
 
-OSStatus PMSessionGetGraphicsContext(PMPrintSession session, const char *graphicsContextType, void **outContext)
+OSStatus PMSessionGetGraphicsContext(PMPrintSession session, const char *graphicsContextType,
+                                     void **outContext)
 {
     if (!isLive(session) || !outContext || !session->job || !session->job->pageOpen)
         return kPMInvalidParameter;
@@ -595,7 +600,8 @@ OSStatus PMSessionEndDocument(PMPrintSession session)
     std::unique_ptr<PrintJob> job = std::move(session->job);
     const bool painted = job->painter && job->painter->isActive();
     if (painted && !job->painter->end() && session->error == noErr)
-        reportFailure(session, job->target.empty() ? session->printer->printerName().toStdString() : job->target,
+        reportFailure(session,
+                      job->target.empty() ? session->printer->printerName().toStdString() : job->target,
                       "The printing system could not finish the job.");
     bool written = painted && session->error == noErr;
     if (written && !job->target.empty())

@@ -22,10 +22,10 @@ struct PendingPrintDialog {
     PMPrintSession session = nullptr;
     PrintDialogKind kind = PrintDialogKind::pageSetup;
     WindowRef parentWindow = nullptr;
-    PageChoice page;            // what the dialog starts from
-    std::string jobName;        // print dialogs
-    std::string outputFile;     // the PDF file the print dialog proposes
-    std::uint32_t minPage = 0;  // the pages the print dialog offers
+    PageChoice page;           // what the dialog starts from
+    std::string jobName;       // print dialogs
+    std::string outputFile;    // the PDF file the print dialog proposes
+    std::uint32_t minPage = 0; // the pages the print dialog offers
     std::uint32_t maxPage = 0;
 };
 

@@ -22,7 +22,8 @@ OSStatus findPrintInfo(WindowRef window, tDocumentPrintInfoPtr *outRecord)
 {
     void *value = nullptr;
     *outRecord = nullptr;
-    const OSStatus status = GetWindowProperty(window, kPrintInfoPropertyCreator, kPrintInfoPropertyTag, &value);
+    const OSStatus status =
+        GetWindowProperty(window, kPrintInfoPropertyCreator, kPrintInfoPropertyTag, &value);
     if (status == noErr)
         *outRecord = static_cast<tDocumentPrintInfoPtr>(value);
     return status;
@@ -86,7 +87,8 @@ OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::
         GrafPtr currentPort;
         GetPort(&currentPort);
         void *printingPort = nullptr;
-        status = PMSessionGetGraphicsContext(record->printSession, kPMGraphicsContextQuickDraw, &printingPort);
+        status =
+            PMSessionGetGraphicsContext(record->printSession, kPMGraphicsContextQuickDraw, &printingPort);
         if (status == noErr) {
             SetPort(static_cast<GrafPtr>(printingPort));
             if (record->drawDocPageProc)
@@ -109,9 +111,8 @@ OSStatus BInitPrintingDialogs(const tDocumentPtr theDocumentPtr)
     pageSetupDoneUPP = NewPMSheetDoneUPP(BPageSetupDoneProc);
     if (pageSetupDoneUPP) {
         printDialogDoneUPP = NewPMSheetDoneUPP(BPrintDialogDoneProc);
-        if (printDialogDoneUPP &&
-            BCreatePrintInfoForWindow(theDocumentPtr->theWindow, BDrawPrintingPage, pageSetupDoneUPP,
-                                      printDialogDoneUPP) == noErr)
+        if (printDialogDoneUPP && BCreatePrintInfoForWindow(theDocumentPtr->theWindow, BDrawPrintingPage,
+                                                            pageSetupDoneUPP, printDialogDoneUPP) == noErr)
             return noErr;
     }
     StandardAlert(kAlertNoteAlert, "Printing Setup Error", "Can not setup printing!");
@@ -252,8 +253,9 @@ void BDoPrintLoop(tDocumentPrintInfoPtr documentPrintInfoPtr)
             status = PMSetLastPage(documentPrintInfoPtr->printSettings, lastPage, false);
     }
     if (status == noErr)
-        status = PMSessionBeginDocument(documentPrintInfoPtr->printSession, documentPrintInfoPtr->printSettings,
-                                        documentPrintInfoPtr->pageFormat);
+        status =
+            PMSessionBeginDocument(documentPrintInfoPtr->printSession, documentPrintInfoPtr->printSettings,
+                                   documentPrintInfoPtr->pageFormat);
     if (status == noErr) {
         printPages(documentPrintInfoPtr, firstPage, lastPage);
         PMSessionEndDocument(documentPrintInfoPtr->printSession);

@@ -128,7 +128,8 @@ int main(int argc, char **argv)
     const auto table = reporter.times.find("BM_PrintTable");
     const auto bare = reporter.times.find("BM_BareQPrinterPdf");
     if (table != reporter.times.end() && bare != reporter.times.end() && bare->second > 0.0)
-        std::printf("\nOne table page to PDF relative to a bare QPrinter + QPainter page: %.2fx (target 1.5)\n",
-                    table->second / bare->second);
+        std::printf(
+            "\nOne table page to PDF relative to a bare QPrinter + QPainter page: %.2fx (target 1.5)\n",
+            table->second / bare->second);
     return 0;
 }

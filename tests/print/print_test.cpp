@@ -1,11 +1,10 @@
 // Printing as a user does it: Page Setup and Print from the File menu, the
 // sheets answered, and the PDF file that the real Qt print path writes, read
 // back as text and as a rendered page.
-#include "print_helpers.h"
-
 #include "document/document.h"
 #include "platform/navtesting.h"
 #include "print/printing.h"
+#include "print_helpers.h"
 
 #include <algorithm>
 #include <regex>
@@ -102,11 +101,13 @@ TEST(Print, ComputedSheetOnOnePage)
         return line < lines.size() && lines[line].find(text) != std::string::npos;
     };
     // The header: focal length and distance, circle, camera, then the headings.
-    EXPECT_TRUE(has(0, Label("focal")) && has(0, "    50") && has(0, Label("distancemeter")) && has(0, "3.000"))
+    EXPECT_TRUE(has(0, Label("focal")) && has(0, "    50") && has(0, Label("distancemeter")) &&
+                has(0, "3.000"))
         << lines[0];
     EXPECT_TRUE(has(1, Label("unsharpcircle")) && has(1, "  33.0")) << lines[1];
     EXPECT_TRUE(has(2, Label("camera")) && has(2, Label("kleinbild"))) << lines[2];
-    EXPECT_TRUE(has(3, Label("aperture")) && has(3, Label("neardistancemeter")) && has(3, Label("fardistancemeter")))
+    EXPECT_TRUE(has(3, Label("aperture")) && has(3, Label("neardistancemeter")) &&
+                has(3, Label("fardistancemeter")))
         << lines[3];
     std::vector<std::string> nears, fars;
     for (const Row &row : Rows(3.0, false, 50.0, 0.000033)) {
@@ -139,8 +140,9 @@ TEST(Print, PrintedApertureTexts)
         EXPECT_EQ(printed[i], i == 6 ? std::string("11  ") : std::string(kApertureTexts[i])) << i;
     EXPECT_EQ(TextAt(DocumentWindow(0), 30, 150 + 30 * 6), "11   ");
     const std::vector<std::string> lines = Lines(PdfText(pdf));
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [](const std::string &line) { return std::regex_match(line, std::regex(" *11 +- +- *")); }),
+    EXPECT_EQ(std::count_if(
+                  lines.begin(), lines.end(),
+                  [](const std::string &line) { return std::regex_match(line, std::regex(" *11 +- +- *")); }),
               1);
 }
 
@@ -172,9 +174,8 @@ TEST(Print, RenderedPageFollowsThePrintableArea)
     ASSERT_GT(width, 380);
     ASSERT_GT(height, 440);
     const std::string folder = TempFolder();
-    const PageChoice choices[] = {{"A4", false, 36, 36, 36, 36},
-                                  {"Letter", false, 36, 36, 36, 36},
-                                  {"A4", false, 72, 90, 54, 54}};
+    const PageChoice choices[] = {
+        {"A4", false, 36, 36, 36, 36}, {"Letter", false, 36, 36, 36, 36}, {"A4", false, 72, 90, 54, 54}};
     std::vector<std::vector<unsigned char>> sheets;
     for (const PageChoice &choice : choices) {
         SCOPED_TRACE(choice.paper + " " + std::to_string(int(choice.left)));
