@@ -568,7 +568,7 @@ OSStatus PMSessionGetGraphicsContext(PMPrintSession session, const char *graphic
 {
     if (!isLive(session) || !outContext || !session->job || !session->job->pageOpen)
         return kPMInvalidParameter;
-    if (!graphicsContextType || std::strcmp(graphicsContextType, kPMGraphicsContextQuickDraw) != 0)
+    if (!graphicsContextType || std::strcmp(graphicsContextType, kPMGraphicsContextDrawingPort) != 0)
         return kPMNotImplemented;
     *outContext = &session->job->page;
     return noErr;

@@ -31,7 +31,7 @@ inline void DisposePMSheetDoneUPP(PMSheetDoneUPP) {}
 // The last page of "all pages" as the print dialog reports it.
 constexpr std::uint32_t kPMPrintAllPages = 0xFFFFFFFFu;
 // The graphics context a page is drawn through: a drawing port.
-constexpr const char *kPMGraphicsContextQuickDraw = "com.apple.graphicscontext.quickdraw";
+constexpr const char *kPMGraphicsContextDrawingPort = "graphicscontext.drawingport";
 
 enum : OSStatus {
     kPMInvalidParameter = paramErr,

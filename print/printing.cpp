@@ -88,7 +88,7 @@ OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::
         GetPort(&currentPort);
         void *printingPort = nullptr;
         status =
-            PMSessionGetGraphicsContext(record->printSession, kPMGraphicsContextQuickDraw, &printingPort);
+            PMSessionGetGraphicsContext(record->printSession, kPMGraphicsContextDrawingPort, &printingPort);
         if (status == noErr) {
             SetPort(static_cast<GrafPtr>(printingPort));
             if (record->drawDocPageProc)
