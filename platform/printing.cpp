@@ -8,7 +8,7 @@
 #include "alerts.h"
 #include "application.h"
 #include "internal.h"
-#include "printtesting.h"
+#include "printsession.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -29,64 +29,12 @@
 #include <memory>
 #include <unistd.h>
 
-struct OpaquePMPageFormat {
-    QPageLayout layout;
-    bool defined = false; // given the defaults of a printer
-};
-
-struct OpaquePMPrintSettings {
-    std::string jobName;
-    std::uint32_t minPage = 1, maxPage = kPMPrintAllPages;
-    std::uint32_t firstPage = 1, lastPage = kPMPrintAllPages;
-};
-
-// The job under way: its output, its painter and the port of the open page.
-struct PrintJob {
-    std::string target;    // the PDF file, or empty for a printer
-    std::string temporary; // written first, renamed over the target at the end
-    std::unique_ptr<QPainter> painter;
-    GrafPort page;
-    bool pageOpen = false;
-    int pages = 0;
-};
-
-struct OpaquePMPrintSession {
-    std::unique_ptr<QPrinter> printer;
-    OSStatus error = noErr;
-    WindowRef sheetParent = nullptr;
-    PMSheetDoneUPP sheetDone = nullptr;
-    // The sheet that is up.
-    bool dialogOpen = false;
-    PrintDialogKind dialogKind = PrintDialogKind::pageSetup;
-    PMPageFormat dialogFormat = nullptr;
-    PMPrintSettings dialogSettings = nullptr;
-    std::string proposedFile;
-    QPointer<QDialog> widget;
-    WindowRef window = nullptr;
-    std::unique_ptr<PrintJob> job;
-};
-
 namespace
 {
 
-std::vector<PMPrintSession> &liveSessions()
-{
-    static std::vector<PMPrintSession> sessions;
-    return sessions;
-}
-
-int completedJobs = 0;
-
-std::vector<PortItem> &lastPage()
-{
-    static std::vector<PortItem> contents;
-    return contents;
-}
-int printedPages = 0;
-
 bool isLive(PMPrintSession session)
 {
-    const auto &sessions = liveSessions();
+    const auto &sessions = platform::livePrintSessions();
     return session && std::find(sessions.begin(), sessions.end(), session) != sessions.end();
 }
 
@@ -136,7 +84,7 @@ void finish(PMPrintSession session, bool accepted)
 }
 
 // What the user chose in the print dialog, read back from the printer.
-void takePrintChoice(PMPrintSession session)
+void readPrintChoice(PMPrintSession session)
 {
     PMPrintSettings settings = session->dialogSettings;
     if (!settings)
@@ -148,20 +96,6 @@ void takePrintChoice(PMPrintSession session)
         settings->firstPage = 1;
         settings->lastPage = kPMPrintAllPages;
     }
-}
-
-QMarginsF marginsOf(const PageChoice &choice)
-{
-    return QMarginsF(choice.left, choice.top, choice.right, choice.bottom);
-}
-
-QPageSize pageSizeOf(const std::string &key)
-{
-    const QString wanted = QString::fromStdString(key);
-    for (int id = 0; id <= int(QPageSize::LastPageSize); ++id)
-        if (QPageSize::key(QPageSize::PageSizeId(id)).compare(wanted, Qt::CaseInsensitive) == 0)
-            return QPageSize(QPageSize::PageSizeId(id));
-    return QPageSize(QPageSize::A4);
 }
 
 QWidget *buildRealDialog(PMPrintSession session, QWidget *parent)
@@ -233,7 +167,7 @@ OSStatus openSheet(PMPrintSession session, PrintDialogKind kind, PMPageFormat fo
             if (accepted && session->dialogKind == PrintDialogKind::pageSetup)
                 session->dialogFormat->layout = session->printer->pageLayout();
             if (accepted && session->dialogKind == PrintDialogKind::print)
-                takePrintChoice(session);
+                readPrintChoice(session);
             finish(session, accepted);
         });
     }
@@ -320,6 +254,38 @@ std::string outputName(PMPrintSession session)
 
 } // namespace
 
+namespace platform
+{
+
+std::vector<PMPrintSession> &livePrintSessions()
+{
+    static std::vector<PMPrintSession> sessions;
+    return sessions;
+}
+
+PrintLog &printLog()
+{
+    static PrintLog log;
+    return log;
+}
+
+bool printSheetWaiting(PMPrintSession session)
+{
+    return waiting(session);
+}
+
+void finishPrintSheet(PMPrintSession session, bool accepted)
+{
+    finish(session, accepted);
+}
+
+void takePrintChoice(PMPrintSession session)
+{
+    readPrintChoice(session);
+}
+
+} // namespace platform
+
 OSStatus PMCreateSession(PMPrintSession *outSession)
 {
     if (!outSession)
@@ -330,7 +296,7 @@ OSStatus PMCreateSession(PMPrintSession *outSession)
     if (session->printer->outputFormat() != QPrinter::PdfFormat &&
         QPrinterInfo::availablePrinterNames().isEmpty())
         session->printer->setOutputFormat(QPrinter::PdfFormat);
-    liveSessions().push_back(session);
+    platform::livePrintSessions().push_back(session);
     *outSession = session;
     return noErr;
 }
@@ -362,7 +328,7 @@ OSStatus PMRelease(PMPrintSession session)
             session->job->painter->end();
         discardTemporary(*session->job);
     }
-    auto &sessions = liveSessions();
+    auto &sessions = platform::livePrintSessions();
     sessions.erase(std::remove(sessions.begin(), sessions.end(), session), sessions.end());
     delete session;
     return noErr;
@@ -586,7 +552,7 @@ OSStatus PMSessionEndPage(PMPrintSession session)
     painter.scale(scale, scale);
     platform::replayPort(job.page, painter, true);
     painter.restore();
-    lastPage() = GetPortContents(&job.page);
+    platform::printLog().lastPage = GetPortContents(&job.page);
     job.page.items.clear();
     job.pageOpen = false;
     ++job.pages;
@@ -608,8 +574,8 @@ OSStatus PMSessionEndDocument(PMPrintSession session)
         written = publishFile(session, *job);
     discardTemporary(*job);
     if (written) {
-        ++completedJobs;
-        printedPages += job->pages;
+        ++platform::printLog().completedJobs;
+        platform::printLog().printedPages += job->pages;
     }
     return noErr;
 }
@@ -620,100 +586,4 @@ OSStatus CopyWindowTitleAsCFString(WindowRef window, std::string *outTitle)
         return kPMInvalidParameter;
     *outTitle = GetWTitle(window);
     return noErr;
-}
-
-// The test driver's side.
-
-std::vector<PendingPrintDialog> GetPendingPrintDialogs()
-{
-    std::vector<PendingPrintDialog> pending;
-    for (PMPrintSession session : liveSessions()) {
-        if (!session->dialogOpen)
-            continue;
-        PendingPrintDialog dialog;
-        dialog.session = session;
-        dialog.kind = session->dialogKind;
-        dialog.parentWindow = session->sheetParent;
-        dialog.page = PMTestGetPageChoice(session->dialogFormat);
-        if (PMPrintSettings settings = session->dialogSettings) {
-            dialog.jobName = settings->jobName;
-            dialog.outputFile = session->proposedFile;
-            dialog.minPage = settings->minPage;
-            dialog.maxPage = settings->maxPage;
-        }
-        pending.push_back(dialog);
-    }
-    return pending;
-}
-
-OSStatus PMTestAnswerPageSetup(PMPrintSession session, bool accept, const PageChoice &choice)
-{
-    if (!waiting(session) || session->dialogKind != PrintDialogKind::pageSetup)
-        return kPMInvalidParameter;
-    if (accept) {
-        const QPageLayout layout(pageSizeOf(choice.paper),
-                                 choice.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                 marginsOf(choice), QPageLayout::Point);
-        session->printer->setPageLayout(layout);
-        session->dialogFormat->layout = session->printer->pageLayout();
-        session->dialogFormat->defined = true;
-    }
-    finish(session, accept);
-    return noErr;
-}
-
-OSStatus PMTestAnswerPrint(PMPrintSession session, bool accept, const PrintChoice &choice)
-{
-    if (!waiting(session) || session->dialogKind != PrintDialogKind::print)
-        return kPMInvalidParameter;
-    if (accept) {
-        QPrinter *printer = session->printer.get();
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(
-            QString::fromStdString(choice.outputFile.empty() ? session->proposedFile : choice.outputFile));
-        if (choice.firstPage == 0) {
-            printer->setPrintRange(QPrinter::AllPages);
-        } else {
-            printer->setPrintRange(QPrinter::PageRange);
-            printer->setFromTo(int(choice.firstPage), int(std::max(choice.firstPage, choice.lastPage)));
-        }
-        takePrintChoice(session);
-    }
-    finish(session, accept);
-    return noErr;
-}
-
-PageChoice PMTestGetPageChoice(PMPageFormat format)
-{
-    PageChoice choice;
-    if (!format)
-        return choice;
-    choice.paper = format->layout.pageSize().key().toStdString();
-    choice.landscape = format->layout.orientation() == QPageLayout::Landscape;
-    const QMarginsF margins = format->layout.margins(QPageLayout::Point);
-    choice.left = margins.left();
-    choice.top = margins.top();
-    choice.right = margins.right();
-    choice.bottom = margins.bottom();
-    return choice;
-}
-
-int PMTestCompletedJobs()
-{
-    return completedJobs;
-}
-
-int PMTestPrintedPages()
-{
-    return printedPages;
-}
-
-int PMTestLiveSessions()
-{
-    return int(liveSessions().size());
-}
-
-std::vector<PortItem> PMTestLastPageContents()
-{
-    return lastPage();
 }
