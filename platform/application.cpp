@@ -4,6 +4,7 @@
 
 #include "internal.h"
 #include "process.h"
+#include "sessionend.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -42,6 +43,7 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
     QApplication::setOrganizationName(QStringLiteral("Quorlscope"));
     QApplication::setQuitOnLastWindowClosed(false);
     TickCount(); // the tick counter starts with the application
+    platform::installSessionEndHandling();
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] != '-')
