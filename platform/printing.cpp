@@ -25,7 +25,6 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <unistd.h>
 
@@ -232,13 +231,10 @@ bool publishFile(PMPrintSession session, PrintJob &job)
         reportFailure(session, name, "The file could not be written completely; the disk may be full.");
         return false;
     }
-    const int fd = open(job.temporary.c_str(), O_RDONLY);
-    const bool synced = fd >= 0 && fsync(fd) == 0;
-    const int syncError = errno;
-    if (fd >= 0)
-        close(fd);
-    if (!synced || rename(job.temporary.c_str(), job.target.c_str()) != 0) {
-        reportFailure(session, name, systemReason(synced ? errno : syncError));
+    // A printout can be made again: the file is not flushed to the disk
+    // before the rename, which keeps a partial file from the target all the same.
+    if (rename(job.temporary.c_str(), job.target.c_str()) != 0) {
+        reportFailure(session, name, systemReason(errno));
         return false;
     }
     job.temporary.clear();
