@@ -4,6 +4,7 @@
 
 #include "app/aboutwindow.h"
 #include "app/factswindow.h"
+#include "app/helpwindow.h"
 #include "app/prefwindow.h"
 #include "app/tablewindow.h"
 #include "document/document.h"
@@ -12,6 +13,7 @@
 #include "platform/alerts.h"
 #include "platform/process.h"
 #include "platform/window.h"
+#include "print/printing.h"
 
 namespace
 {
@@ -74,7 +76,7 @@ void setDocumentItems(const Menus &menus, bool close, tDocumentPtr document)
 bool isAuxiliaryWindow(WindowRef window)
 {
     return window == BGetPrefWindowRef() || window == BGetAboutWindowRef() ||
-           window == QRLGetFactsWindowRef();
+           window == QRLGetFactsWindowRef() || BIsHelpWindow(window);
 }
 
 void dispatchNew()
@@ -104,11 +106,20 @@ OSStatus dispatchCommand(std::uint32_t commandID)
     case FOUR_CHAR_CODE("rvrt"):
         BDoCreateRevertPanel(BGetDocumentWindowsDocPtr(FrontWindow()));
         return noErr;
+    case FOUR_CHAR_CODE("page"):
+        BDoPageSetup(FrontWindow());
+        return noErr;
+    case FOUR_CHAR_CODE("prnt"):
+        BDoPrint(FrontWindow());
+        return noErr;
     case FOUR_CHAR_CODE("qorl"):
         QRLComputeTableCommandHandler(FrontWindow());
         return noErr;
     case FOUR_CHAR_CODE("fact"):
         QRLDepthFactsCommandHandler(QRLGetFactsWindowRef());
+        return noErr;
+    case kHICommandAppHelp:
+        BHelpCommandHandler(BGetHelpWindowRef());
         return noErr;
     default:
         return eventNotHandledErr;

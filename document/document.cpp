@@ -7,6 +7,7 @@
 #include "files/navigation.h"
 #include "platform/alerts.h"
 #include "platform/files.h"
+#include "print/printing.h"
 
 #include <new>
 
@@ -36,8 +37,10 @@ tDocumentPtr failInitDocument(tDocumentPtr document)
     StandardAlert(kAlertNoteAlert, "Cannot create new Document", "InitDocErr");
     if (document) {
         QRLDeleteDataPtr(document->dataPtr);
-        if (document->theWindow)
+        if (document->theWindow) {
+            BDisposePrintInfoForWindow(document->theWindow);
             DisposeWindow(document->theWindow);
+        }
         delete document;
         documentList[numberOfDocuments] = nullptr;
         numberOfDocuments -= 1;
@@ -79,6 +82,8 @@ tDocumentPtr BInitDocument()
     document->fTerminateConfirmEventProc = NewNavEventUPP(BNavTerminateConfirmEventProc);
     document->fNavigationTerminateSaveDialog = nullptr;
     document->fNavigationTerminateConfirmDialog = nullptr;
+    if (BInitPrintingDialogs(document) != 0)
+        return failInitDocument(document);
     document->isClosing = false;
     SetWindowProxyCreatorAndType(document->theWindow, FOUR_CHAR_CODE("QRLF"), FOUR_CHAR_CODE("QRTb"),
                                  kOnSystemDisk);
@@ -100,6 +105,8 @@ void BCloseDocument(WindowRef window)
     for (int i = slot; i <= numberOfDocuments; ++i)
         documentList[i] = documentList[i + 1];
     documentList[numberOfDocuments + 1] = nullptr;
+    // An open page setup or print sheet goes first, then the printing record.
+    BDisposePrintInfoForWindow(document->theWindow);
     HideWindow(document->theWindow);
     DisposeWindow(document->theWindow);
     QRLDeleteDataPtr(document->dataPtr);

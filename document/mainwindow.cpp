@@ -21,6 +21,8 @@ const char *const kWindowName = "MainWindow";
 
 const char *const kApertureTexts[kNumberOfApertures] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
                                                         " 8  ", "11   ", "16  ", "22  ", "32  "};
+// On paper the sixth aperture has one trailing blank less.
+const char *const kPrintedRow6ApertureText = "11  ";
 
 std::string localized(const char *key)
 {
@@ -218,4 +220,15 @@ void BDrawDocsWindowDataUpdate(WindowRef window)
         return;
     // Exactly 1 draws the values: a flag byte read from a file may hold anything.
     drawSheetInWindow(window, document->dataPtr, document->dataPtr && document->dataPtr->valid == 1);
+}
+
+void BDrawDocsPrintData(const WindowRef docsWindow)
+{
+    // The geometry is the document window's; the port is the page's, which
+    // the print loop made current; nothing on the page is erased first.
+    Rect bounds;
+    GetWindowPortBounds(docsWindow, &bounds);
+    BSetCurrentDocListIndexFromWindowRef(docsWindow);
+    tDataPtr data = BGetCurrentDocsDataPtr();
+    BDrawSheet(bounds, data, data && data->valid == 1, kPrintedRow6ApertureText);
 }

@@ -19,6 +19,11 @@ void BDrawDocsWindowData(std::int32_t valid);
 // Draws the sheet of the document that owns window, by its record's flag.
 void BDrawDocsWindowDataUpdate(WindowRef window);
 
+// Draws the sheet of the document whose window is docsWindow into the current
+// port (a printed page), laid out by the window's port rectangle; that
+// document becomes the current one.
+void BDrawDocsPrintData(const WindowRef docsWindow);
+
 // Draws the sheet (without erasing the port first) into the current port,
 // laid out in bounds; the printed page passes its own sixth aperture text.
 struct tData;

@@ -5,6 +5,7 @@
 
 #include "app/aboutwindow.h"
 #include "app/factswindow.h"
+#include "app/helpwindow.h"
 #include "app/prefwindow.h"
 #include "files/file.h"
 #include "files/navigation.h"
@@ -21,7 +22,8 @@ bool cancel = true;
 
 bool isAuxiliaryWindow(WindowRef window)
 {
-    return BIsPrefWindow(window) || BIsAboutWindow(window) || QRLIsFactsWindow(window);
+    return BIsPrefWindow(window) || BIsAboutWindow(window) || QRLIsFactsWindow(window) ||
+           BIsHelpWindow(window);
 }
 
 // A front window that stops the quit: a dialog, or a window the walk does

@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTextBrowser>
+#include <QUrl>
 
 namespace
 {
@@ -203,4 +205,21 @@ std::vector<ControlRef> GetTabChain(WindowRef window)
         widget = widget->nextInFocusChain();
     } while (widget && widget != start && chain.size() < 64);
     return chain;
+}
+
+OSStatus SetControlURL(ControlRef control, const std::string &path)
+{
+    auto *browser = qobject_cast<QTextBrowser *>(widgetOf(control));
+    if (!browser)
+        return paramErr;
+    const QString text = QString::fromStdString(path);
+    browser->setSource(text.startsWith(QLatin1Char(':')) ? QUrl(QStringLiteral("qrc") + text)
+                                                         : QUrl::fromLocalFile(text));
+    return noErr;
+}
+
+std::string GetControlURL(ControlRef control)
+{
+    auto *browser = qobject_cast<QTextBrowser *>(widgetOf(control));
+    return browser ? browser->source().toString().toStdString() : std::string();
 }

@@ -18,6 +18,9 @@ OSStatus GetControlByID(WindowRef window, const ControlID *id, ControlRef *outCo
 // Text of a label or an editable field.
 std::string GetControlText(ControlRef control);
 OSStatus SetControlText(ControlRef control, const std::string &text);
+// The page a text browser shows: a file path, or a bundle path (":/bundle/...").
+OSStatus SetControlURL(ControlRef control, const std::string &path);
+std::string GetControlURL(ControlRef control);
 // Value of a pop-up (item number from 1) or of a check box.
 std::int32_t GetControl32BitValue(ControlRef control);
 void SetControl32BitValue(ControlRef control, std::int32_t value);

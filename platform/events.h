@@ -38,6 +38,7 @@ enum : std::uint32_t {
     kHICommandPaste = FOUR_CHAR_CODE("past"),
     kHICommandClear = FOUR_CHAR_CODE("clea"),
     kHICommandSelectAll = FOUR_CHAR_CODE("sall"),
+    kHICommandAppHelp = FOUR_CHAR_CODE("ahlp"),
 };
 
 struct HICommand {

@@ -20,6 +20,7 @@
 #include <vector>
 
 class QEventLoop;
+class QPainter;
 class QMenuBar;
 
 struct Picture {
@@ -116,6 +117,10 @@ void attachSharedActions(QWidget *widget);
 void attachEditMenu(QWidget *widget);
 // Repaints the window from its port.
 void paintPort(GrafPort &port, QWidget *widget);
+// Draws what the port holds with the painter, in the port's coordinates;
+// with dropCovered, without what a later erasure covered (a printed page
+// keeps no text hidden under a white box).
+void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered);
 void schedulePostedEvents();
 bool eventLoopRunning();
 void setEventLoopRunning(bool running);

@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <QLayout>
 #include <QPainter>
+#include <QPen>
 #include <algorithm>
 
 namespace
@@ -113,15 +114,15 @@ void warmPortText()
             painter.drawText(QPointF(4 + quarter / 4.0, 20), QString(c));
 }
 
-void paintPort(GrafPort &port, QWidget *widget)
+void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered)
 {
-    if (port.items.empty() && port.eraseCount == 0)
-        return;
-    QPainter painter(widget);
-    painter.fillRect(widget->rect(), Qt::white);
-    painter.translate(-port.originH, -port.originV);
-    painter.setPen(Qt::black);
+    // A one-unit pen: one pixel in a window, one point on paper.
+    QPen pen(Qt::black, 1.0);
+    pen.setCosmetic(false);
+    painter.setPen(pen);
     for (const DrawItem &item : port.items) {
+        if (dropCovered && item.covered)
+            continue;
         switch (item.kind) {
         case DrawItem::Kind::erase:
             painter.fillRect(toQRect(item.r), Qt::white);
@@ -142,6 +143,16 @@ void paintPort(GrafPort &port, QWidget *widget)
             break;
         }
     }
+}
+
+void paintPort(GrafPort &port, QWidget *widget)
+{
+    if (port.items.empty() && port.eraseCount == 0)
+        return;
+    QPainter painter(widget);
+    painter.fillRect(widget->rect(), Qt::white);
+    painter.translate(-port.originH, -port.originV);
+    replayPort(port, painter, false);
 }
 
 } // namespace platform

@@ -197,6 +197,18 @@
         <source>Depth of Field Facts</source>
         <translation>Wissenswertes zur Schärfentiefe</translation>
     </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Quorlscope Help</source>
+        <translation>Quorlscope-Hilfe</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
 </context>
 <context>
     <name>Navigation</name>
@@ -317,7 +329,7 @@
     </message>
     <message>
         <source>Could not load Resource</source>
-        <extracomment>app/mainmenu.cpp, app/tablewindow.cpp, app/windowmodule.cpp, document/mainwindow.cpp</extracomment>
+        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp, app/tablewindow.cpp, app/windowmodule.cpp, document/mainwindow.cpp</extracomment>
         <translation>Eine Ressource konnte nicht geladen werden</translation>
     </message>
     <message>
@@ -387,7 +399,7 @@
     </message>
     <message>
         <source>Please reinstall Your Application</source>
-        <extracomment>app/mainmenu.cpp, app/tablewindow.cpp, app/windowmodule.cpp, document/mainwindow.cpp</extracomment>
+        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp, app/tablewindow.cpp, app/windowmodule.cpp, document/mainwindow.cpp</extracomment>
         <translation>Bitte installieren Sie das Programm neu</translation>
     </message>
     <message>
@@ -458,6 +470,16 @@ The choice holds until the application quits.</source>
         <translation>Die Einstellungsdatei „^0“ konnte nicht geschrieben werden: ^1.
 Die Wahl gilt, bis das Programm beendet wird.</translation>
     </message>
+    <message>
+        <source>Can not setup printing!</source>
+        <extracomment>print/printing.cpp</extracomment>
+        <translation>Das Drucken kann nicht eingerichtet werden!</translation>
+    </message>
+    <message>
+        <source>Printing Setup Error</source>
+        <extracomment>print/printing.cpp</extracomment>
+        <translation>Fehler beim Einrichten des Druckens</translation>
+    </message>
 </context>
 <context>
     <name>TableWindow</name>
@@ -504,6 +526,37 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
     <message>
         <source>Compute</source>
         <translation>Berechnen</translation>
+    </message>
+</context>
+<context>
+    <name>Window</name>
+    <message>
+        <source>Quorlscope Help</source>
+        <translation>Quorlscope-Hilfe</translation>
+    </message>
+    <message>
+        <source>◀ Back</source>
+        <translation>◀ Zurück</translation>
+    </message>
+    <message>
+        <source>Back (Alt+Left)</source>
+        <translation>Zurück (Alt+Links)</translation>
+    </message>
+    <message>
+        <source>Alt+Left</source>
+        <translation>Alt+Left</translation>
+    </message>
+    <message>
+        <source>Forward ▶</source>
+        <translation>Vorwärts ▶</translation>
+    </message>
+    <message>
+        <source>Forward (Alt+Right)</source>
+        <translation>Vorwärts (Alt+Rechts)</translation>
+    </message>
+    <message>
+        <source>Alt+Right</source>
+        <translation>Alt+Right</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,135 @@
+// Printing one table sheet into a PDF file as the user does it (the print
+// command, the sheet confirmed, the print loop through the printing system),
+// set against a bare QPrinter and QPainter that write a PDF page with the
+// same number of texts, the same line and the same picture, in the same run.
+#include "app/main.h"
+#include "document/document.h"
+#include "model/data.h"
+#include "platform/application.h"
+#include "platform/events.h"
+#include "platform/printtesting.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+std::string folder;
+// What the computed sheet draws: 44 texts, one rule, one picture.
+constexpr int kSheetTexts = 44;
+
+std::string pdfPath(const char *name)
+{
+    return folder + "/" + name + ".pdf";
+}
+
+void BM_BareQPrinterPdf(benchmark::State &state)
+{
+    const QImage picture(32, 32, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdfPath("bare")));
+        printer.setDocName(QStringLiteral("Untitled "));
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            state.SkipWithError("cannot print");
+            break;
+        }
+        const double scale = printer.resolution() / 72.0;
+        painter.scale(scale, scale);
+        QFont font(QStringLiteral("DejaVu Sans Mono"));
+        font.setPixelSize(12);
+        painter.setFont(font);
+        painter.drawLine(10, 90, 410, 90);
+        painter.drawImage(QRect(312, 62, 32, 32), picture);
+        for (int i = 0; i < kSheetTexts; ++i)
+            painter.drawText(QRect(20 + (i % 4) * 90, 20 + (i / 4) * 30, 400, 460),
+                             Qt::TextWordWrap | Qt::AlignTop | Qt::AlignLeft,
+                             QStringLiteral(" %1.345").arg(i));
+        painter.end();
+    }
+}
+BENCHMARK(BM_BareQPrinterPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PrintTable(benchmark::State &state)
+{
+    for (auto _ : state) {
+        HICommand command;
+        command.commandID = FOUR_CHAR_CODE("prnt");
+        ProcessHICommand(command);
+        const std::vector<PendingPrintDialog> sheets = GetPendingPrintDialogs();
+        if (sheets.size() != 1 ||
+            PMTestAnswerPrint(sheets[0].session, true, PrintChoice{0, 0, pdfPath("table")}) != noErr) {
+            state.SkipWithError("no print sheet");
+            break;
+        }
+    }
+    if (PMTestPrintedPages() < int(state.iterations()))
+        state.SkipWithError("pages missing");
+}
+BENCHMARK(BM_PrintTable)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+std::string withoutSuffix(std::string name)
+{
+    const std::string suffix = "/real_time";
+    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+        name.erase(name.size() - suffix.size());
+    return name;
+}
+
+class RecordingReporter : public benchmark::ConsoleReporter
+{
+  public:
+    RecordingReporter() : ConsoleReporter(OO_None) {}
+    void ReportRuns(const std::vector<Run> &reports) override
+    {
+        for (const Run &run : reports)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                times[withoutSuffix(run.benchmark_name())] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(reports);
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return 1;
+    folder = scratch.path().toStdString();
+    qputenv("HOME", scratch.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", scratch.path().toLocal8Bit());
+    PlatformInitialize(argc, argv, PlatformOptions{true});
+    BInitApplication();
+    RunApplicationEventLoop(); // headless: marks the loop running and returns
+    tDataPtr data = BGetCurrentDocsDataPtr();
+    QRLCalculateTableInUnit(data, kDistanceUnitMeters, 3.0, 50.0, 33e-6, thirtyFive);
+    QRLSetDataValid(data, true);
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    const auto table = reporter.times.find("BM_PrintTable");
+    const auto bare = reporter.times.find("BM_BareQPrinterPdf");
+    if (table != reporter.times.end() && bare != reporter.times.end() && bare->second > 0.0)
+        std::printf(
+            "\nOne table page to PDF relative to a bare QPrinter + QPainter page: %.2fx (target 1.5)\n",
+            table->second / bare->second);
+    return 0;
+}

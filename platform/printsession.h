@@ -1,0 +1,74 @@
+// The records behind the printing system's references, shared by the
+// printing system and its side of the test driver. Program modules never
+// include it.
+#pragma once
+
+#include "internal.h"
+#include "printtesting.h"
+
+#include <QDialog>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPointer>
+#include <QPrinter>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct OpaquePMPageFormat {
+    QPageLayout layout;
+    bool defined = false; // given the defaults of a printer
+};
+
+struct OpaquePMPrintSettings {
+    std::string jobName;
+    std::uint32_t minPage = 1, maxPage = kPMPrintAllPages;
+    std::uint32_t firstPage = 1, lastPage = kPMPrintAllPages;
+};
+
+// The job under way: its output, its painter and the port of the open page.
+struct PrintJob {
+    std::string target;    // the PDF file, or empty for a printer
+    std::string temporary; // written first, renamed over the target at the end
+    std::unique_ptr<QPainter> painter;
+    GrafPort page;
+    bool pageOpen = false;
+    int pages = 0;
+};
+
+struct OpaquePMPrintSession {
+    std::unique_ptr<QPrinter> printer;
+    OSStatus error = noErr;
+    WindowRef sheetParent = nullptr;
+    PMSheetDoneUPP sheetDone = nullptr;
+    // The sheet that is up.
+    bool dialogOpen = false;
+    PrintDialogKind dialogKind = PrintDialogKind::pageSetup;
+    PMPageFormat dialogFormat = nullptr;
+    PMPrintSettings dialogSettings = nullptr;
+    std::string proposedFile;
+    QPointer<QDialog> widget;
+    WindowRef window = nullptr;
+    std::unique_ptr<PrintJob> job;
+};
+
+namespace platform
+{
+
+// The sessions that exist now, oldest first.
+std::vector<PMPrintSession> &livePrintSessions();
+bool printSheetWaiting(PMPrintSession session);
+// The sheet has closed: its procedure hears whether the user confirmed it.
+void finishPrintSheet(PMPrintSession session, bool accepted);
+// What the user chose in the print dialog, read back from the printer.
+void takePrintChoice(PMPrintSession session);
+
+// What the finished jobs wrote.
+struct PrintLog {
+    int completedJobs = 0;
+    int printedPages = 0;
+    std::vector<PortItem> lastPage; // the port of the last page printed
+};
+PrintLog &printLog();
+
+} // namespace platform

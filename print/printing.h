@@ -1,0 +1,42 @@
+// Page setup and printing of document windows: the printing record each
+// document window carries, the page setup and print sheets, and the print
+// loop that puts the table sheet on one page.
+#pragma once
+
+#include "document/document.h"
+#include "platform/printing.h"
+
+struct tDocumentPrintInfo;
+using tDocumentPrintInfoPtr = tDocumentPrintInfo *;
+using tDrawDocPageProc = OSStatus (*)(tDocumentPrintInfoPtr documentPrintInfoPtr, std::uint32_t pageNumber);
+
+struct tDocumentPrintInfo {
+    PMPrintSession printSession;
+    PMPageFormat pageFormat;
+    PMPrintSettings printSettings;
+    PMSheetDoneUPP pageSetupDoneUPP;
+    PMSheetDoneUPP printDialogDoneUPP;
+    tDrawDocPageProc drawDocPageProc;
+    WindowRef docsWindow;
+};
+
+// The window property that carries the record.
+constexpr OSType kPrintInfoPropertyCreator = FOUR_CHAR_CODE("QORL");
+constexpr OSType kPrintInfoPropertyTag = FOUR_CHAR_CODE("Piwp");
+
+OSStatus BInitPrintingDialogs(const tDocumentPtr theDocumentPtr);
+OSStatus BCreatePrintInfoForWindow(WindowRef theWindow, tDrawDocPageProc drawDocPageProc,
+                                   PMSheetDoneUPP pageSetupDoneProc, PMSheetDoneUPP printDialogDoneProc);
+OSStatus BSetupPageFormatForPrinting(tDocumentPrintInfoPtr documentPrintInfoPtr);
+void BDoPageSetup(const WindowRef parentWindow);
+void BPageSetupDoneProc(PMPrintSession printSession, WindowRef documentWindow, Boolean accepted);
+void BDoPrint(const WindowRef parentWindow);
+void BPrintDialogDoneProc(PMPrintSession printSession, WindowRef documentWindow, Boolean accepted);
+void BDoPrintLoop(tDocumentPrintInfoPtr documentPrintInfoPtr);
+OSStatus BDrawPrintingPage(tDocumentPrintInfoPtr documentPrintInfoPtr, std::uint32_t pageNumber);
+std::uint32_t BArePagesInDoc(tDocumentPrintInfoPtr documentPrintInfoPtr);
+// The window's printing record, or null.
+tDocumentPrintInfoPtr BGetPrintInfoOfWindow(WindowRef window);
+// Before a document window is disposed of: an open page setup or print
+// sheet is cancelled, and the record and its page format are released.
+void BDisposePrintInfoForWindow(WindowRef window);

@@ -1,0 +1,90 @@
+// The Help menu: "Quorlscope Help" opens the help book in a window of the
+// application, whose links are followed with Back and Forward, and which is
+// hidden rather than closed.
+#include "app/helpwindow.h"
+#include "app/mainmenu.h"
+#include "tests/support/app_driver.h"
+
+#include <QTextBrowser>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+using namespace qrltest;
+
+namespace
+{
+
+constexpr MenuID helpMenu = 132;
+
+std::string Page(WindowRef help)
+{
+    return GetControlURL(Control(help, "help"));
+}
+
+bool EndsWith(const std::string &text, const std::string &end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+} // namespace
+
+TEST(Help, MenuItemOpensTheBookAndLinksGoBackAndForth)
+{
+    StartApplication();
+    MenuRef menu = GetMenuHandle(helpMenu);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(CountMenuItems(menu), 1);
+    EXPECT_EQ(GetMenuItemText(menu, 1), "Quorlscope Help");
+    EXPECT_EQ(GetMenuItemKeyEquivalent(menu, 1), "F1");
+    EXPECT_EQ(GetMenuItemCommandID(menu, 1), kHICommandAppHelp);
+    EXPECT_TRUE(IsCommandEnabled("ahlp"));
+
+    WindowRef document = FrontWindow();
+    SendCommand("ahlp");
+    WindowRef help = FrontWindow();
+    ASSERT_NE(help, document);
+    EXPECT_TRUE(BIsHelpWindow(help));
+    EXPECT_EQ(GetWTitle(help), "Quorlscope Help");
+    EXPECT_TRUE(EndsWith(Page(help), "help/index.html")) << Page(help);
+    ControlRef back = Control(help, "back"), forward = Control(help, "forw");
+    EXPECT_FALSE(IsControlEnabled(back));
+    EXPECT_FALSE(IsControlEnabled(forward));
+    // The help window in front: the document commands are off, Close is on.
+    EXPECT_FALSE(IsCommandEnabled("prnt"));
+    EXPECT_FALSE(IsCommandEnabled("qorl"));
+    EXPECT_TRUE(IsCommandEnabled("clos"));
+
+    // A link of the contents, followed as a click on it does: resolved
+    // against the page shown.
+    auto *browser = reinterpret_cast<QTextBrowser *>(Control(help, "help"));
+    ASSERT_TRUE(browser->toHtml().contains(QStringLiteral("#print")));
+    browser->setSource(browser->source().resolved(QUrl(QStringLiteral("#print"))));
+    EXPECT_TRUE(EndsWith(Page(help), "index.html#print")) << Page(help);
+    EXPECT_TRUE(IsControlEnabled(back));
+    ASSERT_EQ(ClickControl(back), noErr);
+    EXPECT_TRUE(EndsWith(Page(help), "help/index.html")) << Page(help);
+    EXPECT_TRUE(IsControlEnabled(forward));
+    ASSERT_EQ(ClickControl(forward), noErr);
+    EXPECT_TRUE(EndsWith(Page(help), "#print")) << Page(help);
+
+    // Closed: hidden, kept, and shown again by the command, built once.
+    SendWindowEvent(help, kEventWindowClose);
+    EXPECT_FALSE(IsWindowVisible(help));
+    EXPECT_EQ(FrontWindow(), document);
+    SendCommand("ahlp");
+    EXPECT_EQ(FrontWindow(), help);
+    EXPECT_EQ(BGetHelpWindowRef(), help);
+    EXPECT_TRUE(EndsWith(Page(help), "help/index.html")) << Page(help);
+    EXPECT_TRUE(AlertMessages().empty());
+}
+
+// The help page tells how to print and where the PDF goes.
+TEST(Help, BookDescribesPrinting)
+{
+    StartApplication();
+    SendCommand("ahlp");
+    auto *browser = reinterpret_cast<QTextBrowser *>(Control(FrontWindow(), "help"));
+    const QString text = browser->toPlainText();
+    EXPECT_TRUE(text.contains(QStringLiteral("Page Setup")));
+    EXPECT_TRUE(text.contains(QStringLiteral(".pdf")));
+}

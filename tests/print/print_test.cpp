@@ -1,0 +1,424 @@
+// Printing as a user does it: Page Setup and Print from the File menu, the
+// sheets answered, and the PDF file that the real Qt print path writes, read
+// back as text and as a rendered page.
+#include "document/document.h"
+#include "platform/navtesting.h"
+#include "print/printing.h"
+#include "print_helpers.h"
+
+#include <algorithm>
+#include <regex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace qrltest;
+using namespace expected;
+using namespace printtest;
+
+namespace
+{
+
+// The sheet's lines as pdftotext lays them out, blank lines dropped.
+std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (line.find_first_not_of(" \f\r") != std::string::npos)
+            lines.push_back(line);
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string Trimmed(const std::string &text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    const size_t last = text.find_last_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first, last - first + 1);
+}
+
+std::string Escaped(const std::string &text)
+{
+    return std::regex_replace(text, std::regex(R"([.()\[\]*+?^$|\\{}])"), R"(\$&)");
+}
+
+// The ten rows, in order, each on a line of its own: aperture, near, far.
+void ExpectRowLines(const std::vector<std::string> &lines, const std::vector<std::string> &nears,
+                    const std::vector<std::string> &fars)
+{
+    size_t from = 0;
+    for (int i = 0; i < 10; ++i) {
+        const std::regex row("^ *" + Escaped(Trimmed(kApertureTexts[i])) + " +" + Escaped(Trimmed(nears[i])) +
+                             " +" + Escaped(Trimmed(fars[i])) + " *$");
+        size_t at = from;
+        while (at < lines.size() && !std::regex_match(lines[at], row))
+            ++at;
+        ASSERT_LT(at, lines.size()) << "row " << i << " not found after line " << from;
+        from = at + 1;
+    }
+}
+
+Rect WindowBounds(WindowRef window)
+{
+    Rect bounds;
+    GetWindowPortBounds(window, &bounds);
+    return bounds;
+}
+
+void Compute3Metres()
+{
+    ComputeTable({"3", "50", 3, std::nullopt});
+}
+
+} // namespace
+
+// A computed table printed on one page: the headings and arguments, then the
+// ten rows in the sheet's order and number formats; the job is named after
+// the window and goes to the file the user chose.
+TEST(Print, ComputedSheetOnOnePage)
+{
+    StartApplication();
+    Compute3Metres();
+    const std::string pdf = TempFolder() + "/table.pdf";
+    const PendingPrintDialog sheet = PrintTo(pdf);
+    EXPECT_EQ(sheet.parentWindow, DocumentWindow(0));
+    EXPECT_EQ(sheet.minPage, 1u);
+    EXPECT_EQ(sheet.maxPage, 1u);
+    EXPECT_TRUE(GetPendingPrintDialogs().empty());
+    EXPECT_TRUE(AlertMessages().empty());
+
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_EQ(PdfInfo(pdf, "Pages"), "1");
+    EXPECT_EQ(PdfInfo(pdf, "Title"), GetWTitle(DocumentWindow(0)));
+    const std::vector<std::string> lines = Lines(PdfText(pdf));
+    ASSERT_EQ(lines.size(), 14u); // four header lines, ten rows
+    auto has = [&](size_t line, const std::string &text) {
+        return line < lines.size() && lines[line].find(text) != std::string::npos;
+    };
+    // The header: focal length and distance, circle, camera, then the headings.
+    EXPECT_TRUE(has(0, Label("focal")) && has(0, "    50") && has(0, Label("distancemeter")) &&
+                has(0, "3.000"))
+        << lines[0];
+    EXPECT_TRUE(has(1, Label("unsharpcircle")) && has(1, "  33.0")) << lines[1];
+    EXPECT_TRUE(has(2, Label("camera")) && has(2, Label("kleinbild"))) << lines[2];
+    EXPECT_TRUE(has(3, Label("aperture")) && has(3, Label("neardistancemeter")) &&
+                has(3, Label("fardistancemeter")))
+        << lines[3];
+    std::vector<std::string> nears, fars;
+    for (const Row &row : Rows(3.0, false, 50.0, 0.000033)) {
+        nears.push_back(NearText(row));
+        fars.push_back(FarText(row));
+    }
+    ExpectRowLines(lines, nears, fars);
+    EXPECT_EQ(fars[9], "inf");
+    EXPECT_EQ(PMTestCompletedJobs(), 1);
+    EXPECT_EQ(PMTestPrintedPages(), 1);
+    EXPECT_EQ(PMTestLiveSessions(), 0);
+}
+
+// The sixth aperture on paper is "11" and two blanks, one blank less than in
+// the window; the other nine are the window's. The blanks leave no mark in
+// the PDF's text, so the page's drawing is read as well.
+TEST(Print, PrintedApertureTexts)
+{
+    StartApplication();
+    const std::string pdf = TempFolder() + "/apertures.pdf";
+    PrintTo(pdf);
+    const Rect bounds = WindowBounds(DocumentWindow(0));
+    std::vector<std::string> printed(10);
+    for (const PortItem &item : PMTestLastPageContents())
+        for (int i = 0; i < 10; ++i)
+            if (item.kind == PortItem::Kind::text && item.frame.left == bounds.left + 30 &&
+                item.frame.top == bounds.top + 150 + 30 * i)
+                printed[i] = item.text;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(printed[i], i == 6 ? std::string("11  ") : std::string(kApertureTexts[i])) << i;
+    EXPECT_EQ(TextAt(DocumentWindow(0), 30, 150 + 30 * 6), "11   ");
+    const std::vector<std::string> lines = Lines(PdfText(pdf));
+    EXPECT_EQ(std::count_if(
+                  lines.begin(), lines.end(),
+                  [](const std::string &line) { return std::regex_match(line, std::regex(" *11 +- +- *")); }),
+              1);
+}
+
+// An empty document prints its placeholders and the generic labels.
+TEST(Print, EmptyDocumentPrintsPlaceholders)
+{
+    StartApplication();
+    const std::string pdf = TempFolder() + "/empty.pdf";
+    PrintTo(pdf);
+    const std::vector<std::string> lines = Lines(PdfText(pdf));
+    ASSERT_GE(lines.size(), 14u);
+    EXPECT_NE(lines[0].find(Label("distance")), std::string::npos) << lines[0];
+    EXPECT_EQ(lines[0].find(Label("distancemeter")), std::string::npos) << lines[0];
+    EXPECT_NE(lines[3].find(Label("neardistance")), std::string::npos) << lines[3];
+    ExpectRowLines(lines, std::vector<std::string>(10, "-"), std::vector<std::string>(10, "-"));
+    const std::regex twoDashes(".* - .* - *$");
+    EXPECT_TRUE(std::regex_match(lines[0], twoDashes)) << lines[0];
+}
+
+// The rule and the picture stand where the sheet puts them, measured from
+// the top-left of the printable area, and the printed sheet is the same on
+// A4 and on Letter and with wider margins.
+TEST(Print, RenderedPageFollowsThePrintableArea)
+{
+    StartApplication();
+    Compute3Metres();
+    const Rect bounds = WindowBounds(DocumentWindow(0));
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    ASSERT_GT(width, 380);
+    ASSERT_GT(height, 440);
+    const std::string folder = TempFolder();
+    const PageChoice choices[] = {
+        {"A4", false, 36, 36, 36, 36}, {"Letter", false, 36, 36, 36, 36}, {"A4", false, 72, 90, 54, 54}};
+    std::vector<std::vector<unsigned char>> sheets;
+    for (const PageChoice &choice : choices) {
+        SCOPED_TRACE(choice.paper + " " + std::to_string(int(choice.left)));
+        SetUpPage(choice);
+        const std::string pdf = folder + "/" + choice.paper + std::to_string(int(choice.left)) + ".pdf";
+        PrintTo(pdf);
+        const Page page = RenderPage(pdf);
+        ASSERT_EQ(page.width, choice.paper == "A4" ? 595 : 612);
+        ASSERT_EQ(page.height, choice.paper == "A4" ? 842 : 792);
+        const int left = int(choice.left), top = int(choice.top);
+        // The rule at 90, from 10 to R - 10; nothing dark beyond its ends.
+        int ruleRow = -1;
+        for (int y = top + 88; y <= top + 91 && ruleRow < 0; ++y) {
+            bool across = true;
+            for (int x = left + 11; x < left + width - 11 && across; ++x)
+                across = page.inked(x, y);
+            if (across)
+                ruleRow = y;
+        }
+        EXPECT_TRUE(ruleRow == top + 89 || ruleRow == top + 90) << ruleRow;
+        EXPECT_FALSE(page.inked(left + 7, ruleRow));
+        EXPECT_FALSE(page.inked(left + width - 7, ruleRow));
+        // Picture 128 in the square (312, 62)-(344, 94): drawn inside, white around it.
+        int inside = 0;
+        for (int y = top + 62; y < top + 88; ++y)
+            for (int x = left + 312; x < left + 344; ++x)
+                inside += page.dark(x, y) ? 1 : 0;
+        EXPECT_GT(inside, 30);
+        for (int y = top + 60; y < top + 88; ++y) {
+            EXPECT_FALSE(page.inked(left + 308, y)) << y;
+            EXPECT_FALSE(page.inked(left + 348, y)) << y;
+        }
+        // The sheet's area, cut out of the page.
+        std::vector<unsigned char> sheet;
+        for (int y = top; y < top + height; ++y)
+            for (int x = left; x < left + width; ++x)
+                sheet.push_back(page.at(x, y));
+        sheets.push_back(sheet);
+        // Nothing is printed above or to the left of the printable area.
+        for (int x = 0; x < page.width; ++x)
+            EXPECT_FALSE(page.inked(x, top - 2)) << x;
+    }
+    EXPECT_TRUE(sheets[0] == sheets[1]) << "A4 and Letter differ";
+    EXPECT_TRUE(sheets[0] == sheets[2]) << "wider margins change the sheet";
+}
+
+// The page format chosen in page setup stays with the window: the next page
+// setup starts from it, Cancel leaves it, and printing uses it.
+TEST(Print, PageFormatStaysWithTheWindow)
+{
+    StartApplication();
+    const PageChoice first = SetUpPage({"Letter", true, 50, 40, 30, 20});
+    EXPECT_EQ(PMTestLiveSessions(), 0);
+    SendCommand("page");
+    PendingPrintDialog sheet = OnlySheet(PrintDialogKind::pageSetup);
+    EXPECT_EQ(sheet.page.paper, "Letter");
+    EXPECT_TRUE(sheet.page.landscape);
+    EXPECT_EQ(sheet.page.left, 50);
+    EXPECT_EQ(sheet.page.bottom, 20);
+    // Cancelled with another paper showing: nothing changes.
+    EXPECT_EQ(PMTestAnswerPageSetup(sheet.session, false, {"A5", false, 10, 10, 10, 10}), noErr);
+    EXPECT_EQ(PMTestLiveSessions(), 0);
+    EXPECT_EQ(SetUpPage({"A4", false, 36, 36, 36, 36}).paper, "Letter");
+
+    const std::string folder = TempFolder();
+    PrintTo(folder + "/a4.pdf");
+    EXPECT_EQ(PdfInfo(folder + "/a4.pdf", "Page size"), "595 x 842 pts (A4)");
+
+    // Another document starts from the printer's defaults, not this one's choice.
+    SendCommand("new ");
+    SendCommand("page");
+    sheet = OnlySheet(PrintDialogKind::pageSetup);
+    EXPECT_EQ(sheet.page.paper, first.paper);
+    EXPECT_EQ(sheet.page.left, first.left);
+    PMTestAnswerPageSetup(sheet.session, false);
+}
+
+// Printing before any page setup makes the default page format, which the
+// next page setup then starts from.
+TEST(Print, PrintingFirstKeepsTheDefaultFormat)
+{
+    StartApplication();
+    tDocumentPrintInfoPtr record = BGetPrintInfoOfWindow(DocumentWindow(0));
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->pageFormat, nullptr);
+    PrintTo(TempFolder() + "/first.pdf");
+    ASSERT_NE(record->pageFormat, nullptr);
+    EXPECT_EQ(record->printSession, nullptr);
+    EXPECT_EQ(record->printSettings, nullptr);
+    const PageChoice defaults = PMTestGetPageChoice(record->pageFormat);
+    PMPageFormat kept = record->pageFormat;
+    SendCommand("page");
+    const PendingPrintDialog sheet = OnlySheet(PrintDialogKind::pageSetup);
+    EXPECT_EQ(record->pageFormat, kept); // validated, not made anew
+    EXPECT_EQ(sheet.page.paper, defaults.paper);
+    PMTestAnswerPageSetup(sheet.session, false);
+}
+
+// Cancel in either sheet prints nothing and releases what the sheet held.
+TEST(Print, CancelPrintsNothing)
+{
+    StartApplication();
+    const std::string folder = TempFolder();
+    SendCommand("prnt");
+    PendingPrintDialog sheet = OnlySheet(PrintDialogKind::print);
+    EXPECT_FALSE(IsCommandEnabled("prnt")); // the sheet is in front
+    EXPECT_EQ(PMTestAnswerPrint(sheet.session, false, PrintChoice{0, 0, folder + "/no.pdf"}), noErr);
+    EXPECT_TRUE(IsCommandEnabled("prnt"));
+    SendCommand("page");
+    sheet = OnlySheet(PrintDialogKind::pageSetup);
+    EXPECT_EQ(PMTestAnswerPageSetup(sheet.session, false), noErr);
+    EXPECT_TRUE(FilesIn(folder).empty());
+    EXPECT_EQ(PMTestCompletedJobs(), 0);
+    EXPECT_EQ(PMTestLiveSessions(), 0);
+    tDocumentPrintInfoPtr record = BGetPrintInfoOfWindow(DocumentWindow(0));
+    EXPECT_EQ(record->printSettings, nullptr);
+    EXPECT_NE(record->pageFormat, nullptr);
+}
+
+// Pages: all pages is one page; a first page of 2 begins and ends a job
+// with no page in it, which leaves no file.
+TEST(Print, PageRanges)
+{
+    StartApplication();
+    const std::string folder = TempFolder();
+    PrintTo(folder + "/one.pdf", 1, 1);
+    EXPECT_EQ(PdfInfo(folder + "/one.pdf", "Pages"), "1");
+    PrintTo(folder + "/two.pdf", 2, 5);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/two.pdf"));
+    EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"one.pdf"});
+    EXPECT_EQ(PMTestPrintedPages(), 1);
+    EXPECT_TRUE(AlertMessages().empty());
+}
+
+// The job is named after the window's title when the command is given, and
+// the PDF file proposed follows it: untitled in the home folder, then, once
+// saved, the file's name in the document's folder.
+TEST(Print, JobNameFollowsTheTitle)
+{
+    StartApplication();
+    Compute3Metres();
+    SendCommand("prnt");
+    PendingPrintDialog sheet = OnlySheet(PrintDialogKind::print);
+    EXPECT_EQ(sheet.jobName, GetWTitle(DocumentWindow(0)));
+    EXPECT_EQ(sheet.jobName, "Untitled ");
+    EXPECT_EQ(sheet.outputFile, std::string(getenv("HOME")) + "/Untitled.pdf");
+    PMTestAnswerPrint(sheet.session, true);
+    EXPECT_EQ(PdfInfo(sheet.outputFile, "Title"), "Untitled ");
+
+    const std::string folder = TempFolder();
+    SendCommand("save");
+    const std::vector<PendingNavDialog> save = GetPendingNavDialogs();
+    ASSERT_EQ(save.size(), 1u);
+    NavTestChooseSaveLocation(save[0].dialog, folder, "trip");
+    SendCommand("prnt");
+    sheet = OnlySheet(PrintDialogKind::print);
+    EXPECT_EQ(sheet.jobName, "trip.qrtb");
+    EXPECT_EQ(sheet.outputFile, folder + "/trip.pdf");
+    PMTestAnswerPrint(sheet.session, true);
+    EXPECT_EQ(PdfInfo(folder + "/trip.pdf", "Title"), "trip.qrtb");
+    EXPECT_EQ(PdfInfo(folder + "/trip.pdf", "Pages"), "1");
+}
+
+// Printing a document that is not the current one prints its sheet and
+// makes it current.
+TEST(Print, PrintingMakesTheDocumentCurrent)
+{
+    StartApplication();
+    Compute3Metres();
+    SendCommand("new ");
+    ASSERT_EQ(BGetCurrentDocListIndex(), 1);
+    SelectWindow(DocumentWindow(0));
+    ASSERT_EQ(FrontWindow(), DocumentWindow(0));
+    ASSERT_EQ(BGetCurrentDocListIndex(), 1);
+    const std::string pdf = TempFolder() + "/first.pdf";
+    PrintTo(pdf);
+    EXPECT_EQ(BGetCurrentDocListIndex(), 0);
+    EXPECT_NE(PdfText(pdf).find(" 3.000"), std::string::npos);
+}
+
+// Page setup and print do nothing with the preferences or facts window in
+// front, whether asked through the menu or directly.
+TEST(Print, NothingWithAnAuxiliaryWindowInFront)
+{
+    StartApplication();
+    for (const bool prefs : {true, false}) {
+        const char *command = prefs ? "pref" : "fact";
+        SendCommand(prefs ? "pref" : "fact");
+        ASSERT_FALSE(BIsDocumentWindow(FrontWindow()));
+        EXPECT_FALSE(IsCommandEnabled("page"));
+        EXPECT_FALSE(IsCommandEnabled("prnt"));
+        SendCommand("page");
+        SendCommand("prnt");
+        BDoPageSetup(FrontWindow());
+        BDoPrint(FrontWindow());
+        EXPECT_TRUE(GetPendingPrintDialogs().empty()) << command;
+        EXPECT_EQ(PMTestLiveSessions(), 0);
+        SendWindowEvent(FrontWindow(), kEventWindowClose);
+    }
+    EXPECT_TRUE(AlertMessages().empty());
+}
+
+// A folder that cannot be written: the printing system's alert names the
+// file and the reason, and no file, whole or partial, is left.
+TEST(Print, UnwritableFolderAlertsAndLeavesNoFile)
+{
+    StartApplication();
+    const std::string folder = TempFolder() + "/locked";
+    ASSERT_EQ(mkdir(folder.c_str(), 0555), 0);
+    // Root writes anywhere a mode allows nothing; /proc takes no files from anyone.
+    const std::string target = geteuid() == 0 ? "/proc/locked.pdf" : folder + "/locked.pdf";
+    PrintTo(target);
+    const std::vector<ShownAlert> alerts = TakeShownAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].type, kAlertNoteAlert);
+    EXPECT_NE(alerts[0].message.find("locked.pdf"), std::string::npos) << alerts[0].message;
+    EXPECT_NE(alerts[0].explanation.find(geteuid() == 0 ? "/proc" : folder), std::string::npos)
+        << alerts[0].explanation;
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_TRUE(FilesIn(folder).empty());
+    EXPECT_EQ(PMTestCompletedJobs(), 0);
+    EXPECT_EQ(PMTestLiveSessions(), 0);
+    // The window is ready for the next attempt.
+    const std::string good = TempFolder() + "/good.pdf";
+    PrintTo(good);
+    EXPECT_TRUE(std::filesystem::exists(good));
+}
+
+// Closing a document with a page setup or print sheet up cancels the sheet
+// first; nothing prints, and the record goes with the window.
+TEST(Print, ClosingTheWindowCancelsItsSheet)
+{
+    StartApplication();
+    SendCommand("new ");
+    for (const bool pageSetup : {true, false}) {
+        const char *command = pageSetup ? "page" : "prnt";
+        SendCommand(pageSetup ? "page" : "prnt");
+        ASSERT_EQ(GetPendingPrintDialogs().size(), 1u);
+        BCloseDocument(GetPendingPrintDialogs()[0].parentWindow);
+        EXPECT_TRUE(GetPendingPrintDialogs().empty()) << command;
+        EXPECT_EQ(PMTestLiveSessions(), 0);
+    }
+    EXPECT_EQ(BGetNumberOfDocuments(), 0);
+    EXPECT_EQ(PMTestCompletedJobs(), 0);
+    ProcessPendingEvents();
+}
