@@ -2,6 +2,7 @@
 // platform for the tests.
 #include "application.h"
 
+#include "bundle.h"
 #include "internal.h"
 #include "process.h"
 
@@ -40,6 +41,9 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
         new QApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorlscope"));
     QApplication::setOrganizationName(QStringLiteral("Quorlscope"));
+    // Lets the desktop match the windows to the installed .desktop file.
+    if (const auto id = CFBundleGetValueForInfoDictionaryKey("CFBundleIdentifier"))
+        QGuiApplication::setDesktopFileName(QString::fromStdString(*id));
     QApplication::setQuitOnLastWindowClosed(false);
     TickCount(); // the tick counter starts with the application
     std::vector<std::string> files;
