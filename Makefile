@@ -3,6 +3,7 @@
 #   make run        build and start the application (needs a display)
 #   make test       the test suite, plain and with ASan/UBSan, then a short fuzz run
 #   make bench      the benchmarks, each reported as a ratio against its baseline
+#   make test-fresh `make test` on a fresh Debian 12 system in a chroot (root; downloads)
 #   make screenshot docs/screenshot.png of the running application under Xvfb
 #   make install    install into PREFIX (default /usr/local; DESTDIR is honoured)
 #   make uninstall  remove what `make install` put into PREFIX
@@ -58,7 +59,7 @@ SANITIZER_ENV := export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_stri
 
 CTEST = ctest --output-on-failure --no-tests=error --timeout $(CTEST_TIMEOUT) --parallel $(CTEST_JOBS) --test-dir
 
-.PHONY: run test test-plain test-asan test-fuzz bench screenshot format clean deps build install uninstall package
+.PHONY: run test test-plain test-asan test-fuzz test-fresh bench screenshot format clean deps build install uninstall package
 
 deps:
 	@scripts/install-deps
@@ -119,6 +120,12 @@ test-fuzz: deps
 	    runs=$$(sed -n 's/^stat::number_of_executed_units: *//p' $(FUZZ_BUILD)/$$name.log); \
 	    echo "== fuzz: $$name ran $${runs:-?} inputs, no crash, corpus $$(ls $$corpus | wc -l) files"; \
 	done
+
+# The committed HEAD, cloned into a fresh minimal Debian 12 system (cached
+# in build-fresh/base.tar) and tested there with `make test`: proves that
+# scripts/install-deps installs everything a new machine lacks.
+test-fresh:
+	@scripts/test-fresh
 
 # Release build of the benchmarks and what they link (the test support
 # library among it, so the tests are configured but not built); every
