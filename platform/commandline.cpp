@@ -42,9 +42,10 @@ struct Parser {
     {
         // "-reverse" is one unknown option, not -r -e -v ...
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.setApplicationDescription(infoValue("CFBundleGetInfoString", "Quorlscope") +
-                                         QStringLiteral("\n\nA file given while Quorlscope is already running "
-                                                        "opens in the running program."));
+        parser.setApplicationDescription(
+            infoValue("CFBundleGetInfoString", "Quorlscope") +
+            QStringLiteral("\n\nA file given while Quorlscope is already running "
+                           "opens in the running program."));
         parser.addOption(help);
         parser.addOption(version);
         parser.addPositionalArgument(QStringLiteral("files"),

@@ -28,8 +28,8 @@ namespace
 
 const QByteArray kMagic = QByteArrayLiteral("QRL1");
 constexpr char kAnswer = 'A';
-constexpr int kHeaderSize = 8;                 // magic and length
-constexpr quint32 kMaxMessageSize = 1u << 20;  // far beyond any real list of files
+constexpr int kHeaderSize = 8;                // magic and length
+constexpr quint32 kMaxMessageSize = 1u << 20; // far beyond any real list of files
 constexpr int kConnectTimeoutMs = 2000;
 constexpr int kAnswerTimeoutMs = 30000; // the running instance may be in its splash wait
 constexpr int kLockTimeoutMs = 10000;

@@ -69,7 +69,8 @@ int main(int argc, char **argv)
     }
     for (const QString &sizeText : arguments.mid(5)) {
         const int size = sizeText.toInt();
-        const QString folder = QStringLiteral("%1/%2x%2/%3").arg(arguments.at(2)).arg(size).arg(arguments.at(3));
+        const QString folder =
+            QStringLiteral("%1/%2x%2/%3").arg(arguments.at(2)).arg(size).arg(arguments.at(3));
         const QString file = folder + QLatin1Char('/') + arguments.at(4) + QStringLiteral(".png");
         if (size <= 0 || !QDir().mkpath(folder) || !pictureFor(pictures, size).save(file, "PNG")) {
             std::fprintf(stderr, "exporticons: cannot write %s\n", qPrintable(file));

@@ -95,7 +95,8 @@ TEST(CommandLineOptions, FilesBecomeAbsoluteInOrderAndMayStartWithADashAfterTwoD
     const std::string cwd = fs::current_path().string();
     const CommandLine commandLine = parsed({"quorlscope", "b.qrtb", "/tmp/../tmp/a.qrtb", "--", "-c.qrtb"});
     EXPECT_FALSE(commandLine.finished);
-    EXPECT_EQ(commandLine.files, (std::vector<std::string>{cwd + "/b.qrtb", "/tmp/a.qrtb", cwd + "/-c.qrtb"}));
+    EXPECT_EQ(commandLine.files,
+              (std::vector<std::string>{cwd + "/b.qrtb", "/tmp/a.qrtb", cwd + "/-c.qrtb"}));
 }
 
 TEST(CommandLineOptions, UnknownOptionEndsWithAUsageError)

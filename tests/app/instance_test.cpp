@@ -136,7 +136,8 @@ TEST(SingleInstance, LaterStartHandsItsFilesOverAndEndsWithZero)
     const Finished later = startLater({"first.qrtb", "missing.qrtb", "second.qrtb"}, folder);
     EXPECT_EQ(later.exitCode, 0) << later.output;
     EXPECT_EQ(later.output, "");
-    ASSERT_TRUE(runEventsUntil([]() { return BGetNumberOfDocuments() == 2; }, 10000)) << BGetNumberOfDocuments();
+    ASSERT_TRUE(runEventsUntil([]() { return BGetNumberOfDocuments() == 2; }, 10000))
+        << BGetNumberOfDocuments();
     EXPECT_EQ(documentTitles(), (std::vector<std::string>{"first.qrtb", "second.qrtb"}));
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
@@ -167,8 +168,8 @@ TEST(SingleInstance, SocketLeftByACrashedInstanceIsTakenOver)
     const std::string folder = TempFolder();
     const Finished later = startLater({tableFile(folder, "after-crash.qrtb")}, folder);
     EXPECT_EQ(later.exitCode, 0) << later.output;
-    ASSERT_TRUE(runEventsUntil([]() { return documentTitles() == std::vector<std::string>{"after-crash.qrtb"}; },
-                               10000));
+    ASSERT_TRUE(runEventsUntil(
+        []() { return documentTitles() == std::vector<std::string>{"after-crash.qrtb"}; }, 10000));
     ReleaseSingleInstance();
     EXPECT_FALSE(fs::exists(GetInstanceSocketPath()));
 }
@@ -192,7 +193,7 @@ TEST(SingleInstance, ForeignBytesOnTheSocketOpenNothing)
     // The running instance still takes a real later start.
     const std::string folder = TempFolder();
     EXPECT_EQ(startLater({tableFile(folder, "still.qrtb")}, folder).exitCode, 0);
-    EXPECT_TRUE(runEventsUntil([]() { return BGetNumberOfDocuments() == 1 && documentTitles()[0] == "still.qrtb"; },
-                               10000));
+    EXPECT_TRUE(runEventsUntil(
+        []() { return BGetNumberOfDocuments() == 1 && documentTitles()[0] == "still.qrtb"; }, 10000));
     ReleaseSingleInstance();
 }

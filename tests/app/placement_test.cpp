@@ -46,8 +46,8 @@ int openTenAndCountWraps(int step)
         const Rect before = frameOf(DocumentWindow(BGetNumberOfDocuments() - 1));
         SendCommand("new ");
         const Rect frame = frameOf(DocumentWindow(BGetNumberOfDocuments() - 1));
-        EXPECT_TRUE(inside(frame, screen)) << "window " << BGetNumberOfDocuments() << " at " << frame.left << ","
-                                           << frame.top;
+        EXPECT_TRUE(inside(frame, screen))
+            << "window " << BGetNumberOfDocuments() << " at " << frame.left << "," << frame.top;
         if (inside(offsetBy(before, step), screen)) {
             EXPECT_EQ(frame.left, before.left + step);
             EXPECT_EQ(frame.top, before.top + step);

@@ -44,10 +44,12 @@ PngHeader pngHeader(const std::string &path)
 {
     const std::string bytes = readFile(path);
     PngHeader header;
-    if (bytes.size() < 26 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || bytes.compare(12, 4, "IHDR") != 0)
+    if (bytes.size() < 26 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
+        bytes.compare(12, 4, "IHDR") != 0)
         return header;
     auto big = [&](std::size_t at) {
-        return std::uint32_t(std::uint8_t(bytes[at])) << 24 | std::uint32_t(std::uint8_t(bytes[at + 1])) << 16 |
+        return std::uint32_t(std::uint8_t(bytes[at])) << 24 |
+               std::uint32_t(std::uint8_t(bytes[at + 1])) << 16 |
                std::uint32_t(std::uint8_t(bytes[at + 2])) << 8 | std::uint32_t(std::uint8_t(bytes[at + 3]));
     };
     header.width = big(16);
@@ -59,8 +61,8 @@ PngHeader pngHeader(const std::string &path)
 // The installed program, run with no display at all.
 Ran runWithoutDisplay(const std::string &prefix, const std::string &arguments)
 {
-    return run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + quote(prefix + "/bin/quorlscope") + " " +
-               arguments);
+    return run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + quote(prefix + "/bin/quorlscope") +
+               " " + arguments);
 }
 
 } // namespace
@@ -94,7 +96,8 @@ TEST(Install, IconsHaveTheSizeOfTheirFolderAndTransparency)
     for (int size : sizes) {
         const std::string folder =
             prefix + "/share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size);
-        for (const std::string &icon : {folder + "/apps/" + kId + ".png", folder + "/mimetypes/" QRL_MIME_ICON ".png"}) {
+        for (const std::string &icon :
+             {folder + "/apps/" + kId + ".png", folder + "/mimetypes/" QRL_MIME_ICON ".png"}) {
             const PngHeader header = pngHeader(icon);
             EXPECT_EQ(header.width, std::uint32_t(size)) << icon;
             EXPECT_EQ(header.height, std::uint32_t(size)) << icon;
@@ -103,7 +106,8 @@ TEST(Install, IconsHaveTheSizeOfTheirFolderAndTransparency)
     }
     // The application and the document icon are different pictures.
     const std::string folder = prefix + "/share/icons/hicolor/48x48";
-    EXPECT_NE(readFile(folder + "/apps/" + kId + ".png"), readFile(folder + "/mimetypes/" QRL_MIME_ICON ".png"));
+    EXPECT_NE(readFile(folder + "/apps/" + kId + ".png"),
+              readFile(folder + "/mimetypes/" QRL_MIME_ICON ".png"));
 }
 
 TEST(Install, DesktopEntryValidatesAndOpensTheDocumentType)
@@ -121,8 +125,9 @@ TEST(Install, DesktopEntryValidatesAndOpensTheDocumentType)
     // The desktop's own index maps the document type to the entry.
     const Ran indexed = run("update-desktop-database " + quote(prefix + "/share/applications"));
     EXPECT_EQ(indexed.exitCode, 0) << indexed.output;
-    EXPECT_NE(readFile(prefix + "/share/applications/mimeinfo.cache").find(QRL_MIME_TYPE "=" + kId + ".desktop"),
-              std::string::npos);
+    EXPECT_NE(
+        readFile(prefix + "/share/applications/mimeinfo.cache").find(QRL_MIME_TYPE "=" + kId + ".desktop"),
+        std::string::npos);
 }
 
 TEST(Install, MimePackageTeachesTheDesktopTheDocumentType)
@@ -138,7 +143,8 @@ TEST(Install, MimePackageTeachesTheDesktopTheDocumentType)
     const std::string type = readFile(prefix + "/share/mime/" QRL_MIME_TYPE ".xml");
     EXPECT_NE(type.find("<comment>Depth-of-field table</comment>"), std::string::npos) << type;
     // Files of the type show the installed document icon.
-    EXPECT_NE(readFile(prefix + "/share/mime/icons").find(QRL_MIME_TYPE ":" QRL_MIME_ICON "\n"), std::string::npos);
+    EXPECT_NE(readFile(prefix + "/share/mime/icons").find(QRL_MIME_TYPE ":" QRL_MIME_ICON "\n"),
+              std::string::npos);
 }
 
 TEST(Install, MetainfoValidatesWithTheReleaseOfThisVersion)
@@ -150,7 +156,8 @@ TEST(Install, MetainfoValidatesWithTheReleaseOfThisVersion)
     EXPECT_NE(validated.output.find("Validation was successful"), std::string::npos) << validated.output;
     const std::string text = readFile(metainfo);
     EXPECT_NE(text.find("<id>" + kId + "</id>"), std::string::npos);
-    EXPECT_NE(text.find("<launchable type=\"desktop-id\">" + kId + ".desktop</launchable>"), std::string::npos);
+    EXPECT_NE(text.find("<launchable type=\"desktop-id\">" + kId + ".desktop</launchable>"),
+              std::string::npos);
     EXPECT_NE(text.find("<release version=\"" QRL_VERSION "\""), std::string::npos);
     EXPECT_NE(text.find("<screenshot type=\"default\">"), std::string::npos);
     EXPECT_NE(text.find("<mediatype>" QRL_MIME_TYPE "</mediatype>"), std::string::npos);

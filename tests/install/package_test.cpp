@@ -32,7 +32,8 @@ TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
           "./usr/share/mime/packages/" QRL_APP_ID ".xml", "./usr/share/metainfo/" QRL_APP_ID ".metainfo.xml",
           "./usr/share/icons/hicolor/512x512/apps/" QRL_APP_ID ".png",
           "./usr/share/icons/hicolor/16x16/mimetypes/" QRL_MIME_ICON ".png"})
-        EXPECT_NE(listed.output.find(path + "\n"), std::string::npos) << path << " missing in:\n" << listed.output;
+        EXPECT_NE(listed.output.find(path + "\n"), std::string::npos) << path << " missing in:\n"
+                                                                      << listed.output;
     // The desktop's caches are the business of their owners' triggers.
     for (const char *cache : {"mime.cache", "mimeinfo.cache", "icon-theme.cache", "globs2"})
         EXPECT_EQ(listed.output.find(cache), std::string::npos) << cache;
@@ -43,9 +44,9 @@ TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
     EXPECT_NE(fields.output.find("Version: " QRL_VERSION "\n"), std::string::npos) << fields.output;
     // Versioned, as dpkg-shlibdeps writes them, not a hand-written list;
     // the plugins are loaded at run time, so no linker sees them.
-    for (const char *dependency : {"libc6 (>= ", "libqt6core6 (>= ", "libqt6gui6 (>= ", "libqt6widgets6 (>= ",
-                                   "libqt6network6 (>= ", "libstdc++6 (>= ", "qt6-qpa-plugins",
-                                   "qt6-image-formats-plugins"})
+    for (const char *dependency :
+         {"libc6 (>= ", "libqt6core6 (>= ", "libqt6gui6 (>= ", "libqt6widgets6 (>= ", "libqt6network6 (>= ",
+          "libstdc++6 (>= ", "qt6-qpa-plugins", "qt6-image-formats-plugins"})
         EXPECT_NE(fields.output.find(dependency), std::string::npos) << dependency << " missing in:\n"
                                                                      << fields.output;
 }
