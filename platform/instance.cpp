@@ -10,6 +10,7 @@
 #include "internal.h"
 #include "window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QGuiApplication>
@@ -95,10 +96,12 @@ void bringFrontWindowUp()
 }
 
 // Files arriving during start-up wait for the event loop, so they open
-// after the first document exists, like files given at launch.
+// after the first document exists, like files given at launch. While an
+// application-modal window or alert is up they wait too: the table window
+// computes into the current document, which opening a file would change.
 void deliver(const std::vector<std::string> &files)
 {
-    if (!platform::eventLoopRunning()) {
+    if (!platform::eventLoopRunning() || QApplication::activeModalWidget()) {
         QTimer::singleShot(kLoopWaitMs, qApp, [files]() { deliver(files); });
         return;
     }

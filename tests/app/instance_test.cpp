@@ -197,3 +197,22 @@ TEST(SingleInstance, ForeignBytesOnTheSocketOpenNothing)
         []() { return BGetNumberOfDocuments() == 1 && documentTitles()[0] == "still.qrtb"; }, 10000));
     ReleaseSingleInstance();
 }
+
+TEST(SingleInstance, FilesWaitWhileTheTableWindowIsUp)
+{
+    startRunningInstance();
+    const std::string folder = TempFolder();
+    const std::string file = tableFile(folder, "later.qrtb");
+    std::vector<std::string> titlesWhileModal;
+    RunTableWindow([&](WindowRef) {
+        // The table window computes into the current document: a file
+        // opened now would take its place.
+        EXPECT_EQ(startLater({file}, folder).exitCode, 0);
+        runEventsUntil([]() { return false; }, 300);
+        titlesWhileModal = documentTitles();
+    });
+    EXPECT_EQ(titlesWhileModal, (std::vector<std::string>{"Untitled "}));
+    EXPECT_TRUE(runEventsUntil(
+        []() { return BGetNumberOfDocuments() == 1 && documentTitles()[0] == "later.qrtb"; }, 10000));
+    ReleaseSingleInstance();
+}
