@@ -157,7 +157,7 @@ define refresh_desktop_caches
 endef
 
 install: build
-	cmake --install $(BUILD) --prefix "$(PREFIX)"
+	cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
 	@$(refresh_desktop_caches)
 
 # Removes exactly the files an install would put into PREFIX: the build
