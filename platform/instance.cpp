@@ -112,20 +112,28 @@ void deliver(const std::vector<std::string> &files)
 
 void receive(QLocalSocket *socket)
 {
-    auto buffer = std::make_shared<QByteArray>();
+    struct Received {
+        QByteArray buffer;
+        bool answered = false; // one message per connection
+    };
+    auto received = std::make_shared<Received>();
     QTimer::singleShot(kClientTimeoutMs, socket, [socket]() { socket->abort(); });
     QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, buffer]() {
-        buffer->append(socket->readAll());
+    QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, received]() {
+        const QByteArray data = socket->readAll();
+        if (received->answered)
+            return;
+        received->buffer.append(data);
         std::vector<std::string> files;
         bool bad = false;
-        const bool complete = decode(*buffer, &files, &bad);
+        const bool complete = decode(received->buffer, &files, &bad);
         if (bad) {
             socket->abort();
             return;
         }
         if (!complete)
             return;
+        received->answered = true;
         socket->write(&kAnswer, 1);
         socket->flush();
         socket->disconnectFromServer();
