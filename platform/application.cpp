@@ -5,6 +5,7 @@
 #include "bundle.h"
 #include "internal.h"
 #include "process.h"
+#include "sessionend.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -46,6 +47,7 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
         QGuiApplication::setDesktopFileName(QString::fromStdString(*id));
     QApplication::setQuitOnLastWindowClosed(false);
     TickCount(); // the tick counter starts with the application
+    platform::installSessionEndHandling();
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] != '-')

@@ -8,6 +8,7 @@
 #include "application.h"
 #include "internal.h"
 #include "navtesting.h"
+#include "sessionend.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -35,6 +36,7 @@ struct OpaqueNavDialogRef {
     bool answered = false; // the user has acted
     bool inCallback = false;
     bool disposeLater = false;
+    std::uint64_t runNumber = 0; // when it was run, counted from start-up
     NavUserAction userAction = kNavUserActionNone;
     NavReplyRecord reply;
     QPointer<QWidget> widget;
@@ -51,6 +53,7 @@ std::vector<NavDialogRef> &liveDialogs()
 }
 
 int completedSaves = 0;
+std::uint64_t dialogsRun = 0;
 
 OSStatus createDialog(const NavDialogCreationOptions *options, NavDialogKind kind, NavEventUPP eventProc,
                       void *clientData, NavDialogRef *outDialog)
@@ -102,7 +105,7 @@ void destroy(NavDialogRef dialog)
 
 // The user has answered: the dialog goes away, and its event proc hears the
 // action and then the end, as the dialog service reports them.
-void finish(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
+void answer(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
 {
     dialog->running = false;
     dialog->answered = true;
@@ -128,6 +131,12 @@ void finish(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
         dialog->eventProc(kNavCBUserAction, &record, dialog->clientData);
         dialog->eventProc(kNavCBTerminate, &record, dialog->clientData);
     }
+}
+
+void finish(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
+{
+    answer(dialog, action, std::move(reply));
+    platform::navDialogEnded();
 }
 
 bool itemShown(NavDialogRef dialog, const std::string &path, bool isFolder)
@@ -458,6 +467,7 @@ OSStatus NavDialogRun(NavDialogRef inDialog)
     InstallEventHandler(GetWindowEventTarget(inDialog->window), closeAsCancel, 1, &closeEvent, inDialog,
                         nullptr);
     inDialog->running = true;
+    inDialog->runNumber = ++dialogsRun;
     ShowWindow(inDialog->window);
     return noErr;
 }
@@ -501,6 +511,23 @@ OSStatus NavCompleteSave(NavReplyRecord *inReply, NavTranslationOptions)
     ++completedSaves;
     return noErr;
 }
+
+namespace platform
+{
+
+std::uint64_t navDialogRunCount()
+{
+    return dialogsRun;
+}
+
+int navDialogsWaitingSince(std::uint64_t mark)
+{
+    return int(std::count_if(liveDialogs().begin(), liveDialogs().end(), [mark](NavDialogRef dialog) {
+        return dialog->running && dialog->runNumber > mark;
+    }));
+}
+
+} // namespace platform
 
 std::vector<PendingNavDialog> GetPendingNavDialogs()
 {

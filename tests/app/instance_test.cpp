@@ -58,7 +58,7 @@ bool runEventsUntil(const std::function<bool()> &done, int timeoutMs)
 Finished startLater(const std::vector<std::string> &arguments, const std::string &folder)
 {
     QProcess process;
-    process.setProgram(QStringLiteral(QRL_APP_BINARY));
+    process.setProgram(QStringLiteral(QRL_APP_PATH));
     QStringList list;
     for (const std::string &argument : arguments)
         list << QString::fromStdString(argument);

@@ -1,0 +1,23 @@
+// The end of the desktop session and termination signals, turned into the
+// quit Apple event. What the platform's own files share; program modules
+// never include it.
+#pragma once
+
+#include <cstdint>
+
+namespace platform
+{
+
+// Connects the session manager's requests and catches SIGTERM, SIGHUP and
+// SIGINT (those not ignored at start) through a self-pipe read by the event
+// loop. Called once the application object exists.
+void installSessionEndHandling();
+
+// What the session end needs of the file dialogs: a dialog run count to
+// mark a moment, how many dialogs run since that mark still wait for the
+// user, and word when a dialog has ended (its callbacks have returned).
+std::uint64_t navDialogRunCount();
+int navDialogsWaitingSince(std::uint64_t mark);
+void navDialogEnded();
+
+} // namespace platform
