@@ -2,6 +2,7 @@
 #include "process.h"
 
 #include "application.h"
+#include "instance.h"
 #include "testing.h"
 
 #include <QApplication>
@@ -46,6 +47,7 @@ void ExitToShell()
 {
     if (PlatformIsHeadless())
         throw ProcessExitRequested{};
+    ReleaseSingleInstance(); // the next start need not take over a dead socket
     std::fflush(nullptr);
     std::_Exit(0);
 }

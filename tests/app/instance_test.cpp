@@ -11,7 +11,9 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -215,4 +217,39 @@ TEST(SingleInstance, FilesWaitWhileTheTableWindowIsUp)
     EXPECT_TRUE(runEventsUntil(
         []() { return BGetNumberOfDocuments() == 1 && documentTitles()[0] == "later.qrtb"; }, 10000));
     ReleaseSingleInstance();
+}
+
+namespace
+{
+
+// Whether the process has a handler for the signal (its status file's SigCgt).
+bool catches(qint64 pid, int signalNumber)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0)
+            return std::stoull(line.substr(7), nullptr, 16) & (1ull << (signalNumber - 1));
+    return false;
+}
+
+} // namespace
+
+TEST(SingleInstance, QuittingRemovesTheSocket)
+{
+    useFreshRuntimeFolder();
+    StartPlatform(); // for the event loop below
+    QProcess running;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    running.setProcessEnvironment(environment);
+    running.start(QStringLiteral(QRL_APP_PATH), {});
+    ASSERT_TRUE(running.waitForStarted(10000));
+    const std::string socketPath = GetInstanceSocketPath();
+    EXPECT_TRUE(runEventsUntil(
+        [&]() { return fs::is_socket(socketPath) && catches(running.processId(), SIGTERM); }, 30000));
+    kill(pid_t(running.processId()), SIGTERM);
+    ASSERT_TRUE(running.waitForFinished(30000));
+    EXPECT_EQ(running.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(running.exitCode(), 0);
+    EXPECT_FALSE(fs::exists(socketPath));
 }
