@@ -8,6 +8,9 @@
 #   make install    install into PREFIX (default /usr/local; DESTDIR is honoured)
 #   make uninstall  remove what `make install` put into PREFIX
 #   make package    build/quorlscope_<version>_<architecture>.deb
+#   make translations        collects new texts into resources/translations/*.ts
+#                            (as unfinished entries) and lists what is left to translate
+#   make check-translations  fails while any text lacks a translation
 #   make format     clang-format on the tracked sources
 #   make clean      remove the build folders
 #
@@ -58,7 +61,7 @@ SANITIZER_ENV := export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_stri
 
 CTEST = ctest --output-on-failure --no-tests=error --timeout $(CTEST_TIMEOUT) --parallel $(CTEST_JOBS) --test-dir
 
-.PHONY: run test test-plain test-asan test-fuzz test-fresh bench screenshot format clean deps build install uninstall package
+.PHONY: run test test-plain test-asan test-fuzz test-fresh bench screenshot format clean deps build install uninstall package translations check-translations
 
 deps:
 	@scripts/install-deps
@@ -177,6 +180,18 @@ package: build
 	@rm -f $(BUILD)/quorlscope_*.deb
 	cd $(BUILD) && cpack -G DEB
 	@ls -l $(BUILD)/quorlscope_*.deb
+
+# lupdate over the interface files, the platform's dialogs and the program's
+# texts (scripts/translations); new texts arrive unfinished, unused ones go.
+# Then the check lists what is left to translate, without failing.
+translations: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON >/dev/null
+	cmake --build $(BUILD) --target update_translations
+	@$(BUILD)/translations/check || true
+
+check-translations: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON >/dev/null
+	@$(BUILD)/translations/check
 
 format:
 	@scripts/install-deps --format

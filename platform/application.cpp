@@ -46,6 +46,7 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
     if (const auto id = CFBundleGetValueForInfoDictionaryKey("CFBundleIdentifier"))
         QGuiApplication::setDesktopFileName(QString::fromStdString(*id));
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::installTranslators();
     TickCount(); // the tick counter starts with the application
     platform::installSessionEndHandling();
     std::vector<std::string> files;
