@@ -5,28 +5,25 @@
 #include "platform/alerts.h"
 #include "platform/appleevents.h"
 #include "platform/files.h"
+#include "platform/localization.h"
 
 namespace
 {
 
-std::string quoted(const std::string &text)
-{
-    return "\u201c" + text + "\u201d";
-}
-
-std::string reasonFor(OSErr err)
+// Why path cannot be opened, in the user's language.
+std::string reasonFor(OSErr err, const std::string &path)
 {
     switch (err) {
     case fnfErr:
     case dirNFErr:
     case bdNamErr:
-        return "There is no such file";
+        return CopyLocalizedTextWithParam("There is no such file: ^0", path);
     case notAFileErr:
-        return "It is not a file";
+        return CopyLocalizedTextWithParam("It is not a file: ^0", path);
     case permErr:
-        return "You are not allowed to read it";
+        return CopyLocalizedTextWithParam("You are not allowed to read it: ^0", path);
     default:
-        return "It cannot be read";
+        return CopyLocalizedTextWithParam("It cannot be read: ^0", path);
     }
 }
 
@@ -57,7 +54,8 @@ AppleEvent openDocumentsEventFor(const std::vector<std::string> &files)
         }
         const std::size_t slash = path.rfind('/');
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        StandardAlert(kAlertNoteAlert, "Could not open " + quoted(name), reasonFor(err) + ": " + path);
+        StandardAlert(kAlertNoteAlert, CopyLocalizedTextWithParam("Could not open “^0”", name),
+                      reasonFor(err, path));
     }
     return event;
 }

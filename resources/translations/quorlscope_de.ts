@@ -417,6 +417,31 @@ und die Entfernung zwischen der doppelten Brennweite und 1000 m.</translation>
         <extracomment>app/tablewindow.cpp</extracomment>
         <translation>Entfernung in m: </translation>
     </message>
+    <message>
+        <source>Could not open “^0”</source>
+        <extracomment>app/opendocuments.cpp</extracomment>
+        <translation>„^0“ konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>It cannot be read: ^0</source>
+        <extracomment>app/opendocuments.cpp</extracomment>
+        <translation>Die Datei kann nicht gelesen werden: ^0</translation>
+    </message>
+    <message>
+        <source>It is not a file: ^0</source>
+        <extracomment>app/opendocuments.cpp</extracomment>
+        <translation>Das ist keine Datei: ^0</translation>
+    </message>
+    <message>
+        <source>There is no such file: ^0</source>
+        <extracomment>app/opendocuments.cpp</extracomment>
+        <translation>Diese Datei gibt es nicht: ^0</translation>
+    </message>
+    <message>
+        <source>You are not allowed to read it: ^0</source>
+        <extracomment>app/opendocuments.cpp</extracomment>
+        <translation>Sie dürfen diese Datei nicht lesen: ^0</translation>
+    </message>
 </context>
 <context>
     <name>TableWindow</name>

@@ -109,3 +109,16 @@ TEST(CommandLineOptions, UnknownOptionEndsWithAUsageError)
     EXPECT_TRUE(commandLine.files.empty());
     EXPECT_NE(printed.find("Unknown option 'frobnicate'"), std::string::npos) << printed;
 }
+
+TEST(CommandLineFiles, TheAlertSpeaksTheUsersLanguage)
+{
+    UseSystemLocale("de_DE.UTF-8");
+    StartApplication();
+    const std::string folder = TempFolder();
+    BOpenDocumentsAtLaunch({folder + "/fehlt.qrtb"});
+    const std::vector<ShownAlert> alerts = TakeShownAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].message, "\u201e"
+                                 "fehlt.qrtb\u201c konnte nicht ge\u00f6ffnet werden");
+    EXPECT_EQ(alerts[0].explanation, "Diese Datei gibt es nicht: " + folder + "/fehlt.qrtb");
+}
