@@ -5,6 +5,9 @@
 #   make bench      the benchmarks, each reported as a ratio against its baseline
 #   make test-fresh `make test` on a fresh Debian 12 system in a chroot (root; downloads)
 #   make screenshot docs/screenshot.png of the running application under Xvfb
+#   make install    install into PREFIX (default /usr/local; DESTDIR is honoured)
+#   make uninstall  remove what `make install` put into PREFIX
+#   make package    build/quorlscope_<version>_<architecture>.deb
 #   make translations        collects new texts into resources/translations/*.ts
 #                            (as unfinished entries) and lists what is left to translate
 #   make check-translations  fails while any text lacks a translation
@@ -13,7 +16,7 @@
 #
 # Variables: JOBS (parallel compile jobs), CTEST_JOBS (parallel tests, default 1),
 # FUZZ_SECONDS (per fuzz target in `make test`), ARGS (arguments for `make run`),
-# SCREENSHOT_DELAY and SCREENSHOT_ARGS.
+# SCREENSHOT_DELAY, SCREENSHOT_ARGS, PREFIX and DESTDIR.
 
 SHELL := /bin/bash
 .SHELLFLAGS := -eu -o pipefail -c
@@ -29,6 +32,7 @@ FUZZ_SECONDS ?= 10
 SCREENSHOT_DELAY ?= 6
 SCREENSHOT_ARGS ?=
 ARGS ?=
+PREFIX ?= /usr/local
 
 BUILD := build
 ASAN_BUILD := build-asan
@@ -57,7 +61,7 @@ SANITIZER_ENV := export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_stri
 
 CTEST = ctest --output-on-failure --no-tests=error --timeout $(CTEST_TIMEOUT) --parallel $(CTEST_JOBS) --test-dir
 
-.PHONY: run test test-plain test-asan test-fuzz test-fresh bench screenshot format clean deps build translations check-translations
+.PHONY: run test test-plain test-asan test-fuzz test-fresh bench screenshot format clean deps build install uninstall package translations check-translations
 
 deps:
 	@scripts/install-deps
@@ -66,7 +70,7 @@ deps:
 # so that the two share one build.
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON
-	cmake --build $(BUILD) -j $(JOBS) --target quorlscope
+	cmake --build $(BUILD) -j $(JOBS) --target quorlscope desktop_icons
 
 # Without a display Qt would abort; say how to run it instead, in one line,
 # before anything is built.
@@ -141,6 +145,41 @@ screenshot: build
 	@scripts/install-deps --screenshot
 	@mkdir -p docs
 	xvfb-run -a -s "-screen 0 1024x768x24" scripts/screenshot $(APP) docs/screenshot.png $(SCREENSHOT_DELAY) $(SCREENSHOT_ARGS)
+
+# The desktop's caches of MIME types, desktop entries and icons, refreshed
+# after installing into a live prefix (not into a DESTDIR staging folder);
+# a cache whose tool is missing is left alone.
+define refresh_desktop_caches
+	if [ -z "$${DESTDIR:-}" ]; then \
+	    share="$(PREFIX)/share"; \
+	    if command -v update-mime-database >/dev/null && [ -d "$$share/mime/packages" ]; then update-mime-database "$$share/mime"; fi; \
+	    if command -v update-desktop-database >/dev/null && [ -d "$$share/applications" ]; then update-desktop-database -q "$$share/applications"; fi; \
+	    if command -v gtk-update-icon-cache >/dev/null && [ -f "$$share/icons/hicolor/index.theme" ]; then gtk-update-icon-cache -q -t "$$share/icons/hicolor"; fi; \
+	fi
+endef
+
+install: build
+	cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+	@$(refresh_desktop_caches)
+
+# Removes exactly the files an install would put into PREFIX: the build
+# installs into a scratch folder to learn their names.
+uninstall: build
+	@stage=$$(mktemp -d); trap 'rm -rf "$$stage"' EXIT; \
+	DESTDIR= cmake --install $(BUILD) --prefix "$$stage" >/dev/null; \
+	cd "$$stage"; \
+	find . -type f -printf '%P\n' | sort | while read -r file; do \
+	    target="$${DESTDIR:-}$(PREFIX)/$$file"; \
+	    if [ -e "$$target" ]; then rm -f "$$target" && echo "removed $$target"; fi; \
+	done
+	@$(refresh_desktop_caches)
+
+# The .deb of what `make install` installs, with its dependencies from the
+# shared libraries the program links (dpkg-shlibdeps).
+package: build
+	@rm -f $(BUILD)/quorlscope_*.deb
+	cd $(BUILD) && cpack -G DEB
+	@ls -l $(BUILD)/quorlscope_*.deb
 
 # lupdate over the interface files, the platform's dialogs and the program's
 # texts (scripts/translations); new texts arrive unfinished, unused ones go.

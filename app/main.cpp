@@ -4,6 +4,7 @@
 #include "app/aboutwindow.h"
 #include "app/applevent.h"
 #include "app/mainmenu.h"
+#include "app/opendocuments.h"
 #include "app/startupwindow.h"
 #include "document/document.h"
 #include "document/mainwindow.h"
@@ -11,6 +12,8 @@
 #include "platform/appleevents.h"
 #include "platform/application.h"
 #include "platform/bundle.h"
+#include "platform/commandline.h"
+#include "platform/instance.h"
 #include "platform/menus.h"
 #include "platform/process.h"
 #include "platform/quickdraw.h"
@@ -57,20 +60,29 @@ void BInitApplication()
 
 int BRunApplication(int argc, char **argv)
 {
+    const CommandLine help = ParseCommandLine(argc, argv);
+    if (help.finished)
+        return help.exitCode;
     if (!PlatformHasDisplay()) {
         std::fputs("quorlscope: no display (DISPLAY is not set); run it under Xvfb: xvfb-run -a quorlscope\n",
                    stderr);
         return 1;
     }
-    const std::vector<std::string> files = PlatformInitialize(argc, argv, PlatformOptions{});
+    PlatformInitialize(argc, argv, PlatformOptions{});
+    const CommandLine commandLine = CheckCommandLineOptions(argc, argv);
+    if (commandLine.finished)
+        return commandLine.exitCode;
+    switch (ClaimSingleInstance(commandLine.files, BOpenHandedOverDocuments)) {
+    case InstanceRole::handedOver:
+        return 0;
+    case InstanceRole::failed:
+        return 1;
+    case InstanceRole::running:
+        break;
+    }
     BInitApplication();
     EnableMenuCommand(nullptr, FOUR_CHAR_CODE("pref"));
-    if (!files.empty()) {
-        AppleEvent openDocuments{kCoreEventClass, kAEOpenDocuments, {}};
-        for (const std::string &file : files)
-            openDocuments.directObject.push_back(AEDesc{file, true});
-        AEPostAppleEvent(openDocuments);
-    }
+    BOpenDocumentsAtLaunch(commandLine.files);
     RunApplicationEventLoop();
     return 0;
 }

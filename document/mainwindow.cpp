@@ -6,9 +6,11 @@
 #include "files/navigation.h"
 #include "platform/alerts.h"
 #include "platform/bundle.h"
+#include "platform/placement.h"
 #include "platform/quickdraw.h"
 #include "platform/strings.h"
 
+#include <iterator>
 #include <string>
 
 namespace
@@ -58,6 +60,17 @@ void drawInFrame(const Rect &frame, const std::string &text, bool eraseFirst)
     if (eraseFirst)
         EraseRect(&frame);
     TXNDrawCFStringTextBox(text, &frame);
+}
+
+// The document window nearest the front, if one is visible.
+WindowRef frontDocumentWindow()
+{
+    WindowRef visible[64];
+    const int count = GetVisibleWindowsFrontToBack(visible, int(std::size(visible)));
+    for (int i = 0; i < count; ++i)
+        if (BIsDocumentWindow(visible[i]))
+            return visible[i];
+    return nullptr;
 }
 
 short rowTop(int row)
@@ -187,6 +200,8 @@ WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP)
     if (count > 1)
         SetWTitle(window, GetWTitle(window) + std::to_string(count));
     count += 1;
+    // New windows cascade from the front one and never open off screen.
+    RepositionWindow(window, frontDocumentWindow(), kWindowCascadeOnParentWindow);
     return window;
 }
 

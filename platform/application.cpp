@@ -2,6 +2,7 @@
 // platform for the tests.
 #include "application.h"
 
+#include "bundle.h"
 #include "internal.h"
 #include "process.h"
 #include "sessionend.h"
@@ -41,6 +42,9 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
         new QApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorlscope"));
     QApplication::setOrganizationName(QStringLiteral("Quorlscope"));
+    // Lets the desktop match the windows to the installed .desktop file.
+    if (const auto id = CFBundleGetValueForInfoDictionaryKey("CFBundleIdentifier"))
+        QGuiApplication::setDesktopFileName(QString::fromStdString(*id));
     QApplication::setQuitOnLastWindowClosed(false);
     platform::installTranslators();
     TickCount(); // the tick counter starts with the application

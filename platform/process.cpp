@@ -3,6 +3,7 @@
 
 #include "application.h"
 #include "internal.h"
+#include "instance.h"
 #include "testing.h"
 
 #include <QApplication>
@@ -82,6 +83,7 @@ void ExitToShell()
 {
     if (PlatformIsHeadless())
         throw ProcessExitRequested{};
+    ReleaseSingleInstance(); // the next start need not take over a dead socket
     std::fflush(nullptr);
     std::_Exit(0);
 }

@@ -480,6 +480,31 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
         <extracomment>print/printing.cpp</extracomment>
         <translation>Fehler beim Einrichten des Druckens</translation>
     </message>
+    <message>
+        <source>Could not open “^0”</source>
+        <extracomment>app/opendocuments.cpp</extracomment>
+        <translation>„^0“ konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>It cannot be read: ^0</source>
+        <extracomment>app/opendocuments.cpp</extracomment>
+        <translation>Die Datei kann nicht gelesen werden: ^0</translation>
+    </message>
+    <message>
+        <source>It is not a file: ^0</source>
+        <extracomment>app/opendocuments.cpp</extracomment>
+        <translation>Das ist keine Datei: ^0</translation>
+    </message>
+    <message>
+        <source>There is no such file: ^0</source>
+        <extracomment>app/opendocuments.cpp</extracomment>
+        <translation>Diese Datei gibt es nicht: ^0</translation>
+    </message>
+    <message>
+        <source>You are not allowed to read it: ^0</source>
+        <extracomment>app/opendocuments.cpp</extracomment>
+        <translation>Sie dürfen diese Datei nicht lesen: ^0</translation>
+    </message>
 </context>
 <context>
     <name>TableWindow</name>

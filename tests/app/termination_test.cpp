@@ -14,6 +14,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -37,6 +38,11 @@ pid_t startApplication(int ignored)
     if (pid == 0) {
         setenv("HOME", home.c_str(), 1);
         setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+        // A runtime folder of its own: with a shared one, applications
+        // started together would hand over to the first and end.
+        const std::string runtime = home + "/runtime";
+        mkdir(runtime.c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         if (ignored)
             signal(ignored, SIG_IGN);

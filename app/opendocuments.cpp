@@ -1,0 +1,77 @@
+// Files from the command line: checked one by one, so that one missing or
+// unreadable file is reported by name and does not stop the others.
+#include "app/opendocuments.h"
+
+#include "platform/alerts.h"
+#include "platform/appleevents.h"
+#include "platform/files.h"
+#include "platform/localization.h"
+
+namespace
+{
+
+// Why path cannot be opened, in the user's language.
+std::string reasonFor(OSErr err, const std::string &path)
+{
+    switch (err) {
+    case fnfErr:
+    case dirNFErr:
+    case bdNamErr:
+        return CopyLocalizedTextWithParam("There is no such file: ^0", path);
+    case notAFileErr:
+        return CopyLocalizedTextWithParam("It is not a file: ^0", path);
+    case permErr:
+        return CopyLocalizedTextWithParam("You are not allowed to read it: ^0", path);
+    default:
+        return CopyLocalizedTextWithParam("It cannot be read: ^0", path);
+    }
+}
+
+// Opens the file for reading and closes it again; noErr when it can be read.
+OSErr checkReadable(const std::string &path)
+{
+    FSSpec spec;
+    OSErr err = FSMakeFSSpec(path, &spec);
+    if (err != noErr)
+        return err;
+    short refNum = -1;
+    err = FSpOpenDF(&spec, fsRdPerm, &refNum);
+    if (err == noErr)
+        FSClose(refNum);
+    return err;
+}
+
+// The open-documents event for the files that can be read; an alert for
+// each of the others, in the order given.
+AppleEvent openDocumentsEventFor(const std::vector<std::string> &files)
+{
+    AppleEvent event{kCoreEventClass, kAEOpenDocuments, {}};
+    for (const std::string &path : files) {
+        const OSErr err = checkReadable(path);
+        if (err == noErr) {
+            event.directObject.push_back(AEDesc{path, true});
+            continue;
+        }
+        const std::size_t slash = path.rfind('/');
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        StandardAlert(kAlertNoteAlert, CopyLocalizedTextWithParam("Could not open “^0”", name),
+                      reasonFor(err, path));
+    }
+    return event;
+}
+
+} // namespace
+
+void BOpenDocumentsAtLaunch(const std::vector<std::string> &files)
+{
+    const AppleEvent event = openDocumentsEventFor(files);
+    if (!event.directObject.empty())
+        AEPostAppleEvent(event);
+}
+
+void BOpenHandedOverDocuments(const std::vector<std::string> &files)
+{
+    const AppleEvent event = openDocumentsEventFor(files);
+    if (!event.directObject.empty())
+        AESendAppleEvent(event);
+}

@@ -1,0 +1,104 @@
+// Window placement on the screen through Qt's window and screen geometry.
+#include "placement.h"
+
+#include "internal.h"
+
+#include <QApplication>
+#include <QMargins>
+#include <QRect>
+#include <QScreen>
+#include <QStyle>
+
+namespace
+{
+
+Rect rectFrom(const QRect &r)
+{
+    Rect rect;
+    SetRect(&rect, short(r.left()), short(r.top()), short(r.left() + r.width()), short(r.top() + r.height()));
+    return rect;
+}
+
+// The frame around a window's inside, as the window system drew it; none
+// on platforms without frames (offscreen).
+QMargins frameMargins(const QWidget *widget)
+{
+    const QRect frame = widget->frameGeometry();
+    const QRect inside = widget->geometry();
+    return QMargins(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+                    frame.bottom() - inside.bottom());
+}
+
+// The frame's top is its border and title bar; a frame without a title bar
+// (none at all, or a thin border all round) gets the style's height.
+int titleBarHeight(const QWidget *widget)
+{
+    const QMargins margins = frameMargins(widget);
+    if (margins.top() > margins.left())
+        return margins.top();
+    return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+}
+
+QScreen *screenOf(const QWidget *widget)
+{
+    QScreen *screen = widget->screen();
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+OSStatus RepositionWindow(WindowRef window, WindowRef parentWindow, WindowPositionMethod method)
+{
+    if (!window || !window->widget || method != kWindowCascadeOnParentWindow)
+        return paramErr;
+    if (!parentWindow || !parentWindow->widget)
+        return noErr;
+    QWidget *parent = parentWindow->widget;
+    QScreen *screen = screenOf(parent);
+    if (!screen)
+        return noErr;
+    const QRect available = screen->availableGeometry();
+    const int step = titleBarHeight(parent);
+    // The new window is not shown yet: its frame will be like the parent's.
+    QRect frame(parent->frameGeometry().topLeft() + QPoint(step, step),
+                window->widget->size().grownBy(frameMargins(parent)));
+    if (!available.contains(frame))
+        frame.moveTopLeft(available.topLeft());
+    window->widget->move(frame.topLeft());
+    return noErr;
+}
+
+OSStatus MoveWindowStructure(WindowRef window, short hGlobal, short vGlobal)
+{
+    if (!window || !window->widget)
+        return paramErr;
+    window->widget->move(hGlobal, vGlobal);
+    return noErr;
+}
+
+OSStatus GetWindowBounds(WindowRef window, WindowRegionCode regionCode, Rect *globalBounds)
+{
+    if (!window || !window->widget || !globalBounds)
+        return paramErr;
+    switch (regionCode) {
+    case kWindowStructureRgn:
+        *globalBounds = rectFrom(window->widget->frameGeometry());
+        return noErr;
+    case kWindowContentRgn:
+        *globalBounds = rectFrom(window->widget->geometry());
+        return noErr;
+    default:
+        return paramErr;
+    }
+}
+
+OSStatus GetAvailableWindowPositioningBounds(WindowRef window, Rect *availableRect)
+{
+    if (!availableRect)
+        return paramErr;
+    QScreen *screen = window && window->widget ? screenOf(window->widget) : QGuiApplication::primaryScreen();
+    if (!screen)
+        return paramErr;
+    *availableRect = rectFrom(screen->availableGeometry());
+    return noErr;
+}

@@ -1,0 +1,121 @@
+// Where new document windows open: cascaded from the front one by the
+// title bar height, back at the top-left when the next would leave the
+// available screen area.
+#include "document/document.h"
+#include "platform/placement.h"
+#include "tests/support/app_driver.h"
+
+#include <gtest/gtest.h>
+
+using namespace qrltest;
+
+namespace
+{
+
+Rect frameOf(WindowRef window)
+{
+    Rect frame;
+    EXPECT_EQ(GetWindowBounds(window, kWindowStructureRgn, &frame), noErr);
+    return frame;
+}
+
+Rect offsetBy(Rect r, int step)
+{
+    return Rect{short(r.top + step), short(r.left + step), short(r.bottom + step), short(r.right + step)};
+}
+
+bool inside(const Rect &r, const Rect &area)
+{
+    return r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom;
+}
+
+Rect screenBounds()
+{
+    Rect screen;
+    EXPECT_EQ(GetAvailableWindowPositioningBounds(DocumentWindow(0), &screen), noErr);
+    return screen;
+}
+
+// Opens windows up to ten and checks each against the cascading rule;
+// returns how often the cascade went back to the top-left.
+int openTenAndCountWraps(int step)
+{
+    const Rect screen = screenBounds();
+    int wraps = 0;
+    while (BGetNumberOfDocuments() < kMaxNumberOfDocuments) {
+        const Rect before = frameOf(DocumentWindow(BGetNumberOfDocuments() - 1));
+        SendCommand("new ");
+        const Rect frame = frameOf(DocumentWindow(BGetNumberOfDocuments() - 1));
+        EXPECT_TRUE(inside(frame, screen))
+            << "window " << BGetNumberOfDocuments() << " at " << frame.left << "," << frame.top;
+        if (inside(offsetBy(before, step), screen)) {
+            EXPECT_EQ(frame.left, before.left + step);
+            EXPECT_EQ(frame.top, before.top + step);
+        } else {
+            EXPECT_EQ(frame.left, screen.left);
+            EXPECT_EQ(frame.top, screen.top);
+            ++wraps;
+        }
+    }
+    return wraps;
+}
+
+// The cascade's step, measured from the first two windows.
+int cascadeStep()
+{
+    SendCommand("new ");
+    const Rect first = frameOf(DocumentWindow(0));
+    const Rect second = frameOf(DocumentWindow(1));
+    EXPECT_EQ(second.left - first.left, second.top - first.top);
+    return second.top - first.top;
+}
+
+} // namespace
+
+TEST(WindowPlacement, TenWindowsCascadeFromTheTopLeftAndStayOnTheScreen)
+{
+    StartApplication();
+    const Rect screen = screenBounds();
+    MoveWindowStructure(DocumentWindow(0), screen.left, screen.top);
+    const int step = cascadeStep();
+    EXPECT_GE(step, 10); // a title bar, not a thin border
+    EXPECT_LE(step, 60);
+    openTenAndCountWraps(step);
+}
+
+TEST(WindowPlacement, CascadeWrapsBackToTheTopLeftBeforeLeavingTheScreen)
+{
+    StartApplication();
+    const Rect screen = screenBounds();
+    const Rect first = frameOf(DocumentWindow(0));
+    // The first window in the bottom-right corner: no room for a step.
+    MoveWindowStructure(DocumentWindow(0), short(screen.right - (first.right - first.left)),
+                        short(screen.bottom - (first.bottom - first.top)));
+    SendCommand("new ");
+    const Rect second = frameOf(DocumentWindow(1));
+    EXPECT_EQ(second.left, screen.left);
+    EXPECT_EQ(second.top, screen.top);
+    SendCommand("new ");
+    const Rect third = frameOf(DocumentWindow(2));
+    const int step = third.top - second.top;
+    EXPECT_EQ(third.left - second.left, step);
+    ASSERT_GT(step, 0);
+    openTenAndCountWraps(step);
+}
+
+TEST(WindowPlacement, NewWindowCascadesFromTheFrontDocumentWindow)
+{
+    StartApplication();
+    SendCommand("new ");
+    SendCommand("new ");
+    // The first window comes to the front: the next cascades from it.
+    SelectWindow(DocumentWindow(0));
+    SendCommand("new ");
+    const Rect first = frameOf(DocumentWindow(0));
+    const Rect second = frameOf(DocumentWindow(1));
+    const Rect fourth = frameOf(DocumentWindow(3));
+    const int step = second.top - first.top;
+    ASSERT_GT(step, 0);
+    EXPECT_EQ(fourth.left, first.left + step);
+    EXPECT_EQ(fourth.top, first.top + step);
+}

@@ -1,0 +1,197 @@
+// Installing into a prefix: the tree, the desktop entry, the file type, the
+// metainfo and the icons, checked with the desktop's own tools; and the
+// installed program's command line without a display.
+#include "install_helpers.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <set>
+
+using namespace installtest;
+namespace fs = std::filesystem;
+
+namespace
+{
+
+const std::string kId = QRL_APP_ID;
+
+std::vector<int> iconSizes()
+{
+    std::vector<int> sizes;
+    std::istringstream in(QRL_ICON_SIZES);
+    for (int size; in >> size;)
+        sizes.push_back(size);
+    return sizes;
+}
+
+std::set<std::string> filesUnder(const std::string &root)
+{
+    std::set<std::string> files;
+    for (const auto &entry : fs::recursive_directory_iterator(root))
+        if (!entry.is_directory())
+            files.insert(fs::relative(entry.path(), root).string());
+    return files;
+}
+
+struct PngHeader {
+    std::uint32_t width = 0, height = 0;
+    int colourType = -1;
+};
+
+// Width, height and colour type from the PNG's first chunk (IHDR).
+PngHeader pngHeader(const std::string &path)
+{
+    const std::string bytes = readFile(path);
+    PngHeader header;
+    if (bytes.size() < 26 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
+        bytes.compare(12, 4, "IHDR") != 0)
+        return header;
+    auto big = [&](std::size_t at) {
+        return std::uint32_t(std::uint8_t(bytes[at])) << 24 |
+               std::uint32_t(std::uint8_t(bytes[at + 1])) << 16 |
+               std::uint32_t(std::uint8_t(bytes[at + 2])) << 8 | std::uint32_t(std::uint8_t(bytes[at + 3]));
+    };
+    header.width = big(16);
+    header.height = big(20);
+    header.colourType = std::uint8_t(bytes[25]);
+    return header;
+}
+
+// The installed program, run with no display at all.
+Ran runWithoutDisplay(const std::string &prefix, const std::string &arguments)
+{
+    return run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + quote(prefix + "/bin/quorlscope") +
+               " " + arguments);
+}
+
+} // namespace
+
+TEST(Install, PutsExactlyTheProgramAndItsDesktopFilesIntoThePrefix)
+{
+    const std::string prefix = installedPrefix();
+    std::set<std::string> expected = {
+        "bin/quorlscope",
+        "share/applications/" + kId + ".desktop",
+        "share/mime/packages/" + kId + ".xml",
+        "share/metainfo/" + kId + ".metainfo.xml",
+    };
+    for (int size : iconSizes()) {
+        const std::string folder = "share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size);
+        expected.insert(folder + "/apps/" + kId + ".png");
+        expected.insert(folder + "/mimetypes/" QRL_MIME_ICON ".png");
+    }
+    EXPECT_EQ(filesUnder(prefix), expected);
+    const fs::perms perms = fs::status(prefix + "/bin/quorlscope").permissions();
+    EXPECT_NE(perms & fs::perms::others_exec, fs::perms::none);
+}
+
+TEST(Install, IconsHaveTheSizeOfTheirFolderAndTransparency)
+{
+    const std::string prefix = installedPrefix();
+    const std::vector<int> sizes = iconSizes();
+    ASSERT_GE(sizes.size(), 2u);
+    EXPECT_EQ(sizes.front(), 16);
+    EXPECT_EQ(sizes.back(), 512);
+    for (int size : sizes) {
+        const std::string folder =
+            prefix + "/share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size);
+        for (const std::string &icon :
+             {folder + "/apps/" + kId + ".png", folder + "/mimetypes/" QRL_MIME_ICON ".png"}) {
+            const PngHeader header = pngHeader(icon);
+            EXPECT_EQ(header.width, std::uint32_t(size)) << icon;
+            EXPECT_EQ(header.height, std::uint32_t(size)) << icon;
+            EXPECT_EQ(header.colourType, 6) << icon << ": not RGBA";
+        }
+    }
+    // The application and the document icon are different pictures.
+    const std::string folder = prefix + "/share/icons/hicolor/48x48";
+    EXPECT_NE(readFile(folder + "/apps/" + kId + ".png"),
+              readFile(folder + "/mimetypes/" QRL_MIME_ICON ".png"));
+}
+
+TEST(Install, DesktopEntryValidatesAndOpensTheDocumentType)
+{
+    const std::string prefix = installedPrefix();
+    const std::string entry = prefix + "/share/applications/" + kId + ".desktop";
+    const Ran validated = run("desktop-file-validate " + quote(entry));
+    EXPECT_EQ(validated.exitCode, 0) << validated.output;
+    EXPECT_EQ(validated.output, "");
+    const std::string text = readFile(entry);
+    EXPECT_NE(text.find("\nExec=quorlscope %F\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nIcon=" + kId + "\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nMimeType=" QRL_MIME_TYPE ";\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nCategories=Graphics;Photography;\n"), std::string::npos) << text;
+    // The desktop's own index maps the document type to the entry.
+    const Ran indexed = run("update-desktop-database " + quote(prefix + "/share/applications"));
+    EXPECT_EQ(indexed.exitCode, 0) << indexed.output;
+    EXPECT_NE(
+        readFile(prefix + "/share/applications/mimeinfo.cache").find(QRL_MIME_TYPE "=" + kId + ".desktop"),
+        std::string::npos);
+}
+
+TEST(Install, MimePackageTeachesTheDesktopTheDocumentType)
+{
+    const std::string prefix = installedPrefix();
+    // With the prefix in the search path, as a desktop using it would have.
+    const Ran updated = run("env XDG_DATA_DIRS=" + quote(prefix + "/share") + " update-mime-database " +
+                            quote(prefix + "/share/mime"));
+    ASSERT_EQ(updated.exitCode, 0) << updated.output;
+    EXPECT_EQ(updated.output, "");
+    const std::string globs = readFile(prefix + "/share/mime/globs2");
+    EXPECT_NE(globs.find(":" QRL_MIME_TYPE ":*.qrtb"), std::string::npos) << globs;
+    const std::string type = readFile(prefix + "/share/mime/" QRL_MIME_TYPE ".xml");
+    EXPECT_NE(type.find("<comment>Depth-of-field table</comment>"), std::string::npos) << type;
+    // Files of the type show the installed document icon.
+    EXPECT_NE(readFile(prefix + "/share/mime/icons").find(QRL_MIME_TYPE ":" QRL_MIME_ICON "\n"),
+              std::string::npos);
+}
+
+TEST(Install, MetainfoValidatesWithTheReleaseOfThisVersion)
+{
+    const std::string prefix = installedPrefix();
+    const std::string metainfo = prefix + "/share/metainfo/" + kId + ".metainfo.xml";
+    const Ran validated = run("appstreamcli validate --no-net --no-color " + quote(metainfo));
+    EXPECT_EQ(validated.exitCode, 0) << validated.output;
+    EXPECT_NE(validated.output.find("Validation was successful"), std::string::npos) << validated.output;
+    const std::string text = readFile(metainfo);
+    EXPECT_NE(text.find("<id>" + kId + "</id>"), std::string::npos);
+    EXPECT_NE(text.find("<launchable type=\"desktop-id\">" + kId + ".desktop</launchable>"),
+              std::string::npos);
+    EXPECT_NE(text.find("<release version=\"" QRL_VERSION "\""), std::string::npos);
+    EXPECT_NE(text.find("<screenshot type=\"default\">"), std::string::npos);
+    EXPECT_NE(text.find("<mediatype>" QRL_MIME_TYPE "</mediatype>"), std::string::npos);
+}
+
+TEST(CommandLine, VersionNeedsNoDisplay)
+{
+    const Ran ran = runWithoutDisplay(installedPrefix(), "--version");
+    EXPECT_EQ(ran.exitCode, 0) << ran.output;
+    EXPECT_EQ(ran.output, QRL_APP_NAME " " QRL_VERSION "\n");
+    EXPECT_EQ(runWithoutDisplay(installedPrefix(), "-v").output, QRL_APP_NAME " " QRL_VERSION "\n");
+}
+
+TEST(CommandLine, HelpNeedsNoDisplayAndNamesTheOptions)
+{
+    const Ran ran = runWithoutDisplay(installedPrefix(), "--help");
+    EXPECT_EQ(ran.exitCode, 0) << ran.output;
+    EXPECT_EQ(ran.output.rfind("Usage: quorlscope [options] [files...]\n", 0), 0u) << ran.output;
+    for (const char *part : {"-h, --help", "-v, --version", "files", ".qrtb", "already running"})
+        EXPECT_NE(ran.output.find(part), std::string::npos) << part << " missing in:\n" << ran.output;
+}
+
+TEST(CommandLine, WithoutDisplayAFileGetsAnExplanationNotACrash)
+{
+    const Ran ran = runWithoutDisplay(installedPrefix(), "table.qrtb");
+    EXPECT_EQ(ran.exitCode, 1) << ran.output;
+    EXPECT_NE(ran.output.find("no display"), std::string::npos) << ran.output;
+}
+
+TEST(CommandLine, UnknownOptionIsAUsageError)
+{
+    const std::string prefix = installedPrefix();
+    const Ran ran = run("env QT_QPA_PLATFORM=offscreen " + quote(prefix + "/bin/quorlscope") + " --bogus");
+    EXPECT_EQ(ran.exitCode, 2) << ran.output;
+    EXPECT_NE(ran.output.find("Unknown option 'bogus'"), std::string::npos) << ran.output;
+    EXPECT_NE(ran.output.find("quorlscope --help"), std::string::npos) << ran.output;
+}
