@@ -53,10 +53,12 @@ tApertureFigures RowFigures(tDataPtr dataPtr, int row, const tLensInUnit &lens)
     figures.totalDepth = figures.farDistance - figures.nearDistance;
     figures.depthInFront = distance - figures.nearDistance;
     figures.depthBehind = figures.farDistance - distance;
-    // behind / front: +infinity with no far limit, NaN when both are zero
-    // (a circle of 0); a zero front with some depth behind cannot occur.
-    figures.behindToFrontRatio = figures.depthInFront == 0.0 ? std::numeric_limits<double>::quiet_NaN()
-                                                             : figures.depthBehind / figures.depthInFront;
+    // behind / front: +infinity with no far limit; no value without depth
+    // (a circle of 0, where rounding may leave the two depths a hair apart
+    // from zero in opposite directions).
+    const bool noDepth = figures.totalDepth == 0.0 || figures.depthInFront == 0.0;
+    figures.behindToFrontRatio =
+        noDepth ? std::numeric_limits<double>::quiet_NaN() : figures.depthBehind / figures.depthInFront;
     figures.airyDiscMicroMeter = kAiryDiscFactor * kDiffractionWavelength * n * 1000000.0;
     figures.diffractionLimited =
         kAiryDiscFactor * kDiffractionWavelength * n > dataPtr->argumentList.unsharpCircleDiameter;

@@ -257,16 +257,19 @@ TEST(Figures, DiffractionThreshold)
 // value and diffraction always shows.
 TEST(Figures, ZeroCircle)
 {
-    Record r;
-    QRLCalculateTableInUnit(r.data, kDistanceUnitMeters, 7.5, 85.0, 0.0, APSC);
-    tTableFigures figures;
-    ASSERT_TRUE(QRLGetTableFigures(r.data, &figures));
-    for (const tApertureFigures &row : figures.rows) {
-        EXPECT_EQ(kInf, row.hyperfocalDistance);
-        EXPECT_DOUBLE_EQ(7.5, row.farDistance);
-        EXPECT_DOUBLE_EQ(0.0, row.totalDepth);
-        EXPECT_TRUE(std::isnan(row.behindToFrontRatio));
-        EXPECT_TRUE(row.diffractionLimited);
+    for (std::int32_t unit : {kDistanceUnitMeters, kDistanceUnitFeet}) {
+        Record r;
+        QRLCalculateTableInUnit(r.data, unit, 7.5, 85.0, 0.0, APSC);
+        tTableFigures figures;
+        ASSERT_TRUE(QRLGetTableFigures(r.data, &figures));
+        for (const tApertureFigures &row : figures.rows) {
+            EXPECT_EQ(kInf, row.hyperfocalDistance) << unit;
+            EXPECT_DOUBLE_EQ(7.5, row.farDistance) << unit;
+            EXPECT_DOUBLE_EQ(0.0, row.totalDepth) << unit;
+            EXPECT_NEAR(0.0, row.depthInFront, 1e-12) << unit;
+            EXPECT_TRUE(std::isnan(row.behindToFrontRatio)) << unit;
+            EXPECT_TRUE(row.diffractionLimited) << unit;
+        }
     }
 }
 
