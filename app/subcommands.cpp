@@ -13,8 +13,8 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -157,7 +157,7 @@ int RunTable(const std::vector<std::string> &args, const tRun &run)
     const std::string format = options.values.count("--format") ? options.values.at("--format") : "text";
     if (format != "text" && format != "csv" && format != "json")
         return run.Fail(kSubcommandBadArguments, "--format is text, csv or json");
-    const std::int32_t unit = unitName.empty() ? QRLReadDistanceUnit()
+    const std::int32_t unit = unitName.empty()   ? QRLReadDistanceUnit()
                               : unitName == "ft" ? kDistanceUnitFeet
                                                  : kDistanceUnitMeters;
     const double distance = numbers.at("--distance"), focal = numbers.at("--focal");
@@ -165,7 +165,8 @@ int RunTable(const std::vector<std::string> &args, const tRun &run)
         *run.err += kRangeMessage;
         return kSubcommandBadArguments;
     }
-    const double circle = camera->fixedCircle != 0.0 ? camera->fixedCircle : numbers.at("--circle") / 1000000.0;
+    const double circle =
+        camera->fixedCircle != 0.0 ? camera->fixedCircle : numbers.at("--circle") / 1000000.0;
     tRecord record;
     if (!record.data)
         return run.Fail(kSubcommandFileFailed, "out of memory");
@@ -272,8 +273,8 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
     if (made != noErr && made != fnfErr)
         return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(made));
     short refNum = -1;
-    const OSErr err = FSWriteFileSafely(&spec, text.data(), static_cast<long>(text.size()), nullptr, true, true,
-                                        &refNum);
+    const OSErr err =
+        FSWriteFileSafely(&spec, text.data(), static_cast<long>(text.size()), nullptr, true, true, &refNum);
     if (err != noErr)
         return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(err));
     FSClose(refNum);

@@ -210,7 +210,67 @@ std::string JSONTable(const tExportTable &table)
     return text + "\n    }";
 }
 
+// ---- plain text
+
+std::string TextHeader(const tExportTable &table, bool computed)
+{
+    const tDataPtr data = table.dataPtr;
+    const std::string unit = QRLExportUnitName(QRLGetDistanceUnit(data));
+    if (!computed)
+        return table.title + ": focal length - mm, distance -, circle of confusion - \xC2\xB5m, camera -\n";
+    return table.title + ": focal length " + CFStringCreateWithFormat("%.15g", QRLGetFocalLength(data)) +
+           " mm, distance " + CFStringCreateWithFormat("%.15g", QRLGetDistance(data)) + " " + unit +
+           ", circle of confusion " +
+           CFStringCreateWithFormat("%.15g", QRLGetUnsharpCircleinMicroMeter(data)) + " \xC2\xB5m, camera " +
+           QRLExportCameraName(QRLGetCameraType(data)) + "\n";
+}
+
+// Right-aligned in a column of width characters (the micro sign is one
+// character in two bytes).
+std::string Column(const std::string &text, std::size_t width)
+{
+    std::size_t shown = 0;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++shown;
+    return std::string(shown < width ? width - shown : 0, ' ') + text;
+}
+
+std::string TextTable(const tExportTable &table)
+{
+    tTableFigures figures;
+    const bool computed = QRLGetTableFigures(table.dataPtr, &figures);
+    std::string text = TextHeader(table, computed);
+    if (!computed)
+        return text;
+    const std::string u = std::string("(") + QRLExportUnitName(QRLGetDistanceUnit(table.dataPtr)) + ")";
+    const std::vector<std::string> headings = {
+        "f/",         "near " + u,     "far " + u,    "hyperfocal " + u,
+        "depth " + u, "in front " + u, "behind " + u, "Airy (\xC2\xB5m)"};
+    const std::size_t width = 15;
+    text += Column(headings[0], 5);
+    for (std::size_t i = 1; i < headings.size(); ++i)
+        text += Column(headings[i], width);
+    text += "\n";
+    for (const tApertureFigures &row : figures.rows) {
+        text += Column(CFStringCreateWithFormat("%g", row.aperture), 5);
+        for (double value : {row.nearDistance, row.farDistance, row.hyperfocalDistance, row.totalDepth,
+                             row.depthInFront, row.depthBehind, row.airyDiscMicroMeter})
+            text += Column(FigureField(value).empty() ? "-" : FigureField(value), width);
+        text += row.diffractionLimited ? "  diffraction\n" : "\n";
+    }
+    return text;
+}
+
 } // namespace
+
+std::string QRLTablesAsText(const std::vector<tExportTable> &tables)
+{
+    std::string text;
+    for (std::size_t i = 0; i < tables.size(); ++i)
+        text += (i > 0 ? "\n" : "") + TextTable(tables[i]);
+    return text;
+}
 
 const char *QRLExportUnitName(std::int32_t distanceUnit)
 {

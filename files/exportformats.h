@@ -40,6 +40,10 @@ std::optional<std::string> QRLTablesAsCSV(const std::vector<tExportTable> &table
 // The same rows separated by tabs, lines ended by LF, for pasting into a
 // spreadsheet as a grid; tabs and line breaks inside a title become blanks.
 std::optional<std::string> QRLTablesAsTabText(const std::vector<tExportTable> &tables);
+// A plain-text table for a terminal: a header line with the arguments, then
+// a fixed-width column per figure, one line per aperture; an empty record
+// gives the header with "-" for each argument.
+std::string QRLTablesAsText(const std::vector<tExportTable> &tables);
 // A JSON document {"format", "version", "tables": [...]} with the full
 // values (15 significant digits), ending in a line break.
 std::string QRLTablesAsJSON(const std::vector<tExportTable> &tables);
