@@ -5,6 +5,9 @@
 #   make bench      the benchmarks, each reported as a ratio against its baseline
 #   make test-fresh `make test` on a fresh Debian 12 system in a chroot (root; downloads)
 #   make screenshot docs/screenshot.png of the running application under Xvfb
+#   make translations        collects new texts into resources/translations/*.ts
+#                            (as unfinished entries) and lists what is left to translate
+#   make check-translations  fails while any text lacks a translation
 #   make format     clang-format on the tracked sources
 #   make clean      remove the build folders
 #
@@ -54,7 +57,7 @@ SANITIZER_ENV := export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_stri
 
 CTEST = ctest --output-on-failure --no-tests=error --timeout $(CTEST_TIMEOUT) --parallel $(CTEST_JOBS) --test-dir
 
-.PHONY: run test test-plain test-asan test-fuzz test-fresh bench screenshot format clean deps build
+.PHONY: run test test-plain test-asan test-fuzz test-fresh bench screenshot format clean deps build translations check-translations
 
 deps:
 	@scripts/install-deps
@@ -138,6 +141,18 @@ screenshot: build
 	@scripts/install-deps --screenshot
 	@mkdir -p docs
 	xvfb-run -a -s "-screen 0 1024x768x24" scripts/screenshot $(APP) docs/screenshot.png $(SCREENSHOT_DELAY) $(SCREENSHOT_ARGS)
+
+# lupdate over the interface files, the platform's dialogs and the program's
+# texts (scripts/translations); new texts arrive unfinished, unused ones go.
+# Then the check lists what is left to translate, without failing.
+translations: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON >/dev/null
+	cmake --build $(BUILD) --target update_translations
+	@$(BUILD)/translations/check || true
+
+check-translations: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON >/dev/null
+	@$(BUILD)/translations/check
 
 format:
 	@scripts/install-deps --format

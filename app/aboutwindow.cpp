@@ -4,6 +4,7 @@
 
 #include "app/windowmodule.h"
 #include "platform/bundle.h"
+#include "platform/localization.h"
 
 namespace
 {
@@ -16,7 +17,7 @@ std::int32_t existAboutWindow = 0;
 std::string BCopyInfoString()
 {
     std::optional<std::string> text = CFBundleGetValueForInfoDictionaryKey("CFBundleGetInfoString");
-    return text && !text->empty() ? *text : std::string("Nameless Application");
+    return text && !text->empty() ? *text : CopyLocalizedText("Nameless Application");
 }
 
 IconFamilyHandle BReadApplicationIcon()

@@ -31,7 +31,7 @@ enum : MenuItemIndex {
     kAboutItem = 1,
 };
 
-[[noreturn]] void failLoading(const char *message)
+[[noreturn]] void alertAndExit(const char *message)
 {
     StandardAlert(kAlertNoteAlert, message, "Please reinstall Your Application");
     ExitToShell();
@@ -132,7 +132,7 @@ void QRLInitMainMenu()
         DisposeNibReference(nibRef);
     }
     if (status != noErr)
-        failLoading("Could not load Resource");
+        alertAndExit("Could not load Resource");
 }
 
 void QRLAdjustMenus()
@@ -140,7 +140,7 @@ void QRLAdjustMenus()
     const Menus menus{GetMenuHandle(appMenu), GetMenuHandle(fileMenu), GetMenuHandle(editMenu),
                       GetMenuHandle(funcMenu)};
     if (!menus.app || !menus.file || !menus.edit || !menus.func)
-        failLoading("Could not load Menus");
+        alertAndExit("Could not load Menus");
     WindowRef front = FrontWindow();
     WindowClass windowClass = kSheetWindowClass; // a class that cannot be read counts as a sheet
     if (front)

@@ -7,6 +7,7 @@
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/controls.h"
+#include "platform/localization.h"
 #include "platform/strings.h"
 
 #include <string>
@@ -64,7 +65,8 @@ void enableCircleFieldFor(std::int32_t popupItem)
 
 void fillWindow(std::int32_t distUnit)
 {
-    setText(distanceStringFieldID, distUnit == kDistanceUnitFeet ? "distance in ft: " : "distance in m: ");
+    setText(distanceStringFieldID,
+            CopyLocalizedText(distUnit == kDistanceUnitFeet ? "distance in ft: " : "distance in m: "));
     setText(distanceFieldID, CFStringCreateWithFormat("%.3f", distanceDef));
     setText(focalFieldID, CFStringCreateWithFormat("%.0f", focalDef));
     setText(unsharpCircleValueFieldID, CFStringCreateWithFormat("%.1f", unsharpDef * 1000000.0));

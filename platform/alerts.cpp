@@ -4,6 +4,7 @@
 
 #include "application.h"
 #include "internal.h"
+#include "localization.h"
 #include "testing.h"
 
 #include <QApplication>
@@ -43,14 +44,16 @@ QMessageBox::Icon iconFor(AlertType type)
 OSStatus StandardAlert(AlertType type, const std::string &message, const std::string &explanation,
                        const AlertStdAlertParamRec *params, std::int16_t *outItemHit)
 {
-    const ShownAlert alert{type, message, explanation, params && params->movable};
+    // The program passes its texts in English; the user reads them in their language.
+    const ShownAlert alert{type, CopyLocalizedText(message), CopyLocalizedText(explanation),
+                           params && params->movable};
     if (observer())
         observer()(alert);
     shownAlerts().push_back(alert);
     if (!PlatformIsHeadless()) {
-        QMessageBox box(iconFor(type), QApplication::applicationName(), QString::fromStdString(message),
+        QMessageBox box(iconFor(type), QApplication::applicationName(), QString::fromStdString(alert.message),
                         QMessageBox::Ok, QApplication::activeWindow());
-        box.setInformativeText(QString::fromStdString(explanation));
+        box.setInformativeText(QString::fromStdString(alert.explanation));
         box.setWindowModality(Qt::ApplicationModal);
         box.exec(); // an alert is modal: the caller goes on once it is answered
     }

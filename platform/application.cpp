@@ -42,6 +42,7 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
     QApplication::setApplicationName(QStringLiteral("Quorlscope"));
     QApplication::setOrganizationName(QStringLiteral("Quorlscope"));
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::installTranslators();
     TickCount(); // the tick counter starts with the application
     platform::installSessionEndHandling();
     std::vector<std::string> files;

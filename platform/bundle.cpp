@@ -2,6 +2,8 @@
 // ":/bundle/", or a folder that tests point at.
 #include "bundle.h"
 
+#include "internal.h"
+
 #include <QFile>
 #include <QHash>
 #include <QXmlStreamReader>
@@ -12,6 +14,7 @@ namespace
 
 struct BundleState {
     QString root = QStringLiteral(":/bundle");
+    // The default table with the user's language's entries over it.
     std::optional<QHash<QString, QString>> strings;
     std::optional<QHash<QString, QString>> info;
     std::string helpBook;
@@ -124,22 +127,49 @@ QHash<QString, QString> parseInfo(const QByteArray &xml)
     return info;
 }
 
+// The folder of the user's language ("de.lproj/"), or "" when the bundle
+// has none: the texts of the bundle's root are English.
+std::string localizationFolder()
+{
+    for (const QString &language : platform::preferredLanguages()) {
+        const std::string folder = language.toStdString() + ".lproj";
+        if (QFile::exists(pathOf(folder)))
+            return folder + "/";
+    }
+    return std::string();
+}
+
+// The entries of a strings table in the bundle's root, with those of the
+// same table in the user's language's folder over them.
+QHash<QString, QString> localizedTable(const std::string &tableFile)
+{
+    QHash<QString, QString> entries;
+    if (const std::optional<std::string> text = ReadBundleFile(tableFile))
+        entries = parseStrings(QString::fromStdString(*text));
+    const std::string folder = localizationFolder();
+    if (!folder.empty())
+        if (const std::optional<std::string> text = ReadBundleFile(folder + tableFile))
+            entries.insert(parseStrings(QString::fromStdString(*text)));
+    return entries;
+}
+
 const QHash<QString, QString> &strings()
 {
     BundleState &bundle = state();
-    if (!bundle.strings) {
-        const std::optional<std::string> text = ReadBundleFile("Localizable.strings");
-        bundle.strings = text ? parseStrings(QString::fromStdString(*text)) : QHash<QString, QString>();
-    }
+    if (!bundle.strings)
+        bundle.strings = localizedTable("Localizable.strings");
     return *bundle.strings;
 }
 
+// The information keys; texts among them (the information string) come in
+// the user's language from InfoPlist.strings.
 const QHash<QString, QString> &info()
 {
     BundleState &bundle = state();
     if (!bundle.info) {
         const std::optional<std::string> xml = ReadBundleFile("Info.plist");
         bundle.info = xml ? parseInfo(QByteArray::fromStdString(*xml)) : QHash<QString, QString>();
+        bundle.info->insert(localizedTable("InfoPlist.strings"));
     }
     return *bundle.info;
 }
@@ -178,10 +208,15 @@ std::optional<std::string> ReadBundleFile(const std::string &relativePath)
 
 OSStatus AHRegisterHelpBook(const std::string &bundlePath)
 {
-    if (!QFile::exists(QString::fromStdString(bundlePath) + QStringLiteral("/help/index.html")))
-        return fnfErr;
-    state().helpBook = bundlePath + "/help/index.html";
-    return noErr;
+    // The help in the user's language when the bundle has it, else English.
+    for (const std::string &folder : {localizationFolder(), std::string()}) {
+        const std::string page = bundlePath + "/" + folder + "help/index.html";
+        if (QFile::exists(QString::fromStdString(page))) {
+            state().helpBook = page;
+            return noErr;
+        }
+    }
+    return fnfErr;
 }
 
 std::string GetRegisteredHelpBook()

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QPointer>
 #include <QSize>
+#include <QStringList>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -120,5 +121,10 @@ void frontWindowChanged();
 // The number of visible windows dropped to zero.
 void lastWindowClosed();
 QFont portFont(short size, std::int16_t face);
+// The user's languages, most preferred first, as folder names of the bundle
+// ("de_DE", "de").
+QStringList preferredLanguages();
+// Installs the translations for the system's locale; English needs none.
+void installTranslators();
 
 } // namespace platform

@@ -229,6 +229,11 @@ MenuItemIndex CountMenuItems(MenuRef menu)
     return menuOf(menu) ? MenuItemIndex(menuOf(menu)->actions().size()) : 0;
 }
 
+std::string CopyMenuTitleAsCFString(MenuRef menu)
+{
+    return menuOf(menu) ? menuOf(menu)->title().toStdString() : std::string();
+}
+
 std::string GetMenuItemText(MenuRef menu, MenuItemIndex item)
 {
     QAction *action = itemOf(menu, item);

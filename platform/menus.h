@@ -17,6 +17,8 @@ Boolean IsMenuItemEnabled(MenuRef menu, MenuItemIndex item);
 void EnableMenuCommand(MenuRef menu, std::uint32_t commandID);
 std::uint32_t GetMenuItemCommandID(MenuRef menu, MenuItemIndex item);
 MenuItemIndex CountMenuItems(MenuRef menu);
+// The menu's title as the menu bar shows it, empty for no menu.
+std::string CopyMenuTitleAsCFString(MenuRef menu);
 std::string GetMenuItemText(MenuRef menu, MenuItemIndex item);
 // The key equivalent as Qt's portable text ("Ctrl+N"), empty when none.
 std::string GetMenuItemKeyEquivalent(MenuRef menu, MenuItemIndex item);

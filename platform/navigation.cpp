@@ -236,7 +236,8 @@ QWidget *parentWidget(NavDialogRef dialog)
 
 QString quotedName(const std::string &name)
 {
-    return QStringLiteral("\u201c%1\u201d").arg(QString::fromStdString(name));
+    return QCoreApplication::translate("Navigation", "“%1”", "a document's name quoted")
+        .arg(QString::fromStdString(name));
 }
 
 QWidget *buildFileDialog(NavDialogRef dialog)
@@ -252,7 +253,8 @@ QWidget *buildFileDialog(NavDialogRef dialog)
         const QString extension = QString::fromStdString(FSGetTypeExtension(dialog->fileType));
         files->setDefaultSuffix(extension);
         if (!extension.isEmpty())
-            files->setNameFilter(QStringLiteral("%1 documents (*.%2)").arg(files->windowTitle(), extension));
+            files->setNameFilter(QCoreApplication::translate("Navigation", "%1 documents (*.%2)")
+                                     .arg(files->windowTitle(), extension));
         files->selectFile(QString::fromStdString(dialog->options.saveFileName));
     } else {
         files->setAcceptMode(QFileDialog::AcceptOpen);
@@ -298,28 +300,36 @@ Question questionFor(NavDialogRef dialog)
     case NavDialogKind::askSaveChanges:
         return {
             dialog->askAction == kNavSaveChangesQuittingApplication
-                ? QStringLiteral(
+                ? QCoreApplication::translate(
+                      "Navigation",
                       "Do you want to save the changes you made in the document %1 before quitting?")
                       .arg(name)
-                : QStringLiteral("Do you want to save the changes you made in the document %1?").arg(name),
-            QStringLiteral("Your changes will be lost if you don\u2019t save them."),
-            {{QStringLiteral("Save"), kNavUserActionSaveChanges},
-             {QStringLiteral("Don\u2019t Save"), kNavUserActionDontSaveChanges},
-             {QStringLiteral("Cancel"), kNavUserActionCancel}}};
+                : QCoreApplication::translate("Navigation",
+                                              "Do you want to save the changes you made in the document %1?")
+                      .arg(name),
+            QCoreApplication::translate("Navigation", "Your changes will be lost if you don’t save them."),
+            {{QCoreApplication::translate("Navigation", "Save"), kNavUserActionSaveChanges},
+             {QCoreApplication::translate("Navigation", "Don’t Save"), kNavUserActionDontSaveChanges},
+             {QCoreApplication::translate("Navigation", "Cancel"), kNavUserActionCancel}}};
     case NavDialogKind::askDiscardChanges:
-        return {QStringLiteral("Do you want to discard the changes you made to the document %1?").arg(name),
-                QStringLiteral("The document goes back to its last saved version."),
-                {{QStringLiteral("Revert"), kNavUserActionDiscardChanges},
-                 {QStringLiteral("Cancel"), kNavUserActionCancel}}};
+        return {
+            QCoreApplication::translate("Navigation",
+                                        "Do you want to discard the changes you made to the document %1?")
+                .arg(name),
+            QCoreApplication::translate("Navigation", "The document goes back to its last saved version."),
+            {{QCoreApplication::translate("Navigation", "Revert"), kNavUserActionDiscardChanges},
+             {QCoreApplication::translate("Navigation", "Cancel"), kNavUserActionCancel}}};
     default:
         return {
-            QStringLiteral("You have %1 documents with unsaved changes. Do you want to review these changes "
-                           "before quitting?")
+            QCoreApplication::translate("Navigation",
+                                        "You have %1 documents with unsaved changes. Do you want "
+                                        "to review these changes before quitting?")
                 .arg(dialog->documentCount),
-            QStringLiteral("If you don\u2019t review your documents, all your changes will be lost."),
-            {{QStringLiteral("Review Changes\u2026"), kNavUserActionReviewDocuments},
-             {QStringLiteral("Discard Changes"), kNavUserActionDiscardDocuments},
-             {QStringLiteral("Cancel"), kNavUserActionCancel}}};
+            QCoreApplication::translate("Navigation",
+                                        "If you don’t review your documents, all your changes will be lost."),
+            {{QCoreApplication::translate("Navigation", "Review Changes…"), kNavUserActionReviewDocuments},
+             {QCoreApplication::translate("Navigation", "Discard Changes"), kNavUserActionDiscardDocuments},
+             {QCoreApplication::translate("Navigation", "Cancel"), kNavUserActionCancel}}};
     }
 }
 
@@ -356,6 +366,22 @@ QWidget *buildWidget(NavDialogRef dialog)
         return buildFileDialog(dialog);
     return buildQuestion(dialog);
 }
+
+} // namespace
+
+std::vector<std::string> NavTestQuestion(NavDialogRef dialog)
+{
+    if (!isLive(dialog) || dialog->kind == NavDialogKind::getFile || dialog->kind == NavDialogKind::putFile)
+        return {};
+    const Question question = questionFor(dialog);
+    std::vector<std::string> texts{question.text.toStdString(), question.detail.toStdString()};
+    for (const auto &button : question.buttons)
+        texts.push_back(button.first.toStdString());
+    return texts;
+}
+
+namespace
+{
 
 bool offers(NavDialogKind kind, NavUserAction action)
 {

@@ -38,6 +38,10 @@ OSStatus NavTestChooseFiles(NavDialogRef dialog, const std::vector<std::string> 
 // dialog, kNavUserActionReviewDocuments and kNavUserActionDiscardDocuments
 // the review dialog. paramErr for an answer the dialog does not offer.
 OSStatus NavTestAnswer(NavDialogRef dialog, NavUserAction action);
+// What a save-changes, discard-changes or review question says: its text,
+// its detail and its buttons' labels, the default first; empty for the
+// file dialogs.
+std::vector<std::string> NavTestQuestion(NavDialogRef dialog);
 // What an Open dialog lists in folder, through its filter: names, sorted.
 std::vector<std::string> NavTestListFolder(NavDialogRef dialog, const std::string &folder);
 // How many saves the program has completed with NavCompleteSave.

@@ -97,23 +97,6 @@ void ExpectOpening(const TableWindowState &shown, std::string distance, std::str
         std::tie(distance, focal, item, circle, circleEnabled));
 }
 
-// A locale whose decimal separator is the comma, made from the system's
-// locale sources when it is not installed; false when neither is possible.
-bool UseCommaLocale()
-{
-    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
-        if (std::setlocale(LC_ALL, name))
-            return true;
-    if (!std::filesystem::exists("/usr/share/i18n/locales/de_DE"))
-        return false;
-    const std::string folder = TempFolder();
-    const std::string command = "localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0)
-        return false;
-    setenv("LOCPATH", folder.c_str(), 1);
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-}
-
 } // namespace
 
 // The label follows the stored preference, or the one chosen in the

@@ -6,7 +6,9 @@
 #include "platform/events.h"
 #include "platform/menus.h"
 
+#include <clocale>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -19,6 +21,7 @@ namespace
 int argc = 1;
 char programName[] = "quorlscope-test";
 char *argv[] = {programName, nullptr};
+std::string systemLocale = "C.UTF-8";
 
 std::uint32_t code(const char (&text)[5])
 {
@@ -36,8 +39,32 @@ std::string TempFolder()
     return pattern;
 }
 
+void UseSystemLocale(const std::string &name)
+{
+    systemLocale = name;
+}
+
+bool UseCommaLocale()
+{
+    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+        if (std::setlocale(LC_ALL, name))
+            return true;
+    if (!std::filesystem::exists("/usr/share/i18n/locales/de_DE"))
+        return false;
+    const std::string folder = TempFolder();
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0)
+        return false;
+    setenv("LOCPATH", folder.c_str(), 1);
+    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+}
+
 void StartPlatform()
 {
+    // The language comes from LANG alone.
+    setenv("LANG", systemLocale.c_str(), 1);
+    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        unsetenv(variable);
     const std::string home = TempFolder();
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);

@@ -23,6 +23,15 @@ namespace qrltest
 void StartPlatform();
 void StartApplication();
 
+// The system locale the application starts with, as LANG names it
+// ("de_DE.UTF-8" for German). Tests start in English ("C.UTF-8"), whatever
+// the machine's locale, unless they choose another before starting.
+void UseSystemLocale(const std::string &name);
+// Puts the C library into a locale whose decimal separator is the comma (a
+// German one, made from the system's locale sources when it is not
+// installed); false when neither is possible.
+bool UseCommaLocale();
+
 // Sends a menu command by its four-character ID, as the menu or its key
 // equivalent would.
 OSStatus SendCommand(const char (&commandID)[5]);

@@ -1,0 +1,238 @@
+// Quorlscope on a system whose locale is German (LANG=de_DE.UTF-8): the
+// menus, windows, sheet labels, alerts, dialogs, the facts window, the about
+// text and the help page are German, numbers keep their point; on any other
+// locale everything is English.
+#include "app/aboutwindow.h"
+#include "app/factswindow.h"
+#include "platform/bundle.h"
+#include "platform/internal.h"
+#include "platform/localization.h"
+#include "platform/menus.h"
+#include "platform/navtesting.h"
+#include "tests/support/app_driver.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QTextBrowser>
+#include <algorithm>
+#include <clocale>
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace qrltest;
+
+namespace
+{
+
+enum : MenuID { appMenu = 128, fileMenu = 129, editMenu = 130, funcMenu = 131 };
+
+std::vector<std::string> MenuTitles()
+{
+    std::vector<std::string> titles;
+    for (MenuID id : {appMenu, fileMenu, editMenu, funcMenu})
+        titles.push_back(CopyMenuTitleAsCFString(GetMenuHandle(id)));
+    return titles;
+}
+
+// The alert that an out-of-range focal length brings up, as shown.
+ShownAlert ArgumentsAlert()
+{
+    TakeShownAlerts();
+    ComputeTable({"3", "2", 3, std::nullopt});
+    std::vector<ShownAlert> alerts = TakeShownAlerts();
+    return alerts.size() == 1 ? alerts[0] : ShownAlert{};
+}
+
+std::string FactsText()
+{
+    auto *text = platform::widgetOf(QRLGetFactsWindowRef())->findChild<QTextBrowser *>();
+    return text ? text->toPlainText().toStdString() : std::string();
+}
+
+void StartInGerman()
+{
+    UseSystemLocale("de_DE.UTF-8");
+    StartApplication();
+}
+
+} // namespace
+
+TEST(German, MenusWindowsAndTheEmptySheet)
+{
+    StartInGerman();
+    EXPECT_EQ(GetCurrentLocalization(), "de");
+    EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"Quorlscope", "Datei", "Bearbeiten", "Tabelle"}));
+    EXPECT_EQ(GetMenuItemText(GetMenuHandle(funcMenu), 1), "Tabelle berechnen…");
+    EXPECT_EQ(GetMenuItemText(GetMenuHandle(fileMenu), 5), "Speichern");
+    // Key equivalents are not translated away.
+    EXPECT_EQ(GetMenuItemKeyEquivalent(GetMenuHandle(fileMenu), 5), "Ctrl+S");
+
+    WindowRef window = DocumentWindow(0);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GetWTitle(window), "Unbenannt ");
+    const std::map<std::pair<short, short>, std::string> labels = {
+        {{20, 20}, "Brennweite:"}, {{210, 20}, "Entfernung:"}, {{20, 45}, "Unschärfekreis (µm):"},
+        {{20, 70}, "Kamera:"},     {{20, 110}, "Blende"},      {{120, 110}, "Nahgrenze"},
+        {{260, 110}, "Ferngrenze"}};
+    for (const auto &[at, text] : labels)
+        EXPECT_EQ(TextAt(window, at.first, at.second), text) << at.first << "," << at.second;
+}
+
+TEST(German, ComputedSheetKeepsThePointAndTheAlertIsGerman)
+{
+    UseCommaLocale(); // the C library writes "3,5" from here on
+    StartInGerman();
+    const TableWindowState shown = ComputeTable({"3.5", "50", 3, std::nullopt});
+    EXPECT_EQ(shown.distanceLabel, "Entfernung in m: ");
+    EXPECT_EQ(shown.distance, "5.000"); // the defaults, with a point
+    EXPECT_EQ(shown.circle, "10.0");
+
+    WindowRef window = DocumentWindow(0);
+    EXPECT_EQ(TextAt(window, 210, 20), "Entf. (m):");
+    EXPECT_EQ(TextAt(window, 120, 110), "Nahgrenze (m)");
+    EXPECT_EQ(TextAt(window, 260, 110), "Ferngrenze (m)");
+    EXPECT_EQ(TextAt(window, 125, 70), "35-mm-Film");
+    EXPECT_EQ(TextAt(window, 308, 20), " 3.500");
+    EXPECT_EQ(TextAt(window, 175, 45), "  33.0");
+    EXPECT_EQ(TextAt(window, 30, 150), " 1.4");
+    EXPECT_EQ(TextAt(window, 280, 420), "inf");
+
+    const ShownAlert alert = ArgumentsAlert();
+    EXPECT_EQ(alert.message, "Bitte prüfen Sie Ihre Angaben!");
+    EXPECT_EQ(alert.explanation, "Die Brennweite sollte zwischen 4 und 1000 mm liegen,\n"
+                                 "und die Entfernung zwischen der doppelten Brennweite und 1000 m.");
+    std::setlocale(LC_ALL, "C");
+}
+
+// German of another country is German too.
+TEST(German, AustrianLocale)
+{
+    UseSystemLocale("de_AT.UTF-8");
+    StartApplication();
+    EXPECT_EQ(GetCurrentLocalization(), "de");
+    EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"Quorlscope", "Datei", "Bearbeiten", "Tabelle"}));
+    EXPECT_EQ(TextAt(DocumentWindow(0), 20, 20), "Brennweite:");
+    EXPECT_NE(GetRegisteredHelpBook().find("/de.lproj/"), std::string::npos);
+}
+
+// Facts, about text, help page, the table window's pop-up and Qt's own
+// dialog buttons.
+TEST(German, FactsAboutHelpAndDialogButtons)
+{
+    StartInGerman();
+    WindowRef facts = QRLGetFactsWindowRef();
+    ASSERT_NE(facts, nullptr);
+    EXPECT_EQ(GetWTitle(facts), "Wissenswertes zur Schärfentiefe");
+    EXPECT_NE(FactsText().find("Die Schärfentiefe ist der Entfernungsbereich"), std::string::npos);
+    EXPECT_NE(FactsText().find("10.5"), std::string::npos) << "numbers keep their point";
+
+    EXPECT_EQ(BCopyInfoString(), "Quorlscope 1.0.0, Schärfentiefe-Tabellen für Fotografen");
+    const std::string help = GetRegisteredHelpBook();
+    EXPECT_NE(help.find("/de.lproj/help/index.html"), std::string::npos) << help;
+    const std::optional<std::string> page = ReadBundleFile("de.lproj/help/index.html");
+    ASSERT_TRUE(page);
+    EXPECT_NE(page->find("<h1>Quorlscope-Hilfe</h1>"), std::string::npos);
+
+    std::vector<std::string> cameras;
+    RunTableWindow([&](WindowRef window) {
+        EXPECT_EQ(GetWTitle(window), "Tabelle berechnen");
+        auto *popup = platform::widgetOf(window)->findChild<QComboBox *>();
+        for (int i = 0; popup && i < popup->count(); ++i)
+            cameras.push_back(popup->itemText(i).toStdString());
+    });
+    EXPECT_EQ(cameras, (std::vector<std::string>{"APS-C digital", "Vollformat digital", "35-mm-Film",
+                                                 "Mittelformat"}));
+    // Qt's standard buttons (file dialogs, message boxes) come from Qt's own
+    // German translation, installed with the program's.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "Abbrechen");
+}
+
+// The question on closing a changed document, with its buttons.
+TEST(German, SaveChangesQuestion)
+{
+    StartInGerman();
+    ComputeTable({"3", "50", 3, std::nullopt});
+    SendCommand("clos");
+    const std::vector<PendingNavDialog> pending = GetPendingNavDialogs();
+    ASSERT_EQ(pending.size(), 1u);
+    EXPECT_EQ(NavTestQuestion(pending[0].dialog),
+              (std::vector<std::string>{"Möchten Sie die Änderungen im Dokument „Unbenannt“ speichern?",
+                                        "Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.",
+                                        "Speichern", "Nicht speichern", "Abbrechen"}));
+    NavTestAnswer(pending[0].dialog, kNavUserActionCancel);
+}
+
+// The German labels fit the sheet as the English ones do: at the window's
+// size no text runs into the next on its line or past the window.
+TEST(German, SheetLabelsFit)
+{
+    StartInGerman();
+    for (int camera : {1, 2, 3, 4}) {
+        ComputeTable({"15", "50", camera, "30"});
+        WindowRef window = DocumentWindow(0);
+        Rect bounds;
+        GetWindowPortBounds(window, &bounds);
+        std::map<short, std::vector<PortItem>> lines;
+        for (const PortItem &item : Contents(window))
+            if (item.kind == PortItem::Kind::text)
+                lines[item.frame.top].push_back(item);
+        auto right = [](const PortItem &item) {
+            const QFontMetrics metrics(platform::portFont(item.textSize, item.textFace));
+            return item.frame.left + metrics.horizontalAdvance(QString::fromStdString(item.text));
+        };
+        for (auto &[top, items] : lines) {
+            std::sort(items.begin(), items.end(),
+                      [](const PortItem &a, const PortItem &b) { return a.frame.left < b.frame.left; });
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                EXPECT_LE(right(items[i]), bounds.right) << items[i].text;
+                if (i + 1 < items.size()) {
+                    EXPECT_LT(right(items[i]), items[i + 1].frame.left)
+                        << "'" << items[i].text << "' runs into '" << items[i + 1].text << "'";
+                }
+            }
+        }
+    }
+}
+
+// English is the default: a system locale without a translation of ours
+// gets the program's own texts, and Qt's stay English with them.
+class OtherLocale : public testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(OtherLocale, IsEnglish)
+{
+    UseSystemLocale(GetParam());
+    StartApplication();
+    EXPECT_EQ(GetCurrentLocalization(), "en");
+    EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"Quorlscope", "File", "Edit", "Table"}));
+    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
+    EXPECT_EQ(TextAt(DocumentWindow(0), 20, 20), "Focal length:");
+    const ShownAlert alert = ArgumentsAlert();
+    EXPECT_EQ(alert.message, "Please Check Your Arguments!");
+    EXPECT_EQ(alert.explanation, "The focal length should be in the range of 4..1000 mm,\n"
+                                 "and the distance from two times of focal length to 1000 m.");
+    EXPECT_EQ(BCopyInfoString(), "Quorlscope 1.0.0, depth-of-field tables for photographers");
+    EXPECT_EQ(GetRegisteredHelpBook().find(".lproj"), std::string::npos) << GetRegisteredHelpBook();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "Cancel");
+}
+
+INSTANTIATE_TEST_SUITE_P(German, OtherLocale, testing::Values("C.UTF-8", "en_GB.UTF-8", "fr_FR.UTF-8"),
+                         [](const testing::TestParamInfo<const char *> &info) {
+                             return std::string(info.param).substr(0, 5) == "C.UTF"
+                                        ? std::string("C")
+                                        : std::string(info.param).substr(0, 5);
+                         });
+
+// A text with no translation, such as one with a value already put in, is
+// shown as it is.
+TEST(German, TextWithoutTranslationShowsAsItIs)
+{
+    StartInGerman();
+    EXPECT_EQ(CopyLocalizedText("Please Check Your Arguments!"), "Bitte prüfen Sie Ihre Angaben!");
+    EXPECT_EQ(CopyLocalizedText("distance in ft: "), "Entfernung in ft: ");
+    EXPECT_EQ(CopyLocalizedText("No such text 3.5"), "No such text 3.5");
+    EXPECT_EQ(CopyLocalizedText(""), "");
+    EXPECT_EQ(CopyLocalizedTextWithParam("The file “^0” is new", "a.qrtb"), "The file “a.qrtb” is new");
+}
