@@ -12,8 +12,6 @@ namespace
 // One foot is 0.3048 m by definition; dividing by it is the exact conversion.
 constexpr double kMetresPerFoot = 0.3048;
 
-constexpr tAperture kApertures[kNumberOfApertures] = {1.4, 2.0, 2.8, 4.0, 5.6, 8.0, 11.0, 16.0, 22.0, 32.0};
-
 constexpr tDistance kNoFarLimit = -1.0;
 constexpr tDistance kLongestDistance = 1000.0;
 constexpr tFocalLength kLongestFocalLength = 1000.0;
@@ -100,7 +98,7 @@ void QRLCalculateTableInUnit(tDataPtr dataPtr, std::int32_t distanceUnit, tDista
                                  ? LensTermsInFeet(distance, focalLength, unsharpCircleDiameter)
                                  : LensTermsInMetres(distance, focalLength, unsharpCircleDiameter);
     for (int i = 0; i < kNumberOfApertures; ++i) {
-        const tAperture k = kApertures[i];
+        const tAperture k = kTableApertures[i];
         tTableElement &row = dataPtr->table[i];
         row.aperture = k;
         row.nearDistance = terms.aff / (terms.ff - k * terms.ubyawithf);

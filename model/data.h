@@ -29,6 +29,10 @@ enum : tDataRangeErr {
 };
 
 constexpr int kNumberOfApertures = 10;
+// The f-numbers of the ten rows, in order; the sheet labels row i with
+// kTableApertures[i].
+inline constexpr tAperture kTableApertures[kNumberOfApertures] = {1.4, 2.0,  2.8,  4.0,  5.6,
+                                                                  8.0, 11.0, 16.0, 22.0, 32.0};
 
 struct tArgumentList {
     tDistance distance;

@@ -1,0 +1,309 @@
+// `quorlscope table` and `quorlscope export`: the calculation, the range
+// check and the export formats, run from a terminal.
+#include "app/subcommands.h"
+
+#include "files/exportformats.h"
+#include "files/file.h"
+#include "model/data.h"
+#include "platform/application.h"
+#include "platform/files.h"
+#include "platform/strings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace
+{
+
+const char *const kUsage =
+    "usage: quorlscope table --distance D --focal MM --camera apsc|fullframe|film|medium [--circle UM]\n"
+    "                        [--unit m|ft] [--format text|csv|json]\n"
+    "       quorlscope export FILE.qrtb... --to OUT.csv|OUT.json\n";
+
+// The table window's messages for arguments out of range.
+const char *const kRangeMessage = "Please Check Your Arguments!\n"
+                                  "The focal length should be in the range of 4..1000 mm,\n"
+                                  "and the distance from two times of focal length to 1000 m.\n";
+
+struct tRun {
+    std::string *out;
+    std::string *err;
+    int Fail(int status, const std::string &message) const
+    {
+        *err += "quorlscope: " + message + "\n";
+        if (status == kSubcommandBadArguments && message.rfind("Please", 0) != 0)
+            *err += kUsage;
+        return status;
+    }
+};
+
+struct tOptions {
+    std::map<std::string, std::string> values; // "--distance" -> "3"
+    std::vector<std::string> operands;
+    std::string error;
+};
+
+// "--name value" and "--name=value"; every option takes a value.
+tOptions ParseOptions(const std::vector<std::string> &args, const std::vector<std::string> &known)
+{
+    tOptions options;
+    for (std::size_t i = 1; i < args.size() && options.error.empty(); ++i) {
+        const std::string &arg = args[i];
+        if (arg.rfind("--", 0) != 0) {
+            options.operands.push_back(arg);
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        if (std::find(known.begin(), known.end(), name) == known.end())
+            options.error = "unknown option " + name;
+        else if (equals != std::string::npos)
+            options.values[name] = arg.substr(equals + 1);
+        else if (i + 1 < args.size())
+            options.values[name] = args[++i];
+        else
+            options.error = name + " needs a value";
+    }
+    return options;
+}
+
+// The whole text as a finite decimal number, point as separator.
+std::optional<double> StrictNumber(const std::string &text)
+{
+    double value = 0.0;
+    const char *first = text.data(), *last = text.data() + text.size();
+    if (first != last && *first == '+')
+        ++first;
+    const auto result = std::from_chars(first, last, value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+struct tCamera {
+    tCameraType type;
+    double fixedCircle; // metres; 0 when the user gives it
+};
+
+std::optional<tCamera> CameraNamed(const std::string &name)
+{
+    if (name == "apsc")
+        return tCamera{APSC, 0.0};
+    if (name == "fullframe")
+        return tCamera{fullFrameDigital, 0.0};
+    if (name == "film" || name == "35mm")
+        return tCamera{thirtyFive, 0.000033};
+    if (name == "medium" || name == "mediumformat")
+        return tCamera{mediumFormat, 0.0001};
+    return std::nullopt;
+}
+
+struct tRecord {
+    tDataPtr data = QRLNewDataPtr();
+    ~tRecord() { QRLDeleteDataPtr(data); }
+};
+
+std::string Formatted(const std::string &format, const std::vector<tExportTable> &tables, bool *ok)
+{
+    *ok = true;
+    if (format == "json")
+        return QRLTablesAsJSON(tables);
+    if (format == "csv") {
+        const std::optional<std::string> csv = QRLTablesAsCSV(tables);
+        *ok = csv.has_value();
+        return csv.value_or("");
+    }
+    return QRLTablesAsText(tables);
+}
+
+int RunTable(const std::vector<std::string> &args, const tRun &run)
+{
+    const tOptions options =
+        ParseOptions(args, {"--distance", "--focal", "--camera", "--circle", "--unit", "--format"});
+    if (!options.error.empty())
+        return run.Fail(kSubcommandBadArguments, options.error);
+    if (!options.operands.empty())
+        return run.Fail(kSubcommandBadArguments, "unexpected argument " + options.operands.front());
+    for (const char *needed : {"--distance", "--focal", "--camera"})
+        if (!options.values.count(needed))
+            return run.Fail(kSubcommandBadArguments, std::string(needed) + " is needed");
+    const std::optional<tCamera> camera = CameraNamed(options.values.at("--camera"));
+    if (!camera)
+        return run.Fail(kSubcommandBadArguments, "unknown camera " + options.values.at("--camera"));
+    std::map<std::string, double> numbers;
+    for (const auto &[name, text] : options.values) {
+        if (name == "--camera" || name == "--unit" || name == "--format")
+            continue;
+        const std::optional<double> value = StrictNumber(text);
+        if (!value)
+            return run.Fail(kSubcommandBadArguments, name + " " + text + ": not a number");
+        numbers[name] = *value;
+    }
+    if (camera->fixedCircle == 0.0 && !numbers.count("--circle"))
+        return run.Fail(kSubcommandBadArguments, "--circle is needed for apsc and fullframe");
+    const std::string unitName = options.values.count("--unit") ? options.values.at("--unit") : "";
+    if (!unitName.empty() && unitName != "m" && unitName != "ft")
+        return run.Fail(kSubcommandBadArguments, "--unit is m or ft");
+    const std::string format = options.values.count("--format") ? options.values.at("--format") : "text";
+    if (format != "text" && format != "csv" && format != "json")
+        return run.Fail(kSubcommandBadArguments, "--format is text, csv or json");
+    const std::int32_t unit = unitName.empty()   ? QRLReadDistanceUnit()
+                              : unitName == "ft" ? kDistanceUnitFeet
+                                                 : kDistanceUnitMeters;
+    const double distance = numbers.at("--distance"), focal = numbers.at("--focal");
+    if (QRLArgumentsInRange(distance, focal, unit) != kInRange) {
+        *run.err += kRangeMessage;
+        return kSubcommandBadArguments;
+    }
+    const double circle =
+        camera->fixedCircle != 0.0 ? camera->fixedCircle : numbers.at("--circle") / 1000000.0;
+    tRecord record;
+    if (!record.data)
+        return run.Fail(kSubcommandFileFailed, "out of memory");
+    QRLCalculateTableInUnit(record.data, unit, distance, focal, circle, camera->type);
+    bool ok = true;
+    *run.out += Formatted(format, {{"table", record.data}}, &ok);
+    return kSubcommandDone;
+}
+
+// The document's title: its file name without folder and .qrtb extension.
+std::string TitleOf(const std::string &path)
+{
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    const std::string extension = ".qrtb";
+    if (name.size() > extension.size()) {
+        std::string tail = name.substr(name.size() - extension.size());
+        for (char &c : tail)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (tail == extension)
+            name.resize(name.size() - extension.size());
+    }
+    return name;
+}
+
+// Reads a document file as the Open command does: its first 280 bytes over
+// an empty record. Empty string on success, else why not.
+std::string ReadDocument(const std::string &path, tDataPtr data)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return "it is a folder";
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return errno != 0 ? std::strerror(errno) : "cannot open it";
+    std::uint8_t image[kDocumentFileSize];
+    in.read(reinterpret_cast<char *>(image), kDocumentFileSize);
+    if (in.bad())
+        return "cannot read it";
+    BDecodeData(image, static_cast<long>(in.gcount()), data);
+    return "";
+}
+
+std::string Extension(const std::string &path)
+{
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return "";
+    std::string extension = path.substr(dot + 1);
+    for (char &c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+std::string WriteFailure(OSErr err)
+{
+    switch (err) {
+    case permErr:
+    case wrPermErr:
+        return "permission denied";
+    case dirNFErr:
+    case fnfErr:
+        return "no such folder";
+    case notAFileErr:
+        return "not a file";
+    default:
+        return "error " + std::to_string(err);
+    }
+}
+
+int RunExport(const std::vector<std::string> &args, const tRun &run)
+{
+    const tOptions options = ParseOptions(args, {"--to"});
+    if (!options.error.empty())
+        return run.Fail(kSubcommandBadArguments, options.error);
+    if (options.operands.empty())
+        return run.Fail(kSubcommandBadArguments, "no document to export");
+    if (!options.values.count("--to"))
+        return run.Fail(kSubcommandBadArguments, "--to OUT is needed");
+    const std::string target = options.values.at("--to");
+    const std::string format = Extension(target);
+    if (format == "pdf")
+        return run.Fail(kSubcommandBadArguments, target + ": PDF export is not available in this build");
+    if (format != "csv" && format != "json")
+        return run.Fail(kSubcommandBadArguments, target + ": the name must end in .csv or .json");
+    std::vector<std::unique_ptr<tRecord>> records;
+    std::vector<tExportTable> tables;
+    for (const std::string &path : options.operands) {
+        records.push_back(std::make_unique<tRecord>());
+        const std::string why = ReadDocument(path, records.back()->data);
+        if (!why.empty())
+            return run.Fail(kSubcommandFileFailed, "cannot read " + path + ": " + why);
+        tables.push_back({TitleOf(path), records.back()->data});
+    }
+    bool ok = true;
+    const std::string text = Formatted(format, tables, &ok);
+    if (!ok)
+        return run.Fail(kSubcommandFileFailed,
+                        target + ": tables in metres and in feet cannot share one CSV file's headings; "
+                                 "export them to separate files or to JSON");
+    FSSpec spec;
+    const OSErr made = FSMakeFSSpec(target, &spec);
+    if (made != noErr && made != fnfErr)
+        return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(made));
+    short refNum = -1;
+    const OSErr err =
+        FSWriteFileSafely(&spec, text.data(), static_cast<long>(text.size()), nullptr, true, true, &refNum);
+    if (err != noErr)
+        return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(err));
+    FSClose(refNum);
+    return kSubcommandDone;
+}
+
+} // namespace
+
+bool QRLIsSubcommand(int argc, char **argv)
+{
+    return argc > 1 && (std::strcmp(argv[1], "table") == 0 || std::strcmp(argv[1], "export") == 0);
+}
+
+int QRLRunSubcommand(const std::vector<std::string> &args, std::string *out, std::string *err)
+{
+    const tRun run{out, err};
+    if (!args.empty() && args[0] == "table")
+        return RunTable(args, run);
+    if (!args.empty() && args[0] == "export")
+        return RunExport(args, run);
+    return run.Fail(kSubcommandBadArguments, "unknown command");
+}
+
+int QRLRunSubcommandProcess(int argc, char **argv)
+{
+    PlatformInitializeWithoutDisplay(argc, argv);
+    std::string out, err;
+    const int status = QRLRunSubcommand(std::vector<std::string>(argv + 1, argv + argc), &out, &err);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fwrite(err.data(), 1, err.size(), stderr);
+    return status;
+}

@@ -1,0 +1,21 @@
+// The command line without a display: `quorlscope table ...` prints a
+// computed table, `quorlscope export FILE... --to OUT` converts saved
+// documents. No windows, no splash, no preferences written.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Exit statuses: 0 done, 1 a file could not be read or written, 2 the
+// arguments are wrong (usage, or out of the table window's ranges).
+enum : int { kSubcommandDone = 0, kSubcommandFileFailed = 1, kSubcommandBadArguments = 2 };
+
+// True when the first argument names a subcommand ("table" or "export").
+bool QRLIsSubcommand(int argc, char **argv);
+// Runs the subcommand in args (args[0] is the subcommand's name); what it
+// prints goes to out, messages to err. Nothing is written to a file unless
+// the whole run succeeds.
+int QRLRunSubcommand(const std::vector<std::string> &args, std::string *out, std::string *err);
+// The process's entry for a subcommand: a core application without a
+// display, standard output and error.
+int QRLRunSubcommandProcess(int argc, char **argv);
