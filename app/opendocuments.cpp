@@ -30,12 +30,12 @@ std::string reasonFor(OSErr err, const std::string &path)
 // Opens the file for reading and closes it again; noErr when it can be read.
 OSErr checkReadable(const std::string &path)
 {
-    FSSpec spec;
-    OSErr err = FSMakeFSSpec(path, &spec);
+    FSSpec fileSpec;
+    OSErr err = FSMakeFSSpec(path, &fileSpec);
     if (err != noErr)
         return err;
     short refNum = -1;
-    err = FSpOpenDF(&spec, fsRdPerm, &refNum);
+    err = FSpOpenDF(&fileSpec, fsRdPerm, &refNum);
     if (err == noErr)
         FSClose(refNum);
     return err;

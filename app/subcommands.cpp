@@ -268,13 +268,13 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
         return run.Fail(kSubcommandFileFailed,
                         target + ": tables in metres and in feet cannot share one CSV file's headings; "
                                  "export them to separate files or to JSON");
-    FSSpec spec;
-    const OSErr made = FSMakeFSSpec(target, &spec);
+    FSSpec fileSpec;
+    const OSErr made = FSMakeFSSpec(target, &fileSpec);
     if (made != noErr && made != fnfErr)
         return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(made));
     short refNum = -1;
     const OSErr err =
-        FSWriteFileSafely(&spec, text.data(), static_cast<long>(text.size()), nullptr, true, true, &refNum);
+        FSWriteFileSafely(&fileSpec, text.data(), static_cast<long>(text.size()), nullptr, true, true, &refNum);
     if (err != noErr)
         return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(err));
     FSClose(refNum);
