@@ -42,11 +42,6 @@ class KeepingWork : public FileTest
         EXPECT_EQ(readFile(path(name)), layout(table(4, 50)));
     }
     std::vector<ShownAlert> alerts() { return TakeShownAlerts(); }
-    void requireMounts()
-    {
-        if (!MountsUnavailable().empty())
-            GTEST_SKIP() << MountsUnavailable();
-    }
     Strings temporaries() const
     {
         Strings found;
@@ -101,7 +96,8 @@ TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
 // title and its changes; Save still writes the old file.
 TEST_F(KeepingWork, FailedSaveAsKeepsTheDocumentsFile)
 {
-    requireMounts();
+    if (!MountsUnavailable().empty())
+        GTEST_SKIP() << MountsUnavailable();
     openChanged("a.qrtb");
     const std::string locked = TempFolder();
     ASSERT_TRUE(MountReadOnly(locked));
@@ -129,7 +125,8 @@ TEST_F(KeepingWork, FailedSaveAsKeepsTheDocumentsFile)
 // the reason, not a locked volume. With room again, Save works.
 TEST_F(KeepingWork, SaveOnAFullDiskKeepsFileAndSaysWhy)
 {
-    requireMounts();
+    if (!MountsUnavailable().empty())
+        GTEST_SKIP() << MountsUnavailable();
     ASSERT_TRUE(MountSmallDisk(folder, 16 * 1024));
     openChanged("full.qrtb");
     ASSERT_GT(FillDisk(folder, "filler"), 0);
@@ -154,7 +151,8 @@ TEST_F(KeepingWork, SaveOnAFullDiskKeepsFileAndSaysWhy)
 // locked-volume alert and the file stays as it was.
 TEST_F(KeepingWork, SaveIntoAFolderMadeReadOnlyIsLocked)
 {
-    requireMounts();
+    if (!MountsUnavailable().empty())
+        GTEST_SKIP() << MountsUnavailable();
     openChanged("a.qrtb");
     ASSERT_TRUE(IsCommandEnabled("save"));
     ASSERT_TRUE(MountReadOnly(folder));
@@ -170,7 +168,8 @@ TEST_F(KeepingWork, SaveIntoAFolderMadeReadOnlyIsLocked)
 // next Save asks where.
 TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
 {
-    requireMounts();
+    if (!MountsUnavailable().empty())
+        GTEST_SKIP() << MountsUnavailable();
     const std::string readOnly = TempFolder(), noWriteBits = TempFolder();
     for (const std::string &f : {readOnly, noWriteBits})
         writeFile(f + "/t.qrtb", layout(table(4, 50)));
