@@ -16,22 +16,6 @@ namespace fs = std::filesystem;
 namespace
 {
 
-// A table the application saved, under a new name in folder.
-std::string tableFile(const std::string &folder, const std::string &name)
-{
-    const std::string path = folder + "/" + name;
-    fs::copy_file(QRL_SOURCE_DIR "/docs/portrait-50mm.qrtb", path);
-    return path;
-}
-
-std::vector<std::string> documentTitles()
-{
-    std::vector<std::string> titles;
-    for (int i = 0; i < BGetNumberOfDocuments(); ++i)
-        titles.push_back(GetWTitle(DocumentWindow(i)));
-    return titles;
-}
-
 CommandLine parsed(std::vector<std::string> arguments)
 {
     std::vector<char *> argv;
@@ -47,8 +31,8 @@ TEST(CommandLineFiles, MissingFileAndFolderAreNamedAndTheOthersStillOpen)
 {
     StartApplication();
     const std::string folder = TempFolder();
-    const std::string first = tableFile(folder, "first.qrtb");
-    const std::string second = tableFile(folder, "second.qrtb");
+    const std::string first = CopySavedTable(folder, "first.qrtb");
+    const std::string second = CopySavedTable(folder, "second.qrtb");
     fs::create_directory(folder + "/folder.qrtb");
     BOpenDocumentsAtLaunch({first, folder + "/missing.qrtb", folder + "/folder.qrtb", second});
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
@@ -60,7 +44,7 @@ TEST(CommandLineFiles, MissingFileAndFolderAreNamedAndTheOthersStillOpen)
     // The readable files open once the event loop delivers the event: the
     // first into the empty window of the launch.
     EXPECT_EQ(DeliverPostedAppleEvents(), 1);
-    EXPECT_EQ(documentTitles(), (std::vector<std::string>{"first.qrtb", "second.qrtb"}));
+    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"first.qrtb", "second.qrtb"}));
     EXPECT_TRUE(AlertMessages().empty());
 }
 
@@ -70,15 +54,15 @@ TEST(CommandLineFiles, UnreadableFileIsNamedAndTheOthersStillOpen)
         GTEST_SKIP() << "root reads every file";
     StartApplication();
     const std::string folder = TempFolder();
-    const std::string locked = tableFile(folder, "locked.qrtb");
+    const std::string locked = CopySavedTable(folder, "locked.qrtb");
     fs::permissions(locked, fs::perms::none);
-    BOpenDocumentsAtLaunch({locked, tableFile(folder, "open.qrtb")});
+    BOpenDocumentsAtLaunch({locked, CopySavedTable(folder, "open.qrtb")});
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].message, "Could not open \u201clocked.qrtb\u201d");
     EXPECT_EQ(alerts[0].explanation, "You are not allowed to read it: " + locked);
     DeliverPostedAppleEvents();
-    EXPECT_EQ(documentTitles(), (std::vector<std::string>{"open.qrtb"}));
+    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"open.qrtb"}));
 }
 
 TEST(CommandLineFiles, NothingReadableMeansNoEventAndTheEmptyWindowStays)
@@ -87,7 +71,7 @@ TEST(CommandLineFiles, NothingReadableMeansNoEventAndTheEmptyWindowStays)
     BOpenDocumentsAtLaunch({TempFolder() + "/gone.qrtb"});
     EXPECT_EQ(TakeShownAlerts().size(), 1u);
     EXPECT_EQ(DeliverPostedAppleEvents(), 0);
-    EXPECT_EQ(documentTitles(), (std::vector<std::string>{"Untitled "}));
+    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"Untitled "}));
 }
 
 TEST(CommandLineOptions, FilesBecomeAbsoluteInOrderAndMayStartWithADashAfterTwoDashes)

@@ -86,21 +86,6 @@ Finished startLater(const std::vector<std::string> &arguments, const std::string
     return finished;
 }
 
-std::string tableFile(const std::string &folder, const std::string &name)
-{
-    const std::string path = folder + "/" + name;
-    fs::copy_file(QRL_SOURCE_DIR "/docs/portrait-50mm.qrtb", path);
-    return path;
-}
-
-std::vector<std::string> documentTitles()
-{
-    std::vector<std::string> titles;
-    for (int i = 0; i < BGetNumberOfDocuments(); ++i)
-        titles.push_back(GetWTitle(DocumentWindow(i)));
-    return titles;
-}
-
 // What a crashed instance leaves: a socket file nobody listens on.
 void leaveStaleSocket(const std::string &path)
 {
@@ -131,8 +116,8 @@ TEST(SingleInstance, LaterStartHandsItsFilesOverAndEndsWithZero)
 {
     startRunningInstance();
     const std::string folder = TempFolder();
-    tableFile(folder, "first.qrtb");
-    tableFile(folder, "second.qrtb");
+    CopySavedTable(folder, "first.qrtb");
+    CopySavedTable(folder, "second.qrtb");
     // Relative names, as a file manager may pass them: the later start
     // makes them absolute in its own folder.
     const Finished later = startLater({"first.qrtb", "missing.qrtb", "second.qrtb"}, folder);
@@ -140,7 +125,7 @@ TEST(SingleInstance, LaterStartHandsItsFilesOverAndEndsWithZero)
     EXPECT_EQ(later.output, "");
     ASSERT_TRUE(runEventsUntil([]() { return BGetNumberOfDocuments() == 2; }, 10000))
         << BGetNumberOfDocuments();
-    EXPECT_EQ(documentTitles(), (std::vector<std::string>{"first.qrtb", "second.qrtb"}));
+    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"first.qrtb", "second.qrtb"}));
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].message, "Could not open \u201cmissing.qrtb\u201d");
@@ -156,7 +141,7 @@ TEST(SingleInstance, LaterStartWithoutFilesOpensNothingAndEndsWithZero)
     const Finished later = startLater({}, TempFolder());
     EXPECT_EQ(later.exitCode, 0) << later.output;
     runEventsUntil([]() { return false; }, 300);
-    EXPECT_EQ(documentTitles(), (std::vector<std::string>{"Untitled "}));
+    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"Untitled "}));
     EXPECT_TRUE(TakeShownAlerts().empty());
     ReleaseSingleInstance();
 }
@@ -168,10 +153,10 @@ TEST(SingleInstance, SocketLeftByACrashedInstanceIsTakenOver)
     StartApplication();
     ASSERT_EQ(ClaimSingleInstance({}, BOpenHandedOverDocuments), InstanceRole::running);
     const std::string folder = TempFolder();
-    const Finished later = startLater({tableFile(folder, "after-crash.qrtb")}, folder);
+    const Finished later = startLater({CopySavedTable(folder, "after-crash.qrtb")}, folder);
     EXPECT_EQ(later.exitCode, 0) << later.output;
     ASSERT_TRUE(runEventsUntil(
-        []() { return documentTitles() == std::vector<std::string>{"after-crash.qrtb"}; }, 10000));
+        []() { return DocumentTitles() == std::vector<std::string>{"after-crash.qrtb"}; }, 10000));
     ReleaseSingleInstance();
     EXPECT_FALSE(fs::exists(GetInstanceSocketPath()));
 }
@@ -191,12 +176,12 @@ TEST(SingleInstance, ForeignBytesOnTheSocketOpenNothing)
     char answer = 0;
     EXPECT_LE(read(fd, &answer, 1), 0); // dropped without an answer
     close(fd);
-    EXPECT_EQ(documentTitles(), (std::vector<std::string>{"Untitled "}));
+    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"Untitled "}));
     // The running instance still takes a real later start.
     const std::string folder = TempFolder();
-    EXPECT_EQ(startLater({tableFile(folder, "still.qrtb")}, folder).exitCode, 0);
+    EXPECT_EQ(startLater({CopySavedTable(folder, "still.qrtb")}, folder).exitCode, 0);
     EXPECT_TRUE(runEventsUntil(
-        []() { return BGetNumberOfDocuments() == 1 && documentTitles()[0] == "still.qrtb"; }, 10000));
+        []() { return BGetNumberOfDocuments() == 1 && DocumentTitles()[0] == "still.qrtb"; }, 10000));
     ReleaseSingleInstance();
 }
 
@@ -204,18 +189,18 @@ TEST(SingleInstance, FilesWaitWhileTheTableWindowIsUp)
 {
     startRunningInstance();
     const std::string folder = TempFolder();
-    const std::string file = tableFile(folder, "later.qrtb");
+    const std::string file = CopySavedTable(folder, "later.qrtb");
     std::vector<std::string> titlesWhileModal;
     RunTableWindow([&](WindowRef) {
         // The table window computes into the current document: a file
         // opened now would take its place.
         EXPECT_EQ(startLater({file}, folder).exitCode, 0);
         runEventsUntil([]() { return false; }, 300);
-        titlesWhileModal = documentTitles();
+        titlesWhileModal = DocumentTitles();
     });
     EXPECT_EQ(titlesWhileModal, (std::vector<std::string>{"Untitled "}));
     EXPECT_TRUE(runEventsUntil(
-        []() { return BGetNumberOfDocuments() == 1 && documentTitles()[0] == "later.qrtb"; }, 10000));
+        []() { return BGetNumberOfDocuments() == 1 && DocumentTitles()[0] == "later.qrtb"; }, 10000));
     ReleaseSingleInstance();
 }
 

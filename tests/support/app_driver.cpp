@@ -164,6 +164,21 @@ WindowRef DocumentWindow(int index)
     return BGetDocumentWindowByIndex(std::int16_t(index));
 }
 
+std::vector<std::string> DocumentTitles()
+{
+    std::vector<std::string> titles;
+    for (int i = 0; i < BGetNumberOfDocuments(); ++i)
+        titles.push_back(GetWTitle(DocumentWindow(i)));
+    return titles;
+}
+
+std::string CopySavedTable(const std::string &folder, const std::string &name)
+{
+    const std::string path = folder + "/" + name;
+    std::filesystem::copy_file(QRL_SOURCE_DIR "/docs/portrait-50mm.qrtb", path);
+    return path;
+}
+
 bool EndsProcess(const std::function<void()> &fn)
 {
     try {

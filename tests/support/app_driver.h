@@ -69,6 +69,11 @@ std::optional<std::string> TextAt(WindowRef window, short x, short y);
 std::vector<std::string> Texts(WindowRef window);
 
 WindowRef DocumentWindow(int index);
+// The titles of the document windows, in the document list's order.
+std::vector<std::string> DocumentTitles();
+// A table the application saved (docs/portrait-50mm.qrtb), copied into
+// folder under name; returns its path.
+std::string CopySavedTable(const std::string &folder, const std::string &name);
 // Runs fn and reports whether it ended the process.
 bool EndsProcess(const std::function<void()> &fn);
 
