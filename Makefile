@@ -11,6 +11,8 @@
 #   make translations        collects new texts into resources/translations/*.ts
 #                            (as unfinished entries) and lists what is left to translate
 #   make check-translations  fails while any text lacks a translation
+#   make check-layers        fails when an include or a link points up a layer
+#                            (also a test of the suite, Layers.OneWay)
 #   make format     clang-format on the tracked sources
 #   make clean      remove the build folders
 #
@@ -61,7 +63,7 @@ SANITIZER_ENV := export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_stri
 
 CTEST = ctest --output-on-failure --no-tests=error --timeout $(CTEST_TIMEOUT) --parallel $(CTEST_JOBS) --test-dir
 
-.PHONY: run test test-plain test-asan test-fuzz test-fresh bench screenshot format clean deps build install uninstall package translations check-translations
+.PHONY: run test test-plain test-asan test-fuzz test-fresh bench screenshot format clean deps build install uninstall package translations check-translations check-layers
 
 deps:
 	@scripts/install-deps
@@ -192,6 +194,9 @@ translations: deps
 check-translations: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON >/dev/null
 	@$(BUILD)/translations/check
+
+check-layers:
+	@scripts/check-layers
 
 format:
 	@scripts/install-deps --format

@@ -6,8 +6,10 @@
 #include "app/mainmenu.h"
 #include "app/opendocuments.h"
 #include "app/startupwindow.h"
+#include "app/windowmodule.h"
 #include "document/document.h"
 #include "document/mainwindow.h"
+#include "files/appinfo.h"
 #include "files/navigation.h"
 #include "platform/appleevents.h"
 #include "platform/application.h"
@@ -51,6 +53,7 @@ void BInitApplication()
     BInitHelp();
     QRLInitMainMenu();
     BInitNavigation();
+    BSetAuxiliaryWindowTest(BIsAuxiliaryWindow);
     BRegisterDocumentIcon();
     BPrepareMainWindow(); // built while the splash waits, shown after it
     showSplash();

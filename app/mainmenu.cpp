@@ -7,6 +7,7 @@
 #include "app/helpwindow.h"
 #include "app/prefwindow.h"
 #include "app/tablewindow.h"
+#include "app/windowmodule.h"
 #include "document/document.h"
 #include "files/file.h"
 #include "files/navigation.h"
@@ -71,12 +72,6 @@ void setDocumentItems(const Menus &menus, bool close, tDocumentPtr document)
     setItem(menus.func, kComputeItem, isDocument);
     EnableMenuItem(menus.func, kFactsItem);
     EnableMenuItem(menus.app, kAboutItem);
-}
-
-bool isAuxiliaryWindow(WindowRef window)
-{
-    return window == BGetPrefWindowRef() || window == BGetAboutWindowRef() ||
-           window == QRLGetFactsWindowRef() || BIsHelpWindow(window);
 }
 
 void dispatchNew()
@@ -160,7 +155,7 @@ void QRLAdjustMenus()
     if (!front) {
         setNewAndOpen(menus);
         setDocumentItems(menus, false, nullptr);
-    } else if (isAuxiliaryWindow(front)) {
+    } else if (BIsAuxiliaryWindow(front)) {
         setNewAndOpen(menus);
         setDocumentItems(menus, true, nullptr);
     } else if (BIsDocumentWindow(front)) {

@@ -1,5 +1,9 @@
 #include "app/windowmodule.h"
 
+#include "app/aboutwindow.h"
+#include "app/factswindow.h"
+#include "app/helpwindow.h"
+#include "app/prefwindow.h"
 #include "platform/alerts.h"
 #include "platform/quickdraw.h"
 
@@ -42,4 +46,10 @@ void BHideAndSelectFront(WindowRef window)
 {
     ShowHide(window, false);
     SelectWindow(FrontWindow());
+}
+
+Boolean BIsAuxiliaryWindow(WindowRef window)
+{
+    return BIsPrefWindow(window) || BIsAboutWindow(window) || QRLIsFactsWindow(window) ||
+           BIsHelpWindow(window);
 }

@@ -14,5 +14,9 @@ WindowRef BBuildAuxiliaryWindow(const std::string &nibName, const std::string &w
                                 EventHandlerUPP handler, int numTypes, const EventTypeSpec *eventTypes);
 // Shows the window, brings it to the front, and leaves the current port as it was.
 void BShowAuxiliaryWindow(WindowRef window);
+// True for the auxiliary windows the user opens (preferences, facts,
+// about, help); the splash is not one of them. The menus and the quit walk
+// both ask this.
+Boolean BIsAuxiliaryWindow(WindowRef window);
 // Hides the window and activates the window that is then in front.
 void BHideAndSelectFront(WindowRef window);

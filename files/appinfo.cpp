@@ -3,10 +3,6 @@
 // and asks about each dirty document in turn.
 #include "files/appinfo.h"
 
-#include "app/aboutwindow.h"
-#include "app/factswindow.h"
-#include "app/helpwindow.h"
-#include "app/prefwindow.h"
 #include "files/file.h"
 #include "files/navigation.h"
 #include "platform/process.h"
@@ -20,11 +16,7 @@ NavDialogRef navigationReviewDialog = nullptr;
 // The last action in a quit-time save dialog was not a save.
 bool cancel = true;
 
-bool isAuxiliaryWindow(WindowRef window)
-{
-    return BIsPrefWindow(window) || BIsAboutWindow(window) || QRLIsFactsWindow(window) ||
-           BIsHelpWindow(window);
-}
+tAuxiliaryWindowTest isAuxiliaryWindow = nullptr;
 
 // A front window that stops the quit: a dialog, or a window the walk does
 // not know how to close.
@@ -43,6 +35,11 @@ void stopQuit(tDocumentPtr document)
 }
 
 } // namespace
+
+void BSetAuxiliaryWindowTest(tAuxiliaryWindowTest test)
+{
+    isAuxiliaryWindow = test;
+}
 
 Boolean BGetAppQuittingStatus()
 {
@@ -71,7 +68,7 @@ OSStatus BDoQuitApp()
             refuseQuit();
             return noErr;
         }
-        if (isAuxiliaryWindow(window)) {
+        if (isAuxiliaryWindow && isAuxiliaryWindow(window)) {
             HideWindow(window);
             continue;
         }

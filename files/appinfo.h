@@ -8,6 +8,11 @@ struct tAppInfo {
     Boolean quittingStatus;
 };
 
+// The application's test for its auxiliary windows (preferences, facts,
+// about, help): the quit walk hides them instead of asking about them.
+using tAuxiliaryWindowTest = Boolean (*)(WindowRef window);
+void BSetAuxiliaryWindowTest(tAuxiliaryWindowTest test);
+
 Boolean BGetAppQuittingStatus();
 void BSetAppQuittingStatus(Boolean status);
 OSStatus BDoQuitApp();
