@@ -3,6 +3,7 @@
 #include "app/aboutwindow.h"
 
 #include "app/windowmodule.h"
+#include "files/file.h"
 #include "platform/bundle.h"
 #include "platform/localization.h"
 
@@ -33,7 +34,7 @@ void BRegisterDocumentIcon()
     IconFamilyHandle icon;
     if (std::optional<std::string> path = CFBundleCopyResourceURL("Table", "icns"))
         if (ReadIconFromFile(*path, &icon) == noErr)
-            RegisterIconRefFromIconFamily(FOUR_CHAR_CODE("QRLF"), FOUR_CHAR_CODE("QRTb"), icon);
+            RegisterIconRefFromIconFamily(kDocumentFileCreator, kDocumentFileType, icon);
 }
 
 GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds)

@@ -21,6 +21,7 @@
 #include "platform/quickdraw.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace
 {
@@ -71,7 +72,10 @@ int BRunApplication(int argc, char **argv)
                    stderr);
         return 1;
     }
-    PlatformInitialize(argc, argv, PlatformOptions{});
+    PlatformOptions options;
+    // The start-up benchmark's measurement, see bench/startup.
+    options.startupProbe = std::getenv("QRL_STARTUP_PROBE");
+    PlatformInitialize(argc, argv, options);
     const CommandLine commandLine = CheckCommandLineOptions(argc, argv);
     if (commandLine.finished)
         return commandLine.exitCode;

@@ -4,6 +4,7 @@
 
 #include "document/mainwindow.h"
 #include "files/appinfo.h"
+#include "files/file.h"
 #include "files/navigation.h"
 #include "platform/alerts.h"
 #include "platform/files.h"
@@ -85,8 +86,7 @@ tDocumentPtr BInitDocument()
     if (BInitPrintingDialogs(document) != 0)
         return failInitDocument(document);
     document->isClosing = false;
-    SetWindowProxyCreatorAndType(document->theWindow, FOUR_CHAR_CODE("QRLF"), FOUR_CHAR_CODE("QRTb"),
-                                 kOnSystemDisk);
+    SetWindowProxyCreatorAndType(document->theWindow, kDocumentFileCreator, kDocumentFileType, kOnSystemDisk);
     return document;
 }
 

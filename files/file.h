@@ -11,6 +11,8 @@
 #include <cstdint>
 
 constexpr long kDocumentFileSize = 280;
+// The type and creator of the program's documents, as the bundle's
+// information keys declare them ("CFBundleTypeOSTypes", "CFBundleSignature").
 constexpr OSType kDocumentFileType = FOUR_CHAR_CODE("QRTb");
 constexpr OSType kDocumentFileCreator = FOUR_CHAR_CODE("QRLF");
 

@@ -203,7 +203,7 @@ Boolean BNavFilterProc(const AEDesc *item, const NavFileOrFolderInfo *info, void
         return true;
     // A save's temporary carries the table's type before its rename; it is
     // never a document of its own.
-    if (item && item->path.substr(item->path.rfind('/') + 1).rfind(kFSTemporaryPrefix, 0) == 0)
+    if (item && item->path.substr(item->path.rfind('/') + 1).rfind(FSTemporaryPrefix(), 0) == 0)
         return false;
     return info->finderInfo.fdType == kDocumentFileType;
 }

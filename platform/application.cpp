@@ -26,11 +26,22 @@ void quietOffscreenNotes(QtMsgType type, const QMessageLogContext &context, cons
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
+// The application takes its name from the bundle (the alerts' titles show
+// it); the organization has the same name, so that Qt's own folders for the
+// program are <name>/<name>, as the preference file's.
+void nameApplication()
+{
+    const QString name = QString::fromStdString(GetBundleName());
+    QCoreApplication::setApplicationName(name);
+    QCoreApplication::setOrganizationName(name);
+}
+
 } // namespace
 
 std::vector<std::string> PlatformInitialize(int &argc, char **argv, const PlatformOptions &options)
 {
     headless = options.headless;
+    platform::setStartupProbe(options.startupProbe);
     if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(quietOffscreenNotes);
@@ -40,8 +51,7 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
     // platform plugin's own statics.
     if (!QApplication::instance())
         new QApplication(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorlscope"));
-    QApplication::setOrganizationName(QStringLiteral("Quorlscope"));
+    nameApplication();
     // Lets the desktop match the windows to the installed .desktop file.
     if (const auto id = CFBundleGetValueForInfoDictionaryKey("CFBundleIdentifier"))
         QGuiApplication::setDesktopFileName(QString::fromStdString(*id));
@@ -60,8 +70,7 @@ void PlatformInitializeWithoutDisplay(int &argc, char **argv)
 {
     if (!QCoreApplication::instance())
         new QCoreApplication(argc, argv); // never destroyed, as the GUI's
-    QCoreApplication::setApplicationName(QStringLiteral("Quorlscope"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Quorlscope"));
+    nameApplication();
 }
 
 Boolean PlatformIsHeadless()

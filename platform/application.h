@@ -10,6 +10,9 @@ struct PlatformOptions {
     // Run without a display (Qt's offscreen platform) and let the test driver
     // answer alerts, modal windows and file dialogs.
     bool headless = false;
+    // The start-up measurement the program asks for, or null (see probe.cpp):
+    // "wait" keeps the splash wait, any other value skips it.
+    const char *startupProbe = nullptr;
 };
 
 // Creates the application object. argc and argv must outlive the platform.

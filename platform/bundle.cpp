@@ -2,11 +2,13 @@
 // ":/bundle/", or a folder that tests point at.
 #include "bundle.h"
 
-#include "internal.h"
+#include "coreinternal.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QHash>
 #include <QXmlStreamReader>
+#include <cerrno>
 #include <optional>
 
 namespace
@@ -110,7 +112,9 @@ QHash<QString, QString> parseStrings(const QString &text)
     return StringsScanner(text).table();
 }
 
-// Reads the key/string pairs of a property list's top-level dictionary.
+// Reads the key/string pairs of a property list, at any depth; of an array
+// of strings the first stands for its key (the first document type's
+// extension and type code).
 QHash<QString, QString> parseInfo(const QByteArray &xml)
 {
     QHash<QString, QString> info;
@@ -174,7 +178,41 @@ const QHash<QString, QString> &info()
     return *bundle.info;
 }
 
+std::string valueOr(const char *key, const std::string &fallback)
+{
+    return CFBundleGetValueForInfoDictionaryKey(key).value_or(fallback);
+}
+
+// A four-character code written as its four characters ("QRTb"); 0 for
+// anything else.
+OSType fourCharCodeOf(const std::string &text)
+{
+    if (text.size() != 4)
+        return 0;
+    const char code[5] = {text[0], text[1], text[2], text[3], '\0'};
+    return FOUR_CHAR_CODE(code);
+}
+
 } // namespace
+
+namespace platform
+{
+
+QStringList preferredLanguages()
+{
+    // "de-DE" gives "de_DE" and "de", the names of the bundle's folders.
+    QStringList names;
+    for (const QString &language : QLocale::system().uiLanguages()) {
+        QString name = language;
+        name.replace(QLatin1Char('-'), QLatin1Char('_'));
+        for (QString candidate : {name, name.section(QLatin1Char('_'), 0, 0)})
+            if (!candidate.isEmpty() && !names.contains(candidate))
+                names.append(candidate);
+    }
+    return names;
+}
+
+} // namespace platform
 
 std::string CFBundleCopyLocalizedString(const std::string &key, const std::string &fallback)
 {
@@ -235,4 +273,35 @@ void SetBundleRoot(const std::string &folder)
 std::string GetBundleRoot()
 {
     return state().root.toStdString();
+}
+
+std::string GetBundleName()
+{
+    return valueOr("CFBundleName", program_invocation_short_name);
+}
+
+std::string GetBundleCommandName()
+{
+    const std::string executable = valueOr("CFBundleExecutable", program_invocation_short_name);
+    return QString::fromStdString(executable).toLower().toStdString();
+}
+
+std::string GetBundlePreferencesDomain()
+{
+    return valueOr("CFBundleIdentifier", GetBundleCommandName());
+}
+
+OSType GetBundleSignature()
+{
+    return fourCharCodeOf(valueOr("CFBundleSignature", ""));
+}
+
+OSType GetBundleDocumentType()
+{
+    return fourCharCodeOf(valueOr("CFBundleTypeOSTypes", ""));
+}
+
+std::string GetBundleDocumentExtension()
+{
+    return valueOr("CFBundleTypeExtensions", "");
 }

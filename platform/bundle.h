@@ -20,6 +20,24 @@ std::optional<std::string> ReadBundleFile(const std::string &relativePath);
 OSStatus AHRegisterHelpBook(const std::string &bundlePath);
 std::string GetRegisteredHelpBook();
 
+// The program's facts, from the information keys. Without a bundle (a test
+// of a library alone) the name and command are the executable's, and the
+// program has no document type.
+// The program's name ("CFBundleName").
+std::string GetBundleName();
+// The program's command, and the stem of its files: the executable's name
+// in lower case ("CFBundleExecutable").
+std::string GetBundleCommandName();
+// The preferences domain: the bundle identifier, reverse DNS
+// ("CFBundleIdentifier"), which also names the desktop's files.
+std::string GetBundlePreferencesDomain();
+// The creator code of the program's documents ("CFBundleSignature").
+OSType GetBundleSignature();
+// The type code and the file name extension (without the point) of the
+// program's document type, the first of "CFBundleDocumentTypes".
+OSType GetBundleDocumentType();
+std::string GetBundleDocumentExtension();
+
 // Where the bundle is read from: empty means the resources built into the program.
 void SetBundleRoot(const std::string &folder);
 std::string GetBundleRoot();

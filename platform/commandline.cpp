@@ -13,14 +13,15 @@
 namespace
 {
 
-QString infoValue(const char *key, const char *fallback)
+QString infoValue(const char *key, const std::string &fallback)
 {
     return QString::fromStdString(CFBundleGetValueForInfoDictionaryKey(key).value_or(fallback));
 }
 
 QString programName(int argc, char **argv)
 {
-    return argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName() : QStringLiteral("quorlscope");
+    return argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName()
+                    : QString::fromStdString(GetBundleCommandName());
 }
 
 QStringList argumentsOf(int argc, char **argv)
@@ -42,14 +43,18 @@ struct Parser {
     {
         // "-reverse" is one unknown option, not -r -e -v ...
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.setApplicationDescription(
-            infoValue("CFBundleGetInfoString", "Quorlscope") +
-            QStringLiteral("\n\nA file given while Quorlscope is already running "
-                           "opens in the running program."));
+        const std::string name = GetBundleName();
+        parser.setApplicationDescription(infoValue("CFBundleGetInfoString", name) +
+                                         QStringLiteral("\n\nA file given while %1 is already running "
+                                                        "opens in the running program.")
+                                             .arg(QString::fromStdString(name)));
         parser.addOption(help);
         parser.addOption(version);
         parser.addPositionalArgument(QStringLiteral("files"),
-                                     QStringLiteral("Depth-of-field tables (.qrtb) to open."),
+                                     // "Depth-of-field tables (.qrtb) to open."
+                                     QStringLiteral("%1s (.%2) to open.")
+                                         .arg(infoValue("CFBundleTypeName", "Document"),
+                                              QString::fromStdString(GetBundleDocumentExtension())),
                                      QStringLiteral("[files...]"));
     }
 };
@@ -82,7 +87,7 @@ CommandLine ParseCommandLine(int argc, char **argv)
         print(stdout, text);
         result.finished = true;
     } else if (p.parser.isSet(p.version)) {
-        print(stdout, infoValue("CFBundleName", "Quorlscope") + QLatin1Char(' ') +
+        print(stdout, QString::fromStdString(GetBundleName()) + QLatin1Char(' ') +
                           infoValue("CFBundleShortVersionString", "") + QLatin1Char('\n'));
         result.finished = true;
     }

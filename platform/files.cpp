@@ -2,6 +2,8 @@
 // a file's type and creator live in extended attributes.
 #include "files.h"
 
+#include "bundle.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -17,8 +19,6 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
-
-const char *const kFSTemporaryPrefix = ".quorlscope-save-";
 
 namespace
 {
@@ -37,9 +37,6 @@ int lastError = 0;
 
 const char *const kTypeAttribute = "user.type";
 const char *const kCreatorAttribute = "user.creator";
-const char *const kTableExtension = ".qrtb";
-constexpr OSType kTableType = FOUR_CHAR_CODE("QRTb");
-constexpr OSType kTableCreator = FOUR_CHAR_CODE("QRLF");
 
 OSErr errnoToOSErr(int error)
 {
@@ -86,10 +83,15 @@ short registerFile(int fd, bool writable, const FSSpec &fileSpec)
     return refNum;
 }
 
-bool hasTableExtension(const std::string &name)
+// The name ends in the program's document extension, in any case.
+bool hasDocumentExtension(const std::string &name)
 {
-    const std::size_t n = std::strlen(kTableExtension);
-    return name.size() > n && strcasecmp(name.c_str() + name.size() - n, kTableExtension) == 0;
+    const std::string extension = GetBundleDocumentExtension();
+    if (extension.empty())
+        return false;
+    const std::string ending = "." + extension;
+    const std::size_t n = ending.size();
+    return name.size() > n && strcasecmp(name.c_str() + name.size() - n, ending.c_str()) == 0;
 }
 
 // A file or folder is locked when nobody may write it: no write bits, or its
@@ -183,7 +185,7 @@ std::string temporaryStem(const std::string &name)
     }
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    return std::string(kFSTemporaryPrefix) + hex + "-";
+    return FSTemporaryPrefix() + hex + "-";
 }
 
 // The saving process holds a lock on its temporary until the rename, so that
@@ -463,9 +465,9 @@ OSErr FSpGetFInfo(const FSSpec *fileSpec, FInfo *info)
     if (!S_ISREG(st.st_mode))
         return notAFileErr;
     *info = FInfo{};
-    if (!getCode(path, kTypeAttribute, &info->fdType) && hasTableExtension(fileSpec->name)) {
-        info->fdType = kTableType;
-        info->fdCreator = kTableCreator;
+    if (!getCode(path, kTypeAttribute, &info->fdType) && hasDocumentExtension(fileSpec->name)) {
+        info->fdType = GetBundleDocumentType();
+        info->fdCreator = GetBundleSignature();
     }
     getCode(path, kCreatorAttribute, &info->fdCreator);
     return noErr;
@@ -473,7 +475,7 @@ OSErr FSpGetFInfo(const FSSpec *fileSpec, FInfo *info)
 
 std::string FSGetTypeExtension(OSType type)
 {
-    return type == kTableType ? std::string(kTableExtension + 1) : std::string();
+    return type != 0 && type == GetBundleDocumentType() ? GetBundleDocumentExtension() : std::string();
 }
 
 OSErr FSpSetFInfo(const FSSpec *fileSpec, const FInfo *info)
@@ -624,4 +626,9 @@ OSErr AEGetNthFSSpec(const AEDescList *list, long index, FSSpec *outSpec)
     if (list == nullptr || index < 1 || index > long(list->size()))
         return errAEDescNotFound;
     return AECoerceToFSSpec(&(*list)[std::size_t(index - 1)], outSpec);
+}
+
+std::string FSTemporaryPrefix()
+{
+    return "." + GetBundleCommandName() + "-save-";
 }

@@ -50,11 +50,11 @@ OSErr FSWrite(short refNum, long *count, const void *buffer);
 OSErr SetEOF(short refNum, long logEOF);
 // Type and creator: the extended attributes "user.type" and "user.creator"
 // (four characters each) where the file system keeps them; lacking the type
-// attribute, a name ending in ".qrtb" (any case) reports the table
-// document's type and creator.
+// attribute, a name ending in the bundle's document extension (any case)
+// reports the bundle's document type and creator.
 OSErr FSpGetFInfo(const FSSpec *fileSpec, FInfo *info);
-// The name extension that marks files of this type, without the dot
-// ("qrtb" for table documents); empty for any other type.
+// The name extension that marks files of this type, without the dot: the
+// bundle's document extension for its document type; empty for any other.
 std::string FSGetTypeExtension(OSType type);
 // Sets both attributes; succeeds without them on a file system that keeps
 // no extended attributes.
@@ -104,8 +104,9 @@ enum class FSSaveStep { none, create, write, flush, rename, abandon };
 void FSSetSaveFaultForTesting(FSSaveStep step);
 // Test hook: FSRead fails with ioErr while set.
 void FSSetReadFaultForTesting(Boolean fail);
-// The prefix of the temporary files of a save, for tests that look for strays.
-extern const char *const kFSTemporaryPrefix;
+// The prefix of the names of a save's temporary files (".<command>-save-"):
+// the Open dialog leaves them out and tests look for strays.
+std::string FSTemporaryPrefix();
 
 // Items of a dialog reply or an Apple event list, as files and folders.
 OSErr AECoerceToFSSpec(const AEDesc *desc, FSSpec *outSpec);

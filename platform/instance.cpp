@@ -45,7 +45,7 @@ QString socketPath()
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty())
         return {};
-    const std::string id = CFBundleGetValueForInfoDictionaryKey("CFBundleIdentifier").value_or("quorlscope");
+    const std::string id = GetBundlePreferencesDomain();
     return runtime + QLatin1Char('/') + QString::fromStdString(id) + QStringLiteral(".socket");
 }
 
@@ -169,8 +169,8 @@ bool listen(const QString &path)
     auto *listening = new QLocalServer(qApp);
     listening->setSocketOptions(QLocalServer::UserAccessOption);
     if (!listening->listen(path)) {
-        std::fprintf(stderr, "quorlscope: cannot listen on %s: %s; later starts will not reach this one\n",
-                     qPrintable(path), qPrintable(listening->errorString()));
+        std::fprintf(stderr, "%s: cannot listen on %s: %s; later starts will not reach this one\n",
+                     GetBundleCommandName().c_str(), qPrintable(path), qPrintable(listening->errorString()));
         delete listening;
         return false;
     }
@@ -189,7 +189,7 @@ InstanceRole ClaimSingleInstance(const std::vector<std::string> &files, HandedOv
     handedOverReceiver = receiver;
     const QString path = socketPath();
     if (path.isEmpty()) {
-        std::fputs("quorlscope: no runtime folder; running on its own\n", stderr);
+        std::fprintf(stderr, "%s: no runtime folder; running on its own\n", GetBundleCommandName().c_str());
         return InstanceRole::running;
     }
     QLockFile lock(path + QStringLiteral(".lock"));
@@ -199,7 +199,8 @@ InstanceRole ClaimSingleInstance(const std::vector<std::string> &files, HandedOv
     case HandOver::done:
         return InstanceRole::handedOver;
     case HandOver::noAnswer:
-        std::fprintf(stderr, "quorlscope: the running Quorlscope did not answer (%s)\n", qPrintable(path));
+        std::fprintf(stderr, "%s: the running %s did not answer (%s)\n", GetBundleCommandName().c_str(),
+                     GetBundleName().c_str(), qPrintable(path));
         return InstanceRole::failed;
     case HandOver::noInstance:
         break;

@@ -2,6 +2,7 @@
 // references and the Qt widgets they wrap. Program modules never include it.
 #pragma once
 
+#include "coreinternal.h"
 #include "events.h"
 #include "quickdraw.h"
 #include "window.h"
@@ -129,9 +130,6 @@ void frontWindowChanged();
 // The number of visible windows dropped to zero.
 void lastWindowClosed();
 QFont portFont(short size, std::int16_t face);
-// The user's languages, most preferred first, as folder names of the bundle
-// ("de_DE", "de").
-QStringList preferredLanguages();
 // Installs the translations for the system's locale; English needs none.
 void installTranslators();
 
@@ -147,7 +145,8 @@ void buildPreparedWindows(bool ready);
 // painting, port text included.
 void readyHiddenWindow(QWidget *widget);
 
-// Start-up measurement (QRL_STARTUP_PROBE), see probe.cpp.
+// Start-up measurement (PlatformOptions::startupProbe), see probe.cpp.
+void setStartupProbe(const char *value);
 bool startupProbeOn();
 bool startupProbeSkipsWait();
 // Called as the window paints what the program drew in its port: the first

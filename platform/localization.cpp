@@ -2,6 +2,7 @@
 // buttons, both for the locale the system gives.
 #include "localization.h"
 
+#include "bundle.h"
 #include "internal.h"
 
 #include <QCoreApplication>
@@ -26,25 +27,11 @@ std::string &currentLocalization()
 namespace platform
 {
 
-QStringList preferredLanguages()
-{
-    // "de-DE" gives "de_DE" and "de", the names of the bundle's folders.
-    QStringList names;
-    for (const QString &language : QLocale::system().uiLanguages()) {
-        QString name = language;
-        name.replace(QLatin1Char('-'), QLatin1Char('_'));
-        for (QString candidate : {name, name.section(QLatin1Char('_'), 0, 0)})
-            if (!candidate.isEmpty() && !names.contains(candidate))
-                names.append(candidate);
-    }
-    return names;
-}
-
 void installTranslators()
 {
     const QLocale locale = QLocale::system();
     auto *ours = new QTranslator(QCoreApplication::instance());
-    if (ours->load(locale, QStringLiteral("quorlscope"), QStringLiteral("_"),
+    if (ours->load(locale, QString::fromStdString(GetBundleCommandName()), QStringLiteral("_"),
                    QStringLiteral(":/bundle/translations"))) {
         QCoreApplication::installTranslator(ours);
         currentLocalization() = ours->language().section(QLatin1Char('_'), 0, 0).toStdString();

@@ -2,6 +2,8 @@
 // read and written through QSettings.
 #include "prefs.h"
 
+#include "bundle.h"
+
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
@@ -57,8 +59,12 @@ std::string writeRefusal(const std::string &file)
 
 std::string GetPreferencesFilePath()
 {
+    // The last part of the reverse-DNS domain names the program; its file
+    // is <configuration folder>/<name>/<name>.conf.
+    const QString domain = QString::fromStdString(GetBundlePreferencesDomain());
+    const QString name = domain.section(QLatin1Char('.'), -1);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return (folder + QStringLiteral("/Quorlscope/Quorlscope.conf")).toStdString();
+    return (folder + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".conf")).toStdString();
 }
 
 std::optional<CFPropertyList> CFPreferencesCopyAppValue(const std::string &key)

@@ -7,6 +7,7 @@
 
 #include "alerts.h"
 #include "application.h"
+#include "bundle.h"
 #include "internal.h"
 #include "printsession.h"
 
@@ -48,8 +49,9 @@ std::string proposedOutputFile(const std::string &jobName, WindowRef parent)
 {
     QString name = QString::fromStdString(jobName).trimmed();
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    if (name.endsWith(QLatin1String(".qrtb"), Qt::CaseInsensitive))
-        name.chop(5);
+    const QString extension = QLatin1Char('.') + QString::fromStdString(GetBundleDocumentExtension());
+    if (extension.size() > 1 && name.endsWith(extension, Qt::CaseInsensitive))
+        name.chop(extension.size());
     if (name.isEmpty())
         name = QStringLiteral("Untitled");
     const std::string documentPath = GetWindowProxyFilePath(parent);

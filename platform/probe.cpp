@@ -1,5 +1,6 @@
-// Start-up measurement for the start-up benchmark. With QRL_STARTUP_PROBE set
-// the program reports on standard output, as CLOCK_MONOTONIC seconds:
+// Start-up measurement for the start-up benchmark. When the program asks
+// for it (PlatformOptions::startupProbe, which it takes from its
+// environment) the platform reports on standard output, as CLOCK_MONOTONIC seconds:
 //
 //   startup-probe shown <window name> <t>   a window first on screen with
 //                                           what the program drew in it
@@ -16,7 +17,8 @@
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <optional>
+#include <string>
 #include <time.h>
 
 namespace
@@ -31,9 +33,11 @@ double monotonicNow()
     return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
 }
 
-const char *probeValue()
+// The measurement asked for, if any.
+std::optional<std::string> &probeValue()
 {
-    return std::getenv("QRL_STARTUP_PROBE");
+    static std::optional<std::string> value;
+    return value;
 }
 
 void windowOnScreen(const std::string &name)
@@ -62,15 +66,19 @@ void reportOnScreenLater(const std::string &name)
 namespace platform
 {
 
+void setStartupProbe(const char *value)
+{
+    probeValue() = value ? std::optional<std::string>(value) : std::nullopt;
+}
+
 bool startupProbeOn()
 {
-    return probeValue() != nullptr;
+    return probeValue().has_value();
 }
 
 bool startupProbeSkipsWait()
 {
-    const char *value = probeValue();
-    return value && std::strcmp(value, "wait") != 0;
+    return probeValue() && *probeValue() != "wait";
 }
 
 void probeWindowPainted(WindowRef window)

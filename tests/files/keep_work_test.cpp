@@ -46,7 +46,7 @@ class KeepingWork : public FileTest
     {
         Strings found;
         for (const std::string &name : folderEntries(folder))
-            if (name.rfind(kFSTemporaryPrefix, 0) == 0)
+            if (name.rfind(FSTemporaryPrefix(), 0) == 0)
                 found.push_back(name);
         return found;
     }

@@ -1,0 +1,100 @@
+// The program's facts reach the platform through the bundle's information
+// keys: the document type the files recognise, the temporaries' names, the
+// preference file. With the program's own bundle nothing a user has on disk
+// moves; with another bundle the platform follows it.
+#include "files_helpers.h"
+
+#include "platform/bundle.h"
+#include "platform/prefs.h"
+
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+
+using namespace filetest;
+
+namespace
+{
+
+std::string sourceInfoPlist()
+{
+    std::ifstream in(std::string(QRL_SOURCE_DIR) + "/resources/Info.plist");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void replaceAll(std::string &text, const std::string &from, const std::string &to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+class BundleFacts : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(config.isValid());
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    }
+    void TearDown() override { SetBundleRoot(""); }
+
+    // A bundle whose Info.plist is the program's with these replacements.
+    void useBundleWith(const std::vector<std::pair<std::string, std::string>> &changes)
+    {
+        std::string plist = sourceInfoPlist();
+        ASSERT_FALSE(plist.empty());
+        for (const auto &[from, to] : changes)
+            replaceAll(plist, from, to);
+        std::ofstream(bundle + "/Info.plist") << plist;
+        SetBundleRoot(bundle);
+    }
+    FInfo infoOf(const std::string &name)
+    {
+        writeFile(folder + "/" + name, Bytes(280, 0));
+        FSSpec spec;
+        FSMakeFSSpec(folder + "/" + name, &spec);
+        FInfo info{};
+        EXPECT_EQ(noErr, FSpGetFInfo(&spec, &info)) << name;
+        return info;
+    }
+
+    QTemporaryDir config;
+    std::string bundle = qrltest::TempFolder();
+    std::string folder = qrltest::TempFolder();
+};
+
+} // namespace
+
+TEST_F(BundleFacts, TheProgramsBundleKeepsEverythingWhereItWas)
+{
+    EXPECT_EQ(kDocumentFileType, GetBundleDocumentType());
+    EXPECT_EQ(kDocumentFileCreator, GetBundleSignature());
+    EXPECT_EQ("qrtb", FSGetTypeExtension(kDocumentFileType));
+    EXPECT_EQ(".quorlscope-save-", FSTemporaryPrefix());
+    EXPECT_EQ(config.path().toStdString() + "/Quorlscope/Quorlscope.conf", GetPreferencesFilePath());
+    const FInfo info = infoOf("Table.QRTB");
+    EXPECT_EQ(kDocumentFileType, info.fdType);
+    EXPECT_EQ(kDocumentFileCreator, info.fdCreator);
+    EXPECT_EQ(0u, infoOf("Table.txt").fdType);
+}
+
+TEST_F(BundleFacts, AnotherBundleGivesAnotherDocumentTypeNameAndPreferenceFile)
+{
+    useBundleWith({{"<string>qrtb</string>", "<string>dfts</string>"},
+                   {"<string>QRTb</string>", "<string>DFts</string>"},
+                   {"<string>QRLF</string>", "<string>DFap</string>"},
+                   {"org.quorlscope.Quorlscope", "org.example.Fieldbook"},
+                   {"<key>CFBundleExecutable</key>\n <string>Quorlscope</string>",
+                    "<key>CFBundleExecutable</key>\n <string>Fieldbook</string>"}});
+    EXPECT_EQ(FOUR_CHAR_CODE("DFts"), GetBundleDocumentType());
+    EXPECT_EQ("dfts", FSGetTypeExtension(FOUR_CHAR_CODE("DFts")));
+    EXPECT_EQ("", FSGetTypeExtension(kDocumentFileType));
+    EXPECT_EQ(".fieldbook-save-", FSTemporaryPrefix());
+    EXPECT_EQ(config.path().toStdString() + "/Fieldbook/Fieldbook.conf", GetPreferencesFilePath());
+    const FInfo info = infoOf("Table.dfts");
+    EXPECT_EQ(FOUR_CHAR_CODE("DFts"), info.fdType);
+    EXPECT_EQ(FOUR_CHAR_CODE("DFap"), info.fdCreator);
+    EXPECT_EQ(0u, infoOf("Table.qrtb").fdType);
+}
