@@ -19,12 +19,6 @@ std::vector<ShownAlert> &shownAlerts()
     return alerts;
 }
 
-std::function<void(const ShownAlert &)> &observer()
-{
-    static std::function<void(const ShownAlert &)> callback;
-    return callback;
-}
-
 QMessageBox::Icon iconFor(AlertType type)
 {
     switch (type) {
@@ -47,8 +41,6 @@ OSStatus StandardAlert(AlertType type, const std::string &message, const std::st
     // The program passes its texts in English; the user reads them in their language.
     const ShownAlert alert{type, CopyLocalizedText(message), CopyLocalizedText(explanation),
                            params && params->movable};
-    if (observer())
-        observer()(alert);
     shownAlerts().push_back(alert);
     if (!PlatformIsHeadless()) {
         QMessageBox box(iconFor(type), QApplication::applicationName(), QString::fromStdString(alert.message),
@@ -67,9 +59,4 @@ std::vector<ShownAlert> TakeShownAlerts()
     std::vector<ShownAlert> taken;
     taken.swap(shownAlerts());
     return taken;
-}
-
-void SetAlertObserver(std::function<void(const ShownAlert &)> callback)
-{
-    observer() = std::move(callback);
 }

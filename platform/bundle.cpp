@@ -5,8 +5,8 @@
 #include "coreinternal.h"
 
 #include <QFile>
-#include <QLocale>
 #include <QHash>
+#include <QLocale>
 #include <QXmlStreamReader>
 #include <cerrno>
 #include <optional>

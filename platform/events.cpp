@@ -181,11 +181,6 @@ EventKind GetEventKind(EventRef event)
 {
     return event ? event->eventKind : 0;
 }
-WindowRef GetEventWindow(EventRef event)
-{
-    return event ? event->window : nullptr;
-}
-
 OSStatus GetEventCommand(EventRef event, HICommand *outCommand)
 {
     if (!event || event->eventClass != kEventClassCommand)

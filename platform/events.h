@@ -76,7 +76,6 @@ EventKind GetEventKind(EventRef event);
 // The command of a command event (kEventParamDirectObject, typeHICommand).
 OSStatus GetEventCommand(EventRef event, HICommand *outCommand);
 // The window of a window event.
-WindowRef GetEventWindow(EventRef event);
 
 // Sends a command as the menu or a control would: the menus are adjusted
 // first, a command whose menu item is disabled is dropped, then the command

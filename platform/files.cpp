@@ -3,6 +3,7 @@
 #include "files.h"
 
 #include "bundle.h"
+#include "testing.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -446,16 +447,6 @@ OSErr FSWrite(short refNum, long *count, const void *buffer)
     return ok ? OSErr(noErr) : errnoToOSErr(errno);
 }
 
-OSErr SetEOF(short refNum, long logEOF)
-{
-    OpenFile *file = lookup(refNum);
-    if (file == nullptr)
-        return rfNumErr;
-    if (!file->writable)
-        return wrPermErr;
-    return ftruncate(file->fd, logEOF) != 0 ? errnoToOSErr(errno) : OSErr(noErr);
-}
-
 OSErr FSpGetFInfo(const FSSpec *fileSpec, FInfo *info)
 {
     const std::string path = fileSpec->path();
@@ -484,13 +475,6 @@ OSErr FSpSetFInfo(const FSSpec *fileSpec, const FInfo *info)
     if (stat(fileSpec->path().c_str(), &st) != 0)
         return errnoToOSErr(errno);
     return setInfoOnPath(fileSpec->path(), info);
-}
-
-OSErr FSpDelete(const FSSpec *fileSpec)
-{
-    if (FSIsFileOpen(fileSpec))
-        return fBsyErr;
-    return unlink(fileSpec->path().c_str()) != 0 ? errnoToOSErr(errno) : OSErr(noErr);
 }
 
 OSErr FSGetFSSpecFromRefNum(short refNum, FSSpec *outSpec)
@@ -528,12 +512,6 @@ std::string FSGetLastErrorText()
 Boolean FSIsLockedError(OSErr err)
 {
     return err == permErr || err == vLckdErr || err == wrPermErr || err == wPrErr || err == fLckdErr;
-}
-
-Boolean FSIsWritable(short refNum)
-{
-    OpenFile *file = lookup(refNum);
-    return file != nullptr && file->writable;
 }
 
 OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolean flush)

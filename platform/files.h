@@ -47,7 +47,6 @@ OSErr SetFPos(short refNum, short posMode, long posOff);
 // the file ends first.
 OSErr FSRead(short refNum, long *count, void *buffer);
 OSErr FSWrite(short refNum, long *count, const void *buffer);
-OSErr SetEOF(short refNum, long logEOF);
 // Type and creator: the extended attributes "user.type" and "user.creator"
 // (four characters each) where the file system keeps them; lacking the type
 // attribute, a name ending in the bundle's document extension (any case)
@@ -59,8 +58,6 @@ std::string FSGetTypeExtension(OSType type);
 // Sets both attributes; succeeds without them on a file system that keeps
 // no extended attributes.
 OSErr FSpSetFInfo(const FSSpec *fileSpec, const FInfo *info);
-// Deletes the file; fBsyErr while some reference holds it open.
-OSErr FSpDelete(const FSSpec *fileSpec);
 // The FSSpec of an open file.
 OSErr FSGetFSSpecFromRefNum(short refNum, FSSpec *outSpec);
 // True when some reference number holds the file open.
@@ -74,8 +71,6 @@ std::string FSGetLastErrorText();
 // Whether a failure means the file or its folder cannot be written at all
 // (a locked file or folder, a read-only volume, permission refused).
 Boolean FSIsLockedError(OSErr err);
-// Whether the open file can be written through its reference.
-Boolean FSIsWritable(short refNum);
 
 // Saving without ever destroying the previous version: the contents go into
 // a temporary file beside the target, are flushed to disk when flush is set,
@@ -97,13 +92,6 @@ OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolea
 OSErr FSWriteFileSafely(const FSSpec *fileSpec, const void *buffer, long count, const FInfo *info,
                         Boolean replacing, Boolean flush, short *refNum);
 
-// Test hook: the steps of a save that a test can make fail. abandon stops
-// after the temporary is written, leaving it behind unheld, as a save
-// killed before its rename does.
-enum class FSSaveStep { none, create, write, flush, rename, abandon };
-void FSSetSaveFaultForTesting(FSSaveStep step);
-// Test hook: FSRead fails with ioErr while set.
-void FSSetReadFaultForTesting(Boolean fail);
 // The prefix of the names of a save's temporary files (".<command>-save-"):
 // the Open dialog leaves them out and tests look for strays.
 std::string FSTemporaryPrefix();

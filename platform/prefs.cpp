@@ -64,7 +64,8 @@ std::string GetPreferencesFilePath()
     const QString domain = QString::fromStdString(GetBundlePreferencesDomain());
     const QString name = domain.section(QLatin1Char('.'), -1);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return (folder + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".conf")).toStdString();
+    return (folder + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".conf"))
+        .toStdString();
 }
 
 std::optional<CFPropertyList> CFPreferencesCopyAppValue(const std::string &key)

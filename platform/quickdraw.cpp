@@ -265,11 +265,6 @@ std::int16_t GetPortTextFace(GrafPtr port)
 {
     return port ? port->textFace : 0;
 }
-short GetPortTextSize(GrafPtr port)
-{
-    return port ? port->textSize : 0;
-}
-
 OSStatus TXNDrawCFStringTextBox(const std::string &text, const Rect *frame, TextFlush flush)
 {
     if (!currentPort || !frame)

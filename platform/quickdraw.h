@@ -33,7 +33,6 @@ enum : std::int16_t { normal = 0, bold = 1, italic = 2 };
 void TextSize(short size);
 void TextFace(std::int16_t face);
 std::int16_t GetPortTextFace(GrafPtr port);
-short GetPortTextSize(GrafPtr port);
 
 // Text boxes: the text drawn inside frame from its top-left corner, wrapping
 // at the frame's right edge, in the port's text settings.

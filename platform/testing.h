@@ -25,8 +25,6 @@ struct ShownAlert {
 
 // Every alert shown so far, oldest first; the list is kept until taken.
 std::vector<ShownAlert> TakeShownAlerts();
-// Called for each alert before it is recorded and answered (with OK).
-void SetAlertObserver(std::function<void(const ShownAlert &)> observer);
 
 // Runs in place of the event loop of an application-modal window: it may set
 // fields and send commands to the window; the modal run ends when the script
@@ -68,3 +66,11 @@ std::vector<ControlRef> GetTabChain(WindowRef window);
 // Lets Qt finish what it deferred (widgets of disposed windows are deleted
 // later); headless runs have no event loop to do it.
 void ProcessPendingEvents();
+
+// Files: the steps of a save that a test can make fail. abandon stops after
+// the temporary is written, leaving it behind unheld, as a save killed
+// before its rename does.
+enum class FSSaveStep { none, create, write, flush, rename, abandon };
+void FSSetSaveFaultForTesting(FSSaveStep step);
+// FSRead fails with ioErr while set.
+void FSSetReadFaultForTesting(Boolean fail);

@@ -3,7 +3,6 @@
 // preference file. With the program's own bundle nothing a user has on disk
 // moves; with another bundle the platform follows it.
 #include "files_helpers.h"
-
 #include "platform/bundle.h"
 #include "platform/prefs.h"
 

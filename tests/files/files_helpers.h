@@ -4,6 +4,7 @@
 
 #include "files/file.h"
 #include "platform/navtesting.h"
+#include "platform/testing.h"
 #include "tests/support/app_driver.h"
 
 #include <algorithm>
