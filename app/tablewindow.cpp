@@ -131,19 +131,7 @@ void computeTable()
     focalDef = focal;
     QuitAppModalLoopForWindow(tableWindow);
     BDrawDocsWindowData(1);
-    BSetDocumentDirty(BGetDocumentWindowsDocPtr(BGetCurrentDocsWindowRef()), 1);
-    SetWindowModified(BGetCurrentDocsWindowRef(), true);
-}
-
-void failLoading(IBNibRef nibRef)
-{
-    if (nibRef)
-        DisposeNibReference(nibRef);
-    if (tableWindow)
-        DisposeWindow(tableWindow);
-    StandardAlert(kAlertNoteAlert, "Could not load Resource", "Please reinstall Your Application");
-    tableWindow = nullptr;
-    tableWindowExist = 0;
+    BSetDocumentDirtyShown(BGetDocumentWindowsDocPtr(BGetCurrentDocsWindowRef()), 1);
 }
 
 } // namespace
@@ -152,14 +140,13 @@ void QRLInitTableWindow()
 {
     static const EventTypeSpec commandEvents[] = {{kEventClassCommand, kEventCommandProcess}};
     const std::int32_t distUnit = QRLReadDistanceUnit();
-    IBNibRef nibRef = nullptr;
-    if (CreateNibReference("tablewindow", &nibRef) != noErr ||
-        CreateWindowFromNib(nibRef, "Window", &tableWindow) != noErr)
-        return failLoading(nibRef);
-    DisposeNibReference(nibRef);
-    if (InstallEventHandler(GetWindowEventTarget(tableWindow), NewEventHandlerUPP(QRLTableWindowEventHandler),
-                            1, commandEvents, tableWindow, &tableWindowHandler) != noErr)
-        return failLoading(nullptr);
+    tableWindow =
+        BLoadWindowWithHandler("tablewindow", "Window", NewEventHandlerUPP(QRLTableWindowEventHandler), 1,
+                               commandEvents, &tableWindowHandler);
+    if (!tableWindow) {
+        tableWindowExist = 0;
+        return;
+    }
     tableWindowExist = 1;
     fillWindow(distUnit);
     SetKeyboardFocus(tableWindow, control(distanceFieldID));

@@ -4,28 +4,15 @@
 #include "app/factswindow.h"
 #include "app/helpwindow.h"
 #include "app/prefwindow.h"
-#include "platform/alerts.h"
+#include "document/mainwindow.h"
 #include "platform/quickdraw.h"
 
 WindowRef BBuildAuxiliaryWindow(const std::string &nibName, const std::string &windowName,
                                 EventHandlerUPP handler, int numTypes, const EventTypeSpec *eventTypes)
 {
-    IBNibRef nibRef = nullptr;
-    WindowRef window = nullptr;
-    OSStatus status = CreateNibReference(nibName, &nibRef);
-    if (status == noErr) {
-        status = CreateWindowFromNib(nibRef, windowName, &window);
-        DisposeNibReference(nibRef);
-    }
-    if (status == noErr)
-        status =
-            InstallEventHandler(GetWindowEventTarget(window), handler, numTypes, eventTypes, window, nullptr);
-    if (status != noErr) {
-        if (window)
-            DisposeWindow(window);
-        StandardAlert(kAlertNoteAlert, "Could not load Resource", "Please reinstall Your Application");
+    WindowRef window = BLoadWindowWithHandler(nibName, windowName, handler, numTypes, eventTypes);
+    if (!window)
         return nullptr;
-    }
     WindowAttributes attributes = 0;
     GetWindowAttributes(window, &attributes);
     ChangeWindowAttributes(window, attributes, kWindowInWindowMenuAttribute);

@@ -128,6 +128,14 @@ void BSetDocumentDirty(tDocumentPtr documentPtr, int dirtyStatus)
     documentPtr->dirty = std::int16_t(dirtyStatus);
 }
 
+void BSetDocumentDirtyShown(tDocumentPtr documentPtr, int dirtyStatus)
+{
+    if (!documentPtr)
+        return;
+    BSetDocumentDirty(documentPtr, dirtyStatus);
+    SetWindowModified(documentPtr->theWindow, dirtyStatus != 0);
+}
+
 int BIsDocumentDirty(WindowRef window)
 {
     const int slot = slotOfWindow(window);

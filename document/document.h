@@ -31,6 +31,9 @@ using tDocumentPtr = tDocument *;
 tDocumentPtr BInitDocument();
 void BCloseDocument(WindowRef window);
 void BSetDocumentDirty(tDocumentPtr documentPtr, int dirtyStatus);
+// Sets the dirty flag and the window's modified mark together, as every
+// change, save and revert does.
+void BSetDocumentDirtyShown(tDocumentPtr documentPtr, int dirtyStatus);
 int BIsDocumentDirty(WindowRef window);
 int BGetNumberOfDocuments();
 int BGetNumberOfDirtyDocuments();

@@ -170,6 +170,29 @@ void drawSheetInWindow(WindowRef window, tDataPtr data, bool valid)
 
 } // namespace
 
+WindowRef BLoadWindowWithHandler(const std::string &nibName, const std::string &windowName,
+                                 EventHandlerUPP handler, int numTypes, const EventTypeSpec *eventTypes,
+                                 EventHandlerRef *outHandler)
+{
+    IBNibRef nibRef = nullptr;
+    WindowRef window = nullptr;
+    OSStatus status = CreateNibReference(nibName, &nibRef);
+    if (status == noErr) {
+        status = CreateWindowFromNib(nibRef, windowName, &window);
+        DisposeNibReference(nibRef);
+    }
+    if (status == noErr)
+        status = InstallEventHandler(GetWindowEventTarget(window), handler, numTypes, eventTypes, window,
+                                     outHandler);
+    if (status != noErr) {
+        if (window)
+            DisposeWindow(window);
+        StandardAlert(kAlertNoteAlert, "Could not load Resource", "Please reinstall Your Application");
+        return nullptr;
+    }
+    return window;
+}
+
 void BPrepareMainWindow()
 {
     PrepareWindowFromNib(kNibName, kWindowName);
@@ -179,24 +202,10 @@ WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP)
 {
     static const EventTypeSpec windowEvents[] = {{kEventClassWindow, kEventWindowClose},
                                                  {kEventClassWindow, kEventWindowShown}};
-    IBNibRef nibRef = nullptr;
-    WindowRef window = nullptr;
-    OSStatus status = CreateNibReference(kNibName, &nibRef);
-    if (status == noErr) {
-        status = CreateWindowFromNib(nibRef, kWindowName, &window);
-        DisposeNibReference(nibRef);
-    }
-    if (status == noErr) {
-        *eventHandlerUPP = NewEventHandlerUPP(BMainWindowEventHandler);
-        status = InstallEventHandler(GetWindowEventTarget(window), *eventHandlerUPP, 2, windowEvents, window,
-                                     nullptr);
-    }
-    if (status != noErr) {
-        if (window)
-            DisposeWindow(window);
-        StandardAlert(kAlertNoteAlert, "Could not load Resource", "Please reinstall Your Application");
+    *eventHandlerUPP = NewEventHandlerUPP(BMainWindowEventHandler);
+    WindowRef window = BLoadWindowWithHandler(kNibName, kWindowName, *eventHandlerUPP, 2, windowEvents);
+    if (!window)
         return nullptr;
-    }
     if (count > 1)
         SetWTitle(window, GetWTitle(window) + std::to_string(count));
     count += 1;

@@ -6,7 +6,16 @@
 #include "platform/window.h"
 
 #include <cstdint>
+#include <string>
 
+// Builds a window from an interface file of the bundle and installs its
+// handler with the window as user data (the handler's reference in
+// *outHandler when asked for). On failure shows the "Could not load
+// Resource" alert, leaves no window behind and returns null. Document
+// windows, the table window and the auxiliary windows are all built so.
+WindowRef BLoadWindowWithHandler(const std::string &nibName, const std::string &windowName,
+                                 EventHandlerUPP handler, int numTypes, const EventTypeSpec *eventTypes,
+                                 EventHandlerRef *outHandler = nullptr);
 WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP);
 // Has the platform build the next document window ahead, hidden, while
 // start-up waits anyway; BInitMainWindow then finds it ready.

@@ -262,8 +262,7 @@ OSErr BWriteFile(tDocumentPtr theDocumentPtr)
         const FInfo identity{kDocumentFileType, kDocumentFileCreator};
         FSpSetFInfo(&fileSpec, &identity);
     }
-    BSetDocumentDirty(theDocumentPtr, 0);
-    SetWindowModified(theDocumentPtr->theWindow, false);
+    BSetDocumentDirtyShown(theDocumentPtr, 0);
     return noErr;
 }
 
@@ -285,8 +284,7 @@ OSErr BWriteNewFile(tDocumentPtr theDocumentPtr, const FSSpec *newFileSpec, Bool
         FSClose(theDocumentPtr->fRefNum);
     theDocumentPtr->fileLocked = false;
     theDocumentPtr->fRefNum = refNum;
-    BSetDocumentDirty(theDocumentPtr, 0);
-    SetWindowModified(theDocumentPtr->theWindow, false);
+    BSetDocumentDirtyShown(theDocumentPtr, 0);
     SetWTitle(theDocumentPtr->theWindow, newFileSpec->name);
     SetWindowProxyFilePath(theDocumentPtr->theWindow, newFileSpec->path());
     return noErr;
@@ -396,7 +394,6 @@ OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr)
         theDocumentPtr->isClosing = false;
         return err;
     }
-    BSetDocumentDirty(theDocumentPtr, 0);
     if (theDocumentPtr->isClosing)
         BCloseDocument(theDocumentPtr->theWindow);
     if (BGetAppQuittingStatus())

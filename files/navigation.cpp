@@ -239,7 +239,7 @@ void BNavRevertEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr c
         if (document && BReadFile(document) == noErr) {
             BSetCurrentDocListIndexFromWindowRef(document->theWindow);
             BDrawDocsWindowData(1);
-            SetWindowModified(document->theWindow, false);
+            BSetDocumentDirtyShown(document, 0);
         }
         break;
     case kNavUserActionReviewDocuments:
