@@ -89,14 +89,14 @@ test: test-plain test-asan test-fuzz
 
 test-plain: deps
 	@$(call headless_env,$(BUILD)) \
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON && \
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON -DQRL_WERROR=ON && \
 	cmake --build $(BUILD) -j $(JOBS) && \
 	echo "== tests (plain build)" && \
 	$(CTEST) $(BUILD)
 
 test-asan: deps
 	@$(call headless_env,$(ASAN_BUILD)) $(SANITIZER_ENV) \
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQRL_BUILD_TESTS=ON -DQRL_SANITIZE=ON && \
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQRL_BUILD_TESTS=ON -DQRL_SANITIZE=ON -DQRL_WERROR=ON && \
 	cmake --build $(ASAN_BUILD) -j $(JOBS) && \
 	echo "== tests (AddressSanitizer + UndefinedBehaviorSanitizer build)" && \
 	$(CTEST) $(ASAN_BUILD)
@@ -107,7 +107,7 @@ test-asan: deps
 test-fuzz: deps
 	@if [ ! -f fuzz/CMakeLists.txt ]; then echo "== fuzz: no fuzz targets yet, skipped"; exit 0; fi; \
 	$(call headless_env,$(FUZZ_BUILD)) $(SANITIZER_ENV) \
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=OFF -DQRL_BUILD_FUZZ=ON \
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=OFF -DQRL_BUILD_FUZZ=ON -DQRL_WERROR=ON \
 	      -DCMAKE_CXX_COMPILER=clang++ >/dev/null; \
 	cmake --build $(FUZZ_BUILD)/fuzz -j $(JOBS); \
 	targets=$$(find $(FUZZ_BUILD)/fuzz -maxdepth 1 -type f -perm -u+x | sort); \
