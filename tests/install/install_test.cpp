@@ -205,7 +205,8 @@ TEST(CommandLine, HelpNeedsNoDisplayAndNamesTheOptions)
     const Ran ran = runWithoutDisplay(installedPrefix(), "--help");
     EXPECT_EQ(ran.exitCode, 0) << ran.output;
     EXPECT_EQ(ran.output.rfind("Usage: quorlscope [options] [files...]\n", 0), 0u) << ran.output;
-    for (const char *part : {"-h, --help", "-v, --version", "files", ".qrtb", "already running"})
+    for (const char *part : {"-h, --help", "-v, --version", "files", ".qrtb", "already running",
+                             "'quorlscope table'", "'quorlscope export FILE.qrtb... --to OUT'"})
         EXPECT_NE(ran.output.find(part), std::string::npos) << part << " missing in:\n" << ran.output;
 }
 
