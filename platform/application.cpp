@@ -26,16 +26,6 @@ void quietOffscreenNotes(QtMsgType type, const QMessageLogContext &context, cons
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
-// The application takes its name from the bundle (the alerts' titles show
-// it); the organization has the same name, so that Qt's own folders for the
-// program are <name>/<name>, as the preference file's.
-void nameApplication()
-{
-    const QString name = QString::fromStdString(GetBundleName());
-    QCoreApplication::setApplicationName(name);
-    QCoreApplication::setOrganizationName(name);
-}
-
 } // namespace
 
 std::vector<std::string> PlatformInitialize(int &argc, char **argv, const PlatformOptions &options)
@@ -51,7 +41,7 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
     // platform plugin's own statics.
     if (!QApplication::instance())
         new QApplication(argc, argv);
-    nameApplication();
+    platform::nameApplication();
     // Lets the desktop match the windows to the installed .desktop file.
     if (const auto id = CFBundleGetValueForInfoDictionaryKey("CFBundleIdentifier"))
         QGuiApplication::setDesktopFileName(QString::fromStdString(*id));
@@ -64,13 +54,6 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
         if (argv[i][0] != '-')
             files.emplace_back(argv[i]);
     return files;
-}
-
-void PlatformInitializeWithoutDisplay(int &argc, char **argv)
-{
-    if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv); // never destroyed, as the GUI's
-    nameApplication();
 }
 
 Boolean PlatformIsHeadless()

@@ -44,10 +44,16 @@ struct Parser {
         // "-reverse" is one unknown option, not -r -e -v ...
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         const std::string name = GetBundleName();
-        parser.setApplicationDescription(infoValue("CFBundleGetInfoString", name) +
-                                         QStringLiteral("\n\nA file given while %1 is already running "
-                                                        "opens in the running program.")
-                                             .arg(QString::fromStdString(name)));
+        const QString command = QString::fromStdString(GetBundleCommandName());
+        parser.setApplicationDescription(
+            infoValue("CFBundleGetInfoString", name) +
+            QStringLiteral("\n\nA file given while %1 is already running "
+                           "opens in the running program.\n\n"
+                           "Without a display, '%2 table' prints a depth-of-field table and "
+                           "'%2 export FILE.%3... --to OUT' exports saved documents; "
+                           "either, given no arguments, shows its usage.")
+                .arg(QString::fromStdString(name), command,
+                     QString::fromStdString(GetBundleDocumentExtension())));
         parser.addOption(help);
         parser.addOption(version);
         parser.addPositionalArgument(QStringLiteral("files"),

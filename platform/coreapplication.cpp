@@ -1,0 +1,27 @@
+// The command line's application object: Qt Core only, so that a run that
+// prints a table loads none of the window system's libraries.
+#include "coreapplication.h"
+
+#include "bundle.h"
+#include "coreinternal.h"
+
+#include <QCoreApplication>
+
+void PlatformInitializeWithoutDisplay(int &argc, char **argv)
+{
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv); // never destroyed, as the GUI's
+    platform::nameApplication();
+}
+
+namespace platform
+{
+
+void nameApplication()
+{
+    const QString name = QString::fromStdString(GetBundleName());
+    QCoreApplication::setApplicationName(name);
+    QCoreApplication::setOrganizationName(name);
+}
+
+} // namespace platform
