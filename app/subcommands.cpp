@@ -8,6 +8,7 @@
 #include "platform/application.h"
 #include "platform/files.h"
 #include "platform/strings.h"
+#include "print/pdfexport.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,7 +29,7 @@ namespace
 const char *const kUsage =
     "usage: quorlscope table --distance D --focal MM --camera apsc|fullframe|film|medium [--circle UM]\n"
     "                        [--unit m|ft] [--format text|csv|json]\n"
-    "       quorlscope export FILE.qrtb... --to OUT.csv|OUT.json\n";
+    "       quorlscope export FILE.qrtb... --to OUT.csv|OUT.json|OUT.pdf\n";
 
 // The table window's messages for arguments out of range.
 const char *const kRangeMessage = "Please Check Your Arguments!\n"
@@ -116,6 +117,8 @@ struct tRecord {
 std::string Formatted(const std::string &format, const std::vector<tExportTable> &tables, bool *ok)
 {
     *ok = true;
+    if (format == "pdf")
+        return QRLTablesAsPDFDocument(tables, ok);
     if (format == "json")
         return QRLTablesAsJSON(tables);
     if (format == "csv") {
@@ -249,10 +252,8 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
         return run.Fail(kSubcommandBadArguments, "--to OUT is needed");
     const std::string target = options.values.at("--to");
     const std::string format = Extension(target);
-    if (format == "pdf")
-        return run.Fail(kSubcommandBadArguments, target + ": PDF export is not available in this build");
-    if (format != "csv" && format != "json")
-        return run.Fail(kSubcommandBadArguments, target + ": the name must end in .csv or .json");
+    if (format != "csv" && format != "json" && format != "pdf")
+        return run.Fail(kSubcommandBadArguments, target + ": the name must end in .csv, .json or .pdf");
     std::vector<std::unique_ptr<tRecord>> records;
     std::vector<tExportTable> tables;
     for (const std::string &path : options.operands) {
@@ -264,6 +265,8 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
     }
     bool ok = true;
     const std::string text = Formatted(format, tables, &ok);
+    if (!ok && format == "pdf")
+        return run.Fail(kSubcommandFileFailed, target + ": the PDF document could not be made");
     if (!ok)
         return run.Fail(kSubcommandFileFailed,
                         target + ": tables in metres and in feet cannot share one CSV file's headings; "
@@ -283,6 +286,20 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
 
 } // namespace
 
+bool QRLSubcommandDraws(int argc, char **argv)
+{
+    if (argc < 2 || std::strcmp(argv[1], "export") != 0)
+        return false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--to" && i + 1 < argc)
+            return Extension(argv[i + 1]) == "pdf";
+        if (arg.rfind("--to=", 0) == 0)
+            return Extension(arg.substr(5)) == "pdf";
+    }
+    return false;
+}
+
 bool QRLIsSubcommand(int argc, char **argv)
 {
     return argc > 1 && (std::strcmp(argv[1], "table") == 0 || std::strcmp(argv[1], "export") == 0);
@@ -300,7 +317,10 @@ int QRLRunSubcommand(const std::vector<std::string> &args, std::string *out, std
 
 int QRLRunSubcommandProcess(int argc, char **argv)
 {
-    PlatformInitializeWithoutDisplay(argc, argv);
+    if (QRLSubcommandDraws(argc, argv))
+        PlatformInitializeForDrawing(argc, argv);
+    else
+        PlatformInitializeWithoutDisplay(argc, argv);
     std::string out, err;
     const int status = QRLRunSubcommand(std::vector<std::string>(argv + 1, argv + argc), &out, &err);
     std::fwrite(out.data(), 1, out.size(), stdout);

@@ -12,6 +12,9 @@ enum : int { kSubcommandDone = 0, kSubcommandFileFailed = 1, kSubcommandBadArgum
 
 // True when the first argument names a subcommand ("table" or "export").
 bool QRLIsSubcommand(int argc, char **argv);
+// True for a subcommand that draws (an export to PDF): its process needs a
+// GUI application, though it opens no window.
+bool QRLSubcommandDraws(int argc, char **argv);
 // Runs the subcommand in args (args[0] is the subcommand's name); what it
 // prints goes to out, messages to err. Nothing is written to a file unless
 // the whole run succeeds.

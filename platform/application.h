@@ -17,6 +17,10 @@ struct PlatformOptions {
 std::vector<std::string> PlatformInitialize(int &argc, char **argv, const PlatformOptions &options);
 // A core application only, for the command line: no display, no windows.
 void PlatformInitializeWithoutDisplay(int &argc, char **argv);
+// A GUI application that opens no windows, for drawing (PDF documents) from
+// the command line: Qt's offscreen platform unless one is chosen, the
+// user's language for the program's texts.
+void PlatformInitializeForDrawing(int &argc, char **argv);
 Boolean PlatformIsHeadless();
 // True when the GUI can reach a display; the caller explains otherwise.
 Boolean PlatformHasDisplay();
