@@ -5,8 +5,10 @@
 // back in both of its flavors.
 #include "app/mainmenu.h"
 #include "app/prefwindow.h"
+#include "app/main.h"
 #include "document/document.h"
 #include "files/export.h"
+#include "platform/application.h"
 #include "platform/files.h"
 #include "platform/menus.h"
 #include "platform/navtesting.h"
@@ -15,9 +17,13 @@
 #include "tests/print/print_helpers.h"
 #include "tests/support/mounts.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -405,4 +411,60 @@ TEST(Copy, PutsTabTextAndCSVOnTheClipboard)
     EXPECT_FALSE(IsCommandEnabled("copy"));
     SelectWindow(window);
     EXPECT_TRUE(IsCommandEnabled("copy"));
+}
+
+namespace
+{
+
+int argc = 1;
+char programName[] = "quorlscope-test";
+char *argv[] = {programName, nullptr};
+
+} // namespace
+
+// Qt's own file dialog, not the test driver's stand-in: a window-modal sheet
+// whose file type choice swaps the extension of the name in its field, and
+// whose Save writes the chosen format.
+TEST(ExportRealDialog, FileTypeChoiceSwapsTheExtension)
+{
+    const std::string home = TempFolder();
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+    PlatformInitialize(argc, argv, PlatformOptions{false});
+    SetTickWaitSkipped(true);
+    BInitApplication();
+    ASSERT_NE(DocumentWindow(0), nullptr);
+    SendCommand("expt");
+    QFileDialog *dialog = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *files = qobject_cast<QFileDialog *>(widget); files && files->isVisible())
+            dialog = files;
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(dialog->nameFilters(), (QStringList{"CSV (*.csv)", "JSON (*.json)", "PDF (*.pdf)"}));
+    EXPECT_EQ(dialog->selectedNameFilter(), "CSV (*.csv)");
+    auto *field = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(field, nullptr);
+    ASSERT_NE(types, nullptr);
+    EXPECT_EQ(field->text().toStdString(), "Untitled.csv");
+    types->setCurrentIndex(2);
+    emit types->activated(2); // as the user's choice in the list does
+    EXPECT_EQ(field->text().toStdString(), "Untitled.pdf");
+    field->setText(QStringLiteral("card.json"));
+    types->setCurrentIndex(1);
+    emit types->activated(1);
+    EXPECT_EQ(field->text().toStdString(), "card.json");
+    types->setCurrentIndex(0);
+    emit types->activated(0);
+    EXPECT_EQ(field->text().toStdString(), "card.csv");
+    dialog->setDirectory(QString::fromStdString(home));
+    field->setText(QStringLiteral("card"));
+    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection); // the Save button
+    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    // An empty document: the header row only.
+    const std::vector<Strings> rows = ReadCSV(ReadFile(home + "/card.csv"));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "table");
+    EXPECT_TRUE(TakeShownAlerts().empty());
 }
