@@ -276,8 +276,8 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
     if (made != noErr && made != fnfErr)
         return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(made));
     short refNum = -1;
-    const OSErr err =
-        FSWriteFileSafely(&fileSpec, text.data(), static_cast<long>(text.size()), nullptr, true, true, &refNum);
+    const OSErr err = FSWriteFileSafely(&fileSpec, text.data(), static_cast<long>(text.size()), nullptr, true,
+                                        true, &refNum);
     if (err != noErr)
         return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(err));
     FSClose(refNum);

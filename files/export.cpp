@@ -115,7 +115,8 @@ void BDoCreateExportPanel(tDocumentPtr theDocumentPtr)
     BRunNavDialog(err, &theDocumentPtr->fNavigationExportDialog);
 }
 
-void BNavExportEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms, void *callBackUD)
+void BNavExportEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
+                         void *callBackUD)
 {
     auto document = static_cast<tDocumentPtr>(callBackUD);
     if (!document || !callBackParms)
@@ -170,7 +171,8 @@ OSStatus QRLCopyTable(tDocumentPtr theDocumentPtr)
     if (err == noErr)
         err = GetCurrentScrap(&scrap);
     if (err == noErr)
-        err = PutScrapFlavor(scrap, "text/plain", kScrapFlavorMaskNone, long(tabText->size()), tabText->data());
+        err =
+            PutScrapFlavor(scrap, "text/plain", kScrapFlavorMaskNone, long(tabText->size()), tabText->data());
     if (err == noErr)
         err = PutScrapFlavor(scrap, "text/csv", kScrapFlavorMaskNone, long(csv->size()), csv->data());
     return err;

@@ -280,20 +280,22 @@ void offerFormats(NavDialogRef dialog, QFileDialog *files)
 {
     QStringList filters;
     for (const NavFileFormat &format : dialog->options.popupExtension)
-        filters << QStringLiteral("%1 (*.%2)").arg(QString::fromStdString(format.name),
-                                                   QString::fromStdString(format.extension));
+        filters << QStringLiteral("%1 (*.%2)")
+                       .arg(QString::fromStdString(format.name), QString::fromStdString(format.extension));
     files->setNameFilters(filters);
     files->selectNameFilter(filters.value(int(dialog->fileFormat)));
-    QObject::connect(files, &QFileDialog::filterSelected, files, [dialog, files, filters](const QString &filter) {
-        const int index = filters.indexOf(filter);
-        if (index < 0 || !isLive(dialog))
-            return;
-        chooseFormat(dialog, std::uint32_t(index));
-        files->setDefaultSuffix(QString::fromStdString(savedExtension(dialog)));
-        auto *field = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        if (field && !field->text().isEmpty())
-            field->setText(QString::fromStdString(withFormatExtension(dialog, field->text().toStdString())));
-    });
+    QObject::connect(
+        files, &QFileDialog::filterSelected, files, [dialog, files, filters](const QString &filter) {
+            const int index = filters.indexOf(filter);
+            if (index < 0 || !isLive(dialog))
+                return;
+            chooseFormat(dialog, std::uint32_t(index));
+            files->setDefaultSuffix(QString::fromStdString(savedExtension(dialog)));
+            auto *field = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (field && !field->text().isEmpty())
+                field->setText(
+                    QString::fromStdString(withFormatExtension(dialog, field->text().toStdString())));
+        });
 }
 
 QWidget *buildFileDialog(NavDialogRef dialog)

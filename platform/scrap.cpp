@@ -21,7 +21,7 @@ std::map<std::string, QByteArray> pendingFlavors;
 QClipboard *clipboard()
 {
     return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) ? QGuiApplication::clipboard()
-                                                                          : nullptr;
+                                                                         : nullptr;
 }
 
 } // namespace

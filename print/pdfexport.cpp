@@ -26,7 +26,8 @@ constexpr short kTitleHeight = 20;
 constexpr short kSubtitleHeight = 18;
 constexpr short kHeadingHeight = 36; // up to three lines
 constexpr short kRowHeight = 14;
-constexpr short kBlockHeight = kTitleHeight + kSubtitleHeight + kHeadingHeight + kRowHeight * kNumberOfApertures;
+constexpr short kBlockHeight =
+    kTitleHeight + kSubtitleHeight + kHeadingHeight + kRowHeight * kNumberOfApertures;
 constexpr short kColumnWidth = 62;
 constexpr int kColumns = 8;
 
@@ -58,10 +59,10 @@ std::string ratioText(double value)
 void drawHeadings(short left, short top)
 {
     const std::string headings[kColumns] = {
-        CopyLocalizedText("Aperture"),        CopyLocalizedText("Hyperfocal distance"),
-        CopyLocalizedText("Total depth"),     CopyLocalizedText("In front"),
-        CopyLocalizedText("Behind"),          CopyLocalizedText("Behind / in front"),
-        CopyLocalizedText("Airy disc (µm)"),  CopyLocalizedText("Diffraction")};
+        CopyLocalizedText("Aperture"),       CopyLocalizedText("Hyperfocal distance"),
+        CopyLocalizedText("Total depth"),    CopyLocalizedText("In front"),
+        CopyLocalizedText("Behind"),         CopyLocalizedText("Behind / in front"),
+        CopyLocalizedText("Airy disc (µm)"), CopyLocalizedText("Diffraction")};
     TextFace(bold);
     for (int column = 0; column < kColumns; ++column)
         drawBox(short(left + column * kColumnWidth), top, short(kColumnWidth - 4), kHeadingHeight,
@@ -113,7 +114,8 @@ void drawFiguresBlock(const tExportTable &table, short left, short top, short wi
 
 // One table: the sheet on a page of its own, the block below it when it
 // fits, else on the next page.
-OSStatus drawTable(PDFContextRef context, const tExportTable &table, const Rect &sheetBounds, const Rect &page)
+OSStatus drawTable(PDFContextRef context, const tExportTable &table, const Rect &sheetBounds,
+                   const Rect &page)
 {
     GrafPtr port = nullptr;
     OSStatus status = PDFContextBeginPage(context, &port);
@@ -135,7 +137,8 @@ OSStatus drawTable(PDFContextRef context, const tExportTable &table, const Rect 
         SetPort(port);
         blockTop = 0;
     }
-    drawFiguresBlock(table, short(sheetBounds.left + 20), blockTop, short(page.right - sheetBounds.left - 20));
+    drawFiguresBlock(table, short(sheetBounds.left + 20), blockTop,
+                     short(page.right - sheetBounds.left - 20));
     SetPort(savedPort);
     return PDFContextEndPage(context);
 }

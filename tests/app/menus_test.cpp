@@ -37,8 +37,8 @@ using Row = std::array<bool, 7>;
 // Every item the enabling table addresses, as they stand now.
 std::array<bool, 12> Snapshot()
 {
-    return {Enabled(fileMenu, 1), Enabled(fileMenu, 2), Enabled(fileMenu, 4),  Enabled(fileMenu, 5),
-            Enabled(fileMenu, 6), Enabled(fileMenu, 7), Enabled(fileMenu, 9),  Enabled(fileMenu, 10),
+    return {Enabled(fileMenu, 1),  Enabled(fileMenu, 2), Enabled(fileMenu, 4), Enabled(fileMenu, 5),
+            Enabled(fileMenu, 6),  Enabled(fileMenu, 7), Enabled(fileMenu, 9), Enabled(fileMenu, 10),
             Enabled(fileMenu, 11), Enabled(funcMenu, 1), Enabled(funcMenu, 3), Enabled(appMenu, 1)};
 }
 
@@ -147,15 +147,15 @@ TEST(Menus, KeyEquivalents)
             .toStdString();
     };
     const std::tuple<MenuID, std::uint32_t, const char *> cases[] = {
-        {fileMenu, Code("new "), "Ctrl+N"},       {fileMenu, Code("open"), "Ctrl+O"},
-        {fileMenu, kHICommandClose, "Ctrl+W"},    {fileMenu, Code("save"), "Ctrl+S"},
-        {fileMenu, Code("svas"), "Shift+Ctrl+S"}, {fileMenu, Code("page"), "Shift+Ctrl+P"},
-        {fileMenu, Code("prnt"), "Ctrl+P"},       {fileMenu, Code("expt"), "Shift+Ctrl+E"},
-        {funcMenu, Code("qorl"), "Ctrl+T"},
-        {funcMenu, Code("fact"), "Ctrl+I"},       {appMenu, kHICommandPreferences, "Ctrl+,"},
-        {appMenu, kHICommandQuit, "Ctrl+Q"},      {editMenu, kHICommandUndo, "Ctrl+Z"},
-        {editMenu, kHICommandCut, "Ctrl+X"},      {editMenu, kHICommandCopy, "Ctrl+C"},
-        {editMenu, kHICommandPaste, "Ctrl+V"},    {editMenu, kHICommandSelectAll, "Ctrl+A"},
+        {fileMenu, Code("new "), "Ctrl+N"},         {fileMenu, Code("open"), "Ctrl+O"},
+        {fileMenu, kHICommandClose, "Ctrl+W"},      {fileMenu, Code("save"), "Ctrl+S"},
+        {fileMenu, Code("svas"), "Shift+Ctrl+S"},   {fileMenu, Code("page"), "Shift+Ctrl+P"},
+        {fileMenu, Code("prnt"), "Ctrl+P"},         {fileMenu, Code("expt"), "Shift+Ctrl+E"},
+        {funcMenu, Code("qorl"), "Ctrl+T"},         {funcMenu, Code("fact"), "Ctrl+I"},
+        {appMenu, kHICommandPreferences, "Ctrl+,"}, {appMenu, kHICommandQuit, "Ctrl+Q"},
+        {editMenu, kHICommandUndo, "Ctrl+Z"},       {editMenu, kHICommandCut, "Ctrl+X"},
+        {editMenu, kHICommandCopy, "Ctrl+C"},       {editMenu, kHICommandPaste, "Ctrl+V"},
+        {editMenu, kHICommandSelectAll, "Ctrl+A"},
     };
     for (const auto &[menu, command, expected] : cases)
         EXPECT_EQ(keys(menu, command), portable(expected)) << expected;

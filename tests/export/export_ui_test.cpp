@@ -3,9 +3,9 @@
 // back (CSV by a reader of this test's own, JSON against the schema by
 // python3-jsonschema, PDF by poppler's pdftotext), and the clipboard read
 // back in both of its flavors.
+#include "app/main.h"
 #include "app/mainmenu.h"
 #include "app/prefwindow.h"
-#include "app/main.h"
 #include "document/document.h"
 #include "files/export.h"
 #include "platform/application.h"
@@ -144,13 +144,14 @@ Strings SheetColumn(WindowRef window, short x)
 
 std::string ValidateJSON(const std::string &path)
 {
-    return printtest::Run("/usr/bin/python3 -c \"import json, sys, jsonschema\n"
-                          "schema = json.load(open(sys.argv[1], encoding='utf-8'))\n"
-                          "errors = list(jsonschema.Draft202012Validator(schema).iter_errors("
-                          "json.load(open(sys.argv[2], encoding='utf-8'))))\n"
-                          "print('invalid' if errors else 'valid', [e.message for e in errors])\" '" QRL_SOURCE_DIR
-                          "/docs/export-schema.json' '" +
-                          path + "' 2>&1");
+    return printtest::Run(
+        "/usr/bin/python3 -c \"import json, sys, jsonschema\n"
+        "schema = json.load(open(sys.argv[1], encoding='utf-8'))\n"
+        "errors = list(jsonschema.Draft202012Validator(schema).iter_errors("
+        "json.load(open(sys.argv[2], encoding='utf-8'))))\n"
+        "print('invalid' if errors else 'valid', [e.message for e in errors])\" '" QRL_SOURCE_DIR
+        "/docs/export-schema.json' '" +
+        path + "' 2>&1");
 }
 
 std::string Clipboard(const std::string &flavor)
@@ -237,7 +238,8 @@ TEST(Export, CSVParsesBackIntoTheSheetsNumbers)
     const std::vector<Strings> rows = ReadCSV(ReadFile(path));
     ASSERT_EQ(rows.size(), 11u);
     const Strings &heading = rows[0];
-    const std::size_t nearColumn = Column(heading, "near limit (m)"), farColumn = Column(heading, "far limit (m)"),
+    const std::size_t nearColumn = Column(heading, "near limit (m)"),
+                      farColumn = Column(heading, "far limit (m)"),
                       apertureColumn = Column(heading, "aperture (f-number)");
     const Strings nears = SheetColumn(window, 140), fars = SheetColumn(window, 280);
     for (int i = 0; i < 10; ++i) {
@@ -333,7 +335,8 @@ TEST(Export, FailuresAlertAndLeaveNoFile)
     shown = TakeShownAlerts();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].message, kExportAlert);
-    EXPECT_EQ(shown[0].explanation, "The file \u201cgone.pdf\u201d could not be written: No such file or directory.");
+    EXPECT_EQ(shown[0].explanation,
+              "The file \u201cgone.pdf\u201d could not be written: No such file or directory.");
     EXPECT_FALSE(std::filesystem::exists(folder));
 
     std::filesystem::create_directory(folder);
@@ -365,7 +368,8 @@ TEST(Export, IntoAReadOnlyFolderAlertsAndLeavesNoFile)
     const std::vector<ShownAlert> shown = TakeShownAlerts();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].message, kExportAlert);
-    EXPECT_EQ(shown[0].explanation, "The file \u201ctable.csv\u201d could not be written: Read-only file system.");
+    EXPECT_EQ(shown[0].explanation,
+              "The file \u201ctable.csv\u201d could not be written: Read-only file system.");
     EXPECT_TRUE(FolderEntries(folder).empty());
 }
 

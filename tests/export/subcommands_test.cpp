@@ -6,8 +6,8 @@
 #include "model/data.h"
 
 #include <QProcess>
-#include <QStringList>
 #include <QProcessEnvironment>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -291,7 +291,8 @@ Result RunProgram(const QStringList &arguments)
     program.start(QRL_PROGRAM, arguments);
     EXPECT_TRUE(program.waitForFinished(60000));
     return Result{program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-                  program.readAllStandardOutput().toStdString(), program.readAllStandardError().toStdString()};
+                  program.readAllStandardOutput().toStdString(),
+                  program.readAllStandardError().toStdString()};
 }
 
 std::string Trimmed(const std::string &text)
@@ -314,10 +315,11 @@ TEST_F(Folder, ExportsAKitToOnePDFWithAPagePerDocument)
     const Lens lenses[] = {{"wide", 5.0, 24.0}, {"normal", 3.0, 50.0}, {"tele", 10.0, 135.0}};
     QStringList arguments = {"export"};
     for (const Lens &lens : lenses)
-        arguments << QString::fromStdString(SaveDocument(lens.name + ".qrtb", kDistanceUnitMeters, lens.distance,
-                                                         lens.focal, 0.00003, fullFrameDigital));
-    const Result missing = RunProgram(QStringList(arguments) << QString::fromStdString(Path("gone.qrtb"))
-                                                             << "--to" << QString::fromStdString(Path("kit.pdf")));
+        arguments << QString::fromStdString(SaveDocument(
+            lens.name + ".qrtb", kDistanceUnitMeters, lens.distance, lens.focal, 0.00003, fullFrameDigital));
+    const Result missing =
+        RunProgram(QStringList(arguments) << QString::fromStdString(Path("gone.qrtb")) << "--to"
+                                          << QString::fromStdString(Path("kit.pdf")));
     EXPECT_EQ(1, missing.status);
     EXPECT_EQ(0u, missing.err.rfind("quorlscope: cannot read " + Path("gone.qrtb"), 0)) << missing.err;
     const Result nowhere =
@@ -325,7 +327,8 @@ TEST_F(Folder, ExportsAKitToOnePDFWithAPagePerDocument)
     EXPECT_EQ(1, nowhere.status);
     EXPECT_EQ(Files(), (std::vector<std::string>{"normal.qrtb", "tele.qrtb", "wide.qrtb"}));
 
-    const Result kit = RunProgram(QStringList(arguments) << "--to" << QString::fromStdString(Path("kit.pdf")));
+    const Result kit =
+        RunProgram(QStringList(arguments) << "--to" << QString::fromStdString(Path("kit.pdf")));
     ASSERT_EQ(0, kit.status) << kit.err;
     EXPECT_EQ("", kit.out + kit.err);
     const std::string pdf = "'" + Path("kit.pdf") + "'";
@@ -333,13 +336,14 @@ TEST_F(Folder, ExportsAKitToOnePDFWithAPagePerDocument)
     for (int page = 1; page <= 3; ++page) {
         SCOPED_TRACE(page);
         const Lens &lens = lenses[page - 1];
-        const std::string text =
-            Shell("pdftotext -layout -f " + std::to_string(page) + " -l " + std::to_string(page) + " " + pdf + " -");
+        const std::string text = Shell("pdftotext -layout -f " + std::to_string(page) + " -l " +
+                                       std::to_string(page) + " " + pdf + " -");
         EXPECT_NE(std::string::npos, text.find(lens.name)) << text;
         for (const char *aperture : {"1.4", "2.8", "5.6", "11", "16", "22", "32"})
             EXPECT_NE(std::string::npos, text.find(aperture)) << aperture;
         tDataPtr data = QRLNewDataPtr();
-        QRLCalculateTableInUnit(data, kDistanceUnitMeters, lens.distance, lens.focal, 0.00003, fullFrameDigital);
+        QRLCalculateTableInUnit(data, kDistanceUnitMeters, lens.distance, lens.focal, 0.00003,
+                                fullFrameDigital);
         for (int i = 0; i < kNumberOfApertures; ++i) {
             char nearText[32], farText[32];
             std::snprintf(nearText, sizeof nearText, "%6.3f", QRLGetTableElementNearDistance(data, i));
