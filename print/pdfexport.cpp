@@ -16,8 +16,6 @@
 namespace
 {
 
-const char *const kPrintedRow6ApertureText = "11  ";
-
 // The block's geometry, in points. The sheet's last aperture row starts 420
 // below its top and is 30 high, whatever the window's size.
 constexpr short kSheetContentHeight = 450;
@@ -38,22 +36,14 @@ void drawBox(short left, short top, short width, short height, const std::string
     TXNDrawCFStringTextBox(text, &frame);
 }
 
-std::string distanceText(double value)
+// A figure as the sheet writes numbers: "inf" for no limit, "-" for no value.
+std::string figureText(double value, const char *format = "%.3f")
 {
     if (std::isnan(value))
         return "-";
     if (std::isinf(value))
         return "inf";
-    return CFStringCreateWithFormat("%.3f", value);
-}
-
-std::string ratioText(double value)
-{
-    if (std::isnan(value))
-        return "-";
-    if (std::isinf(value))
-        return "inf";
-    return CFStringCreateWithFormat("%.2f", value);
+    return CFStringCreateWithFormat(format, value);
 }
 
 void drawHeadings(short left, short top)
@@ -73,11 +63,11 @@ void drawHeadings(short left, short top)
 void drawFigureRow(short left, short top, const tApertureFigures &row)
 {
     const std::string cells[kColumns] = {CFStringCreateWithFormat("%.1f", row.aperture),
-                                         distanceText(row.hyperfocalDistance),
-                                         distanceText(row.totalDepth),
-                                         distanceText(row.depthInFront),
-                                         distanceText(row.depthBehind),
-                                         ratioText(row.behindToFrontRatio),
+                                         figureText(row.hyperfocalDistance),
+                                         figureText(row.totalDepth),
+                                         figureText(row.depthInFront),
+                                         figureText(row.depthBehind),
+                                         figureText(row.behindToFrontRatio, "%.2f"),
                                          CFStringCreateWithFormat("%.1f", row.airyDiscMicroMeter),
                                          row.diffractionLimited ? CopyLocalizedText("softens") : ""};
     for (int column = 0; column < kColumns; ++column)
