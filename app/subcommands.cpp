@@ -3,12 +3,11 @@
 #include "app/subcommands.h"
 
 #include "files/exportformats.h"
-#include "files/file.h"
+#include "files/fileimage.h"
 #include "model/data.h"
-#include "platform/application.h"
+#include "platform/coreapplication.h"
 #include "platform/files.h"
 #include "platform/strings.h"
-#include "print/pdfexport.h"
 
 #include <algorithm>
 #include <cctype>
@@ -25,6 +24,8 @@
 
 namespace
 {
+
+tSubcommandPDFRenderer pdfRenderer = nullptr;
 
 const char *const kUsage =
     "usage: quorlscope table --distance D --focal MM --camera apsc|fullframe|film|medium [--circle UM]\n"
@@ -117,8 +118,10 @@ struct tRecord {
 std::string Formatted(const std::string &format, const std::vector<tExportTable> &tables, bool *ok)
 {
     *ok = true;
-    if (format == "pdf")
-        return QRLTablesAsPDFDocument(tables, ok);
+    if (format == "pdf") {
+        *ok = pdfRenderer != nullptr;
+        return pdfRenderer ? pdfRenderer(tables, ok) : "";
+    }
     if (format == "json")
         return QRLTablesAsJSON(tables);
     if (format == "csv") {
@@ -286,23 +289,19 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
 
 } // namespace
 
-bool QRLSubcommandDraws(int argc, char **argv)
+void QRLSetSubcommandPDFRenderer(tSubcommandPDFRenderer renderer)
 {
-    if (argc < 2 || std::strcmp(argv[1], "export") != 0)
-        return false;
-    for (int i = 2; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--to" && i + 1 < argc)
-            return Extension(argv[i + 1]) == "pdf";
-        if (arg.rfind("--to=", 0) == 0)
-            return Extension(arg.substr(5)) == "pdf";
-    }
-    return false;
+    pdfRenderer = renderer;
 }
 
-bool QRLIsSubcommand(int argc, char **argv)
+bool QRLSubcommandNeedsPainting(int argc, char **argv)
 {
-    return argc > 1 && (std::strcmp(argv[1], "table") == 0 || std::strcmp(argv[1], "export") == 0);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] != "export")
+        return false;
+    const tOptions options = ParseOptions(args, {"--to"});
+    return options.error.empty() && options.values.count("--to") &&
+           Extension(options.values.at("--to")) == "pdf";
 }
 
 int QRLRunSubcommand(const std::vector<std::string> &args, std::string *out, std::string *err)
@@ -317,10 +316,7 @@ int QRLRunSubcommand(const std::vector<std::string> &args, std::string *out, std
 
 int QRLRunSubcommandProcess(int argc, char **argv)
 {
-    if (QRLSubcommandDraws(argc, argv))
-        PlatformInitializeForDrawing(argc, argv);
-    else
-        PlatformInitializeWithoutDisplay(argc, argv);
+    PlatformInitializeWithoutDisplay(argc, argv);
     std::string out, err;
     const int status = QRLRunSubcommand(std::vector<std::string>(argv + 1, argv + argc), &out, &err);
     std::fwrite(out.data(), 1, out.size(), stdout);

@@ -3,6 +3,8 @@
 // documents. No windows, no splash, no preferences written.
 #pragma once
 
+#include "files/exportformats.h"
+
 #include <string>
 #include <vector>
 
@@ -10,11 +12,14 @@
 // arguments are wrong (usage, or out of the table window's ranges).
 enum : int { kSubcommandDone = 0, kSubcommandFileFailed = 1, kSubcommandBadArguments = 2 };
 
-// True when the first argument names a subcommand ("table" or "export").
-bool QRLIsSubcommand(int argc, char **argv);
-// True for a subcommand that draws (an export to PDF): its process needs a
-// GUI application, though it opens no window.
-bool QRLSubcommandDraws(int argc, char **argv);
+// True for an export to PDF: the page is drawn through the printing path,
+// which the command-line program, with Qt Core alone, does not have.
+bool QRLSubcommandNeedsPainting(int argc, char **argv);
+// Draws tables into a PDF document; ok false (and nothing) when it cannot.
+// The windowed program, which can paint, gives one before it runs an
+// export to PDF; without it such an export fails (status 1).
+using tSubcommandPDFRenderer = std::string (*)(const std::vector<tExportTable> &tables, bool *ok);
+void QRLSetSubcommandPDFRenderer(tSubcommandPDFRenderer renderer);
 // Runs the subcommand in args (args[0] is the subcommand's name); what it
 // prints goes to out, messages to err. Nothing is written to a file unless
 // the whole run succeeds.

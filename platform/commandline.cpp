@@ -46,12 +46,9 @@ struct Parser {
             infoValue("CFBundleGetInfoString", "Quorlscope") +
             QStringLiteral("\n\nA file given while Quorlscope is already running "
                            "opens in the running program.\n\n"
-                           "Commands (no display needed):\n"
-                           "  table --distance D --focal MM --camera apsc|fullframe|film|medium\n"
-                           "        [--circle UM] [--unit m|ft] [--format text|csv|json]\n"
-                           "      prints a computed table.\n"
-                           "  export FILE.qrtb... --to OUT.csv|OUT.json|OUT.pdf\n"
-                           "      converts saved tables; a PDF has one page per table."));
+                           "Without a display, 'quorlscope table' prints a depth-of-field table and "
+                           "'quorlscope export FILE.qrtb... --to OUT' exports saved documents; "
+                           "either, given no arguments, shows its usage."));
         parser.addOption(help);
         parser.addOption(version);
         parser.addPositionalArgument(QStringLiteral("files"),
