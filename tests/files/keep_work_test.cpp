@@ -272,6 +272,8 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
     SendCommand("open");
     const PendingNavDialog dialog = onlyDialog();
     EXPECT_EQ(NavTestListFolder(dialog.dialog, folder), (Strings{"other.qrtb", "t.qrtb"}));
+    // Hidden files shown, the temporaries still stay out.
+    EXPECT_EQ(NavTestListFolder(dialog.dialog, folder, true), (Strings{"other.qrtb", "t.qrtb"}));
     ASSERT_EQ(NavTestAnswer(dialog.dialog, kNavUserActionCancel), noErr);
     // Another process still writing one of them: it stays.
     const int held = ::open(path(left[1]).c_str(), O_RDONLY);
