@@ -23,12 +23,18 @@
 namespace
 {
 
+// The menus are built while the splash is up: the splash shows none, and
+// building them first would only hold it up. The wait still ends 170 ticks
+// after the splash was drawn.
 void showSplash()
 {
     QDDisplayWaitCursor(true);
     WindowRef splash = BGetStartupWindowRef();
     BStartupBoxHandler(splash);
     const std::uint32_t start = TickCount();
+    if (splash)
+        QDFlushPortBuffer(GetWindowPort(splash));
+    QRLInitMainMenu();
     WaitUntilTick(start + kSplashTicks);
     if (splash)
         ShowHide(splash, false);
@@ -49,7 +55,6 @@ void BInitApplication()
 {
     BInstallEventHandlers();
     BInitHelp();
-    QRLInitMainMenu();
     BInitNavigation();
     BRegisterDocumentIcon();
     BPrepareMainWindow(); // built while the splash waits, shown after it

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -113,6 +114,13 @@ void WaitUntilTick(std::uint32_t target)
         std::this_thread::sleep_for(std::chrono::milliseconds(remainingMs > 1 ? remainingMs : 1));
     }
     platform::probeSplashWait(probeStart, platform::probeClock());
+}
+
+void QDFlushPortBuffer(GrafPort *)
+{
+    if (PlatformIsHeadless() || QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    flushDrawing();
 }
 
 void SysBeep(short)
