@@ -23,19 +23,15 @@
 namespace
 {
 
-// The menus are built while the splash is up: the splash shows none, and
-// building them first would only hold it up. The wait still ends 170 ticks
-// after the splash was drawn.
+// The menus are built once the splash is on screen, within its wait: the
+// splash shows none, and building them first would only hold it up.
 void showSplash()
 {
     QDDisplayWaitCursor(true);
     WindowRef splash = BGetStartupWindowRef();
     BStartupBoxHandler(splash);
     const std::uint32_t start = TickCount();
-    if (splash)
-        QDFlushPortBuffer(GetWindowPort(splash));
-    QRLInitMainMenu();
-    WaitUntilTick(start + kSplashTicks);
+    WaitUntilTick(start + kSplashTicks, QRLInitMainMenu);
     if (splash)
         ShowHide(splash, false);
     QDDisplayWaitCursor(false);

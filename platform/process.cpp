@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -94,11 +93,13 @@ std::uint32_t TickCount()
     return std::uint32_t(tickClock().elapsed() * 60 / 1000);
 }
 
-void WaitUntilTick(std::uint32_t target)
+void WaitUntilTick(std::uint32_t target, void (*meanwhile)())
 {
     const std::uint32_t start = TickCount();
     if (tickWaitSkipped || PlatformIsHeadless() || platform::startupProbeSkipsWait()) {
         tickWaits.push_back({start, target});
+        if (meanwhile)
+            meanwhile();
         // No time to spare: built as they would be when created.
         platform::buildPreparedWindows(false);
         return;
@@ -106,6 +107,8 @@ void WaitUntilTick(std::uint32_t target)
     const double probeStart = platform::probeClock();
     flushDrawing();
     applyWaitCursor();
+    if (meanwhile)
+        meanwhile();
     // The time is the program's anyway: what it asked to have ready is built.
     platform::buildPreparedWindows(true);
     // Sleeps rather than polls: the wait must not spin the processor.
@@ -114,13 +117,6 @@ void WaitUntilTick(std::uint32_t target)
         std::this_thread::sleep_for(std::chrono::milliseconds(remainingMs > 1 ? remainingMs : 1));
     }
     platform::probeSplashWait(probeStart, platform::probeClock());
-}
-
-void QDFlushPortBuffer(GrafPort *)
-{
-    if (PlatformIsHeadless() || QGuiApplication::platformName() == QLatin1String("offscreen"))
-        return;
-    flushDrawing();
 }
 
 void SysBeep(short)

@@ -8,13 +8,10 @@
 // Ticks since start-up, 60 per second.
 std::uint32_t TickCount();
 // Blocks the calling thread, handling no events, until TickCount reaches target.
-void WaitUntilTick(std::uint32_t target);
+// meanwhile, when given, runs first, once the windows shown so far are on
+// screen: work that would otherwise hold them up, done within the wait.
+void WaitUntilTick(std::uint32_t target, void (*meanwhile)() = nullptr);
 void SysBeep(short duration);
 void QDDisplayWaitCursor(Boolean forceUpdate);
-// Puts what was drawn into the shown windows on the screen now, waiting for
-// the window system to show them (at most a second); handles no user input.
-// Offscreen there is no screen to wait for.
-struct GrafPort;
-void QDFlushPortBuffer(GrafPort *port);
 OSErr AEInteractWithUser(std::int32_t timeOutInTicks, void *notification, void *idleProc);
 constexpr std::int32_t kNoTimeOut = -2;
