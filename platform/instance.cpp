@@ -40,7 +40,9 @@ const std::string kMagic = "QRL1";
 constexpr char kAnswer = 'A';
 constexpr std::size_t kHeaderSize = 8;              // magic and length
 constexpr std::uint32_t kMaxMessageSize = 1u << 20; // far beyond any real list of files
-constexpr int kAnswerTimeoutMs = 30000;             // the running instance may be in its splash wait
+constexpr int kConnectTimeoutMs = 2000;
+constexpr int kConnectRetryMs = 10;
+constexpr int kAnswerTimeoutMs = 30000; // the running instance may be in its splash wait
 constexpr int kLockTimeoutMs = 10000;
 constexpr int kClientTimeoutMs = 10000; // a sender that stalls is dropped
 constexpr int kLoopWaitMs = 50;
@@ -279,11 +281,14 @@ HandOver handOver(const std::string &path, const std::vector<std::string> &files
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return HandOver::noInstance;
+    // A full backlog (EAGAIN) means an instance is there with many starts
+    // queued up: it is tried again for a while, then counts as not answering.
+    const double deadline = monotonicMs() + kConnectTimeoutMs;
     int connected;
-    do
-        connected = connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address);
-    while (connected < 0 && errno == EINTR);
-    // A full backlog (EAGAIN) means an instance is there but not answering.
+    while ((connected = connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address)) < 0 &&
+           (errno == EINTR || (errno == EAGAIN && monotonicMs() < deadline)))
+        if (errno == EAGAIN)
+            usleep(kConnectRetryMs * 1000);
     const bool backlogFull = connected < 0 && errno == EAGAIN;
     HandOver result = HandOver::noInstance;
     if (connected == 0)
