@@ -172,7 +172,8 @@ install: build
 	@$(refresh_desktop_caches)
 
 # Removes exactly the files an install would put into PREFIX: the build
-# installs into a scratch folder to learn their names.
+# installs into a scratch folder to learn their names. The program's own
+# folder (libexec/quorlscope) goes too once it is empty.
 uninstall: build
 	@stage=$$(mktemp -d); trap 'rm -rf "$$stage"' EXIT; \
 	DESTDIR= cmake --install $(BUILD) --prefix "$$stage" >/dev/null; \
@@ -180,6 +181,10 @@ uninstall: build
 	find . -type f -printf '%P\n' | sort | while read -r file; do \
 	    target="$${DESTDIR:-}$(PREFIX)/$$file"; \
 	    if [ -e "$$target" ]; then rm -f "$$target" && echo "removed $$target"; fi; \
+	done; \
+	find . -depth -type d -name quorlscope -printf '%P\n' | while read -r folder; do \
+	    target="$${DESTDIR:-}$(PREFIX)/$$folder"; \
+	    if rmdir "$$target" 2>/dev/null; then echo "removed $$target/"; fi; \
 	done
 	@$(refresh_desktop_caches)
 

@@ -3,9 +3,9 @@
 #include "app/subcommands.h"
 
 #include "files/exportformats.h"
-#include "files/file.h"
+#include "files/fileimage.h"
 #include "model/data.h"
-#include "platform/application.h"
+#include "platform/coreapplication.h"
 #include "platform/files.h"
 #include "platform/strings.h"
 
@@ -273,8 +273,8 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
     if (made != noErr && made != fnfErr)
         return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(made));
     short refNum = -1;
-    const OSErr err =
-        FSWriteFileSafely(&fileSpec, text.data(), static_cast<long>(text.size()), nullptr, true, true, &refNum);
+    const OSErr err = FSWriteFileSafely(&fileSpec, text.data(), static_cast<long>(text.size()), nullptr, true,
+                                        true, &refNum);
     if (err != noErr)
         return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(err));
     FSClose(refNum);
@@ -283,9 +283,14 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
 
 } // namespace
 
-bool QRLIsSubcommand(int argc, char **argv)
+bool QRLSubcommandNeedsPainting(int argc, char **argv)
 {
-    return argc > 1 && (std::strcmp(argv[1], "table") == 0 || std::strcmp(argv[1], "export") == 0);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] != "export")
+        return false;
+    const tOptions options = ParseOptions(args, {"--to"});
+    return options.error.empty() && options.values.count("--to") &&
+           Extension(options.values.at("--to")) == "pdf";
 }
 
 int QRLRunSubcommand(const std::vector<std::string> &args, std::string *out, std::string *err)

@@ -10,8 +10,9 @@
 // arguments are wrong (usage, or out of the table window's ranges).
 enum : int { kSubcommandDone = 0, kSubcommandFileFailed = 1, kSubcommandBadArguments = 2 };
 
-// True when the first argument names a subcommand ("table" or "export").
-bool QRLIsSubcommand(int argc, char **argv);
+// True for an export to PDF: the page is drawn through the printing path,
+// which the command-line program, with Qt Core alone, does not have.
+bool QRLSubcommandNeedsPainting(int argc, char **argv);
 // Runs the subcommand in args (args[0] is the subcommand's name); what it
 // prints goes to out, messages to err. Nothing is written to a file unless
 // the whole run succeeds.

@@ -1,8 +1,9 @@
-// Document files: the 280-byte image of a calculation record, and the
-// operations that move a document between memory and its file.
+// Document files: the operations that move a document between memory and
+// its file, whose 280-byte image fileimage.h describes.
 #pragma once
 
 #include "document/document.h"
+#include "files/fileimage.h"
 #include "model/data.h"
 #include "platform/appleevents.h"
 #include "platform/files.h"
@@ -10,16 +11,8 @@
 
 #include <cstdint>
 
-constexpr long kDocumentFileSize = 280;
 constexpr OSType kDocumentFileType = FOUR_CHAR_CODE("QRTb");
 constexpr OSType kDocumentFileCreator = FOUR_CHAR_CODE("QRLF");
-
-// The file image of a record: big-endian, fill bytes zero.
-void BEncodeData(const tData *dataPtr, std::uint8_t image[kDocumentFileSize]);
-// Replaces the first count bytes' worth of fields of the record from an
-// image of count bytes (count <= 280); fields the image does not cover keep
-// their values. Nothing is validated.
-void BDecodeData(const std::uint8_t *image, long count, tData *dataPtr);
 
 // Whether saves wait until the new contents are on disk (the default).
 void BSetSaveFlushesToDisk(Boolean flush);

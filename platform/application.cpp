@@ -56,14 +56,6 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
     return files;
 }
 
-void PlatformInitializeWithoutDisplay(int &argc, char **argv)
-{
-    if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv); // never destroyed, as the GUI's
-    QCoreApplication::setApplicationName(QStringLiteral("Quorlscope"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Quorlscope"));
-}
-
 Boolean PlatformIsHeadless()
 {
     return headless;

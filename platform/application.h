@@ -15,8 +15,6 @@ struct PlatformOptions {
 // Creates the application object. argc and argv must outlive the platform.
 // The command-line arguments that name files are returned, in order.
 std::vector<std::string> PlatformInitialize(int &argc, char **argv, const PlatformOptions &options);
-// A core application only, for the command line: no display, no windows.
-void PlatformInitializeWithoutDisplay(int &argc, char **argv);
 Boolean PlatformIsHeadless();
 // True when the GUI can reach a display; the caller explains otherwise.
 Boolean PlatformHasDisplay();

@@ -45,7 +45,10 @@ struct Parser {
         parser.setApplicationDescription(
             infoValue("CFBundleGetInfoString", "Quorlscope") +
             QStringLiteral("\n\nA file given while Quorlscope is already running "
-                           "opens in the running program."));
+                           "opens in the running program.\n\n"
+                           "Without a display, 'quorlscope table' prints a depth-of-field table and "
+                           "'quorlscope export FILE.qrtb... --to OUT' exports saved documents; "
+                           "either, given no arguments, shows its usage."));
         parser.addOption(help);
         parser.addOption(version);
         parser.addPositionalArgument(QStringLiteral("files"),

@@ -2,7 +2,7 @@
 // every error path with its message, its exit status and nothing written.
 #include "app/subcommands.h"
 #include "files/exportformats.h"
-#include "files/file.h"
+#include "files/fileimage.h"
 #include "model/data.h"
 
 #include <QProcess>

@@ -72,6 +72,8 @@ TEST(Install, PutsExactlyTheProgramAndItsDesktopFilesIntoThePrefix)
     const std::string prefix = installedPrefix();
     std::set<std::string> expected = {
         "bin/quorlscope",
+        "libexec/quorlscope/quorlscope-gui",
+        "libexec/quorlscope/quorlscope-cli",
         "share/applications/" + kId + ".desktop",
         "share/mime/packages/" + kId + ".xml",
         "share/metainfo/" + kId + ".metainfo.xml",
@@ -82,8 +84,35 @@ TEST(Install, PutsExactlyTheProgramAndItsDesktopFilesIntoThePrefix)
         expected.insert(folder + "/mimetypes/" QRL_MIME_ICON ".png");
     }
     EXPECT_EQ(filesUnder(prefix), expected);
-    const fs::perms perms = fs::status(prefix + "/bin/quorlscope").permissions();
-    EXPECT_NE(perms & fs::perms::others_exec, fs::perms::none);
+    for (const char *program :
+         {"bin/quorlscope", "libexec/quorlscope/quorlscope-gui", "libexec/quorlscope/quorlscope-cli"}) {
+        const fs::perms perms = fs::status(prefix + "/" + program).permissions();
+        EXPECT_NE(perms & fs::perms::others_exec, fs::perms::none) << program;
+    }
+}
+
+// What keeps `quorlscope table` as quick as a bare core application: the
+// launcher needs the C library alone, the command-line program no more of
+// Qt than Core.
+TEST(Install, LauncherAndCommandLineProgramLoadNoWindowSystem)
+{
+    const std::string prefix = installedPrefix();
+    const auto needed = [&](const std::string &program) {
+        const Ran ran = run("readelf -d " + quote(prefix + "/" + program));
+        EXPECT_EQ(ran.exitCode, 0) << ran.output;
+        std::set<std::string> libraries;
+        std::istringstream lines(ran.output);
+        for (std::string line; std::getline(lines, line);)
+            if (line.find("(NEEDED)") != std::string::npos)
+                libraries.insert(line.substr(line.find('[') + 1, line.find(']') - line.find('[') - 1));
+        return libraries;
+    };
+    EXPECT_EQ(needed("bin/quorlscope"), std::set<std::string>{"libc.so.6"});
+    const std::set<std::string> commandLine = needed("libexec/quorlscope/quorlscope-cli");
+    EXPECT_EQ(commandLine.count("libQt6Core.so.6"), 1u);
+    for (const std::string &library : commandLine)
+        EXPECT_TRUE(library.rfind("libQt6", 0) != 0 || library == "libQt6Core.so.6") << library;
+    EXPECT_EQ(needed("libexec/quorlscope/quorlscope-gui").count("libQt6Widgets.so.6"), 1u);
 }
 
 TEST(Install, IconsHaveTheSizeOfTheirFolderAndTransparency)
@@ -176,8 +205,26 @@ TEST(CommandLine, HelpNeedsNoDisplayAndNamesTheOptions)
     const Ran ran = runWithoutDisplay(installedPrefix(), "--help");
     EXPECT_EQ(ran.exitCode, 0) << ran.output;
     EXPECT_EQ(ran.output.rfind("Usage: quorlscope [options] [files...]\n", 0), 0u) << ran.output;
-    for (const char *part : {"-h, --help", "-v, --version", "files", ".qrtb", "already running"})
+    for (const char *part : {"-h, --help", "-v, --version", "files", ".qrtb", "already running",
+                             "'quorlscope table'", "'quorlscope export FILE.qrtb... --to OUT'"})
         EXPECT_NE(ran.output.find(part), std::string::npos) << part << " missing in:\n" << ran.output;
+}
+
+TEST(CommandLine, TableAndExportRunWithoutDisplay)
+{
+    const std::string prefix = installedPrefix();
+    const Ran table =
+        runWithoutDisplay(prefix, "table --distance 3 --focal 50 --camera fullframe --circle 30 "
+                                  "--unit m --format csv");
+    EXPECT_EQ(table.exitCode, 0) << table.output;
+    EXPECT_NE(table.output.find("table,full-frame digital,50,3,30,1.4,2.858,3.156,"), std::string::npos)
+        << table.output;
+    const Ran missing = runWithoutDisplay(prefix, "export " + quote(prefix + "/none.qrtb") + " --to " +
+                                                      quote(prefix + "/out.json"));
+    EXPECT_EQ(missing.exitCode, 1) << missing.output;
+    EXPECT_EQ(missing.output,
+              "quorlscope: cannot read " + prefix + "/none.qrtb: No such file or directory\n");
+    EXPECT_FALSE(fs::exists(prefix + "/out.json"));
 }
 
 TEST(CommandLine, WithoutDisplayAFileGetsAnExplanationNotACrash)

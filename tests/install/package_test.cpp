@@ -28,7 +28,8 @@ TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
     const Ran listed = run("dpkg-deb --contents " + quote(deb));
     ASSERT_EQ(listed.exitCode, 0) << listed.output;
     for (const std::string path :
-         {"./usr/bin/quorlscope", "./usr/share/applications/" QRL_APP_ID ".desktop",
+         {"./usr/bin/quorlscope", "./usr/libexec/quorlscope/quorlscope-gui",
+          "./usr/libexec/quorlscope/quorlscope-cli", "./usr/share/applications/" QRL_APP_ID ".desktop",
           "./usr/share/mime/packages/" QRL_APP_ID ".xml", "./usr/share/metainfo/" QRL_APP_ID ".metainfo.xml",
           "./usr/share/icons/hicolor/512x512/apps/" QRL_APP_ID ".png",
           "./usr/share/icons/hicolor/16x16/mimetypes/" QRL_MIME_ICON ".png"})
