@@ -145,10 +145,9 @@ bench: deps
 # Start-up counted in instructions rather than timed: the same figures as
 # bench_startup's under X, unmoved by the machine's load.
 bench-instructions: deps
-	@scripts/install-deps --instructions
 	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQRL_BUILD_TESTS=ON -DQRL_BUILD_BENCH=ON >/dev/null
-	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target quorlscope startup_minimal_app
-	bench/startup/instructions $(BENCH_BUILD)/app/quorlscope $(BENCH_BUILD)/bench/startup/startup_minimal_app
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target quorlscope_gui startup_minimal_app
+	bench/startup/instructions $(BENCH_BUILD)/libexec/quorlscope/quorlscope-gui $(BENCH_BUILD)/bench/startup/startup_minimal_app
 
 screenshot: build
 	@scripts/install-deps --screenshot
