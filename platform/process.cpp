@@ -2,8 +2,8 @@
 #include "process.h"
 
 #include "application.h"
-#include "internal.h"
 #include "instance.h"
+#include "internal.h"
 #include "testing.h"
 
 #include <QApplication>
