@@ -596,13 +596,15 @@ OSStatus NavTestAnswer(NavDialogRef dialog, NavUserAction action)
     return noErr;
 }
 
-std::vector<std::string> NavTestListFolder(NavDialogRef dialog, const std::string &folder)
+std::vector<std::string> NavTestListFolder(NavDialogRef dialog, const std::string &folder, bool hiddenShown)
 {
     std::vector<std::string> names;
     if (!waiting(dialog) || dialog->kind != NavDialogKind::getFile)
         return names;
     const QDir dir(QString::fromStdString(folder));
-    for (const QFileInfo &info : dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name))
+    const QDir::Filters filters =
+        QDir::AllEntries | QDir::NoDotAndDotDot | (hiddenShown ? QDir::Hidden : QDir::Filters());
+    for (const QFileInfo &info : dir.entryInfoList(filters, QDir::Name))
         if (itemShown(dialog, info.absoluteFilePath().toStdString(), info.isDir()))
             names.push_back(info.fileName().toStdString());
     return names;

@@ -43,6 +43,8 @@ OSStatus NavTestAnswer(NavDialogRef dialog, NavUserAction action);
 // file dialogs.
 std::vector<std::string> NavTestQuestion(NavDialogRef dialog);
 // What an Open dialog lists in folder, through its filter: names, sorted.
-std::vector<std::string> NavTestListFolder(NavDialogRef dialog, const std::string &folder);
+// hiddenShown: as after the user chose to show hidden files.
+std::vector<std::string> NavTestListFolder(NavDialogRef dialog, const std::string &folder,
+                                           bool hiddenShown = false);
 // How many saves the program has completed with NavCompleteSave.
 int NavTestCompletedSaves();

@@ -235,17 +235,27 @@ TEST_F(KeepingWork, SaveThroughASymbolicLinkWritesItsTarget)
 
 // Saves that died before their rename leave temporaries; the next good
 // save of that file removes them, except one another process still holds
-// and those of other files. The Open dialog never lists them.
+// and those of other files. The Open dialog never lists them, though they
+// carry the table's type as the saved file does.
 TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
 {
     writeFile(path("other.qrtb"), layout(table(6, 85)));
     openChanged("t.qrtb");
+    // Saved once, the file carries the table's type, and so do the
+    // temporaries of its later saves: only their names set them apart.
+    SendCommand("save");
+    ComputeTable({"7", "50", {}, {}});
     FSSetSaveFaultForTesting(FSSaveStep::abandon);
     for (int i = 0; i < 3; ++i)
         SendCommand("save");
     FSSetSaveFaultForTesting(FSSaveStep::none);
     const Strings left = temporaries();
     ASSERT_EQ(left.size(), 3u);
+    FSSpec leftSpec;
+    FInfo leftInfo;
+    FSMakeFSSpec(path(left[0]), &leftSpec);
+    ASSERT_EQ(FSpGetFInfo(&leftSpec, &leftInfo), noErr);
+    ASSERT_EQ(leftInfo.fdType, kDocumentFileType);
     FSSpec otherSpec;
     FSMakeFSSpec(path("other.qrtb"), &otherSpec);
     ASSERT_EQ(BDoOpenFile(&otherSpec), noErr);
@@ -262,6 +272,8 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
     SendCommand("open");
     const PendingNavDialog dialog = onlyDialog();
     EXPECT_EQ(NavTestListFolder(dialog.dialog, folder), (Strings{"other.qrtb", "t.qrtb"}));
+    // Hidden files shown, the temporaries still stay out.
+    EXPECT_EQ(NavTestListFolder(dialog.dialog, folder, true), (Strings{"other.qrtb", "t.qrtb"}));
     ASSERT_EQ(NavTestAnswer(dialog.dialog, kNavUserActionCancel), noErr);
     // Another process still writing one of them: it stays.
     const int held = ::open(path(left[1]).c_str(), O_RDONLY);
