@@ -8,6 +8,7 @@
 #include "app/prefwindow.h"
 #include "app/tablewindow.h"
 #include "document/document.h"
+#include "files/export.h"
 #include "files/file.h"
 #include "files/navigation.h"
 #include "platform/alerts.h"
@@ -18,7 +19,7 @@
 namespace
 {
 
-// Item positions in the File and Table menus (separators count).
+// Item positions in the File, Edit and Table menus (separators count).
 enum : MenuItemIndex {
     kNewItem = 1,
     kOpenItem = 2,
@@ -28,6 +29,8 @@ enum : MenuItemIndex {
     kRevertItem = 7,
     kPageSetupItem = 9,
     kPrintItem = 10,
+    kExportItem = 11,
+    kCopyItem = 4,
     kComputeItem = 1,
     kFactsItem = 3,
     kAboutItem = 1,
@@ -68,6 +71,9 @@ void setDocumentItems(const Menus &menus, bool close, tDocumentPtr document)
     setItem(menus.file, kRevertItem, isDocument && document->dirty && document->fRefNum != -1);
     setItem(menus.file, kPageSetupItem, isDocument);
     setItem(menus.file, kPrintItem, isDocument);
+    setItem(menus.file, kExportItem, isDocument);
+    // Copy takes the table; other windows copy from their text fields.
+    setItem(menus.edit, kCopyItem, isDocument && QRLIsDataValid(document->dataPtr));
     setItem(menus.func, kComputeItem, isDocument);
     EnableMenuItem(menus.func, kFactsItem);
     EnableMenuItem(menus.app, kAboutItem);
@@ -111,6 +117,16 @@ OSStatus dispatchCommand(std::uint32_t commandID)
         return noErr;
     case FOUR_CHAR_CODE("prnt"):
         BDoPrint(FrontWindow());
+        return noErr;
+    case FOUR_CHAR_CODE("expt"):
+        BDoCreateExportPanel(BGetDocumentWindowsDocPtr(FrontWindow()));
+        return noErr;
+    case kHICommandCopy:
+        // With a document window in front the table is copied; elsewhere
+        // the platform copies from the text field that has the focus.
+        if (!BIsDocumentWindow(FrontWindow()))
+            return eventNotHandledErr;
+        QRLCopyTable(BGetDocumentWindowsDocPtr(FrontWindow()));
         return noErr;
     case FOUR_CHAR_CODE("qorl"):
         QRLComputeTableCommandHandler(FrontWindow());
@@ -169,8 +185,11 @@ void QRLAdjustMenus()
     } else if (windowClass == kSheetWindowClass) {
         setNewAndOpen(menus);
         setDocumentItems(menus, false, nullptr);
+    } else {
+        // Any other window (the table parameters window) leaves the items as
+        // they were, but for Copy, which copies from its text fields.
+        EnableMenuItem(menus.edit, kCopyItem);
     }
-    // Any other window leaves the items as they were.
 }
 
 OSStatus QRLMainMenuEventHandler(EventHandlerCallRef, EventRef event, void *)

@@ -25,10 +25,12 @@
 namespace
 {
 
+tSubcommandPDFRenderer pdfRenderer = nullptr;
+
 const char *const kUsage =
     "usage: quorlscope table --distance D --focal MM --camera apsc|fullframe|film|medium [--circle UM]\n"
     "                        [--unit m|ft] [--format text|csv|json]\n"
-    "       quorlscope export FILE.qrtb... --to OUT.csv|OUT.json\n";
+    "       quorlscope export FILE.qrtb... --to OUT.csv|OUT.json|OUT.pdf\n";
 
 // The table window's messages for arguments out of range.
 const char *const kRangeMessage = "Please Check Your Arguments!\n"
@@ -116,6 +118,10 @@ struct tRecord {
 std::string Formatted(const std::string &format, const std::vector<tExportTable> &tables, bool *ok)
 {
     *ok = true;
+    if (format == "pdf") {
+        *ok = pdfRenderer != nullptr;
+        return pdfRenderer ? pdfRenderer(tables, ok) : "";
+    }
     if (format == "json")
         return QRLTablesAsJSON(tables);
     if (format == "csv") {
@@ -249,10 +255,8 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
         return run.Fail(kSubcommandBadArguments, "--to OUT is needed");
     const std::string target = options.values.at("--to");
     const std::string format = Extension(target);
-    if (format == "pdf")
-        return run.Fail(kSubcommandBadArguments, target + ": PDF export is not available in this build");
-    if (format != "csv" && format != "json")
-        return run.Fail(kSubcommandBadArguments, target + ": the name must end in .csv or .json");
+    if (format != "csv" && format != "json" && format != "pdf")
+        return run.Fail(kSubcommandBadArguments, target + ": the name must end in .csv, .json or .pdf");
     std::vector<std::unique_ptr<tRecord>> records;
     std::vector<tExportTable> tables;
     for (const std::string &path : options.operands) {
@@ -264,6 +268,8 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
     }
     bool ok = true;
     const std::string text = Formatted(format, tables, &ok);
+    if (!ok && format == "pdf")
+        return run.Fail(kSubcommandFileFailed, target + ": the PDF document could not be made");
     if (!ok)
         return run.Fail(kSubcommandFileFailed,
                         target + ": tables in metres and in feet cannot share one CSV file's headings; "
@@ -282,6 +288,11 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
 }
 
 } // namespace
+
+void QRLSetSubcommandPDFRenderer(tSubcommandPDFRenderer renderer)
+{
+    pdfRenderer = renderer;
+}
 
 bool QRLSubcommandNeedsPainting(int argc, char **argv)
 {

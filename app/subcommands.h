@@ -3,6 +3,8 @@
 // documents. No windows, no splash, no preferences written.
 #pragma once
 
+#include "files/exportformats.h"
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,11 @@ enum : int { kSubcommandDone = 0, kSubcommandFileFailed = 1, kSubcommandBadArgum
 // True for an export to PDF: the page is drawn through the printing path,
 // which the command-line program, with Qt Core alone, does not have.
 bool QRLSubcommandNeedsPainting(int argc, char **argv);
+// Draws tables into a PDF document; ok false (and nothing) when it cannot.
+// The windowed program, which can paint, gives one before it runs an
+// export to PDF; without it such an export fails (status 1).
+using tSubcommandPDFRenderer = std::string (*)(const std::vector<tExportTable> &tables, bool *ok);
+void QRLSetSubcommandPDFRenderer(tSubcommandPDFRenderer renderer);
 // Runs the subcommand in args (args[0] is the subcommand's name); what it
 // prints goes to out, messages to err. Nothing is written to a file unless
 // the whole run succeeds.

@@ -82,6 +82,7 @@ tDocumentPtr BInitDocument()
     document->fTerminateConfirmEventProc = NewNavEventUPP(BNavTerminateConfirmEventProc);
     document->fNavigationTerminateSaveDialog = nullptr;
     document->fNavigationTerminateConfirmDialog = nullptr;
+    document->fNavigationExportDialog = nullptr;
     if (BInitPrintingDialogs(document) != 0)
         return failInitDocument(document);
     document->isClosing = false;
@@ -107,6 +108,8 @@ void BCloseDocument(WindowRef window)
     documentList[numberOfDocuments + 1] = nullptr;
     // An open page setup or print sheet goes first, then the printing record.
     BDisposePrintInfoForWindow(document->theWindow);
+    if (document->fNavigationExportDialog)
+        NavDialogDispose(document->fNavigationExportDialog);
     HideWindow(document->theWindow);
     DisposeWindow(document->theWindow);
     QRLDeleteDataPtr(document->dataPtr);

@@ -24,6 +24,7 @@ struct tDocument {
     NavDialogRef fNavigationTerminateSaveDialog;
     NavDialogRef fNavigationTerminateConfirmDialog;
     NavEventUPP fTerminateConfirmEventProc;
+    NavDialogRef fNavigationExportDialog; // the Export sheet while it is up
     EventHandlerUPP eventHandlerUPP;
 };
 using tDocumentPtr = tDocument *;

@@ -13,6 +13,9 @@
 #include <iterator>
 #include <string>
 
+// On paper the sixth aperture has one trailing blank less.
+const char *const kPrintedRow6ApertureText = "11  ";
+
 namespace
 {
 
@@ -23,8 +26,6 @@ const char *const kWindowName = "MainWindow";
 
 const char *const kApertureTexts[kNumberOfApertures] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
                                                         " 8  ", "11   ", "16  ", "22  ", "32  "};
-// On paper the sixth aperture has one trailing blank less.
-const char *const kPrintedRow6ApertureText = "11  ";
 
 std::string localized(const char *key)
 {

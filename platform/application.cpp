@@ -26,6 +26,15 @@ void quietOffscreenNotes(QtMsgType type, const QMessageLogContext &context, cons
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
+// A command that only draws has no use for a runtime folder; its absence is
+// no news on a terminal.
+void quietDrawingNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    quietOffscreenNotes(type, context, message);
+}
+
 } // namespace
 
 std::vector<std::string> PlatformInitialize(int &argc, char **argv, const PlatformOptions &options)
@@ -54,6 +63,18 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
         if (argv[i][0] != '-')
             files.emplace_back(argv[i]);
     return files;
+}
+
+void PlatformInitializeForDrawing(int &argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietDrawingNotes);
+    if (!QCoreApplication::instance())
+        new QGuiApplication(argc, argv); // never destroyed, as the GUI's
+    QCoreApplication::setApplicationName(QStringLiteral("Quorlscope"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorlscope"));
+    platform::installTranslators();
 }
 
 Boolean PlatformIsHeadless()

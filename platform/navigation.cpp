@@ -38,6 +38,7 @@ struct OpaqueNavDialogRef {
     bool disposeLater = false;
     std::uint64_t runNumber = 0; // when it was run, counted from start-up
     NavUserAction userAction = kNavUserActionNone;
+    std::uint32_t fileFormat = 0; // chosen in the format pop-up
     NavReplyRecord reply;
     QPointer<QWidget> widget;
     WindowRef window = nullptr;
@@ -152,23 +153,56 @@ bool itemShown(NavDialogRef dialog, const std::string &path, bool isFolder)
     return dialog->filterProc(&item, &info, dialog->clientData, kNavFilteringBrowserList);
 }
 
+// The extension the Save dialog gives its files: the chosen format's, or
+// the document type's.
+std::string savedExtension(NavDialogRef dialog)
+{
+    const std::vector<NavFileFormat> &formats = dialog->options.popupExtension;
+    if (dialog->fileFormat < formats.size())
+        return formats[dialog->fileFormat].extension;
+    return FSGetTypeExtension(dialog->fileType);
+}
+
+bool hasExtension(const std::string &name, const std::string &extension)
+{
+    return QString::fromStdString(name).endsWith(QLatin1Char('.') + QString::fromStdString(extension),
+                                                 Qt::CaseInsensitive) &&
+           name.size() > extension.size() + 1;
+}
+
 // The name the Save dialog settles on: the type's extension is added when
 // the typed name lacks it.
 std::string withExtension(NavDialogRef dialog, const std::string &name)
 {
-    const std::string extension = FSGetTypeExtension(dialog->fileType);
-    if (extension.empty() || name.empty())
-        return name;
-    const QString typed = QString::fromStdString(name);
-    if (typed.endsWith(QLatin1Char('.') + QString::fromStdString(extension), Qt::CaseInsensitive))
+    const std::string extension = savedExtension(dialog);
+    if (extension.empty() || name.empty() || hasExtension(name, extension))
         return name;
     return name + "." + extension;
 }
 
-NavReplyRecord saveReply(const std::string &folder, const std::string &name)
+// A name with another format's extension takes the chosen format's instead.
+std::string withFormatExtension(NavDialogRef dialog, std::string name)
+{
+    for (const NavFileFormat &format : dialog->options.popupExtension) {
+        if (hasExtension(name, format.extension)) {
+            name.resize(name.size() - format.extension.size() - 1);
+            break;
+        }
+    }
+    return withExtension(dialog, name);
+}
+
+void chooseFormat(NavDialogRef dialog, std::uint32_t format)
+{
+    dialog->fileFormat = format;
+    dialog->options.saveFileName = withFormatExtension(dialog, dialog->options.saveFileName);
+}
+
+NavReplyRecord saveReply(NavDialogRef dialog, const std::string &folder, const std::string &name)
 {
     NavReplyRecord reply;
     reply.validRecord = true;
+    reply.fileFormat = dialog->fileFormat;
     reply.selection.push_back(AEDesc{folder, true});
     reply.saveFileName = name;
     struct stat st;
@@ -240,6 +274,30 @@ QString quotedName(const std::string &name)
         .arg(QString::fromStdString(name));
 }
 
+// The format pop-up as the dialog's file type filters: choosing one swaps
+// the extension of the name in the field.
+void offerFormats(NavDialogRef dialog, QFileDialog *files)
+{
+    QStringList filters;
+    for (const NavFileFormat &format : dialog->options.popupExtension)
+        filters << QStringLiteral("%1 (*.%2)")
+                       .arg(QString::fromStdString(format.name), QString::fromStdString(format.extension));
+    files->setNameFilters(filters);
+    files->selectNameFilter(filters.value(int(dialog->fileFormat)));
+    QObject::connect(
+        files, &QFileDialog::filterSelected, files, [dialog, files, filters](const QString &filter) {
+            const int index = filters.indexOf(filter);
+            if (index < 0 || !isLive(dialog))
+                return;
+            chooseFormat(dialog, std::uint32_t(index));
+            files->setDefaultSuffix(QString::fromStdString(savedExtension(dialog)));
+            auto *field = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (field && !field->text().isEmpty())
+                field->setText(
+                    QString::fromStdString(withFormatExtension(dialog, field->text().toStdString())));
+        });
+}
+
 QWidget *buildFileDialog(NavDialogRef dialog)
 {
     const bool save = dialog->kind == NavDialogKind::putFile;
@@ -250,9 +308,11 @@ QWidget *buildFileDialog(NavDialogRef dialog)
     if (save) {
         files->setAcceptMode(QFileDialog::AcceptSave);
         files->setFileMode(QFileDialog::AnyFile);
-        const QString extension = QString::fromStdString(FSGetTypeExtension(dialog->fileType));
+        const QString extension = QString::fromStdString(savedExtension(dialog));
         files->setDefaultSuffix(extension);
-        if (!extension.isEmpty())
+        if (!dialog->options.popupExtension.empty())
+            offerFormats(dialog, files);
+        else if (!extension.isEmpty())
             files->setNameFilter(QCoreApplication::translate("Navigation", "%1 documents (*.%2)")
                                      .arg(files->windowTitle(), extension));
         files->selectFile(QString::fromStdString(dialog->options.saveFileName));
@@ -274,7 +334,7 @@ QWidget *buildFileDialog(NavDialogRef dialog)
         if (save) {
             const QFileInfo info(chosen.value(0));
             finish(dialog, kNavUserActionSaveAs,
-                   saveReply(info.absolutePath().toStdString(),
+                   saveReply(dialog, info.absolutePath().toStdString(),
                              withExtension(dialog, info.fileName().toStdString())));
             return;
         }
@@ -565,7 +625,7 @@ std::vector<PendingNavDialog> GetPendingNavDialogs()
         pending.push_back({dialog, dialog->kind,
                            o.modality == kWindowModalityWindowModal ? o.parentWindow : nullptr, o.modality,
                            o.saveFileName, o.clientName, o.optionFlags, dialog->askAction,
-                           dialog->documentCount});
+                           dialog->documentCount, o.popupExtension, dialog->fileFormat});
     }
     return pending;
 }
@@ -574,7 +634,16 @@ OSStatus NavTestChooseSaveLocation(NavDialogRef dialog, const std::string &folde
 {
     if (!waiting(dialog) || dialog->kind != NavDialogKind::putFile)
         return paramErr;
-    finish(dialog, kNavUserActionSaveAs, saveReply(folder, withExtension(dialog, name)));
+    finish(dialog, kNavUserActionSaveAs, saveReply(dialog, folder, withExtension(dialog, name)));
+    return noErr;
+}
+
+OSStatus NavTestChooseSaveFormat(NavDialogRef dialog, std::uint32_t format)
+{
+    if (!waiting(dialog) || dialog->kind != NavDialogKind::putFile ||
+        format >= dialog->options.popupExtension.size())
+        return paramErr;
+    chooseFormat(dialog, format);
     return noErr;
 }
 

@@ -9,6 +9,7 @@
 #include "window.h"
 
 #include <string>
+#include <vector>
 
 struct OpaqueNavDialogRef;
 using NavDialogRef = OpaqueNavDialogRef *;
@@ -94,6 +95,13 @@ enum : WindowModality {
     kWindowModalityWindowModal = 3,
 };
 
+// One format of the Save dialog's format pop-up: its name ("CSV") and the
+// name extension of its files, without the dot ("csv").
+struct NavFileFormat {
+    std::string name;
+    std::string extension;
+};
+
 struct NavDialogCreationOptions {
     NavDialogOptionFlags optionFlags = kNavDefaultNavDlogOptions;
     Point location{-1, -1};
@@ -106,6 +114,10 @@ struct NavDialogCreationOptions {
     std::uint32_t preferenceKey = 0;
     WindowModality modality = kWindowModalityAppModal;
     WindowRef parentWindow = nullptr;
+    // The Save dialog's format pop-up, the first format chosen at the start;
+    // empty for none. Choosing a format gives the proposed or typed name
+    // that format's extension, in place of another format's.
+    std::vector<NavFileFormat> popupExtension;
 };
 
 using NavAskSaveChangesAction = std::uint32_t;
@@ -122,6 +134,7 @@ struct NavReplyRecord {
     Boolean replacing = false; // the user confirmed replacing the existing file
     AEDescList selection;
     std::string saveFileName;
+    std::uint32_t fileFormat = 0; // the format chosen in the pop-up, from 0
 };
 
 OSStatus NavGetDefaultDialogCreationOptions(NavDialogCreationOptions *outOptions);
@@ -129,7 +142,8 @@ OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, void 
                                 NavEventUPP inEventProc, void *inPreviewProc, NavObjectFilterUPP inFilterProc,
                                 void *inClientData, NavDialogRef *outDialog);
 // The dialog keeps the document identity of this type: a name without the
-// type's extension gets it appended.
+// type's extension gets it appended (with a format pop-up, the chosen
+// format's extension).
 OSStatus NavCreatePutFileDialog(const NavDialogCreationOptions *inOptions, OSType inFileType,
                                 OSType inFileCreator, NavEventUPP inEventProc, void *inClientData,
                                 NavDialogRef *outDialog);

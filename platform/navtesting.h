@@ -21,6 +21,8 @@ struct PendingNavDialog {
     NavDialogOptionFlags optionFlags;
     NavAskSaveChangesAction saveChangesAction; // save-changes dialogs
     std::uint32_t documentCount;               // review dialogs
+    std::vector<NavFileFormat> formats;        // the Save dialog's format pop-up
+    std::uint32_t fileFormat;                  // the format chosen in it
 };
 
 // The dialogs that run and wait for the user, oldest first.
@@ -30,6 +32,9 @@ std::vector<PendingNavDialog> GetPendingNavDialogs();
 // extension is appended when missing, as the dialog does; the reply says
 // replacing when a file of that name exists (the user confirmed it).
 OSStatus NavTestChooseSaveLocation(NavDialogRef dialog, const std::string &folder, const std::string &name);
+// A Save dialog with a format pop-up: the user chooses format (from 0); the
+// proposed name takes its extension.
+OSStatus NavTestChooseSaveFormat(NavDialogRef dialog, std::uint32_t format);
 // An Open dialog: the user chooses these files (whatever the list showed).
 OSStatus NavTestChooseFiles(NavDialogRef dialog, const std::vector<std::string> &paths);
 // Any dialog: the user answers with a button. Cancel fits every dialog;

@@ -209,6 +209,10 @@
         <source>F1</source>
         <translation>F1</translation>
     </message>
+    <message>
+        <source>Export…</source>
+        <translation>Exportieren…</translation>
+    </message>
 </context>
 <context>
     <name>Navigation</name>
@@ -349,7 +353,7 @@
     </message>
     <message>
         <source>Could not save the File You like to replace, it is in use</source>
-        <extracomment>files/file.cpp</extracomment>
+        <extracomment>files/export.cpp, files/file.cpp</extracomment>
         <translation>Die Datei, die Sie ersetzen möchten, ist in Gebrauch und konnte nicht gespeichert werden</translation>
     </message>
     <message>
@@ -384,7 +388,7 @@
     </message>
     <message>
         <source>Please choose another name</source>
-        <extracomment>files/file.cpp</extracomment>
+        <extracomment>files/export.cpp, files/file.cpp</extracomment>
         <translation>Bitte wählen Sie einen anderen Namen</translation>
     </message>
     <message>
@@ -504,6 +508,86 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
         <source>You are not allowed to read it: ^0</source>
         <extracomment>app/opendocuments.cpp</extracomment>
         <translation>Sie dürfen diese Datei nicht lesen: ^0</translation>
+    </message>
+    <message>
+        <source>Airy disc (µm)</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>Beugungs­scheibchen (µm)</translation>
+    </message>
+    <message>
+        <source>Aperture</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>Blende</translation>
+    </message>
+    <message>
+        <source>Behind</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>Dahinter</translation>
+    </message>
+    <message>
+        <source>Behind / in front</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>Dahinter / davor</translation>
+    </message>
+    <message>
+        <source>Could not export the table</source>
+        <extracomment>files/export.cpp</extracomment>
+        <translation>Die Tabelle konnte nicht exportiert werden</translation>
+    </message>
+    <message>
+        <source>Diffraction</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>Beugung</translation>
+    </message>
+    <message>
+        <source>Figures per aperture; distances in feet.</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>Werte je Blende; Entfernungen in Fuß.</translation>
+    </message>
+    <message>
+        <source>Figures per aperture; distances in metres.</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>Werte je Blende; Entfernungen in Metern.</translation>
+    </message>
+    <message>
+        <source>Hyperfocal distance</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>Hyperfokale Distanz</translation>
+    </message>
+    <message>
+        <source>In front</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>Davor</translation>
+    </message>
+    <message>
+        <source>No table has been computed.</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>Es wurde keine Tabelle berechnet.</translation>
+    </message>
+    <message>
+        <source>The file “^0” could not be written.</source>
+        <extracomment>files/export.cpp</extracomment>
+        <translation>Die Datei „^0“ konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The file “^0” could not be written: ^1.</source>
+        <extracomment>files/export.cpp</extracomment>
+        <translation>Die Datei „^0“ konnte nicht geschrieben werden: ^1.</translation>
+    </message>
+    <message>
+        <source>Total depth</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>Gesamttiefe</translation>
+    </message>
+    <message>
+        <source>its contents could not be made</source>
+        <extracomment>files/export.cpp</extracomment>
+        <translation>ihr Inhalt ließ sich nicht erzeugen</translation>
+    </message>
+    <message>
+        <source>softens</source>
+        <extracomment>print/pdfexport.cpp</extracomment>
+        <translation>weicher</translation>
     </message>
 </context>
 <context>

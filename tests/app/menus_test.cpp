@@ -35,11 +35,11 @@ bool Enabled(MenuID menu, MenuItemIndex item)
 using Row = std::array<bool, 7>;
 
 // Every item the enabling table addresses, as they stand now.
-std::array<bool, 11> Snapshot()
+std::array<bool, 12> Snapshot()
 {
-    return {Enabled(fileMenu, 1), Enabled(fileMenu, 2), Enabled(fileMenu, 4), Enabled(fileMenu, 5),
-            Enabled(fileMenu, 6), Enabled(fileMenu, 7), Enabled(fileMenu, 9), Enabled(fileMenu, 10),
-            Enabled(funcMenu, 1), Enabled(funcMenu, 3), Enabled(appMenu, 1)};
+    return {Enabled(fileMenu, 1),  Enabled(fileMenu, 2), Enabled(fileMenu, 4), Enabled(fileMenu, 5),
+            Enabled(fileMenu, 6),  Enabled(fileMenu, 7), Enabled(fileMenu, 9), Enabled(fileMenu, 10),
+            Enabled(fileMenu, 11), Enabled(funcMenu, 1), Enabled(funcMenu, 3), Enabled(appMenu, 1)};
 }
 
 // The menus as the user finds them on opening one: adjusted first.
@@ -48,6 +48,7 @@ void ExpectRow(const Row &expected)
     SendMenuPopulateEvent();
     EXPECT_EQ(Enabled(fileMenu, 1), Enabled(fileMenu, 2));
     EXPECT_EQ(Enabled(fileMenu, 9), Enabled(fileMenu, 10));
+    EXPECT_EQ(Enabled(fileMenu, 10), Enabled(fileMenu, 11)); // Export… as Print
     const Row actual = {Enabled(fileMenu, 1), Enabled(fileMenu, 4), Enabled(fileMenu, 5),
                         Enabled(fileMenu, 6), Enabled(fileMenu, 7), Enabled(fileMenu, 9),
                         Enabled(funcMenu, 1)};
@@ -116,7 +117,7 @@ TEST(Menus, MenusAndTheirItems)
     const std::pair<MenuID, std::vector<std::uint32_t>> menus[] = {
         {fileMenu,
          {Code("new "), Code("open"), 0, kHICommandClose, Code("save"), Code("svas"), Code("rvrt"), 0,
-          Code("page"), Code("prnt")}},
+          Code("page"), Code("prnt"), Code("expt")}},
         {funcMenu, {Code("qorl"), 0, Code("fact")}}};
     for (const auto &[id, commands] : menus) {
         MenuRef menu = GetMenuHandle(id);
@@ -146,14 +147,15 @@ TEST(Menus, KeyEquivalents)
             .toStdString();
     };
     const std::tuple<MenuID, std::uint32_t, const char *> cases[] = {
-        {fileMenu, Code("new "), "Ctrl+N"},       {fileMenu, Code("open"), "Ctrl+O"},
-        {fileMenu, kHICommandClose, "Ctrl+W"},    {fileMenu, Code("save"), "Ctrl+S"},
-        {fileMenu, Code("svas"), "Shift+Ctrl+S"}, {fileMenu, Code("page"), "Shift+Ctrl+P"},
-        {fileMenu, Code("prnt"), "Ctrl+P"},       {funcMenu, Code("qorl"), "Ctrl+T"},
-        {funcMenu, Code("fact"), "Ctrl+I"},       {appMenu, kHICommandPreferences, "Ctrl+,"},
-        {appMenu, kHICommandQuit, "Ctrl+Q"},      {editMenu, kHICommandUndo, "Ctrl+Z"},
-        {editMenu, kHICommandCut, "Ctrl+X"},      {editMenu, kHICommandCopy, "Ctrl+C"},
-        {editMenu, kHICommandPaste, "Ctrl+V"},    {editMenu, kHICommandSelectAll, "Ctrl+A"},
+        {fileMenu, Code("new "), "Ctrl+N"},         {fileMenu, Code("open"), "Ctrl+O"},
+        {fileMenu, kHICommandClose, "Ctrl+W"},      {fileMenu, Code("save"), "Ctrl+S"},
+        {fileMenu, Code("svas"), "Shift+Ctrl+S"},   {fileMenu, Code("page"), "Shift+Ctrl+P"},
+        {fileMenu, Code("prnt"), "Ctrl+P"},         {fileMenu, Code("expt"), "Shift+Ctrl+E"},
+        {funcMenu, Code("qorl"), "Ctrl+T"},         {funcMenu, Code("fact"), "Ctrl+I"},
+        {appMenu, kHICommandPreferences, "Ctrl+,"}, {appMenu, kHICommandQuit, "Ctrl+Q"},
+        {editMenu, kHICommandUndo, "Ctrl+Z"},       {editMenu, kHICommandCut, "Ctrl+X"},
+        {editMenu, kHICommandCopy, "Ctrl+C"},       {editMenu, kHICommandPaste, "Ctrl+V"},
+        {editMenu, kHICommandSelectAll, "Ctrl+A"},
     };
     for (const auto &[menu, command, expected] : cases)
         EXPECT_EQ(keys(menu, command), portable(expected)) << expected;
@@ -222,7 +224,7 @@ TEST(Menus, OtherWindowInFrontLeavesEverythingAsItWas)
         while (BGetNumberOfDocuments() < documents)
             SendCommand("new ");
         SendMenuPopulateEvent();
-        const std::array<bool, 11> before = Snapshot();
+        const std::array<bool, 12> before = Snapshot();
         bool ran = false;
         RunTableWindow([&](WindowRef window) {
             ran = true;

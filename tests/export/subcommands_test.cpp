@@ -7,8 +7,10 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -260,4 +262,102 @@ TEST_F(Folder, RunsWithoutADisplay)
         run({"export", QString::fromStdString(good), "--to", QString::fromStdString(Path("out.json"))});
     EXPECT_EQ(0, exported.status) << exported.err;
     EXPECT_NE(std::string::npos, ReadFile(Path("out.json")).find("\"title\": \"good\""));
+}
+
+namespace
+{
+
+std::string Shell(const std::string &command)
+{
+    std::string output;
+    if (FILE *pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
+// The real program with no display, as from a terminal over ssh.
+Result RunProgram(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QRL_PROGRAM, arguments);
+    EXPECT_TRUE(program.waitForFinished(60000));
+    return Result{program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+                  program.readAllStandardOutput().toStdString(),
+                  program.readAllStandardError().toStdString()};
+}
+
+std::string Trimmed(const std::string &text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first);
+}
+
+} // namespace
+
+// A lens kit: three documents into one PDF, one page per document, each with
+// its title, the apertures and its near and far limits as the sheet shows
+// them; a failure writes no PDF at all.
+TEST_F(Folder, ExportsAKitToOnePDFWithAPagePerDocument)
+{
+    struct Lens {
+        std::string name;
+        double distance, focal;
+    };
+    const Lens lenses[] = {{"wide", 5.0, 24.0}, {"normal", 3.0, 50.0}, {"tele", 10.0, 135.0}};
+    QStringList arguments = {"export"};
+    for (const Lens &lens : lenses)
+        arguments << QString::fromStdString(SaveDocument(
+            lens.name + ".qrtb", kDistanceUnitMeters, lens.distance, lens.focal, 0.00003, fullFrameDigital));
+    const Result missing =
+        RunProgram(QStringList(arguments) << QString::fromStdString(Path("gone.qrtb")) << "--to"
+                                          << QString::fromStdString(Path("kit.pdf")));
+    EXPECT_EQ(1, missing.status);
+    EXPECT_EQ(0u, missing.err.rfind("quorlscope: cannot read " + Path("gone.qrtb"), 0)) << missing.err;
+    const Result nowhere =
+        RunProgram(QStringList(arguments) << "--to" << QString::fromStdString(Path("nowhere/kit.pdf")));
+    EXPECT_EQ(1, nowhere.status);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"normal.qrtb", "tele.qrtb", "wide.qrtb"}));
+
+    const Result kit =
+        RunProgram(QStringList(arguments) << "--to" << QString::fromStdString(Path("kit.pdf")));
+    ASSERT_EQ(0, kit.status) << kit.err;
+    EXPECT_EQ("", kit.out + kit.err);
+    const std::string pdf = "'" + Path("kit.pdf") + "'";
+    EXPECT_EQ("3\n", Shell("pdfinfo " + pdf + " | sed -n 's/^Pages: *//p'"));
+    for (int page = 1; page <= 3; ++page) {
+        SCOPED_TRACE(page);
+        const Lens &lens = lenses[page - 1];
+        const std::string text = Shell("pdftotext -layout -f " + std::to_string(page) + " -l " +
+                                       std::to_string(page) + " " + pdf + " -");
+        EXPECT_NE(std::string::npos, text.find(lens.name)) << text;
+        for (const char *aperture : {"1.4", "2.8", "5.6", "11", "16", "22", "32"})
+            EXPECT_NE(std::string::npos, text.find(aperture)) << aperture;
+        tDataPtr data = QRLNewDataPtr();
+        QRLCalculateTableInUnit(data, kDistanceUnitMeters, lens.distance, lens.focal, 0.00003,
+                                fullFrameDigital);
+        for (int i = 0; i < kNumberOfApertures; ++i) {
+            char nearText[32], farText[32];
+            std::snprintf(nearText, sizeof nearText, "%6.3f", QRLGetTableElementNearDistance(data, i));
+            const double far = QRLGetTableElementFarDistance(data, i);
+            std::snprintf(farText, sizeof farText, "%6.3f", far);
+            EXPECT_NE(std::string::npos, text.find(Trimmed(nearText))) << nearText;
+            EXPECT_NE(std::string::npos, text.find(far == -1.0 ? "inf" : Trimmed(farText))) << farText;
+        }
+        QRLDeleteDataPtr(data);
+        // The other lenses' titles are on their own pages.
+        for (const Lens &other : lenses) {
+            if (&other != &lens) {
+                EXPECT_EQ(std::string::npos, text.find(other.name)) << other.name;
+            }
+        }
+    }
 }

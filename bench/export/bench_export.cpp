@@ -1,0 +1,127 @@
+// Exporting ten tables into one PDF document (the renderer that File ▸
+// Export… and `quorlscope export --to kit.pdf` use, the file written as an
+// export writes it), set against the baseline of printing one table into a
+// PDF file as the user does (Print, the sheet confirmed, the print loop), in
+// the same run.
+#include "app/main.h"
+#include "document/document.h"
+#include "model/data.h"
+#include "platform/application.h"
+#include "platform/events.h"
+#include "platform/files.h"
+#include "platform/printtesting.h"
+#include "print/pdfexport.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+std::string folder;
+constexpr int kTables = 10;
+
+struct Record {
+    tDataPtr data = QRLNewDataPtr();
+    ~Record() { QRLDeleteDataPtr(data); }
+};
+
+void BM_PrintOneTable(benchmark::State &state)
+{
+    for (auto _ : state) {
+        HICommand command;
+        command.commandID = FOUR_CHAR_CODE("prnt");
+        ProcessHICommand(command);
+        const std::vector<PendingPrintDialog> sheets = GetPendingPrintDialogs();
+        if (sheets.size() != 1 ||
+            PMTestAnswerPrint(sheets[0].session, true, PrintChoice{0, 0, folder + "/printed.pdf"}) != noErr) {
+            state.SkipWithError("no print sheet");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_PrintOneTable)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ExportTenTablesToPDF(benchmark::State &state)
+{
+    std::vector<std::unique_ptr<Record>> records;
+    std::vector<tExportTable> tables;
+    for (int i = 0; i < kTables; ++i) {
+        records.push_back(std::make_unique<Record>());
+        QRLCalculateTableInUnit(records.back()->data, kDistanceUnitMeters, 2.0 + i, 24.0 + 10 * i, 30e-6,
+                                fullFrameDigital);
+        tables.push_back({"lens " + std::to_string(i + 1), records.back()->data});
+    }
+    FSSpec target;
+    FSMakeFSSpec(folder + "/kit.pdf", &target);
+    for (auto _ : state) {
+        std::string pdf;
+        short refNum = -1;
+        if (QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), &pdf) != noErr ||
+            FSWriteFileSafely(&target, pdf.data(), long(pdf.size()), nullptr, true, true, &refNum) != noErr) {
+            state.SkipWithError("no PDF");
+            break;
+        }
+        FSClose(refNum);
+    }
+}
+BENCHMARK(BM_ExportTenTablesToPDF)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+std::string withoutSuffix(std::string name)
+{
+    const std::string suffix = "/real_time";
+    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+        name.erase(name.size() - suffix.size());
+    return name;
+}
+
+class RecordingReporter : public benchmark::ConsoleReporter
+{
+  public:
+    RecordingReporter() : ConsoleReporter(OO_None) {}
+    void ReportRuns(const std::vector<Run> &reports) override
+    {
+        for (const Run &run : reports)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                times[withoutSuffix(run.benchmark_name())] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(reports);
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return 1;
+    folder = scratch.path().toStdString();
+    qputenv("HOME", scratch.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", scratch.path().toLocal8Bit());
+    PlatformInitialize(argc, argv, PlatformOptions{true});
+    BInitApplication();
+    RunApplicationEventLoop(); // headless: marks the loop running and returns
+    tDataPtr data = BGetCurrentDocsDataPtr();
+    QRLCalculateTableInUnit(data, kDistanceUnitMeters, 3.0, 50.0, 33e-6, thirtyFive);
+    QRLSetDataValid(data, true);
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    const auto kit = reporter.times.find("BM_ExportTenTablesToPDF");
+    const auto one = reporter.times.find("BM_PrintOneTable");
+    if (kit != reporter.times.end() && one != reporter.times.end() && one->second > 0.0)
+        std::printf("\nTen tables exported to one PDF relative to printing one table to PDF: %.2fx "
+                    "(%.2fx per table)\n",
+                    kit->second / one->second, kit->second / one->second / kTables);
+    return 0;
+}

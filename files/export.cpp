@@ -1,0 +1,179 @@
+// Export… and Copy. The bytes come from the export writers (CSV, JSON) or
+// the PDF renderer; files are written as documents are, through a temporary
+// renamed over the target, so that a failure leaves no partial file.
+#include "files/export.h"
+
+#include "files/exportformats.h"
+#include "files/file.h"
+#include "files/navigation.h"
+#include "platform/alerts.h"
+#include "platform/localization.h"
+#include "platform/quickdraw.h"
+#include "platform/scrap.h"
+#include "platform/window.h"
+#include "print/pdfexport.h"
+
+#include <cctype>
+#include <optional>
+
+namespace
+{
+
+NavEventUPP exportEventProc = nullptr;
+
+void alert(const char *message, const std::string &explanation)
+{
+    StandardAlert(kAlertNoteAlert, message, explanation);
+}
+
+void alertExportFailed(const FSSpec *target, const std::string &reason)
+{
+    const std::string explanation =
+        reason.empty()
+            ? CopyLocalizedTextWithParam("The file \u201c^0\u201d could not be written.", target->name)
+            : CopyLocalizedTextWithParams("The file \u201c^0\u201d could not be written: ^1.",
+                                          {target->name, reason});
+    alert("Could not export the table", explanation);
+}
+
+std::vector<tExportTable> tablesOf(tDocumentPtr document)
+{
+    return {{BExportTitle(document->theWindow), document->dataPtr}};
+}
+
+// The file's contents, or nullopt when they cannot be made.
+std::optional<std::string> exportBytes(tDocumentPtr document, tExportFormat format)
+{
+    const std::vector<tExportTable> tables = tablesOf(document);
+    switch (format) {
+    case kExportCSV:
+        return QRLTablesAsCSV(tables);
+    case kExportJSON:
+        return QRLTablesAsJSON(tables);
+    case kExportPDF: {
+        Rect bounds;
+        GetWindowPortBounds(document->theWindow, &bounds);
+        std::string pdf;
+        if (QRLTablesAsPDF(tables, bounds, &pdf) != noErr)
+            return std::nullopt;
+        return pdf;
+    }
+    }
+    return std::nullopt;
+}
+
+void exportChosenFile(tDocumentPtr document, NavDialogRef dialog)
+{
+    NavReplyRecord reply;
+    if (NavDialogGetReply(dialog, &reply) != noErr)
+        return;
+    // The folder as the dialog names it: one that has gone meanwhile fails
+    // the write, which says why.
+    if (!reply.selection.empty() && !reply.saveFileName.empty()) {
+        const FSSpec target{reply.selection.front().path, reply.saveFileName};
+        if (BDoExportDocument(document, &target, tExportFormat(reply.fileFormat), reply.replacing) == noErr)
+            NavCompleteSave(&reply, kNavTranslateInPlace);
+    }
+    NavDisposeReply(&reply);
+}
+
+} // namespace
+
+std::string BExportTitle(WindowRef window)
+{
+    std::string title = GetWTitle(window);
+    while (!title.empty() && title.back() == ' ')
+        title.pop_back();
+    const std::string extension = "." + FSGetTypeExtension(kDocumentFileType);
+    if (title.size() > extension.size()) {
+        std::string tail = title.substr(title.size() - extension.size());
+        for (char &c : tail)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        if (tail == extension)
+            title.resize(title.size() - extension.size());
+    }
+    return title.empty() ? "Untitled" : title;
+}
+
+std::string BProposedExportName(WindowRef window)
+{
+    return BExportTitle(window) + ".csv";
+}
+
+void BDoCreateExportPanel(tDocumentPtr theDocumentPtr)
+{
+    if (!theDocumentPtr || theDocumentPtr->fNavigationExportDialog)
+        return;
+    if (!exportEventProc)
+        exportEventProc = NewNavEventUPP(BNavExportEventProc);
+    NavDialogCreationOptions options;
+    if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedExportName(theDocumentPtr->theWindow), &options))
+        return;
+    options.popupExtension = {{"CSV", "csv"}, {"JSON", "json"}, {"PDF", "pdf"}};
+    const OSStatus err = NavCreatePutFileDialog(&options, 0, kDocumentFileCreator, exportEventProc,
+                                                theDocumentPtr, &theDocumentPtr->fNavigationExportDialog);
+    BRunNavDialog(err, &theDocumentPtr->fNavigationExportDialog);
+}
+
+void BNavExportEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
+                         void *callBackUD)
+{
+    auto document = static_cast<tDocumentPtr>(callBackUD);
+    if (!document || !callBackParms)
+        return;
+    if (callBackSelector == kNavCBUserAction &&
+        NavDialogGetUserAction(callBackParms->context) == kNavUserActionSaveAs)
+        exportChosenFile(document, callBackParms->context);
+    if (callBackSelector == kNavCBTerminate) {
+        if (document->fNavigationExportDialog)
+            NavDialogDispose(document->fNavigationExportDialog);
+        document->fNavigationExportDialog = nullptr;
+    }
+}
+
+OSStatus BDoExportDocument(tDocumentPtr theDocumentPtr, const FSSpec *target, tExportFormat format,
+                           Boolean replacing)
+{
+    if (!theDocumentPtr || !target)
+        return paramErr;
+    // A table document that is open stays whole: it is not replaced by an export.
+    if (FSIsFileOpen(target)) {
+        alert("Could not save the File You like to replace, it is in use", "Please choose another name");
+        return fBsyErr;
+    }
+    const std::optional<std::string> bytes = exportBytes(theDocumentPtr, format);
+    if (!bytes) {
+        alertExportFailed(target, CopyLocalizedText("its contents could not be made"));
+        return paramErr;
+    }
+    short refNum = -1;
+    const OSErr err =
+        FSWriteFileSafely(target, bytes->data(), long(bytes->size()), nullptr, replacing, true, &refNum);
+    if (err != noErr) {
+        alertExportFailed(target, FSGetLastErrorText());
+        return err;
+    }
+    FSClose(refNum);
+    return noErr;
+}
+
+OSStatus QRLCopyTable(tDocumentPtr theDocumentPtr)
+{
+    if (!theDocumentPtr || !QRLIsDataValid(theDocumentPtr->dataPtr))
+        return paramErr;
+    const std::vector<tExportTable> tables = tablesOf(theDocumentPtr);
+    const std::optional<std::string> tabText = QRLTablesAsTabText(tables);
+    const std::optional<std::string> csv = QRLTablesAsCSV(tables);
+    if (!tabText || !csv)
+        return paramErr;
+    ScrapRef scrap = nullptr;
+    OSStatus err = ClearCurrentScrap();
+    if (err == noErr)
+        err = GetCurrentScrap(&scrap);
+    if (err == noErr)
+        err =
+            PutScrapFlavor(scrap, "text/plain", kScrapFlavorMaskNone, long(tabText->size()), tabText->data());
+    if (err == noErr)
+        err = PutScrapFlavor(scrap, "text/csv", kScrapFlavorMaskNone, long(csv->size()), csv->data());
+    return err;
+}

@@ -1,0 +1,474 @@
+// File ▸ Export… and Edit ▸ Copy as a user works them: the command from the
+// menu, the Export sheet answered by the test driver, then the file read
+// back (CSV by a reader of this test's own, JSON against the schema by
+// python3-jsonschema, PDF by poppler's pdftotext), and the clipboard read
+// back in both of its flavors.
+#include "app/main.h"
+#include "app/mainmenu.h"
+#include "app/prefwindow.h"
+#include "document/document.h"
+#include "files/export.h"
+#include "platform/application.h"
+#include "platform/files.h"
+#include "platform/menus.h"
+#include "platform/navtesting.h"
+#include "platform/scrap.h"
+#include "tests/app/expected.h"
+#include "tests/print/print_helpers.h"
+#include "tests/support/mounts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace qrltest;
+using namespace expected;
+using Strings = std::vector<std::string>;
+
+namespace
+{
+
+const char kExportAlert[] = "Could not export the table";
+
+void ComputeFilm3Metres()
+{
+    ComputeTable({"3", "50", 3, std::nullopt});
+}
+
+std::string ReadFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+Strings FolderEntries(const std::string &folder)
+{
+    Strings names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The one Export sheet that is up.
+PendingNavDialog ExportSheet()
+{
+    const std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
+    EXPECT_EQ(dialogs.size(), 1u);
+    if (dialogs.size() != 1 || dialogs[0].kind != NavDialogKind::putFile) {
+        ADD_FAILURE() << "no single Save sheet";
+        return PendingNavDialog{};
+    }
+    return dialogs[0];
+}
+
+// Export… from the menu, the format chosen and the file named in folder;
+// the path the sheet settled on.
+std::string ExportAs(std::uint32_t format, const std::string &folder, const std::string &name)
+{
+    EXPECT_EQ(SendCommand("expt"), noErr);
+    const PendingNavDialog sheet = ExportSheet();
+    if (!sheet.dialog)
+        return "";
+    EXPECT_EQ(NavTestChooseSaveFormat(sheet.dialog, format), noErr);
+    EXPECT_EQ(NavTestChooseSaveLocation(sheet.dialog, folder, name), noErr);
+    const char *const extensions[] = {".csv", ".json", ".pdf"};
+    return folder + "/" + name + extensions[format];
+}
+
+// RFC 4180 records: CR LF line ends, quoted fields with doubled quotes.
+std::vector<Strings> ReadCSV(const std::string &text)
+{
+    std::vector<Strings> rows;
+    Strings row;
+    std::string field;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"')
+                field += text[++i];
+            else if (c == '"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            row.push_back(field);
+            field.clear();
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            row.push_back(field);
+            field.clear();
+            rows.push_back(row);
+            row.clear();
+            ++i;
+        } else {
+            EXPECT_NE(c, '\n') << "a bare LF at " << i;
+            field += c;
+        }
+    }
+    EXPECT_TRUE(field.empty() && row.empty()) << "the last record lacks its CR LF";
+    return rows;
+}
+
+std::size_t Column(const Strings &heading, const std::string &name)
+{
+    const auto at = std::find(heading.begin(), heading.end(), name);
+    EXPECT_NE(at, heading.end()) << name;
+    return std::size_t(at - heading.begin());
+}
+
+std::string Trimmed(const std::string &text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    const size_t last = text.find_last_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first, last - first + 1);
+}
+
+// What the window's sheet shows in the near and far columns.
+Strings SheetColumn(WindowRef window, short x)
+{
+    Strings texts;
+    for (int i = 0; i < 10; ++i)
+        texts.push_back(Trimmed(TextAt(window, x, short(150 + 30 * i)).value_or("?")));
+    return texts;
+}
+
+std::string ValidateJSON(const std::string &path)
+{
+    return printtest::Run(
+        "/usr/bin/python3 -c \"import json, sys, jsonschema\n"
+        "schema = json.load(open(sys.argv[1], encoding='utf-8'))\n"
+        "errors = list(jsonschema.Draft202012Validator(schema).iter_errors("
+        "json.load(open(sys.argv[2], encoding='utf-8'))))\n"
+        "print('invalid' if errors else 'valid', [e.message for e in errors])\" '" QRL_SOURCE_DIR
+        "/docs/export-schema.json' '" +
+        path + "' 2>&1");
+}
+
+std::string Clipboard(const std::string &flavor)
+{
+    ScrapRef scrap = nullptr;
+    std::string data;
+    if (GetCurrentScrap(&scrap) != noErr || GetScrapFlavorText(scrap, flavor, &data) != noErr)
+        return "<none>";
+    return data;
+}
+
+} // namespace
+
+// Export… follows Print: the item after it (its key is checked with the
+// others in the menu tests), enabled exactly
+// when Print is, for every kind of front window.
+TEST(ExportMenu, ItemAfterPrintEnabledLikePrint)
+{
+    StartApplication();
+    MenuRef file = GetMenuHandle(fileMenu);
+    ASSERT_EQ(CountMenuItems(file), 11);
+    EXPECT_EQ(GetMenuItemCommandID(file, 10), FOUR_CHAR_CODE("prnt"));
+    EXPECT_EQ(GetMenuItemCommandID(file, 11), FOUR_CHAR_CODE("expt"));
+    EXPECT_EQ(GetMenuItemText(file, 11), "Export…");
+    const auto same = [&](const char *when) {
+        SendMenuPopulateEvent();
+        EXPECT_EQ(IsMenuItemEnabled(file, 11), IsMenuItemEnabled(file, 10)) << when;
+        return IsMenuItemEnabled(file, 11);
+    };
+    EXPECT_TRUE(same("fresh document"));
+    SendCommand("pref");
+    EXPECT_FALSE(same("preferences window"));
+    SelectWindow(DocumentWindow(0));
+    SendCommand("expt");
+    EXPECT_FALSE(same("the Export sheet"));
+    NavTestAnswer(ExportSheet().dialog, kNavUserActionCancel);
+    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    HideWindow(DocumentWindow(0));
+    HideWindow(BGetPrefWindowRef());
+    ASSERT_EQ(FrontWindow(), nullptr);
+    EXPECT_FALSE(same("no window"));
+    EXPECT_EQ(SendCommand("expt"), eventNotHandledErr);
+}
+
+// The sheet hangs on the document window and proposes "<title>.csv"; each
+// format of its pop-up swaps the extension.
+TEST(ExportMenu, SheetProposesTheTitleAndFormatsSwapTheExtension)
+{
+    StartApplication();
+    ComputeFilm3Metres();
+    WindowRef window = DocumentWindow(0);
+    ASSERT_EQ(SendCommand("expt"), noErr);
+    PendingNavDialog sheet = ExportSheet();
+    EXPECT_EQ(sheet.parentWindow, window);
+    EXPECT_EQ(sheet.modality, kWindowModalityWindowModal);
+    EXPECT_EQ(sheet.saveFileName, "Untitled.csv");
+    ASSERT_EQ(sheet.formats.size(), 3u);
+    EXPECT_EQ(sheet.formats[0].name + sheet.formats[1].name + sheet.formats[2].name, "CSVJSONPDF");
+    EXPECT_EQ(sheet.fileFormat, 0u);
+    const Strings expected = {"Untitled.json", "Untitled.pdf", "Untitled.csv"};
+    for (std::uint32_t format : {1u, 2u, 0u}) {
+        ASSERT_EQ(NavTestChooseSaveFormat(sheet.dialog, format), noErr);
+        EXPECT_EQ(ExportSheet().saveFileName, expected[(format + 2) % 3]);
+        EXPECT_EQ(ExportSheet().fileFormat, format);
+    }
+    EXPECT_EQ(NavTestChooseSaveFormat(sheet.dialog, 3), paramErr);
+    // A second Export… while the sheet is up opens no second one.
+    SendCommand("expt");
+    EXPECT_EQ(GetPendingNavDialogs().size(), 1u);
+    NavTestAnswer(sheet.dialog, kNavUserActionCancel);
+    EXPECT_EQ(BGetDocumentWindowsDocPtr(window)->fNavigationExportDialog, nullptr);
+    EXPECT_TRUE(AlertMessages().empty());
+}
+
+// The CSV parses back into the sheet's own numbers, row by row.
+TEST(Export, CSVParsesBackIntoTheSheetsNumbers)
+{
+    StartApplication();
+    ComputeFilm3Metres();
+    WindowRef window = DocumentWindow(0);
+    const std::string folder = TempFolder();
+    const std::string path = ExportAs(kExportCSV, folder, "film");
+    EXPECT_EQ(FolderEntries(folder), Strings{"film.csv"});
+    const std::vector<Strings> rows = ReadCSV(ReadFile(path));
+    ASSERT_EQ(rows.size(), 11u);
+    const Strings &heading = rows[0];
+    const std::size_t nearColumn = Column(heading, "near limit (m)"),
+                      farColumn = Column(heading, "far limit (m)"),
+                      apertureColumn = Column(heading, "aperture (f-number)");
+    const Strings nears = SheetColumn(window, 140), fars = SheetColumn(window, 280);
+    for (int i = 0; i < 10; ++i) {
+        SCOPED_TRACE(i);
+        const Strings &row = rows[std::size_t(i + 1)];
+        ASSERT_EQ(row.size(), heading.size());
+        EXPECT_EQ(row[0], "Untitled");
+        EXPECT_DOUBLE_EQ(std::stod(row[apertureColumn]), kApertures[i]);
+        EXPECT_EQ(row[nearColumn], nears[std::size_t(i)]);
+        EXPECT_EQ(row[farColumn], fars[std::size_t(i)]);
+    }
+    // And the sheet's numbers are the optics' (worked out independently).
+    const std::vector<Row> optics = expected::Rows(3, false, 50, 0.000033);
+    EXPECT_EQ(nears[0], Trimmed(NearText(optics[0])));
+    EXPECT_EQ(fars[9], Trimmed(FarText(optics[9])));
+    EXPECT_TRUE(AlertMessages().empty());
+}
+
+// JSON validates against the published schema and carries the rows; an
+// empty document has neither arguments nor rows, not zeros.
+TEST(Export, JSONValidatesAndAnEmptyDocumentHasNoRows)
+{
+    StartApplication();
+    ComputeFilm3Metres();
+    const std::string folder = TempFolder();
+    const std::string computed = ExportAs(kExportJSON, folder, "computed");
+    SendCommand("new ");
+    const std::string empty = ExportAs(kExportJSON, folder, "empty");
+    EXPECT_EQ(FolderEntries(folder), (Strings{"computed.json", "empty.json"}));
+    for (const std::string &path : {computed, empty})
+        EXPECT_EQ(ValidateJSON(path).rfind("valid []", 0), 0u) << ValidateJSON(path);
+    const QJsonObject table =
+        QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(computed)))["tables"][0].toObject();
+    EXPECT_EQ(table["title"].toString(), "Untitled");
+    EXPECT_TRUE(table["computed"].toBool());
+    const std::vector<Row> optics = expected::Rows(3, false, 50, 0.000033);
+    const QJsonArray rows = table["rows"].toArray();
+    ASSERT_EQ(rows.size(), 10);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_NEAR(rows[i]["near"].toDouble(), optics[std::size_t(i)].nearDistance, 1e-9) << i;
+    const QJsonObject none =
+        QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(empty)))["tables"][0].toObject();
+    EXPECT_EQ(none["title"].toString(), "Untitled 2");
+    EXPECT_FALSE(none["computed"].toBool());
+    EXPECT_FALSE(none.contains("rows"));
+    EXPECT_FALSE(none.contains("arguments"));
+}
+
+// The PDF holds the printed sheet (arguments, apertures, near and far
+// limits) and the figures block with the title, on one page.
+TEST(Export, PDFHoldsTheSheetAndTheFigures)
+{
+    StartApplication();
+    ComputeFilm3Metres();
+    WindowRef window = DocumentWindow(0);
+    const std::string pdf = ExportAs(kExportPDF, TempFolder(), "card");
+    EXPECT_EQ(printtest::PdfInfo(pdf, "Pages"), "1");
+    EXPECT_EQ(printtest::PdfInfo(pdf, "Title"), "Untitled");
+    const std::string text = printtest::PdfText(pdf);
+    for (const char *aperture : {"1.4", "2.8", "5.6", "11", "22", "32"})
+        EXPECT_NE(text.find(aperture), std::string::npos) << aperture;
+    for (const Strings &column : {SheetColumn(window, 140), SheetColumn(window, 280)})
+        for (const std::string &value : column)
+            EXPECT_NE(text.find(value), std::string::npos) << value;
+    EXPECT_NE(text.find("Untitled"), std::string::npos);
+    EXPECT_NE(text.find("Hyperfocal"), std::string::npos) << text;
+    EXPECT_NE(text.find("distances in metres"), std::string::npos) << text;
+    EXPECT_TRUE(AlertMessages().empty());
+}
+
+// A file that exists is replaced whole once the user has confirmed it.
+TEST(Export, ReplacesAnExistingFileWhole)
+{
+    StartApplication();
+    ComputeFilm3Metres();
+    const std::string folder = TempFolder();
+    std::ofstream(folder + "/old.csv") << std::string(100000, 'x');
+    const std::string path = ExportAs(kExportCSV, folder, "old");
+    EXPECT_EQ(ReadCSV(ReadFile(path)).size(), 11u);
+    EXPECT_EQ(FolderEntries(folder), Strings{"old.csv"});
+}
+
+// A write that fails gives the alert, naming the file and the system's
+// reason, and leaves no file behind, partial or temporary.
+TEST(Export, FailuresAlertAndLeaveNoFile)
+{
+    StartApplication();
+    ComputeFilm3Metres();
+    const std::string folder = TempFolder();
+    std::vector<ShownAlert> shown;
+    std::filesystem::remove(folder);
+    ExportAs(kExportPDF, folder, "gone");
+    shown = TakeShownAlerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].message, kExportAlert);
+    EXPECT_EQ(shown[0].explanation,
+              "The file \u201cgone.pdf\u201d could not be written: No such file or directory.");
+    EXPECT_FALSE(std::filesystem::exists(folder));
+
+    std::filesystem::create_directory(folder);
+    std::ofstream(folder + "/keep.json") << "precious";
+    for (FSSaveStep step : {FSSaveStep::create, FSSaveStep::write, FSSaveStep::flush, FSSaveStep::rename}) {
+        FSSetSaveFaultForTesting(step);
+        ExportAs(kExportCSV, folder, "table");
+        ExportAs(kExportJSON, folder, "keep");
+        FSSetSaveFaultForTesting(FSSaveStep::none);
+        shown = TakeShownAlerts();
+        ASSERT_EQ(shown.size(), 2u) << int(step);
+        EXPECT_EQ(shown[0].message, kExportAlert);
+        EXPECT_EQ(shown[0].explanation.rfind("The file \u201ctable.csv\u201d could not be written: ", 0), 0u)
+            << shown[0].explanation;
+        EXPECT_EQ(FolderEntries(folder), Strings{"keep.json"});
+        EXPECT_EQ(ReadFile(folder + "/keep.json"), "precious");
+    }
+}
+
+TEST(Export, IntoAReadOnlyFolderAlertsAndLeavesNoFile)
+{
+    if (!MountsUnavailable().empty())
+        GTEST_SKIP() << MountsUnavailable();
+    StartApplication();
+    ComputeFilm3Metres();
+    const std::string folder = TempFolder();
+    ASSERT_TRUE(MountReadOnly(folder));
+    ExportAs(kExportCSV, folder, "table");
+    const std::vector<ShownAlert> shown = TakeShownAlerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].message, kExportAlert);
+    EXPECT_EQ(shown[0].explanation,
+              "The file \u201ctable.csv\u201d could not be written: Read-only file system.");
+    EXPECT_TRUE(FolderEntries(folder).empty());
+}
+
+// Copy puts the computed table on the clipboard as tab-separated text and
+// as CSV at once; it is disabled, and leaves the clipboard alone, for an
+// empty table and for windows that are not documents.
+TEST(Copy, PutsTabTextAndCSVOnTheClipboard)
+{
+    StartApplication();
+    MenuRef edit = GetMenuHandle(editMenu);
+    ASSERT_EQ(GetMenuItemCommandID(edit, 4), kHICommandCopy);
+    ScrapRef scrap = nullptr;
+    ASSERT_EQ(ClearCurrentScrap(), noErr);
+    ASSERT_EQ(GetCurrentScrap(&scrap), noErr);
+    ASSERT_EQ(PutScrapFlavor(scrap, "text/plain", kScrapFlavorMaskNone, 6, "before"), noErr);
+    EXPECT_FALSE(IsCommandEnabled("copy"));
+    EXPECT_EQ(SendCommand("copy"), eventNotHandledErr);
+    EXPECT_EQ(Clipboard("text/plain"), "before");
+
+    ComputeFilm3Metres();
+    WindowRef window = DocumentWindow(0);
+    EXPECT_TRUE(IsCommandEnabled("copy"));
+    EXPECT_EQ(SendCommand("copy"), noErr);
+    const std::string tabs = Clipboard("text/plain"), csv = Clipboard("text/csv");
+    const std::vector<Strings> rows = ReadCSV(csv);
+    ASSERT_EQ(rows.size(), 11u);
+    const std::size_t nearColumn = Column(rows[0], "near limit (m)");
+    const Strings nears = SheetColumn(window, 140);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(rows[std::size_t(i + 1)][nearColumn], nears[std::size_t(i)]) << i;
+    // The same grid, tab-separated, one line per row.
+    std::string expectedTabs;
+    for (const Strings &row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i)
+            expectedTabs += (i ? "\t" : "") + row[i];
+        expectedTabs += "\n";
+    }
+    EXPECT_EQ(tabs, expectedTabs);
+
+    SendCommand("pref");
+    EXPECT_FALSE(IsCommandEnabled("copy"));
+    SendCommand("new ");
+    EXPECT_FALSE(IsCommandEnabled("copy"));
+    SelectWindow(window);
+    EXPECT_TRUE(IsCommandEnabled("copy"));
+}
+
+namespace
+{
+
+int argc = 1;
+char programName[] = "quorlscope-test";
+char *argv[] = {programName, nullptr};
+
+} // namespace
+
+// Qt's own file dialog, not the test driver's stand-in: a window-modal sheet
+// whose file type choice swaps the extension of the name in its field, and
+// whose Save writes the chosen format.
+TEST(ExportRealDialog, FileTypeChoiceSwapsTheExtension)
+{
+    const std::string home = TempFolder();
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+    PlatformInitialize(argc, argv, PlatformOptions{false});
+    SetTickWaitSkipped(true);
+    BInitApplication();
+    ASSERT_NE(DocumentWindow(0), nullptr);
+    SendCommand("expt");
+    QFileDialog *dialog = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *files = qobject_cast<QFileDialog *>(widget); files && files->isVisible())
+            dialog = files;
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(dialog->nameFilters(), (QStringList{"CSV (*.csv)", "JSON (*.json)", "PDF (*.pdf)"}));
+    EXPECT_EQ(dialog->selectedNameFilter(), "CSV (*.csv)");
+    auto *field = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(field, nullptr);
+    ASSERT_NE(types, nullptr);
+    EXPECT_EQ(field->text().toStdString(), "Untitled.csv");
+    types->setCurrentIndex(2);
+    emit types->activated(2); // as the user's choice in the list does
+    EXPECT_EQ(field->text().toStdString(), "Untitled.pdf");
+    field->setText(QStringLiteral("card.json"));
+    types->setCurrentIndex(1);
+    emit types->activated(1);
+    EXPECT_EQ(field->text().toStdString(), "card.json");
+    types->setCurrentIndex(0);
+    emit types->activated(0);
+    EXPECT_EQ(field->text().toStdString(), "card.csv");
+    dialog->setDirectory(QString::fromStdString(home));
+    field->setText(QStringLiteral("card"));
+    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection); // the Save button
+    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    // An empty document: the header row only.
+    const std::vector<Strings> rows = ReadCSV(ReadFile(home + "/card.csv"));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "table");
+    EXPECT_TRUE(TakeShownAlerts().empty());
+}
