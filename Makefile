@@ -3,6 +3,7 @@
 #   make run        build and start the application (needs a display)
 #   make test       the test suite, plain and with ASan/UBSan, then a short fuzz run
 #   make bench      the benchmarks, each reported as a ratio against its baseline
+#   make bench-instructions  start-up under X counted in instructions (callgrind)
 #   make test-fresh `make test` on a fresh Debian 12 system in a chroot (root; downloads)
 #   make screenshot docs/screenshot.png of the running application under Xvfb
 #   make install    install into PREFIX (default /usr/local; DESTDIR is honoured)
@@ -66,7 +67,7 @@ SANITIZER_ENV := export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_stri
 
 CTEST = ctest --output-on-failure --no-tests=error --timeout $(CTEST_TIMEOUT) --parallel $(CTEST_JOBS) --test-dir
 
-.PHONY: run test test-plain test-asan test-fuzz test-fresh bench screenshot format clean deps build install uninstall package translations check-translations check-layers
+.PHONY: run test test-plain test-asan test-fuzz test-fresh bench bench-instructions screenshot format clean deps build install uninstall package translations check-translations check-layers
 
 deps:
 	@scripts/install-deps
@@ -145,6 +146,13 @@ bench: deps
 	if [ -z "$$benches" ]; then echo "bench: no benchmarks built"; exit 1; fi; \
 	[ -t 1 ] || export BENCHMARK_COLOR=false; \
 	for exe in $$benches; do echo "== $$exe"; $$exe; echo; done
+
+# Start-up counted in instructions rather than timed: the same figures as
+# bench_startup's under X, unmoved by the machine's load.
+bench-instructions: deps
+	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQRL_BUILD_TESTS=ON -DQRL_BUILD_BENCH=ON >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target quorlscope_gui startup_minimal_app
+	bench/startup/instructions $(BENCH_BUILD)/libexec/quorlscope/quorlscope-gui $(BENCH_BUILD)/bench/startup/startup_minimal_app
 
 screenshot: build
 	@scripts/install-deps --screenshot

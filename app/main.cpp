@@ -26,13 +26,15 @@
 namespace
 {
 
+// The menus are built once the splash is on screen, within its wait: the
+// splash shows none, and building them first would only hold it up.
 void showSplash()
 {
     QDDisplayWaitCursor(true);
     WindowRef splash = BGetStartupWindowRef();
     BStartupBoxHandler(splash);
     const std::uint32_t start = TickCount();
-    WaitUntilTick(start + kSplashTicks);
+    WaitUntilTick(start + kSplashTicks, QRLInitMainMenu);
     if (splash)
         ShowHide(splash, false);
     QDDisplayWaitCursor(false);
@@ -52,7 +54,6 @@ void BInitApplication()
 {
     BInstallEventHandlers();
     BInitHelp();
-    QRLInitMainMenu();
     BInitNavigation();
     BSetAuxiliaryWindowTest(BIsAuxiliaryWindow);
     BRegisterDocumentIcon();

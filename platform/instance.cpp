@@ -1,9 +1,13 @@
-// One running instance through QLocalServer and QLocalSocket. A later
-// instance connects, sends its files and waits for the running one to take
-// them. The message is "QRL1", a 32-bit big-endian length and the paths in
-// UTF-8, each ended by a NUL; the answer is one byte, 'A'. A lock file
-// beside the socket makes "connect, or else listen" one step, so two
-// instances starting together never both listen.
+// One running instance through a Unix-domain socket in the user's runtime
+// folder. A later instance connects, sends its files and waits for the
+// running one to take them. The message is "QRL1", a 32-bit big-endian
+// length and the paths in UTF-8, each ended by a NUL; the answer is one
+// byte, 'A'. A lock file beside the socket makes "connect, or else listen"
+// one step, so two instances starting together never both listen.
+//
+// Plain sockets watched by QSocketNotifier: Qt's network module would load
+// itself and the libraries it brings (Kerberos, proxy lookup) at every
+// start, for this alone.
 #include "instance.h"
 
 #include "bundle.h"
@@ -11,75 +15,130 @@
 #include "window.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDataStream>
 #include <QGuiApplication>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
-#include <memory>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <time.h>
+#include <unistd.h>
 
 namespace
 {
 
-const QByteArray kMagic = QByteArrayLiteral("QRL1");
+const std::string kMagic = "QRL1";
 constexpr char kAnswer = 'A';
-constexpr int kHeaderSize = 8;                // magic and length
-constexpr quint32 kMaxMessageSize = 1u << 20; // far beyond any real list of files
+constexpr std::size_t kHeaderSize = 8;              // magic and length
+constexpr std::uint32_t kMaxMessageSize = 1u << 20; // far beyond any real list of files
 constexpr int kConnectTimeoutMs = 2000;
+constexpr int kConnectRetryMs = 10;
 constexpr int kAnswerTimeoutMs = 30000; // the running instance may be in its splash wait
 constexpr int kLockTimeoutMs = 10000;
 constexpr int kClientTimeoutMs = 10000; // a sender that stalls is dropped
 constexpr int kLoopWaitMs = 50;
+constexpr int kBacklog = 16;
 
-QPointer<QLocalServer> server;
+struct Listening {
+    int fd = -1;
+    std::string path;
+    QPointer<QSocketNotifier> notifier;
+};
+Listening listening;
 HandedOverFilesProc handedOverReceiver = nullptr;
 
-QString socketPath()
+std::string socketPath()
 {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty())
         return {};
-    const std::string id = GetBundlePreferencesDomain();
-    return runtime + QLatin1Char('/') + QString::fromStdString(id) + QStringLiteral(".socket");
+    return runtime.toStdString() + '/' + GetBundlePreferencesDomain() + ".socket";
 }
 
-QByteArray encode(const std::vector<std::string> &files)
+// False when the path does not fit a socket address.
+bool socketAddress(const std::string &path, sockaddr_un *address)
 {
-    QByteArray body;
+    *address = sockaddr_un{};
+    address->sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof address->sun_path)
+        return false;
+    path.copy(address->sun_path, path.size());
+    return true;
+}
+
+std::string encode(const std::vector<std::string> &files)
+{
+    std::string body;
     for (const std::string &file : files) {
-        body.append(file.data(), qsizetype(file.size()));
-        body.append('\0');
+        body += file;
+        body += '\0';
     }
-    QByteArray message = kMagic;
-    QDataStream(&message, QIODevice::Append) << quint32(body.size());
+    const auto size = std::uint32_t(body.size());
+    std::string message = kMagic;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        message += char((size >> shift) & 0xff);
     return message + body;
 }
 
 // The files of a complete message; false while more is to come, or for a
 // message that is not ours (then *bad is set).
-bool decode(const QByteArray &buffer, std::vector<std::string> *files, bool *bad)
+bool decode(const std::string &buffer, std::vector<std::string> *files, bool *bad)
 {
     if (buffer.size() < kHeaderSize)
         return false;
-    quint32 size = 0;
-    QDataStream(buffer.mid(4, 4)) >> size;
-    if (!buffer.startsWith(kMagic) || size > kMaxMessageSize) {
+    std::uint32_t size = 0;
+    for (std::size_t i = 4; i < kHeaderSize; ++i)
+        size = (size << 8) | std::uint8_t(buffer[i]);
+    if (buffer.compare(0, kMagic.size(), kMagic) != 0 || size > kMaxMessageSize) {
         *bad = true;
         return false;
     }
-    if (buffer.size() < kHeaderSize + qsizetype(size))
+    if (buffer.size() < kHeaderSize + size)
         return false;
-    const QByteArray body = buffer.mid(kHeaderSize, size);
-    for (const QByteArray &path : body.split('\0'))
-        if (!path.isEmpty())
-            files->push_back(path.toStdString());
+    std::size_t from = kHeaderSize;
+    const std::size_t end = kHeaderSize + size;
+    while (from < end) {
+        std::size_t nul = buffer.find('\0', from);
+        if (nul == std::string::npos || nul > end)
+            nul = end;
+        if (nul > from)
+            files->push_back(buffer.substr(from, nul - from));
+        from = nul + 1;
+    }
     return true;
+}
+
+double monotonicMs()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
+// Waits until fd is ready for events; false when the time runs out first.
+bool waitFor(int fd, short events, int timeoutMs)
+{
+    const double deadline = monotonicMs() + timeoutMs;
+    for (;;) {
+        const int left = int(deadline - monotonicMs());
+        if (left < 0)
+            return false;
+        pollfd ready = {fd, events, 0};
+        const int n = poll(&ready, 1, left);
+        if (n > 0)
+            return true;
+        if (n == 0 || errno != EINTR)
+            return false;
+    }
 }
 
 // Brings the front window up, unminimized, so the user sees the files open.
@@ -110,75 +169,162 @@ void deliver(const std::vector<std::string> &files)
     bringFrontWindowUp();
 }
 
-void receive(QLocalSocket *socket)
+// One sender's connection: read as it arrives, answered once complete,
+// dropped when it sends what is not ours or stalls. Deletes itself when done.
+class Connection : public QObject
 {
-    struct Received {
-        QByteArray buffer;
-        bool answered = false; // one message per connection
-    };
-    auto received = std::make_shared<Received>();
-    QTimer::singleShot(kClientTimeoutMs, socket, [socket]() { socket->abort(); });
-    QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, received]() {
-        const QByteArray data = socket->readAll();
-        if (received->answered)
-            return;
-        received->buffer.append(data);
-        std::vector<std::string> files;
-        bool bad = false;
-        const bool complete = decode(received->buffer, &files, &bad);
-        if (bad) {
-            socket->abort();
-            return;
+  public:
+    explicit Connection(int fd)
+        : QObject(qApp), fd_(fd), notifier_(new QSocketNotifier(fd, QSocketNotifier::Read, this))
+    {
+        QObject::connect(notifier_, &QSocketNotifier::activated, this, [this]() { readAvailable(); });
+        QTimer::singleShot(kClientTimeoutMs, this, [this]() { finish(); });
+    }
+
+  private:
+    void readAvailable()
+    {
+        char chunk[4096];
+        while (fd_ >= 0) {
+            const ssize_t n = recv(fd_, chunk, sizeof chunk, 0);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                return;
+            if (n <= 0) // the sender went away, or the socket failed
+                return finish();
+            buffer_.append(chunk, std::size_t(n));
+            std::vector<std::string> files;
+            bool bad = false;
+            if (decode(buffer_, &files, &bad))
+                return answer(files);
+            if (bad)
+                return finish();
         }
-        if (!complete)
-            return;
-        received->answered = true;
-        socket->write(&kAnswer, 1);
-        socket->flush();
-        socket->disconnectFromServer();
+    }
+
+    void answer(const std::vector<std::string> &files)
+    {
+        ssize_t sent;
+        do
+            sent = send(fd_, &kAnswer, 1, MSG_NOSIGNAL);
+        while (sent < 0 && errno == EINTR);
+        finish();
         // Opening may show alerts; the sender is answered first.
         QTimer::singleShot(0, qApp, [files]() { deliver(files); });
-    });
+    }
+
+    void finish()
+    {
+        if (fd_ < 0)
+            return;
+        notifier_->setEnabled(false);
+        close(fd_);
+        fd_ = -1;
+        deleteLater();
+    }
+
+    int fd_;
+    std::string buffer_;
+    QSocketNotifier *notifier_;
+};
+
+void acceptPending()
+{
+    for (;;) {
+        const int fd = accept4(listening.fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0 && errno == EINTR)
+            continue;
+        if (fd < 0)
+            return;
+        new Connection(fd);
+    }
 }
 
 enum class HandOver { noInstance, done, noAnswer };
 
-HandOver handOver(const QString &path, const std::vector<std::string> &files)
+bool sendAll(int fd, const std::string &message)
 {
-    QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(kConnectTimeoutMs))
-        return HandOver::noInstance;
-    socket.write(encode(files));
-    while (socket.bytesToWrite() > 0)
-        if (!socket.waitForBytesWritten(kAnswerTimeoutMs))
-            return HandOver::noAnswer;
-    char answer = 0;
-    while (socket.bytesAvailable() < 1)
-        if (!socket.waitForReadyRead(kAnswerTimeoutMs))
-            return HandOver::noAnswer;
-    socket.read(&answer, 1);
-    return answer == kAnswer ? HandOver::done : HandOver::noAnswer;
+    std::size_t written = 0;
+    while (written < message.size()) {
+        if (!waitFor(fd, POLLOUT, kAnswerTimeoutMs))
+            return false;
+        const ssize_t n = send(fd, message.data() + written, message.size() - written, MSG_NOSIGNAL);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+            continue;
+        if (n <= 0)
+            return false;
+        written += std::size_t(n);
+    }
+    return true;
 }
 
-bool listen(const QString &path)
+char readAnswer(int fd)
 {
-    // Whatever is at the path answers no one: a socket left by a crash.
-    QLocalServer::removeServer(path);
-    auto *listening = new QLocalServer(qApp);
-    listening->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!listening->listen(path)) {
-        std::fprintf(stderr, "%s: cannot listen on %s: %s; later starts will not reach this one\n",
-                     GetBundleCommandName().c_str(), qPrintable(path), qPrintable(listening->errorString()));
-        delete listening;
+    char answer = 0;
+    for (;;) {
+        if (!waitFor(fd, POLLIN, kAnswerTimeoutMs))
+            return 0;
+        const ssize_t n = recv(fd, &answer, 1, 0);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+            continue;
+        return n == 1 ? answer : 0;
+    }
+}
+
+HandOver handOver(const std::string &path, const std::vector<std::string> &files)
+{
+    sockaddr_un address;
+    if (!socketAddress(path, &address))
+        return HandOver::noInstance;
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return HandOver::noInstance;
+    // A full backlog (EAGAIN) means an instance is there with many starts
+    // queued up: it is tried again for a while, then counts as not answering.
+    const double deadline = monotonicMs() + kConnectTimeoutMs;
+    int connected;
+    while ((connected = connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address)) < 0 &&
+           (errno == EINTR || (errno == EAGAIN && monotonicMs() < deadline)))
+        if (errno == EAGAIN)
+            usleep(kConnectRetryMs * 1000);
+    const bool backlogFull = connected < 0 && errno == EAGAIN;
+    HandOver result = HandOver::noInstance;
+    if (connected == 0)
+        result =
+            sendAll(fd, encode(files)) && readAnswer(fd) == kAnswer ? HandOver::done : HandOver::noAnswer;
+    else if (backlogFull)
+        result = HandOver::noAnswer;
+    close(fd);
+    return result;
+}
+
+bool listen(const std::string &path)
+{
+    sockaddr_un address;
+    if (!socketAddress(path, &address)) {
+        std::fprintf(stderr, "%s: the socket path %s is too long; later starts will not reach this one\n",
+                     GetBundleCommandName().c_str(), path.c_str());
         return false;
     }
-    QObject::connect(listening, &QLocalServer::newConnection, listening, [listening]() {
-        while (QLocalSocket *socket = listening->nextPendingConnection())
-            receive(socket);
-    });
-    server = listening;
+    // Whatever is at the path answers no one: a socket left by a crash.
+    unlink(path.c_str());
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    // The socket is the user's alone, as the runtime folder is.
+    if (fd < 0 || bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 ||
+        chmod(path.c_str(), S_IRUSR | S_IWUSR) != 0 || ::listen(fd, kBacklog) != 0) {
+        std::fprintf(stderr, "%s: cannot listen on %s: %s; later starts will not reach this one\n",
+                     GetBundleCommandName().c_str(), path.c_str(), std::strerror(errno));
+        if (fd >= 0) {
+            close(fd);
+            unlink(path.c_str());
+        }
+        return false;
+    }
+    listening.fd = fd;
+    listening.path = path;
+    listening.notifier = new QSocketNotifier(fd, QSocketNotifier::Read, qApp);
+    QObject::connect(listening.notifier, &QSocketNotifier::activated, qApp, []() { acceptPending(); });
     return true;
 }
 
@@ -187,12 +333,12 @@ bool listen(const QString &path)
 InstanceRole ClaimSingleInstance(const std::vector<std::string> &files, HandedOverFilesProc receiver)
 {
     handedOverReceiver = receiver;
-    const QString path = socketPath();
-    if (path.isEmpty()) {
+    const std::string path = socketPath();
+    if (path.empty()) {
         std::fprintf(stderr, "%s: no runtime folder; running on its own\n", GetBundleCommandName().c_str());
         return InstanceRole::running;
     }
-    QLockFile lock(path + QStringLiteral(".lock"));
+    QLockFile lock(QString::fromStdString(path + ".lock"));
     // Without the lock (a stuck holder) the worst case is two instances.
     const bool locked = lock.tryLock(kLockTimeoutMs);
     switch (handOver(path, files)) {
@@ -200,7 +346,7 @@ InstanceRole ClaimSingleInstance(const std::vector<std::string> &files, HandedOv
         return InstanceRole::handedOver;
     case HandOver::noAnswer:
         std::fprintf(stderr, "%s: the running %s did not answer (%s)\n", GetBundleCommandName().c_str(),
-                     GetBundleName().c_str(), qPrintable(path));
+                     GetBundleName().c_str(), path.c_str());
         return InstanceRole::failed;
     case HandOver::noInstance:
         break;
@@ -213,14 +359,16 @@ InstanceRole ClaimSingleInstance(const std::vector<std::string> &files, HandedOv
 
 std::string GetInstanceSocketPath()
 {
-    return socketPath().toStdString();
+    return socketPath();
 }
 
 void ReleaseSingleInstance()
 {
-    if (server) {
-        server->close();
-        delete server.data();
+    if (listening.fd >= 0) {
+        delete listening.notifier.data();
+        close(listening.fd);
+        unlink(listening.path.c_str());
+        listening = Listening{};
     }
     handedOverReceiver = nullptr;
 }

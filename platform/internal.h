@@ -153,6 +153,7 @@ bool startupProbeSkipsWait();
 // such painting while exposed puts the window on screen.
 void probeWindowPainted(WindowRef window);
 void probeSplashWait(double start, double end);
+void probeWindowOnScreen(const std::string &name);
 double probeClock();
 
 } // namespace platform

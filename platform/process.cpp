@@ -2,8 +2,8 @@
 #include "process.h"
 
 #include "application.h"
-#include "internal.h"
 #include "instance.h"
+#include "internal.h"
 #include "testing.h"
 
 #include <QApplication>
@@ -93,11 +93,13 @@ std::uint32_t TickCount()
     return std::uint32_t(tickClock().elapsed() * 60 / 1000);
 }
 
-void WaitUntilTick(std::uint32_t target)
+void WaitUntilTick(std::uint32_t target, void (*meanwhile)())
 {
     const std::uint32_t start = TickCount();
     if (tickWaitSkipped || PlatformIsHeadless() || platform::startupProbeSkipsWait()) {
         tickWaits.push_back({start, target});
+        if (meanwhile)
+            meanwhile();
         // No time to spare: built as they would be when created.
         platform::buildPreparedWindows(false);
         return;
@@ -105,6 +107,8 @@ void WaitUntilTick(std::uint32_t target)
     const double probeStart = platform::probeClock();
     flushDrawing();
     applyWaitCursor();
+    if (meanwhile)
+        meanwhile();
     // The time is the program's anyway: what it asked to have ready is built.
     platform::buildPreparedWindows(true);
     // Sleeps rather than polls: the wait must not spin the processor.

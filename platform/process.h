@@ -8,7 +8,9 @@
 // Ticks since start-up, 60 per second.
 std::uint32_t TickCount();
 // Blocks the calling thread, handling no events, until TickCount reaches target.
-void WaitUntilTick(std::uint32_t target);
+// meanwhile, when given, runs first, once the windows shown so far are on
+// screen: work that would otherwise hold them up, done within the wait.
+void WaitUntilTick(std::uint32_t target, void (*meanwhile)() = nullptr);
 void SysBeep(short duration);
 void QDDisplayWaitCursor(Boolean forceUpdate);
 OSErr AEInteractWithUser(std::int32_t timeOutInTicks, void *notification, void *idleProc);

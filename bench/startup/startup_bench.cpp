@@ -4,6 +4,10 @@
 //
 //   bench_startup [--app PATH] [--baseline PATH] [--runs N] [--warmups N]
 //
+// QRL_BENCH_RUNS and QRL_BENCH_WARMUPS set the counts too (a quick
+// `QRL_BENCH_RUNS=3 make bench`); the options win over them. The default
+// is 15 runs of each program after 2 warm-ups.
+//
 // Under an X server (an Xvfb of its own on a free display, when Xvfb is
 // installed), with QRL_STARTUP_PROBE=wait: the splash wait runs in full and
 // both programs report when each window is on screen (see
@@ -344,8 +348,25 @@ bool RunOnDisplay(const tProgram &app, const tProgram &base, const tOptions &opt
     return true;
 }
 
+// A count from the environment; false when it is set but not a number.
+bool CountFromEnvironment(const char *name, int &count)
+{
+    const char *value = std::getenv(name);
+    if (!value || !*value)
+        return true;
+    char *end = nullptr;
+    const long parsed = std::strtol(value, &end, 10);
+    if (*end != '\0' || parsed < 0 || parsed > 100000)
+        return false;
+    count = static_cast<int>(parsed);
+    return true;
+}
+
 bool ParseOptions(int argc, char **argv, tOptions &options)
 {
+    if (!CountFromEnvironment("QRL_BENCH_RUNS", options.runs) ||
+        !CountFromEnvironment("QRL_BENCH_WARMUPS", options.warmups))
+        return false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (i + 1 >= argc)
@@ -375,7 +396,10 @@ int main(int argc, char **argv)
 #endif
     options.baseline = QRL_MINIMAL_APP_PATH;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: %s [--app PATH] [--baseline PATH] [--runs N] [--warmups N]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s [--app PATH] [--baseline PATH] [--runs N] [--warmups N]\n"
+                     "(QRL_BENCH_RUNS and QRL_BENCH_WARMUPS, when set, are whole numbers)\n",
+                     argv[0]);
         return 2;
     }
     if (options.app.empty()) {

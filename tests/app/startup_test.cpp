@@ -1,5 +1,6 @@
 // Start-up as a user sees it: the splash, then one untitled window, and
 // quitting with nothing to save.
+#include "app/startupwindow.h"
 #include "document/document.h"
 #include "platform/internal.h"
 #include "platform/process.h"
@@ -12,7 +13,8 @@
 
 using namespace qrltest;
 
-// The splash waits 170 ticks with the busy cursor, then one untitled window.
+// The splash waits 170 ticks with the busy cursor and goes, then one
+// untitled window, and the preferences can be opened.
 TEST(Startup, SplashThenOneUntitledWindow)
 {
     StartApplication();
@@ -27,6 +29,8 @@ TEST(Startup, SplashThenOneUntitledWindow)
     EXPECT_EQ(GetWTitle(window), "Untitled ");
     EXPECT_EQ(TextAt(window, 140, 150), "-");
     EXPECT_TRUE(AlertMessages().empty());
+    EXPECT_FALSE(IsWindowVisible(BGetStartupWindowRef()));
+    EXPECT_TRUE(IsCommandEnabled("pref"));
 }
 
 // The first window, built while the splash waited, is like one made later.

@@ -46,8 +46,8 @@ TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
     // Versioned, as dpkg-shlibdeps writes them, not a hand-written list;
     // the plugins are loaded at run time, so no linker sees them.
     for (const char *dependency :
-         {"libc6 (>= ", "libqt6core6 (>= ", "libqt6gui6 (>= ", "libqt6widgets6 (>= ", "libqt6network6 (>= ",
-          "libstdc++6 (>= ", "qt6-qpa-plugins", "qt6-image-formats-plugins"})
+         {"libc6 (>= ", "libqt6core6 (>= ", "libqt6gui6 (>= ", "libqt6widgets6 (>= ",
+          "libqt6printsupport6 (>= ", "libstdc++6 (>= ", "qt6-qpa-plugins", "qt6-image-formats-plugins"})
         EXPECT_NE(fields.output.find(dependency), std::string::npos) << dependency << " missing in:\n"
                                                                      << fields.output;
 }
