@@ -4,6 +4,7 @@
 // PDF file as the user does (Print, the sheet confirmed, the print loop), in
 // the same run.
 #include "app/main.h"
+#include "bench/support/recording_reporter.h"
 #include "document/document.h"
 #include "model/data.h"
 #include "platform/application.h"
@@ -72,28 +73,6 @@ void BM_ExportTenTablesToPDF(benchmark::State &state)
 }
 BENCHMARK(BM_ExportTenTablesToPDF)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-std::string withoutSuffix(std::string name)
-{
-    const std::string suffix = "/real_time";
-    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
-        name.erase(name.size() - suffix.size());
-    return name;
-}
-
-class RecordingReporter : public benchmark::ConsoleReporter
-{
-  public:
-    RecordingReporter() : ConsoleReporter(OO_None) {}
-    void ReportRuns(const std::vector<Run> &reports) override
-    {
-        for (const Run &run : reports)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times[withoutSuffix(run.benchmark_name())] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(reports);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -114,7 +93,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RecordingReporter reporter;
+    benchsupport::RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     const auto kit = reporter.times.find("BM_ExportTenTablesToPDF");

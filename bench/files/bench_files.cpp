@@ -3,6 +3,7 @@
 // beside the file and renames it over the file; it is measured with and
 // without waiting for the disk (fsync), and the plain write likewise.
 #include "app/main.h"
+#include "bench/support/recording_reporter.h"
 #include "document/document.h"
 #include "files/file.h"
 #include "platform/application.h"
@@ -118,28 +119,6 @@ void BM_SaveDocument(benchmark::State &state)
 }
 BENCHMARK(BM_SaveDocument)->Arg(0)->Arg(1)->UseRealTime();
 
-std::string withoutSuffix(std::string name)
-{
-    const std::string suffix = "/real_time";
-    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
-        name.erase(name.size() - suffix.size());
-    return name;
-}
-
-class RecordingReporter : public benchmark::ConsoleReporter
-{
-  public:
-    RecordingReporter() : ConsoleReporter(OO_None) {}
-    void ReportRuns(const std::vector<Run> &reports) override
-    {
-        for (const Run &run : reports)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times[withoutSuffix(run.benchmark_name())] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(reports);
-    }
-    std::map<std::string, double> times;
-};
-
 void printRatio(const std::map<std::string, double> &times, const char *name, const char *baseline)
 {
     const auto t = times.find(name);
@@ -165,7 +144,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RecordingReporter reporter;
+    benchsupport::RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::printf("\nTime per call relative to the plain operation of the same run:\n");

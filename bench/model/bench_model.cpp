@@ -1,6 +1,7 @@
 // Cost of one depth-of-field table, with and without the preference read,
 // set against a baseline of the ten bare divisions the table needs. After the
 // runs, each figure is printed as a ratio to the baseline of the same run.
+#include "bench/support/recording_reporter.h"
 #include "model/data.h"
 #include "platform/prefs.h"
 
@@ -65,21 +66,6 @@ void BM_CalculateTable(benchmark::State &state)
 }
 BENCHMARK(BM_CalculateTable);
 
-// Prints the usual table and keeps each run's time per iteration.
-class RecordingReporter : public benchmark::ConsoleReporter
-{
-  public:
-    RecordingReporter() : ConsoleReporter(OO_None) {}
-    void ReportRuns(const std::vector<Run> &reports) override
-    {
-        for (const Run &run : reports)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(reports);
-    }
-    std::map<std::string, double> times;
-};
-
 void PrintRatios(const std::map<std::string, double> &times)
 {
     const auto baseline = times.find(kBaselineName);
@@ -104,7 +90,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RecordingReporter reporter;
+    benchsupport::RecordingReporter reporter(benchsupport::RecordingReporter::Clock::cpu);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     PrintRatios(reporter.times);

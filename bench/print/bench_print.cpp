@@ -3,6 +3,7 @@
 // set against a bare QPrinter and QPainter that write a PDF page with the
 // same number of texts, the same line and the same picture, in the same run.
 #include "app/main.h"
+#include "bench/support/recording_reporter.h"
 #include "document/document.h"
 #include "model/data.h"
 #include "platform/application.h"
@@ -80,28 +81,6 @@ void BM_PrintTable(benchmark::State &state)
 }
 BENCHMARK(BM_PrintTable)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-std::string withoutSuffix(std::string name)
-{
-    const std::string suffix = "/real_time";
-    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
-        name.erase(name.size() - suffix.size());
-    return name;
-}
-
-class RecordingReporter : public benchmark::ConsoleReporter
-{
-  public:
-    RecordingReporter() : ConsoleReporter(OO_None) {}
-    void ReportRuns(const std::vector<Run> &reports) override
-    {
-        for (const Run &run : reports)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times[withoutSuffix(run.benchmark_name())] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(reports);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -122,7 +101,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RecordingReporter reporter;
+    benchsupport::RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     const auto table = reporter.times.find("BM_PrintTable");
