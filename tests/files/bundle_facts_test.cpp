@@ -52,10 +52,10 @@ class BundleFacts : public ::testing::Test
     FInfo infoOf(const std::string &name)
     {
         writeFile(folder + "/" + name, Bytes(280, 0));
-        FSSpec spec;
-        FSMakeFSSpec(folder + "/" + name, &spec);
+        FSSpec fileSpec;
+        FSMakeFSSpec(folder + "/" + name, &fileSpec);
         FInfo info{};
-        EXPECT_EQ(noErr, FSpGetFInfo(&spec, &info)) << name;
+        EXPECT_EQ(noErr, FSpGetFInfo(&fileSpec, &info)) << name;
         return info;
     }
 
