@@ -9,10 +9,13 @@ set(CPACK_PACKAGE_VERSION ${QRL_VERSION})
 set(CPACK_PACKAGE_VENDOR "The ${QRL_APP_NAME} developers")
 set(CPACK_PACKAGE_CONTACT "${QRL_APP_NAME} developers <dev@quorlscope.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "depth-of-field tables for photographers")
-set(CPACK_PACKAGE_DESCRIPTION
-    "${QRL_APP_NAME} computes the near and far limits of acceptable sharpness for the apertures\n"
-    "from f/1.4 to f/32, for a focal length, a focusing distance and a camera format, and\n"
-    "shows them as a table document that can be saved, opened again and printed.")
+# Lines of at most 80 characters, as Debian's tools want them; one string
+# (set() would join the pieces with semicolons).
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "${QRL_APP_NAME} computes the near and far limits of acceptable sharpness for\n"
+    "the apertures from f/1.4 to f/32, for a focal length, a focusing distance and\n"
+    "a camera format, and shows them as a table document that can be saved, opened\n"
+    "again and printed.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # quorlscope_<version>_<architecture>.deb

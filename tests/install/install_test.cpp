@@ -77,6 +77,9 @@ TEST(Install, PutsExactlyTheProgramAndItsDesktopFilesIntoThePrefix)
         "share/applications/" + kId + ".desktop",
         "share/mime/packages/" + kId + ".xml",
         "share/metainfo/" + kId + ".metainfo.xml",
+        "share/man/man1/quorlscope.1.gz",
+        "share/doc/quorlscope/copyright",
+        "share/doc/quorlscope/changelog.gz",
     };
     for (int size : iconSizes()) {
         const std::string folder = "share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size);
@@ -151,6 +154,8 @@ TEST(Install, DesktopEntryValidatesAndOpensTheDocumentType)
     EXPECT_NE(text.find("\nIcon=" + kId + "\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nMimeType=" QRL_MIME_TYPE ";\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nCategories=Graphics;Photography;\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nName[de]=" QRL_APP_NAME "\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nComment[de]=Schärfentiefe-Tabellen für Fotografen\n"), std::string::npos) << text;
     // The desktop's own index maps the document type to the entry.
     const Ran indexed = run("update-desktop-database " + quote(prefix + "/share/applications"));
     EXPECT_EQ(indexed.exitCode, 0) << indexed.output;
@@ -190,6 +195,36 @@ TEST(Install, MetainfoValidatesWithTheReleaseOfThisVersion)
     EXPECT_NE(text.find("<release version=\"" QRL_VERSION "\""), std::string::npos);
     EXPECT_NE(text.find("<screenshot type=\"default\">"), std::string::npos);
     EXPECT_NE(text.find("<mediatype>" QRL_MIME_TYPE "</mediatype>"), std::string::npos);
+    for (const char *element : {"<metadata_license>CC0-1.0</metadata_license>",
+                                "<project_license>GPL-3.0-or-later</project_license>",
+                                "<name xml:lang=\"de\">" QRL_APP_NAME "</name>",
+                                "<summary xml:lang=\"de\">Schärfentiefe-Tabellen für Fotografen</summary>"})
+        EXPECT_NE(text.find(element), std::string::npos) << element << " missing in:\n" << text;
+}
+
+// The manual page documents every option that the commands' usage names.
+TEST(Install, ManualPageNamesEveryOptionOfTheCommands)
+{
+    const std::string prefix = installedPrefix();
+    const Ran page = run("gzip -dc " + quote(prefix + "/share/man/man1/quorlscope.1.gz"));
+    ASSERT_EQ(page.exitCode, 0) << page.output;
+    for (const char *section :
+         {".SH SYNOPSIS", ".SH OPTIONS", ".SS table", ".SS export", ".SH FILES", ".SH EXIT STATUS"})
+        EXPECT_NE(page.output.find(std::string("\n") + section + "\n"), std::string::npos) << section;
+    const Ran usage = runWithoutDisplay(prefix, "table");
+    EXPECT_EQ(usage.exitCode, 2) << usage.output;
+    std::set<std::string> options = {"help", "version"};
+    std::istringstream words(usage.output);
+    for (std::string word; words >> word;) {
+        const std::size_t dashes = word.find("--");
+        if (dashes != std::string::npos)
+            options.insert(word.substr(
+                dashes + 2, word.find_first_not_of("abcdefghijklmnopqrstuvwxyz", dashes + 2) - (dashes + 2)));
+    }
+    EXPECT_GE(options.size(), 9u) << usage.output;
+    for (const std::string &option : options)
+        EXPECT_NE(page.output.find("\\-\\-" + option), std::string::npos)
+            << "--" << option << " undocumented";
 }
 
 TEST(CommandLine, VersionNeedsNoDisplay)
