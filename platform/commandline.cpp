@@ -3,11 +3,13 @@
 #include "commandline.h"
 
 #include "bundle.h"
+#include "internal.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 
 namespace
@@ -32,38 +34,92 @@ QStringList argumentsOf(int argc, char **argv)
     return arguments;
 }
 
+// The command line's own texts in the user's language. They are printed
+// before the application object exists, so they are translated directly.
+QString localized(const char *text)
+{
+    return platform::translatedEarly("CommandLine", text);
+}
+
 struct Parser {
     QCommandLineParser parser;
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
-                            QStringLiteral("Show this help and exit.")};
-    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
-                               QStringLiteral("Show the version and exit.")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}};
 
     Parser()
     {
         // "-reverse" is one unknown option, not -r -e -v ...
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        const std::string name = GetBundleName();
-        const QString command = QString::fromStdString(GetBundleCommandName());
-        parser.setApplicationDescription(
-            infoValue("CFBundleGetInfoString", name) +
-            QStringLiteral("\n\nA file given while %1 is already running "
-                           "opens in the running program.\n\n"
-                           "Without a display, '%2 table' prints a depth-of-field table and "
-                           "'%2 export FILE.%3... --to OUT' exports saved documents; "
-                           "either, given no arguments, shows its usage.")
-                .arg(QString::fromStdString(name), command,
-                     QString::fromStdString(GetBundleDocumentExtension())));
         parser.addOption(help);
         parser.addOption(version);
-        parser.addPositionalArgument(QStringLiteral("files"),
-                                     // "Depth-of-field tables (.qrtb) to open."
-                                     QStringLiteral("%1s (.%2) to open.")
-                                         .arg(infoValue("CFBundleTypeName", "Document"),
-                                              QString::fromStdString(GetBundleDocumentExtension())),
-                                     QStringLiteral("[files...]"));
     }
 };
+
+using Rows = QList<QPair<QString, QString>>;
+
+// The options and the arguments, each under its heading, their texts lined
+// up in one column.
+QString optionsAndArguments(const Rows &options, const Rows &arguments)
+{
+    qsizetype width = 0;
+    for (const auto &row : options + arguments)
+        width = std::max(width, row.first.size());
+    const auto lines = [width](const Rows &rows) {
+        QStringList lines;
+        for (const auto &row : rows)
+            lines << QStringLiteral("  ") + row.first.leftJustified(width + 2) + row.second;
+        return lines.join(QLatin1Char('\n'));
+    };
+    return localized(QT_TRANSLATE_NOOP("CommandLine", "Options:")) + QLatin1Char('\n') + lines(options) +
+           QStringLiteral("\n\n") + localized(QT_TRANSLATE_NOOP("CommandLine", "Arguments:")) +
+           QLatin1Char('\n') + lines(arguments);
+}
+
+// Laid out as Qt's parser lays out its help, but with every text, the
+// headings too, in the user's language.
+QString helpText(const QString &program)
+{
+    const QString name = QString::fromStdString(GetBundleName());
+    const QString command = QString::fromStdString(GetBundleCommandName());
+    const QString extension = QString::fromStdString(GetBundleDocumentExtension());
+    const QStringList paragraphs = {
+        localized(QT_TRANSLATE_NOOP("CommandLine", "Usage: %1 [options] [files...]")).arg(program) +
+            QLatin1Char('\n') + infoValue("CFBundleGetInfoString", name.toStdString()),
+        localized(QT_TRANSLATE_NOOP("CommandLine",
+                                    "A file given while %1 is already running opens in the running program."))
+            .arg(name),
+        localized(QT_TRANSLATE_NOOP("CommandLine",
+                                    "Without a display, '%1 table' prints a depth-of-field table and "
+                                    "'%1 export FILE.%2... --to OUT' exports saved documents; "
+                                    "either, given no arguments, shows its usage."))
+            .arg(command, extension),
+        optionsAndArguments(
+            {{QStringLiteral("-h, --help"),
+              localized(QT_TRANSLATE_NOOP("CommandLine", "Show this help and exit."))},
+             {QStringLiteral("-v, --version"),
+              localized(QT_TRANSLATE_NOOP("CommandLine", "Show the version and exit."))}},
+            {{localized(QT_TRANSLATE_NOOP("CommandLine", "files")),
+              localized(QT_TRANSLATE_NOOP("CommandLine", "Depth-of-field tables (.%1) to open."))
+                  .arg(extension)}}),
+    };
+    return paragraphs.join(QStringLiteral("\n\n")) + QLatin1Char('\n');
+}
+
+// The version, the copyright and the licence, as free programs state them.
+QString versionText()
+{
+    const QString name = QString::fromStdString(GetBundleName());
+    const QStringList lines = {
+        name + QLatin1Char(' ') + infoValue("CFBundleShortVersionString", ""),
+        localized(QT_TRANSLATE_NOOP("CommandLine", "Copyright (C) 2026 The %1 developers")).arg(name),
+        localized(QT_TRANSLATE_NOOP("CommandLine", "License GPL-3.0-or-later: GNU GPL version 3 or later "
+                                                   "<https://www.gnu.org/licenses/gpl-3.0.html>")),
+        localized(QT_TRANSLATE_NOOP("CommandLine",
+                                    "This is free software: you are free to change and redistribute it.")),
+        localized(QT_TRANSLATE_NOOP("CommandLine", "There is NO WARRANTY, to the extent permitted by law.")),
+    };
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
 
 void print(FILE *stream, const QString &text)
 {
@@ -88,13 +144,10 @@ CommandLine ParseCommandLine(int argc, char **argv)
     p.parser.parse(argumentsOf(argc, argv));
     CommandLine result;
     if (p.parser.isSet(p.help)) {
-        QString text = p.parser.helpText();
-        text.replace(QLatin1String("<executable_name>"), programName(argc, argv));
-        print(stdout, text);
+        print(stdout, helpText(programName(argc, argv)));
         result.finished = true;
     } else if (p.parser.isSet(p.version)) {
-        print(stdout, QString::fromStdString(GetBundleName()) + QLatin1Char(' ') +
-                          infoValue("CFBundleShortVersionString", "") + QLatin1Char('\n'));
+        print(stdout, versionText());
         result.finished = true;
     }
     return result;

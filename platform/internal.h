@@ -132,6 +132,10 @@ void lastWindowClosed();
 QFont portFont(short size, std::int16_t face);
 // Installs the translations for the system's locale; English needs none.
 void installTranslators();
+// text in the user's language, from the program's translation for the
+// system's locale; works before the application object exists (the command
+// line's help), when no translator can be installed yet.
+QString translatedEarly(const char *context, const char *text);
 
 // Draws every printable character once in a port's default font, off
 // screen, so that the first painting of a port finds the font loaded and

@@ -22,6 +22,12 @@ std::string &currentLocalization()
     return language;
 }
 
+bool loadProgramTranslation(QTranslator *translator)
+{
+    return translator->load(QLocale::system(), QString::fromStdString(GetBundleCommandName()),
+                            QStringLiteral("_"), QStringLiteral(":/bundle/translations"));
+}
+
 } // namespace
 
 namespace platform
@@ -31,8 +37,7 @@ void installTranslators()
 {
     const QLocale locale = QLocale::system();
     auto *ours = new QTranslator(QCoreApplication::instance());
-    if (ours->load(locale, QString::fromStdString(GetBundleCommandName()), QStringLiteral("_"),
-                   QStringLiteral(":/bundle/translations"))) {
+    if (loadProgramTranslation(ours)) {
         QCoreApplication::installTranslator(ours);
         currentLocalization() = ours->language().section(QLatin1Char('_'), 0, 0).toStdString();
     } else {
@@ -45,6 +50,20 @@ void installTranslators()
         QCoreApplication::installTranslator(qt);
     else
         delete qt;
+}
+
+QString translatedEarly(const char *context, const char *text)
+{
+    static QTranslator *const translator = [] {
+        auto *loaded = new QTranslator; // kept for the process's life, as the installed ones
+        if (!loadProgramTranslation(loaded)) {
+            delete loaded;
+            return static_cast<QTranslator *>(nullptr);
+        }
+        return loaded;
+    }();
+    const QString translated = translator ? translator->translate(context, text) : QString();
+    return translated.isEmpty() ? QString::fromUtf8(text) : translated;
 }
 
 } // namespace platform

@@ -9,6 +9,61 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Usage: %1 [options] [files...]</source>
+        <translation>Aufruf: %1 [Optionen] [Dateien...]</translation>
+    </message>
+    <message>
+        <source>A file given while %1 is already running opens in the running program.</source>
+        <translation>Eine Datei, die angegeben wird, während %1 bereits läuft, öffnet sich im laufenden Programm.</translation>
+    </message>
+    <message>
+        <source>Without a display, &apos;%1 table&apos; prints a depth-of-field table and &apos;%1 export FILE.%2... --to OUT&apos; exports saved documents; either, given no arguments, shows its usage.</source>
+        <translation>Ohne Bildschirm gibt &apos;%1 table&apos; eine Schärfentiefe-Tabelle aus und &apos;%1 export DATEI.%2... --to AUSGABE&apos; exportiert gespeicherte Dokumente; beide zeigen ohne Argumente ihren Aufruf.</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>Diese Hilfe zeigen und beenden.</translation>
+    </message>
+    <message>
+        <source>Show the version and exit.</source>
+        <translation>Die Version zeigen und beenden.</translation>
+    </message>
+    <message>
+        <source>Arguments:</source>
+        <translation>Argumente:</translation>
+    </message>
+    <message>
+        <source>files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Depth-of-field tables (.%1) to open.</source>
+        <translation>Zu öffnende Schärfentiefe-Tabellen (.%1).</translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2026 The %1 developers</source>
+        <translation>Copyright (C) 2026 Die Entwickler von %1</translation>
+    </message>
+    <message>
+        <source>License GPL-3.0-or-later: GNU GPL version 3 or later &lt;https://www.gnu.org/licenses/gpl-3.0.html&gt;</source>
+        <translation>Lizenz GPL-3.0-or-later: GNU GPL Version 3 oder neuer &lt;https://www.gnu.org/licenses/gpl-3.0.html&gt;</translation>
+    </message>
+    <message>
+        <source>This is free software: you are free to change and redistribute it.</source>
+        <translation>Dies ist freie Software: Sie dürfen sie ändern und weitergeben.</translation>
+    </message>
+    <message>
+        <source>There is NO WARRANTY, to the extent permitted by law.</source>
+        <translation>Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.</translation>
+    </message>
+</context>
+<context>
     <name>FactsWindow</name>
     <message>
         <source>Depth of Field Facts</source>

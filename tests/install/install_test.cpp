@@ -58,11 +58,14 @@ PngHeader pngHeader(const std::string &path)
     return header;
 }
 
-// The installed program, run with no display at all.
-Ran runWithoutDisplay(const std::string &prefix, const std::string &arguments)
+// The installed program, run with no display at all, in the locale that
+// LANG names.
+Ran runWithoutDisplay(const std::string &prefix, const std::string &arguments,
+                      const std::string &locale = "C.UTF-8")
 {
-    return run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + quote(prefix + "/bin/quorlscope") +
-               " " + arguments);
+    return run(
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=" +
+        quote(locale) + " " + quote(prefix + "/bin/quorlscope") + " " + arguments);
 }
 
 } // namespace
@@ -227,22 +230,46 @@ TEST(Install, ManualPageNamesEveryOptionOfTheCommands)
             << "--" << option << " undocumented";
 }
 
-TEST(CommandLine, VersionNeedsNoDisplay)
+// --help and --version without a display, in the language of the locale.
+TEST(CommandLine, HelpAndVersionNeedNoDisplayAndSpeakTheUsersLanguage)
 {
-    const Ran ran = runWithoutDisplay(installedPrefix(), "--version");
-    EXPECT_EQ(ran.exitCode, 0) << ran.output;
-    EXPECT_EQ(ran.output, QRL_APP_NAME " " QRL_VERSION "\n");
-    EXPECT_EQ(runWithoutDisplay(installedPrefix(), "-v").output, QRL_APP_NAME " " QRL_VERSION "\n");
-}
-
-TEST(CommandLine, HelpNeedsNoDisplayAndNamesTheOptions)
-{
-    const Ran ran = runWithoutDisplay(installedPrefix(), "--help");
-    EXPECT_EQ(ran.exitCode, 0) << ran.output;
-    EXPECT_EQ(ran.output.rfind("Usage: quorlscope [options] [files...]\n", 0), 0u) << ran.output;
-    for (const char *part : {"-h, --help", "-v, --version", "files", ".qrtb", "already running",
-                             "'quorlscope table'", "'quorlscope export FILE.qrtb... --to OUT'"})
-        EXPECT_NE(ran.output.find(part), std::string::npos) << part << " missing in:\n" << ran.output;
+    struct Case {
+        const char *arguments, *locale, *firstLine;
+        std::vector<std::string> parts;
+    };
+    const std::string version = QRL_APP_NAME " " QRL_VERSION "\n";
+    const std::string licence =
+        "GPL-3.0-or-later: GNU GPL version 3 or later <https://www.gnu.org/licenses/gpl-3.0.html>";
+    const Case cases[] = {
+        {"--version", "C.UTF-8", version.c_str(), {"\nLicense " + licence + "\n", "NO WARRANTY"}},
+        {"-v", "C.UTF-8", version.c_str(), {"\nLicense " + licence + "\n"}},
+        {"--version",
+         "de_DE.UTF-8",
+         version.c_str(),
+         {"\nLizenz GPL-3.0-or-later: GNU GPL Version 3 oder neuer", "KEINE GARANTIE"}},
+        {"--help",
+         "C.UTF-8",
+         "Usage: quorlscope [options] [files...]\n",
+         {"\nOptions:\n", "-h, --help", "-v, --version", "files", ".qrtb", "already running",
+          "'quorlscope table'", "'quorlscope export FILE.qrtb... --to OUT'"}},
+        {"--help",
+         "de_DE.UTF-8",
+         "Aufruf: quorlscope [Optionen] [Dateien...]\n",
+         {"Schärfentiefe-Tabellen für Fotografen", "\nOptionen:\n", "-h, --help",
+          "Diese Hilfe zeigen und beenden.", "\nArgumente:\n", "bereits läuft", "'quorlscope table'",
+          "'quorlscope export DATEI.qrtb... --to AUSGABE'"}},
+    };
+    const std::string prefix = installedPrefix();
+    for (const Case &c : cases) {
+        const Ran ran = runWithoutDisplay(prefix, c.arguments, c.locale);
+        EXPECT_EQ(ran.exitCode, 0) << c.arguments << " " << c.locale << ":\n" << ran.output;
+        EXPECT_EQ(ran.output.rfind(c.firstLine, 0), 0u) << c.arguments << " " << c.locale << ":\n"
+                                                        << ran.output;
+        for (const std::string &part : c.parts)
+            EXPECT_NE(ran.output.find(part), std::string::npos)
+                << part << " missing for " << c.arguments << " " << c.locale << ":\n"
+                << ran.output;
+    }
 }
 
 TEST(CommandLine, TableAndExportRunWithoutDisplay)
