@@ -359,11 +359,12 @@ bool HoldClosedOutput()
 {
     if (fcntl(STDOUT_FILENO, F_GETFD) != -1 || errno != EBADF)
         return false;
+    // With standard input closed too, /dev/null lands there first and stays.
     const int fd = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (fd > STDOUT_FILENO) {
+    if (fd >= 0 && fd != STDOUT_FILENO)
         dup2(fd, STDOUT_FILENO);
+    if (fd > STDOUT_FILENO)
         close(fd);
-    }
     return true;
 }
 
