@@ -10,8 +10,9 @@ int main(int argc, char **argv)
 {
     if (QRLSubcommandNeedsPainting(argc, argv)) {
         // The offscreen platform draws the same page with no window system,
-        // so the export never waits on, or fails for, an X server.
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        // so the export never waits on, or fails for, an X server, whatever
+        // platform the user's environment names.
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
         return QRLRunProgramBeside(".", QRL_WINDOWED_PROGRAM, argv);
     }
     return QRLRunSubcommandProcess(argc, argv);

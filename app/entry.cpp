@@ -8,11 +8,11 @@ int main(int argc, char **argv)
 {
     // `table` and `export` need no display. They come here for a PDF, which
     // the command-line program hands over, or when started directly. A PDF
-    // is drawn with Qt's painting, on the offscreen platform unless another
-    // is chosen.
+    // is drawn with Qt's painting, always on the offscreen platform; Qt sees
+    // none of the command's arguments.
     if (QRLIsSubcommand(argc, argv)) {
         if (QRLSubcommandNeedsPainting(argc, argv)) {
-            PlatformInitializeForDrawing(argc, argv);
+            PlatformInitializeForDrawing(argv[0]);
             QRLSetSubcommandPDFRenderer(QRLTablesAsPDFDocument);
         }
         return QRLRunSubcommandProcess(argc, argv);

@@ -16,11 +16,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -32,14 +33,24 @@ const char *const kUsage =
     "                        [--unit m|ft] [--format text|csv|json]\n"
     "       quorlscope export FILE.qrtb... --to OUT.csv|OUT.json|OUT.pdf\n";
 
-// The table window's messages for arguments out of range.
+// The table window's message for arguments out of range.
 const char *const kRangeMessage = "Please Check Your Arguments!\n"
                                   "The focal length should be in the range of 4..1000 mm,\n"
-                                  "and the distance from two times of focal length to 1000 m.\n";
+                                  "the distance from two times of focal length to 1000 m,\n"
+                                  "and the circle of confusion in the range of 1..1000 \u00b5m.\n";
+
+// The circle of confusion the table window takes for the digital formats.
+constexpr double kMinCircleMicrometres = 1.0;
+constexpr double kMaxCircleMicrometres = 1000.0;
 
 struct tRun {
     std::string *out;
     std::string *err;
+    int Usage() const
+    {
+        *out += kUsage;
+        return kSubcommandDone;
+    }
     int Fail(int status, const std::string &message) const
     {
         *err += "quorlscope: " + message + "\n";
@@ -53,15 +64,27 @@ struct tOptions {
     std::map<std::string, std::string> values; // "--distance" -> "3"
     std::vector<std::string> operands;
     std::string error;
+    bool help = false;
 };
 
-// "--name value" and "--name=value"; every option takes a value.
+// "--name value" and "--name=value"; every option takes a value. "--" ends
+// the options; an argument that does not start with "--" is an operand, so
+// a file may be named "-reverse". -h or --help asks for the usage.
 tOptions ParseOptions(const std::vector<std::string> &args, const std::vector<std::string> &known)
 {
     tOptions options;
-    for (std::size_t i = 1; i < args.size() && options.error.empty(); ++i) {
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < args.size() && options.error.empty() && !options.help; ++i) {
         const std::string &arg = args[i];
-        if (arg.rfind("--", 0) != 0) {
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && (arg == "-h" || arg == "--help")) {
+            options.help = true;
+            continue;
+        }
+        if (optionsEnded || arg.rfind("--", 0) != 0) {
             options.operands.push_back(arg);
             continue;
         }
@@ -136,6 +159,8 @@ int RunTable(const std::vector<std::string> &args, const tRun &run)
 {
     const tOptions options =
         ParseOptions(args, {"--distance", "--focal", "--camera", "--circle", "--unit", "--format"});
+    if (options.help)
+        return run.Usage();
     if (!options.error.empty())
         return run.Fail(kSubcommandBadArguments, options.error);
     if (!options.operands.empty())
@@ -167,7 +192,11 @@ int RunTable(const std::vector<std::string> &args, const tRun &run)
                               : unitName == "ft" ? kDistanceUnitFeet
                                                  : kDistanceUnitMeters;
     const double distance = numbers.at("--distance"), focal = numbers.at("--focal");
-    if (QRLArgumentsInRange(distance, focal, unit) != kInRange) {
+    // The film formats' circles are fixed; a --circle given with them is not used.
+    const double circleMicrometres =
+        camera->fixedCircle != 0.0 ? camera->fixedCircle * 1000000.0 : numbers.at("--circle");
+    if (QRLArgumentsInRange(distance, focal, unit) != kInRange ||
+        !(circleMicrometres >= kMinCircleMicrometres && circleMicrometres <= kMaxCircleMicrometres)) {
         *run.err += kRangeMessage;
         return kSubcommandBadArguments;
     }
@@ -197,23 +226,53 @@ std::string TitleOf(const std::string &path)
     return name;
 }
 
+// Why an open file is no document to read: empty for a regular file.
+std::string WhyNotAFile(int fd)
+{
+    struct stat st;
+    if (fstat(fd, &st) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(st.st_mode))
+        return "it is a folder";
+    return S_ISREG(st.st_mode) ? "" : "not a file";
+}
+
+// Reads up to size bytes: how many there were, or -1 (errno says why).
+long ReadAtMost(int fd, std::uint8_t *buffer, std::size_t size)
+{
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = read(fd, buffer + got, size - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += std::size_t(n);
+    }
+    return long(got);
+}
+
 // Reads a document file as the Open command does: its first 280 bytes over
-// an empty record. Empty string on success, else why not.
+// an empty record. Empty string on success, else why not. Only a regular
+// file is read: opening without blocking and checking what was opened keeps
+// a FIFO or a device from stalling the run. The path's bytes are used as
+// given, whatever their encoding.
 std::string ReadDocument(const std::string &path, tDataPtr data)
 {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return "it is a folder";
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return errno != 0 ? std::strerror(errno) : "cannot open it";
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::strerror(errno);
+    std::string why = WhyNotAFile(fd);
     std::uint8_t image[kDocumentFileSize];
-    in.read(reinterpret_cast<char *>(image), kDocumentFileSize);
-    if (in.bad())
-        return "cannot read it";
-    BDecodeData(image, static_cast<long>(in.gcount()), data);
-    return "";
+    const long got = why.empty() ? ReadAtMost(fd, image, kDocumentFileSize) : 0;
+    if (got < 0)
+        why = std::strerror(errno);
+    close(fd);
+    if (why.empty())
+        BDecodeData(image, got, data);
+    return why;
 }
 
 std::string Extension(const std::string &path)
@@ -228,6 +287,8 @@ std::string Extension(const std::string &path)
     return extension;
 }
 
+// Why the target could not be written: the system's reason where it gave
+// one, never a bare error number.
 std::string WriteFailure(OSErr err)
 {
     switch (err) {
@@ -240,13 +301,17 @@ std::string WriteFailure(OSErr err)
     case notAFileErr:
         return "not a file";
     default:
-        return "error " + std::to_string(err);
+        break;
     }
+    const std::string reason = FSGetLastErrorText();
+    return reason.empty() ? "it could not be written" : reason;
 }
 
 int RunExport(const std::vector<std::string> &args, const tRun &run)
 {
     const tOptions options = ParseOptions(args, {"--to"});
+    if (options.help)
+        return run.Usage();
     if (!options.error.empty())
         return run.Fail(kSubcommandBadArguments, options.error);
     if (options.operands.empty())
@@ -287,6 +352,37 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
     return kSubcommandDone;
 }
 
+// A standard output the run was started without: true, and /dev/null holds
+// its descriptor so that no file the run opens takes it and receives the
+// table.
+bool HoldClosedOutput()
+{
+    if (fcntl(STDOUT_FILENO, F_GETFD) != -1 || errno != EBADF)
+        return false;
+    // With standard input closed too, /dev/null lands there first and stays.
+    const int fd = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (fd >= 0 && fd != STDOUT_FILENO)
+        dup2(fd, STDOUT_FILENO);
+    if (fd > STDOUT_FILENO)
+        close(fd);
+    return true;
+}
+
+// Writes what the run printed and flushes it: 0, or the system's error
+// number when any of it was lost (a full disk, a closed output).
+int WriteOutput(const std::string &out, bool outputClosed)
+{
+    if (out.empty())
+        return 0;
+    if (outputClosed)
+        return EBADF;
+    errno = 0;
+    const std::size_t written = std::fwrite(out.data(), 1, out.size(), stdout);
+    if (written != out.size() || std::fflush(stdout) != 0 || std::ferror(stdout))
+        return errno != 0 ? errno : EIO;
+    return 0;
+}
+
 } // namespace
 
 void QRLSetSubcommandPDFRenderer(tSubcommandPDFRenderer renderer)
@@ -300,7 +396,7 @@ bool QRLSubcommandNeedsPainting(int argc, char **argv)
     if (args.empty() || args[0] != "export")
         return false;
     const tOptions options = ParseOptions(args, {"--to"});
-    return options.error.empty() && options.values.count("--to") &&
+    return options.error.empty() && !options.help && options.values.count("--to") &&
            Extension(options.values.at("--to")) == "pdf";
 }
 
@@ -316,10 +412,16 @@ int QRLRunSubcommand(const std::vector<std::string> &args, std::string *out, std
 
 int QRLRunSubcommandProcess(int argc, char **argv)
 {
-    PlatformInitializeWithoutDisplay(argc, argv);
+    const bool outputClosed = HoldClosedOutput();
+    PlatformInitializeWithoutDisplay(argv[0]);
     std::string out, err;
-    const int status = QRLRunSubcommand(std::vector<std::string>(argv + 1, argv + argc), &out, &err);
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    int status = QRLRunSubcommand(std::vector<std::string>(argv + 1, argv + argc), &out, &err);
+    const int writeError = WriteOutput(out, outputClosed);
+    if (writeError != 0) {
+        err += std::string("quorlscope: write error: ") + std::strerror(writeError) + "\n";
+        status = kSubcommandFileFailed;
+    }
     std::fwrite(err.data(), 1, err.size(), stderr);
+    std::fflush(stderr);
     return status;
 }

@@ -6,6 +6,7 @@
 #include "model/figures.h"
 #include "platform/strings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -17,6 +18,61 @@ constexpr int kJSONVersion = 1;
 // ---- fields shared by the CSV and the tab-separated text
 
 enum class tSeparated { csv, tabs };
+
+struct tUTF8Sequence {
+    std::size_t length; // at least 1
+    bool valid;
+};
+
+// The UTF-8 sequence at text[i]: a valid one whole, else the longest start
+// of one that the bytes there make (a stray continuation byte, an overlong
+// form, a surrogate, beyond U+10FFFF, a sequence cut short), at least a byte.
+tUTF8Sequence UTF8SequenceAt(const std::string &text, std::size_t i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    if (lead < 0x80)
+        return {1, true};
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 1;
+    // The second byte's range excludes overlong forms, surrogates and
+    // anything beyond U+10FFFF.
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    for (std::size_t k = 1; k < length; ++k) {
+        const bool fits = i + k < text.size() &&
+                          (k == 1 ? byte(i + k) >= low && byte(i + k) <= high : (byte(i + k) & 0xC0) == 0x80);
+        if (!fits)
+            return {k, false};
+    }
+    return {length, length > 1};
+}
+
+// A title as valid UTF-8: what is not (a file name in another encoding)
+// becomes U+FFFD, one for each broken sequence, so that strict readers of
+// the CSV and the JSON accept the file.
+std::string ValidUTF8(const std::string &text)
+{
+    std::string valid;
+    for (std::size_t i = 0; i < text.size();) {
+        const tUTF8Sequence sequence = UTF8SequenceAt(text, i);
+        valid += sequence.valid ? text.substr(i, sequence.length) : std::string("\xEF\xBF\xBD");
+        i += sequence.length;
+    }
+    return valid;
+}
+
+// A spreadsheet runs a field beginning with = + - @, a tab or a carriage
+// return as a formula: such a title gets a leading apostrophe, which shows
+// it as text. Only titles: numbers are never altered.
+std::string InertTitle(const std::string &title)
+{
+    if (!title.empty() && std::string("=+-@\t\r").find(title.front()) != std::string::npos)
+        return "'" + title;
+    return title;
+}
 
 std::vector<std::string> HeadingFields(std::int32_t unit)
 {
@@ -56,7 +112,7 @@ std::string FigureField(double value)
 std::vector<std::string> RowFields(const tExportTable &table, const tApertureFigures &row)
 {
     const tDataPtr data = table.dataPtr;
-    return {table.title,
+    return {InertTitle(ValidUTF8(table.title)),
             QRLExportCameraName(QRLGetCameraType(data)),
             ArgumentField(QRLGetFocalLength(data)),
             ArgumentField(QRLGetDistance(data)),
@@ -203,8 +259,8 @@ std::string JSONTable(const tExportTable &table)
 {
     tTableFigures figures;
     const bool computed = QRLGetTableFigures(table.dataPtr, &figures);
-    std::string text = "    {\n      " + JSONMember("title", JSONString(table.title)) + ",\n      " +
-                       JSONMember("computed", computed ? "true" : "false");
+    std::string text = "    {\n      " + JSONMember("title", JSONString(ValidUTF8(table.title))) +
+                       ",\n      " + JSONMember("computed", computed ? "true" : "false");
     if (computed)
         text += JSONComputedMembers(table, figures);
     return text + "\n    }";
@@ -216,24 +272,45 @@ std::string TextHeader(const tExportTable &table, bool computed)
 {
     const tDataPtr data = table.dataPtr;
     const std::string unit = QRLExportUnitName(QRLGetDistanceUnit(data));
+    const std::string title = ValidUTF8(table.title);
     if (!computed)
-        return table.title + ": focal length - mm, distance -, circle of confusion - \xC2\xB5m, camera -\n";
-    return table.title + ": focal length " + CFStringCreateWithFormat("%.15g", QRLGetFocalLength(data)) +
+        return title + ": focal length - mm, distance -, circle of confusion - \xC2\xB5m, camera -\n";
+    return title + ": focal length " + CFStringCreateWithFormat("%.15g", QRLGetFocalLength(data)) +
            " mm, distance " + CFStringCreateWithFormat("%.15g", QRLGetDistance(data)) + " " + unit +
            ", circle of confusion " +
            CFStringCreateWithFormat("%.15g", QRLGetUnsharpCircleinMicroMeter(data)) + " \xC2\xB5m, camera " +
            QRLExportCameraName(QRLGetCameraType(data)) + "\n";
 }
 
-// Right-aligned in a column of width characters (the micro sign is one
-// character in two bytes).
-std::string Column(const std::string &text, std::size_t width)
+// The characters text shows (the micro sign is one character in two bytes).
+std::size_t Shown(const std::string &text)
 {
     std::size_t shown = 0;
     for (char c : text)
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
             ++shown;
+    return shown;
+}
+
+// Right-aligned in a column of width characters.
+std::string Column(const std::string &text, std::size_t width)
+{
+    const std::size_t shown = Shown(text);
     return std::string(shown < width ? width - shown : 0, ' ') + text;
+}
+
+using tTextLine = std::vector<std::string>;
+
+// Each column as wide as its usual width, or wider where a heading or a
+// figure needs it, with a blank before its widest cell.
+std::vector<std::size_t> ColumnWidths(const std::vector<tTextLine> &lines)
+{
+    std::vector<std::size_t> widths(lines.front().size(), 15);
+    widths[0] = 5;
+    for (const tTextLine &line : lines)
+        for (std::size_t i = 0; i < line.size(); ++i)
+            widths[i] = std::max(widths[i], Shown(line[i]) + 1);
+    return widths;
 }
 
 std::string TextTable(const tExportTable &table)
@@ -244,20 +321,20 @@ std::string TextTable(const tExportTable &table)
     if (!computed)
         return text;
     const std::string u = std::string("(") + QRLExportUnitName(QRLGetDistanceUnit(table.dataPtr)) + ")";
-    const std::vector<std::string> headings = {
-        "f/",         "near " + u,     "far " + u,    "hyperfocal " + u,
-        "depth " + u, "in front " + u, "behind " + u, "Airy (\xC2\xB5m)"};
-    const std::size_t width = 15;
-    text += Column(headings[0], 5);
-    for (std::size_t i = 1; i < headings.size(); ++i)
-        text += Column(headings[i], width);
-    text += "\n";
+    std::vector<tTextLine> lines = {{"f/", "near " + u, "far " + u, "hyperfocal " + u, "depth " + u,
+                                     "in front " + u, "behind " + u, "Airy (\xC2\xB5m)"}};
     for (const tApertureFigures &row : figures.rows) {
-        text += Column(CFStringCreateWithFormat("%g", row.aperture), 5);
+        tTextLine line = {CFStringCreateWithFormat("%g", row.aperture)};
         for (double value : {row.nearDistance, row.farDistance, row.hyperfocalDistance, row.totalDepth,
                              row.depthInFront, row.depthBehind, row.airyDiscMicroMeter})
-            text += Column(FigureField(value).empty() ? "-" : FigureField(value), width);
-        text += row.diffractionLimited ? "  diffraction\n" : "\n";
+            line.push_back(FigureField(value).empty() ? "-" : FigureField(value));
+        lines.push_back(line);
+    }
+    const std::vector<std::size_t> widths = ColumnWidths(lines);
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        for (std::size_t i = 0; i < lines[l].size(); ++i)
+            text += Column(lines[l][i], widths[i]);
+        text += l > 0 && figures.rows[l - 1].diffractionLimited ? "  diffraction\n" : "\n";
     }
     return text;
 }

@@ -65,13 +65,14 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
     return files;
 }
 
-void PlatformInitializeForDrawing(int &argc, char **argv)
+void PlatformInitializeForDrawing(const char *programName)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A drawing needs no window system: a platform the user chose for windows
+    // (xcb without a display) would only make Qt abort.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietDrawingNotes);
     if (!QCoreApplication::instance())
-        new QGuiApplication(argc, argv); // never destroyed, as the GUI's
+        new QGuiApplication(platform::commandArgc(programName), platform::commandArgv()); // never destroyed
     platform::nameApplication();
     platform::installTranslators();
 }

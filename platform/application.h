@@ -19,9 +19,11 @@ struct PlatformOptions {
 // The command-line arguments that name files are returned, in order.
 std::vector<std::string> PlatformInitialize(int &argc, char **argv, const PlatformOptions &options);
 // A GUI application that opens no windows, for drawing (PDF documents) from
-// the command line: Qt's offscreen platform unless one is chosen, the
-// user's language for the program's texts.
-void PlatformInitializeForDrawing(int &argc, char **argv);
+// the command line: always Qt's offscreen platform, whatever the
+// environment names, the user's language for the program's texts. Qt gets
+// the program's name (which must outlive it) and none of the command's
+// arguments.
+void PlatformInitializeForDrawing(const char *programName);
 Boolean PlatformIsHeadless();
 // True when the GUI can reach a display; the caller explains otherwise.
 Boolean PlatformHasDisplay();

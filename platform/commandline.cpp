@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 namespace
 {
@@ -135,6 +136,38 @@ std::vector<std::string> absoluteFiles(const QStringList &names)
     return files;
 }
 
+// The operands with the bytes the user gave: a file name need not be UTF-8,
+// and through a QString its other bytes would be replaced.
+std::vector<std::string> operandBytes(int argc, char **argv)
+{
+    std::vector<std::string> operands;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (!optionsEnded && argument == "--")
+            optionsEnded = true;
+        else if (optionsEnded || argument.size() < 2 || argument[0] != '-')
+            operands.push_back(argument);
+    }
+    return operands;
+}
+
+// The same file names made absolute and clean ("." and ".." resolved, no
+// doubled or trailing slash), byte for byte.
+std::vector<std::string> absoluteFiles(const std::vector<std::string> &names)
+{
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    std::vector<std::string> files;
+    for (const std::string &name : names) {
+        std::string path = (folder / name).lexically_normal().string();
+        while (path.size() > 1 && path.back() == '/')
+            path.pop_back();
+        files.push_back(path);
+    }
+    return files;
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(int argc, char **argv)
@@ -165,6 +198,9 @@ CommandLine CheckCommandLineOptions(int argc, char **argv)
         result.exitCode = 2;
         return result;
     }
-    result.files = absoluteFiles(p.parser.positionalArguments());
+    const QStringList positional = p.parser.positionalArguments();
+    const std::vector<std::string> operands = operandBytes(argc, argv);
+    result.files = operands.size() == std::size_t(positional.size()) ? absoluteFiles(operands)
+                                                                     : absoluteFiles(positional);
     return result;
 }

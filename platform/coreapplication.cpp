@@ -7,15 +7,36 @@
 
 #include <QCoreApplication>
 
-void PlatformInitializeWithoutDisplay(int &argc, char **argv)
+namespace
+{
+
+int argc = 0;
+char *argv[2] = {nullptr, nullptr};
+
+} // namespace
+
+void PlatformInitializeWithoutDisplay(const char *programName)
 {
     if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv); // never destroyed, as the GUI's
+        new QCoreApplication(platform::commandArgc(programName), platform::commandArgv()); // never destroyed
     platform::nameApplication();
 }
 
 namespace platform
 {
+
+int &commandArgc(const char *programName)
+{
+    static char name[] = "quorlscope";
+    argv[0] = programName ? const_cast<char *>(programName) : name;
+    argc = 1;
+    return argc;
+}
+
+char **commandArgv()
+{
+    return argv;
+}
 
 void nameApplication()
 {

@@ -1,5 +1,7 @@
 // A core application for the command line: no display, no windows.
 #pragma once
 
-// Creates the core application object. argc and argv must outlive it.
-void PlatformInitializeWithoutDisplay(int &argc, char **argv);
+// Creates the core application object, with no arguments but the program's
+// name (argv[0], which must outlive it): the command's own arguments are
+// never read as Qt's options.
+void PlatformInitializeWithoutDisplay(const char *programName);

@@ -14,5 +14,11 @@ QStringList preferredLanguages();
 // it); the organization has the same name, so that Qt's own folders for the
 // program are <name>/<name>, as the preference file's.
 void nameApplication();
+// The arguments a command's application object is made with: the program's
+// name alone. Qt reads options from its arguments (-platform, -reverse,
+// -platformpluginpath ...), and a command's arguments are the user's file
+// names, never Qt's options. The storage lives as long as the process.
+int &commandArgc(const char *programName);
+char **commandArgv();
 
 } // namespace platform

@@ -66,8 +66,15 @@ std::string CFStringCreateWithFormat(const char *format, double value)
     // Qt sets the C library to the user's locale, whose separator may be a comma.
     static const locale_t pointLocale = newlocale(LC_ALL_MASK, "C", nullptr);
     const locale_t userLocale = uselocale(pointLocale);
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
+    // Room for any figure: a huge value in "%f" has hundreds of digits, so
+    // the buffer is sized from what snprintf says it needs.
+    std::string text(64, '\0');
+    int needed = std::snprintf(text.data(), text.size(), format, value);
+    if (needed >= 0 && std::size_t(needed) >= text.size()) {
+        text.resize(std::size_t(needed) + 1);
+        needed = std::snprintf(text.data(), text.size(), format, value);
+    }
     uselocale(userLocale);
+    text.resize(needed > 0 ? std::size_t(needed) : 0);
     return text;
 }

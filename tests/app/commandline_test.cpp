@@ -74,13 +74,15 @@ TEST(CommandLineFiles, NothingReadableMeansNoEventAndTheEmptyWindowStays)
     EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"Untitled "}));
 }
 
+// A name's bytes are kept, whatever their encoding.
 TEST(CommandLineOptions, FilesBecomeAbsoluteInOrderAndMayStartWithADashAfterTwoDashes)
 {
     const std::string cwd = fs::current_path().string();
-    const CommandLine commandLine = parsed({"quorlscope", "b.qrtb", "/tmp/../tmp/a.qrtb", "--", "-c.qrtb"});
+    const CommandLine commandLine =
+        parsed({"quorlscope", "b.qrtb", "/tmp/../tmp/a.qrtb", "./\xFF\xFE.qrtb", "--", "-c.qrtb"});
     EXPECT_FALSE(commandLine.finished);
-    EXPECT_EQ(commandLine.files,
-              (std::vector<std::string>{cwd + "/b.qrtb", "/tmp/a.qrtb", cwd + "/-c.qrtb"}));
+    EXPECT_EQ(commandLine.files, (std::vector<std::string>{cwd + "/b.qrtb", "/tmp/a.qrtb",
+                                                           cwd + "/\xFF\xFE.qrtb", cwd + "/-c.qrtb"}));
 }
 
 TEST(CommandLineOptions, UnknownOptionEndsWithAUsageError)

@@ -1,9 +1,10 @@
 // What a correct sheet shows, worked out without the program (the textbook
-// depth-of-field formula, the sheet's number formats, the source strings
+// depth-of-field formula in tests/support/optics.h, the source strings
 // table), and the set-up steps the sheet and window tests share.
 #pragma once
 
 #include "tests/support/app_driver.h"
+#include "tests/support/optics.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -17,42 +18,6 @@
 
 namespace expected
 {
-
-constexpr double kApertures[10] = {1.4, 2.0, 2.8, 4.0, 5.6, 8.0, 11.0, 16.0, 22.0, 32.0};
-const char *const kApertureTexts[10] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
-                                        " 8  ", "11   ", "16  ", "22  ", "32  "};
-
-struct Row {
-    double nearDistance, farDistance; // in the table's unit; far meaningless when noFarLimit
-    bool noFarLimit;
-};
-
-// near = D f² / (f² + N c (D - f)), far = D f² / (f² - N c (D - f)) in metres
-// (feet converted with the exact 0.3048); a far denominator below zero means
-// no far limit.
-inline std::vector<Row> Rows(double distance, bool feet, double focalMillimetres, double circleMetres)
-{
-    const double unit = feet ? 0.3048 : 1.0, d = distance * unit, f = focalMillimetres / 1000.0;
-    std::vector<Row> rows;
-    for (double n : kApertures) {
-        const double spread = n * circleMetres * (d - f), farDenominator = f * f - spread;
-        rows.push_back(
-            {d * f * f / (f * f + spread) / unit, d * f * f / farDenominator / unit, farDenominator < 0.0});
-    }
-    return rows;
-}
-
-inline std::string NearText(const Row &row)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%6.3f", row.nearDistance);
-    return text;
-}
-
-inline std::string FarText(const Row &row)
-{
-    return row.noFarLimit ? "inf" : NearText({row.farDistance, 0.0, false});
-}
 
 // The "key" = "value"; pairs of the source strings table.
 inline std::map<std::string, std::string> StringsTable()

@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -327,16 +328,43 @@ TEST(ExportCSV, EmptyDocumentIsTheHeaderAlone)
     EXPECT_EQ(Headings("ft"), ReadCSV(*QRLTablesAsCSV({{"Untitled", empty.data}}))[0]);
 }
 
-// Commas, quotes and line breaks in a title survive quoting.
+// Commas, quotes and line breaks in a title survive quoting. A title a
+// spreadsheet would run as a formula gets a leading apostrophe, in the CSV
+// and the clipboard's text; bytes that are not UTF-8 become U+FFFD.
 TEST(ExportCSV, TitlesAreQuoted)
 {
     Record table(kDistanceUnitMeters, 3.0, 35.0, 0.00002, APSC);
-    for (const std::string title :
-         {"kit, wide", "the \"nifty\" one", "two\r\nlines", "plain", "Ünïcödé 50 mm"}) {
+    const std::string replacement = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> cases[] = {
+        {"kit, wide", "kit, wide"},
+        {"the \"nifty\" one", "the \"nifty\" one"},
+        {"two\r\nlines", "two\r\nlines"},
+        {"plain", "plain"},
+        {"Ünïcödé 50 mm", "Ünïcödé 50 mm"},
+        {"a = b - c", "a = b - c"},
+        {"=HYPERLINK(\"x\")", "'=HYPERLINK(\"x\")"},
+        {"+1", "'+1"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\t=1", "'\t=1"},
+        {"\r=1", "'\r=1"},
+        {"\xFF\xFE.qrtb", replacement + replacement + ".qrtb"},
+        {"\xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \xE2\x82", // overlong, surrogate, too high, cut short
+         replacement + replacement + " " + replacement + replacement + replacement + " " + replacement +
+             replacement + replacement + replacement + " " + replacement},
+        {"\xF0\x9F\x93\xB7 \xE2\x82\xAC", "\xF0\x9F\x93\xB7 \xE2\x82\xAC"}};
+    for (const auto &[title, field] : cases) {
         const Rows rows = ReadCSV(*QRLTablesAsCSV({{title, table.data}}));
         ASSERT_EQ(11u, rows.size()) << title;
+        std::vector<std::string> titles;
         for (std::size_t i = 1; i < rows.size(); ++i)
-            EXPECT_EQ(title, rows[i][0]);
+            titles.push_back(rows[i][0]);
+        EXPECT_EQ(std::vector<std::string>(10, field), titles);
+        std::string tabField = field;
+        std::replace_if(
+            tabField.begin(), tabField.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; },
+            ' ');
+        EXPECT_EQ(tabField, ReadTabText(*QRLTablesAsTabText({{title, table.data}}))[1][0]) << title;
     }
 }
 
@@ -378,11 +406,17 @@ TEST(ExportCSV, NumbersThatAreNotFinite)
     table.data->argumentList.focalLength = std::numeric_limits<double>::quiet_NaN();
     table.data->table[2].nearDistance = std::numeric_limits<double>::quiet_NaN();
     table.data->argumentList.cameraType = static_cast<tCameraType>(7);
+    table.data->table[3].nearDistance = 1e300;
     const Rows rows = ReadCSV(*QRLTablesAsCSV({{"t", table.data}}));
     ASSERT_EQ(11u, rows.size());
     EXPECT_EQ("", rows[1][2]);
     EXPECT_EQ("", rows[3][6]);
     EXPECT_EQ("digital camera", rows[1][1]);
+    // A huge figure is written whole: all its 301 digits and three decimals.
+    EXPECT_EQ(301u + 4u, rows[4][6].size());
+    EXPECT_EQ(1e300, Number(rows[4][6]));
+    const std::string text = QRLTablesAsText({{"t", table.data}});
+    EXPECT_NE(std::string::npos, text.find(" " + rows[4][6] + " ")) << text;
 }
 
 // The clipboard's grid: the same fields, tab-separated, one line each.
@@ -469,6 +503,7 @@ TEST(ExportJSON, ValidAgainstTheSchema)
     const std::vector<std::vector<tExportTable>> valid = {
         {{"Portrait 50mm", metres.data}},
         {{"feet", feet.data}, {"zero circle", zero.data}, {"odd \\ \"title\"\n\x01", damaged.data}},
+        {{"not UTF-8: \xFF\xFE \xC0\xAF \xED\xA0\x80 \xE2\x82", metres.data}},
         {{"Untitled", empty.data}},
         {}};
     std::vector<std::string> good;

@@ -4,7 +4,11 @@
 #include "files/exportformats.h"
 #include "files/fileimage.h"
 #include "model/data.h"
+#include "tests/support/optics.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -16,6 +20,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -70,7 +75,74 @@ class Folder : public ::testing::Test
 
 const char kRangeMessage[] = "Please Check Your Arguments!\n"
                              "The focal length should be in the range of 4..1000 mm,\n"
-                             "and the distance from two times of focal length to 1000 m.\n";
+                             "the distance from two times of focal length to 1000 m,\n"
+                             "and the circle of confusion in the range of 1..1000 \xC2\xB5m.\n";
+
+std::string Trimmed(const std::string &text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first);
+}
+
+// The lines of a CSV text (CR LF) split at commas: the test's titles hold
+// no comma or quote.
+std::vector<std::vector<std::string>> CSVRows(const std::string &text)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        std::vector<std::string> fields(1);
+        for (char c : text.substr(start, end - start)) {
+            if (c == ',')
+                fields.emplace_back();
+            else
+                fields.back().push_back(c);
+        }
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+// The rows of one table against the formula: title, aperture, near and far
+// limits as whole fields.
+void ExpectCSVTable(const std::vector<std::vector<std::string>> &rows, std::size_t first,
+                    const std::string &title, const std::vector<expected::Row> &optics)
+{
+    ASSERT_GE(rows.size(), first + optics.size());
+    for (std::size_t i = 0; i < optics.size(); ++i) {
+        const std::vector<std::string> &row = rows[first + i];
+        ASSERT_EQ(15u, row.size()) << title << " " << i;
+        char aperture[16];
+        std::snprintf(aperture, sizeof aperture, "%g", expected::kApertures[i]);
+        EXPECT_EQ(title, row[0]);
+        EXPECT_EQ(aperture, row[5]);
+        EXPECT_EQ(Trimmed(expected::NearText(optics[i])), row[6]) << title << " " << aperture;
+        EXPECT_EQ(Trimmed(expected::FarText(optics[i])), row[7]) << title << " " << aperture;
+    }
+}
+
+// A JSON table's near and far limits against the formula.
+void ExpectJSONTable(const QJsonObject &table, const std::vector<expected::Row> &optics)
+{
+    const QJsonArray rows = table["rows"].toArray();
+    ASSERT_EQ(optics.size(), std::size_t(rows.size()));
+    for (std::size_t i = 0; i < optics.size(); ++i) {
+        const QJsonObject row = rows[qsizetype(i)].toObject();
+        EXPECT_EQ(expected::kApertures[i], row["aperture"].toDouble());
+        EXPECT_NEAR(optics[i].nearDistance, row["near"].toDouble(), 1e-9) << i;
+        if (optics[i].noFarLimit)
+            EXPECT_EQ("inf", row["far"].toString().toStdString()) << i;
+        else
+            EXPECT_NEAR(optics[i].farDistance, row["far"].toDouble(), 1e-9) << i;
+    }
+}
+
+QJsonArray JSONTables(const std::string &text)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
+    EXPECT_EQ(QJsonParseError::NoError, error.error) << text;
+    return document["tables"].toArray();
+}
 
 } // namespace
 
@@ -89,18 +161,53 @@ TEST(TableCommand, PrintsTheTableInEachFormat)
         << text.out;
     EXPECT_NE(std::string::npos, text.out.find("   32          1.407            inf")) << text.out;
     EXPECT_EQ(12, std::count(text.out.begin(), text.out.end(), '\n'));
+    // Each heading stands apart from the next, in metres and in feet.
+    for (const char *unit : {"m", "ft"}) {
+        const Result table =
+            RunCommand({"table", "--distance", "3", "--focal", "50", "--camera", "film", "--unit", unit});
+        const std::string headings = table.out.substr(table.out.find('\n') + 1);
+        const std::string u = std::string(" (") + unit + ")";
+        for (const std::string &heading :
+             std::vector<std::string>{"f/", "near" + u, "far" + u, "hyperfocal" + u, "depth" + u,
+                                      "in front" + u, "behind" + u, "Airy (\xC2\xB5m)"})
+            EXPECT_NE(std::string::npos, headings.find(" " + heading + (heading[0] == 'A' ? "\n" : " ")))
+                << heading << "\n"
+                << headings;
+    }
 
-    tDataPtr data = QRLNewDataPtr();
-    QRLCalculateTableInUnit(data, kDistanceUnitFeet, 15.0, 50.0, 0.000033, thirtyFive);
+    const std::vector<expected::Row> optics = expected::Rows(15.0, true, 50.0, 0.000033);
     const Result csv =
         RunCommand({"table", "--distance=15", "--focal=50", "--camera=film", "--unit=ft", "--format=csv"});
     EXPECT_EQ(0, csv.status) << csv.err;
-    EXPECT_EQ(*QRLTablesAsCSV({{"table", data}}), csv.out);
+    const std::vector<std::vector<std::string>> rows = CSVRows(csv.out);
+    ASSERT_EQ(11u, rows.size()) << csv.out;
+    EXPECT_EQ("near limit (ft)", rows[0][6]);
+    ExpectCSVTable(rows, 1, "table", optics);
     const Result json = RunCommand({"table", "--distance", "15", "--focal", "50", "--camera", "35mm",
                                     "--circle", "5", "--unit", "ft", "--format", "json"});
     EXPECT_EQ(0, json.status) << json.err;
-    EXPECT_EQ(QRLTablesAsJSON({{"table", data}}), json.out); // the film's 33 µm, whatever --circle says
-    QRLDeleteDataPtr(data);
+    const QJsonArray tables = JSONTables(json.out);
+    ASSERT_EQ(1, tables.size());
+    // The film's 33 µm, whatever --circle says.
+    EXPECT_EQ(33.0, tables[0]["arguments"]["circleOfConfusionMicrometres"].toDouble());
+    ExpectJSONTable(tables[0].toObject(), optics);
+}
+
+// -h or --help, anywhere before "--": the usage on standard output.
+TEST(TableCommand, HelpPrintsTheUsage)
+{
+    const std::vector<std::string> cases[] = {{"table", "--help"},
+                                              {"table", "-h"},
+                                              {"table", "--distance", "3", "--help", "--colour", "red"},
+                                              {"export", "--help"},
+                                              {"export", "a.qrtb", "-h", "--to", "out.csv"}};
+    for (const std::vector<std::string> &args : cases) {
+        const Result result = RunCommand(args);
+        EXPECT_EQ(0, result.status) << args.back();
+        EXPECT_EQ("", result.err);
+        EXPECT_EQ(0u, result.out.rfind("usage: quorlscope table --distance D", 0)) << result.out;
+        EXPECT_NE(std::string::npos, result.out.find("\n       quorlscope export FILE.qrtb... --to "));
+    }
 }
 
 // The table window's ranges and messages, status 2, nothing printed.
@@ -118,6 +225,13 @@ TEST(TableCommand, ArgumentErrors)
         {{"--distance", "0.3", "--unit", "ft"}, kRangeMessage}, // 0.328 ft is twice 50 mm
         {{"--distance", "5", "--focal", "3"}, kRangeMessage},
         {{"--distance", "5", "--focal", "1001"}, kRangeMessage},
+        {{"--distance", "5", "--circle", "0"}, kRangeMessage},
+        {{"--distance", "5", "--circle", "-30"}, kRangeMessage},
+        {{"--distance", "5", "--circle", "0.99"}, kRangeMessage},
+        {{"--distance", "5", "--circle", "1000.01"}, kRangeMessage},
+        {{"--distance", "5", "--circle", "5000"}, kRangeMessage},
+        {{"--distance", "5", "--circle", "1e300"}, kRangeMessage},
+        {{"--distance", "5", "--circle", "inf"}, "quorlscope: --circle inf: not a number\n"},
         {{}, "quorlscope: --distance is needed\n"},
         {{"--distance", "3,5"}, "quorlscope: --distance 3,5: not a number\n"},
         {{"--distance", "5m"}, "quorlscope: --distance 5m: not a number\n"},
@@ -141,6 +255,11 @@ TEST(TableCommand, ArgumentErrors)
     EXPECT_EQ(2, noCircle.status);
     EXPECT_EQ(0u, noCircle.err.rfind("quorlscope: --circle is needed for apsc and fullframe\n", 0));
     EXPECT_EQ(0, RunCommand({"table", "--distance", "1000", "--focal", "4", "--camera", "medium"}).status);
+    for (const char *circle : {"1", "1000"})
+        EXPECT_EQ(0, RunCommand({"table", "--distance", "5", "--focal", "50", "--camera", "apsc", "--circle",
+                                 circle})
+                         .status)
+            << circle;
 }
 
 TEST_F(Folder, ExportsDocumentsToCSVAndJSON)
@@ -152,20 +271,28 @@ TEST_F(Folder, ExportsDocumentsToCSVAndJSON)
     const Result csv = RunCommand({"export", a, b, c, "--to", Path("kit.csv")});
     EXPECT_EQ(0, csv.status) << csv.err;
     EXPECT_EQ("", csv.out + csv.err);
-    tDataPtr first = QRLNewDataPtr(), second = QRLNewDataPtr(), empty = QRLNewDataPtr();
-    QRLCalculateTableInUnit(first, kDistanceUnitMeters, 3.0, 50.0, 0.00003, fullFrameDigital);
-    QRLCalculateTableInUnit(second, kDistanceUnitMeters, 10.0, 24.0, 0.00002, APSC);
-    const std::vector<tExportTable> tables = {{"portrait", first}, {"Wide", second}, {"new", empty}};
-    EXPECT_EQ(*QRLTablesAsCSV(tables), ReadFile(Path("kit.csv")));
+    const std::vector<expected::Row> portrait = expected::Rows(3.0, false, 50.0, 0.00003),
+                                     wide = expected::Rows(10.0, false, 24.0, 0.00002);
+    const std::vector<std::vector<std::string>> rows = CSVRows(ReadFile(Path("kit.csv")));
+    ASSERT_EQ(21u, rows.size()); // the headings, then the computed tables' rows
+    EXPECT_EQ("near limit (m)", rows[0][6]);
+    ExpectCSVTable(rows, 1, "portrait", portrait);
+    ExpectCSVTable(rows, 11, "Wide", wide);
     EXPECT_EQ(0, RunCommand({"export", a, b, c, "--to=" + Path("kit.JSON")}).status);
-    EXPECT_EQ(QRLTablesAsJSON(tables), ReadFile(Path("kit.JSON")));
-    // An existing file is replaced whole.
+    const QJsonArray tables = JSONTables(ReadFile(Path("kit.JSON")));
+    ASSERT_EQ(3, tables.size());
+    EXPECT_EQ(QStringList({"portrait", "Wide", "new"}),
+              QStringList({tables[0]["title"].toString(), tables[1]["title"].toString(),
+                           tables[2]["title"].toString()}));
+    ExpectJSONTable(tables[0].toObject(), portrait);
+    ExpectJSONTable(tables[1].toObject(), wide);
+    EXPECT_FALSE(tables[2]["computed"].toBool());
+    // An existing file is replaced whole; "--" ends the options.
     std::ofstream(Path("old.csv")) << std::string(5000, 'x');
-    EXPECT_EQ(0, RunCommand({"export", a, "--to", Path("old.csv")}).status);
-    EXPECT_EQ(*QRLTablesAsCSV({tables[0]}), ReadFile(Path("old.csv")));
-    QRLDeleteDataPtr(first);
-    QRLDeleteDataPtr(second);
-    QRLDeleteDataPtr(empty);
+    EXPECT_EQ(0, RunCommand({"export", "--to", Path("old.csv"), "--", a}).status);
+    const std::vector<std::vector<std::string>> replaced = CSVRows(ReadFile(Path("old.csv")));
+    ASSERT_EQ(11u, replaced.size());
+    ExpectCSVTable(replaced, 1, "portrait", portrait);
 }
 
 // Each failure names its cause, has its status, and writes nothing: no new
@@ -178,6 +305,8 @@ TEST_F(Folder, ExportErrorsWriteNothing)
     std::filesystem::create_directory(Path("locked"));
     ::chmod(Path("locked").c_str(), 0555);
     std::ofstream(Path("keep.csv")) << "precious";
+    ASSERT_EQ(0, ::mkfifo(Path("fifo.qrtb").c_str(), 0600));
+    const std::string longName = Path(std::string(300, 'n') + ".csv");
     const std::vector<std::string> before = Files();
     struct Case {
         std::vector<std::string> args;
@@ -194,6 +323,12 @@ TEST_F(Folder, ExportErrorsWriteNothing)
         {{"export", Path("folder.qrtb"), "--to", Path("out.json")},
          1,
          "quorlscope: cannot read " + Path("folder.qrtb") + ": it is a folder\n"},
+        {{"export", good, Path("fifo.qrtb"), "--to", Path("out.json")},
+         1,
+         "quorlscope: cannot read " + Path("fifo.qrtb") + ": not a file\n"},
+        {{"export", good, "--to", longName},
+         1,
+         "quorlscope: cannot write " + longName + ": File name too long\n"},
         {{"export", good, feet, "--to", Path("keep.csv")},
          1,
          "quorlscope: " + Path("keep.csv") +
@@ -228,42 +363,6 @@ TEST_F(Folder, ExportErrorsWriteNothing)
     ::chmod(Path("locked").c_str(), 0755);
 }
 
-// The real program, with no display at all: the subcommands never need one.
-TEST_F(Folder, RunsWithoutADisplay)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    const auto run = [&](const QStringList &arguments) {
-        QProcess program;
-        program.setProcessEnvironment(environment);
-        program.start(QRL_PROGRAM, arguments);
-        EXPECT_TRUE(program.waitForFinished(30000));
-        return Result{program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-                      program.readAllStandardOutput().toStdString(),
-                      program.readAllStandardError().toStdString()};
-    };
-    const Result table = run({"table", "--distance", "5", "--focal", "50", "--camera", "fullframe",
-                              "--circle", "30", "--unit", "m", "--format", "csv"});
-    EXPECT_EQ(0, table.status) << table.err;
-    EXPECT_EQ("", table.err);
-    EXPECT_NE(std::string::npos, table.out.find("table,full-frame digital,50,5,30,1.4,4.616,5.454,"))
-        << table.out;
-    const Result range = run({"table", "--distance", "5", "--focal", "3", "--camera", "medium"});
-    EXPECT_EQ(2, range.status);
-    EXPECT_EQ(kRangeMessage, range.err);
-    const std::string good = SaveDocument("good.qrtb", kDistanceUnitMeters, 3.0, 50.0, 0.00003, APSC);
-    const Result missing =
-        run({"export", QString::fromStdString(good), QString::fromStdString(Path("gone.qrtb")), "--to",
-             QString::fromStdString(Path("out.json"))});
-    EXPECT_EQ(1, missing.status);
-    EXPECT_FALSE(std::filesystem::exists(Path("out.json")));
-    const Result exported =
-        run({"export", QString::fromStdString(good), "--to", QString::fromStdString(Path("out.json"))});
-    EXPECT_EQ(0, exported.status) << exported.err;
-    EXPECT_NE(std::string::npos, ReadFile(Path("out.json")).find("\"title\": \"good\""));
-}
-
 namespace
 {
 
@@ -280,55 +379,125 @@ std::string Shell(const std::string &command)
     return output;
 }
 
+struct Setting {
+    // A shell command line that runs the program as "$0" "$@" with
+    // redirections of its own; empty to run it directly.
+    QString shell;
+    // Variables set on top of an environment without a display.
+    QStringList variables;
+    // The working folder; empty for the test's own.
+    QString folder;
+};
+
 // The real program with no display, as from a terminal over ssh.
-Result RunProgram(const QStringList &arguments)
+Result RunProgram(const QStringList &arguments, const Setting &setting = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(name);
+    for (const QString &variable : setting.variables)
+        environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
     QProcess program;
     program.setProcessEnvironment(environment);
-    program.start(QRL_PROGRAM, arguments);
+    program.setWorkingDirectory(setting.folder);
+    if (setting.shell.isEmpty())
+        program.start(QRL_PROGRAM, arguments);
+    else
+        program.start("/bin/sh", QStringList{"-c", setting.shell, QRL_PROGRAM} + arguments);
     EXPECT_TRUE(program.waitForFinished(60000));
     return Result{program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
                   program.readAllStandardOutput().toStdString(),
                   program.readAllStandardError().toStdString()};
 }
 
-std::string Trimmed(const std::string &text)
+} // namespace
+
+// The real program, with no display at all: the subcommands never need one.
+TEST_F(Folder, RunsWithoutADisplay)
 {
-    const size_t first = text.find_first_not_of(' ');
-    return first == std::string::npos ? "" : text.substr(first);
+    const QStringList table = {"table",    "--distance", "5",        "--focal", "50",
+                               "--camera", "fullframe",  "--circle", "30",      "--unit",
+                               "m",        "--format",   "csv"};
+    const Result csv = RunProgram(table);
+    EXPECT_EQ(0, csv.status) << csv.err;
+    EXPECT_EQ("", csv.err);
+    EXPECT_NE(std::string::npos, csv.out.find("table,full-frame digital,50,5,30,1.4,4.616,5.454,"))
+        << csv.out;
+    // Output that cannot be written is a failure, said on standard error.
+    const std::pair<QString, std::string> lost[] = {
+        {"exec \"$0\" \"$@\" >/dev/full", "quorlscope: write error: No space left on device\n"},
+        {"exec \"$0\" \"$@\" >&-", "quorlscope: write error: Bad file descriptor\n"}};
+    for (const auto &[shell, message] : lost) {
+        const Result result = RunProgram(table, {shell, {}, {}});
+        EXPECT_EQ(1, result.status) << shell.toStdString();
+        EXPECT_EQ(message, result.err);
+    }
+    const Result range = RunProgram({"table", "--distance", "5", "--focal", "3", "--camera", "medium"});
+    EXPECT_EQ(2, range.status);
+    EXPECT_EQ(kRangeMessage, range.err);
+    const std::string good = SaveDocument("good.qrtb", kDistanceUnitMeters, 3.0, 50.0, 0.00003, APSC);
+    const Result missing =
+        RunProgram({"export", QString::fromStdString(good), QString::fromStdString(Path("gone.qrtb")), "--to",
+                    QString::fromStdString(Path("out.json"))});
+    EXPECT_EQ(1, missing.status);
+    EXPECT_FALSE(std::filesystem::exists(Path("out.json")));
+    const Result exported = RunProgram(
+        {"export", QString::fromStdString(good), "--to", QString::fromStdString(Path("out.json"))});
+    EXPECT_EQ(0, exported.status) << exported.err;
+    EXPECT_NE(std::string::npos, ReadFile(Path("out.json")).find("\"title\": \"good\""));
+    // A PDF is drawn offscreen whatever platform the user has chosen.
+    const Result pdf = RunProgram({"export", QString::fromStdString(good), "--to", "card.pdf"},
+                                  {{}, {"QT_QPA_PLATFORM=xcb"}, folder.path()});
+    EXPECT_EQ(0, pdf.status) << pdf.err;
+    EXPECT_EQ("1\n", Shell("pdfinfo '" + Path("card.pdf") + "' | sed -n 's/^Pages: *//p'"));
 }
 
-} // namespace
+// A file name is the user's bytes, whatever their encoding: the document
+// opens, and its title is valid UTF-8 in the JSON.
+TEST_F(Folder, ExportsAFileNamedInAnotherEncoding)
+{
+    SaveDocument("\xFF\xFE.qrtb", kDistanceUnitMeters, 3.0, 50.0, 0.00003, APSC);
+    const std::string status = Shell("cd '" + folder.path().toStdString() +
+                                     "' && '" QRL_PROGRAM "' export \"$(printf '\\377\\376.qrtb')\" " +
+                                     "--to out.json 2>&1; echo status $?");
+    EXPECT_EQ("status 0\n", status);
+    EXPECT_NE(std::string::npos, ReadFile(Path("out.json")).find("\"title\": \"\xEF\xBF\xBD\xEF\xBF\xBD\""));
+    std::filesystem::remove(Path("\xFF\xFE.qrtb")); // a name the temporary folder cannot remove
+}
 
 // A lens kit: three documents into one PDF, one page per document, each with
 // its title, the apertures and its near and far limits as the sheet shows
-// them; a failure writes no PDF at all.
+// them; a failure writes no PDF at all. The documents' names look like Qt's
+// options: they are files all the same, and never reach Qt.
 TEST_F(Folder, ExportsAKitToOnePDFWithAPagePerDocument)
 {
     struct Lens {
         std::string name;
         double distance, focal;
     };
-    const Lens lenses[] = {{"wide", 5.0, 24.0}, {"normal", 3.0, 50.0}, {"tele", 10.0, 135.0}};
+    const Lens lenses[] = {{"-reverse", 5.0, 24.0}, {"-platform", 3.0, 50.0}, {"tele", 10.0, 135.0}};
+    const Setting inFolder = {{}, {}, folder.path()};
     QStringList arguments = {"export"};
-    for (const Lens &lens : lenses)
-        arguments << QString::fromStdString(SaveDocument(
-            lens.name + ".qrtb", kDistanceUnitMeters, lens.distance, lens.focal, 0.00003, fullFrameDigital));
-    const Result missing =
-        RunProgram(QStringList(arguments) << QString::fromStdString(Path("gone.qrtb")) << "--to"
-                                          << QString::fromStdString(Path("kit.pdf")));
+    for (const Lens &lens : lenses) {
+        const std::string name = lens.name[0] == '-' ? lens.name : lens.name + ".qrtb";
+        SaveDocument(name, kDistanceUnitMeters, lens.distance, lens.focal, 0.00003, fullFrameDigital);
+        arguments << QString::fromStdString(name);
+    }
+    const Result missing = RunProgram(QStringList(arguments) << "gone.qrtb"
+                                                             << "--to"
+                                                             << "kit.pdf",
+                                      inFolder);
     EXPECT_EQ(1, missing.status);
-    EXPECT_EQ(0u, missing.err.rfind("quorlscope: cannot read " + Path("gone.qrtb"), 0)) << missing.err;
-    const Result nowhere =
-        RunProgram(QStringList(arguments) << "--to" << QString::fromStdString(Path("nowhere/kit.pdf")));
+    EXPECT_EQ(0u, missing.err.rfind("quorlscope: cannot read gone.qrtb", 0)) << missing.err;
+    const Result nowhere = RunProgram(QStringList(arguments) << "--to"
+                                                             << "nowhere/kit.pdf",
+                                      inFolder);
     EXPECT_EQ(1, nowhere.status);
-    EXPECT_EQ(Files(), (std::vector<std::string>{"normal.qrtb", "tele.qrtb", "wide.qrtb"}));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"-platform", "-reverse", "tele.qrtb"}));
 
-    const Result kit =
-        RunProgram(QStringList(arguments) << "--to" << QString::fromStdString(Path("kit.pdf")));
+    const Result kit = RunProgram(QStringList(arguments) << "--to"
+                                                         << "kit.pdf",
+                                  inFolder);
     ASSERT_EQ(0, kit.status) << kit.err;
     EXPECT_EQ("", kit.out + kit.err);
     const std::string pdf = "'" + Path("kit.pdf") + "'";
@@ -336,27 +505,23 @@ TEST_F(Folder, ExportsAKitToOnePDFWithAPagePerDocument)
     for (int page = 1; page <= 3; ++page) {
         SCOPED_TRACE(page);
         const Lens &lens = lenses[page - 1];
-        const std::string text = Shell("pdftotext -layout -f " + std::to_string(page) + " -l " +
-                                       std::to_string(page) + " " + pdf + " -");
-        EXPECT_NE(std::string::npos, text.find(lens.name)) << text;
+        const std::vector<std::string> words =
+            expected::Words(Shell("pdftotext -layout -f " + std::to_string(page) + " -l " +
+                                  std::to_string(page) + " " + pdf + " -"));
+        const auto shows = [&](const std::string &word) {
+            return std::find(words.begin(), words.end(), word) != words.end();
+        };
+        EXPECT_TRUE(shows(lens.name)) << lens.name;
         for (const char *aperture : {"1.4", "2.8", "5.6", "11", "16", "22", "32"})
-            EXPECT_NE(std::string::npos, text.find(aperture)) << aperture;
-        tDataPtr data = QRLNewDataPtr();
-        QRLCalculateTableInUnit(data, kDistanceUnitMeters, lens.distance, lens.focal, 0.00003,
-                                fullFrameDigital);
-        for (int i = 0; i < kNumberOfApertures; ++i) {
-            char nearText[32], farText[32];
-            std::snprintf(nearText, sizeof nearText, "%6.3f", QRLGetTableElementNearDistance(data, i));
-            const double far = QRLGetTableElementFarDistance(data, i);
-            std::snprintf(farText, sizeof farText, "%6.3f", far);
-            EXPECT_NE(std::string::npos, text.find(Trimmed(nearText))) << nearText;
-            EXPECT_NE(std::string::npos, text.find(far == -1.0 ? "inf" : Trimmed(farText))) << farText;
+            EXPECT_TRUE(shows(aperture)) << aperture;
+        for (const expected::Row &row : expected::Rows(lens.distance, false, lens.focal, 0.00003)) {
+            EXPECT_TRUE(shows(Trimmed(expected::NearText(row)))) << expected::NearText(row);
+            EXPECT_TRUE(shows(Trimmed(expected::FarText(row)))) << expected::FarText(row);
         }
-        QRLDeleteDataPtr(data);
         // The other lenses' titles are on their own pages.
         for (const Lens &other : lenses) {
             if (&other != &lens) {
-                EXPECT_EQ(std::string::npos, text.find(other.name)) << other.name;
+                EXPECT_FALSE(shows(other.name)) << other.name;
             }
         }
     }

@@ -1,0 +1,61 @@
+// Depth-of-field figures worked out without the program: the textbook
+// formula and the sheet's number format, for every test that checks a
+// table, and the words of a text, for comparing whole fields.
+#pragma once
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace expected
+{
+
+constexpr double kApertures[10] = {1.4, 2.0, 2.8, 4.0, 5.6, 8.0, 11.0, 16.0, 22.0, 32.0};
+const char *const kApertureTexts[10] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
+                                        " 8  ", "11   ", "16  ", "22  ", "32  "};
+
+struct Row {
+    double nearDistance, farDistance; // in the table's unit; far meaningless when noFarLimit
+    bool noFarLimit;
+};
+
+// near = D f² / (f² + N c (D - f)), far = D f² / (f² - N c (D - f)) in metres
+// (feet converted with the exact 0.3048); a far denominator below zero means
+// no far limit.
+inline std::vector<Row> Rows(double distance, bool feet, double focalMillimetres, double circleMetres)
+{
+    const double unit = feet ? 0.3048 : 1.0, d = distance * unit, f = focalMillimetres / 1000.0;
+    std::vector<Row> rows;
+    for (double n : kApertures) {
+        const double spread = n * circleMetres * (d - f), farDenominator = f * f - spread;
+        rows.push_back(
+            {d * f * f / (f * f + spread) / unit, d * f * f / farDenominator / unit, farDenominator < 0.0});
+    }
+    return rows;
+}
+
+inline std::string NearText(const Row &row)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%6.3f", row.nearDistance);
+    return text;
+}
+
+inline std::string FarText(const Row &row)
+{
+    return row.noFarLimit ? "inf" : NearText({row.farDistance, 0.0, false});
+}
+
+// The whitespace-separated words of a text (a PDF's text, a table), so that
+// "1.4" is looked for as a field and not found inside "11.455".
+inline std::vector<std::string> Words(const std::string &text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+} // namespace expected
