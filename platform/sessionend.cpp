@@ -284,6 +284,19 @@ void installSessionEndHandling()
     connectSessionManager();
 }
 
+SignalsEndProcess::SignalsEndProcess()
+{
+    catchSignals(false);
+    std::vector<int> numbers;
+    if (signalPipe[0] >= 0 && readSignals(numbers) > 0)
+        raise(numbers.back());
+}
+
+SignalsEndProcess::~SignalsEndProcess()
+{
+    catchSignalsUnlessReviewing();
+}
+
 void navDialogEnded()
 {
     if (signalRequest.underWay && !reviewShowing(signalRequest)) {
