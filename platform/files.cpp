@@ -294,6 +294,28 @@ mode_t defaultFileMode()
     return 0666 & ~mask;
 }
 
+// Renames the complete temporary over target; on failure removes it.
+OSErr publishTemporary(Temporary *temp, const FSSpec &target, const FInfo *info, bool replacing, bool flush)
+{
+    if (saveFault == FSSaveStep::abandon) {
+        close(temp->fd);
+        return errnoToOSErr(EINTR);
+    }
+    const OSErr err = renameTemporary(*temp, target.path(), replacing);
+    if (err != noErr) {
+        discardTemporary(temp);
+        return err;
+    }
+    flock(temp->fd, LOCK_UN);
+    // The renamed file is a new inode: record its identity again.
+    if (info != nullptr)
+        setInfoOnPath(target.path(), info);
+    removeStaleTemporaries(target);
+    if (flush)
+        syncFolder(target.folder);
+    return noErr;
+}
+
 // Writes the contents through a temporary and renames it over target; on
 // success returns the temporary's descriptor, which now names target.
 OSErr writeThroughTemporary(const FSSpec &target, mode_t mode, const FInfo *info, const void *buffer,
@@ -304,27 +326,49 @@ OSErr writeThroughTemporary(const FSSpec &target, mode_t mode, const FInfo *info
     if (err != noErr)
         return err;
     err = fillTemporary(&temp, buffer, count, flush);
-    if (err == noErr && info != nullptr)
-        setInfoOnPath(temp.path, info);
-    if (err == noErr && saveFault == FSSaveStep::abandon) {
-        close(temp.fd);
-        return errnoToOSErr(EINTR);
-    }
-    if (err == noErr)
-        err = renameTemporary(temp, target.path(), replacing);
     if (err != noErr) {
         discardTemporary(&temp);
         return err;
     }
-    flock(temp.fd, LOCK_UN);
-    // The renamed file is a new inode: record its identity again.
     if (info != nullptr)
-        setInfoOnPath(target.path(), info);
-    removeStaleTemporaries(target);
-    if (flush)
-        syncFolder(target.folder);
-    *outFd = temp.fd;
-    return noErr;
+        setInfoOnPath(temp.path, info);
+    err = publishTemporary(&temp, target, info, replacing, flush);
+    if (err == noErr)
+        *outFd = temp.fd;
+    return err;
+}
+
+// What a save replaces: through a symbolic link, the link's target, with
+// its status (permissions, owner and group) when it exists.
+struct Replaced {
+    FSSpec target;
+    bool exists = false;
+    struct stat status = {};
+};
+
+Replaced replacedFile(const FSSpec &fileSpec)
+{
+    Replaced replaced;
+    replaced.target = resolvedSpec(fileSpec);
+    replaced.exists = stat(replaced.target.path().c_str(), &replaced.status) == 0;
+    return replaced;
+}
+
+mode_t replacementMode(const Replaced &replaced)
+{
+    return replaced.exists ? replaced.status.st_mode & 07777 : defaultFileMode();
+}
+
+// The new file fd keeps the replaced file's owner, group and permissions.
+void keepOwnership(int fd, const Replaced &replaced)
+{
+    if (!replaced.exists)
+        return;
+    if (fchown(fd, replaced.status.st_uid, replaced.status.st_gid) != 0) {
+        // Only root may give the file back to its owner; ours it stays.
+    }
+    // The ownership change may have cleared the set-id bits: set them again.
+    fchmod(fd, replaced.status.st_mode & 07777);
 }
 
 } // namespace
@@ -524,28 +568,24 @@ OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolea
         return wrPermErr;
     }
     // Through a symbolic link the link's target is saved, and the link stays.
-    const FSSpec target = resolvedSpec(file->fileSpec);
-    const std::string path = target.path();
-    if (isSaveLocked(target)) {
+    Replaced replaced = replacedFile(file->fileSpec);
+    const std::string path = replaced.target.path();
+    if (isSaveLocked(replaced.target)) {
         lastError = EACCES;
         return permErr;
     }
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0 && fstat(file->fd, &st) != 0)
+    if (!replaced.exists && fstat(file->fd, &replaced.status) != 0)
         return errnoToOSErr(errno);
+    replaced.exists = true;
     FInfo info;
     bool hasInfo =
         getCode(path, kTypeAttribute, &info.fdType) && getCode(path, kCreatorAttribute, &info.fdCreator);
     int fd = -1;
-    OSErr err = writeThroughTemporary(target, st.st_mode & 07777, hasInfo ? &info : nullptr, buffer, count,
-                                      true, flush, &fd);
+    OSErr err = writeThroughTemporary(replaced.target, replacementMode(replaced), hasInfo ? &info : nullptr,
+                                      buffer, count, true, flush, &fd);
     if (err != noErr)
         return err;
-    if (fchown(fd, st.st_uid, st.st_gid) != 0) {
-        // Only root may give the file back to its owner; ours it stays.
-    }
-    // The ownership change may have cleared the set-id bits: set them again.
-    fchmod(fd, st.st_mode & 07777);
+    keepOwnership(fd, replaced);
     close(file->fd);
     file->fd = fd;
     return noErr;
@@ -566,13 +606,58 @@ OSErr FSWriteFileSafely(const FSSpec *fileSpec, const void *buffer, long count, 
         lastError = EACCES;
         return permErr;
     }
+    // An existing file is replaced as a save replaces it.
+    const Replaced replaced = replacedFile(*fileSpec);
     int fd = -1;
-    OSErr err =
-        writeThroughTemporary(*fileSpec, defaultFileMode(), info, buffer, count, replacing, flush, &fd);
+    const OSErr err = writeThroughTemporary(replaced.target, replacementMode(replaced), info, buffer, count,
+                                            replacing, flush, &fd);
     if (err != noErr)
         return err;
+    keepOwnership(fd, replaced);
     *refNum = registerFile(fd, true, *fileSpec);
     return noErr;
+}
+
+OSErr FSBeginReplacement(const FSSpec *fileSpec, FSReplacement *outReplacement)
+{
+    const Replaced replaced = replacedFile(*fileSpec);
+    Temporary temp;
+    // The writer opens it by name: writable for it until the commit.
+    const OSErr err = createTemporary(replaced.target, S_IRUSR | S_IWUSR, &temp);
+    if (err != noErr)
+        return err;
+    *outReplacement = FSReplacement{temp.path, replaced.target, temp.fd};
+    return noErr;
+}
+
+OSErr FSCommitReplacement(FSReplacement *replacement, Boolean flush)
+{
+    if (replacement->fd < 0)
+        return rfNumErr;
+    const Replaced replaced = replacedFile(replacement->target);
+    Temporary temp{replacement->temporaryPath, replacement->fd};
+    *replacement = FSReplacement{};
+    if (flush && fsync(temp.fd) != 0) {
+        const OSErr err = errnoToOSErr(errno);
+        discardTemporary(&temp);
+        return err;
+    }
+    const OSErr err = publishTemporary(&temp, replaced.target, nullptr, true, flush);
+    if (err != noErr)
+        return err;
+    fchmod(temp.fd, replacementMode(replaced));
+    keepOwnership(temp.fd, replaced);
+    close(temp.fd);
+    return noErr;
+}
+
+void FSDiscardReplacement(FSReplacement *replacement)
+{
+    if (replacement->fd < 0)
+        return;
+    Temporary temp{replacement->temporaryPath, replacement->fd};
+    discardTemporary(&temp);
+    *replacement = FSReplacement{};
 }
 
 OSErr AECoerceToFSSpec(const AEDesc *desc, FSSpec *outSpec)

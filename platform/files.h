@@ -89,8 +89,26 @@ Boolean FSIsLockedError(OSErr err);
 OSErr FSReplaceFileContents(short refNum, const void *buffer, long count, Boolean flush);
 // Writes the file named by fileSpec, which must not exist unless replacing is
 // set, records info on it when given, and opens it for reading and writing.
+// A file replaced is replaced as FSReplaceFileContents does: through a
+// symbolic link its target, keeping permissions, owner and group.
 OSErr FSWriteFileSafely(const FSSpec *fileSpec, const void *buffer, long count, const FInfo *info,
                         Boolean replacing, Boolean flush, short *refNum);
+
+// A replacement whose contents another writer puts into temporaryPath by
+// name (the printing system's PDF output). The temporary lies beside the
+// file that fileSpec names (through a symbolic link, the link's target);
+// FSCommitReplacement renames it over that file as FSReplaceFileContents
+// does, keeping the file's permissions and (when run as root) owner and
+// group. Until then the file is untouched; FSDiscardReplacement removes the
+// temporary. Both end the replacement.
+struct FSReplacement {
+    std::string temporaryPath;
+    FSSpec target; // symbolic links followed
+    int fd = -1;   // holds the temporary until its rename
+};
+OSErr FSBeginReplacement(const FSSpec *fileSpec, FSReplacement *outReplacement);
+OSErr FSCommitReplacement(FSReplacement *replacement, Boolean flush);
+void FSDiscardReplacement(FSReplacement *replacement);
 
 // The prefix of the names of a save's temporary files (".<command>-save-"):
 // the Open dialog leaves them out and tests look for strays.

@@ -12,6 +12,7 @@
 
 #include "bundle.h"
 #include "internal.h"
+#include "sessionend.h"
 #include "window.h"
 
 #include <QApplication>
@@ -47,6 +48,7 @@ constexpr int kLockTimeoutMs = 10000;
 constexpr int kClientTimeoutMs = 10000; // a sender that stalls is dropped
 constexpr int kLoopWaitMs = 50;
 constexpr int kBacklog = 16;
+constexpr int kAcceptPauseMs = 100; // out of descriptors: the next try
 
 struct Listening {
     int fd = -1;
@@ -229,19 +231,37 @@ class Connection : public QObject
     QSocketNotifier *notifier_;
 };
 
+bool outOfDescriptors(int error)
+{
+    return error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM;
+}
+
+// Without a descriptor to spare the connection stays queued and the socket
+// stays readable: the notifier rests a moment rather than fire at once again.
+void pauseAccepting()
+{
+    listening.notifier->setEnabled(false);
+    QTimer::singleShot(kAcceptPauseMs, qApp, []() {
+        if (listening.notifier)
+            listening.notifier->setEnabled(true);
+    });
+}
+
 void acceptPending()
 {
     for (;;) {
         const int fd = accept4(listening.fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0 && errno == EINTR)
             continue;
+        if (fd < 0 && outOfDescriptors(errno))
+            return pauseAccepting();
         if (fd < 0)
             return;
         new Connection(fd);
     }
 }
 
-enum class HandOver { noInstance, done, noAnswer };
+enum class HandOver { noInstance, done, noAnswer, tooLong };
 
 bool sendAll(int fd, const std::string &message)
 {
@@ -290,9 +310,11 @@ HandOver handOver(const std::string &path, const std::vector<std::string> &files
             usleep(kConnectRetryMs * 1000);
     const bool backlogFull = connected < 0 && errno == EAGAIN;
     HandOver result = HandOver::noInstance;
-    if (connected == 0)
-        result =
-            sendAll(fd, encode(files)) && readAnswer(fd) == kAnswer ? HandOver::done : HandOver::noAnswer;
+    const std::string message = encode(files);
+    if (connected == 0 && message.size() > kHeaderSize + kMaxMessageSize)
+        result = HandOver::tooLong; // the running instance would refuse it
+    else if (connected == 0)
+        result = sendAll(fd, message) && readAnswer(fd) == kAnswer ? HandOver::done : HandOver::noAnswer;
     else if (backlogFull)
         result = HandOver::noAnswer;
     close(fd);
@@ -328,6 +350,30 @@ bool listen(const std::string &path)
     return true;
 }
 
+// Takes the lock beside the socket and hands the files over. The waits may
+// be long (a running instance in its splash wait, a stuck holder of the
+// lock): a termination signal ends them, and the process, at once.
+HandOver lockAndHandOver(QLockFile &lock, const std::string &path, const std::vector<std::string> &files)
+{
+    const platform::SignalsEndProcess stopOnSignal;
+    // Without the lock (a stuck holder) the worst case is two instances.
+    lock.tryLock(kLockTimeoutMs);
+    return handOver(path, files);
+}
+
+void reportHandOverFailure(HandOver failure, const std::string &path)
+{
+    const std::string command = GetBundleCommandName();
+    const std::string name = GetBundleName();
+    if (failure == HandOver::tooLong)
+        std::fprintf(stderr,
+                     "%s: the list of files is too long to hand to the running %s (more than %u bytes)\n",
+                     command.c_str(), name.c_str(), unsigned(kMaxMessageSize));
+    else
+        std::fprintf(stderr, "%s: the running %s did not answer (%s)\n", command.c_str(), name.c_str(),
+                     path.c_str());
+}
+
 } // namespace
 
 InstanceRole ClaimSingleInstance(const std::vector<std::string> &files, HandedOverFilesProc receiver)
@@ -339,21 +385,15 @@ InstanceRole ClaimSingleInstance(const std::vector<std::string> &files, HandedOv
         return InstanceRole::running;
     }
     QLockFile lock(QString::fromStdString(path + ".lock"));
-    // Without the lock (a stuck holder) the worst case is two instances.
-    const bool locked = lock.tryLock(kLockTimeoutMs);
-    switch (handOver(path, files)) {
-    case HandOver::done:
+    const HandOver handed = lockAndHandOver(lock, path, files);
+    if (handed == HandOver::done)
         return InstanceRole::handedOver;
-    case HandOver::noAnswer:
-        std::fprintf(stderr, "%s: the running %s did not answer (%s)\n", GetBundleCommandName().c_str(),
-                     GetBundleName().c_str(), path.c_str());
+    if (handed != HandOver::noInstance) {
+        reportHandOverFailure(handed, path);
         return InstanceRole::failed;
-    case HandOver::noInstance:
-        break;
     }
     listen(path);
-    if (locked)
-        lock.unlock();
+    lock.unlock(); // nothing when it was never taken
     return InstanceRole::running;
 }
 

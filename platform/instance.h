@@ -8,7 +8,7 @@
 enum class InstanceRole {
     running,    // this process is the running instance (or runs on its own)
     handedOver, // the running instance took the files; end with 0
-    failed,     // a running instance exists but did not answer; printed
+    failed,     // a running instance exists but did not take the files; printed
 };
 
 // Receives the files a later instance handed over, from the event loop,

@@ -8,6 +8,7 @@
 #include "alerts.h"
 #include "application.h"
 #include "bundle.h"
+#include "files.h"
 #include "internal.h"
 #include "printsession.h"
 
@@ -185,34 +186,26 @@ void reportFailure(PMPrintSession session, const std::string &what, const std::s
     StandardAlert(kAlertNoteAlert, "The table could not be printed to \u201c" + what + "\u201d.", reason);
 }
 
-std::string systemReason(int error)
-{
-    return std::string(std::strerror(error)) + ".";
-}
-
-// A PDF file is written beside its target and renamed over it once complete.
+// A PDF file is written beside its target and replaced as a saved document
+// is, once complete: through a symbolic link, keeping its permissions.
 bool prepareFile(PMPrintSession session, PrintJob &job)
 {
     const QFileInfo target(QString::fromStdString(job.target));
-    std::string pattern = job.target + ".XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
+    FSSpec fileSpec;
+    FSMakeFSSpec(job.target, &fileSpec); // a missing folder fails below, with its reason
+    if (FSBeginReplacement(&fileSpec, &job.replacement) != noErr) {
         reportFailure(session, target.fileName().toStdString(),
                       "The folder \u201c" + target.absolutePath().toStdString() +
-                          "\u201d cannot be written: " + systemReason(errno));
+                          "\u201d cannot be written: " + FSGetLastErrorText() + ".");
         return false;
     }
-    close(fd);
-    job.temporary = pattern;
-    session->printer->setOutputFileName(QString::fromStdString(job.temporary));
+    session->printer->setOutputFileName(QString::fromStdString(job.replacement.temporaryPath));
     return true;
 }
 
 void discardTemporary(PrintJob &job)
 {
-    if (!job.temporary.empty())
-        unlink(job.temporary.c_str());
-    job.temporary.clear();
+    FSDiscardReplacement(&job.replacement);
 }
 
 // A complete PDF file ends with its end-of-file marker; a full disk leaves
@@ -229,17 +222,16 @@ bool isCompletePdf(const std::string &path)
 bool publishFile(PMPrintSession session, PrintJob &job)
 {
     const std::string name = QFileInfo(QString::fromStdString(job.target)).fileName().toStdString();
-    if (!isCompletePdf(job.temporary)) {
+    if (!isCompletePdf(job.replacement.temporaryPath)) {
         reportFailure(session, name, "The file could not be written completely; the disk may be full.");
         return false;
     }
     // A printout can be made again: the file is not flushed to the disk
     // before the rename, which keeps a partial file from the target all the same.
-    if (rename(job.temporary.c_str(), job.target.c_str()) != 0) {
-        reportFailure(session, name, systemReason(errno));
+    if (FSCommitReplacement(&job.replacement, false) != noErr) {
+        reportFailure(session, name, FSGetLastErrorText() + ".");
         return false;
     }
-    job.temporary.clear();
     return true;
 }
 

@@ -3,6 +3,7 @@
 // include it.
 #pragma once
 
+#include "files.h"
 #include "internal.h"
 #include "printtesting.h"
 
@@ -28,8 +29,8 @@ struct OpaquePMPrintSettings {
 
 // The job under way: its output, its painter and the port of the open page.
 struct PrintJob {
-    std::string target;    // the PDF file, or empty for a printer
-    std::string temporary; // written first, renamed over the target at the end
+    std::string target;        // the PDF file, or empty for a printer
+    FSReplacement replacement; // written first, renamed over the target at the end
     std::unique_ptr<QPainter> painter;
     GrafPort page;
     bool pageOpen = false;

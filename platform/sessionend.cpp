@@ -11,10 +11,11 @@
 // goes on at once.
 //
 // SIGTERM, SIGHUP and SIGINT only write their number into a pipe; the
-// event loop reads it and delivers the quit. While the review of a signal
-// or of the session's end is showing, the signals have their default
-// action, so another one ends the process at once; once the review is
-// over, they are caught again.
+// event loop reads it and delivers the quit; those that arrived before the
+// question is up (a session manager sends SIGTERM and SIGHUP together) are
+// one request. While the review of a signal or of the session's end is
+// showing, the signals have their default action, so another one ends the
+// process at once; once the review is over, they are caught again.
 #include "sessionend.h"
 
 #include "appleevents.h"
@@ -101,14 +102,6 @@ void catchSignalsUnlessReviewing()
         catchSignals(true);
 }
 
-// A repeated signal ends the process as the signal's default action does.
-[[noreturn]] void endBySignal(int signalNumber)
-{
-    setDisposition(signalNumber, SIG_DFL);
-    raise(signalNumber);
-    ExitToShell();
-}
-
 bool reviewShowing(const QuitRequest &request)
 {
     return request.underWay && platform::navDialogsWaitingSince(request.mark) > 0;
@@ -136,14 +129,19 @@ int readSignals(std::vector<int> &numbers)
     return int(numbers.size());
 }
 
+// Signals read together, or sent before the question is up, are one quit
+// request. From the moment they have their default action, any further
+// signal ends the process by itself; what is in the pipe then arrived
+// earlier and is taken with this request.
 int takeSignals()
 {
     std::vector<int> numbers;
     if (signalPipe[0] < 0 || readSignals(numbers) == 0)
         return 0;
-    if (numbers.size() > 1 || signalRequest.underWay || sessionRequest.underWay)
-        endBySignal(numbers.back());
     catchSignals(false);
+    readSignals(numbers);
+    if (signalRequest.underWay || sessionRequest.underWay)
+        return int(numbers.size()); // the question they ask for is up already
     if (!deliverQuit(signalRequest))
         catchSignalsUnlessReviewing();
     return int(numbers.size());
@@ -284,6 +282,19 @@ void installSessionEndHandling()
             takeSignalsInEventLoop();
     }
     connectSessionManager();
+}
+
+SignalsEndProcess::SignalsEndProcess()
+{
+    catchSignals(false);
+    std::vector<int> numbers;
+    if (signalPipe[0] >= 0 && readSignals(numbers) > 0)
+        raise(numbers.back());
+}
+
+SignalsEndProcess::~SignalsEndProcess()
+{
+    catchSignalsUnlessReviewing();
 }
 
 void navDialogEnded()

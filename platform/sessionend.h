@@ -13,6 +13,19 @@ namespace platform
 // loop. Called once the application object exists.
 void installSessionEndHandling();
 
+// While it lives, the termination signals the application catches have
+// their default action, and one that arrived before ends the process at
+// once: a start that waits outside the event loop (handing its files to
+// the running instance) stops on Ctrl+C.
+class SignalsEndProcess
+{
+  public:
+    SignalsEndProcess();
+    ~SignalsEndProcess();
+    SignalsEndProcess(const SignalsEndProcess &) = delete;
+    SignalsEndProcess &operator=(const SignalsEndProcess &) = delete;
+};
+
 // What the session end needs of the file dialogs: a dialog run count to
 // mark a moment, how many dialogs run since that mark still wait for the
 // user, and word when a dialog has ended (its callbacks have returned).

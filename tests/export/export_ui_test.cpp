@@ -16,6 +16,7 @@
 #include "tests/app/expected.h"
 #include "tests/print/print_helpers.h"
 #include "tests/support/mounts.h"
+#include "tests/support/replaced_files.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -315,7 +316,8 @@ TEST(Export, PDFHoldsTheSheetAndTheFigures)
     EXPECT_TRUE(AlertMessages().empty());
 }
 
-// A file that exists is replaced whole once the user has confirmed it.
+// A file that exists is replaced whole once the user has confirmed it, as
+// a saved document is: through a symbolic link, keeping its permissions.
 TEST(Export, ReplacesAnExistingFileWhole)
 {
     StartApplication();
@@ -324,7 +326,13 @@ TEST(Export, ReplacesAnExistingFileWhole)
     std::ofstream(folder + "/old.csv") << std::string(100000, 'x');
     const std::string path = ExportAs(kExportCSV, folder, "old");
     EXPECT_EQ(ReadCSV(ReadFile(path)).size(), 11u);
-    EXPECT_EQ(FolderEntries(folder), Strings{"old.csv"});
+    for (const ExistingFile &file : MakeExistingFiles(folder, "csv")) {
+        ExportAs(kExportCSV, folder, file.stem);
+        EXPECT_EQ(ReplacedAsASaveDoes(folder, "csv", file), "");
+        EXPECT_EQ(ReadCSV(ReadFile(file.holder)).size(), 11u) << file.stem;
+    }
+    EXPECT_EQ(FolderEntries(folder), (Strings{"kept", "link.csv", "old.csv", "private.csv"}));
+    EXPECT_TRUE(AlertMessages().empty());
 }
 
 // A write that fails gives the alert, naming the file and the system's

@@ -5,6 +5,7 @@
 #include "files/fileimage.h"
 #include "model/data.h"
 #include "tests/support/optics.h"
+#include "tests/support/replaced_files.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -524,5 +525,18 @@ TEST_F(Folder, ExportsAKitToOnePDFWithAPagePerDocument)
                 EXPECT_FALSE(shows(other.name)) << other.name;
             }
         }
+    }
+}
+
+// An existing file is replaced as a saved document is: through a symbolic
+// link, keeping its permissions (and, as root, its owner).
+TEST_F(Folder, ExportReplacesAFileAsASaveDoes)
+{
+    const std::string document = SaveDocument("a.qrtb", kDistanceUnitMeters, 3.0, 50.0, 0.00003, APSC);
+    const std::string here = folder.path().toStdString();
+    for (const qrltest::ExistingFile &file : qrltest::MakeExistingFiles(here, "json")) {
+        const Result result = RunCommand({"export", document, "--to", Path(file.stem + ".json")});
+        EXPECT_EQ(0, result.status) << result.err;
+        EXPECT_EQ("", qrltest::ReplacedAsASaveDoes(here, "json", file));
     }
 }

@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <functional>
+#include <vector>
 
 using namespace qrltest;
 using namespace filetest;
@@ -81,14 +82,17 @@ TEST_F(SessionEnd, WithoutInteractionNothingIsWrittenOrAsked)
 
 // One unsaved table: the quit's save-changes sheet. Cancel keeps the
 // application and the table and calls the logout off; the next logout asks
-// again, and Save writes the file before the process ends.
+// again, and Save writes the file before the process ends. A SIGTERM sent
+// just before the logout is part of the same quit: it asks nothing more.
 TEST_F(SessionEnd, CancelCallsLogoutOffAndSaveWritesThenEnds)
 {
     changeSavedTable();
     const Bytes changed = record();
     PendingNavDialog asked{};
     bool signalCaughtDuringQuestion = true;
+    raise(SIGTERM);
     EXPECT_FALSE(endSession(true, [&] {
+        EXPECT_EQ(DeliverPendingSignals(), 1);
         asked = onlyDialog();
         signalCaughtDuringQuestion = IsSignalCaught(SIGTERM);
         NavTestAnswer(asked.dialog, kNavUserActionCancel);
@@ -216,34 +220,35 @@ TEST_F(Signals, UnsavedTableAsksCancelStaysSaveWritesThenEnds)
     EXPECT_EQ(readFile(path("kept.qrtb")), changed);
 }
 
-// A second SIGTERM while the question shows, or two before the event loop
-// took the first, ends the process at once, by the signal. Each case runs
-// in a child process of its own.
-class SecondSignal : public ::testing::TestWithParam<bool>
+// Signals sent together before the event loop took them (a session
+// manager's SIGTERM and SIGHUP) are one quit request: one question. A
+// signal while it shows ends the process at once, by that signal. Each
+// case runs in a child process of its own.
+class SecondSignal : public ::testing::TestWithParam<std::vector<int>>
 {
 };
 
-TEST_P(SecondSignal, EndsAtOnce)
+TEST_P(SecondSignal, WhileTheQuestionShowsEndsAtOnce)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const bool bothBeforeDelivery = GetParam();
     EXPECT_EXIT(
         {
             StartApplication();
             CatchTerminationSignals();
             ComputeTable({"3", "50", {}, {}});
-            raise(SIGTERM);
-            if (bothBeforeDelivery)
-                raise(SIGTERM);
+            for (int signalNumber : GetParam())
+                raise(signalNumber);
             DeliverPendingSignals();
             if (GetPendingNavDialogs().size() != 1)
                 std::_Exit(3);
-            raise(SIGTERM);
+            raise(SIGINT);
             std::_Exit(4);
         },
-        ::testing::KilledBySignal(SIGTERM), "");
+        ::testing::KilledBySignal(SIGINT), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Timing, SecondSignal, ::testing::Values(false, true));
+INSTANTIATE_TEST_SUITE_P(BeforeTheQuestion, SecondSignal,
+                         ::testing::Values(std::vector<int>{SIGTERM}, std::vector<int>{SIGTERM, SIGHUP},
+                                           std::vector<int>{SIGINT, SIGHUP, SIGTERM}));
 
 } // namespace

@@ -3,8 +3,11 @@
 // back as text and as a rendered page.
 #include "document/document.h"
 #include "platform/navtesting.h"
+#include "platform/testing.h"
 #include "print/printing.h"
 #include "print_helpers.h"
+#include "tests/support/mounts.h"
+#include "tests/support/replaced_files.h"
 
 #include <algorithm>
 #include <regex>
@@ -378,30 +381,64 @@ TEST(Print, NothingWithAnAuxiliaryWindowInFront)
     EXPECT_TRUE(AlertMessages().empty());
 }
 
-// A folder that cannot be written: the printing system's alert names the
-// file and the reason, and no file, whole or partial, is left.
+// A folder that cannot be written (a read-only mount, as root writes
+// anywhere else), or a write that fails at its start or at the rename: the
+// printing system's alert names the file and the reason, and no file,
+// whole, partial or temporary, is left.
 TEST(Print, UnwritableFolderAlertsAndLeavesNoFile)
 {
+    if (geteuid() == 0 && !MountsUnavailable().empty())
+        GTEST_SKIP() << MountsUnavailable();
     StartApplication();
     const std::string folder = TempFolder() + "/locked";
     ASSERT_EQ(mkdir(folder.c_str(), 0555), 0);
-    // Root writes anywhere a mode allows nothing; /proc takes no files from anyone.
-    const std::string target = geteuid() == 0 ? "/proc/locked.pdf" : folder + "/locked.pdf";
+    if (geteuid() == 0) {
+        ASSERT_TRUE(MountReadOnly(folder));
+    }
+    const std::string target = folder + "/locked.pdf";
     PrintTo(target);
-    const std::vector<ShownAlert> alerts = TakeShownAlerts();
+    std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].type, kAlertNoteAlert);
-    EXPECT_NE(alerts[0].message.find("locked.pdf"), std::string::npos) << alerts[0].message;
-    EXPECT_NE(alerts[0].explanation.find(geteuid() == 0 ? "/proc" : folder), std::string::npos)
-        << alerts[0].explanation;
-    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_EQ(alerts[0].message, "The table could not be printed to \u201clocked.pdf\u201d.");
+    EXPECT_EQ(alerts[0].explanation, "The folder \u201c" + folder + "\u201d cannot be written: " +
+                                         (geteuid() == 0 ? "Read-only file system." : "Permission denied."));
     EXPECT_TRUE(FilesIn(folder).empty());
+    const std::string writable = TempFolder();
+    for (const FSSaveStep step : {FSSaveStep::create, FSSaveStep::rename}) {
+        FSSetSaveFaultForTesting(step);
+        PrintTo(writable + "/failed.pdf");
+        FSSetSaveFaultForTesting(FSSaveStep::none);
+        alerts = TakeShownAlerts();
+        ASSERT_EQ(alerts.size(), 1u) << int(step);
+        EXPECT_NE(alerts[0].explanation.find("Input/output error."), std::string::npos)
+            << alerts[0].explanation;
+        EXPECT_TRUE(FilesIn(writable).empty()) << int(step);
+    }
     EXPECT_EQ(PMTestCompletedJobs(), 0);
     EXPECT_EQ(PMTestLiveSessions(), 0);
     // The window is ready for the next attempt.
-    const std::string good = TempFolder() + "/good.pdf";
+    const std::string good = writable + "/good.pdf";
     PrintTo(good);
     EXPECT_TRUE(std::filesystem::exists(good));
+}
+
+// A PDF file that exists is replaced as a saved document is: through a
+// symbolic link, keeping its permissions (and, as root, its owner).
+TEST(Print, ReplacesAnExistingFileAsASaveDoes)
+{
+    StartApplication();
+    Compute3Metres();
+    const std::string folder = TempFolder();
+    for (const ExistingFile &file : MakeExistingFiles(folder, "pdf")) {
+        PrintTo(folder + "/" + file.stem + ".pdf");
+        EXPECT_EQ(ReplacedAsASaveDoes(folder, "pdf", file), "");
+        EXPECT_NE(PdfText(file.holder).find(" 3.000"), std::string::npos) << file.stem;
+    }
+    std::vector<std::string> names = FilesIn(folder);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"kept", "link.pdf", "private.pdf"}));
+    EXPECT_TRUE(AlertMessages().empty());
 }
 
 // Closing a document with a page setup or print sheet up cancels the sheet
