@@ -68,6 +68,22 @@ class Folder : public ::testing::Test
     }
 };
 
+// The real program with no display and no locale, as from cron or a bare
+// container: its standard error holds its own messages only.
+Result RunProgram(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_ALL", "LC_CTYPE"})
+        environment.remove(name);
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QRL_PROGRAM, arguments);
+    EXPECT_TRUE(program.waitForFinished(60000));
+    return Result{program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+                  program.readAllStandardOutput().toStdString(),
+                  program.readAllStandardError().toStdString()};
+}
+
 const char kRangeMessage[] = "Please Check Your Arguments!\n"
                              "The focal length should be in the range of 4..1000 mm,\n"
                              "and the distance from two times of focal length to 1000 m.\n";
@@ -228,38 +244,27 @@ TEST_F(Folder, ExportErrorsWriteNothing)
     ::chmod(Path("locked").c_str(), 0755);
 }
 
-// The real program, with no display at all: the subcommands never need one.
+// The real program, with no display and no locale at all: the subcommands
+// never need a display, and standard error holds the program's messages only.
 TEST_F(Folder, RunsWithoutADisplay)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    const auto run = [&](const QStringList &arguments) {
-        QProcess program;
-        program.setProcessEnvironment(environment);
-        program.start(QRL_PROGRAM, arguments);
-        EXPECT_TRUE(program.waitForFinished(30000));
-        return Result{program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-                      program.readAllStandardOutput().toStdString(),
-                      program.readAllStandardError().toStdString()};
-    };
-    const Result table = run({"table", "--distance", "5", "--focal", "50", "--camera", "fullframe",
-                              "--circle", "30", "--unit", "m", "--format", "csv"});
+    const Result table = RunProgram({"table", "--distance", "5", "--focal", "50", "--camera", "fullframe",
+                                     "--circle", "30", "--unit", "m", "--format", "csv"});
     EXPECT_EQ(0, table.status) << table.err;
     EXPECT_EQ("", table.err);
     EXPECT_NE(std::string::npos, table.out.find("table,full-frame digital,50,5,30,1.4,4.616,5.454,"))
         << table.out;
-    const Result range = run({"table", "--distance", "5", "--focal", "3", "--camera", "medium"});
+    const Result range = RunProgram({"table", "--distance", "5", "--focal", "3", "--camera", "medium"});
     EXPECT_EQ(2, range.status);
     EXPECT_EQ(kRangeMessage, range.err);
     const std::string good = SaveDocument("good.qrtb", kDistanceUnitMeters, 3.0, 50.0, 0.00003, APSC);
     const Result missing =
-        run({"export", QString::fromStdString(good), QString::fromStdString(Path("gone.qrtb")), "--to",
-             QString::fromStdString(Path("out.json"))});
+        RunProgram({"export", QString::fromStdString(good), QString::fromStdString(Path("gone.qrtb")), "--to",
+                    QString::fromStdString(Path("out.json"))});
     EXPECT_EQ(1, missing.status);
     EXPECT_FALSE(std::filesystem::exists(Path("out.json")));
-    const Result exported =
-        run({"export", QString::fromStdString(good), "--to", QString::fromStdString(Path("out.json"))});
+    const Result exported = RunProgram(
+        {"export", QString::fromStdString(good), "--to", QString::fromStdString(Path("out.json"))});
     EXPECT_EQ(0, exported.status) << exported.err;
     EXPECT_NE(std::string::npos, ReadFile(Path("out.json")).find("\"title\": \"good\""));
 }
@@ -278,21 +283,6 @@ std::string Shell(const std::string &command)
         pclose(pipe);
     }
     return output;
-}
-
-// The real program with no display, as from a terminal over ssh.
-Result RunProgram(const QStringList &arguments)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(QRL_PROGRAM, arguments);
-    EXPECT_TRUE(program.waitForFinished(60000));
-    return Result{program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-                  program.readAllStandardOutput().toStdString(),
-                  program.readAllStandardError().toStdString()};
 }
 
 std::string Trimmed(const std::string &text)

@@ -58,11 +58,12 @@ PngHeader pngHeader(const std::string &path)
     return header;
 }
 
-// The installed program, run with no display at all.
+// The installed program, run with no display at all and no locale (as from
+// cron): what it prints is its own.
 Ran runWithoutDisplay(const std::string &prefix, const std::string &arguments)
 {
-    return run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + quote(prefix + "/bin/quorlscope") +
-               " " + arguments);
+    return run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LANG -u LC_ALL -u LC_CTYPE " +
+               quote(prefix + "/bin/quorlscope") + " " + arguments);
 }
 
 } // namespace
