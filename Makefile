@@ -4,7 +4,8 @@
 #   make test       the test suite, plain and with ASan/UBSan, then a short fuzz run
 #   make bench      the benchmarks, each reported as a ratio against its baseline
 #   make bench-instructions  start-up under X counted in instructions (callgrind)
-#   make test-fresh `make test` on a fresh Debian 12 system in a chroot (root; downloads)
+#   make test-fresh `make test` on a fresh Debian system in a chroot (root; downloads):
+#                   RELEASE=bookworm (Debian 12, the default) or RELEASE=trixie (Debian 13)
 #   make screenshot docs/screenshot.png of the running application under Xvfb
 #   make install    install into PREFIX (default /usr/local; DESTDIR is honoured)
 #   make uninstall  remove what `make install` put into PREFIX
@@ -19,6 +20,7 @@
 #
 # Variables: JOBS (parallel compile jobs), CTEST_JOBS (parallel tests, default 1),
 # FUZZ_SECONDS (per fuzz target in `make test`), ARGS (arguments for `make run`),
+# RELEASE (the Debian release of `make test-fresh`),
 # SCREENSHOT_DELAY, SCREENSHOT_ARGS, PREFIX and DESTDIR.
 
 SHELL := /bin/bash
@@ -36,6 +38,7 @@ SCREENSHOT_DELAY ?= 6
 SCREENSHOT_ARGS ?=
 ARGS ?=
 PREFIX ?= /usr/local
+RELEASE ?= bookworm
 
 BUILD := build
 ASAN_BUILD := build-asan
@@ -129,11 +132,12 @@ test-fuzz: deps
 	    echo "== fuzz: $$name ran $${runs:-?} inputs, no crash, corpus $$(ls $$corpus | wc -l) files"; \
 	done
 
-# The committed HEAD, cloned into a fresh minimal Debian 12 system (cached
-# in build-fresh/base.tar) and tested there with `make test`: proves that
-# scripts/install-deps installs everything a new machine lacks.
+# The committed HEAD, cloned into a fresh minimal Debian system of RELEASE
+# (cached in build-fresh/<release>/base.tar) and tested there with `make
+# test`: proves that scripts/install-deps installs everything a new machine
+# of that release lacks.
 test-fresh:
-	@scripts/test-fresh
+	@scripts/test-fresh --release $(RELEASE)
 
 # Release build of the benchmarks and what they link (the test support
 # library among it, so the tests are configured but not built); every

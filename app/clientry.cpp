@@ -3,11 +3,13 @@
 // export goes to the windowed program, which runs it without a display.
 #include "app/programs.h"
 #include "app/subcommands.h"
+#include "platform/charactertype.h"
 
 #include <cstdlib>
 
 int main(int argc, char **argv)
 {
+    PlatformChooseUTF8CharacterType();
     if (QRLSubcommandNeedsPainting(argc, argv)) {
         // The offscreen platform draws the same page with no window system,
         // so the export never waits on, or fails for, an X server, whatever

@@ -2,10 +2,12 @@
 #include "app/programs.h"
 #include "app/subcommands.h"
 #include "platform/application.h"
+#include "platform/charactertype.h"
 #include "print/pdfexport.h"
 
 int main(int argc, char **argv)
 {
+    PlatformChooseUTF8CharacterType();
     // `table` and `export` need no display. They come here for a PDF, which
     // the command-line program hands over, or when started directly. A PDF
     // is drawn with Qt's painting, always on the offscreen platform; Qt sees

@@ -76,6 +76,7 @@ int BRunApplication(int argc, char **argv)
     PlatformOptions options;
     // The start-up benchmark's measurement, see bench/startup.
     options.startupProbe = std::getenv("QRL_STARTUP_PROBE");
+    const PlatformRun run; // the application ends with this function, whichever way it returns
     PlatformInitialize(argc, argv, options);
     const CommandLine commandLine = CheckCommandLineOptions(argc, argv);
     if (commandLine.finished)

@@ -9,8 +9,11 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPointer>
+#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace
 {
@@ -45,9 +48,8 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(quietOffscreenNotes);
     }
-    // Never destroyed: the process ends without tearing the application
-    // down, and destroying it from a static destructor would outlive the
-    // platform plugin's own statics.
+    // Ended by PlatformTerminate, never by a static destructor, which would
+    // run after the platform plugin's own statics are gone.
     if (!QApplication::instance())
         new QApplication(argc, argv);
     platform::nameApplication();
@@ -72,9 +74,29 @@ void PlatformInitializeForDrawing(const char *programName)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietDrawingNotes);
     if (!QCoreApplication::instance())
-        new QGuiApplication(platform::commandArgc(programName), platform::commandArgv()); // never destroyed
+        // ended by PlatformTerminate, as the GUI's
+        new QGuiApplication(platform::commandArgc(programName), platform::commandArgv());
     platform::nameApplication();
     platform::installTranslators();
+}
+
+void PlatformTerminate()
+{
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!application)
+        return;
+    // Closed windows wait for Qt to delete them (deleteLater); those that
+    // are still open go now, each guarded, since deleting a window deletes
+    // the windows it owns.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (qobject_cast<QApplication *>(application)) {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        std::vector<QPointer<QWidget>> guarded(windows.begin(), windows.end());
+        for (const QPointer<QWidget> &window : guarded)
+            delete window.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    delete application;
 }
 
 Boolean PlatformIsHeadless()

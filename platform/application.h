@@ -24,6 +24,20 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
 // the program's name (which must outlive it) and none of the command's
 // arguments.
 void PlatformInitializeForDrawing(const char *programName);
+// Ends the application object that PlatformInitialize or
+// PlatformInitializeForDrawing made, before the process's exit handlers take
+// Qt's platform plugin and its window data away: the deletes Qt has deferred
+// run, every top-level widget goes, and then the application object.
+// Nothing of the platform is used afterwards; without an application object
+// it does nothing.
+void PlatformTerminate();
+// The owner of a run's application object: it ends with the owner's scope.
+struct PlatformRun {
+    PlatformRun() = default;
+    PlatformRun(const PlatformRun &) = delete;
+    PlatformRun &operator=(const PlatformRun &) = delete;
+    ~PlatformRun() { PlatformTerminate(); }
+};
 Boolean PlatformIsHeadless();
 // True when the GUI can reach a display; the caller explains otherwise.
 Boolean PlatformHasDisplay();

@@ -2,6 +2,7 @@
 // built, filled, checked, computed, closed, sheet redrawn) against the bare
 // calculation of the same table.
 #include "model/data.h"
+#include "platform/application.h"
 #include "tests/support/app_driver.h"
 
 #include <benchmark/benchmark.h>
@@ -82,6 +83,7 @@ class RatioReporter : public benchmark::ConsoleReporter
 
 int main(int argc, char **argv)
 {
+    const PlatformRun run; // the application ends when main returns
     qrltest::StartApplication();
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;

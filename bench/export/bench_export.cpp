@@ -83,6 +83,7 @@ int main(int argc, char **argv)
     folder = scratch.path().toStdString();
     qputenv("HOME", scratch.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", scratch.path().toLocal8Bit());
+    const PlatformRun run; // the application ends when main returns
     PlatformInitialize(argc, argv, PlatformOptions{true});
     BInitApplication();
     RunApplicationEventLoop(); // headless: marks the loop running and returns

@@ -21,7 +21,7 @@ class RecordingReporter : public benchmark::ConsoleReporter
     void ReportRuns(const std::vector<Run> &reports) override
     {
         for (const Run &run : reports)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+            if (run.run_type == Run::RT_Iteration && !failed(run, 0))
                 times[withoutSuffix(run.benchmark_name())] =
                     clock == Clock::real ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
         ConsoleReporter::ReportRuns(reports);
@@ -31,6 +31,14 @@ class RecordingReporter : public benchmark::ConsoleReporter
     std::map<std::string, double> times;
 
   private:
+    // A run that ended in an error: error_occurred up to benchmark 1.7
+    // (Debian 12), skipped from 1.8 on (Debian 13).
+    template <typename R> static auto failed(const R &run, int) -> decltype(bool(run.error_occurred))
+    {
+        return run.error_occurred;
+    }
+    template <typename R> static bool failed(const R &run, long) { return static_cast<bool>(run.skipped); }
+
     static std::string withoutSuffix(std::string name)
     {
         const std::string suffix = "/real_time";

@@ -390,11 +390,12 @@ struct Setting {
     QString folder;
 };
 
-// The real program with no display, as from a terminal over ssh.
+// The real program with no display and no locale, as from cron or a bare
+// container: its standard error holds its own messages only.
 Result RunProgram(const QStringList &arguments, const Setting &setting = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_ALL", "LC_CTYPE"})
         environment.remove(name);
     for (const QString &variable : setting.variables)
         environment.insert(variable.section('=', 0, 0), variable.section('=', 1));

@@ -59,13 +59,14 @@ PngHeader pngHeader(const std::string &path)
 }
 
 // The installed program, run with no display at all, in the locale that
-// LANG names.
-Ran runWithoutDisplay(const std::string &prefix, const std::string &arguments,
-                      const std::string &locale = "C.UTF-8")
+// LANG names, or with no locale at all (as from cron) when none is given:
+// what it prints is its own either way.
+Ran runWithoutDisplay(const std::string &prefix, const std::string &arguments, const std::string &locale = "")
 {
-    return run(
-        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=" +
-        quote(locale) + " " + quote(prefix + "/bin/quorlscope") + " " + arguments);
+    const std::string language = locale.empty() ? "-u LANG" : "LANG=" + quote(locale);
+    return run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LC_ALL -u LC_CTYPE -u LC_MESSAGES "
+               "-u LANGUAGE " +
+               language + " " + quote(prefix + "/bin/quorlscope") + " " + arguments);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // dependencies taken from the shared libraries the program links.
 #include "install_helpers.h"
 
+#include <map>
+
 using namespace installtest;
 
 namespace
@@ -17,6 +19,42 @@ std::string builtPackage()
     const Ran found = run("ls " + quote(folder) + "/quorlscope_" QRL_VERSION "_*.deb");
     EXPECT_EQ(found.exitCode, 0) << found.output;
     return found.output.substr(0, found.output.find('\n'));
+}
+
+// The libraries a program links (its NEEDED entries), each with the Debian
+// package that holds the file the loader finds for it, one "library package"
+// pair a line. The package's name is the release's own (libqt6core6 on
+// Debian 12, libqt6core6t64 on Debian 13); a library found under /lib is
+// looked up under /usr/lib too, where a merged /usr system's dpkg knows it.
+std::string linkedLibraryPackages(const std::string &program)
+{
+    const std::string script = "program=" + quote(program) + R"sh(
+for library in $(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+    path=$(ldd "$program" | awk -v library="$library" '$1 == library { print $3 }')
+    owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")" 2>/dev/null || echo "?")
+    echo "$library ${owner%%:*}"
+done)sh";
+    const Ran ran = run("sh -c " + quote(script));
+    EXPECT_EQ(ran.exitCode, 0) << ran.output;
+    return ran.output;
+}
+
+// The entry of the Depends field that names package ("libc6 (>= 2.36)"),
+// or "" when none does.
+std::string dependencyOn(const std::string &fields, const std::string &package)
+{
+    const std::string field = "Depends: ";
+    const std::size_t start = fields.find(field);
+    if (start == std::string::npos)
+        return "";
+    std::istringstream entries(
+        fields.substr(start + field.size(), fields.find('\n', start) - start - field.size()));
+    for (std::string entry; std::getline(entries, entry, ',');) {
+        entry.erase(0, entry.find_first_not_of(' '));
+        if (entry == package || entry.rfind(package + " (", 0) == 0)
+            return entry;
+    }
+    return "";
 }
 
 } // namespace
@@ -68,11 +106,34 @@ TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
     ASSERT_EQ(fields.exitCode, 0) << fields.output;
     EXPECT_NE(fields.output.find("Package: quorlscope\n"), std::string::npos) << fields.output;
     EXPECT_NE(fields.output.find("Version: " QRL_VERSION "\n"), std::string::npos) << fields.output;
-    // Versioned, as dpkg-shlibdeps writes them, not a hand-written list;
-    // the plugins are loaded at run time, so no linker sees them.
-    for (const char *dependency :
-         {"libc6 (>= ", "libqt6core6 (>= ", "libqt6gui6 (>= ", "libqt6widgets6 (>= ",
-          "libqt6printsupport6 (>= ", "libstdc++6 (>= ", "qt6-qpa-plugins", "qt6-image-formats-plugins"})
+    // The plugins are loaded at run time, so no linker sees them.
+    for (const char *dependency : {"qt6-qpa-plugins", "qt6-image-formats-plugins"})
         EXPECT_NE(fields.output.find(dependency), std::string::npos) << dependency << " missing in:\n"
                                                                      << fields.output;
+
+    // Every library the packaged programs link comes from a package the .deb
+    // depends on, as dpkg-shlibdeps writes it: versioned where the library's
+    // package tells from which version on, as the C libraries and Qt do.
+    const std::string unpacked = tempFolder();
+    ASSERT_EQ(run("dpkg-deb -x " + quote(deb) + " " + quote(unpacked)).exitCode, 0);
+    std::string linked;
+    for (const char *program : {"/usr/bin/quorlscope", "/usr/libexec/quorlscope/quorlscope-gui",
+                                "/usr/libexec/quorlscope/quorlscope-cli"})
+        linked += linkedLibraryPackages(unpacked + program);
+    std::map<std::string, std::string> packageOf;
+    std::istringstream lines(linked);
+    std::string library, package;
+    while (lines >> library >> package) {
+        packageOf[library] = package;
+        EXPECT_NE(dependencyOn(fields.output, package), "")
+            << library << " comes from " << package << ", missing in:\n"
+            << fields.output;
+    }
+    for (const char *versioned : {"libc.so.6", "libstdc++.so.6", "libQt6Core.so.6", "libQt6Gui.so.6",
+                                  "libQt6Widgets.so.6", "libQt6PrintSupport.so.6"}) {
+        ASSERT_EQ(packageOf.count(versioned), 1u) << versioned << " not linked:\n" << linked;
+        EXPECT_NE(dependencyOn(fields.output, packageOf[versioned]).find(" (>= "), std::string::npos)
+            << versioned << " from " << packageOf[versioned] << " unversioned in:\n"
+            << fields.output;
+    }
 }

@@ -28,6 +28,15 @@ std::uint32_t code(const char (&text)[5])
     return FOUR_CHAR_CODE(text);
 }
 
+// The application a test started ends with the test program, before its exit
+// handlers free what Qt's platform plugin holds for the windows.
+class ApplicationEnd : public ::testing::Environment
+{
+  public:
+    void TearDown() override { PlatformTerminate(); }
+};
+const ::testing::Environment *const applicationEnd = ::testing::AddGlobalTestEnvironment(new ApplicationEnd);
+
 } // namespace
 
 std::string TempFolder()
