@@ -91,8 +91,8 @@ TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
     // The long description: lines as written, none longer than 80 characters.
     const Ran description = run("dpkg-deb --field " + quote(deb) + " Description");
     EXPECT_EQ(description.exitCode, 0) << description.output;
-    std::istringstream lines(description.output);
-    for (std::string line; std::getline(lines, line);) {
+    std::istringstream descriptionLines(description.output);
+    for (std::string line; std::getline(descriptionLines, line);) {
         EXPECT_LE(line.size(), 80u) << line;
         EXPECT_NE(line.rfind(" ;", 0), 0u) << line;
     }
