@@ -41,8 +41,3 @@ WindowRef BGetStartupWindowRef()
         BInitStartupWindow();
     return startupWindow;
 }
-
-short BIsStartupWindow(WindowRef theWindow)
-{
-    return theWindow && theWindow == startupWindow ? 1 : 0;
-}

@@ -7,5 +7,4 @@
 void BInitStartupWindow();
 OSStatus BStartupWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
 WindowRef BGetStartupWindowRef();
-short BIsStartupWindow(WindowRef theWindow);
 void BStartupBoxHandler(WindowRef window);

@@ -153,14 +153,6 @@ int BGetNumberOfDirtyDocuments()
 {
     return numberOfDirtyDocuments;
 }
-void BIncreaseNumberOfDirtyDocumentsByOne()
-{
-    numberOfDirtyDocuments += 1;
-}
-void BDecreaseNumberOfDirtyDocumentsByOne()
-{
-    numberOfDirtyDocuments -= 1;
-}
 int BIsDocumentWindow(WindowRef window)
 {
     return slotOfWindow(window) < 0 ? 0 : 1;

@@ -38,8 +38,6 @@ void BSetDocumentDirtyShown(tDocumentPtr documentPtr, int dirtyStatus);
 int BIsDocumentDirty(WindowRef window);
 int BGetNumberOfDocuments();
 int BGetNumberOfDirtyDocuments();
-void BIncreaseNumberOfDirtyDocumentsByOne();
-void BDecreaseNumberOfDirtyDocumentsByOne();
 int BIsDocumentWindow(WindowRef window);
 tDocumentPtr BGetDocumentWindowsDocPtr(WindowRef window);
 WindowRef BGetDocumentsWindowPtr(tDocumentPtr documentPtr);

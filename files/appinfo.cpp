@@ -46,11 +46,6 @@ Boolean BGetAppQuittingStatus()
     return appInfo.quittingStatus;
 }
 
-void BSetAppQuittingStatus(Boolean status)
-{
-    appInfo.quittingStatus = status;
-}
-
 OSStatus BDoQuitApp()
 {
     appInfo.quittingStatus = true;

@@ -14,7 +14,6 @@ using tAuxiliaryWindowTest = Boolean (*)(WindowRef window);
 void BSetAuxiliaryWindowTest(tAuxiliaryWindowTest test);
 
 Boolean BGetAppQuittingStatus();
-void BSetAppQuittingStatus(Boolean status);
 OSStatus BDoQuitApp();
 void BDoCreateReviewPanel();
 void BDoCreateTerminateConfirmPanel(tDocumentPtr theDocumentPtr);

@@ -15,7 +15,6 @@ enum : FourCharCode {
     kAEOpenDocuments = FOUR_CHAR_CODE("odoc"),
     keyDirectObject = FOUR_CHAR_CODE("----"),
     typeAEList = FOUR_CHAR_CODE("list"),
-    typeFSS = FOUR_CHAR_CODE("fss "),
 };
 
 // One item of an event's direct parameter: a file path, or something that is

@@ -30,7 +30,7 @@ struct FInfo {
     OSType fdCreator = 0;
 };
 
-enum : std::int8_t { fsCurPerm = 0, fsRdPerm = 1, fsWrPerm = 2, fsRdWrPerm = 3 };
+enum : std::int8_t { fsRdPerm = 1, fsRdWrPerm = 3 };
 enum : short { fsAtMark = 0, fsFromStart = 1 };
 
 // Fills outSpec for path (the folder made absolute); fnfErr when the file

@@ -107,9 +107,6 @@ void unwrapWidget(WindowRef window);
 QWidget *widgetOf(WindowRef window);
 // Presses the window's enabled cancel button; false when it has none.
 bool clickCancelButton(WindowRef window);
-WindowRef windowOf(const QWidget *widget);
-// The shared menus, in menu bar order, for windows that show the menu bar.
-const std::vector<QWidget *> &sharedMenus();
 void attachMenuBar(WindowRef window);
 void attachMenuBarTo(QWidget *widget);
 void attachSharedActions(QWidget *widget);

@@ -18,7 +18,6 @@ namespace
 struct MenuState {
     QWidget *root = nullptr; // owns the menus; never shown
     std::vector<QMenu *> menus;
-    std::vector<QWidget *> menuWidgets;
 #ifdef Q_OS_MACOS
     QMenuBar *globalBar = nullptr;
 #endif
@@ -76,11 +75,9 @@ void wireMenu(QMenu *menu)
         const std::uint32_t command = commandOf(action);
         if (!command)
             continue;
-        QObject::connect(action, &QAction::triggered, action, [command, menu, action]() {
+        QObject::connect(action, &QAction::triggered, action, [command]() {
             HICommand hiCommand;
             hiCommand.commandID = command;
-            hiCommand.menu = reinterpret_cast<MenuRef>(menu);
-            hiCommand.menuItemIndex = MenuItemIndex(menu->actions().indexOf(action) + 1);
             ProcessHICommand(hiCommand);
         });
     }
@@ -116,7 +113,6 @@ void installMenuBar(QWidget *root, QMenuBar *menuBar)
         if (!menu)
             continue;
         menus.menus.push_back(menu);
-        menus.menuWidgets.push_back(menu);
         wireMenu(menu);
     }
     qApp->installEventFilter(new ShortcutWatcher(qApp));
@@ -125,11 +121,6 @@ void installMenuBar(QWidget *root, QMenuBar *menuBar)
     for (QMenu *menu : menus.menus)
         menus.globalBar->addMenu(menu);
 #endif
-}
-
-const std::vector<QWidget *> &sharedMenus()
-{
-    return state().menuWidgets;
 }
 
 // Document windows show the application's menu bar (on desktops without a

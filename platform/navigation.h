@@ -23,7 +23,6 @@ enum : NavUserAction {
     kNavUserActionCancel = 1,
     kNavUserActionOpen = 2,
     kNavUserActionSaveAs = 3,
-    kNavUserActionChoose = 4,
     kNavUserActionNewFolder = 5,
     kNavUserActionSaveChanges = 6,
     kNavUserActionDontSaveChanges = 7,
@@ -66,31 +65,15 @@ inline void DisposeNavObjectFilterUPP(NavObjectFilterUPP) {}
 
 using NavDialogOptionFlags = std::uint32_t;
 enum : NavDialogOptionFlags {
-    kNavNoTypePopup = 0x00000001,
-    kNavDontAutoTranslate = 0x00000002,
-    kNavDontAddTranslateItems = 0x00000004,
-    kNavAllFilesInPopup = 0x00000010,
     kNavAllowStationery = 0x00000020,
     kNavAllowPreviews = 0x00000040,
     kNavAllowMultipleFiles = 0x00000080,
-    kNavAllowInvisibleFiles = 0x00000100,
-    kNavDontResolveAliases = 0x00000200,
-    kNavSelectDefaultLocation = 0x00000400,
-    kNavSelectAllReadableItem = 0x00000800,
-    kNavSupportPackages = 0x00001000,
-    kNavAllowOpenPackages = 0x00002000,
-    kNavDontAddRecentsMenu = 0x00004000,
-    kNavDontUseCustomFrame = 0x00008000,
-    kNavDontConfirmReplacement = 0x00010000,
-    kNavPreserveSaveFileExtension = 0x00020000,
 };
 constexpr NavDialogOptionFlags kNavDefaultNavDlogOptions =
     kNavAllowPreviews | kNavAllowMultipleFiles | kNavAllowStationery;
 
 using WindowModality = std::uint32_t;
 enum : WindowModality {
-    kWindowModalityNone = 0,
-    kWindowModalitySystemModal = 1,
     kWindowModalityAppModal = 2,
     kWindowModalityWindowModal = 3,
 };
@@ -104,14 +87,10 @@ struct NavFileFormat {
 
 struct NavDialogCreationOptions {
     NavDialogOptionFlags optionFlags = kNavDefaultNavDlogOptions;
-    Point location{-1, -1};
     std::string clientName;
     std::string windowTitle;
-    std::string actionButtonLabel;
-    std::string cancelButtonLabel;
     std::string saveFileName; // proposed file name, or the document the question names
     std::string message;
-    std::uint32_t preferenceKey = 0;
     WindowModality modality = kWindowModalityAppModal;
     WindowRef parentWindow = nullptr;
     // The Save dialog's format pop-up, the first format chosen at the start;

@@ -84,9 +84,6 @@ OSStatus GetWindowBounds(WindowRef window, WindowRegionCode regionCode, Rect *gl
     case kWindowStructureRgn:
         *globalBounds = rectFrom(window->widget->frameGeometry());
         return noErr;
-    case kWindowContentRgn:
-        *globalBounds = rectFrom(window->widget->geometry());
-        return noErr;
     default:
         return paramErr;
     }

@@ -16,7 +16,6 @@ enum : WindowPositionMethod {
 using WindowRegionCode = std::uint16_t;
 enum : WindowRegionCode {
     kWindowStructureRgn = 32, // the window with its frame and title bar
-    kWindowContentRgn = 33,   // the inside of the window
 };
 
 // Places window (usually still hidden) by method relative to parentWindow.

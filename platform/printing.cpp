@@ -382,14 +382,6 @@ OSStatus PMSetJobNameCFString(PMPrintSettings settings, const std::string &name)
     return noErr;
 }
 
-OSStatus PMGetJobNameCFString(PMPrintSettings settings, std::string *outName)
-{
-    if (!settings || !outName)
-        return kPMInvalidPrintSettings;
-    *outName = settings->jobName;
-    return noErr;
-}
-
 OSStatus PMSetPageRange(PMPrintSettings settings, std::uint32_t minPage, std::uint32_t maxPage)
 {
     if (!settings || minPage < 1 || maxPage < minPage)

@@ -35,12 +35,9 @@ constexpr const char *kPMGraphicsContextDrawingPort = "graphicscontext.drawingpo
 
 enum : OSStatus {
     kPMInvalidParameter = paramErr,
-    kPMNoDefaultPrinter = -30872,
     kPMNotImplemented = -30873,
-    kPMNoSuchEntry = -30874,
     kPMInvalidPrintSettings = -30875,
     kPMInvalidPageFormat = -30876,
-    kPMCancel = 128,
     kPMNoPageDrawn = -4960,
 };
 
@@ -70,7 +67,6 @@ OSStatus PMSessionValidatePageFormat(PMPrintSession session, PMPageFormat format
 OSStatus PMSessionError(PMPrintSession session);
 
 OSStatus PMSetJobNameCFString(PMPrintSettings settings, const std::string &name);
-OSStatus PMGetJobNameCFString(PMPrintSettings settings, std::string *outName);
 // The pages the print dialog offers.
 OSStatus PMSetPageRange(PMPrintSettings settings, std::uint32_t minPage, std::uint32_t maxPage);
 OSStatus PMGetFirstPage(PMPrintSettings settings, std::uint32_t *outFirst);

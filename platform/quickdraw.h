@@ -13,7 +13,6 @@
 
 struct GrafPort;
 using GrafPtr = GrafPort *;
-using CGrafPtr = GrafPort *;
 
 void GetPort(GrafPtr *outPort);
 void SetPort(GrafPtr port);

@@ -168,7 +168,6 @@ WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string
     widget->installEventFilter(watcher);
     if (window->content != widget)
         window->content->installEventFilter(watcher);
-    widget->setProperty("platformWindow", QVariant::fromValue(static_cast<void *>(window)));
     zOrder().push_back(window);
     return window;
 }
@@ -180,8 +179,6 @@ void unwrapWidget(WindowRef window)
     const WindowRef before = FrontWindow();
     auto &order = zOrder();
     order.erase(std::remove(order.begin(), order.end(), window), order.end());
-    if (window->widget)
-        window->widget->setProperty("platformWindow", QVariant());
     delete window->watcher;
     delete window;
     if (FrontWindow() != before)
@@ -204,16 +201,6 @@ void readyHiddenWindow(QWidget *widget)
     QImage scratch(widget->size(), QImage::Format_RGB32);
     widget->render(&scratch);
     warmPortText();
-}
-
-WindowRef windowOf(const QWidget *widget)
-{
-    for (; widget; widget = widget->parentWidget()) {
-        const QVariant value = widget->property("platformWindow");
-        if (value.isValid())
-            return static_cast<WindowRef>(value.value<void *>());
-    }
-    return nullptr;
 }
 
 } // namespace platform
@@ -257,7 +244,6 @@ void DisposeWindow(WindowRef window)
     delete window->watcher; // the widget outlives the record until Qt deletes it
     delete window;
     if (widget) {
-        widget->setProperty("platformWindow", QVariant());
         widget->hide();
         widget->deleteLater();
     }

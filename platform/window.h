@@ -16,13 +16,8 @@ using MenuRef = OpaqueMenuRef *;
 // Window classes as the program tells windows apart.
 using WindowClass = std::uint32_t;
 enum : WindowClass {
-    kAlertWindowClass = 1,
-    kMovableAlertWindowClass = 2,
-    kModalWindowClass = 3,
     kMovableModalWindowClass = 4,
-    kFloatingWindowClass = 5,
     kDocumentWindowClass = 6,
-    kUtilityWindowClass = 8,
     kSheetWindowClass = 11,
 };
 
