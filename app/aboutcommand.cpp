@@ -16,7 +16,6 @@ void BAboutBoxCommandHandler(WindowRef window)
     EraseRect(&iconRect);
     if (IconFamilyHandle icon = BReadApplicationIcon())
         PlotIconFamily(&iconRect, icon);
-    BRegisterDocumentIcon();
 
     GetWindowPortBounds(window, &bounds);
     Rect textRect;

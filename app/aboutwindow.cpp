@@ -3,6 +3,7 @@
 #include "app/aboutwindow.h"
 
 #include "app/windowmodule.h"
+#include "document/mainwindow.h"
 #include "files/file.h"
 #include "platform/bundle.h"
 #include "platform/localization.h"
@@ -29,14 +30,6 @@ IconFamilyHandle BReadApplicationIcon()
     return icon;
 }
 
-void BRegisterDocumentIcon()
-{
-    IconFamilyHandle icon;
-    if (std::optional<std::string> path = CFBundleCopyResourceURL("Table", "icns"))
-        if (ReadIconFromFile(*path, &icon) == noErr)
-            RegisterIconRefFromIconFamily(kDocumentFileCreator, kDocumentFileType, icon);
-}
-
 GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds)
 {
     GrafPtr originalPort;
@@ -52,8 +45,7 @@ void BInitAboutWindow()
 {
     static const EventTypeSpec aboutSpec[] = {{kEventClassWindow, kEventWindowClose},
                                               {kEventClassWindow, kEventWindowShown}};
-    aboutWindow = BBuildAuxiliaryWindow("aboutwindow", "Window", NewEventHandlerUPP(BAboutWindowEventHandler),
-                                        2, aboutSpec);
+    aboutWindow = BLoadWindowWithHandler("aboutwindow", "Window", BAboutWindowEventHandler, 2, aboutSpec);
     existAboutWindow = aboutWindow ? 1 : 0;
 }
 

@@ -17,8 +17,6 @@ void BAboutBoxCommandHandler(WindowRef window);
 std::string BCopyInfoString();
 // The application icon of the bundle; null when it cannot be read.
 IconFamilyHandle BReadApplicationIcon();
-// Gives table documents the bundle's document icon.
-void BRegisterDocumentIcon();
 // Shows the window in front and makes its port current for drawing; the
 // port that was current is returned for the caller to restore.
 GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds);

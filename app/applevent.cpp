@@ -42,7 +42,6 @@ OSErr BHandleQuitApplication(const AppleEvent *, AppleEvent *, long)
 {
     if (BGetNumberOfDirtyDocuments() <= 0)
         ExitToShell();
-    AEInteractWithUser(kNoTimeOut, nullptr, nullptr);
     if (BGetNumberOfDirtyDocuments() <= 1)
         BDoQuitApp();
     else

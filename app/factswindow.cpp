@@ -3,6 +3,7 @@
 #include "app/factswindow.h"
 
 #include "app/windowmodule.h"
+#include "document/mainwindow.h"
 
 namespace
 {
@@ -15,8 +16,7 @@ std::int32_t factsWindowExist = 0;
 void QRLInitFactsWindow()
 {
     static const EventTypeSpec factsSpec[] = {{kEventClassWindow, kEventWindowClose}};
-    factsWindow = BBuildAuxiliaryWindow("factswindow", "Window",
-                                        NewEventHandlerUPP(QRLFactsWindowEventHandler), 1, factsSpec);
+    factsWindow = BLoadWindowWithHandler("factswindow", "Window", QRLFactsWindowEventHandler, 1, factsSpec);
     factsWindowExist = factsWindow ? 1 : 0;
 }
 

@@ -3,6 +3,7 @@
 #include "app/helpwindow.h"
 
 #include "app/windowmodule.h"
+#include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/bundle.h"
 #include "platform/controls.h"
@@ -18,8 +19,7 @@ std::int32_t helpWindowExist = 0;
 void BInitHelpWindow()
 {
     static const EventTypeSpec helpSpec[] = {{kEventClassWindow, kEventWindowClose}};
-    helpWindow = BBuildAuxiliaryWindow("helpwindow", "Window", NewEventHandlerUPP(BHelpWindowEventHandler), 1,
-                                       helpSpec);
+    helpWindow = BLoadWindowWithHandler("helpwindow", "Window", BHelpWindowEventHandler, 1, helpSpec);
     helpWindowExist = helpWindow ? 1 : 0;
 }
 

@@ -56,7 +56,6 @@ void BInitApplication()
     BInitHelp();
     BInitNavigation();
     BSetAuxiliaryWindowTest(BIsAuxiliaryWindow);
-    BRegisterDocumentIcon();
     BPrepareMainWindow(); // built while the splash waits, shown after it
     showSplash();
     if (tDocumentPtr document = BInitDocument())

@@ -3,6 +3,7 @@
 #include "app/prefwindow.h"
 
 #include "app/windowmodule.h"
+#include "document/mainwindow.h"
 #include "model/data.h"
 #include "platform/alerts.h"
 #include "platform/controls.h"
@@ -47,8 +48,7 @@ void BInitPrefWindow()
 {
     static const EventTypeSpec prefSpec[] = {{kEventClassCommand, kEventCommandProcess}};
     distUnit = QRLReadDistanceUnit();
-    prefWindow = BBuildAuxiliaryWindow("prefwindow", "PrefWindow",
-                                       NewEventHandlerUPP(BPrefWindowEventHandler), 1, prefSpec);
+    prefWindow = BLoadWindowWithHandler("prefwindow", "PrefWindow", BPrefWindowEventHandler, 1, prefSpec);
     if (!prefWindow) {
         existPrefWindow = 0;
         return;

@@ -2,6 +2,7 @@
 #include "app/startupwindow.h"
 
 #include "app/windowmodule.h"
+#include "document/mainwindow.h"
 
 namespace
 {
@@ -15,8 +16,8 @@ void BInitStartupWindow()
 {
     static const EventTypeSpec startupSpec[] = {{kEventClassWindow, kEventWindowClose},
                                                 {kEventClassWindow, kEventWindowShown}};
-    startupWindow = BBuildAuxiliaryWindow("startupwindow", "startupWindow",
-                                          NewEventHandlerUPP(BStartupWindowEventHandler), 2, startupSpec);
+    startupWindow =
+        BLoadWindowWithHandler("startupwindow", "startupWindow", BStartupWindowEventHandler, 2, startupSpec);
     existStartupWindow = startupWindow ? 1 : 0;
 }
 

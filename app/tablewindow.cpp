@@ -140,9 +140,8 @@ void QRLInitTableWindow()
 {
     static const EventTypeSpec commandEvents[] = {{kEventClassCommand, kEventCommandProcess}};
     const std::int32_t distUnit = QRLReadDistanceUnit();
-    tableWindow =
-        BLoadWindowWithHandler("tablewindow", "Window", NewEventHandlerUPP(QRLTableWindowEventHandler), 1,
-                               commandEvents, &tableWindowHandler);
+    tableWindow = BLoadWindowWithHandler("tablewindow", "Window", QRLTableWindowEventHandler, 1,
+                                         commandEvents, &tableWindowHandler);
     if (!tableWindow) {
         tableWindowExist = 0;
         return;

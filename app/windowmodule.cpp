@@ -7,18 +7,6 @@
 #include "document/mainwindow.h"
 #include "platform/quickdraw.h"
 
-WindowRef BBuildAuxiliaryWindow(const std::string &nibName, const std::string &windowName,
-                                EventHandlerUPP handler, int numTypes, const EventTypeSpec *eventTypes)
-{
-    WindowRef window = BLoadWindowWithHandler(nibName, windowName, handler, numTypes, eventTypes);
-    if (!window)
-        return nullptr;
-    WindowAttributes attributes = 0;
-    GetWindowAttributes(window, &attributes);
-    ChangeWindowAttributes(window, attributes, kWindowInWindowMenuAttribute);
-    return window;
-}
-
 void BShowAuxiliaryWindow(WindowRef window)
 {
     GrafPtr originalPort;

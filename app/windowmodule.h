@@ -1,6 +1,5 @@
 // What the auxiliary windows (preferences, facts, about, splash) share: each
-// is built once from its interface file, hidden rather than closed, and
-// never listed in the Window menu.
+// is built once from its interface file and hidden rather than closed.
 #pragma once
 
 #include "platform/events.h"
@@ -8,10 +7,6 @@
 
 #include <string>
 
-// Builds the window and installs its handler with the window as user data;
-// on failure shows the resource alert and returns null.
-WindowRef BBuildAuxiliaryWindow(const std::string &nibName, const std::string &windowName,
-                                EventHandlerUPP handler, int numTypes, const EventTypeSpec *eventTypes);
 // Shows the window, brings it to the front, and leaves the current port as it was.
 void BShowAuxiliaryWindow(WindowRef window);
 // True for the auxiliary windows the user opens (preferences, facts,

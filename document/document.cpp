@@ -20,8 +20,6 @@ std::int32_t numberOfDocuments = -1; // index of the last used slot
 std::int32_t numberOfDirtyDocuments = 0;
 std::int32_t currentDocListIndex = 0;
 
-constexpr short kOnSystemDisk = -32768;
-
 // Index of the document that has this window, or -1.
 int slotOfWindow(WindowRef window)
 {
@@ -87,7 +85,6 @@ tDocumentPtr BInitDocument()
     if (BInitPrintingDialogs(document) != 0)
         return failInitDocument(document);
     document->isClosing = false;
-    SetWindowProxyCreatorAndType(document->theWindow, kDocumentFileCreator, kDocumentFileType, kOnSystemDisk);
     return document;
 }
 

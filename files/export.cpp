@@ -72,7 +72,7 @@ void exportChosenFile(tDocumentPtr document, NavDialogRef dialog)
     if (!reply.selection.empty() && !reply.saveFileName.empty()) {
         const FSSpec target{reply.selection.front().path, reply.saveFileName};
         if (BDoExportDocument(document, &target, tExportFormat(reply.fileFormat), reply.replacing) == noErr)
-            NavCompleteSave(&reply, kNavTranslateInPlace);
+            NavCompleteSave(&reply);
     }
     NavDisposeReply(&reply);
 }

@@ -224,7 +224,7 @@ OSStatus BDoFSRefSave(tDocumentPtr theDocumentPtr, NavReplyRecord *reply)
         alert("Could not write Copy", "");
         return err;
     }
-    return NavCompleteSave(reply, kNavTranslateInPlace);
+    return NavCompleteSave(reply);
 }
 
 OSStatus BDoSaveCopy(tDocumentPtr theDocumentPtr)

@@ -50,9 +50,9 @@ void openChosenItems(const NavReplyRecord &reply)
 
 void BInitNavigation()
 {
-    EventProc = NewNavEventUPP(BNavEventProc);
-    TerminateEventProc = NewNavEventUPP(BNavTerminateEventProc);
-    ModernFilterProc = NewNavObjectFilterUPP(BNavFilterProc);
+    EventProc = BNavEventProc;
+    TerminateEventProc = BNavTerminateEventProc;
+    ModernFilterProc = BNavFilterProc;
 }
 
 NavEventUPP BGetTerminateEventProc()
@@ -197,7 +197,7 @@ void BNavEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBac
     }
 }
 
-Boolean BNavFilterProc(const AEDesc *item, const NavFileOrFolderInfo *info, void *, NavFilterModes)
+Boolean BNavFilterProc(const AEDesc *item, const NavFileOrFolderInfo *info, void *)
 {
     if (!info || info->isFolder)
         return true;

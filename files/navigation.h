@@ -33,8 +33,7 @@ void BDoCreateConfirmPanel(tDocumentPtr theDocumentPtr);
 void BDoCreateRevertPanel(tDocumentPtr theDocumentPtr);
 
 void BNavEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms, void *callBackUD);
-Boolean BNavFilterProc(const AEDesc *theItem, const NavFileOrFolderInfo *info, void *callBackUD,
-                       NavFilterModes filterMode);
+Boolean BNavFilterProc(const AEDesc *theItem, const NavFileOrFolderInfo *info, void *callBackUD);
 void BNavConfirmEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
                           void *callBackUD);
 void BNavRevertEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,

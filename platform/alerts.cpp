@@ -19,38 +19,22 @@ std::vector<ShownAlert> &shownAlerts()
     return alerts;
 }
 
-QMessageBox::Icon iconFor(AlertType type)
-{
-    switch (type) {
-    case kAlertStopAlert:
-        return QMessageBox::Critical;
-    case kAlertCautionAlert:
-        return QMessageBox::Warning;
-    case kAlertPlainAlert:
-        return QMessageBox::NoIcon;
-    default:
-        return QMessageBox::Information;
-    }
-}
-
 } // namespace
 
 OSStatus StandardAlert(AlertType type, const std::string &message, const std::string &explanation,
-                       const AlertStdAlertParamRec *params, std::int16_t *outItemHit)
+                       const AlertStdAlertParamRec *params)
 {
     // The program passes its texts in English; the user reads them in their language.
     const ShownAlert alert{type, CopyLocalizedText(message), CopyLocalizedText(explanation),
                            params && params->movable};
     shownAlerts().push_back(alert);
     if (!PlatformIsHeadless()) {
-        QMessageBox box(iconFor(type), QApplication::applicationName(), QString::fromStdString(alert.message),
-                        QMessageBox::Ok, QApplication::activeWindow());
+        QMessageBox box(QMessageBox::Information, QApplication::applicationName(),
+                        QString::fromStdString(alert.message), QMessageBox::Ok, QApplication::activeWindow());
         box.setInformativeText(QString::fromStdString(alert.explanation));
         box.setWindowModality(Qt::ApplicationModal);
         box.exec(); // an alert is modal: the caller goes on once it is answered
     }
-    if (outItemHit)
-        *outItemHit = 1;
     return noErr;
 }
 

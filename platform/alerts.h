@@ -6,7 +6,7 @@
 #include <string>
 
 using AlertType = std::int16_t;
-enum : AlertType { kAlertStopAlert = 0, kAlertNoteAlert = 1, kAlertCautionAlert = 2, kAlertPlainAlert = 3 };
+enum : AlertType { kAlertNoteAlert = 1 };
 
 struct AlertStdAlertParamRec {
     Boolean movable = false;
@@ -16,4 +16,4 @@ struct AlertStdAlertParamRec {
 // message and explanation are the program's English texts; the alert shows
 // them in the user's language (CopyLocalizedText).
 OSStatus StandardAlert(AlertType type, const std::string &message, const std::string &explanation,
-                       const AlertStdAlertParamRec *params = nullptr, std::int16_t *outItemHit = nullptr);
+                       const AlertStdAlertParamRec *params = nullptr);

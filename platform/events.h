@@ -42,10 +42,7 @@ enum : std::uint32_t {
 };
 
 struct HICommand {
-    std::uint32_t attributes = 0;
     std::uint32_t commandID = 0;
-    MenuRef menu = nullptr;
-    std::uint16_t menuItemIndex = 0;
 };
 
 struct OpaqueEventRef;

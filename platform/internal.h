@@ -81,7 +81,6 @@ struct OpaqueWindowPtr {
     OpaqueEventTargetRef target;
     std::string nibName;
     WindowClass windowClass = kDocumentWindowClass;
-    WindowAttributes attributes = kWindowInWindowMenuAttribute;
     std::map<std::pair<OSType, OSType>, void *> properties;
     bool visible = false;
     bool collapsed = false;

@@ -150,7 +150,7 @@ bool itemShown(NavDialogRef dialog, const std::string &path, bool isFolder)
     FSSpec fileSpec;
     if (!isFolder && FSMakeFSSpec(path, &fileSpec) == noErr)
         FSpGetFInfo(&fileSpec, &info.finderInfo);
-    return dialog->filterProc(&item, &info, dialog->clientData, kNavFilteringBrowserList);
+    return dialog->filterProc(&item, &info, dialog->clientData);
 }
 
 // The extension the Save dialog gives its files: the chosen format's, or
@@ -590,7 +590,7 @@ NavUserAction NavDialogGetUserAction(NavDialogRef inDialog)
     return isLive(inDialog) ? inDialog->userAction : kNavUserActionNone;
 }
 
-OSStatus NavCompleteSave(NavReplyRecord *inReply, NavTranslationOptions)
+OSStatus NavCompleteSave(NavReplyRecord *inReply)
 {
     if (!inReply || !inReply->validRecord)
         return paramErr;

@@ -51,17 +51,10 @@ struct NavFileOrFolderInfo {
     Boolean isFolder = false;
     FInfo finderInfo; // files only
 };
-using NavFilterModes = std::int16_t;
-enum : NavFilterModes { kNavFilteringBrowserList = 0 };
 // Returns true to show the item.
 using NavObjectFilterProcPtr = Boolean (*)(const AEDesc *theItem, const NavFileOrFolderInfo *info,
-                                           void *callBackUD, NavFilterModes filterMode);
+                                           void *callBackUD);
 using NavObjectFilterUPP = NavObjectFilterProcPtr;
-inline NavObjectFilterUPP NewNavObjectFilterUPP(NavObjectFilterProcPtr proc)
-{
-    return proc;
-}
-inline void DisposeNavObjectFilterUPP(NavObjectFilterUPP) {}
 
 using NavDialogOptionFlags = std::uint32_t;
 enum : NavDialogOptionFlags {
@@ -102,9 +95,6 @@ struct NavDialogCreationOptions {
 using NavAskSaveChangesAction = std::uint32_t;
 enum : NavAskSaveChangesAction { kNavSaveChangesClosingDocument = 1, kNavSaveChangesQuittingApplication = 2 };
 
-using NavTranslationOptions = std::uint32_t;
-enum : NavTranslationOptions { kNavTranslateInPlace = 0, kNavTranslateCopy = 1 };
-
 // The reply of a finished file dialog. For the Save dialog the selection
 // holds the chosen folder and saveFileName the name typed (UTF-8, any length
 // the user gives); for the Open dialog the selection holds the chosen files.
@@ -141,4 +131,4 @@ void NavDialogDispose(NavDialogRef inDialog);
 OSStatus NavDialogGetReply(NavDialogRef inDialog, NavReplyRecord *outReply);
 OSStatus NavDisposeReply(NavReplyRecord *inReply);
 NavUserAction NavDialogGetUserAction(NavDialogRef inDialog);
-OSStatus NavCompleteSave(NavReplyRecord *inReply, NavTranslationOptions inHowToTranslate);
+OSStatus NavCompleteSave(NavReplyRecord *inReply);

@@ -137,11 +137,6 @@ void QDDisplayWaitCursor(Boolean show)
     }
 }
 
-OSErr AEInteractWithUser(std::int32_t, void *, void *)
-{
-    return noErr;
-}
-
 std::vector<TickWait> TakeTickWaits()
 {
     std::vector<TickWait> taken;

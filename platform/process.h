@@ -13,5 +13,3 @@ std::uint32_t TickCount();
 void WaitUntilTick(std::uint32_t target, void (*meanwhile)() = nullptr);
 void SysBeep(short duration);
 void QDDisplayWaitCursor(Boolean forceUpdate);
-OSErr AEInteractWithUser(std::int32_t timeOutInTicks, void *notification, void *idleProc);
-constexpr std::int32_t kNoTimeOut = -2;

@@ -379,11 +379,6 @@ OSStatus PlotIconFamily(const Rect *r, const IconFamilyHandle &icon)
     return noErr;
 }
 
-OSStatus RegisterIconRefFromIconFamily(OSType, OSType, const IconFamilyHandle &icon)
-{
-    return icon ? noErr : paramErr;
-}
-
 std::vector<PortItem> GetPortContents(GrafPtr port)
 {
     std::vector<PortItem> contents;

@@ -49,8 +49,6 @@ struct IconFamily;
 using IconFamilyHandle = std::shared_ptr<const IconFamily>;
 OSStatus ReadIconFromFile(const std::string &path, IconFamilyHandle *outIcon);
 OSStatus PlotIconFamily(const Rect *r, const IconFamilyHandle &icon);
-// Gives documents of this creator and type the icon (window proxies, dialogs).
-OSStatus RegisterIconRefFromIconFamily(OSType creator, OSType type, const IconFamilyHandle &icon);
 
 // What a port shows now, for tests and diagnostics: the items drawn into it,
 // in drawing order, less those whose anchor a later erasure covered.

@@ -275,22 +275,6 @@ OSStatus GetWindowClass(WindowRef window, WindowClass *outClass)
     return noErr;
 }
 
-OSStatus GetWindowAttributes(WindowRef window, WindowAttributes *outAttributes)
-{
-    if (!window)
-        return paramErr;
-    *outAttributes = window->attributes;
-    return noErr;
-}
-
-OSStatus ChangeWindowAttributes(WindowRef window, WindowAttributes setThese, WindowAttributes clearThese)
-{
-    if (!window)
-        return paramErr;
-    window->attributes = (window->attributes | setThese) & ~clearThese;
-    return noErr;
-}
-
 std::string GetWTitle(WindowRef window)
 {
     return window && window->widget
@@ -334,11 +318,6 @@ OSStatus SetWindowProxyFilePath(WindowRef window, const std::string &path)
 std::string GetWindowProxyFilePath(WindowRef window)
 {
     return window ? window->filePath : std::string();
-}
-
-OSStatus SetWindowProxyCreatorAndType(WindowRef window, OSType, OSType, short)
-{
-    return window ? noErr : paramErr;
 }
 
 Boolean IsWindowCollapsed(WindowRef window)

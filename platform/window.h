@@ -21,12 +21,6 @@ enum : WindowClass {
     kSheetWindowClass = 11,
 };
 
-using WindowAttributes = std::uint32_t;
-enum : WindowAttributes {
-    kWindowNoAttributes = 0,
-    kWindowInWindowMenuAttribute = 1u << 27,
-};
-
 // Interface files live in the bundle as Designer files ("main" is main.ui).
 OSStatus CreateNibReference(const std::string &nibName, IBNibRef *outNibRef);
 void DisposeNibReference(IBNibRef nibRef);
@@ -54,8 +48,6 @@ WindowRef FrontWindow();
 int GetVisibleWindowsFrontToBack(WindowRef *out, int maxCount);
 
 OSStatus GetWindowClass(WindowRef window, WindowClass *outClass);
-OSStatus GetWindowAttributes(WindowRef window, WindowAttributes *outAttributes);
-OSStatus ChangeWindowAttributes(WindowRef window, WindowAttributes setThese, WindowAttributes clearThese);
 
 std::string GetWTitle(WindowRef window);
 void SetWTitle(WindowRef window, const std::string &title);
@@ -64,7 +56,6 @@ Boolean IsWindowModified(WindowRef window);
 // The window represents a file (title bar icon and path); empty path clears.
 OSStatus SetWindowProxyFilePath(WindowRef window, const std::string &path);
 std::string GetWindowProxyFilePath(WindowRef window);
-OSStatus SetWindowProxyCreatorAndType(WindowRef window, OSType creator, OSType type, short vRefNum);
 
 Boolean IsWindowCollapsed(WindowRef window);
 OSStatus CollapseWindow(WindowRef window, Boolean collapse);
