@@ -27,9 +27,9 @@ AEEventHandlerUPP myQAPPEventHandler = nullptr;
 
 void BInstallEventHandlers()
 {
-    myODOCEventHandler = NewAEEventHandlerUPP(BHandleOpenDocument);
-    myPREFEventHandler = NewAEEventHandlerUPP(BHandlePreferences);
-    myQAPPEventHandler = NewAEEventHandlerUPP(BHandleQuitApplication);
+    myODOCEventHandler = BHandleOpenDocument;
+    myPREFEventHandler = BHandlePreferences;
+    myQAPPEventHandler = BHandleQuitApplication;
     if (!myODOCEventHandler || !myPREFEventHandler || !myQAPPEventHandler)
         failInstalling();
     if (AEInstallEventHandler(kCoreEventClass, kAEQuitApplication, myQAPPEventHandler, 0, false) != noErr ||

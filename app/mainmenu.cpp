@@ -143,9 +143,8 @@ void QRLInitMainMenu()
 {
     static const EventTypeSpec menuEvents[] = {{kEventClassMenu, kEventMenuPopulate},
                                                {kEventClassCommand, kEventCommandProcess}};
-    OSStatus status =
-        InstallEventHandler(GetApplicationEventTarget(), NewEventHandlerUPP(QRLMainMenuEventHandler), 2,
-                            menuEvents, nullptr, nullptr);
+    OSStatus status = InstallEventHandler(GetApplicationEventTarget(), QRLMainMenuEventHandler, 2, menuEvents,
+                                          nullptr, nullptr);
     IBNibRef nibRef = nullptr;
     if (status == noErr)
         status = CreateNibReference("main", &nibRef);

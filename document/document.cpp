@@ -74,11 +74,11 @@ tDocumentPtr BInitDocument()
     document->fRefNum = -1;
     document->fileLocked = false;
     document->isClosing = false;
-    document->fConfirmEventProc = NewNavEventUPP(BNavConfirmEventProc);
-    document->fRevertEventProc = NewNavEventUPP(BNavRevertEventProc);
+    document->fConfirmEventProc = BNavConfirmEventProc;
+    document->fRevertEventProc = BNavRevertEventProc;
     document->fNavigationSaveDialog = nullptr;
     document->fNavigationConfirmDialog = nullptr;
-    document->fTerminateConfirmEventProc = NewNavEventUPP(BNavTerminateConfirmEventProc);
+    document->fTerminateConfirmEventProc = BNavTerminateConfirmEventProc;
     document->fNavigationTerminateSaveDialog = nullptr;
     document->fNavigationTerminateConfirmDialog = nullptr;
     document->fNavigationExportDialog = nullptr;

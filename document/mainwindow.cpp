@@ -203,7 +203,7 @@ WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP)
 {
     static const EventTypeSpec windowEvents[] = {{kEventClassWindow, kEventWindowClose},
                                                  {kEventClassWindow, kEventWindowShown}};
-    *eventHandlerUPP = NewEventHandlerUPP(BMainWindowEventHandler);
+    *eventHandlerUPP = BMainWindowEventHandler;
     WindowRef window = BLoadWindowWithHandler(kNibName, kWindowName, *eventHandlerUPP, 2, windowEvents);
     if (!window)
         return nullptr;

@@ -91,8 +91,7 @@ void BDoCreateReviewPanel()
     if (NavGetDefaultDialogCreationOptions(&options) != noErr)
         return;
     OSStatus err = NavCreateAskReviewDocumentsDialog(&options, std::uint32_t(BGetNumberOfDirtyDocuments()),
-                                                     NewNavEventUPP(BNavRevertEventProc), nullptr,
-                                                     &navigationReviewDialog);
+                                                     BNavRevertEventProc, nullptr, &navigationReviewDialog);
     BRunNavDialog(err, &navigationReviewDialog);
 }
 

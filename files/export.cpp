@@ -105,7 +105,7 @@ void BDoCreateExportPanel(tDocumentPtr theDocumentPtr)
     if (!theDocumentPtr || theDocumentPtr->fNavigationExportDialog)
         return;
     if (!exportEventProc)
-        exportEventProc = NewNavEventUPP(BNavExportEventProc);
+        exportEventProc = BNavExportEventProc;
     NavDialogCreationOptions options;
     if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedExportName(theDocumentPtr->theWindow), &options))
         return;

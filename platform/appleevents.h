@@ -34,10 +34,6 @@ using AEDescList = std::vector<AEDesc>;
 using AEEventHandlerProcPtr = OSErr (*)(const AppleEvent *theAppleEvent, AppleEvent *reply,
                                         long handlerRefCon);
 using AEEventHandlerUPP = AEEventHandlerProcPtr;
-inline AEEventHandlerUPP NewAEEventHandlerUPP(AEEventHandlerProcPtr proc)
-{
-    return proc;
-}
 
 OSErr AEInstallEventHandler(AEEventClass theAEEventClass, AEEventID theAEEventID, AEEventHandlerUPP handler,
                             long handlerRefcon, Boolean isSysHandler);

@@ -56,11 +56,6 @@ using EventHandlerRef = OpaqueEventHandlerRef *;
 
 using EventHandlerProcPtr = OSStatus (*)(EventHandlerCallRef, EventRef, void *userData);
 using EventHandlerUPP = EventHandlerProcPtr;
-inline EventHandlerUPP NewEventHandlerUPP(EventHandlerProcPtr proc)
-{
-    return proc;
-}
-inline void DisposeEventHandlerUPP(EventHandlerUPP) {}
 
 EventTargetRef GetWindowEventTarget(WindowRef window);
 EventTargetRef GetApplicationEventTarget();

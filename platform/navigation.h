@@ -40,11 +40,6 @@ using NavCBRecPtr = NavCBRec *;
 using NavEventProcPtr = void (*)(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
                                  void *callBackUD);
 using NavEventUPP = NavEventProcPtr;
-inline NavEventUPP NewNavEventUPP(NavEventProcPtr proc)
-{
-    return proc;
-}
-inline void DisposeNavEventUPP(NavEventUPP) {}
 
 // What the Open dialog's filter learns about one item.
 struct NavFileOrFolderInfo {

@@ -22,11 +22,6 @@ using PMPrintSettings = OpaquePMPrintSettings *;
 // user confirmed the dialog.
 using PMSheetDoneProcPtr = void (*)(PMPrintSession printSession, WindowRef documentWindow, Boolean accepted);
 using PMSheetDoneUPP = PMSheetDoneProcPtr;
-inline PMSheetDoneUPP NewPMSheetDoneUPP(PMSheetDoneProcPtr proc)
-{
-    return proc;
-}
-inline void DisposePMSheetDoneUPP(PMSheetDoneUPP) {}
 
 // The last page of "all pages" as the print dialog reports it.
 constexpr std::uint32_t kPMPrintAllPages = 0xFFFFFFFFu;

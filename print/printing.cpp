@@ -108,9 +108,9 @@ OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::
 
 OSStatus BInitPrintingDialogs(const tDocumentPtr theDocumentPtr)
 {
-    pageSetupDoneUPP = NewPMSheetDoneUPP(BPageSetupDoneProc);
+    pageSetupDoneUPP = BPageSetupDoneProc;
     if (pageSetupDoneUPP) {
-        printDialogDoneUPP = NewPMSheetDoneUPP(BPrintDialogDoneProc);
+        printDialogDoneUPP = BPrintDialogDoneProc;
         if (printDialogDoneUPP && BCreatePrintInfoForWindow(theDocumentPtr->theWindow, BDrawPrintingPage,
                                                             pageSetupDoneUPP, printDialogDoneUPP) == noErr)
             return noErr;
