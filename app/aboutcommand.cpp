@@ -17,7 +17,6 @@ void BAboutBoxCommandHandler(WindowRef window)
     if (IconFamilyHandle icon = BReadApplicationIcon())
         PlotIconFamily(&iconRect, icon);
 
-    GetWindowPortBounds(window, &bounds);
     Rect textRect;
     SetRect(&textRect, short(bounds.left + 20), short(bounds.top + 100), short(bounds.right - 20),
             short(bounds.bottom - 20));

@@ -13,6 +13,5 @@ void QRLDepthFactsCommandHandler(WindowRef window)
     else
         ShowHide(window, true);
     SelectWindow(window);
-    SetPortWindowPort(window);
     SetPort(originalPort);
 }

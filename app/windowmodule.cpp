@@ -13,7 +13,6 @@ void BShowAuxiliaryWindow(WindowRef window)
     GetPort(&originalPort);
     ShowHide(window, true);
     SelectWindow(window);
-    SetPortWindowPort(window);
     SetPort(originalPort);
 }
 
