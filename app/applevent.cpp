@@ -32,9 +32,9 @@ void BInstallEventHandlers()
     myQAPPEventHandler = BHandleQuitApplication;
     if (!myODOCEventHandler || !myPREFEventHandler || !myQAPPEventHandler)
         failInstalling();
-    if (AEInstallEventHandler(kCoreEventClass, kAEQuitApplication, myQAPPEventHandler, 0, false) != noErr ||
-        AEInstallEventHandler(kCoreEventClass, kAEShowPreferences, myPREFEventHandler, 0, false) != noErr ||
-        AEInstallEventHandler(kCoreEventClass, kAEOpenDocuments, myODOCEventHandler, 0, false) != noErr)
+    if (AEInstallEventHandler(kCoreEventClass, kAEQuitApplication, myQAPPEventHandler, 0) != noErr ||
+        AEInstallEventHandler(kCoreEventClass, kAEShowPreferences, myPREFEventHandler, 0) != noErr ||
+        AEInstallEventHandler(kCoreEventClass, kAEOpenDocuments, myODOCEventHandler, 0) != noErr)
         failInstalling();
 }
 

@@ -110,8 +110,8 @@ void BDoCreateExportPanel(tDocumentPtr theDocumentPtr)
     if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedExportName(theDocumentPtr->theWindow), &options))
         return;
     options.popupExtension = {{"CSV", "csv"}, {"JSON", "json"}, {"PDF", "pdf"}};
-    const OSStatus err = NavCreatePutFileDialog(&options, 0, kDocumentFileCreator, exportEventProc,
-                                                theDocumentPtr, &theDocumentPtr->fNavigationExportDialog);
+    const OSStatus err = NavCreatePutFileDialog(&options, 0, exportEventProc, theDocumentPtr,
+                                                &theDocumentPtr->fNavigationExportDialog);
     BRunNavDialog(err, &theDocumentPtr->fNavigationExportDialog);
 }
 

@@ -102,8 +102,7 @@ void BDoCreateOpenPanel()
         return;
     options.clientName = kNavClientName;
     options.optionFlags &= ~kNavAllowMultipleFiles;
-    OSStatus err = NavCreateGetFileDialog(&options, nullptr, EventProc, nullptr, ModernFilterProc, nullptr,
-                                          &AppNavOpenDialog);
+    OSStatus err = NavCreateGetFileDialog(&options, EventProc, ModernFilterProc, nullptr, &AppNavOpenDialog);
     BRunNavDialog(err, &AppNavOpenDialog);
 }
 
@@ -115,8 +114,7 @@ void BCreateDocumentSaveDialog(tDocumentPtr theDocumentPtr, NavEventUPP eventPro
     if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)),
                                    &options))
         return;
-    OSStatus err = NavCreatePutFileDialog(&options, kDocumentFileType, kDocumentFileCreator, eventProc,
-                                          theDocumentPtr, dialog);
+    OSStatus err = NavCreatePutFileDialog(&options, kDocumentFileType, eventProc, theDocumentPtr, dialog);
     BRunNavDialog(err, dialog);
 }
 

@@ -35,7 +35,7 @@ bool drainScheduled = false;
 } // namespace
 
 OSErr AEInstallEventHandler(AEEventClass theAEEventClass, AEEventID theAEEventID, AEEventHandlerUPP handler,
-                            long handlerRefcon, Boolean)
+                            long handlerRefcon)
 {
     if (!handler)
         return paramErr;

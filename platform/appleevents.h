@@ -36,7 +36,7 @@ using AEEventHandlerProcPtr = OSErr (*)(const AppleEvent *theAppleEvent, AppleEv
 using AEEventHandlerUPP = AEEventHandlerProcPtr;
 
 OSErr AEInstallEventHandler(AEEventClass theAEEventClass, AEEventID theAEEventID, AEEventHandlerUPP handler,
-                            long handlerRefcon, Boolean isSysHandler);
+                            long handlerRefcon);
 OSErr AEGetParamDesc(const AppleEvent *theAppleEvent, FourCharCode keyword, FourCharCode desiredType,
                      AEDescList *result);
 OSErr AECountItems(const AEDescList *list, long *count);

@@ -491,9 +491,8 @@ OSStatus NavGetDefaultDialogCreationOptions(NavDialogCreationOptions *outOptions
     return noErr;
 }
 
-OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, void *, NavEventUPP inEventProc,
-                                void *, NavObjectFilterUPP inFilterProc, void *inClientData,
-                                NavDialogRef *outDialog)
+OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, NavEventUPP inEventProc,
+                                NavObjectFilterUPP inFilterProc, void *inClientData, NavDialogRef *outDialog)
 {
     OSStatus err = createDialog(inOptions, NavDialogKind::getFile, inEventProc, inClientData, outDialog);
     if (err == noErr)
@@ -501,7 +500,7 @@ OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, void 
     return err;
 }
 
-OSStatus NavCreatePutFileDialog(const NavDialogCreationOptions *inOptions, OSType inFileType, OSType,
+OSStatus NavCreatePutFileDialog(const NavDialogCreationOptions *inOptions, OSType inFileType,
                                 NavEventUPP inEventProc, void *inClientData, NavDialogRef *outDialog)
 {
     OSStatus err = createDialog(inOptions, NavDialogKind::putFile, inEventProc, inClientData, outDialog);

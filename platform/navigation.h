@@ -102,15 +102,13 @@ struct NavReplyRecord {
 };
 
 OSStatus NavGetDefaultDialogCreationOptions(NavDialogCreationOptions *outOptions);
-OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, void *inTypeList,
-                                NavEventUPP inEventProc, void *inPreviewProc, NavObjectFilterUPP inFilterProc,
-                                void *inClientData, NavDialogRef *outDialog);
+OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, NavEventUPP inEventProc,
+                                NavObjectFilterUPP inFilterProc, void *inClientData, NavDialogRef *outDialog);
 // The dialog keeps the document identity of this type: a name without the
 // type's extension gets it appended (with a format pop-up, the chosen
 // format's extension).
 OSStatus NavCreatePutFileDialog(const NavDialogCreationOptions *inOptions, OSType inFileType,
-                                OSType inFileCreator, NavEventUPP inEventProc, void *inClientData,
-                                NavDialogRef *outDialog);
+                                NavEventUPP inEventProc, void *inClientData, NavDialogRef *outDialog);
 OSStatus NavCreateAskSaveChangesDialog(const NavDialogCreationOptions *inOptions,
                                        NavAskSaveChangesAction inAction, NavEventUPP inEventProc,
                                        void *inClientData, NavDialogRef *outDialog);

@@ -407,7 +407,7 @@ OSStatus PMGetLastPage(PMPrintSettings settings, std::uint32_t *outLast)
     return noErr;
 }
 
-OSStatus PMSetFirstPage(PMPrintSettings settings, std::uint32_t first, Boolean)
+OSStatus PMSetFirstPage(PMPrintSettings settings, std::uint32_t first)
 {
     if (!settings)
         return kPMInvalidPrintSettings;
@@ -415,7 +415,7 @@ OSStatus PMSetFirstPage(PMPrintSettings settings, std::uint32_t first, Boolean)
     return noErr;
 }
 
-OSStatus PMSetLastPage(PMPrintSettings settings, std::uint32_t last, Boolean)
+OSStatus PMSetLastPage(PMPrintSettings settings, std::uint32_t last)
 {
     if (!settings)
         return kPMInvalidPrintSettings;
@@ -490,7 +490,7 @@ OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings
     return noErr;
 }
 
-OSStatus PMSessionBeginPage(PMPrintSession session, PMPageFormat, const PMRect *)
+OSStatus PMSessionBeginPage(PMPrintSession session)
 {
     if (!isLive(session) || !session->job || session->job->pageOpen)
         return kPMInvalidParameter;

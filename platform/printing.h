@@ -66,8 +66,8 @@ OSStatus PMSetJobNameCFString(PMPrintSettings settings, const std::string &name)
 OSStatus PMSetPageRange(PMPrintSettings settings, std::uint32_t minPage, std::uint32_t maxPage);
 OSStatus PMGetFirstPage(PMPrintSettings settings, std::uint32_t *outFirst);
 OSStatus PMGetLastPage(PMPrintSettings settings, std::uint32_t *outLast);
-OSStatus PMSetFirstPage(PMPrintSettings settings, std::uint32_t first, Boolean lock);
-OSStatus PMSetLastPage(PMPrintSettings settings, std::uint32_t last, Boolean lock);
+OSStatus PMSetFirstPage(PMPrintSettings settings, std::uint32_t first);
+OSStatus PMSetLastPage(PMPrintSettings settings, std::uint32_t last);
 // The printable area of the paper, in points, relative to its top-left corner.
 OSStatus PMGetAdjustedPageRect(PMPageFormat format, PMRect *outRect);
 
@@ -93,7 +93,7 @@ OSStatus PMSessionCancelSheet(PMPrintSession session);
 // file is left behind.
 OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings, PMPageFormat format);
 OSStatus PMSessionEndDocument(PMPrintSession session);
-OSStatus PMSessionBeginPage(PMPrintSession session, PMPageFormat format, const PMRect *pageFrame);
+OSStatus PMSessionBeginPage(PMPrintSession session);
 OSStatus PMSessionEndPage(PMPrintSession session);
 OSStatus PMSessionGetGraphicsContext(PMPrintSession session, const char *graphicsContextType,
                                      void **outContext);

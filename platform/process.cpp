@@ -119,7 +119,7 @@ void WaitUntilTick(std::uint32_t target, void (*meanwhile)())
     platform::probeSplashWait(probeStart, platform::probeClock());
 }
 
-void SysBeep(short)
+void SysBeep()
 {
     ++beeps;
     if (!PlatformIsHeadless())

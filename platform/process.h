@@ -11,5 +11,5 @@ std::uint32_t TickCount();
 // meanwhile, when given, runs first, once the windows shown so far are on
 // screen: work that would otherwise hold them up, done within the wait.
 void WaitUntilTick(std::uint32_t target, void (*meanwhile)() = nullptr);
-void SysBeep(short duration);
+void SysBeep();
 void QDDisplayWaitCursor(Boolean forceUpdate);

@@ -81,7 +81,7 @@ OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::
     for (std::uint32_t pageNumber = firstPage;
          pageNumber <= lastPage && status == noErr && PMSessionError(record->printSession) == noErr;
          ++pageNumber) {
-        status = PMSessionBeginPage(record->printSession, record->pageFormat, nullptr);
+        status = PMSessionBeginPage(record->printSession);
         if (status != noErr)
             break;
         GrafPtr currentPort;
@@ -248,9 +248,9 @@ void BDoPrintLoop(tDocumentPrintInfoPtr documentPrintInfoPtr)
     if (status == noErr) {
         if (realNumberOfPagesinDoc < lastPage)
             lastPage = realNumberOfPagesinDoc;
-        status = PMSetFirstPage(documentPrintInfoPtr->printSettings, firstPage, false);
+        status = PMSetFirstPage(documentPrintInfoPtr->printSettings, firstPage);
         if (status == noErr)
-            status = PMSetLastPage(documentPrintInfoPtr->printSettings, lastPage, false);
+            status = PMSetLastPage(documentPrintInfoPtr->printSettings, lastPage);
     }
     if (status == noErr)
         status =
