@@ -26,7 +26,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <unistd.h>
 
@@ -511,13 +510,10 @@ OSStatus PMSessionBeginPage(PMPrintSession session)
     return noErr;
 }
 
-OSStatus PMSessionGetGraphicsContext(PMPrintSession session, const char *graphicsContextType,
-                                     void **outContext)
+OSStatus PMSessionGetGraphicsContext(PMPrintSession session, void **outContext)
 {
     if (!isLive(session) || !outContext || !session->job || !session->job->pageOpen)
         return kPMInvalidParameter;
-    if (!graphicsContextType || std::strcmp(graphicsContextType, kPMGraphicsContextDrawingPort) != 0)
-        return kPMNotImplemented;
     *outContext = &session->job->page;
     return noErr;
 }

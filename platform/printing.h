@@ -25,12 +25,9 @@ using PMSheetDoneUPP = PMSheetDoneProcPtr;
 
 // The last page of "all pages" as the print dialog reports it.
 constexpr std::uint32_t kPMPrintAllPages = 0xFFFFFFFFu;
-// The graphics context a page is drawn through: a drawing port.
-constexpr const char *kPMGraphicsContextDrawingPort = "graphicscontext.drawingport";
 
 enum : OSStatus {
     kPMInvalidParameter = paramErr,
-    kPMNotImplemented = -30873,
     kPMInvalidPrintSettings = -30875,
     kPMInvalidPageFormat = -30876,
     kPMNoPageDrawn = -4960,
@@ -95,7 +92,7 @@ OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings
 OSStatus PMSessionEndDocument(PMPrintSession session);
 OSStatus PMSessionBeginPage(PMPrintSession session);
 OSStatus PMSessionEndPage(PMPrintSession session);
-OSStatus PMSessionGetGraphicsContext(PMPrintSession session, const char *graphicsContextType,
-                                     void **outContext);
+// The drawing port the open page is drawn through.
+OSStatus PMSessionGetGraphicsContext(PMPrintSession session, void **outContext);
 
 OSStatus CopyWindowTitleAsCFString(WindowRef window, std::string *outTitle);

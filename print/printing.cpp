@@ -87,8 +87,7 @@ OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::
         GrafPtr currentPort;
         GetPort(&currentPort);
         void *printingPort = nullptr;
-        status =
-            PMSessionGetGraphicsContext(record->printSession, kPMGraphicsContextDrawingPort, &printingPort);
+        status = PMSessionGetGraphicsContext(record->printSession, &printingPort);
         if (status == noErr) {
             SetPort(static_cast<GrafPtr>(printingPort));
             if (record->drawDocPageProc)
