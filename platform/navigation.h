@@ -53,12 +53,9 @@ using NavObjectFilterUPP = NavObjectFilterProcPtr;
 
 using NavDialogOptionFlags = std::uint32_t;
 enum : NavDialogOptionFlags {
-    kNavAllowStationery = 0x00000020,
-    kNavAllowPreviews = 0x00000040,
     kNavAllowMultipleFiles = 0x00000080,
 };
-constexpr NavDialogOptionFlags kNavDefaultNavDlogOptions =
-    kNavAllowPreviews | kNavAllowMultipleFiles | kNavAllowStationery;
+constexpr NavDialogOptionFlags kNavDefaultNavDlogOptions = kNavAllowMultipleFiles;
 
 using WindowModality = std::uint32_t;
 enum : WindowModality {
