@@ -74,7 +74,8 @@ void PlatformInitializeForDrawing(const char *programName)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietDrawingNotes);
     if (!QCoreApplication::instance())
-        // ended by PlatformTerminate, as the GUI's
+        // Opens no window: the process ends with it, as the command line's
+        // core application does.
         new QGuiApplication(platform::commandArgc(programName), platform::commandArgv());
     platform::nameApplication();
     platform::installTranslators();
