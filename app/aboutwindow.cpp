@@ -6,7 +6,11 @@
 #include "document/mainwindow.h"
 #include "files/file.h"
 #include "platform/bundle.h"
+#include "platform/forms.h"
 #include "platform/localization.h"
+#include "ui_aboutwindow.h"
+
+#include <QDialog>
 
 namespace
 {
@@ -45,7 +49,8 @@ void BInitAboutWindow()
 {
     static const EventTypeSpec aboutSpec[] = {{kEventClassWindow, kEventWindowClose},
                                               {kEventClassWindow, kEventWindowShown}};
-    aboutWindow = BLoadWindowWithHandler("aboutwindow", "Window", BAboutWindowEventHandler, 2, aboutSpec);
+    aboutWindow = BLoadWindowWithHandler(new FormWindow<QDialog, Ui::AboutWindow>, "Window",
+                                         BAboutWindowEventHandler, 2, aboutSpec);
     existAboutWindow = aboutWindow ? 1 : 0;
 }
 

@@ -19,7 +19,7 @@ AEEventHandlerUPP myQAPPEventHandler = nullptr;
 
 [[noreturn]] void failInstalling()
 {
-    StandardAlert(kAlertNoteAlert, "OS Err", "AE");
+    showAlert("OS Err", "AE");
     ExitToShell();
 }
 

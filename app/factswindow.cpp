@@ -1,9 +1,13 @@
-// The facts window: its whole content comes from its interface file; the
+// The facts window: its whole content comes from its form; the
 // program only shows and hides it.
 #include "app/factswindow.h"
 
 #include "app/windowmodule.h"
 #include "document/mainwindow.h"
+#include "platform/forms.h"
+#include "ui_factswindow.h"
+
+#include <QDialog>
 
 namespace
 {
@@ -16,7 +20,8 @@ std::int32_t factsWindowExist = 0;
 void QRLInitFactsWindow()
 {
     static const EventTypeSpec factsSpec[] = {{kEventClassWindow, kEventWindowClose}};
-    factsWindow = BLoadWindowWithHandler("factswindow", "Window", QRLFactsWindowEventHandler, 1, factsSpec);
+    factsWindow = BLoadWindowWithHandler(new FormWindow<QDialog, Ui::FactsWindow>, "Window",
+                                         QRLFactsWindowEventHandler, 1, factsSpec);
     factsWindowExist = factsWindow ? 1 : 0;
 }
 

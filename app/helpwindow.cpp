@@ -1,4 +1,4 @@
-// The help window, built on first request from its interface file and
+// The help window, built on first request from its form and
 // hidden rather than closed, like the other auxiliary windows.
 #include "app/helpwindow.h"
 
@@ -6,11 +6,18 @@
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/bundle.h"
-#include "platform/controls.h"
+#include "platform/forms.h"
+#include "ui_helpwindow.h"
+
+#include <QDialog>
+#include <QTextBrowser>
+#include <QUrl>
 
 namespace
 {
 
+using HelpForm = FormWindow<QDialog, Ui::HelpWindow>;
+HelpForm *helpForm = nullptr;
 WindowRef helpWindow = nullptr;
 std::int32_t helpWindowExist = 0;
 
@@ -19,8 +26,11 @@ std::int32_t helpWindowExist = 0;
 void BInitHelpWindow()
 {
     static const EventTypeSpec helpSpec[] = {{kEventClassWindow, kEventWindowClose}};
-    helpWindow = BLoadWindowWithHandler("helpwindow", "Window", BHelpWindowEventHandler, 1, helpSpec);
+    helpForm = new HelpForm;
+    helpWindow = BLoadWindowWithHandler(helpForm, "Window", BHelpWindowEventHandler, 1, helpSpec);
     helpWindowExist = helpWindow ? 1 : 0;
+    if (!helpWindow)
+        helpForm = nullptr;
 }
 
 OSStatus BHelpWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
@@ -51,13 +61,15 @@ void BHelpCommandHandler(WindowRef window)
         std::string book = GetRegisteredHelpBook();
         if (book.empty() && AHRegisterHelpBook(GetBundleRoot()) == noErr)
             book = GetRegisteredHelpBook();
-        ControlRef browser = nullptr;
-        const ControlID browserID{FOUR_CHAR_CODE("help"), 128};
-        if (book.empty() || GetControlByID(window, &browserID, &browser) != noErr) {
-            StandardAlert(kAlertNoteAlert, "Could not load Resource", "Please reinstall Your Application");
+        if (book.empty() || window != helpWindow) {
+            showAlert("Could not load Resource", "Please reinstall Your Application");
             return;
         }
-        SetControlURL(browser, book);
+        // A bundle path (":/bundle/...") is a resource, anything else a file.
+        const QString path = QString::fromStdString(book);
+        helpForm->ui.helpText->setSource(path.startsWith(QLatin1Char(':'))
+                                             ? QUrl(QStringLiteral("qrc") + path)
+                                             : QUrl::fromLocalFile(path));
     }
     BShowAuxiliaryWindow(window);
 }

@@ -1,4 +1,4 @@
-// The menu bar: built from the interface file, kept in step with the front
+// The menu bar: built from its form, kept in step with the front
 // window and the documents, and the dispatch of every menu command.
 #include "app/mainmenu.h"
 
@@ -13,9 +13,13 @@
 #include "files/file.h"
 #include "files/navigation.h"
 #include "platform/alerts.h"
+#include "platform/forms.h"
 #include "platform/process.h"
 #include "platform/window.h"
 #include "print/printing.h"
+#include "ui_menubar.h"
+
+#include <QMainWindow>
 
 namespace
 {
@@ -39,7 +43,7 @@ enum : MenuItemIndex {
 
 [[noreturn]] void alertAndExit(const char *message)
 {
-    StandardAlert(kAlertNoteAlert, message, "Please reinstall Your Application");
+    showAlert(message, "Please reinstall Your Application");
     ExitToShell();
 }
 
@@ -145,15 +149,10 @@ void QRLInitMainMenu()
                                                {kEventClassCommand, kEventCommandProcess}};
     OSStatus status = InstallEventHandler(GetApplicationEventTarget(), QRLMainMenuEventHandler, 2, menuEvents,
                                           nullptr, nullptr);
-    IBNibRef nibRef = nullptr;
-    if (status == noErr)
-        status = CreateNibReference("main", &nibRef);
-    if (status == noErr) {
-        status = SetMenuBarFromNib(nibRef, "MenuBar");
-        DisposeNibReference(nibRef);
-    }
     if (status != noErr)
         alertAndExit("Could not load Resource");
+    auto *holder = new FormWindow<QMainWindow, Ui::MenuBar>;
+    platform::installMenuBar(holder, holder->ui.menuBar);
 }
 
 void QRLAdjustMenus()

@@ -54,8 +54,7 @@ AppleEvent openDocumentsEventFor(const std::vector<std::string> &files)
         }
         const std::size_t slash = path.rfind('/');
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        StandardAlert(kAlertNoteAlert, CopyLocalizedTextWithParam("Could not open “^0”", name),
-                      reasonFor(err, path));
+        showAlert(CopyLocalizedTextWithParam("Could not open “^0”", name), reasonFor(err, path));
     }
     return event;
 }

@@ -6,29 +6,27 @@
 #include "document/mainwindow.h"
 #include "model/data.h"
 #include "platform/alerts.h"
-#include "platform/controls.h"
+#include "platform/forms.h"
 #include "platform/localization.h"
 #include "platform/prefs.h"
+#include "ui_prefwindow.h"
+
+#include <QDialog>
+#include <QPushButton>
 
 namespace
 {
 
+using PrefForm = FormWindow<QDialog, Ui::PrefWindow>;
 WindowRef prefWindow = nullptr;
+PrefForm *prefForm = nullptr;
 std::int32_t existPrefWindow = 0;
 std::int32_t distUnit = 1;
 
-const ControlID distanceUnitControlID = {FOUR_CHAR_CODE("DIUN"), 128};
-
-ControlRef distanceUnitControl()
-{
-    ControlRef control = nullptr;
-    GetControlByID(prefWindow, &distanceUnitControlID, &control);
-    return control;
-}
-
 void storeDistanceUnit()
 {
-    const std::int32_t distanceUnitValue = GetControl32BitValue(distanceUnitControl());
+    // The pop-up's items are the units in their stored order, from 1.
+    const std::int32_t distanceUnitValue = prefForm->ui.distanceUnitField->currentIndex() + 1;
     if (distanceUnitValue == 1 || distanceUnitValue == 2)
         distUnit = distanceUnitValue;
     CFPreferencesSetAppValue(kDistanceUnitKey, CFNumberCreate(distUnit));
@@ -38,42 +36,36 @@ void storeDistanceUnit()
             CopyLocalizedTextWithParams("The preferences file \u201c^0\u201d could not be written: ^1.\nThe "
                                         "choice holds until the application quits.",
                                         {GetPreferencesFilePath(), CFPreferencesCopyWriteFailureReason()});
-        StandardAlert(kAlertNoteAlert, "Your choice could not be saved", explanation);
+        showAlert("Your choice could not be saved", explanation);
     }
+}
+
+// OK stores the unit; both buttons put the window away.
+void closeWindow(bool store)
+{
+    if (store)
+        storeDistanceUnit();
+    ShowHide(prefWindow, false);
+    SelectWindow(FrontWindow());
 }
 
 } // namespace
 
 void BInitPrefWindow()
 {
-    static const EventTypeSpec prefSpec[] = {{kEventClassCommand, kEventCommandProcess}};
     distUnit = QRLReadDistanceUnit();
-    prefWindow = BLoadWindowWithHandler("prefwindow", "PrefWindow", BPrefWindowEventHandler, 1, prefSpec);
+    prefForm = new PrefForm;
+    prefWindow = BLoadWindowWithHandler(prefForm, "PrefWindow");
     if (!prefWindow) {
+        prefForm = nullptr;
         existPrefWindow = 0;
         return;
     }
-    SetControl32BitValue(distanceUnitControl(), distUnit == 2 ? 2 : 1);
+    QObject::connect(prefForm->ui.okButton, &QPushButton::clicked, prefForm, []() { closeWindow(true); });
+    QObject::connect(prefForm->ui.cancelButton, &QPushButton::clicked, prefForm,
+                     []() { closeWindow(false); });
+    prefForm->ui.distanceUnitField->setCurrentIndex(distUnit == 2 ? 1 : 0);
     existPrefWindow = 1;
-}
-
-OSStatus BPrefWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
-{
-    auto window = static_cast<WindowRef>(userData);
-    HICommand command;
-    OSStatus result = eventNotHandledErr;
-    if (GetEventCommand(event, &command) == noErr) {
-        if (command.commandID == kHICommandCancel) {
-            ShowHide(window, false);
-            result = noErr;
-        } else if (command.commandID == kHICommandOK) {
-            storeDistanceUnit();
-            ShowHide(window, false);
-            result = noErr;
-        }
-    }
-    SelectWindow(FrontWindow());
-    return result;
 }
 
 WindowRef BGetPrefWindowRef()

@@ -7,7 +7,6 @@
 #include <cstdint>
 
 void BInitPrefWindow();
-OSStatus BPrefWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
 WindowRef BGetPrefWindowRef();
 short BIsPrefWindow(WindowRef theWindow);
 void BPreferencesCommandHandler(WindowRef window);

@@ -3,6 +3,8 @@
 
 #include "app/windowmodule.h"
 #include "document/mainwindow.h"
+#include "platform/forms.h"
+#include "ui_startupwindow.h"
 
 namespace
 {
@@ -16,8 +18,9 @@ void BInitStartupWindow()
 {
     static const EventTypeSpec startupSpec[] = {{kEventClassWindow, kEventWindowClose},
                                                 {kEventClassWindow, kEventWindowShown}};
-    startupWindow =
-        BLoadWindowWithHandler("startupwindow", "startupWindow", BStartupWindowEventHandler, 2, startupSpec);
+    auto *form = new FormWindow<QWidget, Ui::startupWindow>;
+    form->setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    startupWindow = BLoadWindowWithHandler(form, "startupWindow", BStartupWindowEventHandler, 2, startupSpec);
     existStartupWindow = startupWindow ? 1 : 0;
 }
 

@@ -6,18 +6,25 @@
 #include "document/document.h"
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
-#include "platform/controls.h"
+#include "platform/forms.h"
 #include "platform/localization.h"
 #include "platform/strings.h"
+#include "ui_tablewindow.h"
 
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <string>
 
 namespace
 {
 
+// The window and its form, while it is open.
+using TableForm = FormWindow<QDialog, Ui::TableWindow>;
 WindowRef tableWindow = nullptr;
+TableForm *tableForm = nullptr;
 std::int32_t tableWindowExist = 0;
-EventHandlerRef tableWindowHandler = nullptr;
 
 // The arguments shown when the window opens: those of the last successful
 // calculation, in any document, for the rest of the run.
@@ -26,36 +33,18 @@ tDistance distanceDef = 5.0;
 tUnsharpCircleDiameter unsharpDef = 0.00001;
 std::int32_t cameraTypeDef = fullFrameDigital;
 
-const ControlID distanceStringFieldID = {FOUR_CHAR_CODE("DIST"), kTableControlID};
-const ControlID distanceFieldID = {FOUR_CHAR_CODE("dist"), kTableControlID};
-const ControlID focalFieldID = {FOUR_CHAR_CODE("focl"), kTableControlID};
-const ControlID unsharpFieldID = {FOUR_CHAR_CODE("unsp"), kTableControlID};
-const ControlID unsharpCircleValueFieldID = {FOUR_CHAR_CODE("uscd"), kTableControlID};
-
 constexpr double kMinCircleMicrometres = 1.0;
 constexpr double kMaxCircleMicrometres = 1000.0;
 
-constexpr std::uint32_t kSelectCommand = FOUR_CHAR_CODE("slct");
-constexpr std::uint32_t kComputeCommand = FOUR_CHAR_CODE("tabl");
-
-ControlRef control(const ControlID &id)
-{
-    ControlRef ref = nullptr;
-    GetControlByID(tableWindow, &id, &ref);
-    return ref;
-}
-
-void setText(const ControlID &id, const std::string &text)
-{
-    ControlRef ref = control(id);
-    SetControlText(ref, text);
-    Draw1Control(ref);
-}
-
 // False when the field holds anything but one plain decimal number.
-bool readNumber(const ControlID &id, double *value)
+bool readNumber(const QLineEdit *field, double *value)
 {
-    return CFStringGetDecimalValue(GetControlText(control(id)), value);
+    return CFStringGetDecimalValue(field->text().toStdString(), value);
+}
+
+void setText(QLineEdit *field, const std::string &text)
+{
+    field->setText(QString::fromStdString(text));
 }
 
 // The circle typed for the digital formats, in micrometres: finite and
@@ -65,55 +54,49 @@ bool circleInRange(double micrometres)
     return micrometres >= kMinCircleMicrometres && micrometres <= kMaxCircleMicrometres;
 }
 
-// The circle field is used only for the two digital formats (items 1 and 2).
-void enableCircleFieldFor(std::int32_t popupItem)
+// The circle field is used only for the two digital formats (the first two items).
+void enableCircleFieldFor(int cameraIndex)
 {
-    if (popupItem == 3 || popupItem == 4)
-        DisableControl(control(unsharpCircleValueFieldID));
-    else
-        EnableControl(control(unsharpCircleValueFieldID));
+    tableForm->ui.unsharpCircleValueField->setEnabled(cameraIndex < 2);
 }
 
 void fillWindow(std::int32_t distUnit)
 {
-    setText(distanceStringFieldID,
-            CopyLocalizedText(distUnit == kDistanceUnitFeet ? "distance in ft: " : "distance in m: "));
-    setText(distanceFieldID, CFStringCreateWithFormat("%.3f", distanceDef));
-    setText(focalFieldID, CFStringCreateWithFormat("%.0f", focalDef));
-    setText(unsharpCircleValueFieldID, CFStringCreateWithFormat("%.1f", unsharpDef * 1000000.0));
-    SetControl32BitValue(control(unsharpFieldID), cameraTypeDef + 1);
-    Draw1Control(control(unsharpFieldID));
-    enableCircleFieldFor(cameraTypeDef + 1);
+    Ui::TableWindow &ui = tableForm->ui;
+    ui.distanceStringField->setText(QString::fromStdString(
+        CopyLocalizedText(distUnit == kDistanceUnitFeet ? "distance in ft: " : "distance in m: ")));
+    setText(ui.distanceField, CFStringCreateWithFormat("%.3f", distanceDef));
+    setText(ui.focalField, CFStringCreateWithFormat("%.0f", focalDef));
+    setText(ui.unsharpCircleValueField, CFStringCreateWithFormat("%.1f", unsharpDef * 1000000.0));
+    ui.unsharpField->setCurrentIndex(cameraTypeDef);
+    enableCircleFieldFor(cameraTypeDef);
 }
 
 void showArgumentsAlert()
 {
-    AlertStdAlertParamRec params;
-    params.movable = true;
-    StandardAlert(kAlertNoteAlert, "Please Check Your Arguments!",
-                  "The focal length should be in the range of 4..1000 mm,\n"
-                  "the distance from two times of focal length to 1000 m,\n"
-                  "and the circle of confusion in the range of 1..1000 \u00b5m.",
-                  &params);
+    showAlert("Please Check Your Arguments!", "The focal length should be in the range of 4..1000 mm,\n"
+                                              "the distance from two times of focal length to 1000 m,\n"
+                                              "and the circle of confusion in the range of 1..1000 \u00b5m.");
 }
 
 void computeTable()
 {
+    const Ui::TableWindow &ui = tableForm->ui;
     tDistance distance = 0.0;
     tFocalLength focal = 0.0;
-    const bool numbersRead = readNumber(distanceFieldID, &distance) && readNumber(focalFieldID, &focal);
-    const std::int32_t item = GetControl32BitValue(control(unsharpFieldID));
+    const bool numbersRead = readNumber(ui.distanceField, &distance) && readNumber(ui.focalField, &focal);
+    const int index = ui.unsharpField->currentIndex();
     tCameraType cameraType = mediumFormat;
     tUnsharpCircleDiameter circle = 0.0001;
     bool circleValid = true;
-    if (item == 1 || item == 2) {
+    if (index == APSC || index == fullFrameDigital) {
         // Only the digital formats take the typed circle; the film formats'
         // circles are fixed and the field's text is not used.
         double unsharpValue = 0.0;
-        cameraType = item == 1 ? APSC : fullFrameDigital;
-        circleValid = readNumber(unsharpCircleValueFieldID, &unsharpValue) && circleInRange(unsharpValue);
+        cameraType = tCameraType(index);
+        circleValid = readNumber(ui.unsharpCircleValueField, &unsharpValue) && circleInRange(unsharpValue);
         circle = unsharpValue / 1000000.0;
-    } else if (item == 3) {
+    } else if (index == thirtyFive) {
         cameraType = thirtyFive;
         circle = 0.000033;
     }
@@ -134,48 +117,39 @@ void computeTable()
     BSetDocumentDirtyShown(BGetDocumentWindowsDocPtr(BGetCurrentDocsWindowRef()), 1);
 }
 
+// The buttons and the pop-up act on the window directly.
+void connectForm()
+{
+    const Ui::TableWindow &ui = tableForm->ui;
+    QObject::connect(ui.computeButton, &QPushButton::clicked, tableForm, computeTable);
+    QObject::connect(ui.cancelButton, &QPushButton::clicked, tableForm,
+                     []() { QuitAppModalLoopForWindow(tableWindow); });
+    QObject::connect(ui.unsharpField, qOverload<int>(&QComboBox::activated), tableForm, enableCircleFieldFor);
+}
+
 } // namespace
 
 void QRLInitTableWindow()
 {
-    static const EventTypeSpec commandEvents[] = {{kEventClassCommand, kEventCommandProcess}};
     const std::int32_t distUnit = QRLReadDistanceUnit();
-    tableWindow = BLoadWindowWithHandler("tablewindow", "Window", QRLTableWindowEventHandler, 1,
-                                         commandEvents, &tableWindowHandler);
+    tableForm = new TableForm;
+    tableWindow = BLoadWindowWithHandler(tableForm, "Window");
     if (!tableWindow) {
+        tableForm = nullptr;
         tableWindowExist = 0;
         return;
     }
     tableWindowExist = 1;
+    connectForm();
     fillWindow(distUnit);
-    SetKeyboardFocus(tableWindow, control(distanceFieldID));
+    tableForm->ui.distanceField->setFocus(Qt::OtherFocusReason);
+    tableForm->ui.distanceField->selectAll();
     RunAppModalLoopForWindow(tableWindow);
     HideWindow(tableWindow);
     tableWindowExist = 0;
-    RemoveEventHandler(tableWindowHandler);
-    tableWindowHandler = nullptr;
     DisposeWindow(tableWindow);
     tableWindow = nullptr;
-}
-
-OSStatus QRLTableWindowEventHandler(EventHandlerCallRef, EventRef event, void *)
-{
-    HICommand command;
-    if (GetEventCommand(event, &command) != noErr)
-        return eventNotHandledErr;
-    switch (command.commandID) {
-    case kSelectCommand:
-        enableCircleFieldFor(GetControl32BitValue(control(unsharpFieldID)));
-        return noErr;
-    case kHICommandCancel:
-        QuitAppModalLoopForWindow(tableWindow);
-        return noErr;
-    case kComputeCommand:
-        computeTable();
-        return noErr;
-    default:
-        return eventNotHandledErr;
-    }
+    tableForm = nullptr;
 }
 
 int QRLIsTableWindow()

@@ -7,8 +7,4 @@
 
 void QRLComputeTableCommandHandler(WindowRef window);
 void QRLInitTableWindow();
-OSStatus QRLTableWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
 int QRLIsTableWindow();
-
-// The control IDs of the window.
-enum : std::int32_t { kTableControlID = 128 };

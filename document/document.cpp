@@ -33,7 +33,7 @@ int slotOfWindow(WindowRef window)
 
 tDocumentPtr failInitDocument(tDocumentPtr document)
 {
-    StandardAlert(kAlertNoteAlert, "Cannot create new Document", "InitDocErr");
+    showAlert("Cannot create new Document", "InitDocErr");
     if (document) {
         QRLDeleteDataPtr(document->dataPtr);
         if (document->theWindow) {

@@ -1,4 +1,4 @@
-// Document windows: building them from the interface file, their window
+// Document windows: building them from their form, their window
 // events, and the table sheet they show.
 #include "document/mainwindow.h"
 
@@ -6,10 +6,13 @@
 #include "files/navigation.h"
 #include "platform/alerts.h"
 #include "platform/bundle.h"
+#include "platform/forms.h"
 #include "platform/placement.h"
 #include "platform/quickdraw.h"
 #include "platform/strings.h"
+#include "ui_main.h"
 
+#include <QMainWindow>
 #include <iterator>
 #include <string>
 
@@ -21,8 +24,10 @@ namespace
 
 std::int32_t count = 1; // document windows built so far, plus one
 
-const char *const kNibName = "main";
 const char *const kWindowName = "MainWindow";
+
+// A document window: its form is the sheet it draws on.
+using DocumentForm = FormWindow<QMainWindow, Ui::MainWindow>;
 
 const char *const kApertureTexts[kNumberOfApertures] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
                                                         " 8  ", "11   ", "16  ", "22  ", "32  "};
@@ -171,24 +176,14 @@ void drawSheetInWindow(WindowRef window, tDataPtr data, bool valid)
 
 } // namespace
 
-WindowRef BLoadWindowWithHandler(const std::string &nibName, const std::string &windowName,
-                                 EventHandlerUPP handler, int numTypes, const EventTypeSpec *eventTypes,
-                                 EventHandlerRef *outHandler)
+WindowRef BLoadWindowWithHandler(QWidget *form, const std::string &windowName, EventHandlerUPP handler,
+                                 int numTypes, const EventTypeSpec *eventTypes, EventHandlerRef *outHandler)
 {
-    IBNibRef nibRef = nullptr;
-    WindowRef window = nullptr;
-    OSStatus status = CreateNibReference(nibName, &nibRef);
-    if (status == noErr) {
-        status = CreateWindowFromNib(nibRef, windowName, &window);
-        DisposeNibReference(nibRef);
-    }
-    if (status == noErr)
-        status = InstallEventHandler(GetWindowEventTarget(window), handler, numTypes, eventTypes, window,
-                                     outHandler);
-    if (status != noErr) {
-        if (window)
-            DisposeWindow(window);
-        StandardAlert(kAlertNoteAlert, "Could not load Resource", "Please reinstall Your Application");
+    WindowRef window = platform::adoptWindow(form, windowName);
+    if (handler && InstallEventHandler(GetWindowEventTarget(window), handler, numTypes, eventTypes, window,
+                                       outHandler) != noErr) {
+        DisposeWindow(window);
+        showAlert("Could not load Resource", "Please reinstall Your Application");
         return nullptr;
     }
     return window;
@@ -196,7 +191,7 @@ WindowRef BLoadWindowWithHandler(const std::string &nibName, const std::string &
 
 void BPrepareMainWindow()
 {
-    PrepareWindowFromNib(kNibName, kWindowName);
+    platform::prepareWindow([]() -> QWidget * { return new DocumentForm; });
 }
 
 WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP)
@@ -204,7 +199,9 @@ WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP)
     static const EventTypeSpec windowEvents[] = {{kEventClassWindow, kEventWindowClose},
                                                  {kEventClassWindow, kEventWindowShown}};
     *eventHandlerUPP = BMainWindowEventHandler;
-    WindowRef window = BLoadWindowWithHandler(kNibName, kWindowName, *eventHandlerUPP, 2, windowEvents);
+    QWidget *form = platform::takePreparedWindow();
+    WindowRef window = BLoadWindowWithHandler(form ? form : new DocumentForm, kWindowName, *eventHandlerUPP,
+                                              2, windowEvents);
     if (!window)
         return nullptr;
     if (count > 1)

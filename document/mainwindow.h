@@ -8,13 +8,17 @@
 #include <cstdint>
 #include <string>
 
-// Builds a window from an interface file of the bundle and installs its
-// handler with the window as user data (the handler's reference in
-// *outHandler when asked for). On failure shows the "Could not load
-// Resource" alert, leaves no window behind and returns null. Document
-// windows, the table window and the auxiliary windows are all built so.
-WindowRef BLoadWindowWithHandler(const std::string &nibName, const std::string &windowName,
-                                 EventHandlerUPP handler, int numTypes, const EventTypeSpec *eventTypes,
+class QWidget;
+
+// Makes the hidden form window one of the program's windows, named
+// windowName, and installs its handler (when given) with the window as user
+// data (the handler's reference in *outHandler when asked for). When the
+// handler cannot be installed shows the "Could not load Resource" alert,
+// leaves no window behind and returns null. Document windows, the table
+// window and the auxiliary windows are all built so.
+WindowRef BLoadWindowWithHandler(QWidget *form, const std::string &windowName,
+                                 EventHandlerUPP handler = nullptr, int numTypes = 0,
+                                 const EventTypeSpec *eventTypes = nullptr,
                                  EventHandlerRef *outHandler = nullptr);
 WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP);
 // Has the platform build the next document window ahead, hidden, while

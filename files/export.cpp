@@ -23,7 +23,7 @@ NavEventUPP exportEventProc = nullptr;
 
 void alert(const char *message, const std::string &explanation)
 {
-    StandardAlert(kAlertNoteAlert, message, explanation);
+    showAlert(message, explanation);
 }
 
 void alertExportFailed(const FSSpec *target, const std::string &reason)

@@ -18,7 +18,7 @@ bool flushToDisk = true;
 
 void alert(const char *message, const char *explanation)
 {
-    StandardAlert(kAlertNoteAlert, message, explanation);
+    showAlert(message, explanation);
 }
 
 // Names the file and gives the system's reason, in the user's language.

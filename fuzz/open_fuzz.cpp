@@ -11,6 +11,7 @@
 #include "platform/events.h"
 #include "platform/files.h"
 #include "platform/testing.h"
+#include "tests/support/alert_answerer.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,46 +1,16 @@
-// Note alerts: a message, an explanation and OK. Headless runs record the
-// alert and answer it at once.
 #include "alerts.h"
 
-#include "application.h"
-#include "internal.h"
 #include "localization.h"
-#include "testing.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-namespace
+void showAlert(const std::string &message, const std::string &explanation)
 {
-
-std::vector<ShownAlert> &shownAlerts()
-{
-    static std::vector<ShownAlert> alerts;
-    return alerts;
-}
-
-} // namespace
-
-OSStatus StandardAlert(AlertType type, const std::string &message, const std::string &explanation,
-                       const AlertStdAlertParamRec *params)
-{
-    // The program passes its texts in English; the user reads them in their language.
-    const ShownAlert alert{type, CopyLocalizedText(message), CopyLocalizedText(explanation),
-                           params && params->movable};
-    shownAlerts().push_back(alert);
-    if (!PlatformIsHeadless()) {
-        QMessageBox box(QMessageBox::Information, QApplication::applicationName(),
-                        QString::fromStdString(alert.message), QMessageBox::Ok, QApplication::activeWindow());
-        box.setInformativeText(QString::fromStdString(alert.explanation));
-        box.setWindowModality(Qt::ApplicationModal);
-        box.exec(); // an alert is modal: the caller goes on once it is answered
-    }
-    return noErr;
-}
-
-std::vector<ShownAlert> TakeShownAlerts()
-{
-    std::vector<ShownAlert> taken;
-    taken.swap(shownAlerts());
-    return taken;
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(),
+                    QString::fromStdString(CopyLocalizedText(message)), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setInformativeText(QString::fromStdString(CopyLocalizedText(explanation)));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec(); // the caller goes on once the alert is answered
 }

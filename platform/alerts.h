@@ -1,19 +1,9 @@
-// Standard note alerts: message, explanation and an OK button.
+// Note alerts: a message, an explanation and OK.
 #pragma once
-
-#include "types.h"
 
 #include <string>
 
-using AlertType = std::int16_t;
-enum : AlertType { kAlertNoteAlert = 1 };
-
-struct AlertStdAlertParamRec {
-    Boolean movable = false;
-};
-
-// Runs the alert modally; returns once the user has answered it. The
-// message and explanation are the program's English texts; the alert shows
-// them in the user's language (CopyLocalizedText).
-OSStatus StandardAlert(AlertType type, const std::string &message, const std::string &explanation,
-                       const AlertStdAlertParamRec *params = nullptr);
+// Shows the note alert application-modally over the active window and
+// returns once the user has answered it. The message and explanation are the
+// program's English texts; the alert shows them in the user's language.
+void showAlert(const std::string &message, const std::string &explanation);

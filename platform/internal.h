@@ -4,6 +4,7 @@
 
 #include "coreinternal.h"
 #include "events.h"
+#include "forms.h"
 #include "quickdraw.h"
 #include "window.h"
 
@@ -95,8 +96,6 @@ namespace platform
 
 FourCharCode fourCharCodeFrom(const QString &text);
 QString fourCharCodeText(FourCharCode code);
-// Makes the menus of menuBar (which root owns) the application's menus.
-void installMenuBar(QWidget *root, QMenuBar *menuBar);
 
 // Wraps a widget built by the platform itself (a file dialog, a message box)
 // as a window of ours, so that it takes part in the z-order.
@@ -137,7 +136,7 @@ QString translatedEarly(const char *context, const char *text);
 // screen, so that the first painting of a port finds the font loaded and
 // its glyphs ready.
 void warmPortText();
-// Builds the windows asked for with PrepareWindowFromNib (start-up's wait);
+// Builds the window asked for with prepareWindow (start-up's wait);
 // readied too (readyHiddenWindow) when the wait leaves time for it.
 void buildPreparedWindows(bool ready);
 // Does for a hidden window what showing it first would: the shared menu bar,

@@ -12,7 +12,7 @@
 // no translation. Texts are written in English in the program; the
 // translation files hold the other languages.
 //
-// StandardAlert translates its message and explanation itself, so alert
+// showAlert translates its message and explanation itself, so alert
 // texts are passed as they are. `make translations` collects the literal
 // texts passed to CopyLocalizedText and to functions whose name contains
 // "alert" (see scripts/translations). A text with a value in it, such as a

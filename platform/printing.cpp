@@ -182,7 +182,7 @@ OSStatus openSheet(PMPrintSession session, PrintDialogKind kind, PMPageFormat fo
 void reportFailure(PMPrintSession session, const std::string &what, const std::string &reason)
 {
     session->error = kPMGeneralError;
-    StandardAlert(kAlertNoteAlert, "The table could not be printed to \u201c" + what + "\u201d.", reason);
+    showAlert("The table could not be printed to \u201c" + what + "\u201d.", reason);
 }
 
 // A PDF file is written beside its target and replaced as a saved document

@@ -1,10 +1,8 @@
 // The headless test driver: lets a test run the program the way a user
-// would, answering alerts and modal windows from a script, and observe what
+// would, answering modal windows from a script, and observe what
 // the program showed.
 #pragma once
 
-#include "alerts.h"
-#include "controls.h"
 #include "window.h"
 
 #include <functional>
@@ -15,16 +13,6 @@
 // test can observe the end.
 struct ProcessExitRequested {
 };
-
-struct ShownAlert {
-    AlertType type;
-    std::string message;
-    std::string explanation;
-    bool movable;
-};
-
-// Every alert shown so far, oldest first; the list is kept until taken.
-std::vector<ShownAlert> TakeShownAlerts();
 
 // Runs in place of the event loop of an application-modal window: it may set
 // fields and send commands to the window; the modal run ends when the script
@@ -48,20 +36,6 @@ int GetBeepCount();
 bool IsWaitCursorShown();
 // The windows shown so far, by interface name, in order of their first showing.
 std::vector<std::string> GetShowLog();
-
-// Clicks the enabled button of the window that sends the command, as a user
-// would; false when the window has no such button or it is disabled.
-bool ClickCommandButton(WindowRef window, std::uint32_t commandID);
-// Chooses item (from 1) of a pop-up as a user would: the pop-up sends its command.
-bool ChoosePopupItem(ControlRef popup, std::int32_t item);
-// Types text into a field as a user would, replacing what it held.
-bool TypeIntoField(ControlRef field, const std::string &text);
-// The widget that has the keyboard focus in the window, as a control.
-ControlRef GetFocusedControl(WindowRef window);
-// Whether the field's whole text is selected.
-bool IsFieldTextSelected(ControlRef field);
-// The controls that Tab visits in the window, in order, starting at the focus.
-std::vector<ControlRef> GetTabChain(WindowRef window);
 
 // Lets Qt finish what it deferred (widgets of disposed windows are deleted
 // later); headless runs have no event loop to do it.

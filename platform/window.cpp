@@ -139,13 +139,11 @@ namespace platform
 
 bool clickCancelButton(WindowRef window)
 {
-    for (QPushButton *button : window->widget->findChildren<QPushButton *>()) {
-        if (button->property("commandID").toString() == QLatin1String("not!") && button->isEnabled()) {
-            button->click();
-            return true;
-        }
-    }
-    return false;
+    auto *cancel = window->widget->findChild<QPushButton *>(QStringLiteral("cancelButton"));
+    if (!cancel || !cancel->isEnabled())
+        return false;
+    cancel->click();
+    return true;
 }
 
 WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string &name)

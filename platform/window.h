@@ -1,4 +1,4 @@
-// Windows built from interface files, the platform's own z-order, titles,
+// Windows: the platform's own z-order, titles,
 // modified marks, proxies and window properties.
 #pragma once
 
@@ -8,8 +8,6 @@
 
 struct OpaqueWindowPtr;
 using WindowRef = OpaqueWindowPtr *;
-struct OpaqueIBNibRef;
-using IBNibRef = OpaqueIBNibRef *;
 struct OpaqueMenuRef;
 using MenuRef = OpaqueMenuRef *;
 
@@ -20,20 +18,6 @@ enum : WindowClass {
     kDocumentWindowClass = 6,
     kSheetWindowClass = 11,
 };
-
-// Interface files live in the bundle as Designer files ("main" is main.ui).
-OSStatus CreateNibReference(const std::string &nibName, IBNibRef *outNibRef);
-void DisposeNibReference(IBNibRef nibRef);
-// Builds the widget named windowName of the interface file as a hidden window.
-OSStatus CreateWindowFromNib(IBNibRef nibRef, const std::string &windowName, WindowRef *outWindow);
-// Asks for that window to be built ahead, hidden and ready to be shown, the
-// next time the program waits anyway (the start-up splash wait); the next
-// CreateWindowFromNib of it then takes that window instead of building one.
-// Nothing the program sees changes, failures included: a window that cannot
-// be built ahead is built, or fails, when it is created.
-void PrepareWindowFromNib(const std::string &nibName, const std::string &windowName);
-// Installs the menu bar named menuBarName as the application's menu bar.
-OSStatus SetMenuBarFromNib(IBNibRef nibRef, const std::string &menuBarName);
 
 void ShowWindow(WindowRef window);
 void HideWindow(WindowRef window);

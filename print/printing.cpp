@@ -114,7 +114,7 @@ OSStatus BInitPrintingDialogs(const tDocumentPtr theDocumentPtr)
                                                             pageSetupDoneUPP, printDialogDoneUPP) == noErr)
             return noErr;
     }
-    StandardAlert(kAlertNoteAlert, "Printing Setup Error", "Can not setup printing!");
+    showAlert("Printing Setup Error", "Can not setup printing!");
     return 1;
 }
 

@@ -155,11 +155,45 @@
     </message>
 </context>
 <context>
+    <name>HelpWindow</name>
+    <message>
+        <source>Quorlscope Help</source>
+        <translation>Quorlscope-Hilfe</translation>
+    </message>
+    <message>
+        <source>◀ Back</source>
+        <translation>◀ Zurück</translation>
+    </message>
+    <message>
+        <source>Back (Alt+Left)</source>
+        <translation>Zurück (Alt+Links)</translation>
+    </message>
+    <message>
+        <source>Alt+Left</source>
+        <translation>Alt+Left</translation>
+    </message>
+    <message>
+        <source>Forward ▶</source>
+        <translation>Vorwärts ▶</translation>
+    </message>
+    <message>
+        <source>Forward (Alt+Right)</source>
+        <translation>Vorwärts (Alt+Rechts)</translation>
+    </message>
+    <message>
+        <source>Alt+Right</source>
+        <translation>Alt+Right</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Untitled </source>
         <translation>Unbenannt </translation>
     </message>
+</context>
+<context>
+    <name>MenuBar</name>
     <message>
         <source>Quorlscope</source>
         <translation>Quorlscope</translation>
@@ -690,37 +724,6 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
     <message>
         <source>Compute</source>
         <translation>Berechnen</translation>
-    </message>
-</context>
-<context>
-    <name>Window</name>
-    <message>
-        <source>Quorlscope Help</source>
-        <translation>Quorlscope-Hilfe</translation>
-    </message>
-    <message>
-        <source>◀ Back</source>
-        <translation>◀ Zurück</translation>
-    </message>
-    <message>
-        <source>Back (Alt+Left)</source>
-        <translation>Zurück (Alt+Links)</translation>
-    </message>
-    <message>
-        <source>Alt+Left</source>
-        <translation>Alt+Left</translation>
-    </message>
-    <message>
-        <source>Forward ▶</source>
-        <translation>Vorwärts ▶</translation>
-    </message>
-    <message>
-        <source>Forward (Alt+Right)</source>
-        <translation>Vorwärts (Alt+Rechts)</translation>
-    </message>
-    <message>
-        <source>Alt+Right</source>
-        <translation>Alt+Right</translation>
     </message>
 </context>
 <context>

@@ -56,8 +56,8 @@ inline void ChooseDistanceUnit(int item)
     WindowRef prefs = FrontWindow();
     ASSERT_NE(prefs, nullptr);
     ASSERT_EQ(GetWindowNibName(prefs), "PrefWindow");
-    ASSERT_TRUE(ChoosePopupItem(qrltest::Control(prefs, "DIUN"), item));
-    ASSERT_TRUE(ClickCommandButton(prefs, FOUR_CHAR_CODE("ok  ")));
+    ASSERT_TRUE(qrltest::ChooseItem(qrltest::Find<QComboBox>(prefs, "distanceUnitField"), item));
+    ASSERT_TRUE(qrltest::Click(qrltest::Find<QAbstractButton>(prefs, "okButton")));
     ASSERT_FALSE(IsWindowVisible(prefs));
 }
 

@@ -16,9 +16,14 @@ namespace
 
 constexpr MenuID helpMenu = 132;
 
+QTextBrowser *Browser(WindowRef help)
+{
+    return Find<QTextBrowser>(help, "helpText");
+}
+
 std::string Page(WindowRef help)
 {
-    return GetControlURL(Control(help, "help"));
+    return Browser(help)->source().toString().toStdString();
 }
 
 bool EndsWith(const std::string &text, const std::string &end)
@@ -46,9 +51,11 @@ TEST(Help, MenuItemOpensTheBookAndLinksGoBackAndForth)
     EXPECT_TRUE(BIsHelpWindow(help));
     EXPECT_EQ(GetWTitle(help), "Quorlscope Help");
     EXPECT_TRUE(EndsWith(Page(help), "help/index.html")) << Page(help);
-    ControlRef back = Control(help, "back"), forward = Control(help, "forw");
-    EXPECT_FALSE(IsControlEnabled(back));
-    EXPECT_FALSE(IsControlEnabled(forward));
+    auto *back = Find<QAbstractButton>(help, "backButton");
+    auto *forward = Find<QAbstractButton>(help, "forwardButton");
+    ASSERT_TRUE(back && forward);
+    EXPECT_FALSE(back->isEnabled());
+    EXPECT_FALSE(forward->isEnabled());
     // The help window in front: the document commands are off, Close is on.
     EXPECT_FALSE(IsCommandEnabled("prnt"));
     EXPECT_FALSE(IsCommandEnabled("qorl"));
@@ -56,15 +63,13 @@ TEST(Help, MenuItemOpensTheBookAndLinksGoBackAndForth)
 
     // A link of the contents, followed as a click on it does: resolved
     // against the page shown.
-    auto *browser = reinterpret_cast<QTextBrowser *>(Control(help, "help"));
+    QTextBrowser *browser = Browser(help);
     ASSERT_TRUE(browser->toHtml().contains(QStringLiteral("#print")));
     browser->setSource(browser->source().resolved(QUrl(QStringLiteral("#print"))));
     EXPECT_TRUE(EndsWith(Page(help), "index.html#print")) << Page(help);
-    EXPECT_TRUE(IsControlEnabled(back));
-    ASSERT_EQ(ClickControl(back), noErr);
+    ASSERT_TRUE(Click(back));
     EXPECT_TRUE(EndsWith(Page(help), "help/index.html")) << Page(help);
-    EXPECT_TRUE(IsControlEnabled(forward));
-    ASSERT_EQ(ClickControl(forward), noErr);
+    ASSERT_TRUE(Click(forward));
     EXPECT_TRUE(EndsWith(Page(help), "#print")) << Page(help);
 
     // Closed: hidden, kept, and shown again by the command, built once.
@@ -83,7 +88,7 @@ TEST(Help, BookDescribesPrinting)
 {
     StartApplication();
     SendCommand("ahlp");
-    auto *browser = reinterpret_cast<QTextBrowser *>(Control(FrontWindow(), "help"));
+    QTextBrowser *browser = Browser(FrontWindow());
     const QString text = browser->toPlainText();
     EXPECT_TRUE(text.contains(QStringLiteral("Page Setup")));
     EXPECT_TRUE(text.contains(QStringLiteral(".pdf")));

@@ -35,7 +35,7 @@ bool PressOpensTableWindow(WindowRef window, Qt::Key key)
     bool opened = false;
     SetModalScript([&](WindowRef table) {
         opened = GetWindowNibName(table) == "Window";
-        ClickCommandButton(table, kHICommandCancel);
+        Click(Find<QAbstractButton>(table, "cancelButton"));
     });
     Press(window, key);
     SetModalScript(nullptr);

@@ -44,7 +44,7 @@ TEST(Preferences, UnknownStoredUnitIsMetresEverywhere)
     EXPECT_EQ(QRLGetDistanceUnit(BGetCurrentDocsDataPtr()), 1);
     EXPECT_EQ(TextAt(DocumentWindow(0), 308, 20), " 3.000");
     WindowRef prefs = BGetPrefWindowRef();
-    EXPECT_EQ(GetControl32BitValue(Control(prefs, "DIUN")), 1);
+    EXPECT_EQ(Find<QComboBox>(prefs, "distanceUnitField")->currentIndex(), 0);
     const std::string folder = TempFolder();
     SendCommand("save");
     const std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();

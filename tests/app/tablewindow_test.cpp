@@ -4,18 +4,17 @@
 #include "app/tablewindow.h"
 #include "document/document.h"
 #include "expected.h"
-#include "platform/bundle.h"
 #include "platform/internal.h"
 #include "platform/prefs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <clocale>
 #include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -29,13 +28,26 @@ const char *const kArgumentsExplanation = "The focal length should be in the ran
                                           "the distance from two times of focal length to 1000 m,\n"
                                           "and the circle of confusion in the range of 1..1000 \u00b5m.";
 
-// The widget whose property (controlSignature or commandID) has the value.
-QWidget *Find(WindowRef window, const char *value, const char *property = "controlSignature")
+// The window's fields, by the names its form gives them.
+QLineEdit *DistanceField(WindowRef window)
 {
-    for (QWidget *widget : platform::widgetOf(window)->findChildren<QWidget *>())
-        if (widget->property(property).toString() == QLatin1String(value))
-            return widget;
-    return nullptr;
+    return Find<QLineEdit>(window, "distanceField");
+}
+QLineEdit *FocalField(WindowRef window)
+{
+    return Find<QLineEdit>(window, "focalField");
+}
+QComboBox *CameraPopup(WindowRef window)
+{
+    return Find<QComboBox>(window, "unsharpField");
+}
+QLineEdit *CircleField(WindowRef window)
+{
+    return Find<QLineEdit>(window, "unsharpCircleValueField");
+}
+QPushButton *Button(WindowRef window, const char *name)
+{
+    return Find<QPushButton>(window, name);
 }
 
 // What the user types and chooses.
@@ -54,24 +66,25 @@ void PressCompute(const Entries &e, const char *distanceShown)
     bool ran = false;
     RunTableWindow([&](WindowRef window) {
         ran = true;
-        TypeIntoField(Control(window, "dist"), e.distance);
-        TypeIntoField(Control(window, "focl"), e.focalLength);
-        ChoosePopupItem(Control(window, "unsp"), e.cameraItem);
-        TypeIntoField(Control(window, "uscd"), e.circle);
-        ASSERT_TRUE(ClickCommandButton(window, FOUR_CHAR_CODE("tabl")));
+        TypeInto(DistanceField(window), e.distance);
+        TypeInto(FocalField(window), e.focalLength);
+        ChooseItem(CameraPopup(window), e.cameraItem);
+        TypeInto(CircleField(window), e.circle);
+        ASSERT_TRUE(Click(Button(window, "computeButton")));
         const std::vector<ShownAlert> alerts = TakeShownAlerts();
         if (distanceShown) {
             EXPECT_TRUE(alerts.empty());
             return;
         }
         ASSERT_EQ(alerts.size(), 1u);
-        EXPECT_EQ(std::tie(alerts[0].type, alerts[0].message, alerts[0].explanation, alerts[0].movable),
-                  std::make_tuple(kAlertNoteAlert, kArgumentsMessage, kArgumentsExplanation, true));
+        EXPECT_EQ(std::tie(alerts[0].icon, alerts[0].message, alerts[0].explanation, alerts[0].modality),
+                  std::make_tuple(QMessageBox::Information, kArgumentsMessage, kArgumentsExplanation,
+                                  Qt::ApplicationModal));
         EXPECT_TRUE(IsWindowVisible(window));
         EXPECT_EQ(QRLIsTableWindow(), 1);
         EXPECT_EQ(std::make_tuple(
-                      GetControlText(Control(window, "dist")), GetControlText(Control(window, "focl")),
-                      GetControl32BitValue(Control(window, "unsp")), GetControlText(Control(window, "uscd"))),
+                      DistanceField(window)->text().toStdString(), FocalField(window)->text().toStdString(),
+                      CameraPopup(window)->currentIndex() + 1, CircleField(window)->text().toStdString()),
                   std::tie(e.distance, e.focalLength, e.cameraItem, e.circle));
     });
     EXPECT_TRUE(ran);
@@ -119,7 +132,7 @@ TEST(TableWindow, FirstOpeningAndTheDistanceLabel)
     EXPECT_EQ(Opening().distanceLabel, "distance in ft: ");
 }
 
-// Controls by ID, the pop-up's four items and the circle field enabled for
+// The form's widgets by name, the pop-up's four items and the circle field enabled for
 // the digital formats at once, focus, tab order and the default button.
 TEST(TableWindow, Controls)
 {
@@ -129,35 +142,31 @@ TEST(TableWindow, Controls)
         ran = true;
         EXPECT_EQ(std::make_tuple(GetWindowNibName(window), QRLIsTableWindow(), FrontWindow()),
                   std::make_tuple(std::string("Window"), 1, window));
-        EXPECT_NE(Find(window, "DIST"), nullptr);
-        ControlRef distance = Control(window, "dist");
-        EXPECT_EQ(GetFocusedControl(window), distance);
-        EXPECT_TRUE(IsFieldTextSelected(distance));
-        std::vector<QWidget *> chain;
-        for (ControlRef control : GetTabChain(window))
-            chain.push_back(reinterpret_cast<QWidget *>(control));
-        std::vector<QWidget *> expectedChain;
-        for (const char *signature : {"dist", "focl", "unsp", "uscd"})
-            expectedChain.push_back(Find(window, signature));
-        for (const char *command : {"tabl", "not!"})
-            expectedChain.push_back(Find(window, command, "commandID"));
-        EXPECT_EQ(chain, expectedChain);
+        EXPECT_NE(Find<QLabel>(window, "distanceStringField"), nullptr);
+        QLineEdit *distance = DistanceField(window);
+        ASSERT_NE(distance, nullptr);
+        EXPECT_EQ(platform::widgetOf(window)->focusWidget(), distance);
+        EXPECT_FALSE(distance->text().isEmpty());
+        EXPECT_EQ(distance->selectedText(), distance->text());
+        QPushButton *compute = Button(window, "computeButton");
+        QPushButton *cancel = Button(window, "cancelButton");
+        const std::vector<QWidget *> expectedChain = {
+            distance, FocalField(window), CameraPopup(window), CircleField(window), compute, cancel};
+        EXPECT_EQ(TabChain(window), expectedChain);
         for (QWidget *widget : expectedChain)
             EXPECT_NE(widget, nullptr);
-        auto *compute = qobject_cast<QPushButton *>(expectedChain[4]);
-        auto *cancel = qobject_cast<QPushButton *>(expectedChain[5]);
         ASSERT_TRUE(compute && cancel);
         EXPECT_TRUE(compute->isDefault() && !cancel->isDefault());
 
-        ControlRef popup = Control(window, "unsp");
-        EXPECT_FALSE(ChoosePopupItem(popup, 5));
+        QComboBox *popup = CameraPopup(window);
+        EXPECT_FALSE(ChooseItem(popup, 5));
         const std::pair<int, bool> steps[] = {{3, false}, {1, true},  {4, false},
                                               {2, true},  {4, false}, {3, false}};
         for (const auto &[item, enabled] : steps) {
-            ASSERT_TRUE(ChoosePopupItem(popup, item));
-            EXPECT_EQ(bool(IsControlEnabled(Control(window, "uscd"))), enabled) << "item " << item;
+            ASSERT_TRUE(ChooseItem(popup, item));
+            EXPECT_EQ(CircleField(window)->isEnabled(), enabled) << "item " << item;
         }
-        ClickCommandButton(window, kHICommandCancel);
+        Click(cancel);
     });
     EXPECT_TRUE(ran);
 }
@@ -188,15 +197,15 @@ TEST(TableWindow, CancelEscapeAndReturn)
     WindowRef document = DocumentWindow(0);
     ExpectOpening(ComputeTable({"12", "200", 4, "99", false}), "5.000", "35", 2, "10.0", true);
     RunTableWindow([](WindowRef window) {
-        TypeIntoField(Control(window, "dist"), "8");
-        QTest::keyClick(Find(window, "dist"), Qt::Key_Escape);
+        TypeInto(DistanceField(window), "8");
+        QTest::keyClick(DistanceField(window), Qt::Key_Escape);
     });
     EXPECT_TRUE(LastModalLoopQuit());
     // The close box cancels too: a hidden window would leave its loop running.
     RunTableWindow([](WindowRef window) {
-        TypeIntoField(Control(window, "dist"), "8");
+        TypeInto(DistanceField(window), "8");
         QCloseEvent close;
-        QApplication::sendEvent(Find(window, "dist")->window(), &close);
+        QApplication::sendEvent(DistanceField(window)->window(), &close);
     });
     EXPECT_TRUE(LastModalLoopQuit());
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
@@ -208,10 +217,10 @@ TEST(TableWindow, CancelEscapeAndReturn)
     ExpectOpening(Opening(), "5.000", "35", 2, "10.0", true);
 
     RunTableWindow([](WindowRef window) {
-        TypeIntoField(Control(window, "dist"), "3");
-        TypeIntoField(Control(window, "focl"), "50");
-        ChoosePopupItem(Control(window, "unsp"), 3);
-        QTest::keyClick(Find(window, "focl"), Qt::Key_Return);
+        TypeInto(DistanceField(window), "3");
+        TypeInto(FocalField(window), "50");
+        ChooseItem(CameraPopup(window), 3);
+        QTest::keyClick(FocalField(window), Qt::Key_Return);
     });
     EXPECT_TRUE(LastModalLoopQuit());
     EXPECT_EQ(TextAt(document, 140, 150), " 2.845");
@@ -229,21 +238,23 @@ TEST(TableWindow, EditMenuWorksInTheFields)
         dialog->activateWindow();
         QApplication::processEvents();
         ASSERT_EQ(QApplication::activeWindow(), dialog);
-        auto *distance = qobject_cast<QLineEdit *>(Find(window, "dist"));
-        auto *focal = qobject_cast<QLineEdit *>(Find(window, "focl"));
-        TypeIntoField(Control(window, "dist"), "12.5");
+        QLineEdit *distance = DistanceField(window);
+        QLineEdit *focal = FocalField(window);
+        TypeInto(distance, "12.5");
         SendCommand("sall");
         EXPECT_EQ(distance->selectedText(), QStringLiteral("12.5"));
         SendCommand("copy");
-        SetKeyboardFocus(window, Control(window, "focl"));
+        QTest::keyClick(distance, Qt::Key_Tab); // into the focal length, its text selected
+        ASSERT_EQ(QApplication::focusWidget(), focal);
         SendCommand("past");
         EXPECT_EQ(focal->text(), QStringLiteral("12.5"));
         SendCommand("undo");
         EXPECT_EQ(focal->text(), QStringLiteral("35"));
-        SetKeyboardFocus(window, Control(window, "dist"));
+        QTest::keyClick(focal, Qt::Key_Backtab);
+        ASSERT_EQ(QApplication::focusWidget(), distance);
         SendCommand("cut ");
         EXPECT_EQ(distance->text(), QString());
-        ClickCommandButton(window, kHICommandCancel);
+        Click(Button(window, "cancelButton"));
     });
 }
 
@@ -365,29 +376,4 @@ TEST(TableWindow, ComputeMarksTheFrontDocument)
     ComputeTable({"5", "50", 2, "30"});
     EXPECT_EQ(std::make_tuple(TextAt(first, 140, 150), TextAt(second, 140, 150)),
               std::make_tuple(" 4.616", " 2.845"));
-}
-
-TEST(TableWindow, MissingInterfaceFileIsReported)
-{
-    StartApplication();
-    const std::filesystem::path bundle = expected::CopyOfTheBundle();
-    std::filesystem::remove(bundle / "tablewindow.ui");
-    SetBundleRoot(bundle.string());
-    TakeShownAlerts();
-    bool opened = false;
-    SetModalScript([&](WindowRef) { opened = true; });
-    SendCommand("qorl");
-    SetModalScript(nullptr);
-    EXPECT_FALSE(opened);
-    const std::vector<ShownAlert> alerts = TakeShownAlerts();
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(std::tie(alerts[0].message, alerts[0].explanation),
-              std::make_tuple("Could not load Resource", "Please reinstall Your Application"));
-    EXPECT_EQ(QRLIsTableWindow(), 0);
-    EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
-    EXPECT_EQ(FrontWindow(), DocumentWindow(0));
-    // With the file back the command works again.
-    SetBundleRoot("");
-    ComputeTable({"3", "50", 3, std::nullopt});
-    EXPECT_EQ(TextAt(DocumentWindow(0), 140, 150), " 2.845");
 }

@@ -149,8 +149,8 @@ TEST(DocumentList, TitlesAndTenDocumentsAtMost)
     EXPECT_EQ(BInitDocument(), nullptr);
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(std::tie(alerts[0].type, alerts[0].message, alerts[0].explanation),
-              std::make_tuple(kAlertNoteAlert, "Cannot create new Document", "InitDocErr"));
+    EXPECT_EQ(std::tie(alerts[0].icon, alerts[0].message, alerts[0].explanation),
+              std::make_tuple(QMessageBox::Information, "Cannot create new Document", "InitDocErr"));
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
     EXPECT_EQ(Slots(), before);
     WindowRef visible[16];

@@ -399,7 +399,7 @@ TEST(Print, UnwritableFolderAlertsAndLeavesNoFile)
     PrintTo(target);
     std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].type, kAlertNoteAlert);
+    EXPECT_EQ(alerts[0].icon, QMessageBox::Information);
     EXPECT_EQ(alerts[0].message, "The table could not be printed to \u201clocked.pdf\u201d.");
     EXPECT_EQ(alerts[0].explanation, "The folder \u201c" + folder + "\u201d cannot be written: " +
                                          (geteuid() == 0 ? "Read-only file system." : "Permission denied."));

@@ -4,8 +4,11 @@
 #include "document/document.h"
 #include "platform/application.h"
 #include "platform/events.h"
+#include "platform/internal.h"
 #include "platform/menus.h"
 
+#include <QLabel>
+#include <QPushButton>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -101,12 +104,51 @@ bool IsCommandEnabled(const char (&commandID)[5])
     return IsMenuCommandEnabled(code(commandID));
 }
 
-ControlRef Control(WindowRef window, const char (&signature)[5], std::int32_t id)
+QWidget *FindWidget(WindowRef window, const char *objectName)
 {
-    ControlRef control = nullptr;
-    const ControlID controlID{code(signature), id};
-    GetControlByID(window, &controlID, &control);
-    return control;
+    QWidget *top = platform::widgetOf(window);
+    return top ? top->findChild<QWidget *>(QLatin1String(objectName)) : nullptr;
+}
+
+bool TypeInto(QLineEdit *field, const std::string &text)
+{
+    if (!field || !field->isEnabled())
+        return false;
+    field->selectAll();
+    field->insert(QString::fromStdString(text));
+    return true;
+}
+
+bool ChooseItem(QComboBox *popup, int item)
+{
+    if (!popup || !popup->isEnabled() || item < 1 || item > popup->count())
+        return false;
+    popup->setCurrentIndex(item - 1);
+    emit popup->activated(item - 1);
+    return true;
+}
+
+bool Click(QAbstractButton *button)
+{
+    if (!button || !button->isEnabled())
+        return false;
+    button->click();
+    return true;
+}
+
+std::vector<QWidget *> TabChain(WindowRef window)
+{
+    std::vector<QWidget *> chain;
+    QWidget *top = platform::widgetOf(window);
+    QWidget *start = top ? top->focusWidget() : nullptr;
+    for (QWidget *widget = start; widget && chain.size() < 64;) {
+        if (widget->focusPolicy() & Qt::TabFocus && widget->isEnabled())
+            chain.push_back(widget);
+        widget = widget->nextInFocusChain();
+        if (widget == start)
+            break;
+    }
+    return chain;
 }
 
 void RunTableWindow(const std::function<void(WindowRef)> &script)
@@ -120,24 +162,29 @@ TableWindowState ComputeTable(const TableEntry &entry)
 {
     TableWindowState state;
     RunTableWindow([&](WindowRef window) {
-        state.distanceLabel = GetControlText(Control(window, "DIST"));
-        state.distance = GetControlText(Control(window, "dist"));
-        state.focalLength = GetControlText(Control(window, "focl"));
-        state.circle = GetControlText(Control(window, "uscd"));
-        state.cameraItem = GetControl32BitValue(Control(window, "unsp"));
-        state.circleEnabled = IsControlEnabled(Control(window, "uscd"));
+        auto *distance = Find<QLineEdit>(window, "distanceField");
+        auto *focal = Find<QLineEdit>(window, "focalField");
+        auto *camera = Find<QComboBox>(window, "unsharpField");
+        auto *circle = Find<QLineEdit>(window, "unsharpCircleValueField");
+        ASSERT_TRUE(distance && focal && camera && circle);
+        state.distanceLabel = Find<QLabel>(window, "distanceStringField")->text().toStdString();
+        state.distance = distance->text().toStdString();
+        state.focalLength = focal->text().toStdString();
+        state.circle = circle->text().toStdString();
+        state.cameraItem = camera->currentIndex() + 1;
+        state.circleEnabled = circle->isEnabled();
         if (entry.distance)
-            TypeIntoField(Control(window, "dist"), *entry.distance);
+            TypeInto(distance, *entry.distance);
         if (entry.focalLength)
-            TypeIntoField(Control(window, "focl"), *entry.focalLength);
+            TypeInto(focal, *entry.focalLength);
         if (entry.cameraItem)
-            ChoosePopupItem(Control(window, "unsp"), *entry.cameraItem);
+            ChooseItem(camera, *entry.cameraItem);
         if (entry.circle)
-            TypeIntoField(Control(window, "uscd"), *entry.circle);
+            TypeInto(circle, *entry.circle);
         if (entry.compute)
-            ClickCommandButton(window, FOUR_CHAR_CODE("tabl"));
+            Click(Find<QPushButton>(window, "computeButton"));
         if (!entry.compute || !LastModalLoopQuit())
-            ClickCommandButton(window, FOUR_CHAR_CODE("not!"));
+            Click(Find<QPushButton>(window, "cancelButton"));
     });
     return state;
 }

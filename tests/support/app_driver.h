@@ -3,12 +3,15 @@
 // answered, alerts read back, and what each window's port shows.
 #pragma once
 
-#include "platform/controls.h"
+#include "alert_answerer.h"
 #include "platform/quickdraw.h"
 #include "platform/testing.h"
 #include "platform/types.h"
 #include "platform/window.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
 #include <functional>
 #include <optional>
 #include <string>
@@ -59,7 +62,21 @@ TableWindowState ComputeTable(const TableEntry &entry);
 // Runs the window with a script of one's own.
 void RunTableWindow(const std::function<void(WindowRef)> &script);
 
-ControlRef Control(WindowRef window, const char (&signature)[5], std::int32_t id = 128);
+// The widget of the window with the object name its form gives it; null
+// when the window has none of that type.
+QWidget *FindWidget(WindowRef window, const char *objectName);
+template <typename Widget> Widget *Find(WindowRef window, const char *objectName)
+{
+    return qobject_cast<Widget *>(FindWidget(window, objectName));
+}
+// What a user does to a window's widgets; false when the widget is missing
+// or disabled. TypeInto replaces the field's text; ChooseItem picks the
+// pop-up's item (from 1), which then reports the choice as the mouse would.
+bool TypeInto(QLineEdit *field, const std::string &text);
+bool ChooseItem(QComboBox *popup, int item);
+bool Click(QAbstractButton *button);
+// The widgets that Tab visits in the window, in order, starting at the focus.
+std::vector<QWidget *> TabChain(WindowRef window);
 
 // The texts a window shows, with their frames.
 std::vector<PortItem> Contents(WindowRef window);
