@@ -42,11 +42,6 @@ bool readNumber(const QLineEdit *field, double *value)
     return CFStringGetDecimalValue(field->text().toStdString(), value);
 }
 
-void setText(QLineEdit *field, const std::string &text)
-{
-    field->setText(QString::fromStdString(text));
-}
-
 // The circle typed for the digital formats, in micrometres: finite and
 // within the range a real sensor's circle of confusion can take.
 bool circleInRange(double micrometres)
@@ -65,9 +60,10 @@ void fillWindow(std::int32_t distUnit)
     Ui::TableWindow &ui = tableForm->ui;
     ui.distanceStringField->setText(QString::fromStdString(
         CopyLocalizedText(distUnit == kDistanceUnitFeet ? "distance in ft: " : "distance in m: ")));
-    setText(ui.distanceField, CFStringCreateWithFormat("%.3f", distanceDef));
-    setText(ui.focalField, CFStringCreateWithFormat("%.0f", focalDef));
-    setText(ui.unsharpCircleValueField, CFStringCreateWithFormat("%.1f", unsharpDef * 1000000.0));
+    // Numbers with a point in every locale, as the fields read them.
+    ui.distanceField->setText(QString::number(distanceDef, 'f', 3));
+    ui.focalField->setText(QString::number(focalDef, 'f', 0));
+    ui.unsharpCircleValueField->setText(QString::number(unsharpDef * 1000000.0, 'f', 1));
     ui.unsharpField->setCurrentIndex(cameraTypeDef);
     enableCircleFieldFor(cameraTypeDef);
 }

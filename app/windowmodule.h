@@ -1,5 +1,5 @@
 // What the auxiliary windows (preferences, facts, about, splash) share: each
-// is built once from its interface file and hidden rather than closed.
+// is built once from its form and hidden rather than closed.
 #pragma once
 
 #include "platform/events.h"

@@ -1,4 +1,4 @@
-// The application bundle: interface files, icons, pictures, the strings
+// The application bundle: icons, pictures, the strings
 // table, the information keys and the help book. Embedded in the program by
 // default; tests can point it at a folder.
 #pragma once

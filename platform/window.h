@@ -49,5 +49,5 @@ OSStatus SetWindowProperty(WindowRef window, OSType creator, OSType tag, void *v
 OSStatus GetWindowProperty(WindowRef window, OSType creator, OSType tag, void **value);
 OSStatus RemoveWindowProperty(WindowRef window, OSType creator, OSType tag);
 
-// The name the interface file gave the window ("MainWindow", "Window" ...).
+// The name the program gave the window ("MainWindow", "Window" ...).
 std::string GetWindowNibName(WindowRef window);
