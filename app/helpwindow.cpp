@@ -28,9 +28,7 @@ void BInitHelpWindow()
     static const EventTypeSpec helpSpec[] = {{kEventClassWindow, kEventWindowClose}};
     helpForm = new HelpForm;
     helpWindow = BLoadWindowWithHandler(helpForm, "Window", BHelpWindowEventHandler, 1, helpSpec);
-    helpWindowExist = helpWindow ? 1 : 0;
-    if (!helpWindow)
-        helpForm = nullptr;
+    helpWindowExist = 1;
 }
 
 OSStatus BHelpWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)

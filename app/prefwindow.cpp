@@ -56,11 +56,6 @@ void BInitPrefWindow()
     distUnit = QRLReadDistanceUnit();
     prefForm = new PrefForm;
     prefWindow = BLoadWindowWithHandler(prefForm, "PrefWindow");
-    if (!prefWindow) {
-        prefForm = nullptr;
-        existPrefWindow = 0;
-        return;
-    }
     QObject::connect(prefForm->ui.okButton, &QPushButton::clicked, prefForm, []() { closeWindow(true); });
     QObject::connect(prefForm->ui.cancelButton, &QPushButton::clicked, prefForm,
                      []() { closeWindow(false); });

@@ -130,11 +130,6 @@ void QRLInitTableWindow()
     const std::int32_t distUnit = QRLReadDistanceUnit();
     tableForm = new TableForm;
     tableWindow = BLoadWindowWithHandler(tableForm, "Window");
-    if (!tableWindow) {
-        tableForm = nullptr;
-        tableWindowExist = 0;
-        return;
-    }
     tableWindowExist = 1;
     connectForm();
     fillWindow(distUnit);

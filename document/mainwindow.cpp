@@ -4,7 +4,6 @@
 
 #include "document/document.h"
 #include "files/navigation.h"
-#include "platform/alerts.h"
 #include "platform/bundle.h"
 #include "platform/forms.h"
 #include "platform/placement.h"
@@ -180,12 +179,8 @@ WindowRef BLoadWindowWithHandler(QWidget *form, const std::string &windowName, E
                                  int numTypes, const EventTypeSpec *eventTypes, EventHandlerRef *outHandler)
 {
     WindowRef window = platform::adoptWindow(form, windowName);
-    if (handler && InstallEventHandler(GetWindowEventTarget(window), handler, numTypes, eventTypes, window,
-                                       outHandler) != noErr) {
-        DisposeWindow(window);
-        showAlert("Could not load Resource", "Please reinstall Your Application");
-        return nullptr;
-    }
+    if (handler)
+        InstallEventHandler(GetWindowEventTarget(window), handler, numTypes, eventTypes, window, outHandler);
     return window;
 }
 
@@ -202,8 +197,6 @@ WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP)
     QWidget *form = platform::takePreparedWindow();
     WindowRef window = BLoadWindowWithHandler(form ? form : new DocumentForm, kWindowName, *eventHandlerUPP,
                                               2, windowEvents);
-    if (!window)
-        return nullptr;
     if (count > 1)
         SetWTitle(window, GetWTitle(window) + std::to_string(count));
     count += 1;

@@ -12,10 +12,8 @@ class QWidget;
 
 // Makes the hidden form window one of the program's windows, named
 // windowName, and installs its handler (when given) with the window as user
-// data (the handler's reference in *outHandler when asked for). When the
-// handler cannot be installed shows the "Could not load Resource" alert,
-// leaves no window behind and returns null. Document windows, the table
-// window and the auxiliary windows are all built so.
+// data (the handler's reference in *outHandler when asked for). Document
+// windows, the table window and the auxiliary windows are all built so.
 WindowRef BLoadWindowWithHandler(QWidget *form, const std::string &windowName,
                                  EventHandlerUPP handler = nullptr, int numTypes = 0,
                                  const EventTypeSpec *eventTypes = nullptr,
