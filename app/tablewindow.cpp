@@ -49,10 +49,12 @@ bool circleInRange(double micrometres)
     return micrometres >= kMinCircleMicrometres && micrometres <= kMaxCircleMicrometres;
 }
 
-// The circle field is used only for the two digital formats (the first two items).
+// The pop-up's items are the camera types in order. The circle field is
+// used only for the two digital formats.
 void enableCircleFieldFor(int cameraIndex)
 {
-    tableForm->ui.unsharpCircleValueField->setEnabled(cameraIndex < 2);
+    tableForm->ui.unsharpCircleValueField->setEnabled(cameraIndex != thirtyFive &&
+                                                      cameraIndex != mediumFormat);
 }
 
 void fillWindow(std::int32_t distUnit)

@@ -422,7 +422,7 @@
     </message>
     <message>
         <source>Could not load Resource</source>
-        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp, app/tablewindow.cpp, app/windowmodule.cpp, document/mainwindow.cpp</extracomment>
+        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp</extracomment>
         <translation>Eine Ressource konnte nicht geladen werden</translation>
     </message>
     <message>
@@ -492,7 +492,7 @@
     </message>
     <message>
         <source>Please reinstall Your Application</source>
-        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp, app/tablewindow.cpp, app/windowmodule.cpp, document/mainwindow.cpp</extracomment>
+        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp</extracomment>
         <translation>Bitte installieren Sie das Programm neu</translation>
     </message>
     <message>
