@@ -9,10 +9,12 @@
 #include "platform/alerts.h"
 #include "platform/localization.h"
 #include "platform/quickdraw.h"
-#include "platform/scrap.h"
 #include "platform/window.h"
 #include "print/pdfexport.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <cctype>
 #include <optional>
 
@@ -166,14 +168,10 @@ OSStatus QRLCopyTable(tDocumentPtr theDocumentPtr)
     const std::optional<std::string> csv = QRLTablesAsCSV(tables);
     if (!tabText || !csv)
         return paramErr;
-    ScrapRef scrap = nullptr;
-    OSStatus err = ClearCurrentScrap();
-    if (err == noErr)
-        err = GetCurrentScrap(&scrap);
-    if (err == noErr)
-        err =
-            PutScrapFlavor(scrap, "text/plain", kScrapFlavorMaskNone, long(tabText->size()), tabText->data());
-    if (err == noErr)
-        err = PutScrapFlavor(scrap, "text/csv", kScrapFlavorMaskNone, long(csv->size()), csv->data());
-    return err;
+    // Both flavors as one item: a paste picks the one it understands.
+    auto *mime = new QMimeData; // the clipboard takes it over
+    mime->setText(QString::fromStdString(*tabText));
+    mime->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(*csv));
+    QGuiApplication::clipboard()->setMimeData(mime);
+    return noErr;
 }
