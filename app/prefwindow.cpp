@@ -31,13 +31,15 @@ void storeDistanceUnit()
     const std::int32_t distanceUnitValue = GetControl32BitValue(distanceUnitControl());
     if (distanceUnitValue == 1 || distanceUnitValue == 2)
         distUnit = distanceUnitValue;
-    CFPreferencesSetAppValue(kDistanceUnitKey, CFNumberCreate(distUnit));
-    if (!CFPreferencesAppSynchronize()) {
+    QSettings &preferences = platform::preferences();
+    preferences.setValue(QLatin1String(kDistanceUnitKey), QString::number(distUnit));
+    preferences.sync();
+    if (preferences.status() != QSettings::NoError) {
         // The choice holds for this session; say that it will not last.
-        const std::string explanation =
-            CopyLocalizedTextWithParams("The preferences file \u201c^0\u201d could not be written: ^1.\nThe "
-                                        "choice holds until the application quits.",
-                                        {GetPreferencesFilePath(), CFPreferencesCopyWriteFailureReason()});
+        const std::string explanation = CopyLocalizedTextWithParams(
+            "The preferences file \u201c^0\u201d could not be written: ^1.\nThe "
+            "choice holds until the application quits.",
+            {preferences.fileName().toStdString(), platform::preferencesWriteFailure().toStdString()});
         StandardAlert(kAlertNoteAlert, "Your choice could not be saved", explanation);
     }
 }
