@@ -22,14 +22,6 @@ std::string BCopyInfoString()
     return text && !text->empty() ? *text : CopyLocalizedText("Nameless Application");
 }
 
-IconFamilyHandle BReadApplicationIcon()
-{
-    IconFamilyHandle icon;
-    if (std::optional<std::string> path = CFBundleCopyResourceURL("Quorl", "icns"))
-        ReadIconFromFile(*path, &icon);
-    return icon;
-}
-
 GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds)
 {
     GrafPtr originalPort;

@@ -14,10 +14,7 @@ void BStartupBoxHandler(WindowRef window)
     const std::string text = BCopyInfoString();
     const std::string nameText = CFBundleGetValueForInfoDictionaryKey("CFBundleName").value_or(std::string());
 
-    Rect iconRect;
-    SetRect(&iconRect, short(h - 23), short(bounds.top + 30), short(h + 24), short(bounds.top + 78));
-    if (IconFamilyHandle icon = BReadApplicationIcon())
-        PlotIconFamily(&iconRect, icon);
+    platform::drawIcon(platform::applicationIcon(), QRect(h - 23, bounds.top + 30, 47, 48));
 
     GetWindowPortBounds(window, &bounds);
     Rect textRect;
