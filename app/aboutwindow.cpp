@@ -8,6 +8,8 @@
 #include "platform/bundle.h"
 #include "platform/localization.h"
 
+#include <QCoreApplication>
+
 namespace
 {
 
@@ -19,7 +21,9 @@ std::int32_t existAboutWindow = 0;
 std::string BCopyInfoString()
 {
     std::optional<std::string> text = CFBundleGetValueForInfoDictionaryKey("CFBundleGetInfoString");
-    return text && !text->empty() ? *text : CopyLocalizedText("Nameless Application");
+    // The information string's translations are in the context "Info".
+    return text && !text->empty() ? QCoreApplication::translate("Info", text->c_str()).toStdString()
+                                  : CopyLocalizedText("Nameless Application");
 }
 
 GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds)

@@ -1,5 +1,5 @@
-// The application bundle: interface files, icons, pictures, the strings
-// table, the information keys and the help book. Embedded in the program by
+// The application bundle: interface files, icons, pictures, the
+// information keys and the help book. Embedded in the program by
 // default; tests can point it at a folder.
 #pragma once
 
@@ -8,13 +8,8 @@
 #include <optional>
 #include <string>
 
-// The localized string for key from the default strings table; fallback when
-// the table has no entry.
-std::string CFBundleCopyLocalizedString(const std::string &key, const std::string &fallback);
 // The value of an information key ("CFBundleName"), if the bundle has it.
 std::optional<std::string> CFBundleGetValueForInfoDictionaryKey(const std::string &key);
-// Path of the resource name.extension in the bundle's resources, if present.
-std::optional<std::string> CFBundleCopyResourceURL(const std::string &name, const std::string &extension);
 // Reads a whole bundle file by its path relative to the bundle root.
 std::optional<std::string> ReadBundleFile(const std::string &relativePath);
 OSStatus AHRegisterHelpBook(const std::string &bundlePath);

@@ -85,7 +85,9 @@ QString helpText(const QString &program)
     const QString extension = QString::fromStdString(GetBundleDocumentExtension());
     const QStringList paragraphs = {
         localized(QT_TRANSLATE_NOOP("CommandLine", "Usage: %1 [options] [files...]")).arg(program) +
-            QLatin1Char('\n') + infoValue("CFBundleGetInfoString", name.toStdString()),
+            QLatin1Char('\n') +
+            platform::translatedEarly(
+                "Info", infoValue("CFBundleGetInfoString", name.toStdString()).toUtf8().constData()),
         localized(QT_TRANSLATE_NOOP("CommandLine",
                                     "A file given while %1 is already running opens in the running program."))
             .arg(name),

@@ -155,6 +155,14 @@
     </message>
 </context>
 <context>
+    <name>Info</name>
+    <message>
+        <source>Quorlscope 1.0.0, depth-of-field tables for photographers</source>
+        <extracomment>resources/Info.plist</extracomment>
+        <translation>Quorlscope 1.0.0, Schärfentiefe-Tabellen für Fotografen</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Untitled </source>
@@ -388,7 +396,7 @@
     </message>
     <message>
         <source>Could not load Resource</source>
-        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp, app/tablewindow.cpp, app/windowmodule.cpp, document/mainwindow.cpp</extracomment>
+        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp, document/mainwindow.cpp</extracomment>
         <translation>Eine Ressource konnte nicht geladen werden</translation>
     </message>
     <message>
@@ -458,7 +466,7 @@
     </message>
     <message>
         <source>Please reinstall Your Application</source>
-        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp, app/tablewindow.cpp, app/windowmodule.cpp, document/mainwindow.cpp</extracomment>
+        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp, document/mainwindow.cpp</extracomment>
         <translation>Bitte installieren Sie das Programm neu</translation>
     </message>
     <message>
@@ -643,6 +651,81 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
         <source>softens</source>
         <extracomment>print/pdfexport.cpp</extracomment>
         <translation>weicher</translation>
+    </message>
+</context>
+<context>
+    <name>Sheet</name>
+    <message>
+        <source>APS-C digital</source>
+        <translation>APS-C digital</translation>
+    </message>
+    <message>
+        <source>Full-frame digital</source>
+        <translation>Vollformat digital</translation>
+    </message>
+    <message>
+        <source>35 mm film</source>
+        <translation>35-mm-Film</translation>
+    </message>
+    <message>
+        <source>Medium format</source>
+        <translation>Mittelformat</translation>
+    </message>
+    <message>
+        <source>Digital camera</source>
+        <translation>Digitalkamera</translation>
+    </message>
+    <message>
+        <source>Dist. (ft):</source>
+        <translation>Entf. (ft):</translation>
+    </message>
+    <message>
+        <source>Dist. (m):</source>
+        <translation>Entf. (m):</translation>
+    </message>
+    <message>
+        <source>Near limit (ft)</source>
+        <translation>Nahgrenze (ft)</translation>
+    </message>
+    <message>
+        <source>Near limit (m)</source>
+        <translation>Nahgrenze (m)</translation>
+    </message>
+    <message>
+        <source>Far limit (ft)</source>
+        <translation>Ferngrenze (ft)</translation>
+    </message>
+    <message>
+        <source>Far limit (m)</source>
+        <translation>Ferngrenze (m)</translation>
+    </message>
+    <message>
+        <source>Focal length:</source>
+        <translation>Brennweite:</translation>
+    </message>
+    <message>
+        <source>Distance:</source>
+        <translation>Entfernung:</translation>
+    </message>
+    <message>
+        <source>Conf. circle (µm):</source>
+        <translation>Unschärfekreis (µm):</translation>
+    </message>
+    <message>
+        <source>Camera:</source>
+        <translation>Kamera:</translation>
+    </message>
+    <message>
+        <source>Aperture</source>
+        <translation>Blende</translation>
+    </message>
+    <message>
+        <source>Near limit</source>
+        <translation>Nahgrenze</translation>
+    </message>
+    <message>
+        <source>Far limit</source>
+        <translation>Ferngrenze</translation>
     </message>
 </context>
 <context>
