@@ -6,7 +6,6 @@
 #include "document/mainwindow.h"
 #include "files/file.h"
 #include "platform/bundle.h"
-#include "platform/localization.h"
 
 #include <QCoreApplication>
 
@@ -22,8 +21,9 @@ std::string BCopyInfoString()
 {
     std::optional<std::string> text = CFBundleGetValueForInfoDictionaryKey("CFBundleGetInfoString");
     // The information string's translations are in the context "Info".
-    return text && !text->empty() ? QCoreApplication::translate("Info", text->c_str()).toStdString()
-                                  : CopyLocalizedText("Nameless Application");
+    return text && !text->empty()
+               ? QCoreApplication::translate("Info", text->c_str()).toStdString()
+               : QCoreApplication::translate("Program", "Nameless Application").toStdString();
 }
 
 GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds)

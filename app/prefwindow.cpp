@@ -7,8 +7,9 @@
 #include "model/data.h"
 #include "platform/alerts.h"
 #include "platform/controls.h"
-#include "platform/localization.h"
 #include "platform/prefs.h"
+
+#include <QCoreApplication>
 
 namespace
 {
@@ -36,10 +37,13 @@ void storeDistanceUnit()
     preferences.sync();
     if (preferences.status() != QSettings::NoError) {
         // The choice holds for this session; say that it will not last.
-        const std::string explanation = CopyLocalizedTextWithParams(
-            "The preferences file \u201c^0\u201d could not be written: ^1.\nThe "
-            "choice holds until the application quits.",
-            {preferences.fileName().toStdString(), platform::preferencesWriteFailure().toStdString()});
+        const std::string explanation =
+            QCoreApplication::translate("Program",
+                                        "The preferences file \u201c%1\u201d could not be written: %2.\nThe "
+                                        "choice holds until the application quits.")
+                .arg(QString::fromStdString(preferences.fileName().toStdString()),
+                     QString::fromStdString(platform::preferencesWriteFailure().toStdString()))
+                .toStdString();
         StandardAlert(kAlertNoteAlert, "Your choice could not be saved", explanation);
     }
 }

@@ -7,9 +7,9 @@
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/controls.h"
-#include "platform/localization.h"
 #include "platform/strings.h"
 
+#include <QCoreApplication>
 #include <string>
 
 namespace
@@ -77,7 +77,10 @@ void enableCircleFieldFor(std::int32_t popupItem)
 void fillWindow(std::int32_t distUnit)
 {
     setText(distanceStringFieldID,
-            CopyLocalizedText(distUnit == kDistanceUnitFeet ? "distance in ft: " : "distance in m: "));
+            QCoreApplication::translate("Program", distUnit == kDistanceUnitFeet
+                                                       ? QT_TRANSLATE_NOOP("Program", "distance in ft: ")
+                                                       : QT_TRANSLATE_NOOP("Program", "distance in m: "))
+                .toStdString());
     setText(distanceFieldID, CFStringCreateWithFormat("%.3f", distanceDef));
     setText(focalFieldID, CFStringCreateWithFormat("%.0f", focalDef));
     setText(unsharpCircleValueFieldID, CFStringCreateWithFormat("%.1f", unsharpDef * 1000000.0));

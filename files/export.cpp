@@ -7,12 +7,12 @@
 #include "files/file.h"
 #include "files/navigation.h"
 #include "platform/alerts.h"
-#include "platform/localization.h"
 #include "platform/quickdraw.h"
 #include "platform/window.h"
 #include "print/pdfexport.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <cctype>
@@ -32,9 +32,12 @@ void alertExportFailed(const FSSpec *target, const std::string &reason)
 {
     const std::string explanation =
         reason.empty()
-            ? CopyLocalizedTextWithParam("The file \u201c^0\u201d could not be written.", target->name)
-            : CopyLocalizedTextWithParams("The file \u201c^0\u201d could not be written: ^1.",
-                                          {target->name, reason});
+            ? QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be written.")
+                  .arg(QString::fromStdString(target->name))
+                  .toStdString()
+            : QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be written: %2.")
+                  .arg(QString::fromStdString(target->name), QString::fromStdString(reason))
+                  .toStdString();
     alert("Could not export the table", explanation);
 }
 
@@ -145,7 +148,8 @@ OSStatus BDoExportDocument(tDocumentPtr theDocumentPtr, const FSSpec *target, tE
     }
     const std::optional<std::string> bytes = exportBytes(theDocumentPtr, format);
     if (!bytes) {
-        alertExportFailed(target, CopyLocalizedText("its contents could not be made"));
+        alertExportFailed(
+            target, QCoreApplication::translate("Program", "its contents could not be made").toStdString());
         return paramErr;
     }
     short refNum = -1;

@@ -4,10 +4,10 @@
 
 #include "application.h"
 #include "internal.h"
-#include "localization.h"
 #include "testing.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace
@@ -25,8 +25,10 @@ OSStatus StandardAlert(AlertType type, const std::string &message, const std::st
                        const AlertStdAlertParamRec *params)
 {
     // The program passes its texts in English; the user reads them in their language.
-    const ShownAlert alert{type, CopyLocalizedText(message), CopyLocalizedText(explanation),
-                           params && params->movable};
+    auto translated = [](const std::string &text) {
+        return QCoreApplication::translate("Program", text.c_str()).toStdString();
+    };
+    const ShownAlert alert{type, translated(message), translated(explanation), params && params->movable};
     shownAlerts().push_back(alert);
     if (!PlatformIsHeadless()) {
         QMessageBox box(QMessageBox::Information, QApplication::applicationName(),

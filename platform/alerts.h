@@ -14,6 +14,6 @@ struct AlertStdAlertParamRec {
 
 // Runs the alert modally; returns once the user has answered it. The
 // message and explanation are the program's English texts; the alert shows
-// them in the user's language (CopyLocalizedText).
+// them in the user's language (the context "Program" of the translations).
 OSStatus StandardAlert(AlertType type, const std::string &message, const std::string &explanation,
                        const AlertStdAlertParamRec *params = nullptr);
