@@ -19,11 +19,10 @@ std::int32_t existAboutWindow = 0;
 
 std::string BCopyInfoString()
 {
-    std::optional<std::string> text = CFBundleGetValueForInfoDictionaryKey("CFBundleGetInfoString");
+    const QByteArray text = platform::infoValue("CFBundleGetInfoString").toUtf8();
     // The information string's translations are in the context "Info".
-    return text && !text->empty()
-               ? QCoreApplication::translate("Info", text->c_str()).toStdString()
-               : QCoreApplication::translate("Program", "Nameless Application").toStdString();
+    return !text.isEmpty() ? QCoreApplication::translate("Info", text.constData()).toStdString()
+                           : QCoreApplication::translate("Program", "Nameless Application").toStdString();
 }
 
 GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds)

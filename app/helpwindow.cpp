@@ -48,9 +48,7 @@ void BHelpCommandHandler(WindowRef window)
     if (!window)
         return;
     if (!IsWindowVisible(window)) {
-        std::string book = GetRegisteredHelpBook();
-        if (book.empty() && AHRegisterHelpBook(GetBundleRoot()) == noErr)
-            book = GetRegisteredHelpBook();
+        const std::string book = platform::helpPage().toStdString();
         ControlRef browser = nullptr;
         const ControlID browserID{FOUR_CHAR_CODE("help"), 128};
         if (book.empty() || GetControlByID(window, &browserID, &browser) != noErr) {

@@ -12,7 +12,7 @@ void BStartupBoxHandler(WindowRef window)
     const GrafPtr originalPort = BBeginWindowDrawing(window, &bounds);
     const short h = short(bounds.right / 2);
     const std::string text = BCopyInfoString();
-    const std::string nameText = CFBundleGetValueForInfoDictionaryKey("CFBundleName").value_or(std::string());
+    const std::string nameText = platform::infoValue("CFBundleName").toStdString();
 
     platform::drawIcon(platform::applicationIcon(), QRect(h - 23, bounds.top + 30, 47, 48));
 

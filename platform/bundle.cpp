@@ -17,7 +17,6 @@ namespace
 struct BundleState {
     QString root = QStringLiteral(":/bundle");
     std::optional<QHash<QString, QString>> info;
-    std::string helpBook;
 };
 
 BundleState &state()
@@ -75,7 +74,8 @@ const QHash<QString, QString> &info()
 
 std::string valueOr(const char *key, const std::string &fallback)
 {
-    return CFBundleGetValueForInfoDictionaryKey(key).value_or(fallback);
+    const auto it = info().constFind(QLatin1String(key));
+    return it == info().constEnd() ? fallback : it->toStdString();
 }
 
 // A four-character code written as its four characters ("QRTb"); 0 for
@@ -107,15 +107,22 @@ QStringList preferredLanguages()
     return names;
 }
 
-} // namespace platform
-
-std::optional<std::string> CFBundleGetValueForInfoDictionaryKey(const std::string &key)
+QString infoValue(const char *key)
 {
-    const auto it = info().constFind(QString::fromStdString(key));
-    if (it == info().constEnd())
-        return std::nullopt;
-    return it->toStdString();
+    return info().value(QLatin1String(key));
 }
+
+QString helpPage()
+{
+    for (const std::string &folder : {localizationFolder(), std::string()}) {
+        const QString page = pathOf(folder + "help/index.html");
+        if (QFile::exists(page))
+            return page;
+    }
+    return QString();
+}
+
+} // namespace platform
 
 std::optional<std::string> ReadBundleFile(const std::string &relativePath)
 {
@@ -123,24 +130,6 @@ std::optional<std::string> ReadBundleFile(const std::string &relativePath)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return file.readAll().toStdString();
-}
-
-OSStatus AHRegisterHelpBook(const std::string &bundlePath)
-{
-    // The help in the user's language when the bundle has it, else English.
-    for (const std::string &folder : {localizationFolder(), std::string()}) {
-        const std::string page = bundlePath + "/" + folder + "help/index.html";
-        if (QFile::exists(QString::fromStdString(page))) {
-            state().helpBook = page;
-            return noErr;
-        }
-    }
-    return fnfErr;
-}
-
-std::string GetRegisteredHelpBook()
-{
-    return state().helpBook;
 }
 
 void SetBundleRoot(const std::string &folder)

@@ -5,15 +5,24 @@
 
 #include "types.h"
 
+#include <QString>
 #include <optional>
 #include <string>
 
-// The value of an information key ("CFBundleName"), if the bundle has it.
-std::optional<std::string> CFBundleGetValueForInfoDictionaryKey(const std::string &key);
+namespace platform
+{
+
+// The value of an information key ("CFBundleName"); empty when the bundle
+// lacks it.
+QString infoValue(const char *key);
+// The help page in the user's language when the bundle has it, else the
+// English one; empty when the bundle has neither.
+QString helpPage();
+
+} // namespace platform
+
 // Reads a whole bundle file by its path relative to the bundle root.
 std::optional<std::string> ReadBundleFile(const std::string &relativePath);
-OSStatus AHRegisterHelpBook(const std::string &bundlePath);
-std::string GetRegisteredHelpBook();
 
 // The program's facts, from the information keys. Without a bundle (a test
 // of a library alone) the name and command are the executable's, and the

@@ -18,7 +18,8 @@ namespace
 
 QString infoValue(const char *key, const std::string &fallback)
 {
-    return QString::fromStdString(CFBundleGetValueForInfoDictionaryKey(key).value_or(fallback));
+    const QString value = platform::infoValue(key);
+    return value.isEmpty() ? QString::fromStdString(fallback) : value;
 }
 
 QString programName(int argc, char **argv)

@@ -111,7 +111,7 @@ TEST(German, AustrianLocale)
     StartApplication();
     EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"Quorlscope", "Datei", "Bearbeiten", "Tabelle"}));
     EXPECT_EQ(TextAt(DocumentWindow(0), 20, 20), "Brennweite:");
-    EXPECT_NE(GetRegisteredHelpBook().find("/de.lproj/"), std::string::npos);
+    EXPECT_NE(platform::helpPage().toStdString().find("/de.lproj/"), std::string::npos);
 }
 
 // Facts, about text, help page, the table window's pop-up and Qt's own
@@ -126,7 +126,7 @@ TEST(German, FactsAboutHelpAndDialogButtons)
     EXPECT_NE(FactsText().find("10.5"), std::string::npos) << "numbers keep their point";
 
     EXPECT_EQ(BCopyInfoString(), "Quorlscope 1.0.0, Schärfentiefe-Tabellen für Fotografen");
-    const std::string help = GetRegisteredHelpBook();
+    const std::string help = platform::helpPage().toStdString();
     EXPECT_NE(help.find("/de.lproj/help/index.html"), std::string::npos) << help;
     const std::optional<std::string> page = ReadBundleFile("de.lproj/help/index.html");
     ASSERT_TRUE(page);
@@ -212,7 +212,8 @@ TEST_P(OtherLocale, IsEnglish)
                                  "the distance from two times of focal length to 1000 m,\n"
                                  "and the circle of confusion in the range of 1..1000 \u00b5m.");
     EXPECT_EQ(BCopyInfoString(), "Quorlscope 1.0.0, depth-of-field tables for photographers");
-    EXPECT_EQ(GetRegisteredHelpBook().find(".lproj"), std::string::npos) << GetRegisteredHelpBook();
+    EXPECT_EQ(platform::helpPage().toStdString().find(".lproj"), std::string::npos)
+        << platform::helpPage().toStdString();
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "Cancel");
 }
 
