@@ -14,8 +14,7 @@ void BAboutBoxCommandHandler(WindowRef window)
     Rect iconRect;
     SetRect(&iconRect, short(h - 28), short(bounds.top + 30), short(h + 20), short(bounds.top + 78));
     EraseRect(&iconRect);
-    if (IconFamilyHandle icon = BReadApplicationIcon())
-        PlotIconFamily(&iconRect, icon);
+    platform::drawIcon(platform::applicationIcon(), QRect(h - 28, bounds.top + 30, 48, 48));
 
     Rect textRect;
     SetRect(&textRect, short(bounds.left + 20), short(bounds.top + 100), short(bounds.right - 20),

@@ -7,9 +7,9 @@
 #include "files/file.h"
 #include "platform/bundle.h"
 #include "platform/forms.h"
-#include "platform/localization.h"
 #include "ui_aboutwindow.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 
 namespace
@@ -22,16 +22,10 @@ std::int32_t existAboutWindow = 0;
 
 std::string BCopyInfoString()
 {
-    std::optional<std::string> text = CFBundleGetValueForInfoDictionaryKey("CFBundleGetInfoString");
-    return text && !text->empty() ? *text : CopyLocalizedText("Nameless Application");
-}
-
-IconFamilyHandle BReadApplicationIcon()
-{
-    IconFamilyHandle icon;
-    if (std::optional<std::string> path = CFBundleCopyResourceURL("Quorl", "icns"))
-        ReadIconFromFile(*path, &icon);
-    return icon;
+    const QByteArray text = platform::infoValue("CFBundleGetInfoString").toUtf8();
+    // The information string's translations are in the context "Info".
+    return !text.isEmpty() ? QCoreApplication::translate("Info", text.constData()).toStdString()
+                           : QCoreApplication::translate("Program", "Nameless Application").toStdString();
 }
 
 GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds)

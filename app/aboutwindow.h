@@ -15,8 +15,6 @@ void BAboutBoxCommandHandler(WindowRef window);
 
 // The information string of the bundle, or the fallback when it has none.
 std::string BCopyInfoString();
-// The application icon of the bundle; null when it cannot be read.
-IconFamilyHandle BReadApplicationIcon();
 // Shows the window in front and makes its port current for drawing; the
 // port that was current is returned for the caller to restore.
 GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds);

@@ -56,9 +56,7 @@ void BHelpCommandHandler(WindowRef window)
     if (!window)
         return;
     if (!IsWindowVisible(window)) {
-        std::string book = GetRegisteredHelpBook();
-        if (book.empty() && AHRegisterHelpBook(GetBundleRoot()) == noErr)
-            book = GetRegisteredHelpBook();
+        const std::string book = platform::helpPage().toStdString();
         if (book.empty() || window != helpWindow) {
             showAlert("Could not load Resource", "Please reinstall Your Application");
             return;

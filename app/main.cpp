@@ -44,10 +44,7 @@ void showSplash()
 
 OSStatus BInitHelp()
 {
-    const std::string bundle = GetBundleRoot();
-    if (bundle.empty())
-        return 1;
-    return AHRegisterHelpBook(bundle);
+    return platform::helpPage().isEmpty() ? fnfErr : noErr;
 }
 
 void BInitApplication()

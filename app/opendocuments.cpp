@@ -5,7 +5,8 @@
 #include "platform/alerts.h"
 #include "platform/appleevents.h"
 #include "platform/files.h"
-#include "platform/localization.h"
+
+#include <QCoreApplication>
 
 namespace
 {
@@ -17,13 +18,21 @@ std::string reasonFor(OSErr err, const std::string &path)
     case fnfErr:
     case dirNFErr:
     case bdNamErr:
-        return CopyLocalizedTextWithParam("There is no such file: ^0", path);
+        return QCoreApplication::translate("Program", "There is no such file: %1")
+            .arg(QString::fromStdString(path))
+            .toStdString();
     case notAFileErr:
-        return CopyLocalizedTextWithParam("It is not a file: ^0", path);
+        return QCoreApplication::translate("Program", "It is not a file: %1")
+            .arg(QString::fromStdString(path))
+            .toStdString();
     case permErr:
-        return CopyLocalizedTextWithParam("You are not allowed to read it: ^0", path);
+        return QCoreApplication::translate("Program", "You are not allowed to read it: %1")
+            .arg(QString::fromStdString(path))
+            .toStdString();
     default:
-        return CopyLocalizedTextWithParam("It cannot be read: ^0", path);
+        return QCoreApplication::translate("Program", "It cannot be read: %1")
+            .arg(QString::fromStdString(path))
+            .toStdString();
     }
 }
 
@@ -54,7 +63,10 @@ AppleEvent openDocumentsEventFor(const std::vector<std::string> &files)
         }
         const std::size_t slash = path.rfind('/');
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        showAlert(CopyLocalizedTextWithParam("Could not open “^0”", name), reasonFor(err, path));
+        showAlert(QCoreApplication::translate("Program", "Could not open “%1”")
+                      .arg(QString::fromStdString(name))
+                      .toStdString(),
+                  reasonFor(err, path));
     }
     return event;
 }

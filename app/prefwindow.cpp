@@ -7,12 +7,13 @@
 #include "model/data.h"
 #include "platform/alerts.h"
 #include "platform/forms.h"
-#include "platform/localization.h"
 #include "platform/prefs.h"
 #include "ui_prefwindow.h"
 
 #include <QDialog>
 #include <QPushButton>
+
+#include <QCoreApplication>
 
 namespace
 {
@@ -29,13 +30,18 @@ void storeDistanceUnit()
     const std::int32_t distanceUnitValue = prefForm->ui.distanceUnitField->currentIndex() + 1;
     if (distanceUnitValue == 1 || distanceUnitValue == 2)
         distUnit = distanceUnitValue;
-    CFPreferencesSetAppValue(kDistanceUnitKey, CFNumberCreate(distUnit));
-    if (!CFPreferencesAppSynchronize()) {
+    QSettings &preferences = platform::preferences();
+    preferences.setValue(QLatin1String(kDistanceUnitKey), QString::number(distUnit));
+    preferences.sync();
+    if (preferences.status() != QSettings::NoError) {
         // The choice holds for this session; say that it will not last.
         const std::string explanation =
-            CopyLocalizedTextWithParams("The preferences file \u201c^0\u201d could not be written: ^1.\nThe "
-                                        "choice holds until the application quits.",
-                                        {GetPreferencesFilePath(), CFPreferencesCopyWriteFailureReason()});
+            QCoreApplication::translate("Program",
+                                        "The preferences file \u201c%1\u201d could not be written: %2.\nThe "
+                                        "choice holds until the application quits.")
+                .arg(QString::fromStdString(preferences.fileName().toStdString()),
+                     QString::fromStdString(platform::preferencesWriteFailure().toStdString()))
+                .toStdString();
         showAlert("Your choice could not be saved", explanation);
     }
 }

@@ -12,12 +12,9 @@ void BStartupBoxHandler(WindowRef window)
     const GrafPtr originalPort = BBeginWindowDrawing(window, &bounds);
     const short h = short(bounds.right / 2);
     const std::string text = BCopyInfoString();
-    const std::string nameText = CFBundleGetValueForInfoDictionaryKey("CFBundleName").value_or(std::string());
+    const std::string nameText = platform::infoValue("CFBundleName").toStdString();
 
-    Rect iconRect;
-    SetRect(&iconRect, short(h - 23), short(bounds.top + 30), short(h + 24), short(bounds.top + 78));
-    if (IconFamilyHandle icon = BReadApplicationIcon())
-        PlotIconFamily(&iconRect, icon);
+    platform::drawIcon(platform::applicationIcon(), QRect(h - 23, bounds.top + 30, 47, 48));
 
     GetWindowPortBounds(window, &bounds);
     Rect textRect;

@@ -7,11 +7,11 @@
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/forms.h"
-#include "platform/localization.h"
 #include "platform/strings.h"
 #include "ui_tablewindow.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,8 +60,10 @@ void enableCircleFieldFor(int cameraIndex)
 void fillWindow(std::int32_t distUnit)
 {
     Ui::TableWindow &ui = tableForm->ui;
-    ui.distanceStringField->setText(QString::fromStdString(
-        CopyLocalizedText(distUnit == kDistanceUnitFeet ? "distance in ft: " : "distance in m: ")));
+    ui.distanceStringField->setText(
+        QCoreApplication::translate("Program", distUnit == kDistanceUnitFeet
+                                                   ? QT_TRANSLATE_NOOP("Program", "distance in ft: ")
+                                                   : QT_TRANSLATE_NOOP("Program", "distance in m: ")));
     // Numbers with a point in every locale, as the fields read them.
     ui.distanceField->setText(QString::number(distanceDef, 'f', 3));
     ui.focalField->setText(QString::number(focalDef, 'f', 0));

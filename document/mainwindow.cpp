@@ -11,6 +11,7 @@
 #include "platform/strings.h"
 #include "ui_main.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <iterator>
 #include <string>
@@ -31,24 +32,29 @@ using DocumentForm = FormWindow<QMainWindow, Ui::MainWindow>;
 const char *const kApertureTexts[kNumberOfApertures] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
                                                         " 8  ", "11   ", "16  ", "22  ", "32  "};
 
-std::string localized(const char *key)
+// A label of the sheet in the user's language. The sheet draws in a
+// fixed-pitch font of about 7 px per character, so each text must end before
+// the next item: the focal length's label 15, the distance's 12, the
+// circle's 20, the camera's 13, the aperture's 12, the near and far headings
+// 18 and the camera formats 24 characters at most, in every language.
+std::string localized(const char *text)
 {
-    return CFBundleCopyLocalizedString(key, key);
+    return QCoreApplication::translate("Sheet", text).toStdString();
 }
 
-const char *cameraKey(std::int16_t cameraType)
+const char *cameraName(std::int16_t cameraType)
 {
     switch (cameraType) {
     case APSC:
-        return "apsc";
+        return QT_TRANSLATE_NOOP("Sheet", "APS-C digital");
     case fullFrameDigital:
-        return "fullframe";
+        return QT_TRANSLATE_NOOP("Sheet", "Full-frame digital");
     case thirtyFive:
-        return "kleinbild";
+        return QT_TRANSLATE_NOOP("Sheet", "35 mm film");
     case mediumFormat:
-        return "mediumformat";
+        return QT_TRANSLATE_NOOP("Sheet", "Medium format");
     default:
-        return "digitalCamera";
+        return QT_TRANSLATE_NOOP("Sheet", "Digital camera");
     }
 }
 
@@ -87,12 +93,21 @@ void drawUnitLabels(const Rect &bounds, bool feet)
 {
     Rect frame;
     SetRect(&frame, short(bounds.left + 210), short(bounds.top + 20), bounds.right, short(bounds.top + 40));
-    drawInFrame(frame, localized(feet ? "distancefeet" : "distancemeter"), true);
+    drawInFrame(frame,
+                localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Dist. (ft):")
+                               : QT_TRANSLATE_NOOP("Sheet", "Dist. (m):")),
+                true);
     SetRect(&frame, short(bounds.left + 120), short(bounds.top + 110), short(bounds.right + 100),
             bounds.bottom);
-    drawInFrame(frame, localized(feet ? "neardistancefeet" : "neardistancemeter"), true);
+    drawInFrame(frame,
+                localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Near limit (ft)")
+                               : QT_TRANSLATE_NOOP("Sheet", "Near limit (m)")),
+                true);
     SetRect(&frame, short(bounds.left + 260), short(bounds.top + 110), bounds.right, bounds.bottom);
-    drawInFrame(frame, localized(feet ? "fardistancefeet" : "fardistancemeter"), true);
+    drawInFrame(frame,
+                localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Far limit (ft)")
+                               : QT_TRANSLATE_NOOP("Sheet", "Far limit (m)")),
+                true);
 }
 
 void drawValues(const Rect &bounds, tDataPtr data)
@@ -101,7 +116,7 @@ void drawValues(const Rect &bounds, tDataPtr data)
     drawAt(bounds, 140, 20, CFStringCreateWithFormat("%6.0f", QRLGetFocalLength(data)));
     drawAt(bounds, 308, 20, CFStringCreateWithFormat("%6.3f", QRLGetDistance(data)));
     drawAt(bounds, 175, 45, CFStringCreateWithFormat("%6.1f", QRLGetUnsharpCircleinMicroMeter(data)));
-    drawAt(bounds, 125, 70, localized(cameraKey(QRLGetCameraType(data))));
+    drawAt(bounds, 125, 70, localized(cameraName(QRLGetCameraType(data))));
     for (int i = 0; i < kNumberOfApertures; ++i)
         drawAt(bounds, 140, rowTop(i),
                CFStringCreateWithFormat("%6.3f", QRLGetTableElementNearDistance(data, i)));
@@ -137,16 +152,16 @@ void BDrawSheet(const Rect &bounds, tDataPtr data, bool valid, const char *row6A
     if (PicHandle picture = GetPicture(128))
         DrawPicture(picture, &pictRect);
 
-    drawAt(bounds, 20, 20, localized("focal"));
-    drawAt(bounds, 210, 20, localized("distance"));
-    drawAt(bounds, 20, 45, localized("unsharpcircle"));
-    drawAt(bounds, 20, 70, localized("camera"));
-    drawAt(bounds, 20, 110, localized("aperture"));
+    drawAt(bounds, 20, 20, localized(QT_TRANSLATE_NOOP("Sheet", "Focal length:")));
+    drawAt(bounds, 210, 20, localized(QT_TRANSLATE_NOOP("Sheet", "Distance:")));
+    drawAt(bounds, 20, 45, localized(QT_TRANSLATE_NOOP("Sheet", "Conf. circle (µm):")));
+    drawAt(bounds, 20, 70, localized(QT_TRANSLATE_NOOP("Sheet", "Camera:")));
+    drawAt(bounds, 20, 110, localized(QT_TRANSLATE_NOOP("Sheet", "Aperture")));
     Rect nearHeading;
     SetRect(&nearHeading, short(bounds.left + 120), short(bounds.top + 110), short(bounds.right + 100),
             bounds.bottom);
-    drawInFrame(nearHeading, localized("neardistance"), false);
-    drawAt(bounds, 260, 110, localized("fardistance"));
+    drawInFrame(nearHeading, localized(QT_TRANSLATE_NOOP("Sheet", "Near limit")), false);
+    drawAt(bounds, 260, 110, localized(QT_TRANSLATE_NOOP("Sheet", "Far limit")));
     for (int i = 0; i < kNumberOfApertures; ++i)
         drawAt(bounds, 30, rowTop(i), i == 6 ? row6ApertureText : kApertureTexts[i]);
 

@@ -7,12 +7,14 @@
 #include "files/file.h"
 #include "files/navigation.h"
 #include "platform/alerts.h"
-#include "platform/localization.h"
 #include "platform/quickdraw.h"
-#include "platform/scrap.h"
 #include "platform/window.h"
 #include "print/pdfexport.h"
 
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <cctype>
 #include <optional>
 
@@ -30,9 +32,12 @@ void alertExportFailed(const FSSpec *target, const std::string &reason)
 {
     const std::string explanation =
         reason.empty()
-            ? CopyLocalizedTextWithParam("The file \u201c^0\u201d could not be written.", target->name)
-            : CopyLocalizedTextWithParams("The file \u201c^0\u201d could not be written: ^1.",
-                                          {target->name, reason});
+            ? QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be written.")
+                  .arg(QString::fromStdString(target->name))
+                  .toStdString()
+            : QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be written: %2.")
+                  .arg(QString::fromStdString(target->name), QString::fromStdString(reason))
+                  .toStdString();
     alert("Could not export the table", explanation);
 }
 
@@ -143,7 +148,8 @@ OSStatus BDoExportDocument(tDocumentPtr theDocumentPtr, const FSSpec *target, tE
     }
     const std::optional<std::string> bytes = exportBytes(theDocumentPtr, format);
     if (!bytes) {
-        alertExportFailed(target, CopyLocalizedText("its contents could not be made"));
+        alertExportFailed(
+            target, QCoreApplication::translate("Program", "its contents could not be made").toStdString());
         return paramErr;
     }
     short refNum = -1;
@@ -166,14 +172,10 @@ OSStatus QRLCopyTable(tDocumentPtr theDocumentPtr)
     const std::optional<std::string> csv = QRLTablesAsCSV(tables);
     if (!tabText || !csv)
         return paramErr;
-    ScrapRef scrap = nullptr;
-    OSStatus err = ClearCurrentScrap();
-    if (err == noErr)
-        err = GetCurrentScrap(&scrap);
-    if (err == noErr)
-        err =
-            PutScrapFlavor(scrap, "text/plain", kScrapFlavorMaskNone, long(tabText->size()), tabText->data());
-    if (err == noErr)
-        err = PutScrapFlavor(scrap, "text/csv", kScrapFlavorMaskNone, long(csv->size()), csv->data());
-    return err;
+    // Both flavors as one item: a paste picks the one it understands.
+    auto *mime = new QMimeData; // the clipboard takes it over
+    mime->setText(QString::fromStdString(*tabText));
+    mime->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(*csv));
+    QGuiApplication::clipboard()->setMimeData(mime);
+    return noErr;
 }

@@ -6,9 +6,9 @@
 #include "files/appinfo.h"
 #include "files/navigation.h"
 #include "platform/alerts.h"
-#include "platform/localization.h"
 #include "platform/window.h"
 
+#include <QCoreApplication>
 #include <cstring>
 
 namespace
@@ -24,15 +24,19 @@ void alert(const char *message, const char *explanation)
 // Names the file and gives the system's reason, in the user's language.
 std::string alertExplanation(const char *text, const std::string &name, const std::string &reason)
 {
-    return CopyLocalizedTextWithParams(text, {name, reason});
+    return QCoreApplication::translate("Program", text)
+        .arg(QString::fromStdString(name), QString::fromStdString(reason))
+        .toStdString();
 }
 
 void alertCouldNotOpen(const FSSpec *theFile, const std::string &reason)
 {
     const std::string explanation =
         reason.empty()
-            ? CopyLocalizedTextWithParam("The file \u201c^0\u201d could not be read.", theFile->name)
-            : alertExplanation("The file \u201c^0\u201d could not be read: ^1.", theFile->name, reason);
+            ? QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be read.")
+                  .arg(QString::fromStdString(theFile->name))
+                  .toStdString()
+            : alertExplanation("The file \u201c%1\u201d could not be read: %2.", theFile->name, reason);
     alert("Could not open File", explanation.c_str());
 }
 
@@ -71,7 +75,7 @@ void alertSaveFailed(tDocumentPtr document, OSErr err, const std::string &reason
                                  ? fileSpec.name
                                  : GetWTitle(document->theWindow);
     const std::string explanation = alertExplanation(
-        "The file \u201c^0\u201d could not be written: ^1.\nIt keeps its previous contents.", name, reason);
+        "The file \u201c%1\u201d could not be written: %2.\nIt keeps its previous contents.", name, reason);
     alert("Could not save the file", explanation.c_str());
 }
 

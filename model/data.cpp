@@ -50,15 +50,16 @@ tLensTerms LensTermsInFeet(tDistance distance, tFocalLength focalLength, tUnshar
 
 std::int32_t QRLReadDistanceUnit()
 {
-    const std::optional<CFPropertyList> value = CFPreferencesCopyAppValue(kDistanceUnitKey);
-    if (!value)
-        return kDistanceUnitMeters;
-    std::int32_t unit = kDistanceUnitMeters;
-    // Only the two known units are used; any other stored value would be
-    // computed and shown as metres but recorded as itself in the file.
-    if (!CFNumberGetValue(*value, &unit) || unit != kDistanceUnitFeet)
-        return kDistanceUnitMeters;
-    return unit;
+    // Only the two known units are used; any other stored value, or one that
+    // is not exactly an integer, would be computed and shown as metres but
+    // recorded as itself in the file.
+    bool isNumber = false;
+    const int unit = platform::preferences()
+                         .value(QLatin1String(kDistanceUnitKey))
+                         .toString()
+                         .trimmed()
+                         .toInt(&isNumber, 10);
+    return isNumber && unit == kDistanceUnitFeet ? kDistanceUnitFeet : kDistanceUnitMeters;
 }
 
 tDataPtr QRLNewDataPtr()

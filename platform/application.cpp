@@ -54,8 +54,8 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
         new QApplication(argc, argv);
     platform::nameApplication();
     // Lets the desktop match the windows to the installed .desktop file.
-    if (const auto id = CFBundleGetValueForInfoDictionaryKey("CFBundleIdentifier"))
-        QGuiApplication::setDesktopFileName(QString::fromStdString(*id));
+    if (const QString id = platform::infoValue("CFBundleIdentifier"); !id.isEmpty())
+        QGuiApplication::setDesktopFileName(id);
     QApplication::setQuitOnLastWindowClosed(false);
     platform::installTranslators();
     TickCount(); // the tick counter starts with the application

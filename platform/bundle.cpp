@@ -16,10 +16,7 @@ namespace
 
 struct BundleState {
     QString root = QStringLiteral(":/bundle");
-    // The default table with the user's language's entries over it.
-    std::optional<QHash<QString, QString>> strings;
     std::optional<QHash<QString, QString>> info;
-    std::string helpBook;
 };
 
 BundleState &state()
@@ -31,85 +28,6 @@ BundleState &state()
 QString pathOf(const std::string &relativePath)
 {
     return state().root + QLatin1Char('/') + QString::fromStdString(relativePath);
-}
-
-// Reads "key" = "value"; lines, with \" \\ and \n escapes and /* */ and //
-// comments. A plain scan: the table is read at every start-up.
-class StringsScanner
-{
-  public:
-    explicit StringsScanner(const QString &text) : text_(text) {}
-
-    QHash<QString, QString> table()
-    {
-        QHash<QString, QString> entries;
-        QString key, value;
-        while (skipToQuote() && quoted(&key) && expect(QLatin1Char('=')) && skipToQuote() && quoted(&value) &&
-               expect(QLatin1Char(';')))
-            entries.insert(key, value);
-        return entries;
-    }
-
-  private:
-    // Skips blanks and comments; true when a quoted text starts here.
-    bool skipToQuote()
-    {
-        skipBlanksAndComments();
-        return at_ < text_.size() && text_.at(at_) == QLatin1Char('"');
-    }
-
-    bool expect(QChar c)
-    {
-        skipBlanksAndComments();
-        if (at_ >= text_.size() || text_.at(at_) != c)
-            return false;
-        ++at_;
-        return true;
-    }
-
-    void skipBlanksAndComments()
-    {
-        while (at_ < text_.size()) {
-            if (text_.at(at_).isSpace()) {
-                ++at_;
-            } else if (text_.mid(at_, 2) == QLatin1String("/*")) {
-                const qsizetype end = text_.indexOf(QLatin1String("*/"), at_ + 2);
-                at_ = end < 0 ? text_.size() : end + 2;
-            } else if (text_.mid(at_, 2) == QLatin1String("//")) {
-                const qsizetype end = text_.indexOf(QLatin1Char('\n'), at_);
-                at_ = end < 0 ? text_.size() : end + 1;
-            } else {
-                return;
-            }
-        }
-    }
-
-    bool quoted(QString *out)
-    {
-        out->clear();
-        for (++at_; at_ < text_.size(); ++at_) {
-            QChar c = text_.at(at_);
-            if (c == QLatin1Char('"')) {
-                ++at_;
-                return true;
-            }
-            if (c == QLatin1Char('\\') && at_ + 1 < text_.size()) {
-                c = text_.at(++at_);
-                if (c == QLatin1Char('n'))
-                    c = QLatin1Char('\n');
-            }
-            out->append(c);
-        }
-        return false;
-    }
-
-    const QString &text_;
-    qsizetype at_ = 0;
-};
-
-QHash<QString, QString> parseStrings(const QString &text)
-{
-    return StringsScanner(text).table();
 }
 
 // Reads the key/string pairs of a property list, at any depth; of an array
@@ -143,44 +61,21 @@ std::string localizationFolder()
     return std::string();
 }
 
-// The entries of a strings table in the bundle's root, with those of the
-// same table in the user's language's folder over them.
-QHash<QString, QString> localizedTable(const std::string &tableFile)
-{
-    QHash<QString, QString> entries;
-    if (const std::optional<std::string> text = ReadBundleFile(tableFile))
-        entries = parseStrings(QString::fromStdString(*text));
-    const std::string folder = localizationFolder();
-    if (!folder.empty())
-        if (const std::optional<std::string> text = ReadBundleFile(folder + tableFile))
-            entries.insert(parseStrings(QString::fromStdString(*text)));
-    return entries;
-}
-
-const QHash<QString, QString> &strings()
-{
-    BundleState &bundle = state();
-    if (!bundle.strings)
-        bundle.strings = localizedTable("Localizable.strings");
-    return *bundle.strings;
-}
-
-// The information keys; texts among them (the information string) come in
-// the user's language from InfoPlist.strings.
+// The information keys.
 const QHash<QString, QString> &info()
 {
     BundleState &bundle = state();
     if (!bundle.info) {
         const std::optional<std::string> xml = ReadBundleFile("Info.plist");
         bundle.info = xml ? parseInfo(QByteArray::fromStdString(*xml)) : QHash<QString, QString>();
-        bundle.info->insert(localizedTable("InfoPlist.strings"));
     }
     return *bundle.info;
 }
 
 std::string valueOr(const char *key, const std::string &fallback)
 {
-    return CFBundleGetValueForInfoDictionaryKey(key).value_or(fallback);
+    const auto it = info().constFind(QLatin1String(key));
+    return it == info().constEnd() ? fallback : it->toStdString();
 }
 
 // A four-character code written as its four characters ("QRTb"); 0 for
@@ -212,29 +107,22 @@ QStringList preferredLanguages()
     return names;
 }
 
+QString infoValue(const char *key)
+{
+    return info().value(QLatin1String(key));
+}
+
+QString helpPage()
+{
+    for (const std::string &folder : {localizationFolder(), std::string()}) {
+        const QString page = pathOf(folder + "help/index.html");
+        if (QFile::exists(page))
+            return page;
+    }
+    return QString();
+}
+
 } // namespace platform
-
-std::string CFBundleCopyLocalizedString(const std::string &key, const std::string &fallback)
-{
-    const auto it = strings().constFind(QString::fromStdString(key));
-    return it == strings().constEnd() ? fallback : it->toStdString();
-}
-
-std::optional<std::string> CFBundleGetValueForInfoDictionaryKey(const std::string &key)
-{
-    const auto it = info().constFind(QString::fromStdString(key));
-    if (it == info().constEnd())
-        return std::nullopt;
-    return it->toStdString();
-}
-
-std::optional<std::string> CFBundleCopyResourceURL(const std::string &name, const std::string &extension)
-{
-    const QString path = pathOf(name + "." + extension);
-    if (!QFile::exists(path))
-        return std::nullopt;
-    return path.toStdString();
-}
 
 std::optional<std::string> ReadBundleFile(const std::string &relativePath)
 {
@@ -244,29 +132,10 @@ std::optional<std::string> ReadBundleFile(const std::string &relativePath)
     return file.readAll().toStdString();
 }
 
-OSStatus AHRegisterHelpBook(const std::string &bundlePath)
-{
-    // The help in the user's language when the bundle has it, else English.
-    for (const std::string &folder : {localizationFolder(), std::string()}) {
-        const std::string page = bundlePath + "/" + folder + "help/index.html";
-        if (QFile::exists(QString::fromStdString(page))) {
-            state().helpBook = page;
-            return noErr;
-        }
-    }
-    return fnfErr;
-}
-
-std::string GetRegisteredHelpBook()
-{
-    return state().helpBook;
-}
-
 void SetBundleRoot(const std::string &folder)
 {
     BundleState &bundle = state();
     bundle.root = folder.empty() ? QStringLiteral(":/bundle") : QString::fromStdString(folder);
-    bundle.strings.reset();
     bundle.info.reset();
 }
 

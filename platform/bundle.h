@@ -1,24 +1,28 @@
-// The application bundle: icons, pictures, the strings
-// table, the information keys and the help book. Embedded in the program by
+// The application bundle: icons, pictures, the information keys and the
+// help book. Embedded in the program by
 // default; tests can point it at a folder.
 #pragma once
 
 #include "types.h"
 
+#include <QString>
 #include <optional>
 #include <string>
 
-// The localized string for key from the default strings table; fallback when
-// the table has no entry.
-std::string CFBundleCopyLocalizedString(const std::string &key, const std::string &fallback);
-// The value of an information key ("CFBundleName"), if the bundle has it.
-std::optional<std::string> CFBundleGetValueForInfoDictionaryKey(const std::string &key);
-// Path of the resource name.extension in the bundle's resources, if present.
-std::optional<std::string> CFBundleCopyResourceURL(const std::string &name, const std::string &extension);
+namespace platform
+{
+
+// The value of an information key ("CFBundleName"); empty when the bundle
+// lacks it.
+QString infoValue(const char *key);
+// The help page in the user's language when the bundle has it, else the
+// English one; empty when the bundle has neither.
+QString helpPage();
+
+} // namespace platform
+
 // Reads a whole bundle file by its path relative to the bundle root.
 std::optional<std::string> ReadBundleFile(const std::string &relativePath);
-OSStatus AHRegisterHelpBook(const std::string &bundlePath);
-std::string GetRegisteredHelpBook();
 
 // The program's facts, from the information keys. Without a bundle (a test
 // of a library alone) the name and command are the executable's, and the

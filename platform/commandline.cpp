@@ -18,7 +18,8 @@ namespace
 
 QString infoValue(const char *key, const std::string &fallback)
 {
-    return QString::fromStdString(CFBundleGetValueForInfoDictionaryKey(key).value_or(fallback));
+    const QString value = platform::infoValue(key);
+    return value.isEmpty() ? QString::fromStdString(fallback) : value;
 }
 
 QString programName(int argc, char **argv)
@@ -85,7 +86,9 @@ QString helpText(const QString &program)
     const QString extension = QString::fromStdString(GetBundleDocumentExtension());
     const QStringList paragraphs = {
         localized(QT_TRANSLATE_NOOP("CommandLine", "Usage: %1 [options] [files...]")).arg(program) +
-            QLatin1Char('\n') + infoValue("CFBundleGetInfoString", name.toStdString()),
+            QLatin1Char('\n') +
+            platform::translatedEarly(
+                "Info", infoValue("CFBundleGetInfoString", name.toStdString()).toUtf8().constData()),
         localized(QT_TRANSLATE_NOOP("CommandLine",
                                     "A file given while %1 is already running opens in the running program."))
             .arg(name),

@@ -28,16 +28,6 @@ class QMenuBar;
 struct Picture {
     QImage image;
 };
-// An icon file holds the same picture at several sizes; each size is
-// decoded when first drawn.
-struct IconFamily {
-    QString path;
-    mutable QByteArray contents;        // the file, for the platform's own reader
-    mutable bool ownReader = false;     // the platform reads it, not the image plugin
-    mutable QList<QSize> sizes;         // read when the icon is first drawn
-    mutable QHash<int, QImage> decoded; // by index in sizes
-};
-
 // One thing drawn into a port, replayed on every repaint.
 struct DrawItem {
     enum class Kind { erase, line, picture, text, icon };

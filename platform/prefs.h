@@ -1,26 +1,18 @@
-// The current application's per-user preferences.
+// The program's preferences: one QSettings on an INI file in the user's
+// configuration folder, <config>/<name>/<name>.conf, <name> the last part of
+// the bundle identifier. Values set stay in effect for the session even when
+// the file cannot be written.
 #pragma once
 
-#include "types.h"
+#include <QSettings>
+#include <QString>
 
-#include <optional>
-#include <string>
+namespace platform
+{
 
-// A stored value; numbers are kept as their decimal text.
-struct CFPropertyList {
-    std::string text;
-};
+QSettings &preferences();
+// After a failed sync: why the file cannot be written, as the system says
+// it ("Read-only file system"); QSettings reports only that it could not.
+QString preferencesWriteFailure();
 
-std::optional<CFPropertyList> CFPreferencesCopyAppValue(const std::string &key);
-// Converts a stored value to a 32-bit integer; false unless it is one exactly.
-Boolean CFNumberGetValue(const CFPropertyList &value, std::int32_t *outValue);
-CFPropertyList CFNumberCreate(std::int32_t value);
-void CFPreferencesSetAppValue(const std::string &key, const std::optional<CFPropertyList> &value);
-// Writes the values out; false when the file could not be written (the
-// values set stay in effect until the process ends).
-Boolean CFPreferencesAppSynchronize();
-// After a failed synchronize: why the file cannot be written, as the system
-// says it ("Read-only file system").
-std::string CFPreferencesCopyWriteFailureReason();
-// Where the preferences live (a file), for the README and tests.
-std::string GetPreferencesFilePath();
+} // namespace platform

@@ -2,9 +2,9 @@
 // showing it repaints by replaying the record, so a drawing stays on screen
 // as it would on a platform that draws straight into the window.
 #include "bundle.h"
-#include "icns.h"
 #include "internal.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -296,88 +296,55 @@ void DrawPicture(const PicHandle &picture, const Rect *dstRect)
     record(std::move(item));
 }
 
-OSStatus ReadIconFromFile(const std::string &path, IconFamilyHandle *outIcon)
-{
-    *outIcon = nullptr;
-    auto icon = std::make_shared<IconFamily>();
-    icon->path = QString::fromStdString(path);
-    if (!QFileInfo(icon->path).isReadable())
-        return resNotFound;
-    *outIcon = icon;
-    return noErr;
-}
-
 namespace
 {
 
-// The index of the smallest size that fills the wanted size, or of the
-// largest there is.
-int bestSize(const QList<QSize> &sizes, const QSize &wanted)
+// The smallest of the sizes that fills the wanted size, or the largest.
+QSize bestSize(const QList<QSize> &sizes, const QSize &wanted)
 {
     auto fills = [&](const QSize &size) {
         return size.width() >= wanted.width() && size.height() >= wanted.height();
     };
-    int best = 0;
-    for (int i = 1; i < sizes.size(); ++i) {
-        const QSize size = sizes.at(i), chosen = sizes.at(best);
-        if (fills(size) ? !fills(chosen) || size.width() < chosen.width()
-                        : !fills(chosen) && size.width() > chosen.width())
-            best = i;
-    }
+    QSize best;
+    for (const QSize &size : sizes)
+        if (best.isEmpty() || (fills(size) ? !fills(best) || size.width() < best.width()
+                                           : !fills(best) && size.width() > best.width()))
+            best = size;
     return best;
-}
-
-// The sizes in the icon file, read by the platform's own reader when it can,
-// or else by the image plugin.
-void readIconSizes(const IconFamily &icon)
-{
-    QFile file(icon.path);
-    if (file.open(QIODevice::ReadOnly))
-        icon.contents = file.readAll();
-    icon.sizes = platform::icnsSizes(icon.contents);
-    icon.ownReader = !icon.sizes.isEmpty();
-    if (icon.ownReader)
-        return;
-    icon.contents.clear();
-    QImageReader reader(icon.path);
-    const int count = std::max(reader.imageCount(), 1);
-    for (int i = 0; i < count && (i == 0 || reader.jumpToImage(i)); ++i)
-        icon.sizes.append(reader.size());
-}
-
-// Decodes the size of the icon that suits the rectangle, once.
-QImage iconImageFor(const IconFamily &icon, const QSize &wanted)
-{
-    if (icon.sizes.isEmpty())
-        readIconSizes(icon);
-    const int best = bestSize(icon.sizes, wanted);
-    auto it = icon.decoded.constFind(best);
-    if (it != icon.decoded.constEnd())
-        return *it;
-    QImage image;
-    if (icon.ownReader)
-        image = platform::icnsPicture(icon.contents, icon.sizes.at(best));
-    if (image.isNull()) {
-        QImageReader reader(icon.path);
-        if (!icon.ownReader && icon.sizes.size() > 1)
-            reader.jumpToImage(best);
-        image = reader.read();
-    }
-    icon.decoded.insert(best, image);
-    return image;
 }
 
 } // namespace
 
-OSStatus PlotIconFamily(const Rect *r, const IconFamilyHandle &icon)
+namespace platform
 {
-    if (!icon || !r)
-        return paramErr;
-    DrawItem item = makeItem(DrawItem::Kind::icon, *r);
-    item.image = iconImageFor(*icon, QSize(r->right - r->left, r->bottom - r->top));
-    record(std::move(item));
-    return noErr;
+
+QIcon applicationIcon()
+{
+    // The build embeds the rendered PNGs as icons/<size>x<size>/apps/<id>.png.
+    QIcon icon;
+    const QDir folder(QStringLiteral(":/bundle/icons"));
+    for (const QString &sizeFolder : folder.entryList(QDir::Dirs)) {
+        const int side = sizeFolder.section(QLatin1Char('x'), 0, 0).toInt();
+        for (const QFileInfo &file :
+             QDir(folder.filePath(sizeFolder + QStringLiteral("/apps"))).entryInfoList())
+            icon.addFile(file.filePath(), QSize(side, side));
+    }
+    return icon;
 }
+
+void drawIcon(const QIcon &icon, const QRect &rect)
+{
+    const QSize size = bestSize(icon.availableSizes(), rect.size());
+    if (size.isEmpty())
+        return;
+    const Rect frame = {short(rect.top()), short(rect.left()), short(rect.bottom() + 1),
+                        short(rect.right() + 1)};
+    DrawItem item = makeItem(DrawItem::Kind::icon, frame);
+    item.image = icon.pixmap(size).toImage();
+    record(std::move(item));
+}
+
+} // namespace platform
 
 std::vector<PortItem> GetPortContents(GrafPtr port)
 {

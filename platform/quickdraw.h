@@ -7,6 +7,8 @@
 #include "types.h"
 #include "window.h"
 
+#include <QIcon>
+#include <QRect>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,10 +47,16 @@ using PicHandle = std::shared_ptr<const Picture>;
 PicHandle GetPicture(short pictureID);
 void DrawPicture(const PicHandle &picture, const Rect *dstRect);
 
-struct IconFamily;
-using IconFamilyHandle = std::shared_ptr<const IconFamily>;
-OSStatus ReadIconFromFile(const std::string &path, IconFamilyHandle *outIcon);
-OSStatus PlotIconFamily(const Rect *r, const IconFamilyHandle &icon);
+namespace platform
+{
+
+// The program's icon at each size the build renders it to PNG.
+QIcon applicationIcon();
+// Draws the smallest of the icon's sizes that fills rect (or its largest),
+// stretched to rect.
+void drawIcon(const QIcon &icon, const QRect &rect);
+
+} // namespace platform
 
 // What a port shows now, for tests and diagnostics: the items drawn into it,
 // in drawing order, less those whose anchor a later erasure covered.

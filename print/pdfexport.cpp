@@ -6,11 +6,11 @@
 
 #include "document/mainwindow.h"
 #include "model/figures.h"
-#include "platform/localization.h"
 #include "platform/pdfcontext.h"
 #include "platform/quickdraw.h"
 #include "platform/strings.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace
@@ -49,10 +49,14 @@ std::string figureText(double value, const char *format = "%.3f")
 void drawHeadings(short left, short top)
 {
     const std::string headings[kColumns] = {
-        CopyLocalizedText("Aperture"),       CopyLocalizedText("Hyperfocal distance"),
-        CopyLocalizedText("Total depth"),    CopyLocalizedText("In front"),
-        CopyLocalizedText("Behind"),         CopyLocalizedText("Behind / in front"),
-        CopyLocalizedText("Airy disc (µm)"), CopyLocalizedText("Diffraction")};
+        QCoreApplication::translate("Program", "Aperture").toStdString(),
+        QCoreApplication::translate("Program", "Hyperfocal distance").toStdString(),
+        QCoreApplication::translate("Program", "Total depth").toStdString(),
+        QCoreApplication::translate("Program", "In front").toStdString(),
+        QCoreApplication::translate("Program", "Behind").toStdString(),
+        QCoreApplication::translate("Program", "Behind / in front").toStdString(),
+        QCoreApplication::translate("Program", "Airy disc (µm)").toStdString(),
+        QCoreApplication::translate("Program", "Diffraction").toStdString()};
     TextFace(bold);
     for (int column = 0; column < kColumns; ++column)
         drawBox(short(left + column * kColumnWidth), top, short(kColumnWidth - 4), kHeadingHeight,
@@ -62,14 +66,15 @@ void drawHeadings(short left, short top)
 
 void drawFigureRow(short left, short top, const tApertureFigures &row)
 {
-    const std::string cells[kColumns] = {CFStringCreateWithFormat("%.1f", row.aperture),
-                                         figureText(row.hyperfocalDistance),
-                                         figureText(row.totalDepth),
-                                         figureText(row.depthInFront),
-                                         figureText(row.depthBehind),
-                                         figureText(row.behindToFrontRatio, "%.2f"),
-                                         CFStringCreateWithFormat("%.1f", row.airyDiscMicroMeter),
-                                         row.diffractionLimited ? CopyLocalizedText("softens") : ""};
+    const std::string cells[kColumns] = {
+        CFStringCreateWithFormat("%.1f", row.aperture),
+        figureText(row.hyperfocalDistance),
+        figureText(row.totalDepth),
+        figureText(row.depthInFront),
+        figureText(row.depthBehind),
+        figureText(row.behindToFrontRatio, "%.2f"),
+        CFStringCreateWithFormat("%.1f", row.airyDiscMicroMeter),
+        row.diffractionLimited ? QCoreApplication::translate("Program", "softens").toStdString() : ""};
     for (int column = 0; column < kColumns; ++column)
         drawBox(short(left + column * kColumnWidth), top, short(kColumnWidth - 4), kRowHeight, cells[column]);
 }
@@ -86,14 +91,18 @@ void drawFiguresBlock(const tExportTable &table, short left, short top, short wi
     top = short(top + kTitleHeight);
     tTableFigures figures;
     if (!QRLGetTableFigures(table.dataPtr, &figures)) {
-        drawBox(left, top, width, kSubtitleHeight, CopyLocalizedText("No table has been computed."));
+        drawBox(left, top, width, kSubtitleHeight,
+                QCoreApplication::translate("Program", "No table has been computed.").toStdString());
         TextSize(12);
         return;
     }
     const bool feet = QRLGetDistanceUnit(table.dataPtr) == kDistanceUnitFeet;
-    drawBox(left, top, width, kSubtitleHeight,
-            feet ? CopyLocalizedText("Figures per aperture; distances in feet.")
-                 : CopyLocalizedText("Figures per aperture; distances in metres."));
+    drawBox(
+        left, top, width, kSubtitleHeight,
+        feet
+            ? QCoreApplication::translate("Program", "Figures per aperture; distances in feet.").toStdString()
+            : QCoreApplication::translate("Program", "Figures per aperture; distances in metres.")
+                  .toStdString());
     top = short(top + kSubtitleHeight);
     drawHeadings(left, top);
     top = short(top + kHeadingHeight);

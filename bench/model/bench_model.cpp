@@ -85,7 +85,7 @@ int main(int argc, char **argv)
     if (!folder.isValid())
         return 1;
     qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
-    CFPreferencesSetAppValue("Distance Unit", CFNumberCreate(kDistanceUnitMeters));
+    platform::preferences().setValue("Distance Unit", kDistanceUnitMeters);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -186,6 +186,14 @@
     </message>
 </context>
 <context>
+    <name>Info</name>
+    <message>
+        <source>Quorlscope 1.0.0, depth-of-field tables for photographers</source>
+        <extracomment>resources/Info.plist</extracomment>
+        <translation>Quorlscope 1.0.0, Schärfentiefe-Tabellen für Fotografen</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Untitled </source>
@@ -531,20 +539,20 @@
         <translation>es konnte kein Dokument dafür angelegt werden</translation>
     </message>
     <message>
-        <source>The file “^0” could not be read.</source>
+        <source>The file “%1” could not be read.</source>
         <extracomment>files/file.cpp</extracomment>
-        <translation>Die Datei „^0“ konnte nicht gelesen werden.</translation>
+        <translation>Die Datei „%1“ konnte nicht gelesen werden.</translation>
     </message>
     <message>
-        <source>The file “^0” could not be read: ^1.</source>
+        <source>The file “%1” could not be read: %2.</source>
         <extracomment>files/file.cpp</extracomment>
-        <translation>Die Datei „^0“ konnte nicht gelesen werden: ^1.</translation>
+        <translation>Die Datei „%1“ konnte nicht gelesen werden: %2.</translation>
     </message>
     <message>
-        <source>The file “^0” could not be written: ^1.
+        <source>The file “%1” could not be written: %2.
 It keeps its previous contents.</source>
         <extracomment>files/file.cpp</extracomment>
-        <translation>Die Datei „^0“ konnte nicht geschrieben werden: ^1.
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden: %2.
 Sie behält ihren bisherigen Inhalt.</translation>
     </message>
     <message>
@@ -557,10 +565,10 @@ die Entfernung zwischen der doppelten Brennweite und 1000 m
 und der Zerstreuungskreis zwischen 1 und 1000 µm.</translation>
     </message>
     <message>
-        <source>The preferences file “^0” could not be written: ^1.
+        <source>The preferences file “%1” could not be written: %2.
 The choice holds until the application quits.</source>
         <extracomment>app/prefwindow.cpp</extracomment>
-        <translation>Die Einstellungsdatei „^0“ konnte nicht geschrieben werden: ^1.
+        <translation>Die Einstellungsdatei „%1“ konnte nicht geschrieben werden: %2.
 Die Wahl gilt, bis das Programm beendet wird.</translation>
     </message>
     <message>
@@ -574,29 +582,29 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
         <translation>Fehler beim Einrichten des Druckens</translation>
     </message>
     <message>
-        <source>Could not open “^0”</source>
+        <source>Could not open “%1”</source>
         <extracomment>app/opendocuments.cpp</extracomment>
-        <translation>„^0“ konnte nicht geöffnet werden</translation>
+        <translation>„%1“ konnte nicht geöffnet werden</translation>
     </message>
     <message>
-        <source>It cannot be read: ^0</source>
+        <source>It cannot be read: %1</source>
         <extracomment>app/opendocuments.cpp</extracomment>
-        <translation>Die Datei kann nicht gelesen werden: ^0</translation>
+        <translation>Die Datei kann nicht gelesen werden: %1</translation>
     </message>
     <message>
-        <source>It is not a file: ^0</source>
+        <source>It is not a file: %1</source>
         <extracomment>app/opendocuments.cpp</extracomment>
-        <translation>Das ist keine Datei: ^0</translation>
+        <translation>Das ist keine Datei: %1</translation>
     </message>
     <message>
-        <source>There is no such file: ^0</source>
+        <source>There is no such file: %1</source>
         <extracomment>app/opendocuments.cpp</extracomment>
-        <translation>Diese Datei gibt es nicht: ^0</translation>
+        <translation>Diese Datei gibt es nicht: %1</translation>
     </message>
     <message>
-        <source>You are not allowed to read it: ^0</source>
+        <source>You are not allowed to read it: %1</source>
         <extracomment>app/opendocuments.cpp</extracomment>
-        <translation>Sie dürfen diese Datei nicht lesen: ^0</translation>
+        <translation>Sie dürfen diese Datei nicht lesen: %1</translation>
     </message>
     <message>
         <source>Airy disc (µm)</source>
@@ -654,14 +662,14 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
         <translation>Es wurde keine Tabelle berechnet.</translation>
     </message>
     <message>
-        <source>The file “^0” could not be written.</source>
+        <source>The file “%1” could not be written.</source>
         <extracomment>files/export.cpp</extracomment>
-        <translation>Die Datei „^0“ konnte nicht geschrieben werden.</translation>
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden.</translation>
     </message>
     <message>
-        <source>The file “^0” could not be written: ^1.</source>
+        <source>The file “%1” could not be written: %2.</source>
         <extracomment>files/export.cpp</extracomment>
-        <translation>Die Datei „^0“ konnte nicht geschrieben werden: ^1.</translation>
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden: %2.</translation>
     </message>
     <message>
         <source>Total depth</source>
@@ -677,6 +685,81 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
         <source>softens</source>
         <extracomment>print/pdfexport.cpp</extracomment>
         <translation>weicher</translation>
+    </message>
+</context>
+<context>
+    <name>Sheet</name>
+    <message>
+        <source>APS-C digital</source>
+        <translation>APS-C digital</translation>
+    </message>
+    <message>
+        <source>Full-frame digital</source>
+        <translation>Vollformat digital</translation>
+    </message>
+    <message>
+        <source>35 mm film</source>
+        <translation>35-mm-Film</translation>
+    </message>
+    <message>
+        <source>Medium format</source>
+        <translation>Mittelformat</translation>
+    </message>
+    <message>
+        <source>Digital camera</source>
+        <translation>Digitalkamera</translation>
+    </message>
+    <message>
+        <source>Dist. (ft):</source>
+        <translation>Entf. (ft):</translation>
+    </message>
+    <message>
+        <source>Dist. (m):</source>
+        <translation>Entf. (m):</translation>
+    </message>
+    <message>
+        <source>Near limit (ft)</source>
+        <translation>Nahgrenze (ft)</translation>
+    </message>
+    <message>
+        <source>Near limit (m)</source>
+        <translation>Nahgrenze (m)</translation>
+    </message>
+    <message>
+        <source>Far limit (ft)</source>
+        <translation>Ferngrenze (ft)</translation>
+    </message>
+    <message>
+        <source>Far limit (m)</source>
+        <translation>Ferngrenze (m)</translation>
+    </message>
+    <message>
+        <source>Focal length:</source>
+        <translation>Brennweite:</translation>
+    </message>
+    <message>
+        <source>Distance:</source>
+        <translation>Entfernung:</translation>
+    </message>
+    <message>
+        <source>Conf. circle (µm):</source>
+        <translation>Unschärfekreis (µm):</translation>
+    </message>
+    <message>
+        <source>Camera:</source>
+        <translation>Kamera:</translation>
+    </message>
+    <message>
+        <source>Aperture</source>
+        <translation>Blende</translation>
+    </message>
+    <message>
+        <source>Near limit</source>
+        <translation>Nahgrenze</translation>
+    </message>
+    <message>
+        <source>Far limit</source>
+        <translation>Ferngrenze</translation>
     </message>
 </context>
 <context>

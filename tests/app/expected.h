@@ -1,6 +1,6 @@
 // What a correct sheet shows, worked out without the program (the textbook
-// depth-of-field formula in tests/support/optics.h, the source strings
-// table), and the set-up steps the sheet and window tests share.
+// depth-of-field formula in tests/support/optics.h, the English labels), and
+// the set-up steps the sheet and window tests share.
 #pragma once
 
 #include "tests/support/app_driver.h"
@@ -8,36 +8,38 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
 namespace expected
 {
 
-// The "key" = "value"; pairs of the source strings table.
-inline std::map<std::string, std::string> StringsTable()
-{
-    std::ifstream in(std::string(QRL_SOURCE_DIR) + "/resources/Localizable.strings", std::ios::binary);
-    std::string text(std::istreambuf_iterator<char>(in), {});
-    text = std::regex_replace(text, std::regex(R"(/\*[^*]*\*+(?:[^/*][^*]*\*+)*/)"), "");
-    static const std::regex entry(R"re("([^"]*)"\s*=\s*"([^"]*)"\s*;)re");
-    std::map<std::string, std::string> table;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), entry); it != std::sregex_iterator(); ++it)
-        table[(*it)[1]] = (*it)[2];
-    return table;
-}
-
-// What the sheet shows for a label key: its entry, or the key itself.
+// What the sheet shows in English for a label, by a short name.
 inline std::string Label(const std::string &key)
 {
-    static const std::map<std::string, std::string> table = StringsTable();
-    const auto it = table.find(key);
-    return it == table.end() ? key : it->second;
+    static const std::map<std::string, std::string> labels = {
+        {"focal", "Focal length:"},
+        {"distance", "Distance:"},
+        {"distancemeter", "Dist. (m):"},
+        {"distancefeet", "Dist. (ft):"},
+        {"unsharpcircle", "Conf. circle (\u00b5m):"},
+        {"camera", "Camera:"},
+        {"aperture", "Aperture"},
+        {"neardistance", "Near limit"},
+        {"neardistancemeter", "Near limit (m)"},
+        {"neardistancefeet", "Near limit (ft)"},
+        {"fardistance", "Far limit"},
+        {"fardistancemeter", "Far limit (m)"},
+        {"fardistancefeet", "Far limit (ft)"},
+        {"apsc", "APS-C digital"},
+        {"fullframe", "Full-frame digital"},
+        {"kleinbild", "35 mm film"},
+        {"mediumformat", "Medium format"},
+        {"digitalCamera", "Digital camera"},
+    };
+    return labels.at(key);
 }
 
 // A copy of the source bundle the test may break.

@@ -26,6 +26,12 @@ std::vector<std::uint8_t> ReadBytes(const std::string &path)
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+// Where the preferences live: <configuration folder>/<program name>/<program name>.conf.
+QString ConfigurationFile()
+{
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quorlscope/Quorlscope.conf";
+}
+
 } // namespace
 
 // "Distance Unit" = 7 in the configuration file: the table is computed and
@@ -35,10 +41,10 @@ TEST(Preferences, UnknownStoredUnitIsMetresEverywhere)
 {
     StartApplication();
     {
-        QSettings file(QString::fromStdString(GetPreferencesFilePath()), QSettings::IniFormat);
+        QSettings file(ConfigurationFile(), QSettings::IniFormat);
         file.setValue("Distance Unit", "7");
     }
-    ASSERT_EQ(CFPreferencesCopyAppValue("Distance Unit")->text, "7");
+    ASSERT_EQ(platform::preferences().value("Distance Unit").toString(), "7");
     const TableWindowState shown = ComputeTable({"3", "50", {}, {}});
     EXPECT_EQ(shown.distanceLabel, "distance in m: ");
     EXPECT_EQ(QRLGetDistanceUnit(BGetCurrentDocsDataPtr()), 1);
@@ -63,7 +69,7 @@ TEST(Preferences, ChoiceThatCannotBeStoredIsReported)
     StartApplication();
     if (!MountsUnavailable().empty())
         GTEST_SKIP() << MountsUnavailable();
-    const std::string file = GetPreferencesFilePath();
+    const std::string file = ConfigurationFile().toStdString();
     const std::string folder = std::filesystem::path(file).parent_path();
     std::filesystem::create_directories(folder);
     ASSERT_TRUE(MountReadOnly(folder));

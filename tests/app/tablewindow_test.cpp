@@ -125,7 +125,7 @@ TEST(TableWindow, FirstOpeningAndTheDistanceLabel)
     const std::pair<std::int32_t, const char *> cases[] = {
         {2, "distance in ft: "}, {1, "distance in m: "}, {0, "distance in m: "}, {3, "distance in m: "}};
     for (const auto &[unit, label] : cases) {
-        CFPreferencesSetAppValue("Distance Unit", CFNumberCreate(unit));
+        platform::preferences().setValue("Distance Unit", unit);
         EXPECT_EQ(Opening().distanceLabel, label) << "case unit " << unit;
     }
     expected::ChooseDistanceUnit(2);
@@ -294,7 +294,7 @@ TEST(TableWindow, BoundsAndFieldReading)
     // clang-format on
     StartApplication();
     for (const Case &c : cases) {
-        CFPreferencesSetAppValue("Distance Unit", CFNumberCreate(c.feet ? 2 : 1));
+        platform::preferences().setValue("Distance Unit", c.feet ? 2 : 1);
         PressCompute({c.distance, c.focalLength}, c.distanceShown);
         if (c.distanceShown) {
             EXPECT_EQ(QRLGetDistanceUnit(BGetCurrentDocsDataPtr()), c.feet ? 2 : 1);

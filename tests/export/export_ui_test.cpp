@@ -12,19 +12,20 @@
 #include "platform/files.h"
 #include "platform/menus.h"
 #include "platform/navtesting.h"
-#include "platform/scrap.h"
 #include "tests/app/expected.h"
 #include "tests/print/print_helpers.h"
 #include "tests/support/mounts.h"
 #include "tests/support/replaced_files.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QMimeData>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -156,13 +157,13 @@ std::string ValidateJSON(const std::string &path)
         path + "' 2>&1");
 }
 
-std::string Clipboard(const std::string &flavor)
+std::string Clipboard(const char *flavor)
 {
-    ScrapRef scrap = nullptr;
-    std::string data;
-    if (GetCurrentScrap(&scrap) != noErr || GetScrapFlavorText(scrap, flavor, &data) != noErr)
+    const QString type = QString::fromLatin1(flavor);
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    if (!mime || !mime->hasFormat(type))
         return "<none>";
-    return data;
+    return mime->data(type).toStdString();
 }
 
 } // namespace
@@ -394,10 +395,7 @@ TEST(Copy, PutsTabTextAndCSVOnTheClipboard)
     StartApplication();
     MenuRef edit = GetMenuHandle(editMenu);
     ASSERT_EQ(GetMenuItemCommandID(edit, 4), kHICommandCopy);
-    ScrapRef scrap = nullptr;
-    ASSERT_EQ(ClearCurrentScrap(), noErr);
-    ASSERT_EQ(GetCurrentScrap(&scrap), noErr);
-    ASSERT_EQ(PutScrapFlavor(scrap, "text/plain", kScrapFlavorMaskNone, 6, "before"), noErr);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     EXPECT_FALSE(IsCommandEnabled("copy"));
     EXPECT_EQ(SendCommand("copy"), eventNotHandledErr);
     EXPECT_EQ(Clipboard("text/plain"), "before");

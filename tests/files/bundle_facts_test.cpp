@@ -72,7 +72,8 @@ TEST_F(BundleFacts, TheProgramsBundleKeepsEverythingWhereItWas)
     EXPECT_EQ(kDocumentFileCreator, GetBundleSignature());
     EXPECT_EQ("qrtb", FSGetTypeExtension(kDocumentFileType));
     EXPECT_EQ(".quorlscope-save-", FSTemporaryPrefix());
-    EXPECT_EQ(config.path().toStdString() + "/Quorlscope/Quorlscope.conf", GetPreferencesFilePath());
+    EXPECT_EQ(config.path().toStdString() + "/Quorlscope/Quorlscope.conf",
+              platform::preferences().fileName().toStdString());
     const FInfo info = infoOf("Table.QRTB");
     EXPECT_EQ(kDocumentFileType, info.fdType);
     EXPECT_EQ(kDocumentFileCreator, info.fdCreator);
@@ -91,7 +92,8 @@ TEST_F(BundleFacts, AnotherBundleGivesAnotherDocumentTypeNameAndPreferenceFile)
     EXPECT_EQ("dfts", FSGetTypeExtension(FOUR_CHAR_CODE("DFts")));
     EXPECT_EQ("", FSGetTypeExtension(kDocumentFileType));
     EXPECT_EQ(".fieldbook-save-", FSTemporaryPrefix());
-    EXPECT_EQ(config.path().toStdString() + "/Fieldbook/Fieldbook.conf", GetPreferencesFilePath());
+    EXPECT_EQ(config.path().toStdString() + "/Fieldbook/Fieldbook.conf",
+              platform::preferences().fileName().toStdString());
     const FInfo info = infoOf("Table.dfts");
     EXPECT_EQ(FOUR_CHAR_CODE("DFts"), info.fdType);
     EXPECT_EQ(FOUR_CHAR_CODE("DFap"), info.fdCreator);

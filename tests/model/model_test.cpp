@@ -81,9 +81,9 @@ class PreferenceTest : public ::testing::Test
         ASSERT_TRUE(folder.isValid());
         const QByteArray path = folder.path().toLocal8Bit();
         qputenv("XDG_CONFIG_HOME", path);
-        ASSERT_EQ(0u, GetPreferencesFilePath().rfind(path.toStdString() + "/", 0))
-            << GetPreferencesFilePath();
-        CFPreferencesSetAppValue(kUnitKey, std::nullopt);
+        ASSERT_TRUE(platform::preferences().fileName().startsWith(folder.path() + "/"))
+            << platform::preferences().fileName().toStdString();
+        platform::preferences().remove(kUnitKey);
         ASSERT_TRUE(record.data != nullptr);
     }
     Record record;
@@ -330,20 +330,23 @@ TEST(ModelRecord, CameraTypeIsLowSixteenBits)
 TEST_F(PreferenceTest, UnitFromThePreference)
 {
     struct Case {
-        std::optional<CFPropertyList> value;
+        std::optional<QString> value;
         std::int32_t unitStored;
     };
     std::vector<Case> cases = {{std::nullopt, kDistanceUnitMeters}};
     // Only 2 is feet; any other stored number is metres, and recorded as 1.
     for (std::int32_t unit : {1, 2, 0, 3, 7, -1})
         cases.push_back(
-            {CFNumberCreate(unit), unit == kDistanceUnitFeet ? kDistanceUnitFeet : kDistanceUnitMeters});
+            {QString::number(unit), unit == kDistanceUnitFeet ? kDistanceUnitFeet : kDistanceUnitMeters});
     for (const char *text : {"2.5", "feet", "", "4294967298", "2 ft"})
-        cases.push_back({CFPropertyList{text}, kDistanceUnitMeters});
+        cases.push_back({QString::fromLatin1(text), kDistanceUnitMeters});
     int n = 0;
     for (const Case &c : cases) {
         SCOPED_TRACE("case " + std::to_string(n++));
-        CFPreferencesSetAppValue(kUnitKey, c.value);
+        if (c.value)
+            platform::preferences().setValue(kUnitKey, *c.value);
+        else
+            platform::preferences().remove(kUnitKey);
         const bool feet = c.unitStored == kDistanceUnitFeet;
         const double distance = feet ? 15.0 : 5.0;
         QRLCalculateTable(record.data, distance, 50.0, 0.00003, fullFrameDigital);
@@ -356,8 +359,9 @@ TEST_F(PreferenceTest, UnitFromThePreference)
         }
         ExpectRowsFollowTextbook(record.data, distance, 50.0, 0.00003, feet);
     }
-    CFPreferencesSetAppValue(kUnitKey, CFNumberCreate(2));
-    ASSERT_TRUE(CFPreferencesAppSynchronize()); // written out and read back
+    platform::preferences().setValue(kUnitKey, 2);
+    platform::preferences().sync(); // written out and read back
+    ASSERT_EQ(platform::preferences().status(), QSettings::NoError);
     QRLCalculateTable(record.data, 15.0, 50.0, 0.00003, APSC);
     EXPECT_EQ(kDistanceUnitFeet, QRLGetDistanceUnit(record.data));
 }

@@ -93,13 +93,19 @@ TEST(TranslationsCheck, UnfinishedEntryFails)
         << run.output;
 }
 
-TEST(TranslationsCheck, MissingSheetLabelFails)
+// The about text's translation names the version the program has.
+TEST(TranslationsCheck, InfoStringWithoutTheVersionFails)
 {
     const fs::path root = CopyOfTheSources();
-    const fs::path table = root / "resources" / "de.lproj" / "Localizable.strings";
-    WriteAll(table, std::regex_replace(ReadAll(table), std::regex("\"kleinbild\" = [^\n]*\n"), ""));
+    const fs::path ts = root / "resources" / "translations" / "quorlscope_de.ts";
+    const std::string text = ReadAll(ts);
+    const std::string translated = "<translation>Quorlscope 1.0.0, ";
+    ASSERT_NE(text.find(translated), std::string::npos);
+    WriteAll(ts, std::regex_replace(text, std::regex(translated), "<translation>Quorlscope, "));
     const CheckRun run = Check(root);
     EXPECT_NE(run.status, 0);
-    EXPECT_NE(run.output.find("Localizable.strings: no entry for key \"kleinbild\""), std::string::npos)
+    EXPECT_NE(run.output.find("[Info] \"Quorlscope, Schärfentiefe-Tabellen für Fotografen\" does not name "
+                              "version 1.0.0"),
+              std::string::npos)
         << run.output;
 }
