@@ -8,7 +8,6 @@
 #include "application.h"
 #include "internal.h"
 #include "navtesting.h"
-#include "sessionend.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -55,6 +54,7 @@ std::vector<NavDialogRef> &liveDialogs()
 
 int completedSaves = 0;
 std::uint64_t dialogsRun = 0;
+void (*dialogEndedListener)() = nullptr;
 
 OSStatus createDialog(const NavDialogCreationOptions *options, NavDialogKind kind, NavEventUPP eventProc,
                       void *clientData, NavDialogRef *outDialog)
@@ -137,7 +137,8 @@ void answer(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
 void finish(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
 {
     answer(dialog, action, std::move(reply));
-    platform::navDialogEnded();
+    if (dialogEndedListener)
+        dialogEndedListener();
 }
 
 bool itemShown(NavDialogRef dialog, const std::string &path, bool isFolder)
@@ -610,6 +611,11 @@ int navDialogsWaitingSince(std::uint64_t mark)
     return int(std::count_if(liveDialogs().begin(), liveDialogs().end(), [mark](NavDialogRef dialog) {
         return dialog->running && dialog->runNumber > mark;
     }));
+}
+
+void setNavDialogEndedListener(void (*listener)())
+{
+    dialogEndedListener = listener;
 }
 
 } // namespace platform

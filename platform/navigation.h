@@ -122,3 +122,16 @@ OSStatus NavDialogGetReply(NavDialogRef inDialog, NavReplyRecord *outReply);
 OSStatus NavDisposeReply(NavReplyRecord *inReply);
 NavUserAction NavDialogGetUserAction(NavDialogRef inDialog);
 OSStatus NavCompleteSave(NavReplyRecord *inReply);
+
+namespace platform
+{
+
+// What the session end needs of the file dialogs: a dialog run count to
+// mark a moment, how many dialogs run since that mark still wait for the
+// user, and word when a dialog has ended (its callbacks have returned),
+// given to the one listener set.
+std::uint64_t navDialogRunCount();
+int navDialogsWaitingSince(std::uint64_t mark);
+void setNavDialogEndedListener(void (*listener)());
+
+} // namespace platform
