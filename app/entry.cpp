@@ -1,6 +1,6 @@
 #include "app/main.h"
-#include "app/programs.h"
-#include "app/subcommands.h"
+#include "cli/programs.h"
+#include "cli/subcommands.h"
 #include "platform/application.h"
 #include "platform/charactertype.h"
 #include "print/pdfexport.h"

@@ -3,7 +3,6 @@
 #include "document/mainwindow.h"
 
 #include "document/document.h"
-#include "files/navigation.h"
 #include "platform/alerts.h"
 #include "platform/bundle.h"
 #include "platform/placement.h"
@@ -220,9 +219,10 @@ OSStatus BMainWindowEventHandler(EventHandlerCallRef, EventRef event, void *user
     auto window = static_cast<WindowRef>(userData);
     switch (GetEventKind(event)) {
     case kEventWindowClose:
-        if (BIsDocumentDirty(window))
-            BDoCreateConfirmPanel(BGetDocumentWindowsDocPtr(window));
-        else
+        if (BIsDocumentDirty(window)) {
+            if (BGetDocumentHooks().closeDirty)
+                BGetDocumentHooks().closeDirty(BGetDocumentWindowsDocPtr(window));
+        } else
             BCloseDocument(window);
         return noErr;
     case kEventWindowShown:

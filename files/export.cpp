@@ -3,9 +3,9 @@
 // renamed over the target, so that a failure leaves no partial file.
 #include "files/export.h"
 
-#include "files/exportformats.h"
 #include "files/file.h"
 #include "files/navigation.h"
+#include "formats/exportformats.h"
 #include "platform/alerts.h"
 #include "platform/localization.h"
 #include "platform/quickdraw.h"

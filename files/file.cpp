@@ -3,8 +3,6 @@
 #include "files/file.h"
 
 #include "document/mainwindow.h"
-#include "files/appinfo.h"
-#include "files/navigation.h"
 #include "platform/alerts.h"
 #include "platform/localization.h"
 #include "platform/window.h"
@@ -15,6 +13,7 @@ namespace
 {
 
 bool flushToDisk = true;
+tSaveHooks saveHooks;
 
 void alert(const char *message, const char *explanation)
 {
@@ -123,6 +122,11 @@ OSStatus saveCopyFromDialog(tDocumentPtr document, NavDialogRef dialog)
 }
 
 } // namespace
+
+void BSetSaveHooks(const tSaveHooks &hooks)
+{
+    saveHooks = hooks;
+}
 
 void BSetSaveFlushesToDisk(Boolean flush)
 {
@@ -293,10 +297,8 @@ OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr)
     if (!theDocumentPtr)
         return noErr;
     if (theDocumentPtr->fRefNum == -1) {
-        if (BGetAppQuittingStatus())
-            BDoCreateTerminateSavePanel(theDocumentPtr);
-        else
-            BDoCreateSavePanel(theDocumentPtr);
+        if (saveHooks.askForLocation)
+            saveHooks.askForLocation(theDocumentPtr);
         return noErr;
     }
     OSErr err = BWriteFile(theDocumentPtr);
@@ -308,8 +310,8 @@ OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr)
     }
     if (theDocumentPtr->isClosing)
         BCloseDocument(theDocumentPtr->theWindow);
-    if (BGetAppQuittingStatus())
-        BDoQuitApp();
+    if (saveHooks.saved)
+        saveHooks.saved();
     return noErr;
 }
 

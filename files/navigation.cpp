@@ -4,7 +4,6 @@
 #include "files/navigation.h"
 
 #include "document/mainwindow.h"
-#include "files/appinfo.h"
 #include "files/file.h"
 #include "platform/process.h"
 
@@ -17,7 +16,6 @@ namespace
 
 NavDialogRef AppNavOpenDialog = nullptr;
 NavEventUPP EventProc = nullptr;
-NavEventUPP TerminateEventProc = nullptr;
 NavObjectFilterUPP ModernFilterProc = nullptr;
 
 bool endsWithExtension(const std::string &name, const std::string &extension)
@@ -51,13 +49,7 @@ void openChosenItems(const NavReplyRecord &reply)
 void BInitNavigation()
 {
     EventProc = BNavEventProc;
-    TerminateEventProc = BNavTerminateEventProc;
     ModernFilterProc = BNavFilterProc;
-}
-
-NavEventUPP BGetTerminateEventProc()
-{
-    return TerminateEventProc;
 }
 
 std::string BProposedFileName(const std::string &windowTitle)
@@ -139,8 +131,7 @@ void BDoCreateSavePanel(tDocumentPtr theDocumentPtr)
 void BDoCreateConfirmPanel(tDocumentPtr theDocumentPtr)
 {
     if (theDocumentPtr)
-        BCreateSaveChangesDialog(theDocumentPtr, kNavSaveChangesClosingDocument,
-                                 theDocumentPtr->fConfirmEventProc,
+        BCreateSaveChangesDialog(theDocumentPtr, kNavSaveChangesClosingDocument, BNavConfirmEventProc,
                                  &theDocumentPtr->fNavigationConfirmDialog);
 }
 
@@ -151,9 +142,8 @@ void BDoCreateRevertPanel(tDocumentPtr theDocumentPtr)
     NavDialogCreationOptions options;
     if (!BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow), &options))
         return;
-    OSStatus err =
-        NavCreateAskDiscardChangesDialog(&options, theDocumentPtr->fRevertEventProc, theDocumentPtr,
-                                         &theDocumentPtr->fNavigationConfirmDialog);
+    OSStatus err = NavCreateAskDiscardChangesDialog(&options, BNavRevertEventProc, theDocumentPtr,
+                                                    &theDocumentPtr->fNavigationConfirmDialog);
     BRunNavDialog(err, &theDocumentPtr->fNavigationConfirmDialog);
 }
 
@@ -232,25 +222,14 @@ void BNavRevertEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr c
     if (callBackSelector != kNavCBTerminate)
         return;
     auto document = static_cast<tDocumentPtr>(callBackUD);
-    switch (callBackParms->userAction) {
-    case kNavUserActionDiscardChanges:
-        if (document && BReadFile(document) == noErr) {
-            BSetCurrentDocListIndexFromWindowRef(document->theWindow);
-            BDrawDocsWindowData(1);
-            BSetDocumentDirtyShown(document, 0);
-        }
-        break;
-    case kNavUserActionReviewDocuments:
-        BDoQuitApp();
-        break;
-    case kNavUserActionDiscardDocuments:
-        ExitToShell();
-    default:
-        break;
+    if (!document)
+        return;
+    if (callBackParms->userAction == kNavUserActionDiscardChanges && BReadFile(document) == noErr) {
+        BSetCurrentDocListIndexFromWindowRef(document->theWindow);
+        BDrawDocsWindowData(1);
+        BSetDocumentDirtyShown(document, 0);
     }
-    if (document) {
-        if (document->fNavigationConfirmDialog)
-            NavDialogDispose(document->fNavigationConfirmDialog);
-        document->fNavigationConfirmDialog = nullptr;
-    }
+    if (document->fNavigationConfirmDialog)
+        NavDialogDispose(document->fNavigationConfirmDialog);
+    document->fNavigationConfirmDialog = nullptr;
 }

@@ -10,8 +10,6 @@
 extern const char *const kNavClientName;
 
 void BInitNavigation();
-// The callback of the quit-time save dialog, made by BInitNavigation.
-NavEventUPP BGetTerminateEventProc();
 
 // Default options of a sheet on the document's window, for this
 // application and naming saveFileName; false when there are none.

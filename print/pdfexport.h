@@ -5,7 +5,7 @@
 // the sheet leaves no room for it.
 #pragma once
 
-#include "files/exportformats.h"
+#include "formats/exportformats.h"
 #include "platform/types.h"
 
 #include <string>

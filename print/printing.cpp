@@ -5,7 +5,6 @@
 // sheet procedures finish the work.
 #include "print/printing.h"
 
-#include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/quickdraw.h"
 
@@ -90,8 +89,7 @@ OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::
         status = PMSessionGetGraphicsContext(record->printSession, &printingPort);
         if (status == noErr) {
             SetPort(static_cast<GrafPtr>(printingPort));
-            if (record->drawDocPageProc)
-                status = record->drawDocPageProc(record, pageNumber);
+            status = BDrawPrintingPage(record, pageNumber);
             SetPort(currentPort);
         }
         const OSStatus endStatus = PMSessionEndPage(record->printSession);
@@ -105,20 +103,20 @@ OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::
 
 } // namespace
 
-OSStatus BInitPrintingDialogs(const tDocumentPtr theDocumentPtr)
+OSStatus BInitPrintingDialogs(WindowRef theWindow, tDrawSheetPageProc drawSheetPageProc)
 {
     pageSetupDoneUPP = BPageSetupDoneProc;
     if (pageSetupDoneUPP) {
         printDialogDoneUPP = BPrintDialogDoneProc;
-        if (printDialogDoneUPP && BCreatePrintInfoForWindow(theDocumentPtr->theWindow, BDrawPrintingPage,
-                                                            pageSetupDoneUPP, printDialogDoneUPP) == noErr)
+        if (printDialogDoneUPP && BCreatePrintInfoForWindow(theWindow, drawSheetPageProc, pageSetupDoneUPP,
+                                                            printDialogDoneUPP) == noErr)
             return noErr;
     }
     StandardAlert(kAlertNoteAlert, "Printing Setup Error", "Can not setup printing!");
     return 1;
 }
 
-OSStatus BCreatePrintInfoForWindow(WindowRef theWindow, tDrawDocPageProc drawDocPageProc,
+OSStatus BCreatePrintInfoForWindow(WindowRef theWindow, tDrawSheetPageProc drawSheetPageProc,
                                    PMSheetDoneUPP pageSetupDoneProc, PMSheetDoneUPP printDialogDoneProc)
 {
     auto *record = new (std::nothrow) tDocumentPrintInfo;
@@ -129,7 +127,7 @@ OSStatus BCreatePrintInfoForWindow(WindowRef theWindow, tDrawDocPageProc drawDoc
     record->printSettings = nullptr;
     record->pageSetupDoneUPP = pageSetupDoneProc;
     record->printDialogDoneUPP = printDialogDoneProc;
-    record->drawDocPageProc = drawDocPageProc;
+    record->drawSheetPageProc = drawSheetPageProc;
     record->docsWindow = theWindow;
     const OSStatus status =
         SetWindowProperty(theWindow, kPrintInfoPropertyCreator, kPrintInfoPropertyTag, record);
@@ -270,9 +268,9 @@ OSStatus BDrawPrintingPage(tDocumentPrintInfoPtr documentPrintInfoPtr, std::uint
     const OSStatus status = PMGetAdjustedPageRect(documentPrintInfoPtr->pageFormat, &pageRect);
     if (status != noErr)
         return status;
-    if (!documentPrintInfoPtr->docsWindow)
+    if (!documentPrintInfoPtr->docsWindow || !documentPrintInfoPtr->drawSheetPageProc)
         return kPMNoPageDrawn;
-    BDrawDocsPrintData(documentPrintInfoPtr->docsWindow);
+    documentPrintInfoPtr->drawSheetPageProc(documentPrintInfoPtr->docsWindow);
     return noErr;
 }
 
