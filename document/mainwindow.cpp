@@ -12,11 +12,11 @@
 #include <iterator>
 #include <string>
 
-// On paper the sixth aperture has one trailing blank less.
-const char *const kPrintedRow6ApertureText = "11  ";
-
 namespace
 {
+
+// On paper the sixth aperture has one trailing blank less.
+const char *const kPrintedRow6ApertureText = "11  ";
 
 std::int32_t count = 1; // document windows built so far, plus one
 
@@ -254,6 +254,10 @@ void BDrawDocsPrintData(const WindowRef docsWindow)
     Rect bounds;
     GetWindowPortBounds(docsWindow, &bounds);
     BSetCurrentDocListIndexFromWindowRef(docsWindow);
-    tDataPtr data = BGetCurrentDocsDataPtr();
+    BDrawPrintedSheet(bounds, BGetCurrentDocsDataPtr());
+}
+
+void BDrawPrintedSheet(const Rect &bounds, tDataPtr data)
+{
     BDrawSheet(bounds, data, data && data->valid == 1, kPrintedRow6ApertureText);
 }

@@ -3,6 +3,7 @@
 // renamed over the target, so that a failure leaves no partial file.
 #include "files/export.h"
 
+#include "document/mainwindow.h"
 #include "files/file.h"
 #include "files/navigation.h"
 #include "formats/exportformats.h"
@@ -54,7 +55,7 @@ std::optional<std::string> exportBytes(tDocumentPtr document, tExportFormat form
         Rect bounds;
         GetWindowPortBounds(document->theWindow, &bounds);
         std::string pdf;
-        if (QRLTablesAsPDF(tables, bounds, &pdf) != noErr)
+        if (QRLTablesAsPDF(tables, bounds, BDrawPrintedSheet, &pdf) != noErr)
             return std::nullopt;
         return pdf;
     }
