@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QPointer>
 #include <QSize>
 #include <QStringList>
@@ -118,6 +120,21 @@ void paintPort(GrafPort &port, QWidget *widget);
 // with dropCovered, without what a later erasure covered (a printed page
 // keeps no text hidden under a white box).
 void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered);
+
+// Pages drawn through a port, as printing and PDF documents draw them: the
+// painter starts on the device with the first page, each later page is a
+// new one, and each page's port goes onto it at its end (replayPort,
+// without what erasures covered), scaled from points to the device.
+struct PortPages {
+    std::unique_ptr<QPainter> painter;
+    GrafPort port; // the open page's; its pageBounds stay from page to page
+    bool pageOpen = false;
+    int count = 0; // pages ended
+    // Starts a page on an empty port; false when the device takes no
+    // painter (the first page) or no further page.
+    bool beginPage(QPagedPaintDevice &device);
+    void endPage(double dotsPerPoint);
+};
 void schedulePostedEvents();
 bool eventLoopRunning();
 void setEventLoopRunning(bool running);

@@ -313,8 +313,8 @@ OSStatus PMRelease(PMPrintSession session)
     if (session->dialogOpen)
         removeSheet(session);
     if (session->job) {
-        if (session->job->painter && session->job->painter->isActive())
-            session->job->painter->end();
+        if (QPainter *painter = session->job->pages.painter.get(); painter && painter->isActive())
+            painter->end();
         discardTemporary(*session->job);
     }
     auto &sessions = platform::livePrintSessions();
@@ -484,56 +484,42 @@ OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings
         PMGetAdjustedPageRect(format, &r);
         return r;
     }();
-    SetRect(&job->page.pageBounds, 0, 0, short(page.right - page.left), short(page.bottom - page.top));
+    SetRect(&job->pages.port.pageBounds, 0, 0, short(page.right - page.left), short(page.bottom - page.top));
     session->job = std::move(job);
     return noErr;
 }
 
 OSStatus PMSessionBeginPage(PMPrintSession session)
 {
-    if (!isLive(session) || !session->job || session->job->pageOpen)
+    if (!isLive(session) || !session->job || session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    PrintJob &job = *session->job;
-    if (!job.painter) {
-        job.painter = std::make_unique<QPainter>();
-        if (!job.painter->begin(session->printer.get())) {
-            reportFailure(session, outputName(session), "The printing system did not accept the job.");
-            return session->error;
-        }
-    } else if (!session->printer->newPage()) {
-        reportFailure(session, outputName(session), "The printing system did not accept another page.");
+    platform::PortPages &pages = session->job->pages;
+    const bool first = !pages.painter;
+    if (!pages.beginPage(*session->printer)) {
+        reportFailure(session, outputName(session),
+                      first ? "The printing system did not accept the job."
+                            : "The printing system did not accept another page.");
         return session->error;
     }
-    job.page.items.clear();
-    job.page.penH = job.page.penV = 0;
-    job.pageOpen = true;
     return noErr;
 }
 
 OSStatus PMSessionGetGraphicsContext(PMPrintSession session, void **outContext)
 {
-    if (!isLive(session) || !outContext || !session->job || !session->job->pageOpen)
+    if (!isLive(session) || !outContext || !session->job || !session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    *outContext = &session->job->page;
+    *outContext = &session->job->pages.port;
     return noErr;
 }
 
 OSStatus PMSessionEndPage(PMPrintSession session)
 {
-    if (!isLive(session) || !session->job || !session->job->pageOpen)
+    if (!isLive(session) || !session->job || !session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    PrintJob &job = *session->job;
+    platform::PortPages &pages = session->job->pages;
+    platform::printLog().lastPage = GetPortContents(&pages.port);
     // Port coordinates are points from the top-left of the printable area.
-    QPainter &painter = *job.painter;
-    painter.save();
-    const double scale = session->printer->resolution() / 72.0;
-    painter.scale(scale, scale);
-    platform::replayPort(job.page, painter, true);
-    painter.restore();
-    platform::printLog().lastPage = GetPortContents(&job.page);
-    job.page.items.clear();
-    job.pageOpen = false;
-    ++job.pages;
+    pages.endPage(session->printer->resolution() / 72.0);
     return noErr;
 }
 
@@ -542,8 +528,9 @@ OSStatus PMSessionEndDocument(PMPrintSession session)
     if (!isLive(session) || !session->job)
         return kPMInvalidParameter;
     std::unique_ptr<PrintJob> job = std::move(session->job);
-    const bool painted = job->painter && job->painter->isActive();
-    if (painted && !job->painter->end() && session->error == noErr)
+    QPainter *painter = job->pages.painter.get();
+    const bool painted = painter && painter->isActive();
+    if (painted && !painter->end() && session->error == noErr)
         reportFailure(session,
                       job->target.empty() ? session->printer->printerName().toStdString() : job->target,
                       "The printing system could not finish the job.");
@@ -553,7 +540,7 @@ OSStatus PMSessionEndDocument(PMPrintSession session)
     discardTemporary(*job);
     if (written) {
         ++platform::printLog().completedJobs;
-        platform::printLog().printedPages += job->pages;
+        platform::printLog().printedPages += job->pages.count;
     }
     return noErr;
 }
