@@ -49,11 +49,7 @@ bool givePrintingRecord(tDocumentPtr document)
 // close; a window closed with unsaved changes asks about them first.
 void connectDocuments()
 {
-    tDocumentHooks hooks;
-    hooks.created = givePrintingRecord;
-    hooks.closing = BDisposePrintInfoForWindow;
-    hooks.closeDirty = BDoCreateConfirmPanel;
-    BSetDocumentHooks(hooks);
+    BSetDocumentHooks({givePrintingRecord, BDisposePrintInfoForWindow, BDoCreateConfirmPanel});
 }
 
 } // namespace

@@ -13,9 +13,6 @@
 namespace
 {
 
-PMSheetDoneUPP pageSetupDoneUPP = nullptr;
-PMSheetDoneUPP printDialogDoneUPP = nullptr;
-
 // The record of the window: status of the property read, record in outRecord.
 OSStatus findPrintInfo(WindowRef window, tDocumentPrintInfoPtr *outRecord)
 {
@@ -68,7 +65,7 @@ OSStatus prepareAndOpenPrintSheet(tDocumentPrintInfoPtr record, WindowRef parent
     status = PMSetPageRange(record->printSettings, 1, BArePagesInDoc(record));
     if (status != noErr)
         return status;
-    PMSessionUseSheets(record->printSession, parentWindow, record->printDialogDoneUPP);
+    PMSessionUseSheets(record->printSession, parentWindow, BPrintDialogDoneProc);
     Boolean accepted = false;
     return PMSessionPrintDialog(record->printSession, record->printSettings, record->pageFormat, &accepted);
 }
@@ -105,35 +102,16 @@ OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::
 
 OSStatus BInitPrintingDialogs(WindowRef theWindow, tDrawSheetPageProc drawSheetPageProc)
 {
-    pageSetupDoneUPP = BPageSetupDoneProc;
-    if (pageSetupDoneUPP) {
-        printDialogDoneUPP = BPrintDialogDoneProc;
-        if (printDialogDoneUPP && BCreatePrintInfoForWindow(theWindow, drawSheetPageProc, pageSetupDoneUPP,
-                                                            printDialogDoneUPP) == noErr)
+    auto *record = new (std::nothrow) tDocumentPrintInfo{};
+    if (record) {
+        record->drawSheetPageProc = drawSheetPageProc;
+        record->docsWindow = theWindow;
+        if (SetWindowProperty(theWindow, kPrintInfoPropertyCreator, kPrintInfoPropertyTag, record) == noErr)
             return noErr;
+        delete record;
     }
     StandardAlert(kAlertNoteAlert, "Printing Setup Error", "Can not setup printing!");
     return 1;
-}
-
-OSStatus BCreatePrintInfoForWindow(WindowRef theWindow, tDrawSheetPageProc drawSheetPageProc,
-                                   PMSheetDoneUPP pageSetupDoneProc, PMSheetDoneUPP printDialogDoneProc)
-{
-    auto *record = new (std::nothrow) tDocumentPrintInfo;
-    if (!record)
-        return memFullErr;
-    record->printSession = nullptr;
-    record->pageFormat = nullptr;
-    record->printSettings = nullptr;
-    record->pageSetupDoneUPP = pageSetupDoneProc;
-    record->printDialogDoneUPP = printDialogDoneProc;
-    record->drawSheetPageProc = drawSheetPageProc;
-    record->docsWindow = theWindow;
-    const OSStatus status =
-        SetWindowProperty(theWindow, kPrintInfoPropertyCreator, kPrintInfoPropertyTag, record);
-    if (status != noErr)
-        delete record;
-    return status;
 }
 
 OSStatus BSetupPageFormatForPrinting(tDocumentPrintInfoPtr documentPrintInfoPtr)
@@ -179,7 +157,7 @@ void BDoPageSetup(const WindowRef parentWindow)
         if (record->printSession)
             return;
         if (BSetupPageFormatForPrinting(record) == noErr) {
-            PMSessionUseSheets(record->printSession, parentWindow, record->pageSetupDoneUPP);
+            PMSessionUseSheets(record->printSession, parentWindow, BPageSetupDoneProc);
             Boolean accepted = false;
             if (PMSessionPageSetupDialog(record->printSession, record->pageFormat, &accepted) == noErr)
                 return;

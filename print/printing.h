@@ -13,8 +13,6 @@ struct tDocumentPrintInfo {
     PMPrintSession printSession;
     PMPageFormat pageFormat;
     PMPrintSettings printSettings;
-    PMSheetDoneUPP pageSetupDoneUPP;
-    PMSheetDoneUPP printDialogDoneUPP;
     tDrawSheetPageProc drawSheetPageProc;
     WindowRef docsWindow;
 };
@@ -27,8 +25,6 @@ constexpr OSType kPrintInfoPropertyTag = FOUR_CHAR_CODE("Piwp");
 // Gives a document window its printing record, whose pages drawSheetPageProc
 // draws; alerts and returns a status other than noErr when it cannot.
 OSStatus BInitPrintingDialogs(WindowRef theWindow, tDrawSheetPageProc drawSheetPageProc);
-OSStatus BCreatePrintInfoForWindow(WindowRef theWindow, tDrawSheetPageProc drawSheetPageProc,
-                                   PMSheetDoneUPP pageSetupDoneProc, PMSheetDoneUPP printDialogDoneProc);
 OSStatus BSetupPageFormatForPrinting(tDocumentPrintInfoPtr documentPrintInfoPtr);
 void BDoPageSetup(const WindowRef parentWindow);
 void BPageSetupDoneProc(PMPrintSession printSession, WindowRef documentWindow, Boolean accepted);
