@@ -117,9 +117,7 @@ void BDoCreateReviewPanel()
     if (navigationReviewDialog)
         NavDialogDispose(navigationReviewDialog);
     navigationReviewDialog = nullptr;
-    NavDialogCreationOptions options;
-    if (NavGetDefaultDialogCreationOptions(&options) != noErr)
-        return;
+    const NavDialogCreationOptions options{};
     OSStatus err = NavCreateAskReviewDocumentsDialog(&options, std::uint32_t(BGetNumberOfDirtyDocuments()),
                                                      reviewEventProc, nullptr, &navigationReviewDialog);
     BRunNavDialog(err, &navigationReviewDialog);
@@ -194,7 +192,6 @@ void BNavTerminateEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPt
             stopQuit(document);
             break;
         }
-        NavDisposeReply(&reply);
     } else if (callBackSelector == kNavCBTerminate) {
         if (!document)
             return;

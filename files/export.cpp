@@ -75,7 +75,6 @@ void exportChosenFile(tDocumentPtr document, NavDialogRef dialog)
         if (BDoExportDocument(document, &target, tExportFormat(reply.fileFormat), reply.replacing) == noErr)
             NavCompleteSave(&reply);
     }
-    NavDisposeReply(&reply);
 }
 
 } // namespace
@@ -107,9 +106,8 @@ void BDoCreateExportPanel(tDocumentPtr theDocumentPtr)
         return;
     if (!exportEventProc)
         exportEventProc = BNavExportEventProc;
-    NavDialogCreationOptions options;
-    if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedExportName(theDocumentPtr->theWindow), &options))
-        return;
+    NavDialogCreationOptions options =
+        BGetDocumentDialogOptions(theDocumentPtr, BProposedExportName(theDocumentPtr->theWindow));
     options.popupExtension = {{"CSV", "csv"}, {"JSON", "json"}, {"PDF", "pdf"}};
     const OSStatus err = NavCreatePutFileDialog(&options, 0, exportEventProc, theDocumentPtr,
                                                 &theDocumentPtr->fNavigationExportDialog);

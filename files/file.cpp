@@ -113,11 +113,6 @@ OSStatus saveCopyFromDialog(tDocumentPtr document, NavDialogRef dialog)
     FSRef folder;
     if (!reply.selection.empty() && AECoerceToFSRef(&reply.selection.front(), &folder) == noErr)
         BDoFSRefSave(document, &reply);
-    err = NavDisposeReply(&reply);
-    if (err != noErr) {
-        alert("Could not save Copy", "Please use only HFS+ Volumes");
-        return err;
-    }
     return noErr;
 }
 

@@ -63,16 +63,15 @@ std::string BProposedFileName(const std::string &windowTitle)
     return name + "." + extension;
 }
 
-Boolean BGetDocumentDialogOptions(tDocumentPtr theDocumentPtr, const std::string &saveFileName,
-                                  NavDialogCreationOptions *options)
+NavDialogCreationOptions BGetDocumentDialogOptions(tDocumentPtr theDocumentPtr,
+                                                   const std::string &saveFileName)
 {
-    if (NavGetDefaultDialogCreationOptions(options) != noErr)
-        return false;
-    options->clientName = kNavClientName;
-    options->saveFileName = saveFileName;
-    options->modality = kWindowModalityWindowModal;
-    options->parentWindow = theDocumentPtr->theWindow;
-    return true;
+    NavDialogCreationOptions options;
+    options.clientName = kNavClientName;
+    options.saveFileName = saveFileName;
+    options.modality = kWindowModalityWindowModal;
+    options.parentWindow = theDocumentPtr->theWindow;
+    return options;
 }
 
 void BRunNavDialog(OSStatus createStatus, NavDialogRef *dialog)
@@ -90,8 +89,6 @@ void BDoCreateOpenPanel()
     if (AppNavOpenDialog)
         return; // the Open dialog is up already
     NavDialogCreationOptions options;
-    if (NavGetDefaultDialogCreationOptions(&options) != noErr)
-        return;
     options.clientName = kNavClientName;
     options.optionFlags &= ~kNavAllowMultipleFiles;
     OSStatus err = NavCreateGetFileDialog(&options, EventProc, ModernFilterProc, nullptr, &AppNavOpenDialog);
@@ -102,10 +99,8 @@ void BCreateDocumentSaveDialog(tDocumentPtr theDocumentPtr, NavEventUPP eventPro
 {
     if (!theDocumentPtr || *dialog)
         return;
-    NavDialogCreationOptions options;
-    if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)),
-                                   &options))
-        return;
+    const NavDialogCreationOptions options =
+        BGetDocumentDialogOptions(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)));
     OSStatus err = NavCreatePutFileDialog(&options, kDocumentFileType, eventProc, theDocumentPtr, dialog);
     BRunNavDialog(err, dialog);
 }
@@ -115,9 +110,8 @@ void BCreateSaveChangesDialog(tDocumentPtr theDocumentPtr, NavAskSaveChangesActi
 {
     if (!theDocumentPtr || *dialog)
         return;
-    NavDialogCreationOptions options;
-    if (!BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow), &options))
-        return;
+    const NavDialogCreationOptions options =
+        BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow));
     OSStatus err = NavCreateAskSaveChangesDialog(&options, action, eventProc, theDocumentPtr, dialog);
     BRunNavDialog(err, dialog);
 }
@@ -139,9 +133,8 @@ void BDoCreateRevertPanel(tDocumentPtr theDocumentPtr)
 {
     if (!theDocumentPtr || theDocumentPtr->fNavigationConfirmDialog)
         return;
-    NavDialogCreationOptions options;
-    if (!BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow), &options))
-        return;
+    const NavDialogCreationOptions options =
+        BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow));
     OSStatus err = NavCreateAskDiscardChangesDialog(&options, BNavRevertEventProc, theDocumentPtr,
                                                     &theDocumentPtr->fNavigationConfirmDialog);
     BRunNavDialog(err, &theDocumentPtr->fNavigationConfirmDialog);
@@ -170,7 +163,6 @@ void BNavEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBac
                 document->isClosing = false;
             break;
         }
-        NavDisposeReply(&reply);
     } else if (callBackSelector == kNavCBTerminate) {
         if (document) {
             if (document->fNavigationSaveDialog)

@@ -484,14 +484,6 @@ OSStatus closeAsCancel(EventHandlerCallRef, EventRef, void *userData)
 
 } // namespace
 
-OSStatus NavGetDefaultDialogCreationOptions(NavDialogCreationOptions *outOptions)
-{
-    if (!outOptions)
-        return paramErr;
-    *outOptions = NavDialogCreationOptions{};
-    return noErr;
-}
-
 OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, NavEventUPP inEventProc,
                                 NavObjectFilterUPP inFilterProc, void *inClientData, NavDialogRef *outDialog)
 {
@@ -574,14 +566,6 @@ OSStatus NavDialogGetReply(NavDialogRef inDialog, NavReplyRecord *outReply)
     if (!isLive(inDialog) || !outReply || !inDialog->answered)
         return paramErr;
     *outReply = inDialog->reply;
-    return noErr;
-}
-
-OSStatus NavDisposeReply(NavReplyRecord *inReply)
-{
-    if (!inReply)
-        return paramErr;
-    *inReply = NavReplyRecord{};
     return noErr;
 }
 

@@ -98,7 +98,6 @@ struct NavReplyRecord {
     std::uint32_t fileFormat = 0; // the format chosen in the pop-up, from 0
 };
 
-OSStatus NavGetDefaultDialogCreationOptions(NavDialogCreationOptions *outOptions);
 OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, NavEventUPP inEventProc,
                                 NavObjectFilterUPP inFilterProc, void *inClientData, NavDialogRef *outDialog);
 // The dialog keeps the document identity of this type: a name without the
@@ -119,7 +118,6 @@ OSStatus NavCreateAskReviewDocumentsDialog(const NavDialogCreationOptions *inOpt
 OSStatus NavDialogRun(NavDialogRef inDialog);
 void NavDialogDispose(NavDialogRef inDialog);
 OSStatus NavDialogGetReply(NavDialogRef inDialog, NavReplyRecord *outReply);
-OSStatus NavDisposeReply(NavReplyRecord *inReply);
 NavUserAction NavDialogGetUserAction(NavDialogRef inDialog);
 OSStatus NavCompleteSave(NavReplyRecord *inReply);
 
