@@ -344,27 +344,14 @@ OSStatus PMSessionDefaultPageFormat(PMPrintSession session, PMPageFormat format)
     return noErr;
 }
 
-OSStatus PMSessionDefaultPrintSettings(PMPrintSession session, PMPrintSettings settings)
-{
-    if (!isLive(session) || !settings)
-        return kPMInvalidParameter;
-    settings->firstPage = 1;
-    settings->lastPage = kPMPrintAllPages;
-    return noErr;
-}
-
-OSStatus PMSessionValidatePageFormat(PMPrintSession session, PMPageFormat format, Boolean *changed)
+OSStatus PMSessionValidatePageFormat(PMPrintSession session, PMPageFormat format)
 {
     if (!isLive(session) || !format)
         return kPMInvalidPageFormat;
-    bool differs = !format->defined;
-    if (format->defined && !session->printer->setPageLayout(format->layout))
-        differs = true;
-    differs = differs || !(session->printer->pageLayout() == format->layout);
+    if (format->defined)
+        session->printer->setPageLayout(format->layout);
     format->layout = session->printer->pageLayout();
     format->defined = true;
-    if (changed)
-        *changed = differs;
     return noErr;
 }
 
@@ -406,22 +393,6 @@ OSStatus PMGetLastPage(PMPrintSettings settings, std::uint32_t *outLast)
     return noErr;
 }
 
-OSStatus PMSetFirstPage(PMPrintSettings settings, std::uint32_t first)
-{
-    if (!settings)
-        return kPMInvalidPrintSettings;
-    settings->firstPage = first;
-    return noErr;
-}
-
-OSStatus PMSetLastPage(PMPrintSettings settings, std::uint32_t last)
-{
-    if (!settings)
-        return kPMInvalidPrintSettings;
-    settings->lastPage = last;
-    return noErr;
-}
-
 OSStatus PMGetAdjustedPageRect(PMPageFormat format, PMRect *outRect)
 {
     if (!format || !outRect)
@@ -440,18 +411,13 @@ OSStatus PMSessionUseSheets(PMPrintSession session, WindowRef documentWindow, PM
     return noErr;
 }
 
-OSStatus PMSessionPageSetupDialog(PMPrintSession session, PMPageFormat format, Boolean *accepted)
+OSStatus PMSessionPageSetupDialog(PMPrintSession session, PMPageFormat format)
 {
-    if (accepted)
-        *accepted = false;
     return openSheet(session, PrintDialogKind::pageSetup, format, nullptr);
 }
 
-OSStatus PMSessionPrintDialog(PMPrintSession session, PMPrintSettings settings, PMPageFormat constFormat,
-                              Boolean *accepted)
+OSStatus PMSessionPrintDialog(PMPrintSession session, PMPrintSettings settings, PMPageFormat constFormat)
 {
-    if (accepted)
-        *accepted = false;
     if (!settings)
         return kPMInvalidPrintSettings;
     return openSheet(session, PrintDialogKind::print, constFormat, settings);
@@ -542,13 +508,5 @@ OSStatus PMSessionEndDocument(PMPrintSession session)
         ++platform::printLog().completedJobs;
         platform::printLog().printedPages += job->pages.count;
     }
-    return noErr;
-}
-
-OSStatus CopyWindowTitleAsCFString(WindowRef window, std::string *outTitle)
-{
-    if (!window || !outTitle)
-        return kPMInvalidParameter;
-    *outTitle = GetWTitle(window);
     return noErr;
 }

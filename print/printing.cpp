@@ -8,7 +8,9 @@
 #include "platform/alerts.h"
 #include "platform/quickdraw.h"
 
+#include <algorithm>
 #include <new>
+#include <utility>
 
 namespace
 {
@@ -42,32 +44,22 @@ void releaseSettingsAndSession(tDocumentPrintInfoPtr record)
     releaseSession(record);
 }
 
-// Steps 3 to 10 of the print command; the settings are moved into the
-// record once they carry the job name and the defaults.
+// New print settings, named after the window, move into the record once
+// they are complete; then they offer the document's pages in the print sheet.
 OSStatus prepareAndOpenPrintSheet(tDocumentPrintInfoPtr record, WindowRef parentWindow,
                                   PMPrintSettings *localSettings)
 {
     OSStatus status = PMCreatePrintSettings(localSettings);
+    if (status == noErr)
+        status = PMSetJobNameCFString(*localSettings, GetWTitle(parentWindow));
     if (status != noErr)
         return status;
-    std::string windowTitleRef;
-    status = CopyWindowTitleAsCFString(parentWindow, &windowTitleRef);
-    if (status != noErr)
-        return status;
-    status = PMSetJobNameCFString(*localSettings, windowTitleRef);
-    if (status != noErr)
-        return status;
-    status = PMSessionDefaultPrintSettings(record->printSession, *localSettings);
-    if (status != noErr)
-        return status;
-    record->printSettings = *localSettings;
-    *localSettings = nullptr;
+    record->printSettings = std::exchange(*localSettings, nullptr);
     status = PMSetPageRange(record->printSettings, 1, BArePagesInDoc(record));
     if (status != noErr)
         return status;
     PMSessionUseSheets(record->printSession, parentWindow, BPrintDialogDoneProc);
-    Boolean accepted = false;
-    return PMSessionPrintDialog(record->printSession, record->printSettings, record->pageFormat, &accepted);
+    return PMSessionPrintDialog(record->printSession, record->printSettings, record->pageFormat);
 }
 
 // Step 6 of the print loop: the pages from first to last, each ended once begun.
@@ -121,7 +113,7 @@ OSStatus BSetupPageFormatForPrinting(tDocumentPrintInfoPtr documentPrintInfoPtr)
     if (status != noErr)
         return status;
     if (documentPrintInfoPtr->pageFormat) {
-        status = PMSessionValidatePageFormat(printSession, documentPrintInfoPtr->pageFormat, nullptr);
+        status = PMSessionValidatePageFormat(printSession, documentPrintInfoPtr->pageFormat);
         if (status == noErr)
             documentPrintInfoPtr->printSession = printSession;
         else
@@ -158,8 +150,7 @@ void BDoPageSetup(const WindowRef parentWindow)
             return;
         if (BSetupPageFormatForPrinting(record) == noErr) {
             PMSessionUseSheets(record->printSession, parentWindow, BPageSetupDoneProc);
-            Boolean accepted = false;
-            if (PMSessionPageSetupDialog(record->printSession, record->pageFormat, &accepted) == noErr)
+            if (PMSessionPageSetupDialog(record->printSession, record->pageFormat) == noErr)
                 return;
         }
     }
@@ -215,18 +206,11 @@ void BPrintDialogDoneProc(PMPrintSession, WindowRef documentWindow, Boolean acce
 
 void BDoPrintLoop(tDocumentPrintInfoPtr documentPrintInfoPtr)
 {
-    const std::uint32_t realNumberOfPagesinDoc = BArePagesInDoc(documentPrintInfoPtr);
     std::uint32_t firstPage = 0, lastPage = 0;
     OSStatus status = PMGetFirstPage(documentPrintInfoPtr->printSettings, &firstPage);
     if (status == noErr)
         status = PMGetLastPage(documentPrintInfoPtr->printSettings, &lastPage);
-    if (status == noErr) {
-        if (realNumberOfPagesinDoc < lastPage)
-            lastPage = realNumberOfPagesinDoc;
-        status = PMSetFirstPage(documentPrintInfoPtr->printSettings, firstPage);
-        if (status == noErr)
-            status = PMSetLastPage(documentPrintInfoPtr->printSettings, lastPage);
-    }
+    lastPage = std::min(lastPage, BArePagesInDoc(documentPrintInfoPtr));
     if (status == noErr)
         status =
             PMSessionBeginDocument(documentPrintInfoPtr->printSession, documentPrintInfoPtr->printSettings,
@@ -236,7 +220,6 @@ void BDoPrintLoop(tDocumentPrintInfoPtr documentPrintInfoPtr)
         PMSessionEndDocument(documentPrintInfoPtr->printSession);
     }
     // Printing reports nothing itself: the printing system has told the user.
-    PMSessionError(documentPrintInfoPtr->printSession);
     releaseSettingsAndSession(documentPrintInfoPtr);
 }
 
