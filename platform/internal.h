@@ -16,6 +16,7 @@
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -106,6 +107,18 @@ WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string
 // Forgets a wrapped window without deleting its widget.
 void unwrapWidget(WindowRef window);
 QWidget *widgetOf(WindowRef window);
+
+// A dialog (a file dialog, a question, a print sheet) shown as a window of
+// ours: its close box and Escape call cancel once the window event that
+// asked is over. remove() takes it off the screen and out of the window
+// list; the widget goes once its own events are over.
+struct DialogWindow {
+    QPointer<QWidget> widget;
+    WindowRef window = nullptr;
+    std::function<void()> cancel;
+    void wrap(QWidget *dialog, WindowClass windowClass, const std::string &name);
+    void remove();
+};
 // Presses the window's enabled cancel button; false when it has none.
 bool clickCancelButton(WindowRef window);
 void attachMenuBar(WindowRef window);

@@ -39,8 +39,7 @@ struct OpaqueNavDialogRef {
     NavUserAction userAction = kNavUserActionNone;
     std::uint32_t fileFormat = 0; // chosen in the format pop-up
     NavReplyRecord reply;
-    QPointer<QWidget> widget;
-    WindowRef window = nullptr;
+    platform::DialogWindow shown;
 };
 
 namespace
@@ -79,26 +78,9 @@ bool isLive(NavDialogRef dialog)
     return dialog && std::find(dialogs.begin(), dialogs.end(), dialog) != dialogs.end();
 }
 
-// Takes the dialog's window off the screen and out of the window list.
-void removeWindow(NavDialogRef dialog)
-{
-    WindowRef window = dialog->window;
-    dialog->window = nullptr;
-    if (window) {
-        if (window->widget)
-            HideWindow(window);
-        else
-            window->visible = false;
-        platform::unwrapWidget(window);
-    }
-    if (dialog->widget)
-        dialog->widget->deleteLater();
-    dialog->widget = nullptr;
-}
-
 void destroy(NavDialogRef dialog)
 {
-    removeWindow(dialog);
+    dialog->shown.remove();
     auto &dialogs = liveDialogs();
     dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), dialog), dialogs.end());
     delete dialog;
@@ -112,7 +94,7 @@ void answer(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
     dialog->answered = true;
     dialog->userAction = action;
     dialog->reply = std::move(reply);
-    removeWindow(dialog);
+    dialog->shown.remove();
     // A dialog disposed of by its own callback goes once the callback is
     // over, even when the callback leaves by an exception (a headless exit).
     struct CallbackScope {
@@ -467,21 +449,6 @@ bool waiting(NavDialogRef dialog)
     return isLive(dialog) && dialog->running;
 }
 
-// The close box and Escape answer the dialog with Cancel, once the window
-// event that asked for it is over (answering takes the window away).
-OSStatus closeAsCancel(EventHandlerCallRef, EventRef, void *userData)
-{
-    auto dialog = static_cast<NavDialogRef>(userData);
-    QMetaObject::invokeMethod(
-        qApp,
-        [dialog] {
-            if (waiting(dialog))
-                finish(dialog, kNavUserActionCancel, NavReplyRecord{});
-        },
-        Qt::QueuedConnection);
-    return noErr;
-}
-
 } // namespace
 
 OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, NavEventUPP inEventProc,
@@ -538,15 +505,16 @@ OSStatus NavDialogRun(NavDialogRef inDialog)
     QWidget *widget = buildWidget(inDialog);
     widget->setWindowModality(sheet ? Qt::WindowModal : Qt::ApplicationModal);
     widget->setWindowTitle(QString::fromStdString(inDialog->options.clientName));
-    inDialog->widget = widget;
-    inDialog->window = platform::wrapWidget(widget, sheet ? kSheetWindowClass : kMovableModalWindowClass,
-                                            sheet ? "NavSheet" : "NavDialog");
-    const EventTypeSpec closeEvent{kEventClassWindow, kEventWindowClose};
-    InstallEventHandler(GetWindowEventTarget(inDialog->window), closeAsCancel, 1, &closeEvent, inDialog,
-                        nullptr);
+    // The close box and Escape answer Cancel (answering takes the window away).
+    inDialog->shown.cancel = [inDialog] {
+        if (waiting(inDialog))
+            finish(inDialog, kNavUserActionCancel, NavReplyRecord{});
+    };
+    inDialog->shown.wrap(widget, sheet ? kSheetWindowClass : kMovableModalWindowClass,
+                         sheet ? "NavSheet" : "NavDialog");
     inDialog->running = true;
     inDialog->runNumber = ++dialogsRun;
-    ShowWindow(inDialog->window);
+    ShowWindow(inDialog->shown.window);
     return noErr;
 }
 

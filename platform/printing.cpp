@@ -64,14 +64,7 @@ std::string proposedOutputFile(const std::string &jobName, WindowRef parent)
 void removeSheet(PMPrintSession session)
 {
     session->dialogOpen = false;
-    if (WindowRef window = std::exchange(session->window, nullptr)) {
-        if (window->widget)
-            HideWindow(window);
-        platform::unwrapWidget(window);
-    }
-    if (session->widget)
-        session->widget->deleteLater();
-    session->widget = nullptr;
+    session->sheet.remove();
 }
 
 // The sheet has closed: the sheet procedure hears whether the user confirmed
@@ -115,24 +108,6 @@ QWidget *buildRealDialog(PMPrintSession session, QWidget *parent)
     return dialog;
 }
 
-// The close box or Escape cancel the sheet, once the window event is over.
-OSStatus closeAsCancel(EventHandlerCallRef, EventRef, void *userData)
-{
-    auto session = static_cast<PMPrintSession>(userData);
-    QMetaObject::invokeMethod(
-        qApp,
-        [session] {
-            if (!waiting(session))
-                return;
-            if (session->widget && !PlatformIsHeadless())
-                session->widget->reject(); // finished() ends the sheet
-            else
-                finish(session, false);
-        },
-        Qt::QueuedConnection);
-    return noErr;
-}
-
 OSStatus openSheet(PMPrintSession session, PrintDialogKind kind, PMPageFormat format,
                    PMPrintSettings settings)
 {
@@ -155,11 +130,16 @@ OSStatus openSheet(PMPrintSession session, PrintDialogKind kind, PMPageFormat fo
     QDialog *dialog =
         PlatformIsHeadless() ? new QDialog(parent) : static_cast<QDialog *>(buildRealDialog(session, parent));
     dialog->setWindowModality(Qt::WindowModal);
-    session->widget = dialog;
-    session->window = platform::wrapWidget(dialog, kSheetWindowClass, "PrintSheet");
-    const EventTypeSpec closeEvent{kEventClassWindow, kEventWindowClose};
-    InstallEventHandler(GetWindowEventTarget(session->window), closeAsCancel, 1, &closeEvent, session,
-                        nullptr);
+    // The close box or Escape cancel the sheet.
+    session->sheet.cancel = [session] {
+        if (!waiting(session))
+            return;
+        if (auto *shown = qobject_cast<QDialog *>(session->sheet.widget); shown && !PlatformIsHeadless())
+            shown->reject(); // finished() ends the sheet
+        else
+            finish(session, false);
+    };
+    session->sheet.wrap(dialog, kSheetWindowClass, "PrintSheet");
     if (!PlatformIsHeadless()) {
         QObject::connect(dialog, &QDialog::finished, dialog, [session](int result) {
             if (!waiting(session))
@@ -174,7 +154,7 @@ OSStatus openSheet(PMPrintSession session, PrintDialogKind kind, PMPageFormat fo
     }
     session->dialogOpen = true;
     dialog->open();
-    ShowWindow(session->window);
+    ShowWindow(session->sheet.window);
     return noErr;
 }
 

@@ -45,8 +45,7 @@ struct OpaquePMPrintSession {
     PMPageFormat dialogFormat = nullptr;
     PMPrintSettings dialogSettings = nullptr;
     std::string proposedFile;
-    QPointer<QDialog> widget;
-    WindowRef window = nullptr;
+    platform::DialogWindow sheet;
     std::unique_ptr<PrintJob> job;
 };
 
