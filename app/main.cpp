@@ -42,14 +42,20 @@ void showSplash()
 
 bool givePrintingRecord(tDocumentPtr document)
 {
-    return BInitPrintingDialogs(document->theWindow, BDrawDocsPrintData) == noErr;
+    WindowRef window = document->theWindow;
+    return BInitPrintingDialogs(window, [window] { BDrawDocsPrintData(window); }) == noErr;
+}
+
+void releasePrintingRecord(tDocumentPtr document)
+{
+    BDisposePrintInfoForWindow(document->theWindow);
 }
 
 // Documents get their printing record as they are made and lose it as they
 // close; a window closed with unsaved changes asks about them first.
 void connectDocuments()
 {
-    BSetDocumentHooks({givePrintingRecord, BDisposePrintInfoForWindow, BDoCreateConfirmPanel});
+    BSetDocumentHooks({givePrintingRecord, releasePrintingRecord, BDoCreateConfirmPanel});
 }
 
 } // namespace

@@ -35,7 +35,7 @@ tDocumentPtr failInitDocument(tDocumentPtr document)
         QRLDeleteDataPtr(document->dataPtr);
         if (document->theWindow) {
             if (hooks.closing)
-                hooks.closing(document->theWindow);
+                hooks.closing(document);
             DisposeWindow(document->theWindow);
         }
         delete document;
@@ -111,7 +111,7 @@ void BCloseDocument(WindowRef window)
     // What the layers above keep for the window (an open page setup or
     // print sheet, then the printing record) goes first.
     if (hooks.closing)
-        hooks.closing(document->theWindow);
+        hooks.closing(document);
     if (document->fNavigationExportDialog)
         NavDialogDispose(document->fNavigationExportDialog);
     HideWindow(document->theWindow);

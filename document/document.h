@@ -32,8 +32,8 @@ using tDocumentPtr = tDocument *;
 struct tDocumentHooks {
     // A document is complete; false refuses it, as any other failure would.
     bool (*created)(tDocumentPtr document) = nullptr;
-    // The document's window is about to go.
-    void (*closing)(WindowRef window) = nullptr;
+    // The document and its window are about to go.
+    void (*closing)(tDocumentPtr document) = nullptr;
     // The user asks to close the window of a document with unsaved changes.
     void (*closeDirty)(tDocumentPtr document) = nullptr;
 };

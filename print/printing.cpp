@@ -96,7 +96,7 @@ OSStatus BInitPrintingDialogs(WindowRef theWindow, tDrawSheetPageProc drawSheetP
 {
     auto *record = new (std::nothrow) tDocumentPrintInfo{};
     if (record) {
-        record->drawSheetPageProc = drawSheetPageProc;
+        record->drawSheetPageProc = std::move(drawSheetPageProc);
         record->docsWindow = theWindow;
         if (SetWindowProperty(theWindow, kPrintInfoPropertyCreator, kPrintInfoPropertyTag, record) == noErr)
             return noErr;
@@ -231,7 +231,7 @@ OSStatus BDrawPrintingPage(tDocumentPrintInfoPtr documentPrintInfoPtr, std::uint
         return status;
     if (!documentPrintInfoPtr->docsWindow || !documentPrintInfoPtr->drawSheetPageProc)
         return kPMNoPageDrawn;
-    documentPrintInfoPtr->drawSheetPageProc(documentPrintInfoPtr->docsWindow);
+    documentPrintInfoPtr->drawSheetPageProc();
     return noErr;
 }
 

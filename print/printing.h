@@ -5,9 +5,11 @@
 
 #include "platform/printing.h"
 
-// Draws the sheet of the document whose window is docsWindow into the
-// current port, the printed page: given by whoever makes the record.
-using tDrawSheetPageProc = void (*)(WindowRef docsWindow);
+#include <functional>
+
+// Draws the document's sheet into the current port, the printed page:
+// given by whoever makes the record.
+using tDrawSheetPageProc = std::function<void()>;
 
 struct tDocumentPrintInfo {
     PMPrintSession printSession;
