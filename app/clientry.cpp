@@ -1,8 +1,8 @@
 // The command-line program: `table` and `export` with Qt Core alone. A PDF
 // is drawn through the printing path, which needs Qt's painting: that
 // export goes to the windowed program, which runs it without a display.
-#include "app/programs.h"
-#include "app/subcommands.h"
+#include "cli/programs.h"
+#include "cli/subcommands.h"
 #include "platform/charactertype.h"
 
 #include <cstdlib>

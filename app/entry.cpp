@@ -1,9 +1,24 @@
 #include "app/main.h"
-#include "app/programs.h"
-#include "app/subcommands.h"
+#include "cli/programs.h"
+#include "cli/subcommands.h"
+#include "document/mainwindow.h"
 #include "platform/application.h"
 #include "platform/charactertype.h"
 #include "print/pdfexport.h"
+
+namespace
+{
+
+// The command line's PDF: the sheet as printed, laid out as a document
+// window first opens; ok false (and nothing) when it cannot be made.
+std::string tablesAsPDFDocument(const std::vector<tExportTable> &tables, bool *ok)
+{
+    std::string pdf;
+    *ok = QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), BDrawPrintedSheet, &pdf) == noErr;
+    return pdf;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -15,7 +30,7 @@ int main(int argc, char **argv)
     if (QRLIsSubcommand(argc, argv)) {
         if (QRLSubcommandNeedsPainting(argc, argv)) {
             PlatformInitializeForDrawing(argv[0]);
-            QRLSetSubcommandPDFRenderer(QRLTablesAsPDFDocument);
+            QRLSetSubcommandPDFRenderer(tablesAsPDFDocument);
         }
         return QRLRunSubcommandProcess(argc, argv);
     }

@@ -2,7 +2,7 @@
 // picks the program: `table` and `export` go to the command-line program,
 // which loads Qt Core alone; everything else (documents, --help, --version)
 // goes to the windowed program, in the same process.
-#include "app/programs.h"
+#include "cli/programs.h"
 
 int main(int argc, char **argv)
 {

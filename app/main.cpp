@@ -6,7 +6,6 @@
 #include "app/mainmenu.h"
 #include "app/opendocuments.h"
 #include "app/startupwindow.h"
-#include "app/windowmodule.h"
 #include "document/document.h"
 #include "document/mainwindow.h"
 #include "files/appinfo.h"
@@ -19,6 +18,7 @@
 #include "platform/menus.h"
 #include "platform/process.h"
 #include "platform/quickdraw.h"
+#include "print/printing.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +40,24 @@ void showSplash()
     QDDisplayWaitCursor(false);
 }
 
+bool givePrintingRecord(tDocumentPtr document)
+{
+    WindowRef window = document->theWindow;
+    return BInitPrintingDialogs(window, [window] { BDrawDocsPrintData(window); }) == noErr;
+}
+
+void releasePrintingRecord(tDocumentPtr document)
+{
+    BDisposePrintInfoForWindow(document->theWindow);
+}
+
+// Documents get their printing record as they are made and lose it as they
+// close; a window closed with unsaved changes asks about them first.
+void connectDocuments()
+{
+    BSetDocumentHooks({givePrintingRecord, releasePrintingRecord, BDoCreateConfirmPanel});
+}
+
 } // namespace
 
 OSStatus BInitHelp()
@@ -52,7 +70,9 @@ void BInitApplication()
     BInstallEventHandlers();
     BInitHelp();
     BInitNavigation();
+    BInitQuitting();
     BSetAuxiliaryWindowTest(BIsAuxiliaryWindow);
+    connectDocuments();
     BPrepareMainWindow(); // built while the splash waits, shown after it
     showSplash();
     if (tDocumentPtr document = BInitDocument())

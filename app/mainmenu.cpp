@@ -7,7 +7,6 @@
 #include "app/helpwindow.h"
 #include "app/prefwindow.h"
 #include "app/tablewindow.h"
-#include "app/windowmodule.h"
 #include "document/document.h"
 #include "files/export.h"
 #include "files/file.h"
@@ -142,6 +141,12 @@ OSStatus dispatchCommand(std::uint32_t commandID)
 }
 
 } // namespace
+
+bool BIsAuxiliaryWindow(WindowRef window)
+{
+    return BIsPrefWindow(window) || BIsAboutWindow(window) || QRLIsFactsWindow(window) ||
+           BIsHelpWindow(window);
+}
 
 void QRLInitMainMenu()
 {

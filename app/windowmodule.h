@@ -1,5 +1,6 @@
 // What the auxiliary windows (preferences, facts, about, splash) share: each
 // is built once from its form and hidden rather than closed.
+// Which windows are auxiliary is decided with the menus (mainmenu.h).
 #pragma once
 
 #include "platform/events.h"
@@ -9,9 +10,5 @@
 
 // Shows the window, brings it to the front, and leaves the current port as it was.
 void BShowAuxiliaryWindow(WindowRef window);
-// True for the auxiliary windows the user opens (preferences, facts,
-// about, help); the splash is not one of them. The menus and the quit walk
-// both ask this.
-Boolean BIsAuxiliaryWindow(WindowRef window);
 // Hides the window and activates the window that is then in front.
 void BHideAndSelectFront(WindowRef window);

@@ -3,12 +3,8 @@
 #include "document/document.h"
 
 #include "document/mainwindow.h"
-#include "files/appinfo.h"
-#include "files/file.h"
-#include "files/navigation.h"
 #include "platform/alerts.h"
 #include "platform/files.h"
-#include "print/printing.h"
 
 #include <new>
 
@@ -19,6 +15,7 @@ tDocumentPtr documentList[kMaxNumberOfDocuments] = {};
 std::int32_t numberOfDocuments = -1; // index of the last used slot
 std::int32_t numberOfDirtyDocuments = 0;
 std::int32_t currentDocListIndex = 0;
+tDocumentHooks hooks;
 
 // Index of the document that has this window, or -1.
 int slotOfWindow(WindowRef window)
@@ -37,7 +34,8 @@ tDocumentPtr failInitDocument(tDocumentPtr document)
     if (document) {
         QRLDeleteDataPtr(document->dataPtr);
         if (document->theWindow) {
-            BDisposePrintInfoForWindow(document->theWindow);
+            if (hooks.closing)
+                hooks.closing(document);
             DisposeWindow(document->theWindow);
         }
         delete document;
@@ -48,6 +46,16 @@ tDocumentPtr failInitDocument(tDocumentPtr document)
 }
 
 } // namespace
+
+void BSetDocumentHooks(const tDocumentHooks &documentHooks)
+{
+    hooks = documentHooks;
+}
+
+const tDocumentHooks &BGetDocumentHooks()
+{
+    return hooks;
+}
 
 tDocumentPtr BInitDocument()
 {
@@ -74,15 +82,12 @@ tDocumentPtr BInitDocument()
     document->fRefNum = -1;
     document->fileLocked = false;
     document->isClosing = false;
-    document->fConfirmEventProc = BNavConfirmEventProc;
-    document->fRevertEventProc = BNavRevertEventProc;
     document->fNavigationSaveDialog = nullptr;
     document->fNavigationConfirmDialog = nullptr;
-    document->fTerminateConfirmEventProc = BNavTerminateConfirmEventProc;
     document->fNavigationTerminateSaveDialog = nullptr;
     document->fNavigationTerminateConfirmDialog = nullptr;
     document->fNavigationExportDialog = nullptr;
-    if (BInitPrintingDialogs(document) != 0)
+    if (hooks.created && !hooks.created(document))
         return failInitDocument(document);
     document->isClosing = false;
     return document;
@@ -103,8 +108,10 @@ void BCloseDocument(WindowRef window)
     for (int i = slot; i <= numberOfDocuments; ++i)
         documentList[i] = documentList[i + 1];
     documentList[numberOfDocuments + 1] = nullptr;
-    // An open page setup or print sheet goes first, then the printing record.
-    BDisposePrintInfoForWindow(document->theWindow);
+    // What the layers above keep for the window (an open page setup or
+    // print sheet, then the printing record) goes first.
+    if (hooks.closing)
+        hooks.closing(document);
     if (document->fNavigationExportDialog)
         NavDialogDispose(document->fNavigationExportDialog);
     HideWindow(document->theWindow);

@@ -19,15 +19,26 @@ struct tDocument {
     bool fileLocked;
     NavDialogRef fNavigationSaveDialog;
     NavDialogRef fNavigationConfirmDialog;
-    NavEventUPP fConfirmEventProc;
-    NavEventUPP fRevertEventProc;
     NavDialogRef fNavigationTerminateSaveDialog;
     NavDialogRef fNavigationTerminateConfirmDialog;
-    NavEventUPP fTerminateConfirmEventProc;
     NavDialogRef fNavigationExportDialog; // the Export sheet while it is up
     EventHandlerUPP eventHandlerUPP;
 };
 using tDocumentPtr = tDocument *;
+
+// What the layers above the documents do as a document comes and goes (its
+// printing record) and when the user closes a window with unsaved changes
+// (the save-changes question). Registered at start-up; each may be null.
+struct tDocumentHooks {
+    // A document is complete; false refuses it, as any other failure would.
+    bool (*created)(tDocumentPtr document) = nullptr;
+    // The document and its window are about to go.
+    void (*closing)(tDocumentPtr document) = nullptr;
+    // The user asks to close the window of a document with unsaved changes.
+    void (*closeDirty)(tDocumentPtr document) = nullptr;
+};
+void BSetDocumentHooks(const tDocumentHooks &hooks);
+const tDocumentHooks &BGetDocumentHooks();
 
 tDocumentPtr BInitDocument();
 void BCloseDocument(WindowRef window);

@@ -3,7 +3,6 @@
 #include "document/mainwindow.h"
 
 #include "document/document.h"
-#include "files/navigation.h"
 #include "platform/bundle.h"
 #include "platform/forms.h"
 #include "platform/placement.h"
@@ -16,11 +15,11 @@
 #include <iterator>
 #include <string>
 
-// On paper the sixth aperture has one trailing blank less.
-const char *const kPrintedRow6ApertureText = "11  ";
-
 namespace
 {
+
+// On paper the sixth aperture has one trailing blank less.
+const char *const kPrintedRow6ApertureText = "11  ";
 
 std::int32_t count = 1; // document windows built so far, plus one
 
@@ -225,9 +224,10 @@ OSStatus BMainWindowEventHandler(EventHandlerCallRef, EventRef event, void *user
     auto window = static_cast<WindowRef>(userData);
     switch (GetEventKind(event)) {
     case kEventWindowClose:
-        if (BIsDocumentDirty(window))
-            BDoCreateConfirmPanel(BGetDocumentWindowsDocPtr(window));
-        else
+        if (BIsDocumentDirty(window)) {
+            if (BGetDocumentHooks().closeDirty)
+                BGetDocumentHooks().closeDirty(BGetDocumentWindowsDocPtr(window));
+        } else
             BCloseDocument(window);
         return noErr;
     case kEventWindowShown:
@@ -259,6 +259,10 @@ void BDrawDocsPrintData(const WindowRef docsWindow)
     Rect bounds;
     GetWindowPortBounds(docsWindow, &bounds);
     BSetCurrentDocListIndexFromWindowRef(docsWindow);
-    tDataPtr data = BGetCurrentDocsDataPtr();
+    BDrawPrintedSheet(bounds, BGetCurrentDocsDataPtr());
+}
+
+void BDrawPrintedSheet(const Rect &bounds, tDataPtr data)
+{
     BDrawSheet(bounds, data, data && data->valid == 1, kPrintedRow6ApertureText);
 }

@@ -38,6 +38,7 @@ void BDrawDocsPrintData(const WindowRef docsWindow);
 // Draws the sheet (without erasing the port first) into the current port,
 // laid out in bounds; the printed page passes its own sixth aperture text.
 struct tData;
-// The sixth aperture's text on paper ("11" and two blanks; on screen three).
-extern const char *const kPrintedRow6ApertureText;
 void BDrawSheet(const Rect &bounds, tData *data, bool valid, const char *row6ApertureText);
+// The sheet as printed, into the current port laid out in bounds: the
+// values when the record's flag is exactly 1, the placeholders otherwise.
+void BDrawPrintedSheet(const Rect &bounds, tData *data);

@@ -34,7 +34,37 @@ void stopQuit(tDocumentPtr document)
     cancel = true;
 }
 
+// The review's answers: review each document in turn, or discard them all.
+void reviewEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms, void *)
+{
+    if (callBackSelector != kNavCBTerminate)
+        return;
+    if (callBackParms->userAction == kNavUserActionReviewDocuments)
+        BDoQuitApp();
+    else if (callBackParms->userAction == kNavUserActionDiscardDocuments)
+        ExitToShell();
+}
+
+void askForSaveLocation(tDocumentPtr document)
+{
+    if (appInfo.quittingStatus)
+        BDoCreateTerminateSavePanel(document);
+    else
+        BDoCreateSavePanel(document);
+}
+
+void continueQuitAfterSave()
+{
+    if (appInfo.quittingStatus)
+        BDoQuitApp();
+}
+
 } // namespace
+
+void BInitQuitting()
+{
+    BSetSaveHooks({askForSaveLocation, continueQuitAfterSave});
+}
 
 void BSetAuxiliaryWindowTest(tAuxiliaryWindowTest test)
 {
@@ -87,11 +117,9 @@ void BDoCreateReviewPanel()
     if (navigationReviewDialog)
         NavDialogDispose(navigationReviewDialog);
     navigationReviewDialog = nullptr;
-    NavDialogCreationOptions options;
-    if (NavGetDefaultDialogCreationOptions(&options) != noErr)
-        return;
+    const NavDialogCreationOptions options{};
     OSStatus err = NavCreateAskReviewDocumentsDialog(&options, std::uint32_t(BGetNumberOfDirtyDocuments()),
-                                                     BNavRevertEventProc, nullptr, &navigationReviewDialog);
+                                                     reviewEventProc, nullptr, &navigationReviewDialog);
     BRunNavDialog(err, &navigationReviewDialog);
 }
 
@@ -99,14 +127,14 @@ void BDoCreateTerminateConfirmPanel(tDocumentPtr theDocumentPtr)
 {
     if (theDocumentPtr)
         BCreateSaveChangesDialog(theDocumentPtr, kNavSaveChangesQuittingApplication,
-                                 theDocumentPtr->fTerminateConfirmEventProc,
+                                 BNavTerminateConfirmEventProc,
                                  &theDocumentPtr->fNavigationTerminateConfirmDialog);
 }
 
 void BDoCreateTerminateSavePanel(tDocumentPtr theDocumentPtr)
 {
     if (theDocumentPtr)
-        BCreateDocumentSaveDialog(theDocumentPtr, BGetTerminateEventProc(),
+        BCreateDocumentSaveDialog(theDocumentPtr, BNavTerminateEventProc,
                                   &theDocumentPtr->fNavigationTerminateSaveDialog);
 }
 
@@ -164,7 +192,6 @@ void BNavTerminateEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPt
             stopQuit(document);
             break;
         }
-        NavDisposeReply(&reply);
     } else if (callBackSelector == kNavCBTerminate) {
         if (!document)
             return;

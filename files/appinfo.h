@@ -10,9 +10,12 @@ struct tAppInfo {
 
 // The application's test for its auxiliary windows (preferences, facts,
 // about, help): the quit walk hides them instead of asking about them.
-using tAuxiliaryWindowTest = Boolean (*)(WindowRef window);
+using tAuxiliaryWindowTest = bool (*)(WindowRef window);
 void BSetAuxiliaryWindowTest(tAuxiliaryWindowTest test);
 
+// Has saves ask for a location with the quit-time dialog while quitting,
+// and go on with the quit once done.
+void BInitQuitting();
 Boolean BGetAppQuittingStatus();
 OSStatus BDoQuitApp();
 void BDoCreateReviewPanel();

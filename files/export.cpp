@@ -3,9 +3,10 @@
 // renamed over the target, so that a failure leaves no partial file.
 #include "files/export.h"
 
-#include "files/exportformats.h"
+#include "document/mainwindow.h"
 #include "files/file.h"
 #include "files/navigation.h"
+#include "formats/exportformats.h"
 #include "platform/alerts.h"
 #include "platform/quickdraw.h"
 #include "platform/window.h"
@@ -59,7 +60,7 @@ std::optional<std::string> exportBytes(tDocumentPtr document, tExportFormat form
         Rect bounds;
         GetWindowPortBounds(document->theWindow, &bounds);
         std::string pdf;
-        if (QRLTablesAsPDF(tables, bounds, &pdf) != noErr)
+        if (QRLTablesAsPDF(tables, bounds, BDrawPrintedSheet, &pdf) != noErr)
             return std::nullopt;
         return pdf;
     }
@@ -79,7 +80,6 @@ void exportChosenFile(tDocumentPtr document, NavDialogRef dialog)
         if (BDoExportDocument(document, &target, tExportFormat(reply.fileFormat), reply.replacing) == noErr)
             NavCompleteSave(&reply);
     }
-    NavDisposeReply(&reply);
 }
 
 } // namespace
@@ -111,9 +111,8 @@ void BDoCreateExportPanel(tDocumentPtr theDocumentPtr)
         return;
     if (!exportEventProc)
         exportEventProc = BNavExportEventProc;
-    NavDialogCreationOptions options;
-    if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedExportName(theDocumentPtr->theWindow), &options))
-        return;
+    NavDialogCreationOptions options =
+        BGetDocumentDialogOptions(theDocumentPtr, BProposedExportName(theDocumentPtr->theWindow));
     options.popupExtension = {{"CSV", "csv"}, {"JSON", "json"}, {"PDF", "pdf"}};
     const OSStatus err = NavCreatePutFileDialog(&options, 0, exportEventProc, theDocumentPtr,
                                                 &theDocumentPtr->fNavigationExportDialog);

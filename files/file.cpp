@@ -3,8 +3,6 @@
 #include "files/file.h"
 
 #include "document/mainwindow.h"
-#include "files/appinfo.h"
-#include "files/navigation.h"
 #include "platform/alerts.h"
 #include "platform/window.h"
 
@@ -15,6 +13,7 @@ namespace
 {
 
 bool flushToDisk = true;
+tSaveHooks saveHooks;
 
 void alert(const char *message, const char *explanation)
 {
@@ -118,15 +117,15 @@ OSStatus saveCopyFromDialog(tDocumentPtr document, NavDialogRef dialog)
     FSRef folder;
     if (!reply.selection.empty() && AECoerceToFSRef(&reply.selection.front(), &folder) == noErr)
         BDoFSRefSave(document, &reply);
-    err = NavDisposeReply(&reply);
-    if (err != noErr) {
-        alert("Could not save Copy", "Please use only HFS+ Volumes");
-        return err;
-    }
     return noErr;
 }
 
 } // namespace
+
+void BSetSaveHooks(const tSaveHooks &hooks)
+{
+    saveHooks = hooks;
+}
 
 void BSetSaveFlushesToDisk(Boolean flush)
 {
@@ -297,10 +296,8 @@ OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr)
     if (!theDocumentPtr)
         return noErr;
     if (theDocumentPtr->fRefNum == -1) {
-        if (BGetAppQuittingStatus())
-            BDoCreateTerminateSavePanel(theDocumentPtr);
-        else
-            BDoCreateSavePanel(theDocumentPtr);
+        if (saveHooks.askForLocation)
+            saveHooks.askForLocation(theDocumentPtr);
         return noErr;
     }
     OSErr err = BWriteFile(theDocumentPtr);
@@ -312,8 +309,8 @@ OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr)
     }
     if (theDocumentPtr->isClosing)
         BCloseDocument(theDocumentPtr->theWindow);
-    if (BGetAppQuittingStatus())
-        BDoQuitApp();
+    if (saveHooks.saved)
+        saveHooks.saved();
     return noErr;
 }
 

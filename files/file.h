@@ -3,7 +3,7 @@
 #pragma once
 
 #include "document/document.h"
-#include "files/fileimage.h"
+#include "formats/fileimage.h"
 #include "model/data.h"
 #include "platform/appleevents.h"
 #include "platform/files.h"
@@ -15,6 +15,15 @@
 // information keys declare them ("CFBundleTypeOSTypes", "CFBundleSignature").
 constexpr OSType kDocumentFileType = FOUR_CHAR_CODE("QRTb");
 constexpr OSType kDocumentFileCreator = FOUR_CHAR_CODE("QRLF");
+
+// What a save asks of the dialogs and the quit above it, registered at
+// start-up: a location for a document that has no file yet, and the next
+// step once a save is done (the quit going on).
+struct tSaveHooks {
+    void (*askForLocation)(tDocumentPtr document) = nullptr;
+    void (*saved)() = nullptr;
+};
+void BSetSaveHooks(const tSaveHooks &hooks);
 
 // Whether saves wait until the new contents are on disk (the default).
 void BSetSaveFlushesToDisk(Boolean flush);

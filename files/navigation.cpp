@@ -4,7 +4,6 @@
 #include "files/navigation.h"
 
 #include "document/mainwindow.h"
-#include "files/appinfo.h"
 #include "files/file.h"
 #include "platform/process.h"
 
@@ -17,7 +16,6 @@ namespace
 
 NavDialogRef AppNavOpenDialog = nullptr;
 NavEventUPP EventProc = nullptr;
-NavEventUPP TerminateEventProc = nullptr;
 NavObjectFilterUPP ModernFilterProc = nullptr;
 
 bool endsWithExtension(const std::string &name, const std::string &extension)
@@ -51,13 +49,7 @@ void openChosenItems(const NavReplyRecord &reply)
 void BInitNavigation()
 {
     EventProc = BNavEventProc;
-    TerminateEventProc = BNavTerminateEventProc;
     ModernFilterProc = BNavFilterProc;
-}
-
-NavEventUPP BGetTerminateEventProc()
-{
-    return TerminateEventProc;
 }
 
 std::string BProposedFileName(const std::string &windowTitle)
@@ -71,16 +63,15 @@ std::string BProposedFileName(const std::string &windowTitle)
     return name + "." + extension;
 }
 
-Boolean BGetDocumentDialogOptions(tDocumentPtr theDocumentPtr, const std::string &saveFileName,
-                                  NavDialogCreationOptions *options)
+NavDialogCreationOptions BGetDocumentDialogOptions(tDocumentPtr theDocumentPtr,
+                                                   const std::string &saveFileName)
 {
-    if (NavGetDefaultDialogCreationOptions(options) != noErr)
-        return false;
-    options->clientName = kNavClientName;
-    options->saveFileName = saveFileName;
-    options->modality = kWindowModalityWindowModal;
-    options->parentWindow = theDocumentPtr->theWindow;
-    return true;
+    NavDialogCreationOptions options;
+    options.clientName = kNavClientName;
+    options.saveFileName = saveFileName;
+    options.modality = kWindowModalityWindowModal;
+    options.parentWindow = theDocumentPtr->theWindow;
+    return options;
 }
 
 void BRunNavDialog(OSStatus createStatus, NavDialogRef *dialog)
@@ -98,8 +89,6 @@ void BDoCreateOpenPanel()
     if (AppNavOpenDialog)
         return; // the Open dialog is up already
     NavDialogCreationOptions options;
-    if (NavGetDefaultDialogCreationOptions(&options) != noErr)
-        return;
     options.clientName = kNavClientName;
     options.optionFlags &= ~kNavAllowMultipleFiles;
     OSStatus err = NavCreateGetFileDialog(&options, EventProc, ModernFilterProc, nullptr, &AppNavOpenDialog);
@@ -110,10 +99,8 @@ void BCreateDocumentSaveDialog(tDocumentPtr theDocumentPtr, NavEventUPP eventPro
 {
     if (!theDocumentPtr || *dialog)
         return;
-    NavDialogCreationOptions options;
-    if (!BGetDocumentDialogOptions(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)),
-                                   &options))
-        return;
+    const NavDialogCreationOptions options =
+        BGetDocumentDialogOptions(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)));
     OSStatus err = NavCreatePutFileDialog(&options, kDocumentFileType, eventProc, theDocumentPtr, dialog);
     BRunNavDialog(err, dialog);
 }
@@ -123,9 +110,8 @@ void BCreateSaveChangesDialog(tDocumentPtr theDocumentPtr, NavAskSaveChangesActi
 {
     if (!theDocumentPtr || *dialog)
         return;
-    NavDialogCreationOptions options;
-    if (!BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow), &options))
-        return;
+    const NavDialogCreationOptions options =
+        BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow));
     OSStatus err = NavCreateAskSaveChangesDialog(&options, action, eventProc, theDocumentPtr, dialog);
     BRunNavDialog(err, dialog);
 }
@@ -139,8 +125,7 @@ void BDoCreateSavePanel(tDocumentPtr theDocumentPtr)
 void BDoCreateConfirmPanel(tDocumentPtr theDocumentPtr)
 {
     if (theDocumentPtr)
-        BCreateSaveChangesDialog(theDocumentPtr, kNavSaveChangesClosingDocument,
-                                 theDocumentPtr->fConfirmEventProc,
+        BCreateSaveChangesDialog(theDocumentPtr, kNavSaveChangesClosingDocument, BNavConfirmEventProc,
                                  &theDocumentPtr->fNavigationConfirmDialog);
 }
 
@@ -148,12 +133,10 @@ void BDoCreateRevertPanel(tDocumentPtr theDocumentPtr)
 {
     if (!theDocumentPtr || theDocumentPtr->fNavigationConfirmDialog)
         return;
-    NavDialogCreationOptions options;
-    if (!BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow), &options))
-        return;
-    OSStatus err =
-        NavCreateAskDiscardChangesDialog(&options, theDocumentPtr->fRevertEventProc, theDocumentPtr,
-                                         &theDocumentPtr->fNavigationConfirmDialog);
+    const NavDialogCreationOptions options =
+        BGetDocumentDialogOptions(theDocumentPtr, GetWTitle(theDocumentPtr->theWindow));
+    OSStatus err = NavCreateAskDiscardChangesDialog(&options, BNavRevertEventProc, theDocumentPtr,
+                                                    &theDocumentPtr->fNavigationConfirmDialog);
     BRunNavDialog(err, &theDocumentPtr->fNavigationConfirmDialog);
 }
 
@@ -180,7 +163,6 @@ void BNavEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBac
                 document->isClosing = false;
             break;
         }
-        NavDisposeReply(&reply);
     } else if (callBackSelector == kNavCBTerminate) {
         if (document) {
             if (document->fNavigationSaveDialog)
@@ -232,25 +214,14 @@ void BNavRevertEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr c
     if (callBackSelector != kNavCBTerminate)
         return;
     auto document = static_cast<tDocumentPtr>(callBackUD);
-    switch (callBackParms->userAction) {
-    case kNavUserActionDiscardChanges:
-        if (document && BReadFile(document) == noErr) {
-            BSetCurrentDocListIndexFromWindowRef(document->theWindow);
-            BDrawDocsWindowData(1);
-            BSetDocumentDirtyShown(document, 0);
-        }
-        break;
-    case kNavUserActionReviewDocuments:
-        BDoQuitApp();
-        break;
-    case kNavUserActionDiscardDocuments:
-        ExitToShell();
-    default:
-        break;
+    if (!document)
+        return;
+    if (callBackParms->userAction == kNavUserActionDiscardChanges && BReadFile(document) == noErr) {
+        BSetCurrentDocListIndexFromWindowRef(document->theWindow);
+        BDrawDocsWindowData(1);
+        BSetDocumentDirtyShown(document, 0);
     }
-    if (document) {
-        if (document->fNavigationConfirmDialog)
-            NavDialogDispose(document->fNavigationConfirmDialog);
-        document->fNavigationConfirmDialog = nullptr;
-    }
+    if (document->fNavigationConfirmDialog)
+        NavDialogDispose(document->fNavigationConfirmDialog);
+    document->fNavigationConfirmDialog = nullptr;
 }

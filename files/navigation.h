@@ -10,13 +10,11 @@
 extern const char *const kNavClientName;
 
 void BInitNavigation();
-// The callback of the quit-time save dialog, made by BInitNavigation.
-NavEventUPP BGetTerminateEventProc();
 
-// Default options of a sheet on the document's window, for this
-// application and naming saveFileName; false when there are none.
-Boolean BGetDocumentDialogOptions(tDocumentPtr theDocumentPtr, const std::string &saveFileName,
-                                  NavDialogCreationOptions *options);
+// The options of a sheet on the document's window, for this application
+// and naming saveFileName.
+NavDialogCreationOptions BGetDocumentDialogOptions(tDocumentPtr theDocumentPtr,
+                                                   const std::string &saveFileName);
 // Runs a dialog just created into *dialog; one that cannot run is disposed
 // of and forgotten.
 void BRunNavDialog(OSStatus createStatus, NavDialogRef *dialog);

@@ -4,7 +4,7 @@
 // excepted, which are written as zeros) and decode again to the same
 // record. Run by hand with
 //   build-fuzz/fuzz/decode_fuzz -max_total_time=600 fuzz/corpus/decode_fuzz
-#include "files/file.h"
+#include "formats/fileimage.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -11,10 +11,13 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QPointer>
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -93,6 +96,18 @@ WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string
 // Forgets a wrapped window without deleting its widget.
 void unwrapWidget(WindowRef window);
 QWidget *widgetOf(WindowRef window);
+
+// A dialog (a file dialog, a question, a print sheet) shown as a window of
+// ours: its close box and Escape call cancel once the window event that
+// asked is over. remove() takes it off the screen and out of the window
+// list; the widget goes once its own events are over.
+struct DialogWindow {
+    QPointer<QWidget> widget;
+    WindowRef window = nullptr;
+    std::function<void()> cancel;
+    void wrap(QWidget *dialog, WindowClass windowClass, const std::string &name);
+    void remove();
+};
 // Presses the window's enabled cancel button; false when it has none.
 bool clickCancelButton(WindowRef window);
 void attachMenuBar(WindowRef window);
@@ -107,6 +122,21 @@ void paintPort(GrafPort &port, QWidget *widget);
 // with dropCovered, without what a later erasure covered (a printed page
 // keeps no text hidden under a white box).
 void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered);
+
+// Pages drawn through a port, as printing and PDF documents draw them: the
+// painter starts on the device with the first page, each later page is a
+// new one, and each page's port goes onto it at its end (replayPort,
+// without what erasures covered), scaled from points to the device.
+struct PortPages {
+    std::unique_ptr<QPainter> painter;
+    GrafPort port; // the open page's; its pageBounds stay from page to page
+    bool pageOpen = false;
+    int count = 0; // pages ended
+    // Starts a page on an empty port; false when the device takes no
+    // painter (the first page) or no further page.
+    bool beginPage(QPagedPaintDevice &device);
+    void endPage(double dotsPerPoint);
+};
 void schedulePostedEvents();
 bool eventLoopRunning();
 void setEventLoopRunning(bool running);

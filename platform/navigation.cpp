@@ -8,7 +8,6 @@
 #include "application.h"
 #include "internal.h"
 #include "navtesting.h"
-#include "sessionend.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -40,8 +39,7 @@ struct OpaqueNavDialogRef {
     NavUserAction userAction = kNavUserActionNone;
     std::uint32_t fileFormat = 0; // chosen in the format pop-up
     NavReplyRecord reply;
-    QPointer<QWidget> widget;
-    WindowRef window = nullptr;
+    platform::DialogWindow shown;
 };
 
 namespace
@@ -55,6 +53,7 @@ std::vector<NavDialogRef> &liveDialogs()
 
 int completedSaves = 0;
 std::uint64_t dialogsRun = 0;
+void (*dialogEndedListener)() = nullptr;
 
 OSStatus createDialog(const NavDialogCreationOptions *options, NavDialogKind kind, NavEventUPP eventProc,
                       void *clientData, NavDialogRef *outDialog)
@@ -79,26 +78,9 @@ bool isLive(NavDialogRef dialog)
     return dialog && std::find(dialogs.begin(), dialogs.end(), dialog) != dialogs.end();
 }
 
-// Takes the dialog's window off the screen and out of the window list.
-void removeWindow(NavDialogRef dialog)
-{
-    WindowRef window = dialog->window;
-    dialog->window = nullptr;
-    if (window) {
-        if (window->widget)
-            HideWindow(window);
-        else
-            window->visible = false;
-        platform::unwrapWidget(window);
-    }
-    if (dialog->widget)
-        dialog->widget->deleteLater();
-    dialog->widget = nullptr;
-}
-
 void destroy(NavDialogRef dialog)
 {
-    removeWindow(dialog);
+    dialog->shown.remove();
     auto &dialogs = liveDialogs();
     dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), dialog), dialogs.end());
     delete dialog;
@@ -112,7 +94,7 @@ void answer(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
     dialog->answered = true;
     dialog->userAction = action;
     dialog->reply = std::move(reply);
-    removeWindow(dialog);
+    dialog->shown.remove();
     // A dialog disposed of by its own callback goes once the callback is
     // over, even when the callback leaves by an exception (a headless exit).
     struct CallbackScope {
@@ -137,7 +119,8 @@ void answer(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
 void finish(NavDialogRef dialog, NavUserAction action, NavReplyRecord reply)
 {
     answer(dialog, action, std::move(reply));
-    platform::navDialogEnded();
+    if (dialogEndedListener)
+        dialogEndedListener();
 }
 
 bool itemShown(NavDialogRef dialog, const std::string &path, bool isFolder)
@@ -466,30 +449,7 @@ bool waiting(NavDialogRef dialog)
     return isLive(dialog) && dialog->running;
 }
 
-// The close box and Escape answer the dialog with Cancel, once the window
-// event that asked for it is over (answering takes the window away).
-OSStatus closeAsCancel(EventHandlerCallRef, EventRef, void *userData)
-{
-    auto dialog = static_cast<NavDialogRef>(userData);
-    QMetaObject::invokeMethod(
-        qApp,
-        [dialog] {
-            if (waiting(dialog))
-                finish(dialog, kNavUserActionCancel, NavReplyRecord{});
-        },
-        Qt::QueuedConnection);
-    return noErr;
-}
-
 } // namespace
-
-OSStatus NavGetDefaultDialogCreationOptions(NavDialogCreationOptions *outOptions)
-{
-    if (!outOptions)
-        return paramErr;
-    *outOptions = NavDialogCreationOptions{};
-    return noErr;
-}
 
 OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, NavEventUPP inEventProc,
                                 NavObjectFilterUPP inFilterProc, void *inClientData, NavDialogRef *outDialog)
@@ -545,15 +505,16 @@ OSStatus NavDialogRun(NavDialogRef inDialog)
     QWidget *widget = buildWidget(inDialog);
     widget->setWindowModality(sheet ? Qt::WindowModal : Qt::ApplicationModal);
     widget->setWindowTitle(QString::fromStdString(inDialog->options.clientName));
-    inDialog->widget = widget;
-    inDialog->window = platform::wrapWidget(widget, sheet ? kSheetWindowClass : kMovableModalWindowClass,
-                                            sheet ? "NavSheet" : "NavDialog");
-    const EventTypeSpec closeEvent{kEventClassWindow, kEventWindowClose};
-    InstallEventHandler(GetWindowEventTarget(inDialog->window), closeAsCancel, 1, &closeEvent, inDialog,
-                        nullptr);
+    // The close box and Escape answer Cancel (answering takes the window away).
+    inDialog->shown.cancel = [inDialog] {
+        if (waiting(inDialog))
+            finish(inDialog, kNavUserActionCancel, NavReplyRecord{});
+    };
+    inDialog->shown.wrap(widget, sheet ? kSheetWindowClass : kMovableModalWindowClass,
+                         sheet ? "NavSheet" : "NavDialog");
     inDialog->running = true;
     inDialog->runNumber = ++dialogsRun;
-    ShowWindow(inDialog->window);
+    ShowWindow(inDialog->shown.window);
     return noErr;
 }
 
@@ -573,14 +534,6 @@ OSStatus NavDialogGetReply(NavDialogRef inDialog, NavReplyRecord *outReply)
     if (!isLive(inDialog) || !outReply || !inDialog->answered)
         return paramErr;
     *outReply = inDialog->reply;
-    return noErr;
-}
-
-OSStatus NavDisposeReply(NavReplyRecord *inReply)
-{
-    if (!inReply)
-        return paramErr;
-    *inReply = NavReplyRecord{};
     return noErr;
 }
 
@@ -610,6 +563,11 @@ int navDialogsWaitingSince(std::uint64_t mark)
     return int(std::count_if(liveDialogs().begin(), liveDialogs().end(), [mark](NavDialogRef dialog) {
         return dialog->running && dialog->runNumber > mark;
     }));
+}
+
+void setNavDialogEndedListener(void (*listener)())
+{
+    dialogEndedListener = listener;
 }
 
 } // namespace platform

@@ -98,7 +98,6 @@ struct NavReplyRecord {
     std::uint32_t fileFormat = 0; // the format chosen in the pop-up, from 0
 };
 
-OSStatus NavGetDefaultDialogCreationOptions(NavDialogCreationOptions *outOptions);
 OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions *inOptions, NavEventUPP inEventProc,
                                 NavObjectFilterUPP inFilterProc, void *inClientData, NavDialogRef *outDialog);
 // The dialog keeps the document identity of this type: a name without the
@@ -119,6 +118,18 @@ OSStatus NavCreateAskReviewDocumentsDialog(const NavDialogCreationOptions *inOpt
 OSStatus NavDialogRun(NavDialogRef inDialog);
 void NavDialogDispose(NavDialogRef inDialog);
 OSStatus NavDialogGetReply(NavDialogRef inDialog, NavReplyRecord *outReply);
-OSStatus NavDisposeReply(NavReplyRecord *inReply);
 NavUserAction NavDialogGetUserAction(NavDialogRef inDialog);
 OSStatus NavCompleteSave(NavReplyRecord *inReply);
+
+namespace platform
+{
+
+// What the session end needs of the file dialogs: a dialog run count to
+// mark a moment, how many dialogs run since that mark still wait for the
+// user, and word when a dialog has ended (its callbacks have returned),
+// given to the one listener set.
+std::uint64_t navDialogRunCount();
+int navDialogsWaitingSince(std::uint64_t mark);
+void setNavDialogEndedListener(void (*listener)());
+
+} // namespace platform

@@ -1,6 +1,5 @@
-// PDF documents in memory on QPdfWriter. A page's port is replayed onto the
-// writer the way the printing system replays a printed page: scaled from
-// points to the writer's resolution, without what later erasures covered.
+// PDF documents in memory on QPdfWriter, their pages drawn through a port as
+// printed pages are (platform::PortPages).
 #include "pdfcontext.h"
 
 #include "bundle.h"
@@ -10,17 +9,13 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPageLayout>
-#include <QPainter>
 #include <QPdfWriter>
 #include <memory>
 
 struct OpaquePDFContext {
     QBuffer buffer;
     std::unique_ptr<QPdfWriter> writer;
-    std::unique_ptr<QPainter> painter;
-    GrafPort page;
-    bool pageOpen = false;
-    int pages = 0;
+    platform::PortPages pages;
 };
 
 namespace
@@ -47,7 +42,7 @@ OSStatus PDFContextCreate(const std::string &title, PDFContextRef *outContext)
     context->writer->setTitle(QString::fromStdString(title));
     context->writer->setCreator(QString::fromStdString(GetBundleName()));
     const QRectF paint = context->writer->pageLayout().paintRect(QPageLayout::Point);
-    SetRect(&context->page.pageBounds, 0, 0, short(paint.width()), short(paint.height()));
+    SetRect(&context->pages.port.pageBounds, 0, 0, short(paint.width()), short(paint.height()));
     *outContext = context.release();
     return noErr;
 }
@@ -56,43 +51,25 @@ OSStatus PDFContextGetPageBounds(PDFContextRef context, Rect *outBounds)
 {
     if (!context || !outBounds)
         return paramErr;
-    *outBounds = context->page.pageBounds;
+    *outBounds = context->pages.port.pageBounds;
     return noErr;
 }
 
 OSStatus PDFContextBeginPage(PDFContextRef context, GrafPtr *outPort)
 {
-    if (!context || !outPort || context->pageOpen)
+    if (!context || !outPort || context->pages.pageOpen)
         return paramErr;
-    if (!context->painter) {
-        context->painter = std::make_unique<QPainter>();
-        if (!context->painter->begin(context->writer.get()))
-            return ioErr;
-    } else if (!context->writer->newPage()) {
+    if (!context->pages.beginPage(*context->writer))
         return ioErr;
-    }
-    context->page.items.clear();
-    context->page.penH = context->page.penV = 0;
-    context->page.textSize = 12;
-    context->page.textFace = 0;
-    context->pageOpen = true;
-    *outPort = &context->page;
+    *outPort = &context->pages.port;
     return noErr;
 }
 
 OSStatus PDFContextEndPage(PDFContextRef context)
 {
-    if (!context || !context->pageOpen)
+    if (!context || !context->pages.pageOpen)
         return paramErr;
-    QPainter &painter = *context->painter;
-    painter.save();
-    const double scale = context->writer->resolution() / 72.0;
-    painter.scale(scale, scale);
-    platform::replayPort(context->page, painter, true);
-    painter.restore();
-    context->page.items.clear();
-    context->pageOpen = false;
-    ++context->pages;
+    context->pages.endPage(context->writer->resolution() / 72.0);
     return noErr;
 }
 
@@ -100,11 +77,12 @@ OSStatus PDFContextClose(PDFContextRef context, std::string *outBytes)
 {
     if (!context || !outBytes)
         return paramErr;
-    if (context->pageOpen)
+    if (context->pages.pageOpen)
         PDFContextEndPage(context);
-    if (!context->painter || !context->painter->isActive())
+    QPainter *painter = context->pages.painter.get();
+    if (!painter || !painter->isActive())
         return paramErr; // a document needs a page
-    if (!context->painter->end())
+    if (!painter->end())
         return ioErr;
     context->buffer.close();
     *outBytes = context->buffer.data().toStdString();
@@ -113,7 +91,7 @@ OSStatus PDFContextClose(PDFContextRef context, std::string *outBytes)
 
 void PDFContextRelease(PDFContextRef context)
 {
-    if (context && context->painter && context->painter->isActive())
-        context->painter->end();
+    if (context && context->pages.painter && context->pages.painter->isActive())
+        context->pages.painter->end();
     delete context;
 }

@@ -64,14 +64,7 @@ std::string proposedOutputFile(const std::string &jobName, WindowRef parent)
 void removeSheet(PMPrintSession session)
 {
     session->dialogOpen = false;
-    if (WindowRef window = std::exchange(session->window, nullptr)) {
-        if (window->widget)
-            HideWindow(window);
-        platform::unwrapWidget(window);
-    }
-    if (session->widget)
-        session->widget->deleteLater();
-    session->widget = nullptr;
+    session->sheet.remove();
 }
 
 // The sheet has closed: the sheet procedure hears whether the user confirmed
@@ -115,24 +108,6 @@ QWidget *buildRealDialog(PMPrintSession session, QWidget *parent)
     return dialog;
 }
 
-// The close box or Escape cancel the sheet, once the window event is over.
-OSStatus closeAsCancel(EventHandlerCallRef, EventRef, void *userData)
-{
-    auto session = static_cast<PMPrintSession>(userData);
-    QMetaObject::invokeMethod(
-        qApp,
-        [session] {
-            if (!waiting(session))
-                return;
-            if (session->widget && !PlatformIsHeadless())
-                session->widget->reject(); // finished() ends the sheet
-            else
-                finish(session, false);
-        },
-        Qt::QueuedConnection);
-    return noErr;
-}
-
 OSStatus openSheet(PMPrintSession session, PrintDialogKind kind, PMPageFormat format,
                    PMPrintSettings settings)
 {
@@ -155,11 +130,16 @@ OSStatus openSheet(PMPrintSession session, PrintDialogKind kind, PMPageFormat fo
     QDialog *dialog =
         PlatformIsHeadless() ? new QDialog(parent) : static_cast<QDialog *>(buildRealDialog(session, parent));
     dialog->setWindowModality(Qt::WindowModal);
-    session->widget = dialog;
-    session->window = platform::wrapWidget(dialog, kSheetWindowClass, "PrintSheet");
-    const EventTypeSpec closeEvent{kEventClassWindow, kEventWindowClose};
-    InstallEventHandler(GetWindowEventTarget(session->window), closeAsCancel, 1, &closeEvent, session,
-                        nullptr);
+    // The close box or Escape cancel the sheet.
+    session->sheet.cancel = [session] {
+        if (!waiting(session))
+            return;
+        if (auto *shown = qobject_cast<QDialog *>(session->sheet.widget); shown && !PlatformIsHeadless())
+            shown->reject(); // finished() ends the sheet
+        else
+            finish(session, false);
+    };
+    session->sheet.wrap(dialog, kSheetWindowClass, "PrintSheet");
     if (!PlatformIsHeadless()) {
         QObject::connect(dialog, &QDialog::finished, dialog, [session](int result) {
             if (!waiting(session))
@@ -174,7 +154,7 @@ OSStatus openSheet(PMPrintSession session, PrintDialogKind kind, PMPageFormat fo
     }
     session->dialogOpen = true;
     dialog->open();
-    ShowWindow(session->window);
+    ShowWindow(session->sheet.window);
     return noErr;
 }
 
@@ -313,8 +293,8 @@ OSStatus PMRelease(PMPrintSession session)
     if (session->dialogOpen)
         removeSheet(session);
     if (session->job) {
-        if (session->job->painter && session->job->painter->isActive())
-            session->job->painter->end();
+        if (QPainter *painter = session->job->pages.painter.get(); painter && painter->isActive())
+            painter->end();
         discardTemporary(*session->job);
     }
     auto &sessions = platform::livePrintSessions();
@@ -344,27 +324,14 @@ OSStatus PMSessionDefaultPageFormat(PMPrintSession session, PMPageFormat format)
     return noErr;
 }
 
-OSStatus PMSessionDefaultPrintSettings(PMPrintSession session, PMPrintSettings settings)
-{
-    if (!isLive(session) || !settings)
-        return kPMInvalidParameter;
-    settings->firstPage = 1;
-    settings->lastPage = kPMPrintAllPages;
-    return noErr;
-}
-
-OSStatus PMSessionValidatePageFormat(PMPrintSession session, PMPageFormat format, Boolean *changed)
+OSStatus PMSessionValidatePageFormat(PMPrintSession session, PMPageFormat format)
 {
     if (!isLive(session) || !format)
         return kPMInvalidPageFormat;
-    bool differs = !format->defined;
-    if (format->defined && !session->printer->setPageLayout(format->layout))
-        differs = true;
-    differs = differs || !(session->printer->pageLayout() == format->layout);
+    if (format->defined)
+        session->printer->setPageLayout(format->layout);
     format->layout = session->printer->pageLayout();
     format->defined = true;
-    if (changed)
-        *changed = differs;
     return noErr;
 }
 
@@ -406,22 +373,6 @@ OSStatus PMGetLastPage(PMPrintSettings settings, std::uint32_t *outLast)
     return noErr;
 }
 
-OSStatus PMSetFirstPage(PMPrintSettings settings, std::uint32_t first)
-{
-    if (!settings)
-        return kPMInvalidPrintSettings;
-    settings->firstPage = first;
-    return noErr;
-}
-
-OSStatus PMSetLastPage(PMPrintSettings settings, std::uint32_t last)
-{
-    if (!settings)
-        return kPMInvalidPrintSettings;
-    settings->lastPage = last;
-    return noErr;
-}
-
 OSStatus PMGetAdjustedPageRect(PMPageFormat format, PMRect *outRect)
 {
     if (!format || !outRect)
@@ -440,18 +391,13 @@ OSStatus PMSessionUseSheets(PMPrintSession session, WindowRef documentWindow, PM
     return noErr;
 }
 
-OSStatus PMSessionPageSetupDialog(PMPrintSession session, PMPageFormat format, Boolean *accepted)
+OSStatus PMSessionPageSetupDialog(PMPrintSession session, PMPageFormat format)
 {
-    if (accepted)
-        *accepted = false;
     return openSheet(session, PrintDialogKind::pageSetup, format, nullptr);
 }
 
-OSStatus PMSessionPrintDialog(PMPrintSession session, PMPrintSettings settings, PMPageFormat constFormat,
-                              Boolean *accepted)
+OSStatus PMSessionPrintDialog(PMPrintSession session, PMPrintSettings settings, PMPageFormat constFormat)
 {
-    if (accepted)
-        *accepted = false;
     if (!settings)
         return kPMInvalidPrintSettings;
     return openSheet(session, PrintDialogKind::print, constFormat, settings);
@@ -484,56 +430,42 @@ OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings
         PMGetAdjustedPageRect(format, &r);
         return r;
     }();
-    SetRect(&job->page.pageBounds, 0, 0, short(page.right - page.left), short(page.bottom - page.top));
+    SetRect(&job->pages.port.pageBounds, 0, 0, short(page.right - page.left), short(page.bottom - page.top));
     session->job = std::move(job);
     return noErr;
 }
 
 OSStatus PMSessionBeginPage(PMPrintSession session)
 {
-    if (!isLive(session) || !session->job || session->job->pageOpen)
+    if (!isLive(session) || !session->job || session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    PrintJob &job = *session->job;
-    if (!job.painter) {
-        job.painter = std::make_unique<QPainter>();
-        if (!job.painter->begin(session->printer.get())) {
-            reportFailure(session, outputName(session), "The printing system did not accept the job.");
-            return session->error;
-        }
-    } else if (!session->printer->newPage()) {
-        reportFailure(session, outputName(session), "The printing system did not accept another page.");
+    platform::PortPages &pages = session->job->pages;
+    const bool first = !pages.painter;
+    if (!pages.beginPage(*session->printer)) {
+        reportFailure(session, outputName(session),
+                      first ? "The printing system did not accept the job."
+                            : "The printing system did not accept another page.");
         return session->error;
     }
-    job.page.items.clear();
-    job.page.penH = job.page.penV = 0;
-    job.pageOpen = true;
     return noErr;
 }
 
 OSStatus PMSessionGetGraphicsContext(PMPrintSession session, void **outContext)
 {
-    if (!isLive(session) || !outContext || !session->job || !session->job->pageOpen)
+    if (!isLive(session) || !outContext || !session->job || !session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    *outContext = &session->job->page;
+    *outContext = &session->job->pages.port;
     return noErr;
 }
 
 OSStatus PMSessionEndPage(PMPrintSession session)
 {
-    if (!isLive(session) || !session->job || !session->job->pageOpen)
+    if (!isLive(session) || !session->job || !session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    PrintJob &job = *session->job;
+    platform::PortPages &pages = session->job->pages;
+    platform::printLog().lastPage = GetPortContents(&pages.port);
     // Port coordinates are points from the top-left of the printable area.
-    QPainter &painter = *job.painter;
-    painter.save();
-    const double scale = session->printer->resolution() / 72.0;
-    painter.scale(scale, scale);
-    platform::replayPort(job.page, painter, true);
-    painter.restore();
-    platform::printLog().lastPage = GetPortContents(&job.page);
-    job.page.items.clear();
-    job.pageOpen = false;
-    ++job.pages;
+    pages.endPage(session->printer->resolution() / 72.0);
     return noErr;
 }
 
@@ -542,8 +474,9 @@ OSStatus PMSessionEndDocument(PMPrintSession session)
     if (!isLive(session) || !session->job)
         return kPMInvalidParameter;
     std::unique_ptr<PrintJob> job = std::move(session->job);
-    const bool painted = job->painter && job->painter->isActive();
-    if (painted && !job->painter->end() && session->error == noErr)
+    QPainter *painter = job->pages.painter.get();
+    const bool painted = painter && painter->isActive();
+    if (painted && !painter->end() && session->error == noErr)
         reportFailure(session,
                       job->target.empty() ? session->printer->printerName().toStdString() : job->target,
                       "The printing system could not finish the job.");
@@ -553,15 +486,7 @@ OSStatus PMSessionEndDocument(PMPrintSession session)
     discardTemporary(*job);
     if (written) {
         ++platform::printLog().completedJobs;
-        platform::printLog().printedPages += job->pages;
+        platform::printLog().printedPages += job->pages.count;
     }
-    return noErr;
-}
-
-OSStatus CopyWindowTitleAsCFString(WindowRef window, std::string *outTitle)
-{
-    if (!window || !outTitle)
-        return kPMInvalidParameter;
-    *outTitle = GetWTitle(window);
     return noErr;
 }

@@ -48,14 +48,11 @@ OSStatus PMRelease(PMPrintSession session);
 OSStatus PMRelease(PMPageFormat format);
 OSStatus PMRelease(PMPrintSettings settings);
 
-// The session's printer's defaults: paper, orientation and margins; the
-// settings' page range and job name left as they are.
+// The session's printer's defaults: paper, orientation and margins.
 OSStatus PMSessionDefaultPageFormat(PMPrintSession session, PMPageFormat format);
-OSStatus PMSessionDefaultPrintSettings(PMPrintSession session, PMPrintSettings settings);
 // Makes the page format fit the session's printer (its paper, orientation
-// and margins become the session's); changed, when given, says whether
-// anything had to change.
-OSStatus PMSessionValidatePageFormat(PMPrintSession session, PMPageFormat format, Boolean *changed);
+// and margins become the session's).
+OSStatus PMSessionValidatePageFormat(PMPrintSession session, PMPageFormat format);
 OSStatus PMSessionError(PMPrintSession session);
 
 OSStatus PMSetJobNameCFString(PMPrintSettings settings, const std::string &name);
@@ -63,21 +60,18 @@ OSStatus PMSetJobNameCFString(PMPrintSettings settings, const std::string &name)
 OSStatus PMSetPageRange(PMPrintSettings settings, std::uint32_t minPage, std::uint32_t maxPage);
 OSStatus PMGetFirstPage(PMPrintSettings settings, std::uint32_t *outFirst);
 OSStatus PMGetLastPage(PMPrintSettings settings, std::uint32_t *outLast);
-OSStatus PMSetFirstPage(PMPrintSettings settings, std::uint32_t first);
-OSStatus PMSetLastPage(PMPrintSettings settings, std::uint32_t last);
 // The printable area of the paper, in points, relative to its top-left corner.
 OSStatus PMGetAdjustedPageRect(PMPageFormat format, PMRect *outRect);
 
 // The next dialog of the session opens as a sheet on the window and ends in
 // the procedure.
 OSStatus PMSessionUseSheets(PMPrintSession session, WindowRef documentWindow, PMSheetDoneUPP sheetDone);
-// Opens the dialog and returns at once; accepted is left false, the answer
-// reaches the sheet procedure. Confirming the page setup dialog gives the
-// page format the user's choice; cancelling leaves it alone.
-OSStatus PMSessionPageSetupDialog(PMPrintSession session, PMPageFormat format, Boolean *accepted);
+// Opens the dialog and returns at once; the answer reaches the sheet
+// procedure. Confirming the page setup dialog gives the page format the
+// user's choice; cancelling leaves it alone.
+OSStatus PMSessionPageSetupDialog(PMPrintSession session, PMPageFormat format);
 // The print dialog: page range and destination (a printer, or a PDF file).
-OSStatus PMSessionPrintDialog(PMPrintSession session, PMPrintSettings settings, PMPageFormat constFormat,
-                              Boolean *accepted);
+OSStatus PMSessionPrintDialog(PMPrintSession session, PMPrintSettings settings, PMPageFormat constFormat);
 // Closes the session's open sheet as if the user had cancelled it (its
 // procedure runs with accepted false); nothing when no sheet is open.
 OSStatus PMSessionCancelSheet(PMPrintSession session);
@@ -94,5 +88,3 @@ OSStatus PMSessionBeginPage(PMPrintSession session);
 OSStatus PMSessionEndPage(PMPrintSession session);
 // The drawing port the open page is drawn through.
 OSStatus PMSessionGetGraphicsContext(PMPrintSession session, void **outContext);
-
-OSStatus CopyWindowTitleAsCFString(WindowRef window, std::string *outTitle);

@@ -27,14 +27,11 @@ struct OpaquePMPrintSettings {
     std::uint32_t firstPage = 1, lastPage = kPMPrintAllPages;
 };
 
-// The job under way: its output, its painter and the port of the open page.
+// The job under way: its output and its pages.
 struct PrintJob {
     std::string target;        // the PDF file, or empty for a printer
     FSReplacement replacement; // written first, renamed over the target at the end
-    std::unique_ptr<QPainter> painter;
-    GrafPort page;
-    bool pageOpen = false;
-    int pages = 0;
+    platform::PortPages pages;
 };
 
 struct OpaquePMPrintSession {
@@ -48,8 +45,7 @@ struct OpaquePMPrintSession {
     PMPageFormat dialogFormat = nullptr;
     PMPrintSettings dialogSettings = nullptr;
     std::string proposedFile;
-    QPointer<QDialog> widget;
-    WindowRef window = nullptr;
+    platform::DialogWindow sheet;
     std::unique_ptr<PrintJob> job;
 };
 

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QImageReader>
 #include <QLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
@@ -143,6 +144,34 @@ void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered)
             break;
         }
     }
+}
+
+bool PortPages::beginPage(QPagedPaintDevice &device)
+{
+    if (!painter) {
+        painter = std::make_unique<QPainter>();
+        if (!painter->begin(&device))
+            return false;
+    } else if (!device.newPage()) {
+        return false;
+    }
+    port.items.clear();
+    port.penH = port.penV = 0;
+    port.textSize = 12;
+    port.textFace = 0;
+    pageOpen = true;
+    return true;
+}
+
+void PortPages::endPage(double dotsPerPoint)
+{
+    painter->save();
+    painter->scale(dotsPerPoint, dotsPerPoint);
+    replayPort(port, *painter, true);
+    painter->restore();
+    port.items.clear();
+    pageOpen = false;
+    ++count;
 }
 
 void paintPort(GrafPort &port, QWidget *widget)

@@ -20,6 +20,7 @@
 
 #include "appleevents.h"
 #include "application.h"
+#include "navigation.h"
 #include "process.h"
 #include "sessiontesting.h"
 
@@ -107,12 +108,25 @@ bool reviewShowing(const QuitRequest &request)
     return request.underWay && platform::navDialogsWaitingSince(request.mark) > 0;
 }
 
+// A dialog has ended: the review of a request may be over.
+void navDialogEnded()
+{
+    if (signalRequest.underWay && !reviewShowing(signalRequest)) {
+        signalRequest.underWay = false;
+        catchSignalsUnlessReviewing();
+    }
+    if (sessionWait && !reviewShowing(sessionRequest))
+        sessionWait->quit();
+}
+
 // Delivers the quit as the system's quit Apple event; true when its review
 // goes on in dialogs it opened. Nobody to hear it: the process ends.
 bool deliverQuit(QuitRequest &request)
 {
     request.underWay = true;
     request.mark = platform::navDialogRunCount();
+    // The dialogs say when they end, which may end the review.
+    platform::setNavDialogEndedListener(navDialogEnded);
     const AppleEvent quit{kCoreEventClass, kAEQuitApplication, {}};
     if (AESendAppleEvent(quit) == errAEEventNotHandled)
         ExitToShell();
@@ -295,16 +309,6 @@ SignalsEndProcess::SignalsEndProcess()
 SignalsEndProcess::~SignalsEndProcess()
 {
     catchSignalsUnlessReviewing();
-}
-
-void navDialogEnded()
-{
-    if (signalRequest.underWay && !reviewShowing(signalRequest)) {
-        signalRequest.underWay = false;
-        catchSignalsUnlessReviewing();
-    }
-    if (sessionWait && !reviewShowing(sessionRequest))
-        sessionWait->quit();
 }
 
 } // namespace platform

@@ -3,8 +3,6 @@
 // never include it.
 #pragma once
 
-#include <cstdint>
-
 namespace platform
 {
 
@@ -25,12 +23,5 @@ class SignalsEndProcess
     SignalsEndProcess(const SignalsEndProcess &) = delete;
     SignalsEndProcess &operator=(const SignalsEndProcess &) = delete;
 };
-
-// What the session end needs of the file dialogs: a dialog run count to
-// mark a moment, how many dialogs run since that mark still wait for the
-// user, and word when a dialog has ended (its callbacks have returned).
-std::uint64_t navDialogRunCount();
-int navDialogsWaitingSince(std::uint64_t mark);
-void navDialogEnded();
 
 } // namespace platform

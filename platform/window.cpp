@@ -201,6 +201,32 @@ void readyHiddenWindow(QWidget *widget)
     warmPortText();
 }
 
+void DialogWindow::wrap(QWidget *dialog, WindowClass windowClass, const std::string &name)
+{
+    widget = dialog;
+    window = wrapWidget(dialog, windowClass, name);
+    const EventTypeSpec closeEvent{kEventClassWindow, kEventWindowClose};
+    const auto closeAsCancel = [](EventHandlerCallRef, EventRef, void *userData) -> OSStatus {
+        QMetaObject::invokeMethod(qApp, static_cast<DialogWindow *>(userData)->cancel, Qt::QueuedConnection);
+        return noErr;
+    };
+    InstallEventHandler(GetWindowEventTarget(window), closeAsCancel, 1, &closeEvent, this, nullptr);
+}
+
+void DialogWindow::remove()
+{
+    if (WindowRef shown = std::exchange(window, nullptr)) {
+        if (shown->widget)
+            HideWindow(shown);
+        else
+            shown->visible = false;
+        unwrapWidget(shown);
+    }
+    if (widget)
+        widget->deleteLater();
+    widget = nullptr;
+}
+
 } // namespace platform
 
 void ShowWindow(WindowRef window)

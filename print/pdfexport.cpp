@@ -1,10 +1,8 @@
-// Tables as a PDF document. The sheet is the printed one (BDrawSheet with the
-// printed sixth aperture text); the figures block below it comes from
-// QRLGetTableFigures. Everything is drawn into the pages' ports, so the
-// document looks as a printout of the same tables does.
+// Tables as a PDF document. The sheet is the printed one, drawn by what the
+// caller gives; the figures block below it comes from QRLGetTableFigures. Everything is drawn into the pages'
+// ports, so the document looks as a printout of the same tables does.
 #include "print/pdfexport.h"
 
-#include "document/mainwindow.h"
 #include "model/figures.h"
 #include "platform/pdfcontext.h"
 #include "platform/quickdraw.h"
@@ -114,7 +112,7 @@ void drawFiguresBlock(const tExportTable &table, short left, short top, short wi
 // One table: the sheet on a page of its own, the block below it when it
 // fits, else on the next page.
 OSStatus drawTable(PDFContextRef context, const tExportTable &table, const Rect &sheetBounds,
-                   const Rect &page)
+                   tDrawSheetProc drawSheet, const Rect &page)
 {
     GrafPtr port = nullptr;
     OSStatus status = PDFContextBeginPage(context, &port);
@@ -123,8 +121,7 @@ OSStatus drawTable(PDFContextRef context, const tExportTable &table, const Rect 
     GrafPtr savedPort;
     GetPort(&savedPort);
     SetPort(port);
-    BDrawSheet(sheetBounds, table.dataPtr, table.dataPtr && table.dataPtr->valid == 1,
-               kPrintedRow6ApertureText);
+    drawSheet(sheetBounds, table.dataPtr);
     short blockTop = short(sheetBounds.top + kSheetContentHeight + kGapAboveBlock);
     if (blockTop + kBlockHeight > page.bottom) {
         SetPort(savedPort);
@@ -159,9 +156,10 @@ Rect QRLDefaultSheetBounds()
     return bounds;
 }
 
-OSStatus QRLTablesAsPDF(const std::vector<tExportTable> &tables, const Rect &sheetBounds, std::string *outPDF)
+OSStatus QRLTablesAsPDF(const std::vector<tExportTable> &tables, const Rect &sheetBounds,
+                        tDrawSheetProc drawSheet, std::string *outPDF)
 {
-    if (!outPDF || tables.empty())
+    if (!outPDF || !drawSheet || tables.empty())
         return paramErr;
     outPDF->clear();
     PDFContextRef context = nullptr;
@@ -171,7 +169,7 @@ OSStatus QRLTablesAsPDF(const std::vector<tExportTable> &tables, const Rect &she
     Rect page;
     PDFContextGetPageBounds(context, &page);
     for (const tExportTable &table : tables) {
-        status = drawTable(context, table, sheetBounds, page);
+        status = drawTable(context, table, sheetBounds, drawSheet, page);
         if (status != noErr)
             break;
     }
@@ -181,11 +179,4 @@ OSStatus QRLTablesAsPDF(const std::vector<tExportTable> &tables, const Rect &she
     if (status != noErr)
         outPDF->clear();
     return status;
-}
-
-std::string QRLTablesAsPDFDocument(const std::vector<tExportTable> &tables, bool *ok)
-{
-    std::string pdf;
-    *ok = QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), &pdf) == noErr;
-    return pdf;
 }

@@ -5,7 +5,7 @@
 // the sheet leaves no room for it.
 #pragma once
 
-#include "files/exportformats.h"
+#include "formats/exportformats.h"
 #include "platform/types.h"
 
 #include <string>
@@ -15,13 +15,13 @@
 // what the command line lays out its tables in.
 Rect QRLDefaultSheetBounds();
 
-// Draws every table into one PDF document held in outPDF: each table's
-// sheet exactly as printing draws it, laid out in sheetBounds (a document
-// window's port rectangle), then its figures block. The document's title
-// is the tables' titles. A status other than noErr leaves outPDF empty.
-OSStatus QRLTablesAsPDF(const std::vector<tExportTable> &tables, const Rect &sheetBounds,
-                        std::string *outPDF);
+// Draws a table's sheet as printing draws it into the current port, laid
+// out in bounds.
+using tDrawSheetProc = void (*)(const Rect &bounds, tData *data);
 
-// The same laid out in QRLDefaultSheetBounds, for the command line: the
-// document's bytes, or ok false (and nothing) when it cannot be made.
-std::string QRLTablesAsPDFDocument(const std::vector<tExportTable> &tables, bool *ok);
+// Draws every table into one PDF document held in outPDF: each table's
+// sheet drawn by drawSheet, laid out in sheetBounds (a document window's
+// port rectangle), then its figures block. The document's title is the
+// tables' titles. A status other than noErr leaves outPDF empty.
+OSStatus QRLTablesAsPDF(const std::vector<tExportTable> &tables, const Rect &sheetBounds,
+                        tDrawSheetProc drawSheet, std::string *outPDF);

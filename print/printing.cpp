@@ -5,17 +5,15 @@
 // sheet procedures finish the work.
 #include "print/printing.h"
 
-#include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/quickdraw.h"
 
+#include <algorithm>
 #include <new>
+#include <utility>
 
 namespace
 {
-
-PMSheetDoneUPP pageSetupDoneUPP = nullptr;
-PMSheetDoneUPP printDialogDoneUPP = nullptr;
 
 // The record of the window: status of the property read, record in outRecord.
 OSStatus findPrintInfo(WindowRef window, tDocumentPrintInfoPtr *outRecord)
@@ -46,32 +44,22 @@ void releaseSettingsAndSession(tDocumentPrintInfoPtr record)
     releaseSession(record);
 }
 
-// Steps 3 to 10 of the print command; the settings are moved into the
-// record once they carry the job name and the defaults.
+// New print settings, named after the window, move into the record once
+// they are complete; then they offer the document's pages in the print sheet.
 OSStatus prepareAndOpenPrintSheet(tDocumentPrintInfoPtr record, WindowRef parentWindow,
                                   PMPrintSettings *localSettings)
 {
     OSStatus status = PMCreatePrintSettings(localSettings);
+    if (status == noErr)
+        status = PMSetJobNameCFString(*localSettings, GetWTitle(parentWindow));
     if (status != noErr)
         return status;
-    std::string windowTitleRef;
-    status = CopyWindowTitleAsCFString(parentWindow, &windowTitleRef);
-    if (status != noErr)
-        return status;
-    status = PMSetJobNameCFString(*localSettings, windowTitleRef);
-    if (status != noErr)
-        return status;
-    status = PMSessionDefaultPrintSettings(record->printSession, *localSettings);
-    if (status != noErr)
-        return status;
-    record->printSettings = *localSettings;
-    *localSettings = nullptr;
+    record->printSettings = std::exchange(*localSettings, nullptr);
     status = PMSetPageRange(record->printSettings, 1, BArePagesInDoc(record));
     if (status != noErr)
         return status;
-    PMSessionUseSheets(record->printSession, parentWindow, record->printDialogDoneUPP);
-    Boolean accepted = false;
-    return PMSessionPrintDialog(record->printSession, record->printSettings, record->pageFormat, &accepted);
+    PMSessionUseSheets(record->printSession, parentWindow, BPrintDialogDoneProc);
+    return PMSessionPrintDialog(record->printSession, record->printSettings, record->pageFormat);
 }
 
 // Step 6 of the print loop: the pages from first to last, each ended once begun.
@@ -90,8 +78,7 @@ OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::
         status = PMSessionGetGraphicsContext(record->printSession, &printingPort);
         if (status == noErr) {
             SetPort(static_cast<GrafPtr>(printingPort));
-            if (record->drawDocPageProc)
-                status = record->drawDocPageProc(record, pageNumber);
+            status = BDrawPrintingPage(record, pageNumber);
             SetPort(currentPort);
         }
         const OSStatus endStatus = PMSessionEndPage(record->printSession);
@@ -105,37 +92,18 @@ OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::
 
 } // namespace
 
-OSStatus BInitPrintingDialogs(const tDocumentPtr theDocumentPtr)
+OSStatus BInitPrintingDialogs(WindowRef theWindow, tDrawSheetPageProc drawSheetPageProc)
 {
-    pageSetupDoneUPP = BPageSetupDoneProc;
-    if (pageSetupDoneUPP) {
-        printDialogDoneUPP = BPrintDialogDoneProc;
-        if (printDialogDoneUPP && BCreatePrintInfoForWindow(theDocumentPtr->theWindow, BDrawPrintingPage,
-                                                            pageSetupDoneUPP, printDialogDoneUPP) == noErr)
+    auto *record = new (std::nothrow) tDocumentPrintInfo{};
+    if (record) {
+        record->drawSheetPageProc = std::move(drawSheetPageProc);
+        record->docsWindow = theWindow;
+        if (SetWindowProperty(theWindow, kPrintInfoPropertyCreator, kPrintInfoPropertyTag, record) == noErr)
             return noErr;
+        delete record;
     }
     showAlert("Printing Setup Error", "Can not setup printing!");
     return 1;
-}
-
-OSStatus BCreatePrintInfoForWindow(WindowRef theWindow, tDrawDocPageProc drawDocPageProc,
-                                   PMSheetDoneUPP pageSetupDoneProc, PMSheetDoneUPP printDialogDoneProc)
-{
-    auto *record = new (std::nothrow) tDocumentPrintInfo;
-    if (!record)
-        return memFullErr;
-    record->printSession = nullptr;
-    record->pageFormat = nullptr;
-    record->printSettings = nullptr;
-    record->pageSetupDoneUPP = pageSetupDoneProc;
-    record->printDialogDoneUPP = printDialogDoneProc;
-    record->drawDocPageProc = drawDocPageProc;
-    record->docsWindow = theWindow;
-    const OSStatus status =
-        SetWindowProperty(theWindow, kPrintInfoPropertyCreator, kPrintInfoPropertyTag, record);
-    if (status != noErr)
-        delete record;
-    return status;
 }
 
 OSStatus BSetupPageFormatForPrinting(tDocumentPrintInfoPtr documentPrintInfoPtr)
@@ -145,7 +113,7 @@ OSStatus BSetupPageFormatForPrinting(tDocumentPrintInfoPtr documentPrintInfoPtr)
     if (status != noErr)
         return status;
     if (documentPrintInfoPtr->pageFormat) {
-        status = PMSessionValidatePageFormat(printSession, documentPrintInfoPtr->pageFormat, nullptr);
+        status = PMSessionValidatePageFormat(printSession, documentPrintInfoPtr->pageFormat);
         if (status == noErr)
             documentPrintInfoPtr->printSession = printSession;
         else
@@ -181,9 +149,8 @@ void BDoPageSetup(const WindowRef parentWindow)
         if (record->printSession)
             return;
         if (BSetupPageFormatForPrinting(record) == noErr) {
-            PMSessionUseSheets(record->printSession, parentWindow, record->pageSetupDoneUPP);
-            Boolean accepted = false;
-            if (PMSessionPageSetupDialog(record->printSession, record->pageFormat, &accepted) == noErr)
+            PMSessionUseSheets(record->printSession, parentWindow, BPageSetupDoneProc);
+            if (PMSessionPageSetupDialog(record->printSession, record->pageFormat) == noErr)
                 return;
         }
     }
@@ -239,18 +206,11 @@ void BPrintDialogDoneProc(PMPrintSession, WindowRef documentWindow, Boolean acce
 
 void BDoPrintLoop(tDocumentPrintInfoPtr documentPrintInfoPtr)
 {
-    const std::uint32_t realNumberOfPagesinDoc = BArePagesInDoc(documentPrintInfoPtr);
     std::uint32_t firstPage = 0, lastPage = 0;
     OSStatus status = PMGetFirstPage(documentPrintInfoPtr->printSettings, &firstPage);
     if (status == noErr)
         status = PMGetLastPage(documentPrintInfoPtr->printSettings, &lastPage);
-    if (status == noErr) {
-        if (realNumberOfPagesinDoc < lastPage)
-            lastPage = realNumberOfPagesinDoc;
-        status = PMSetFirstPage(documentPrintInfoPtr->printSettings, firstPage);
-        if (status == noErr)
-            status = PMSetLastPage(documentPrintInfoPtr->printSettings, lastPage);
-    }
+    lastPage = std::min(lastPage, BArePagesInDoc(documentPrintInfoPtr));
     if (status == noErr)
         status =
             PMSessionBeginDocument(documentPrintInfoPtr->printSession, documentPrintInfoPtr->printSettings,
@@ -260,7 +220,6 @@ void BDoPrintLoop(tDocumentPrintInfoPtr documentPrintInfoPtr)
         PMSessionEndDocument(documentPrintInfoPtr->printSession);
     }
     // Printing reports nothing itself: the printing system has told the user.
-    PMSessionError(documentPrintInfoPtr->printSession);
     releaseSettingsAndSession(documentPrintInfoPtr);
 }
 
@@ -270,9 +229,9 @@ OSStatus BDrawPrintingPage(tDocumentPrintInfoPtr documentPrintInfoPtr, std::uint
     const OSStatus status = PMGetAdjustedPageRect(documentPrintInfoPtr->pageFormat, &pageRect);
     if (status != noErr)
         return status;
-    if (!documentPrintInfoPtr->docsWindow)
+    if (!documentPrintInfoPtr->docsWindow || !documentPrintInfoPtr->drawSheetPageProc)
         return kPMNoPageDrawn;
-    BDrawDocsPrintData(documentPrintInfoPtr->docsWindow);
+    documentPrintInfoPtr->drawSheetPageProc();
     return noErr;
 }
 

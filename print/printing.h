@@ -3,30 +3,30 @@
 // loop that puts the table sheet on one page.
 #pragma once
 
-#include "document/document.h"
 #include "platform/printing.h"
 
-struct tDocumentPrintInfo;
-using tDocumentPrintInfoPtr = tDocumentPrintInfo *;
-using tDrawDocPageProc = OSStatus (*)(tDocumentPrintInfoPtr documentPrintInfoPtr, std::uint32_t pageNumber);
+#include <functional>
+
+// Draws the document's sheet into the current port, the printed page:
+// given by whoever makes the record.
+using tDrawSheetPageProc = std::function<void()>;
 
 struct tDocumentPrintInfo {
     PMPrintSession printSession;
     PMPageFormat pageFormat;
     PMPrintSettings printSettings;
-    PMSheetDoneUPP pageSetupDoneUPP;
-    PMSheetDoneUPP printDialogDoneUPP;
-    tDrawDocPageProc drawDocPageProc;
+    tDrawSheetPageProc drawSheetPageProc;
     WindowRef docsWindow;
 };
+using tDocumentPrintInfoPtr = tDocumentPrintInfo *;
 
 // The window property that carries the record.
 constexpr OSType kPrintInfoPropertyCreator = FOUR_CHAR_CODE("QORL");
 constexpr OSType kPrintInfoPropertyTag = FOUR_CHAR_CODE("Piwp");
 
-OSStatus BInitPrintingDialogs(const tDocumentPtr theDocumentPtr);
-OSStatus BCreatePrintInfoForWindow(WindowRef theWindow, tDrawDocPageProc drawDocPageProc,
-                                   PMSheetDoneUPP pageSetupDoneProc, PMSheetDoneUPP printDialogDoneProc);
+// Gives a document window its printing record, whose pages drawSheetPageProc
+// draws; alerts and returns a status other than noErr when it cannot.
+OSStatus BInitPrintingDialogs(WindowRef theWindow, tDrawSheetPageProc drawSheetPageProc);
 OSStatus BSetupPageFormatForPrinting(tDocumentPrintInfoPtr documentPrintInfoPtr);
 void BDoPageSetup(const WindowRef parentWindow);
 void BPageSetupDoneProc(PMPrintSession printSession, WindowRef documentWindow, Boolean accepted);

@@ -6,6 +6,7 @@
 #include "app/main.h"
 #include "bench/support/recording_reporter.h"
 #include "document/document.h"
+#include "document/mainwindow.h"
 #include "model/data.h"
 #include "platform/application.h"
 #include "platform/events.h"
@@ -63,7 +64,7 @@ void BM_ExportTenTablesToPDF(benchmark::State &state)
     for (auto _ : state) {
         std::string pdf;
         short refNum = -1;
-        if (QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), &pdf) != noErr ||
+        if (QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), BDrawPrintedSheet, &pdf) != noErr ||
             FSWriteFileSafely(&target, pdf.data(), long(pdf.size()), nullptr, true, true, &refNum) != noErr) {
             state.SkipWithError("no PDF");
             break;

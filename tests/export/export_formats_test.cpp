@@ -2,7 +2,7 @@
 // (RFC 4180), the tab-separated text, and JSON read back by Qt's parser and
 // validated against docs/export-schema.json by an independent validator
 // (python3-jsonschema).
-#include "files/exportformats.h"
+#include "formats/exportformats.h"
 #include "model/data.h"
 #include "model/figures.h"
 

@@ -1,8 +1,8 @@
 // `quorlscope table` and `quorlscope export`: the output of a good run, and
 // every error path with its message, its exit status and nothing written.
-#include "app/subcommands.h"
-#include "files/exportformats.h"
-#include "files/fileimage.h"
+#include "cli/subcommands.h"
+#include "formats/exportformats.h"
+#include "formats/fileimage.h"
 #include "model/data.h"
 #include "tests/support/optics.h"
 #include "tests/support/replaced_files.h"

@@ -441,21 +441,33 @@ TEST(Print, ReplacesAnExistingFileAsASaveDoes)
     EXPECT_TRUE(AlertMessages().empty());
 }
 
-// Closing a document with a page setup or print sheet up cancels the sheet
-// first; nothing prints, and the record goes with the window.
+// Closing a page setup or print sheet by its close box cancels it, and
+// the document stays; closing a document with a sheet up cancels the sheet
+// first. Nothing prints, and the record goes with the window.
 TEST(Print, ClosingTheWindowCancelsItsSheet)
 {
+    struct Case {
+        const char command[5];
+        bool closeDocument; // false: the sheet's own close box
+        int documentsLeft;
+    };
+    const Case cases[] = {{"page", false, 2}, {"prnt", false, 2}, {"page", true, 1}, {"prnt", true, 0}};
     StartApplication();
     SendCommand("new ");
-    for (const bool pageSetup : {true, false}) {
-        const char *command = pageSetup ? "page" : "prnt";
-        SendCommand(pageSetup ? "page" : "prnt");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.command) + (c.closeDocument ? ", document closed" : ", sheet closed"));
+        SendCommand(c.command);
         ASSERT_EQ(GetPendingPrintDialogs().size(), 1u);
-        BCloseDocument(GetPendingPrintDialogs()[0].parentWindow);
-        EXPECT_TRUE(GetPendingPrintDialogs().empty()) << command;
+        if (c.closeDocument) {
+            BCloseDocument(GetPendingPrintDialogs()[0].parentWindow);
+        } else {
+            SendWindowEvent(FrontWindow(), kEventWindowClose);
+            ProcessPendingEvents();
+        }
+        EXPECT_TRUE(GetPendingPrintDialogs().empty());
         EXPECT_EQ(PMTestLiveSessions(), 0);
+        EXPECT_EQ(BGetNumberOfDocuments(), c.documentsLeft);
     }
-    EXPECT_EQ(BGetNumberOfDocuments(), 0);
     EXPECT_EQ(PMTestCompletedJobs(), 0);
     ProcessPendingEvents();
 }

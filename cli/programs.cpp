@@ -1,7 +1,7 @@
 // Finding and starting the programs behind `quorlscope`. The folder is found
 // from this executable's own file (/proc/self/exe), so a link to the
 // launcher, or a launcher started through PATH, finds the real one.
-#include "app/programs.h"
+#include "cli/programs.h"
 
 #include <cerrno>
 #include <climits>

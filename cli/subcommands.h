@@ -3,7 +3,7 @@
 // documents. No windows, no splash, no preferences written.
 #pragma once
 
-#include "files/exportformats.h"
+#include "formats/exportformats.h"
 
 #include <string>
 #include <vector>

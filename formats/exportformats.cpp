@@ -1,7 +1,7 @@
 // CSV, tab-separated and JSON text of depth-of-field tables with their
 // figures per aperture. Numbers are written with a point whatever the
 // user's locale.
-#include "files/exportformats.h"
+#include "formats/exportformats.h"
 
 #include "model/figures.h"
 #include "platform/strings.h"

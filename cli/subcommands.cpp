@@ -1,9 +1,9 @@
 // `quorlscope table` and `quorlscope export`: the calculation, the range
 // check and the export formats, run from a terminal.
-#include "app/subcommands.h"
+#include "cli/subcommands.h"
 
-#include "files/exportformats.h"
-#include "files/fileimage.h"
+#include "formats/exportformats.h"
+#include "formats/fileimage.h"
 #include "model/data.h"
 #include "platform/coreapplication.h"
 #include "platform/files.h"

@@ -1,6 +1,6 @@
 // The document file image: a calculation record as 280 big-endian bytes.
 // Needs neither windows nor files, so the command line shares it.
-#include "files/fileimage.h"
+#include "formats/fileimage.h"
 
 #include <cstring>
 
