@@ -11,7 +11,6 @@
 #include "document/mainwindow.h"
 #include "files/appinfo.h"
 #include "files/navigation.h"
-#include "platform/appleevents.h"
 #include "platform/application.h"
 #include "platform/bundle.h"
 #include "platform/commandline.h"
@@ -52,7 +51,7 @@ OSStatus BInitHelp()
 
 void BInitApplication()
 {
-    BInstallEventHandlers();
+    SetQuitHandler(BHandleQuitApplication);
     BInitHelp();
     BInitNavigation();
     BSetAuxiliaryWindowTest(BIsAuxiliaryWindow);

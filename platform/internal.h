@@ -118,7 +118,6 @@ void paintPort(GrafPort &port, QWidget *widget);
 // with dropCovered, without what a later erasure covered (a printed page
 // keeps no text hidden under a white box).
 void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered);
-void schedulePostedEvents();
 bool eventLoopRunning();
 void setEventLoopRunning(bool running);
 // The front window changed: the menus are brought up to date.

@@ -28,6 +28,7 @@ QElapsedTimer &tickClock()
     return timer;
 }
 
+void (*quitHandler)() = nullptr;
 bool tickWaitSkipped = false;
 std::vector<TickWait> tickWaits;
 int beeps = 0;
@@ -79,6 +80,20 @@ void flushDrawing()
 
 } // namespace
 
+namespace platform
+{
+
+void lastWindowClosed()
+{
+#ifndef Q_OS_MACOS
+    // Without a global menu bar nothing is left to work with.
+    if (eventLoopRunning())
+        QMetaObject::invokeMethod(qApp, &RequestQuit, Qt::QueuedConnection);
+#endif
+}
+
+} // namespace platform
+
 void ExitToShell()
 {
     if (PlatformIsHeadless())
@@ -86,6 +101,18 @@ void ExitToShell()
     ReleaseSingleInstance(); // the next start need not take over a dead socket
     std::fflush(nullptr);
     std::_Exit(0);
+}
+
+void SetQuitHandler(void (*handler)())
+{
+    quitHandler = handler;
+}
+
+void RequestQuit()
+{
+    if (!quitHandler)
+        ExitToShell();
+    quitHandler();
 }
 
 std::uint32_t TickCount()

@@ -367,11 +367,6 @@
 <context>
     <name>Program</name>
     <message>
-        <source>AE</source>
-        <extracomment>app/applevent.cpp</extracomment>
-        <translation>AE</translation>
-    </message>
-    <message>
         <source>BGetFSSpecInfoErr</source>
         <extracomment>files/file.cpp</extracomment>
         <translation>BGetFSSpecInfoErr</translation>
@@ -430,11 +425,6 @@
         <source>Nameless Application</source>
         <extracomment>app/aboutwindow.cpp</extracomment>
         <translation>Namenloses Programm</translation>
-    </message>
-    <message>
-        <source>OS Err</source>
-        <extracomment>app/applevent.cpp</extracomment>
-        <translation>Systemfehler</translation>
     </message>
     <message>
         <source>Please Check Your Arguments!</source>

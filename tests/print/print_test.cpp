@@ -457,5 +457,6 @@ TEST(Print, ClosingTheWindowCancelsItsSheet)
     }
     EXPECT_EQ(BGetNumberOfDocuments(), 0);
     EXPECT_EQ(PMTestCompletedJobs(), 0);
-    ProcessPendingEvents();
+    // With the last window gone the application quits.
+    EXPECT_TRUE(EndsProcess(ProcessPendingEvents));
 }
