@@ -19,6 +19,7 @@
 #include "platform/process.h"
 #include "platform/quickdraw.h"
 
+#include <QSplashScreen>
 #include <cstdio>
 #include <cstdlib>
 
@@ -29,14 +30,8 @@ namespace
 // splash shows none, and building them first would only hold it up.
 void showSplash()
 {
-    QDDisplayWaitCursor(true);
-    WindowRef splash = BGetStartupWindowRef();
-    BStartupBoxHandler(splash);
-    const std::uint32_t start = TickCount();
-    WaitUntilTick(start + kSplashTicks, QRLInitMainMenu);
-    if (splash)
-        ShowHide(splash, false);
-    QDDisplayWaitCursor(false);
+    const std::unique_ptr<QSplashScreen> splash = BInitStartupWindow();
+    ShowSplashFor(*splash, std::chrono::ceil<std::chrono::milliseconds>(kSplashTime), QRLInitMainMenu);
 }
 
 } // namespace

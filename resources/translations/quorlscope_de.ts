@@ -713,11 +713,4 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
         <translation>Alt+Right</translation>
     </message>
 </context>
-<context>
-    <name>startupWindow</name>
-    <message>
-        <source>Quorlscope</source>
-        <translation>Quorlscope</translation>
-    </message>
-</context>
 </TS>

@@ -1,7 +1,6 @@
 // Quitting with unsaved documents: the review dialog, the walk from the
 // front window back, the quit-time save-changes and save sheets.
 #include "app/prefwindow.h"
-#include "app/startupwindow.h"
 #include "files/appinfo.h"
 #include "files_helpers.h"
 #include "platform/events.h"
@@ -119,24 +118,6 @@ TEST_F(Quitting, FailedQuitTimeSaveAsStopsQuitAndKeepsDocument)
     EXPECT_TRUE(folderEntries(folder).empty());
     EXPECT_FALSE(EndsProcess(RequestQuit));
     EXPECT_EQ(onlyDialog().kind, NavDialogKind::askSaveChanges);
-}
-
-// A window the quit does not know how to close (the start-up splash still
-// up) stops the quit with a beep; the documents stay.
-TEST_F(Quitting, UnknownWindowInFrontStopsQuit)
-{
-    ComputeTable({"3", "50", {}, {}});
-    WindowRef splash = BGetStartupWindowRef();
-    ShowWindow(splash);
-    ASSERT_EQ(FrontWindow(), splash);
-    const int beeps = GetBeepCount();
-    EXPECT_FALSE(EndsProcess(RequestQuit));
-    EXPECT_EQ(GetBeepCount(), beeps + 1);
-    EXPECT_FALSE(BGetAppQuittingStatus());
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_TRUE(IsWindowVisible(splash));
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
-    EXPECT_EQ(BIsDocumentDirty(window), 1);
 }
 
 // Two dirty documents, one with a file: the application-modal review
