@@ -57,6 +57,36 @@ void waitForTimeout(QTimer &timer)
     loop.exec(kSplashWaitFlags);
 }
 
+// No time to spare: what showed is recorded, and the windows asked for are
+// built as they would be when created.
+void showWithoutWaiting(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)())
+{
+    splash.show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    splashWaits.push_back(SplashWait{splash.objectName().toStdString(), splash.width(), splash.height(),
+                                     duration, QApplication::overrideCursor()->shape() == Qt::WaitCursor});
+    meanwhile();
+    platform::buildPreparedWindows(false);
+}
+
+void showFor(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)())
+{
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.start(duration);
+    const double probeStart = platform::probeClock();
+    putOnScreen(splash);
+    // Once the splash is on screen: loading the cursor theme does not hold it up.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::processEvents(kSplashWaitFlags);
+    meanwhile();
+    // The time is the program's anyway: the windows asked for are readied too.
+    platform::buildPreparedWindows(true);
+    waitForTimeout(timer);
+    platform::probeSplashWait(probeStart, platform::probeClock());
+}
+
 } // namespace
 
 namespace platform
@@ -96,32 +126,10 @@ void RequestQuit()
 
 void ShowSplashFor(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)())
 {
-    const bool skipped = splashWaitSkipped || PlatformIsHeadless() || platform::startupProbeSkipsWait();
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.start(duration);
-    const double probeStart = platform::probeClock();
-    if (skipped)
-        splash.show();
+    if (splashWaitSkipped || PlatformIsHeadless() || platform::startupProbeSkipsWait())
+        showWithoutWaiting(splash, duration, meanwhile);
     else
-        putOnScreen(splash);
-    // Once the splash is on screen: loading the cursor theme does not hold it up.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (skipped)
-        splashWaits.push_back(SplashWait{splash.objectName().toStdString(), splash.width(), splash.height(),
-                                         duration,
-                                         QApplication::overrideCursor()->shape() == Qt::WaitCursor});
-    else
-        QApplication::processEvents(kSplashWaitFlags);
-    meanwhile();
-    // With time to spare the windows asked for are readied too; without,
-    // they are built as they would be when created.
-    platform::buildPreparedWindows(!skipped);
-    if (!skipped) {
-        waitForTimeout(timer);
-        platform::probeSplashWait(probeStart, platform::probeClock());
-    }
+        showFor(splash, duration, meanwhile);
     QApplication::restoreOverrideCursor();
     splash.hide();
 }
