@@ -1,9 +1,12 @@
-// The quit, show-preferences and open-documents Apple events.
+// What the application does when asked to quit and to open documents.
 #pragma once
 
-#include "platform/appleevents.h"
+#include <string>
+#include <vector>
 
-void BInstallEventHandlers();
-OSErr BHandleQuitApplication(const AppleEvent *theAppleEvent, AppleEvent *reply, long handlerRefCon);
-OSErr BHandlePreferences(const AppleEvent *theAppleEvent, AppleEvent *reply, long handlerRefCon);
-OSErr BHandleOpenDocument(const AppleEvent *theAppleEvent, AppleEvent *reply, long handlerRefCon);
+// With nothing unsaved the process ends; one unsaved document is asked
+// about, more are reviewed.
+void BHandleQuitApplication();
+// Opens the table documents among the files, the first into the empty
+// start-up window; files of other types are passed over.
+void BHandleOpenDocument(const std::vector<std::string> &paths);

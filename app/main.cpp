@@ -10,7 +10,6 @@
 #include "document/mainwindow.h"
 #include "files/appinfo.h"
 #include "files/navigation.h"
-#include "platform/appleevents.h"
 #include "platform/application.h"
 #include "platform/bundle.h"
 #include "platform/commandline.h"
@@ -20,6 +19,7 @@
 #include "platform/quickdraw.h"
 #include "print/printing.h"
 
+#include <QSplashScreen>
 #include <cstdio>
 #include <cstdlib>
 
@@ -30,14 +30,8 @@ namespace
 // splash shows none, and building them first would only hold it up.
 void showSplash()
 {
-    QDDisplayWaitCursor(true);
-    WindowRef splash = BGetStartupWindowRef();
-    BStartupBoxHandler(splash);
-    const std::uint32_t start = TickCount();
-    WaitUntilTick(start + kSplashTicks, QRLInitMainMenu);
-    if (splash)
-        ShowHide(splash, false);
-    QDDisplayWaitCursor(false);
+    const std::unique_ptr<QSplashScreen> splash = BInitStartupWindow();
+    ShowSplashFor(*splash, std::chrono::ceil<std::chrono::milliseconds>(kSplashTime), QRLInitMainMenu);
 }
 
 bool givePrintingRecord(tDocumentPtr document)
@@ -67,7 +61,7 @@ OSStatus BInitHelp()
 
 void BInitApplication()
 {
-    BInstallEventHandlers();
+    SetQuitHandler(BHandleQuitApplication);
     BInitHelp();
     BInitNavigation();
     BInitQuitting();

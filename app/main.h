@@ -3,10 +3,13 @@
 
 #include "platform/types.h"
 
+#include <chrono>
+
 void BInitApplication();
 OSStatus BInitHelp();
 // The whole program: platform, start-up, the files named on the command
 // line, and the event loop.
 int BRunApplication(int argc, char **argv);
 
-constexpr std::uint32_t kSplashTicks = 170;
+// How long the splash stays up: 170 sixtieths of a second.
+constexpr std::chrono::duration<int, std::ratio<1, 60>> kSplashTime(170);

@@ -3,6 +3,7 @@
 #include "app/mainmenu.h"
 
 #include "app/aboutwindow.h"
+#include "app/applevent.h"
 #include "app/factswindow.h"
 #include "app/helpwindow.h"
 #include "app/prefwindow.h"
@@ -134,6 +135,13 @@ OSStatus dispatchCommand(std::uint32_t commandID)
         return noErr;
     case kHICommandAppHelp:
         BHelpCommandHandler(BGetHelpWindowRef());
+        return noErr;
+    case kHICommandPreferences:
+        if (WindowRef window = BGetPrefWindowRef())
+            BPreferencesCommandHandler(window);
+        return noErr;
+    case kHICommandQuit:
+        BHandleQuitApplication();
         return noErr;
     default:
         return eventNotHandledErr;

@@ -2,11 +2,14 @@
 // unreadable file is reported by name and does not stop the others.
 #include "app/opendocuments.h"
 
+#include "app/applevent.h"
 #include "platform/alerts.h"
-#include "platform/appleevents.h"
 #include "platform/files.h"
 
 #include <QCoreApplication>
+
+#include <QCoreApplication>
+#include <QTimer>
 
 namespace
 {
@@ -50,15 +53,15 @@ OSErr checkReadable(const std::string &path)
     return err;
 }
 
-// The open-documents event for the files that can be read; an alert for
-// each of the others, in the order given.
-AppleEvent openDocumentsEventFor(const std::vector<std::string> &files)
+// The files that can be read; an alert for each of the others, in the
+// order given.
+std::vector<std::string> readableOf(const std::vector<std::string> &files)
 {
-    AppleEvent event{kCoreEventClass, kAEOpenDocuments, {}};
+    std::vector<std::string> readable;
     for (const std::string &path : files) {
         const OSErr err = checkReadable(path);
         if (err == noErr) {
-            event.directObject.push_back(AEDesc{path, true});
+            readable.push_back(path);
             continue;
         }
         const std::size_t slash = path.rfind('/');
@@ -68,21 +71,21 @@ AppleEvent openDocumentsEventFor(const std::vector<std::string> &files)
                       .toStdString(),
                   reasonFor(err, path));
     }
-    return event;
+    return readable;
 }
 
 } // namespace
 
 void BOpenDocumentsAtLaunch(const std::vector<std::string> &files)
 {
-    const AppleEvent event = openDocumentsEventFor(files);
-    if (!event.directObject.empty())
-        AEPostAppleEvent(event);
+    const std::vector<std::string> readable = readableOf(files);
+    if (!readable.empty())
+        QTimer::singleShot(0, qApp, [readable]() { BHandleOpenDocument(readable); });
 }
 
 void BOpenHandedOverDocuments(const std::vector<std::string> &files)
 {
-    const AppleEvent event = openDocumentsEventFor(files);
-    if (!event.directObject.empty())
-        AESendAppleEvent(event);
+    const std::vector<std::string> readable = readableOf(files);
+    if (!readable.empty())
+        BHandleOpenDocument(readable);
 }

@@ -1,12 +1,12 @@
 // Files named on the command line, or handed over by a later start of the
-// program, reach the open-documents Apple event. Each file that cannot be
-// read gets an alert naming it first; the others still open.
+// program, are opened as documents. Each file that cannot be read gets an
+// alert naming it first; the others still open.
 #pragma once
 
 #include <string>
 #include <vector>
 
-// At launch: the event is posted and opens the files once the event loop runs.
+// At launch: the files open once the event loop runs.
 void BOpenDocumentsAtLaunch(const std::vector<std::string> &files);
 // From a later start, while running: the files open at once.
 void BOpenHandedOverDocuments(const std::vector<std::string> &files);

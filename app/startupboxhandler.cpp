@@ -1,35 +1,55 @@
-// Showing and drawing the splash: icon, the name in 14-pixel bold, and the
-// information string in 10-pixel text, all centred.
+// The splash's picture: the icon, the name in 14-pixel bold and the
+// information string in 10-pixel text, all centred on white, in the
+// fixed-pitch face of the table sheet.
 #include "app/aboutwindow.h"
 #include "app/startupwindow.h"
 #include "platform/bundle.h"
+#include "platform/quickdraw.h"
 
-void BStartupBoxHandler(WindowRef window)
+#include <QPainter>
+
+namespace
 {
-    if (!window)
-        return;
-    Rect bounds;
-    const GrafPtr originalPort = BBeginWindowDrawing(window, &bounds);
-    const short h = short(bounds.right / 2);
-    const std::string text = BCopyInfoString();
-    const std::string nameText = platform::infoValue("CFBundleName").toStdString();
 
-    platform::drawIcon(platform::applicationIcon(), QRect(h - 23, bounds.top + 30, 47, 48));
+QFont sheetFont(int pixelSize, bool bold)
+{
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
 
-    GetWindowPortBounds(window, &bounds);
-    Rect textRect;
-    SetRect(&textRect, short(bounds.left + 20), short(bounds.top + 100), short(bounds.right - 20),
-            short(bounds.bottom - 20));
-    const Rect nameBounds = textRect;
-    GrafPtr currentPort;
-    GetPort(&currentPort);
-    const std::int16_t face = GetPortTextFace(currentPort);
-    TextSize(14);
-    TextFace(bold);
-    TXNDrawCFStringTextBox(nameText, &nameBounds, TextFlush::center);
-    TextSize(10);
-    TextFace(face);
-    textRect.top = short(textRect.top + 40);
-    TXNDrawCFStringTextBox(text, &textRect, TextFlush::center);
-    SetPort(originalPort);
+QImage applicationIcon()
+{
+    return platform::applicationIcon().pixmap(QSize(48, 48)).toImage();
+}
+
+void drawBox(QPainter &painter, const QImage &icon, const QString &name, const QString &info)
+{
+    const QRect bounds = painter.window();
+    painter.drawImage(QRect(bounds.width() / 2 - 23, 30, 47, 48), icon);
+    const QRect textBox = bounds.adjusted(20, 100, -20, -20);
+    const int flags = Qt::TextWordWrap | Qt::AlignTop | Qt::AlignHCenter;
+    painter.setFont(sheetFont(14, true));
+    painter.drawText(textBox, flags, name);
+    painter.setFont(sheetFont(10, false));
+    painter.drawText(textBox.adjusted(0, 40, 0, 0), flags, info);
+}
+
+} // namespace
+
+QPixmap BStartupBoxHandler(const QString &name)
+{
+    QPixmap picture(300, 200);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    const QImage icon = applicationIcon();
+    const QString info = QString::fromStdString(BCopyInfoString());
+    // Drawn twice over, as the splash always was: the second pass darkens
+    // the soft edges of the icon and the letters.
+    drawBox(painter, icon, name, info);
+    drawBox(painter, icon, name, info);
+    return picture;
 }

@@ -1,10 +1,14 @@
 // The start-up splash: the application icon, name and information string.
 #pragma once
 
-#include "platform/events.h"
-#include "platform/window.h"
+#include <QPixmap>
+#include <QString>
+#include <memory>
 
-void BInitStartupWindow();
-OSStatus BStartupWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
-WindowRef BGetStartupWindowRef();
-void BStartupBoxHandler(WindowRef window);
+class QSplashScreen;
+
+// The splash, not yet shown, titled with the application's name and named
+// "startupWindow".
+std::unique_ptr<QSplashScreen> BInitStartupWindow();
+// The splash's picture.
+QPixmap BStartupBoxHandler(const QString &name);

@@ -22,7 +22,7 @@ tAuxiliaryWindowTest isAuxiliaryWindow = nullptr;
 // not know how to close.
 void refuseQuit()
 {
-    SysBeep();
+    Beep();
     appInfo.quittingStatus = false;
 }
 

@@ -5,7 +5,6 @@
 #include "document/document.h"
 #include "formats/fileimage.h"
 #include "model/data.h"
-#include "platform/appleevents.h"
 #include "platform/files.h"
 #include "platform/navigation.h"
 

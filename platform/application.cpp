@@ -4,7 +4,6 @@
 
 #include "bundle.h"
 #include "internal.h"
-#include "process.h"
 #include "sessionend.h"
 
 #include <QApplication>
@@ -58,7 +57,6 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
         QGuiApplication::setDesktopFileName(id);
     QApplication::setQuitOnLastWindowClosed(false);
     platform::installTranslators();
-    TickCount(); // the tick counter starts with the application
     platform::installSessionEndHandling();
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i)

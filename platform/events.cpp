@@ -1,7 +1,6 @@
 // Event handlers and dispatch: window events to the window's handlers,
 // commands to the target window first and then to the application, and the
 // platform's own behaviour for the standard commands nobody handled.
-#include "appleevents.h"
 #include "application.h"
 #include "internal.h"
 #include "menus.h"
@@ -90,10 +89,6 @@ void performEditCommand(std::uint32_t commandID)
 OSStatus performStandardCommand(const HICommand &command, WindowRef window)
 {
     switch (command.commandID) {
-    case kHICommandQuit:
-        return AESendAppleEvent(AppleEvent{kCoreEventClass, kAEQuitApplication, {}});
-    case kHICommandPreferences:
-        return AESendAppleEvent(AppleEvent{kCoreEventClass, kAEShowPreferences, {}});
     case kHICommandClose:
         if (!window)
             return eventNotHandledErr;
@@ -227,7 +222,6 @@ OSStatus ProcessHICommand(const HICommand &command, WindowRef target)
 void RunApplicationEventLoop()
 {
     platform::setEventLoopRunning(true);
-    platform::schedulePostedEvents();
     if (PlatformIsHeadless())
         return; // the test driver dispatches from here on
     QApplication::exec();

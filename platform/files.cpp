@@ -684,13 +684,6 @@ OSErr AECoerceToFSRef(const AEDesc *desc, FSRef *outRef)
     return noErr;
 }
 
-OSErr AEGetNthFSSpec(const AEDescList *list, long index, FSSpec *outSpec)
-{
-    if (list == nullptr || index < 1 || index > long(list->size()))
-        return errAEDescNotFound;
-    return AECoerceToFSSpec(&(*list)[std::size_t(index - 1)], outSpec);
-}
-
 std::string FSTemporaryPrefix()
 {
     return "." + GetBundleCommandName() + "-save-";

@@ -2,10 +2,18 @@
 // creator kept as extended attributes and the name extension.
 #pragma once
 
-#include "appleevents.h"
 #include "types.h"
 
 #include <string>
+#include <vector>
+
+// One item of a file dialog's reply: a file path, or something that is not
+// a file at all (which cannot be coerced to a file).
+struct AEDesc {
+    std::string path;
+    bool isFile = true;
+};
+using AEDescList = std::vector<AEDesc>;
 
 enum : OSStatus {
     bdNamErr = -37,
@@ -114,8 +122,6 @@ void FSDiscardReplacement(FSReplacement *replacement);
 // the Open dialog leaves them out and tests look for strays.
 std::string FSTemporaryPrefix();
 
-// Items of a dialog reply or an Apple event list, as files and folders.
+// Items of a dialog reply, as files and folders.
 OSErr AECoerceToFSSpec(const AEDesc *desc, FSSpec *outSpec);
 OSErr AECoerceToFSRef(const AEDesc *desc, FSRef *outRef);
-// Item index (from 1) of the list as an FSSpec.
-OSErr AEGetNthFSSpec(const AEDescList *list, long index, FSSpec *outSpec);

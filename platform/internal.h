@@ -137,7 +137,6 @@ struct PortPages {
     bool beginPage(QPagedPaintDevice &device);
     void endPage(double dotsPerPoint);
 };
-void schedulePostedEvents();
 bool eventLoopRunning();
 void setEventLoopRunning(bool running);
 // The front window changed: the menus are brought up to date.
@@ -168,8 +167,10 @@ void readyHiddenWindow(QWidget *widget);
 void setStartupProbe(const char *value);
 bool startupProbeOn();
 bool startupProbeSkipsWait();
-// Called as the window paints what the program drew in its port: the first
-// such painting while exposed puts the window on screen.
+// Called as the widget paints: the first painting while exposed puts the
+// window on screen. A window counts once it paints what the program drew in
+// its port.
+void probeWidgetPainted(QWidget *widget, const std::string &name);
 void probeWindowPainted(WindowRef window);
 void probeSplashWait(double start, double end);
 void probeWindowOnScreen(const std::string &name);

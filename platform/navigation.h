@@ -3,7 +3,6 @@
 // window and report through their event callback.
 #pragma once
 
-#include "appleevents.h"
 #include "files.h"
 #include "types.h"
 #include "window.h"

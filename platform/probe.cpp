@@ -98,15 +98,21 @@ bool startupProbeSkipsWait()
     return probeValue() && *probeValue() != "wait";
 }
 
-void probeWindowPainted(WindowRef window)
+void probeWidgetPainted(QWidget *widget, const std::string &name)
 {
-    if (!startupProbeOn() || !window || window->port.items.empty() || !window->widget)
+    if (!startupProbeOn() || !widget)
         return;
-    QWindow *handle = window->widget->windowHandle();
+    QWindow *handle = widget->windowHandle();
     if (!handle || !handle->isExposed() || handle->property("startupProbed").toBool())
         return;
     handle->setProperty("startupProbed", true);
-    reportOnScreenLater(window->nibName);
+    reportOnScreenLater(name);
+}
+
+void probeWindowPainted(WindowRef window)
+{
+    if (window && !window->port.items.empty())
+        probeWidgetPainted(window->widget, window->nibName);
 }
 
 void probeSplashWait(double start, double end)

@@ -1,4 +1,4 @@
-// Process end, the tick counter, the beep and the busy cursor.
+// Process end, the quit request, the splash's wait and the alert sound.
 #include "process.h"
 
 #include "application.h"
@@ -7,77 +7,101 @@
 #include "testing.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
-#include <QWidget>
 #include <QWindow>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 namespace
 {
 
-QElapsedTimer &tickClock()
-{
-    static QElapsedTimer timer;
-    if (!timer.isValid())
-        timer.start();
-    return timer;
-}
-
-bool tickWaitSkipped = false;
-std::vector<TickWait> tickWaits;
+void (*quitHandler)() = nullptr;
+bool splashWaitSkipped = false;
+std::vector<SplashWait> splashWaits;
 int beeps = 0;
-bool waitCursorShown = false;
-bool waitCursorApplied = false; // shown on screen, not only asked for
 
-// The busy cursor goes up when the thread is about to block, once the
-// windows shown by then are on screen: loading the cursor theme does not
-// hold up the splash.
-void applyWaitCursor()
-{
-    if (!waitCursorShown || waitCursorApplied)
-        return;
-    waitCursorApplied = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
+// What the splash's wait leaves for later: the user's input, and the
+// sockets (a later start handing over its files, a termination signal).
+constexpr QEventLoop::ProcessEventsFlags kSplashWaitFlags =
+    QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers;
 
-bool everyShownWindowExposed()
+// Shows the splash and waits (without spinning, at most a second) until
+// the window system has exposed it, then paints it: it is on screen before
+// anything else is done.
+void putOnScreen(QWidget &splash)
 {
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->isVisible() && !(widget->windowHandle() && widget->windowHandle()->isExposed()))
-            return false;
-    return true;
-}
-
-// Whatever the program drew is put on the screen before the thread blocks,
-// as drawing on the old platform reached the screen at once: the shown
-// windows are waited for (without spinning, at most a second) until the
-// window system has exposed them, and then painted. No user input is
-// handled.
-void flushDrawing()
-{
-    const auto flags = QEventLoop::ExcludeUserInputEvents;
+    splash.show();
     QElapsedTimer waited;
     waited.start();
-    QApplication::processEvents(flags);
-    while (!everyShownWindowExposed() && waited.elapsed() < 1000) {
+    QApplication::processEvents(kSplashWaitFlags);
+    while (!splash.windowHandle()->isExposed() && waited.elapsed() < 1000) {
         QTimer wake;
         wake.setSingleShot(true);
         wake.start(int(1000 - waited.elapsed()));
-        QApplication::processEvents(flags | QEventLoop::WaitForMoreEvents);
+        QApplication::processEvents(kSplashWaitFlags | QEventLoop::WaitForMoreEvents);
     }
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->isVisible())
-            widget->repaint();
-    QApplication::processEvents(flags);
+    splash.repaint();
+    platform::probeWidgetPainted(&splash, splash.objectName().toStdString());
+    QApplication::processEvents(kSplashWaitFlags);
+}
+
+// The rest of the wait, if any is left once the work done within it ends.
+void waitForTimeout(QTimer &timer)
+{
+    if (!timer.isActive())
+        return;
+    QEventLoop loop;
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    loop.exec(kSplashWaitFlags);
+}
+
+// No time to spare: what showed is recorded, and the windows asked for are
+// built as they would be when created.
+void showWithoutWaiting(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)())
+{
+    splash.show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    splashWaits.push_back(SplashWait{splash.objectName().toStdString(), splash.width(), splash.height(),
+                                     duration, QApplication::overrideCursor()->shape() == Qt::WaitCursor});
+    meanwhile();
+    platform::buildPreparedWindows(false);
+}
+
+void showFor(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)())
+{
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.start(duration);
+    const double probeStart = platform::probeClock();
+    putOnScreen(splash);
+    // Once the splash is on screen: loading the cursor theme does not hold it up.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::processEvents(kSplashWaitFlags);
+    meanwhile();
+    // The time is the program's anyway: the windows asked for are readied too.
+    platform::buildPreparedWindows(true);
+    waitForTimeout(timer);
+    platform::probeSplashWait(probeStart, platform::probeClock());
 }
 
 } // namespace
+
+namespace platform
+{
+
+void lastWindowClosed()
+{
+#ifndef Q_OS_MACOS
+    // Without a global menu bar nothing is left to work with.
+    if (eventLoopRunning())
+        QMetaObject::invokeMethod(qApp, &RequestQuit, Qt::QueuedConnection);
+#endif
+}
+
+} // namespace platform
 
 void ExitToShell()
 {
@@ -88,71 +112,47 @@ void ExitToShell()
     std::_Exit(0);
 }
 
-std::uint32_t TickCount()
+void SetQuitHandler(void (*handler)())
 {
-    return std::uint32_t(tickClock().elapsed() * 60 / 1000);
+    quitHandler = handler;
 }
 
-void WaitUntilTick(std::uint32_t target, void (*meanwhile)())
+void RequestQuit()
 {
-    const std::uint32_t start = TickCount();
-    if (tickWaitSkipped || PlatformIsHeadless() || platform::startupProbeSkipsWait()) {
-        tickWaits.push_back({start, target});
-        if (meanwhile)
-            meanwhile();
-        // No time to spare: built as they would be when created.
-        platform::buildPreparedWindows(false);
-        return;
-    }
-    const double probeStart = platform::probeClock();
-    flushDrawing();
-    applyWaitCursor();
-    if (meanwhile)
-        meanwhile();
-    // The time is the program's anyway: what it asked to have ready is built.
-    platform::buildPreparedWindows(true);
-    // Sleeps rather than polls: the wait must not spin the processor.
-    while (TickCount() < target) {
-        const std::int64_t remainingMs = (std::int64_t(target) * 1000 + 59) / 60 - tickClock().elapsed();
-        std::this_thread::sleep_for(std::chrono::milliseconds(remainingMs > 1 ? remainingMs : 1));
-    }
-    platform::probeSplashWait(probeStart, platform::probeClock());
+    if (!quitHandler)
+        ExitToShell();
+    quitHandler();
 }
 
-void SysBeep()
+void ShowSplashFor(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)())
+{
+    if (splashWaitSkipped || PlatformIsHeadless() || platform::startupProbeSkipsWait())
+        showWithoutWaiting(splash, duration, meanwhile);
+    else
+        showFor(splash, duration, meanwhile);
+    QApplication::restoreOverrideCursor();
+    splash.hide();
+}
+
+void Beep()
 {
     ++beeps;
-    if (!PlatformIsHeadless())
-        QApplication::beep();
+    QApplication::beep();
 }
 
-void QDDisplayWaitCursor(Boolean show)
+std::vector<SplashWait> TakeSplashWaits()
 {
-    if (show == waitCursorShown)
-        return;
-    waitCursorShown = show;
-    if (!show && waitCursorApplied) {
-        QApplication::restoreOverrideCursor();
-        waitCursorApplied = false;
-    }
-}
-
-std::vector<TickWait> TakeTickWaits()
-{
-    std::vector<TickWait> taken;
-    taken.swap(tickWaits);
+    std::vector<SplashWait> taken;
+    taken.swap(splashWaits);
     return taken;
 }
 
-void SetTickWaitSkipped(bool skipped)
+void SetSplashWaitSkipped(bool skipped)
 {
-    tickWaitSkipped = skipped;
+    splashWaitSkipped = skipped;
 }
+
 int GetBeepCount()
 {
     return beeps;
-}
-bool IsWaitCursorShown()
-{
-    return waitCursorShown;
 }

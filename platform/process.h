@@ -1,15 +1,26 @@
-// Process, time and cursor.
+// Process end, the application's quit, the start-up splash's wait and the
+// alert sound.
 #pragma once
 
-#include "types.h"
+#include <chrono>
+
+class QWidget;
 
 // Ends the process at once; does not return.
 [[noreturn]] void ExitToShell();
-// Ticks since start-up, 60 per second.
-std::uint32_t TickCount();
-// Blocks the calling thread, handling no events, until TickCount reaches target.
-// meanwhile, when given, runs first, once the windows shown so far are on
-// screen: work that would otherwise hold them up, done within the wait.
-void WaitUntilTick(std::uint32_t target, void (*meanwhile)() = nullptr);
-void SysBeep();
-void QDDisplayWaitCursor(Boolean forceUpdate);
+
+// What the application does when its last window closes, a termination
+// signal arrives or the session ends; set once at start-up.
+void SetQuitHandler(void (*handler)());
+// Asks the application to quit now; with no handler set, the process ends.
+void RequestQuit();
+
+// Shows the splash and keeps it up for duration under the busy cursor,
+// running the event loop for nothing but painting and timers: the user's
+// input and the sockets (files from a later start, a signal) wait. meanwhile
+// runs once the splash is on screen: work that would otherwise hold it up.
+// The splash is hidden at the end. Headless runs skip the wait and record it.
+void ShowSplashFor(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)());
+
+// The alert sound.
+void Beep();

@@ -1,5 +1,5 @@
 // The end of the desktop session and termination signals. Both become the
-// quit Apple event, so the program's own quit handler and review decide:
+// application's quit request, so the program's own quit and review decide:
 // with nothing unsaved the process ends, otherwise the user is asked.
 //
 // The session manager asks the application to commit its data and expects
@@ -18,7 +18,6 @@
 // process at once; once the review is over, they are caught again.
 #include "sessionend.h"
 
-#include "appleevents.h"
 #include "application.h"
 #include "navigation.h"
 #include "process.h"
@@ -119,17 +118,15 @@ void navDialogEnded()
         sessionWait->quit();
 }
 
-// Delivers the quit as the system's quit Apple event; true when its review
-// goes on in dialogs it opened. Nobody to hear it: the process ends.
+// Asks the application to quit; true when its review goes on in dialogs it
+// opened.
 bool deliverQuit(QuitRequest &request)
 {
     request.underWay = true;
     request.mark = platform::navDialogRunCount();
     // The dialogs say when they end, which may end the review.
     platform::setNavDialogEndedListener(navDialogEnded);
-    const AppleEvent quit{kCoreEventClass, kAEQuitApplication, {}};
-    if (AESendAppleEvent(quit) == errAEEventNotHandled)
-        ExitToShell();
+    RequestQuit();
     request.underWay = reviewShowing(request);
     return request.underWay;
 }

@@ -1,5 +1,5 @@
 // The end of the desktop session and termination signals, turned into the
-// quit Apple event. What the platform's own files share; program modules
+// application's quit request. What the platform's own files share; program modules
 // never include it.
 #pragma once
 

@@ -5,6 +5,7 @@
 
 #include "window.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,18 +23,20 @@ void SetModalScript(std::function<void(WindowRef)> script);
 // Whether the last modal window was ended by QuitAppModalLoopForWindow.
 bool LastModalLoopQuit();
 
-// Start-up waits for ticks; headless runs skip the wait and record it.
-struct TickWait {
-    std::uint32_t start;
-    std::uint32_t target;
+// The start-up splash: headless runs skip its wait and record what showed,
+// how long it was meant to stay and whether the busy cursor was up.
+struct SplashWait {
+    std::string window; // the splash's object name
+    int width;
+    int height;
+    std::chrono::milliseconds duration;
+    bool busyCursor;
 };
-std::vector<TickWait> TakeTickWaits();
-void SetTickWaitSkipped(bool skipped);
+std::vector<SplashWait> TakeSplashWaits();
+void SetSplashWaitSkipped(bool skipped);
 
-// How many times SysBeep has sounded.
+// How many times Beep has sounded.
 int GetBeepCount();
-// Whether the busy cursor is showing.
-bool IsWaitCursorShown();
 // The windows shown so far, by interface name, in order of their first showing.
 std::vector<std::string> GetShowLog();
 

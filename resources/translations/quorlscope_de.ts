@@ -409,11 +409,6 @@
 <context>
     <name>Program</name>
     <message>
-        <source>AE</source>
-        <extracomment>app/applevent.cpp</extracomment>
-        <translation>AE</translation>
-    </message>
-    <message>
         <source>BGetFSSpecInfoErr</source>
         <extracomment>files/file.cpp</extracomment>
         <translation>BGetFSSpecInfoErr</translation>
@@ -472,11 +467,6 @@
         <source>Nameless Application</source>
         <extracomment>app/aboutwindow.cpp</extracomment>
         <translation>Namenloses Programm</translation>
-    </message>
-    <message>
-        <source>OS Err</source>
-        <extracomment>app/applevent.cpp</extracomment>
-        <translation>Systemfehler</translation>
     </message>
     <message>
         <source>Please Check Your Arguments!</source>
@@ -807,13 +797,6 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
     <message>
         <source>Compute</source>
         <translation>Berechnen</translation>
-    </message>
-</context>
-<context>
-    <name>startupWindow</name>
-    <message>
-        <source>Quorlscope</source>
-        <translation>Quorlscope</translation>
     </message>
 </context>
 </TS>

@@ -2,7 +2,6 @@
 // alert naming it, and the others still open.
 #include "app/opendocuments.h"
 #include "document/document.h"
-#include "platform/appleevents.h"
 #include "platform/commandline.h"
 #include "tests/support/app_driver.h"
 
@@ -41,9 +40,10 @@ TEST(CommandLineFiles, MissingFileAndFolderAreNamedAndTheOthersStillOpen)
     EXPECT_EQ(alerts[0].explanation, "There is no such file: " + folder + "/missing.qrtb");
     EXPECT_EQ(alerts[1].message, "Could not open \u201cfolder.qrtb\u201d");
     EXPECT_EQ(alerts[1].explanation, "It is not a file: " + folder + "/folder.qrtb");
-    // The readable files open once the event loop delivers the event: the
-    // first into the empty window of the launch.
-    EXPECT_EQ(DeliverPostedAppleEvents(), 1);
+    // The readable files open once the event loop runs: the first into the
+    // empty window of the launch.
+    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"Untitled "}));
+    ProcessPendingEvents();
     EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"first.qrtb", "second.qrtb"}));
     EXPECT_TRUE(AlertMessages().empty());
 }
@@ -61,16 +61,16 @@ TEST(CommandLineFiles, UnreadableFileIsNamedAndTheOthersStillOpen)
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].message, "Could not open \u201clocked.qrtb\u201d");
     EXPECT_EQ(alerts[0].explanation, "You are not allowed to read it: " + locked);
-    DeliverPostedAppleEvents();
+    ProcessPendingEvents();
     EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"open.qrtb"}));
 }
 
-TEST(CommandLineFiles, NothingReadableMeansNoEventAndTheEmptyWindowStays)
+TEST(CommandLineFiles, NothingReadableLeavesTheEmptyWindow)
 {
     StartApplication();
     BOpenDocumentsAtLaunch({TempFolder() + "/gone.qrtb"});
     EXPECT_EQ(TakeShownAlerts().size(), 1u);
-    EXPECT_EQ(DeliverPostedAppleEvents(), 0);
+    ProcessPendingEvents();
     EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"Untitled "}));
 }
 

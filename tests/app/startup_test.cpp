@@ -1,35 +1,42 @@
 // Start-up as a user sees it: the splash, then one untitled window, and
 // quitting with nothing to save.
-#include "app/startupwindow.h"
 #include "document/document.h"
 #include "platform/internal.h"
-#include "platform/process.h"
 #include "tests/support/app_driver.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QSplashScreen>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace qrltest;
 
-// The splash waits 170 ticks with the busy cursor and goes, then one
-// untitled window, and the preferences can be opened.
+// The splash, 300 by 200 pixels, is up for 170 ticks of 1/60 s under the
+// busy cursor and goes; then one untitled window, and the preferences can
+// be opened.
 TEST(Startup, SplashThenOneUntitledWindow)
 {
     StartApplication();
-    EXPECT_EQ(GetShowLog(), (std::vector<std::string>{"startupWindow", "MainWindow"}));
-    const std::vector<TickWait> waits = TakeTickWaits();
+    const std::vector<SplashWait> waits = TakeSplashWaits();
     ASSERT_EQ(waits.size(), 1u);
-    EXPECT_EQ(waits[0].target - waits[0].start, 170u); // ticks of 1/60 s
-    EXPECT_FALSE(IsWaitCursorShown());
+    EXPECT_EQ(waits[0].window, "startupWindow");
+    EXPECT_EQ(waits[0].width, 300);
+    EXPECT_EQ(waits[0].height, 200);
+    EXPECT_EQ(waits[0].duration.count(), std::lround(std::ceil(170 * 1000.0 / 60)));
+    EXPECT_TRUE(waits[0].busyCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<QSplashScreen *>(widget) && widget->isVisible());
+    EXPECT_EQ(GetShowLog(), (std::vector<std::string>{"MainWindow"}));
     ASSERT_EQ(BGetNumberOfDocuments(), 1);
     WindowRef window = DocumentWindow(0);
     EXPECT_EQ(FrontWindow(), window);
     EXPECT_EQ(GetWTitle(window), "Untitled ");
     EXPECT_EQ(TextAt(window, 140, 150), "-");
     EXPECT_TRUE(AlertMessages().empty());
-    EXPECT_FALSE(IsWindowVisible(BGetStartupWindowRef()));
     EXPECT_TRUE(IsCommandEnabled("pref"));
 }
 

@@ -3,7 +3,6 @@
 // lookups, and what a close event does to a window.
 #include "app/prefwindow.h"
 #include "document/document.h"
-#include "platform/appleevents.h"
 #include "platform/internal.h"
 #include "platform/menus.h"
 #include "platform/navtesting.h"
@@ -205,7 +204,7 @@ TEST(DocumentList, ClosingTheLastWindowQuits)
     SendWindowEvent(DocumentWindow(0), kEventWindowClose);
     EXPECT_EQ(BGetNumberOfDocuments(), 0);
     EXPECT_EQ(FrontWindow(), nullptr);
-    EXPECT_TRUE(EndsProcess([] { DeliverPostedAppleEvents(); }));
+    EXPECT_TRUE(EndsProcess(ProcessPendingEvents));
 }
 
 // Closing the front one of two documents leaves the menus set for the

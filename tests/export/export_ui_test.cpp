@@ -446,7 +446,7 @@ TEST(ExportRealDialog, FileTypeChoiceSwapsTheExtension)
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
     PlatformInitialize(argc, argv, PlatformOptions{false});
-    SetTickWaitSkipped(true);
+    SetSplashWaitSkipped(true);
     BInitApplication();
     ASSERT_NE(DocumentWindow(0), nullptr);
     SendCommand("expt");

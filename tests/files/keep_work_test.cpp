@@ -2,6 +2,7 @@
 // and Save failing for real (read-only folders, a full disk, names refused),
 // saving through a symbolic link, temporaries of killed saves, and what the
 // alerts tell when a file cannot be opened.
+#include "app/opendocuments.h"
 #include "files_helpers.h"
 #include "platform/events.h"
 #include "tests/support/mounts.h"
@@ -76,10 +77,7 @@ TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
     ASSERT_EQ(NavTestChooseFiles(onlyDialog().dialog, {path("a.qrtb")}), noErr);
     EXPECT_EQ(FrontWindow(), window);
     back();
-    AppleEvent event;
-    event.eventID = kAEOpenDocuments;
-    event.directObject = {{path("link.qrtb"), true}};
-    ASSERT_EQ(AESendAppleEvent(event), noErr);
+    BOpenHandedOverDocuments({path("link.qrtb")});
     EXPECT_EQ(FrontWindow(), window);
     EXPECT_EQ(BGetCurrentDocsWindowRef(), window);
     EXPECT_EQ(BGetNumberOfDocuments(), 2);

@@ -1,6 +1,7 @@
 // Opening table documents: into the empty start-up window or a new one,
 // files of any length and content, the ten-document limit, the Open dialog
-// and the open-documents event.
+// and files handed over by a later start.
+#include "app/opendocuments.h"
 #include "files_helpers.h"
 
 #include <sys/stat.h>
@@ -45,17 +46,14 @@ TEST_F(Opening, StartupWindowTakesFilesUntilItHasATable)
     EXPECT_EQ(GetWTitle(window), "a.qrtb");
 }
 
-// The event skips files that are not table documents, fills the start-up
-// window with the first table, then opens a new window.
-TEST_F(Opening, OpenDocumentsEventFillsStartupThenNewWindow)
+// Files handed over skip those that are not table documents, fill the
+// start-up window with the first table, then open a new window.
+TEST_F(Opening, HandedOverFilesFillStartupThenNewWindow)
 {
     writeFile(path("notes.txt"), Bytes(280, 1));
     writeFile(path("one.qrtb"), layout(table(4, 50)));
     writeFile(path("two.qrtb"), layout(table(6, 85)));
-    AppleEvent event;
-    event.eventID = kAEOpenDocuments;
-    event.directObject = {{path("notes.txt"), true}, {path("one.qrtb"), true}, {path("two.qrtb"), true}};
-    ASSERT_EQ(AESendAppleEvent(event), noErr);
+    BOpenHandedOverDocuments({path("notes.txt"), path("one.qrtb"), path("two.qrtb")});
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
     EXPECT_EQ(GetWTitle(DocumentWindow(0)), "one.qrtb");
     EXPECT_EQ(GetWTitle(DocumentWindow(1)), "two.qrtb");

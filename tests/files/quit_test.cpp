@@ -1,10 +1,10 @@
 // Quitting with unsaved documents: the review dialog, the walk from the
 // front window back, the quit-time save-changes and save sheets.
 #include "app/prefwindow.h"
-#include "app/startupwindow.h"
 #include "files/appinfo.h"
 #include "files_helpers.h"
 #include "platform/events.h"
+#include "platform/process.h"
 #include "tests/support/mounts.h"
 
 using namespace qrltest;
@@ -12,13 +12,6 @@ using namespace filetest;
 
 namespace
 {
-
-void quit()
-{
-    AppleEvent event;
-    event.eventID = kAEQuitApplication;
-    AESendAppleEvent(event);
-}
 
 void answer(NavUserAction action)
 {
@@ -37,7 +30,7 @@ TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
     SendCommand("new ");
     SendCommand("new ");
     for (NavUserAction action : {kNavUserActionCancel, kNavUserActionSaveChanges}) {
-        EXPECT_FALSE(EndsProcess(quit));
+        EXPECT_FALSE(EndsProcess(RequestQuit));
         EXPECT_EQ(BGetNumberOfDocuments(), 1);
         EXPECT_EQ(DocumentWindow(0), window);
         EXPECT_TRUE(BGetAppQuittingStatus());
@@ -66,7 +59,7 @@ TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
 TEST_F(Quitting, CancelInQuitSaveSheetStopsQuitThenSaveWithFileEnds)
 {
     ComputeTable({"3", "50", {}, {}});
-    quit();
+    RequestQuit();
     answer(kNavUserActionSaveChanges);
     EXPECT_FALSE(EndsProcess([] { answer(kNavUserActionCancel); }));
     EXPECT_FALSE(BGetAppQuittingStatus());
@@ -77,7 +70,7 @@ TEST_F(Quitting, CancelInQuitSaveSheetStopsQuitThenSaveWithFileEnds)
     EXPECT_EQ(BIsDocumentDirty(window), 0);
     ComputeTable({"9", "35", {}, {}});
     const Bytes expected = record();
-    quit();
+    RequestQuit();
     EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionSaveChanges); }));
     EXPECT_EQ(readFile(path("later.qrtb")), expected);
 }
@@ -88,7 +81,7 @@ TEST_F(Quitting, FailedSaveStopsQuitAndKeepsDocument)
     saveAs("f");
     const Bytes saved = readFile(path("f.qrtb"));
     ComputeTable({"9", "35", {}, {}});
-    quit();
+    RequestQuit();
     FSSetSaveFaultForTesting(FSSaveStep::rename);
     EXPECT_FALSE(EndsProcess([] { answer(kNavUserActionSaveChanges); }));
     EXPECT_EQ(AlertMessages(), Strings{"Could not save the file"});
@@ -108,7 +101,7 @@ TEST_F(Quitting, FailedQuitTimeSaveAsStopsQuitAndKeepsDocument)
         GTEST_SKIP() << MountsUnavailable();
     ASSERT_TRUE(MountReadOnly(folder));
     ComputeTable({"3", "50", {}, {}});
-    quit();
+    RequestQuit();
     answer(kNavUserActionSaveChanges);
     const PendingNavDialog save = onlyDialog();
     ASSERT_EQ(save.kind, NavDialogKind::putFile);
@@ -123,26 +116,8 @@ TEST_F(Quitting, FailedQuitTimeSaveAsStopsQuitAndKeepsDocument)
     EXPECT_FALSE(documentOf(window)->isClosing);
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_TRUE(folderEntries(folder).empty());
-    EXPECT_FALSE(EndsProcess(quit));
+    EXPECT_FALSE(EndsProcess(RequestQuit));
     EXPECT_EQ(onlyDialog().kind, NavDialogKind::askSaveChanges);
-}
-
-// A window the quit does not know how to close (the start-up splash still
-// up) stops the quit with a beep; the documents stay.
-TEST_F(Quitting, UnknownWindowInFrontStopsQuit)
-{
-    ComputeTable({"3", "50", {}, {}});
-    WindowRef splash = BGetStartupWindowRef();
-    ShowWindow(splash);
-    ASSERT_EQ(FrontWindow(), splash);
-    const int beeps = GetBeepCount();
-    EXPECT_FALSE(EndsProcess(quit));
-    EXPECT_EQ(GetBeepCount(), beeps + 1);
-    EXPECT_FALSE(BGetAppQuittingStatus());
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_TRUE(IsWindowVisible(splash));
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
-    EXPECT_EQ(BIsDocumentDirty(window), 1);
 }
 
 // Two dirty documents, one with a file: the application-modal review
@@ -160,7 +135,7 @@ TEST_P(Reviewing, AnswerDecidesAndNothingIsWritten)
     ComputeTable({"9", "35", {}, {}});
     SendCommand("new ");
     ComputeTable({"4", "50", {}, {}});
-    quit();
+    RequestQuit();
     const PendingNavDialog review = onlyDialog();
     EXPECT_EQ(review.kind, NavDialogKind::askReviewDocuments);
     EXPECT_EQ(review.documentCount, 2u);
@@ -194,7 +169,7 @@ TEST_F(Quitting, SheetInFrontStopsWalkWithBeep)
     ComputeTable({"3", "50", {}, {}});
     SendWindowEvent(window, kEventWindowClose); // the save-changes sheet of normal work
     const int beeps = GetBeepCount();
-    EXPECT_FALSE(EndsProcess(quit));
+    EXPECT_FALSE(EndsProcess(RequestQuit));
     EXPECT_EQ(GetBeepCount(), beeps + 1);
     EXPECT_FALSE(BGetAppQuittingStatus());
     EXPECT_EQ(onlyDialog().saveChangesAction, kNavSaveChangesClosingDocument);
@@ -209,7 +184,7 @@ TEST_F(Quitting, CollapsedWindowIsExpandedAndPreferencesHidden)
     SendCommand("pref");
     WindowRef prefs = BGetPrefWindowRef();
     ASSERT_EQ(FrontWindow(), prefs);
-    quit();
+    RequestQuit();
     EXPECT_FALSE(IsWindowVisible(prefs));
     EXPECT_EQ(BGetPrefWindowRef(), prefs);
     EXPECT_FALSE(IsWindowCollapsed(window));

@@ -469,5 +469,6 @@ TEST(Print, ClosingTheWindowCancelsItsSheet)
         EXPECT_EQ(BGetNumberOfDocuments(), c.documentsLeft);
     }
     EXPECT_EQ(PMTestCompletedJobs(), 0);
-    ProcessPendingEvents();
+    // With the last window gone the application quits.
+    EXPECT_TRUE(EndsProcess(ProcessPendingEvents));
 }

@@ -32,7 +32,7 @@ void StartWithRealDialogs()
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
     PlatformInitialize(argc, argv, PlatformOptions{false});
-    SetTickWaitSkipped(true);
+    SetSplashWaitSkipped(true);
     BInitApplication();
 }
 
