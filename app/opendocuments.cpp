@@ -7,8 +7,6 @@
 #include "platform/files.h"
 
 #include <QCoreApplication>
-
-#include <QCoreApplication>
 #include <QTimer>
 
 namespace

@@ -10,10 +10,9 @@
 #include "platform/prefs.h"
 #include "ui_prefwindow.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QPushButton>
-
-#include <QCoreApplication>
 
 namespace
 {

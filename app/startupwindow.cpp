@@ -7,8 +7,7 @@
 
 std::unique_ptr<QSplashScreen> BInitStartupWindow()
 {
-    const QString name =
-        platform::infoValue("CFBundleName");
+    const QString name = platform::infoValue("CFBundleName");
     auto splash = std::make_unique<QSplashScreen>(BStartupBoxHandler(name));
     splash->setObjectName(QStringLiteral("startupWindow"));
     splash->setWindowTitle(name);

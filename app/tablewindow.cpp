@@ -60,10 +60,9 @@ void enableCircleFieldFor(int cameraIndex)
 void fillWindow(std::int32_t distUnit)
 {
     Ui::TableWindow &ui = tableForm->ui;
-    ui.distanceStringField->setText(
-        QCoreApplication::translate("Program", distUnit == kDistanceUnitFeet
-                                                   ? QT_TRANSLATE_NOOP("Program", "distance in ft: ")
-                                                   : QT_TRANSLATE_NOOP("Program", "distance in m: ")));
+    ui.distanceStringField->setText(QCoreApplication::translate(
+        "Program", distUnit == kDistanceUnitFeet ? QT_TRANSLATE_NOOP("Program", "distance in ft: ")
+                                                 : QT_TRANSLATE_NOOP("Program", "distance in m: ")));
     // Numbers with a point in every locale, as the fields read them.
     ui.distanceField->setText(QString::number(distanceDef, 'f', 3));
     ui.focalField->setText(QString::number(focalDef, 'f', 0));

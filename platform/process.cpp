@@ -20,6 +20,7 @@ namespace
 void (*quitHandler)() = nullptr;
 bool splashWaitSkipped = false;
 std::vector<SplashWait> splashWaits;
+QImage splashPicture;
 int beeps = 0;
 
 // What the splash's wait leaves for later: the user's input, and the
@@ -65,6 +66,7 @@ void showWithoutWaiting(QWidget &splash, std::chrono::milliseconds duration, voi
     QApplication::setOverrideCursor(Qt::WaitCursor);
     splashWaits.push_back(SplashWait{splash.objectName().toStdString(), splash.width(), splash.height(),
                                      duration, QApplication::overrideCursor()->shape() == Qt::WaitCursor});
+    splashPicture = splash.grab().toImage();
     meanwhile();
     platform::buildPreparedWindows(false);
 }
@@ -138,6 +140,11 @@ void Beep()
 {
     ++beeps;
     QApplication::beep();
+}
+
+QImage GetSplashPicture()
+{
+    return splashPicture;
 }
 
 std::vector<SplashWait> TakeSplashWaits()

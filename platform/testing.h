@@ -34,6 +34,9 @@ struct SplashWait {
 };
 std::vector<SplashWait> TakeSplashWaits();
 void SetSplashWaitSkipped(bool skipped);
+// What the last splash showed while it was up.
+class QImage;
+QImage GetSplashPicture();
 
 // How many times Beep has sounded.
 int GetBeepCount();
