@@ -11,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
@@ -26,22 +27,23 @@ using Clock = std::chrono::steady_clock;
 
 struct Started {
     pid_t pid;
+    std::string runtime; // its runtime folder, where it listens once it runs
     int signalNumber;
 };
 
 // The application under the offscreen platform with a home of its own;
 // ignored names a signal it starts with ignored, as under nohup.
-pid_t startApplication(int ignored)
+Started startApplication(int ignored, int signalNumber)
 {
     const std::string home = qrltest::TempFolder();
+    // A runtime folder of its own: with a shared one, applications
+    // started together would hand over to the first and end.
+    const std::string runtime = home + "/runtime";
+    mkdir(runtime.c_str(), 0700);
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("HOME", home.c_str(), 1);
         setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-        // A runtime folder of its own: with a shared one, applications
-        // started together would hand over to the first and end.
-        const std::string runtime = home + "/runtime";
-        mkdir(runtime.c_str(), 0700);
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         if (ignored)
@@ -49,7 +51,7 @@ pid_t startApplication(int ignored)
         execl(QRL_APP_PATH, QRL_APP_PATH, static_cast<char *>(nullptr));
         std::_Exit(127);
     }
-    return pid;
+    return {pid, runtime, signalNumber};
 }
 
 // A signal mask from the process's status file: caught or ignored signals.
@@ -67,12 +69,23 @@ bool inMask(unsigned long long mask, int signalNumber)
     return mask & (1ull << (signalNumber - 1));
 }
 
-// Waits until the process catches the signal; false after the time-out.
-bool waitUntilCaught(pid_t pid, int signalNumber)
+// Whether the process listens as the running instance: until its start-up
+// has taken the single-instance socket, a signal ends it at once.
+bool listens(const Started &process)
+{
+    for (const auto &entry : std::filesystem::directory_iterator(process.runtime))
+        if (entry.path().extension() == ".socket")
+            return true;
+    return false;
+}
+
+// Waits until the process runs as the instance and catches the signal;
+// false after the time-out.
+bool waitUntilCaught(const Started &process, int signalNumber)
 {
     const auto deadline = Clock::now() + std::chrono::seconds(30);
     while (Clock::now() < deadline) {
-        if (inMask(signalMask(pid, "SigCgt"), signalNumber))
+        if (listens(process) && inMask(signalMask(process.pid, "SigCgt"), signalNumber))
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -99,9 +112,9 @@ TEST(Termination, EachSignalEndsAnApplicationWithNothingUnsavedWithStatusZero)
 {
     std::vector<Started> started;
     for (int signalNumber : {SIGTERM, SIGHUP, SIGINT})
-        started.push_back({startApplication(0), signalNumber});
+        started.push_back(startApplication(0, signalNumber));
     for (const Started &process : started) {
-        ASSERT_TRUE(waitUntilCaught(process.pid, process.signalNumber)) << process.signalNumber;
+        ASSERT_TRUE(waitUntilCaught(process, process.signalNumber)) << process.signalNumber;
         kill(process.pid, process.signalNumber);
     }
     for (const Started &process : started) {
@@ -113,8 +126,9 @@ TEST(Termination, EachSignalEndsAnApplicationWithNothingUnsavedWithStatusZero)
 
 TEST(Termination, SignalIgnoredAtStartStaysIgnored)
 {
-    const pid_t pid = startApplication(SIGHUP);
-    ASSERT_TRUE(waitUntilCaught(pid, SIGTERM));
+    const Started process = startApplication(SIGHUP, SIGTERM);
+    const pid_t pid = process.pid;
+    ASSERT_TRUE(waitUntilCaught(process, SIGTERM));
     EXPECT_TRUE(inMask(signalMask(pid, "SigIgn"), SIGHUP));
     EXPECT_FALSE(inMask(signalMask(pid, "SigCgt"), SIGHUP));
     kill(pid, SIGHUP);
