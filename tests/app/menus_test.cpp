@@ -152,29 +152,17 @@ TEST(Menus, KeyEquivalents)
             .toStdString();
     };
     const std::pair<const char *, const char *> cases[] = {
-        {"New", "Ctrl+N"},
-        {"Open", "Ctrl+O"},
-        {"Close", "Ctrl+W"},
-        {"Save", "Ctrl+S"},
-        {"SaveAs", "Shift+Ctrl+S"},
-        {"PageSetup", "Shift+Ctrl+P"},
-        {"Print", "Ctrl+P"},
-        {"Export", "Shift+Ctrl+E"},
-        {"ComputeTable", "Ctrl+T"},
-        {"Facts", "Ctrl+I"},
-        {"Preferences", "Ctrl+,"},
-        {"Quit", "Ctrl+Q"},
-        {"Undo", "Ctrl+Z"},
-        {"Cut", "Ctrl+X"},
-        {"Copy", "Ctrl+C"},
-        {"Paste", "Ctrl+V"},
-        {"SelectAll", "Ctrl+A"},
-        {"About", ""},
-        {"Revert", ""},
-        {"Delete", ""},
+        {"New", "Ctrl+N"},   {"Open", "Ctrl+O"},         {"Close", "Ctrl+W"},
+        {"Save", "Ctrl+S"},  {"SaveAs", "Shift+Ctrl+S"}, {"PageSetup", "Shift+Ctrl+P"},
+        {"Print", "Ctrl+P"}, {"Export", "Shift+Ctrl+E"}, {"ComputeTable", "Ctrl+T"},
+        {"Facts", "Ctrl+I"}, {"Preferences", "Ctrl+,"},  {"Quit", "Ctrl+Q"},
+        {"Undo", "Ctrl+Z"},  {"Cut", "Ctrl+X"},          {"Copy", "Ctrl+C"},
+        {"Paste", "Ctrl+V"}, {"SelectAll", "Ctrl+A"},
     };
     for (const auto &[name, expected] : cases)
         EXPECT_EQ(KeyOf(name), portable(expected)) << name;
+    for (const char *name : {"About", "Revert", "Delete"})
+        EXPECT_EQ(KeyOf(name), "") << name;
 }
 
 // Every row of the enabling table, with one document and with ten (New
