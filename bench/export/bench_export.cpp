@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>

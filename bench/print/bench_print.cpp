@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
