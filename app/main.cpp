@@ -14,7 +14,6 @@
 #include "platform/bundle.h"
 #include "platform/commandline.h"
 #include "platform/instance.h"
-#include "platform/menus.h"
 #include "platform/process.h"
 #include "platform/quickdraw.h"
 #include "print/printing.h"
@@ -100,7 +99,6 @@ int BRunApplication(int argc, char **argv)
         break;
     }
     BInitApplication();
-    EnableMenuCommand(nullptr, FOUR_CHAR_CODE("pref"));
     BOpenDocumentsAtLaunch(commandLine.files);
     RunApplicationEventLoop();
     return 0;

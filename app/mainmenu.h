@@ -1,10 +1,7 @@
-// The menu bar, the enabled state of its items, and command dispatch.
+// The menu bar, the enabled state of its items, and what each item does.
 #pragma once
 
-#include "platform/events.h"
-#include "platform/menus.h"
-
-enum : MenuID { appMenu = 128, fileMenu = 129, editMenu = 130, funcMenu = 131 };
+#include "platform/window.h"
 
 // True for the auxiliary windows the user opens (preferences, facts,
 // about, help); the splash is not one of them. The menus and the quit walk
@@ -12,5 +9,5 @@ enum : MenuID { appMenu = 128, fileMenu = 129, editMenu = 130, funcMenu = 131 };
 bool BIsAuxiliaryWindow(WindowRef window);
 
 void QRLInitMainMenu();
+// Sets every item's enabled state from the front window and the documents.
 void QRLAdjustMenus();
-OSStatus QRLMainMenuEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);

@@ -5,6 +5,7 @@
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/files.h"
+#include "platform/menus.h"
 
 #include <new>
 
@@ -133,6 +134,7 @@ void BSetDocumentDirty(tDocumentPtr documentPtr, int dirtyStatus)
     else if (dirtyStatus == 0 && documentPtr->dirty == 1)
         numberOfDirtyDocuments -= 1;
     documentPtr->dirty = std::int16_t(dirtyStatus);
+    platform::updateMenus(); // Save and Revert follow the dirty state
 }
 
 void BSetDocumentDirtyShown(tDocumentPtr documentPtr, int dirtyStatus)

@@ -1,30 +1,19 @@
-// Event handlers and dispatch: window events to the window's handlers,
-// commands to the target window first and then to the application, and the
-// platform's own behaviour for the standard commands nobody handled.
+// Window event handlers: each window event goes to its window's handlers.
 #include "application.h"
 #include "internal.h"
-#include "menus.h"
 #include "testing.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QLineEdit>
 
 struct OpaqueEventRef {
     EventClass eventClass;
     EventKind eventKind;
-    HICommand command;
     WindowRef window;
 };
 
 namespace
 {
-
-OpaqueEventTargetRef &applicationTarget()
-{
-    static OpaqueEventTargetRef target;
-    return target;
-}
 
 bool running = false;
 std::function<void(WindowRef)> modalScript;
@@ -56,57 +45,6 @@ OSStatus sendToTarget(OpaqueEventTargetRef &target, OpaqueEventRef &event)
     return eventNotHandledErr;
 }
 
-void performEditCommand(std::uint32_t commandID)
-{
-    auto *field = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-    if (!field)
-        return;
-    switch (commandID) {
-    case kHICommandUndo:
-        field->undo();
-        break;
-    case kHICommandCut:
-        field->cut();
-        break;
-    case kHICommandCopy:
-        field->copy();
-        break;
-    case kHICommandPaste:
-        field->paste();
-        break;
-    case kHICommandClear:
-        field->del();
-        break;
-    case kHICommandSelectAll:
-        field->selectAll();
-        break;
-    default:
-        break;
-    }
-}
-
-// What the platform does with a standard command that no handler took.
-OSStatus performStandardCommand(const HICommand &command, WindowRef window)
-{
-    switch (command.commandID) {
-    case kHICommandClose:
-        if (!window)
-            return eventNotHandledErr;
-        SendWindowEvent(window, kEventWindowClose);
-        return noErr;
-    case kHICommandUndo:
-    case kHICommandCut:
-    case kHICommandCopy:
-    case kHICommandPaste:
-    case kHICommandClear:
-    case kHICommandSelectAll:
-        performEditCommand(command.commandID);
-        return noErr;
-    default:
-        return eventNotHandledErr;
-    }
-}
-
 } // namespace
 
 namespace platform
@@ -121,20 +59,11 @@ void setEventLoopRunning(bool isRunning)
     running = isRunning;
 }
 
-void frontWindowChanged()
-{
-    SendMenuPopulateEvent();
-}
-
 } // namespace platform
 
 EventTargetRef GetWindowEventTarget(WindowRef window)
 {
     return window ? &window->target : nullptr;
-}
-EventTargetRef GetApplicationEventTarget()
-{
-    return &applicationTarget();
 }
 
 OSStatus InstallEventHandler(EventTargetRef target, EventHandlerUPP handler, int numTypes,
@@ -168,54 +97,21 @@ OSStatus RemoveEventHandler(EventHandlerRef handler)
     return paramErr;
 }
 
-EventClass GetEventClass(EventRef event)
-{
-    return event ? event->eventClass : 0;
-}
 EventKind GetEventKind(EventRef event)
 {
     return event ? event->eventKind : 0;
 }
-OSStatus GetEventCommand(EventRef event, HICommand *outCommand)
-{
-    if (!event || event->eventClass != kEventClassCommand)
-        return paramErr;
-    *outCommand = event->command;
-    return noErr;
-}
-
 OSStatus SendWindowEvent(WindowRef window, EventKind kind)
 {
     if (!window)
         return paramErr;
-    OpaqueEventRef event{kEventClassWindow, kind, {}, window};
+    OpaqueEventRef event{kEventClassWindow, kind, window};
     const OSStatus result = sendToTarget(window->target, event);
     // The close box of a window nobody looks after: a modal window cancels
     // (hiding it would leave its loop running with nothing to end it), any
     // other window just goes away.
     if (result == eventNotHandledErr && kind == kEventWindowClose && !platform::clickCancelButton(window))
         HideWindow(window);
-    return result;
-}
-
-void SendMenuPopulateEvent()
-{
-    OpaqueEventRef event{kEventClassMenu, kEventMenuPopulate, {}, nullptr};
-    sendToTarget(applicationTarget(), event);
-}
-
-OSStatus ProcessHICommand(const HICommand &command, WindowRef target)
-{
-    SendMenuPopulateEvent();
-    if (!IsMenuCommandEnabled(command.commandID))
-        return eventNotHandledErr;
-    WindowRef window = target ? target : FrontWindow();
-    OpaqueEventRef event{kEventClassCommand, kEventCommandProcess, command, window};
-    OSStatus result = window ? sendToTarget(window->target, event) : eventNotHandledErr;
-    if (result == eventNotHandledErr)
-        result = sendToTarget(applicationTarget(), event);
-    if (result == eventNotHandledErr)
-        result = performStandardCommand(command, window);
     return result;
 }
 

@@ -29,7 +29,5 @@ WindowRef adoptWindow(QWidget *widget, const std::string &name);
 // takePreparedWindow then hands out its window once, null when none is ready.
 void prepareWindow(std::function<QWidget *()> build);
 QWidget *takePreparedWindow();
-// The menu bar of holder, a hidden window that keeps it, becomes the application's.
-void installMenuBar(QWidget *holder, QMenuBar *menuBar);
 
 } // namespace platform

@@ -87,9 +87,6 @@ struct OpaqueWindowPtr {
 namespace platform
 {
 
-FourCharCode fourCharCodeFrom(const QString &text);
-QString fourCharCodeText(FourCharCode code);
-
 // Wraps a widget built by the platform itself (a file dialog, a message box)
 // as a window of ours, so that it takes part in the z-order.
 WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string &name);

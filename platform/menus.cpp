@@ -1,5 +1,5 @@
-// The application's one menu bar: menus by ID, items by position, one
-// enabled state shared by every window that shows the menus.
+// The application's one menu bar: one set of actions and one enabled state
+// shared by every window that shows the menus.
 #include "menus.h"
 
 #include "internal.h"
@@ -18,6 +18,7 @@ namespace
 struct MenuState {
     QWidget *root = nullptr; // owns the menus; never shown
     std::vector<QMenu *> menus;
+    std::function<void()> update;
 #ifdef Q_OS_MACOS
     QMenuBar *globalBar = nullptr;
 #endif
@@ -27,25 +28,6 @@ MenuState &state()
 {
     static MenuState menus;
     return menus;
-}
-
-QMenu *menuOf(MenuRef menu)
-{
-    return reinterpret_cast<QMenu *>(menu);
-}
-
-QAction *itemOf(MenuRef menu, MenuItemIndex item)
-{
-    QMenu *qmenu = menuOf(menu);
-    if (!qmenu || item < 1)
-        return nullptr;
-    const QList<QAction *> actions = qmenu->actions();
-    return item <= actions.size() ? actions.at(item - 1) : nullptr;
-}
-
-std::uint32_t commandOf(const QAction *action)
-{
-    return platform::fourCharCodeFrom(action->property("commandID").toString());
 }
 
 // Brings the menus up to date before Qt looks up a key equivalent, so that
@@ -59,7 +41,7 @@ class ShortcutWatcher : public QObject
         if (event->type() == QEvent::ShortcutOverride) {
             const auto *key = static_cast<QKeyEvent *>(event);
             if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
-                SendMenuPopulateEvent();
+                platform::updateMenus();
         }
         return false;
     }
@@ -67,20 +49,10 @@ class ShortcutWatcher : public QObject
 
 void wireMenu(QMenu *menu)
 {
-    QObject::connect(menu, &QMenu::aboutToShow, menu, []() { SendMenuPopulateEvent(); });
-    for (QAction *action : menu->actions()) {
-        if (action->isSeparator() || action->menu())
-            continue;
-        action->setShortcutContext(Qt::WindowShortcut);
-        const std::uint32_t command = commandOf(action);
-        if (!command)
-            continue;
-        QObject::connect(action, &QAction::triggered, action, [command]() {
-            HICommand hiCommand;
-            hiCommand.commandID = command;
-            ProcessHICommand(hiCommand);
-        });
-    }
+    QObject::connect(menu, &QMenu::aboutToShow, menu, &platform::updateMenus);
+    for (QAction *action : menu->actions())
+        if (!action->isSeparator() && !action->menu())
+            action->setShortcutContext(Qt::WindowShortcut);
 }
 
 } // namespace
@@ -88,24 +60,10 @@ void wireMenu(QMenu *menu)
 namespace platform
 {
 
-FourCharCode fourCharCodeFrom(const QString &text)
-{
-    const QByteArray bytes = text.toLatin1();
-    if (bytes.size() != 4)
-        return 0;
-    return (FourCharCode(std::uint8_t(bytes[0])) << 24) | (FourCharCode(std::uint8_t(bytes[1])) << 16) |
-           (FourCharCode(std::uint8_t(bytes[2])) << 8) | FourCharCode(std::uint8_t(bytes[3]));
-}
-
-QString fourCharCodeText(FourCharCode code)
-{
-    const char text[4] = {char(code >> 24), char(code >> 16), char(code >> 8), char(code)};
-    return QString::fromLatin1(text, 4);
-}
-
-void installMenuBar(QWidget *root, QMenuBar *menuBar)
+void installMenuBar(QWidget *root, QMenuBar *menuBar, std::function<void()> update)
 {
     MenuState &menus = state();
+    menus.update = std::move(update);
     root->hide();
     menus.root = root;
     for (QAction *action : menuBar->actions()) {
@@ -160,11 +118,11 @@ void attachEditMenu(QWidget *widget)
 {
 #ifndef Q_OS_MACOS
     QLayout *layout = widget->layout();
-    MenuRef edit = GetMenuHandle(130);
+    QMenu *edit = state().root ? state().root->findChild<QMenu *>(QStringLiteral("editMenu")) : nullptr;
     if (!layout || !edit || layout->menuBar())
         return;
     auto *bar = new QMenuBar(widget);
-    bar->addMenu(reinterpret_cast<QMenu *>(edit));
+    bar->addMenu(edit);
     layout->setMenuBar(bar);
 #else
     Q_UNUSED(widget);
@@ -179,84 +137,15 @@ void attachSharedActions(QWidget *widget)
                 widget->addAction(action);
 }
 
+void updateMenus()
+{
+    if (state().update)
+        state().update();
+}
+
+void frontWindowChanged()
+{
+    updateMenus();
+}
+
 } // namespace platform
-
-MenuRef GetMenuHandle(MenuID menuID)
-{
-    for (QMenu *menu : state().menus)
-        if (menu->property("menuID").toInt() == menuID)
-            return reinterpret_cast<MenuRef>(menu);
-    return nullptr;
-}
-
-void EnableMenuItem(MenuRef menu, MenuItemIndex item)
-{
-    if (QAction *action = itemOf(menu, item))
-        action->setEnabled(true);
-}
-
-void DisableMenuItem(MenuRef menu, MenuItemIndex item)
-{
-    if (QAction *action = itemOf(menu, item))
-        action->setEnabled(false);
-}
-
-Boolean IsMenuItemEnabled(MenuRef menu, MenuItemIndex item)
-{
-    QAction *action = itemOf(menu, item);
-    return action && action->isEnabled();
-}
-
-void EnableMenuCommand(MenuRef menu, std::uint32_t commandID)
-{
-    for (QMenu *qmenu : state().menus) {
-        if (menu && reinterpret_cast<MenuRef>(qmenu) != menu)
-            continue;
-        for (QAction *action : qmenu->actions())
-            if (commandOf(action) == commandID)
-                action->setEnabled(true);
-    }
-}
-
-std::uint32_t GetMenuItemCommandID(MenuRef menu, MenuItemIndex item)
-{
-    QAction *action = itemOf(menu, item);
-    return action ? commandOf(action) : 0;
-}
-
-MenuItemIndex CountMenuItems(MenuRef menu)
-{
-    return menuOf(menu) ? MenuItemIndex(menuOf(menu)->actions().size()) : 0;
-}
-
-std::string CopyMenuTitleAsCFString(MenuRef menu)
-{
-    return menuOf(menu) ? menuOf(menu)->title().toStdString() : std::string();
-}
-
-std::string GetMenuItemText(MenuRef menu, MenuItemIndex item)
-{
-    QAction *action = itemOf(menu, item);
-    return action ? action->text().toStdString() : std::string();
-}
-
-std::string GetMenuItemKeyEquivalent(MenuRef menu, MenuItemIndex item)
-{
-    QAction *action = itemOf(menu, item);
-    return action ? action->shortcut().toString(QKeySequence::PortableText).toStdString() : std::string();
-}
-
-Boolean IsMenuCommandEnabled(std::uint32_t commandID)
-{
-    bool carried = false;
-    for (QMenu *menu : state().menus) {
-        for (QAction *action : menu->actions()) {
-            if (commandOf(action) != commandID)
-                continue;
-            if (action->isEnabled())
-                return true;
-            carried = true;
-        }
-    }
-    return !carried;
-}

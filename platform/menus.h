@@ -1,26 +1,20 @@
-// Menus by ID and their items by position (from 1, separators count).
+// The application's one set of menus, shared by every window that shows them.
 #pragma once
 
-#include "types.h"
-#include "window.h"
+#include <functional>
 
-#include <string>
+class QMenuBar;
+class QWidget;
 
-using MenuID = std::int16_t;
-using MenuItemIndex = std::uint16_t;
+namespace platform
+{
 
-MenuRef GetMenuHandle(MenuID menuID);
-void EnableMenuItem(MenuRef menu, MenuItemIndex item);
-void DisableMenuItem(MenuRef menu, MenuItemIndex item);
-Boolean IsMenuItemEnabled(MenuRef menu, MenuItemIndex item);
-// Enables every item carrying the command, in the given menu or, with null, in all.
-void EnableMenuCommand(MenuRef menu, std::uint32_t commandID);
-std::uint32_t GetMenuItemCommandID(MenuRef menu, MenuItemIndex item);
-MenuItemIndex CountMenuItems(MenuRef menu);
-// The menu's title as the menu bar shows it, empty for no menu.
-std::string CopyMenuTitleAsCFString(MenuRef menu);
-std::string GetMenuItemText(MenuRef menu, MenuItemIndex item);
-// The key equivalent as Qt's portable text ("Ctrl+N"), empty when none.
-std::string GetMenuItemKeyEquivalent(MenuRef menu, MenuItemIndex item);
-// Whether an enabled item carries the command; commands no item carries count as enabled.
-Boolean IsMenuCommandEnabled(std::uint32_t commandID);
+// Takes the menus of the menu bar as the application's; root owns them and
+// is never shown. update brings every item's enabled state up to date: it
+// runs when a menu opens, before a key equivalent is looked up, when the
+// front window changes and whenever updateMenus() is called.
+void installMenuBar(QWidget *root, QMenuBar *menuBar, std::function<void()> update);
+// Brings the items' enabled state up to date (a document's state changed).
+void updateMenus();
+
+} // namespace platform

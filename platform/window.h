@@ -8,8 +8,6 @@
 
 struct OpaqueWindowPtr;
 using WindowRef = OpaqueWindowPtr *;
-struct OpaqueMenuRef;
-using MenuRef = OpaqueMenuRef *;
 
 // Window classes as the program tells windows apart.
 using WindowClass = std::uint32_t;

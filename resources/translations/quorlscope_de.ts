@@ -419,13 +419,8 @@
         <translation>Neues Dokument kann nicht angelegt werden</translation>
     </message>
     <message>
-        <source>Could not load Menus</source>
-        <extracomment>app/mainmenu.cpp</extracomment>
-        <translation>Die Menüs konnten nicht geladen werden</translation>
-    </message>
-    <message>
         <source>Could not load Resource</source>
-        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp</extracomment>
+        <extracomment>app/helpwindow.cpp</extracomment>
         <translation>Eine Ressource konnte nicht geladen werden</translation>
     </message>
     <message>
@@ -490,7 +485,7 @@
     </message>
     <message>
         <source>Please reinstall Your Application</source>
-        <extracomment>app/helpwindow.cpp, app/mainmenu.cpp</extracomment>
+        <extracomment>app/helpwindow.cpp</extracomment>
         <translation>Bitte installieren Sie das Programm neu</translation>
     </message>
     <message>

@@ -54,7 +54,7 @@ inline std::filesystem::path CopyOfTheBundle()
 // The distance unit chosen as a user does, in the preferences window.
 inline void ChooseDistanceUnit(int item)
 {
-    qrltest::SendCommand("pref");
+    qrltest::Trigger("Preferences");
     WindowRef prefs = FrontWindow();
     ASSERT_NE(prefs, nullptr);
     ASSERT_EQ(GetWindowNibName(prefs), "PrefWindow");

@@ -14,8 +14,6 @@ using namespace qrltest;
 namespace
 {
 
-constexpr MenuID helpMenu = 132;
-
 QTextBrowser *Browser(WindowRef help)
 {
     return Find<QTextBrowser>(help, "helpText");
@@ -36,16 +34,14 @@ bool EndsWith(const std::string &text, const std::string &end)
 TEST(Help, MenuItemOpensTheBookAndLinksGoBackAndForth)
 {
     StartApplication();
-    MenuRef menu = GetMenuHandle(helpMenu);
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(CountMenuItems(menu), 1);
-    EXPECT_EQ(GetMenuItemText(menu, 1), "Quorlscope Help");
-    EXPECT_EQ(GetMenuItemKeyEquivalent(menu, 1), "F1");
-    EXPECT_EQ(GetMenuItemCommandID(menu, 1), kHICommandAppHelp);
-    EXPECT_TRUE(IsCommandEnabled("ahlp"));
+    ASSERT_NE(Menu("helpMenu"), nullptr);
+    EXPECT_EQ(ItemTexts("helpMenu"), std::vector<std::string>{"Quorlscope Help"});
+    ASSERT_EQ(Menu("helpMenu")->actions().value(0), MenuItem("Help"));
+    EXPECT_EQ(KeyOf("Help"), "F1");
+    EXPECT_TRUE(IsCommandEnabled("Help"));
 
     WindowRef document = FrontWindow();
-    SendCommand("ahlp");
+    Trigger("Help");
     WindowRef help = FrontWindow();
     ASSERT_NE(help, document);
     EXPECT_TRUE(BIsHelpWindow(help));
@@ -57,9 +53,9 @@ TEST(Help, MenuItemOpensTheBookAndLinksGoBackAndForth)
     EXPECT_FALSE(back->isEnabled());
     EXPECT_FALSE(forward->isEnabled());
     // The help window in front: the document commands are off, Close is on.
-    EXPECT_FALSE(IsCommandEnabled("prnt"));
-    EXPECT_FALSE(IsCommandEnabled("qorl"));
-    EXPECT_TRUE(IsCommandEnabled("clos"));
+    EXPECT_FALSE(IsCommandEnabled("Print"));
+    EXPECT_FALSE(IsCommandEnabled("ComputeTable"));
+    EXPECT_TRUE(IsCommandEnabled("Close"));
 
     // A link of the contents, followed as a click on it does: resolved
     // against the page shown.
@@ -76,7 +72,7 @@ TEST(Help, MenuItemOpensTheBookAndLinksGoBackAndForth)
     SendWindowEvent(help, kEventWindowClose);
     EXPECT_FALSE(IsWindowVisible(help));
     EXPECT_EQ(FrontWindow(), document);
-    SendCommand("ahlp");
+    Trigger("Help");
     EXPECT_EQ(FrontWindow(), help);
     EXPECT_EQ(BGetHelpWindowRef(), help);
     EXPECT_TRUE(EndsWith(Page(help), "help/index.html")) << Page(help);
@@ -87,7 +83,7 @@ TEST(Help, MenuItemOpensTheBookAndLinksGoBackAndForth)
 TEST(Help, BookDescribesPrinting)
 {
     StartApplication();
-    SendCommand("ahlp");
+    Trigger("Help");
     QTextBrowser *browser = Browser(FrontWindow());
     const QString text = browser->toPlainText();
     EXPECT_TRUE(text.contains(QStringLiteral("Page Setup")));

@@ -53,7 +53,7 @@ TEST(Icons, WindowsShowTheIconFilesPicture)
     };
     const Case cases[] = {{"Quorlscope", 23, QSize(47, 48), 2}, {"About Quorlscope", 28, QSize(48, 48), 1}};
     StartApplication();
-    SendCommand("abou");
+    Trigger("About");
     const QImage picture = iconFilePicture(QSize(48, 48));
     ASSERT_FALSE(picture.isNull());
     for (const Case &c : cases) {

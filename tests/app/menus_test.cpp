@@ -7,10 +7,13 @@
 #include "app/prefwindow.h"
 #include "app/tablewindow.h"
 #include "document/document.h"
+#include "platform/internal.h"
 #include "platform/navtesting.h"
 #include "tests/support/app_driver.h"
 
 #include <QKeySequence>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <array>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -20,14 +23,21 @@ using namespace qrltest;
 namespace
 {
 
-std::uint32_t Code(const char (&text)[5])
+// The item's enabled state as it stands, without opening the menus.
+bool Enabled(const std::string &name)
 {
-    return FOUR_CHAR_CODE(text);
+    QAction *item = MenuItem(name);
+    return item && item->isEnabled();
 }
 
-bool Enabled(MenuID menu, MenuItemIndex item)
+// The items of the menu by name ("Save" for actionSave), "" for a separator.
+std::vector<std::string> ItemNames(const char *menu)
 {
-    return IsMenuItemEnabled(GetMenuHandle(menu), item);
+    std::vector<std::string> names;
+    if (QMenu *found = Menu(menu))
+        for (QAction *item : found->actions())
+            names.push_back(item->isSeparator() ? std::string() : item->objectName().mid(6).toStdString());
+    return names;
 }
 
 // One row of the enabling table: new/open, close, save, save as, revert,
@@ -35,27 +45,28 @@ bool Enabled(MenuID menu, MenuItemIndex item)
 using Row = std::array<bool, 7>;
 
 // Every item the enabling table addresses, as they stand now.
-std::array<bool, 12> Snapshot()
+std::vector<bool> Snapshot()
 {
-    return {Enabled(fileMenu, 1),  Enabled(fileMenu, 2), Enabled(fileMenu, 4), Enabled(fileMenu, 5),
-            Enabled(fileMenu, 6),  Enabled(fileMenu, 7), Enabled(fileMenu, 9), Enabled(fileMenu, 10),
-            Enabled(fileMenu, 11), Enabled(funcMenu, 1), Enabled(funcMenu, 3), Enabled(appMenu, 1)};
+    std::vector<bool> enabled;
+    for (const char *name : {"New", "Open", "Close", "Save", "SaveAs", "Revert", "PageSetup", "Print",
+                             "Export", "ComputeTable", "Facts", "About"})
+        enabled.push_back(Enabled(name));
+    return enabled;
 }
 
 // The menus as the user finds them on opening one: adjusted first.
 void ExpectRow(const Row &expected)
 {
-    SendMenuPopulateEvent();
-    EXPECT_EQ(Enabled(fileMenu, 1), Enabled(fileMenu, 2));
-    EXPECT_EQ(Enabled(fileMenu, 9), Enabled(fileMenu, 10));
-    EXPECT_EQ(Enabled(fileMenu, 10), Enabled(fileMenu, 11)); // Export… as Print
-    const Row actual = {Enabled(fileMenu, 1), Enabled(fileMenu, 4), Enabled(fileMenu, 5),
-                        Enabled(fileMenu, 6), Enabled(fileMenu, 7), Enabled(fileMenu, 9),
-                        Enabled(funcMenu, 1)};
+    OpenMenus();
+    EXPECT_EQ(Enabled("New"), Enabled("Open"));
+    EXPECT_EQ(Enabled("PageSetup"), Enabled("Print"));
+    EXPECT_EQ(Enabled("Print"), Enabled("Export")); // Export… as Print
+    const Row actual = {Enabled("New"),    Enabled("Close"),     Enabled("Save"),        Enabled("SaveAs"),
+                        Enabled("Revert"), Enabled("PageSetup"), Enabled("ComputeTable")};
     EXPECT_EQ(actual, expected);
     // The facts and about commands are enabled in every row.
-    EXPECT_TRUE(Enabled(funcMenu, 3));
-    EXPECT_TRUE(Enabled(appMenu, 1));
+    EXPECT_TRUE(Enabled("Facts"));
+    EXPECT_TRUE(Enabled("About"));
 }
 
 void Compute()
@@ -68,7 +79,7 @@ void Compute()
 WindowRef DocumentWithFile(const std::string &folder, const std::string &name, bool locked)
 {
     Compute();
-    SendCommand("save");
+    Trigger("Save");
     std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
     EXPECT_EQ(dialogs.size(), 1u);
     if (dialogs.size() != 1)
@@ -77,9 +88,9 @@ WindowRef DocumentWithFile(const std::string &folder, const std::string &name, b
     const std::string path = folder + "/" + name + ".qrtb";
     if (locked)
         chmod(path.c_str(), 0444);
-    SendCommand("new "); // keeps a window up while the first one closes
+    Trigger("New"); // keeps a window up while the first one closes
     SendWindowEvent(DocumentWindow(0), kEventWindowClose);
-    SendCommand("open");
+    Trigger("Open");
     dialogs = GetPendingNavDialogs();
     EXPECT_EQ(dialogs.size(), 1u);
     if (dialogs.size() != 1)
@@ -104,61 +115,54 @@ void ExpectRowsOfADocumentWithAFile(bool locked)
 
 } // namespace
 
+// The document window's menu bar shows the menus in order, each with its
+// items and separators; every item but a separator has a text.
 TEST(Menus, MenusAndTheirItems)
 {
     StartApplication();
-    for (MenuID id : {appMenu, fileMenu, editMenu, funcMenu})
-        EXPECT_NE(GetMenuHandle(id), nullptr) << id;
-    EXPECT_NE(GetMenuHandle(132), nullptr); // Help, after the Table menu
-    EXPECT_EQ(GetMenuHandle(133), nullptr);
+    auto *window = qobject_cast<QMainWindow *>(platform::widgetOf(FrontWindow()));
+    ASSERT_NE(window, nullptr);
+    std::vector<std::string> bar;
+    for (QAction *menu : window->menuBar()->actions())
+        bar.push_back(menu->menu() ? menu->menu()->objectName().toStdString() : std::string());
+    EXPECT_EQ(bar, (std::vector<std::string>{"appMenu", "fileMenu", "editMenu", "funcMenu", "helpMenu"}));
 
-    EXPECT_EQ(GetMenuItemCommandID(GetMenuHandle(appMenu), 1), Code("abou"));
-    // Separators (command 0) have no text; Close is left to the platform.
-    const std::pair<MenuID, std::vector<std::uint32_t>> menus[] = {
-        {fileMenu,
-         {Code("new "), Code("open"), 0, kHICommandClose, Code("save"), Code("svas"), Code("rvrt"), 0,
-          Code("page"), Code("prnt"), Code("expt")}},
-        {funcMenu, {Code("qorl"), 0, Code("fact")}}};
-    for (const auto &[id, commands] : menus) {
-        MenuRef menu = GetMenuHandle(id);
-        ASSERT_EQ(CountMenuItems(menu), MenuItemIndex(commands.size())) << "menu " << id;
-        for (MenuItemIndex item = 1; item <= CountMenuItems(menu); ++item) {
-            EXPECT_EQ(GetMenuItemCommandID(menu, item), commands[item - 1])
-                << "menu " << id << " item " << item;
-            EXPECT_EQ(GetMenuItemText(menu, item).empty(), commands[item - 1] == 0)
-                << "menu " << id << " item " << item;
-        }
+    const std::pair<const char *, std::vector<std::string>> menus[] = {
+        {"appMenu", {"About", "", "Preferences", "", "Quit"}},
+        {"fileMenu",
+         {"New", "Open", "", "Close", "Save", "SaveAs", "Revert", "", "PageSetup", "Print", "Export"}},
+        {"editMenu", {"Undo", "", "Cut", "Copy", "Paste", "Delete", "", "SelectAll"}},
+        {"funcMenu", {"ComputeTable", "", "Facts"}},
+        {"helpMenu", {"Help"}}};
+    for (const auto &[menu, names] : menus) {
+        EXPECT_EQ(ItemNames(menu), names) << menu;
+        const std::vector<std::string> texts = ItemTexts(menu);
+        ASSERT_EQ(texts.size(), names.size()) << menu;
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            EXPECT_EQ(texts[i].empty(), names[i].empty()) << menu << " item " << i + 1;
     }
 }
 
 TEST(Menus, KeyEquivalents)
 {
     StartApplication();
-    auto keys = [](MenuID menu, std::uint32_t command) {
-        MenuRef ref = GetMenuHandle(menu);
-        for (MenuItemIndex item = 1; item <= CountMenuItems(ref); ++item)
-            if (GetMenuItemCommandID(ref, item) == command)
-                return GetMenuItemKeyEquivalent(ref, item);
-        return std::string("<no item>");
-    };
     auto portable = [](const char *text) {
         return QKeySequence::fromString(QString::fromLatin1(text), QKeySequence::PortableText)
             .toString(QKeySequence::PortableText)
             .toStdString();
     };
-    const std::tuple<MenuID, std::uint32_t, const char *> cases[] = {
-        {fileMenu, Code("new "), "Ctrl+N"},         {fileMenu, Code("open"), "Ctrl+O"},
-        {fileMenu, kHICommandClose, "Ctrl+W"},      {fileMenu, Code("save"), "Ctrl+S"},
-        {fileMenu, Code("svas"), "Shift+Ctrl+S"},   {fileMenu, Code("page"), "Shift+Ctrl+P"},
-        {fileMenu, Code("prnt"), "Ctrl+P"},         {fileMenu, Code("expt"), "Shift+Ctrl+E"},
-        {funcMenu, Code("qorl"), "Ctrl+T"},         {funcMenu, Code("fact"), "Ctrl+I"},
-        {appMenu, kHICommandPreferences, "Ctrl+,"}, {appMenu, kHICommandQuit, "Ctrl+Q"},
-        {editMenu, kHICommandUndo, "Ctrl+Z"},       {editMenu, kHICommandCut, "Ctrl+X"},
-        {editMenu, kHICommandCopy, "Ctrl+C"},       {editMenu, kHICommandPaste, "Ctrl+V"},
-        {editMenu, kHICommandSelectAll, "Ctrl+A"},
+    const std::pair<const char *, const char *> cases[] = {
+        {"New", "Ctrl+N"},   {"Open", "Ctrl+O"},         {"Close", "Ctrl+W"},
+        {"Save", "Ctrl+S"},  {"SaveAs", "Shift+Ctrl+S"}, {"PageSetup", "Shift+Ctrl+P"},
+        {"Print", "Ctrl+P"}, {"Export", "Shift+Ctrl+E"}, {"ComputeTable", "Ctrl+T"},
+        {"Facts", "Ctrl+I"}, {"Preferences", "Ctrl+,"},  {"Quit", "Ctrl+Q"},
+        {"Undo", "Ctrl+Z"},  {"Cut", "Ctrl+X"},          {"Copy", "Ctrl+C"},
+        {"Paste", "Ctrl+V"}, {"SelectAll", "Ctrl+A"},
     };
-    for (const auto &[menu, command, expected] : cases)
-        EXPECT_EQ(keys(menu, command), portable(expected)) << expected;
+    for (const auto &[name, expected] : cases)
+        EXPECT_EQ(KeyOf(name), portable(expected)) << name;
+    for (const char *name : {"About", "Revert", "Delete"})
+        EXPECT_EQ(KeyOf(name), "") << name;
 }
 
 // Every row of the enabling table, with one document and with ten (New
@@ -168,15 +172,15 @@ TEST(Menus, KeyEquivalents)
 TEST(Menus, RowsForEachFrontWindow)
 {
     const struct {
-        char command[5];
+        const char *command;
         WindowRef (*window)();
     } auxiliaries[] = {
-        {"pref", BGetPrefWindowRef}, {"abou", BGetAboutWindowRef}, {"fact", QRLGetFactsWindowRef}};
+        {"Preferences", BGetPrefWindowRef}, {"About", BGetAboutWindowRef}, {"Facts", QRLGetFactsWindowRef}};
     StartApplication();
     for (int documents : {1, 10}) {
         SCOPED_TRACE(std::to_string(documents) + " documents");
         while (BGetNumberOfDocuments() < documents)
-            SendCommand("new ");
+            Trigger("New");
         const bool room = documents < 10;
         WindowRef document = FrontWindow();
         ASSERT_TRUE(BIsDocumentWindow(document));
@@ -185,12 +189,12 @@ TEST(Menus, RowsForEachFrontWindow)
         ExpectRow({room, true, true, true, false, true, true});
         for (const auto &c : auxiliaries) {
             SCOPED_TRACE(c.command);
-            SendCommand(c.command);
+            Trigger(c.command);
             ASSERT_EQ(FrontWindow(), c.window());
             ExpectRow({room, true, false, false, false, false, false});
         }
         SelectWindow(document);
-        SendCommand("clos");
+        Trigger("Close");
         ASSERT_EQ(GetPendingNavDialogs().size(), 1u);
         WindowClass windowClass = 0;
         ASSERT_NE(FrontWindow(), nullptr);
@@ -200,12 +204,12 @@ TEST(Menus, RowsForEachFrontWindow)
         NavTestAnswer(GetPendingNavDialogs()[0].dialog, kNavUserActionCancel);
     }
     // New then does nothing, by menu or by command.
-    EXPECT_EQ(SendCommand("new "), eventNotHandledErr);
+    EXPECT_FALSE(Trigger("New"));
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
     EXPECT_TRUE(AlertMessages().empty());
     // Closing a clean one makes room again; the computed document comes to the front.
     SelectWindow(DocumentWindow(1));
-    SendCommand("clos");
+    Trigger("Close");
     ASSERT_EQ(BGetNumberOfDocuments(), 9);
     ASSERT_EQ(FrontWindow(), DocumentWindow(8));
     ExpectRow({true, true, true, true, false, true, true});
@@ -222,14 +226,14 @@ TEST(Menus, OtherWindowInFrontLeavesEverythingAsItWas)
     StartApplication();
     for (int documents : {1, 10}) {
         while (BGetNumberOfDocuments() < documents)
-            SendCommand("new ");
-        SendMenuPopulateEvent();
-        const std::array<bool, 12> before = Snapshot();
+            Trigger("New");
+        OpenMenus();
+        const std::vector<bool> before = Snapshot();
         bool ran = false;
         RunTableWindow([&](WindowRef window) {
             ran = true;
             ASSERT_EQ(FrontWindow(), window);
-            SendMenuPopulateEvent();
+            OpenMenus();
             EXPECT_EQ(Snapshot(), before) << documents << " documents";
             Click(Find<QAbstractButton>(window, "cancelButton"));
         });
@@ -254,64 +258,41 @@ TEST(Menus, NewCloseAndFrontWindowChanges)
     StartApplication();
     WindowRef dirty = DocumentWindow(0);
     Compute();
-    EXPECT_EQ(SendCommand("new "), noErr);
+    EXPECT_TRUE(Trigger("New"));
     WindowRef clean = DocumentWindow(1);
     ASSERT_NE(clean, nullptr);
     EXPECT_EQ(FrontWindow(), clean);
     EXPECT_TRUE(IsWindowVisible(clean));
     EXPECT_EQ(GetWTitle(clean), "Untitled 2");
     EXPECT_EQ(TextAt(clean, 140, 150), "-");
-    EXPECT_FALSE(Enabled(fileMenu, 5));
+    EXPECT_FALSE(Enabled("Save"));
     SelectWindow(dirty);
-    EXPECT_TRUE(Enabled(fileMenu, 5));
+    EXPECT_TRUE(Enabled("Save"));
     SelectWindow(clean);
-    EXPECT_FALSE(Enabled(fileMenu, 5));
-    SendCommand("new ");
+    EXPECT_FALSE(Enabled("Save"));
+    Trigger("New");
     EXPECT_EQ(GetWTitle(DocumentWindow(2)), "Untitled 3");
-    EXPECT_EQ(SendCommand("clos"), noErr);
-    EXPECT_EQ(SendCommand("clos"), noErr);
+    EXPECT_TRUE(Trigger("Close"));
+    EXPECT_TRUE(Trigger("Close"));
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_FALSE(BIsDocumentWindow(clean));
     EXPECT_EQ(FrontWindow(), dirty);
-    SendCommand("pref");
-    EXPECT_FALSE(Enabled(funcMenu, 1));
+    Trigger("Preferences");
+    EXPECT_FALSE(Enabled("ComputeTable"));
 }
 
-namespace
-{
-
-OSStatus menuHandlerResult = noErr;
-
-// Installed after the menu handler, so it sees each command first: it asks
-// the menu handler directly what it makes of the command, then lets the
-// command go on its way.
-OSStatus AskTheMenuHandler(EventHandlerCallRef, EventRef event, void *)
-{
-    menuHandlerResult = QRLMainMenuEventHandler(nullptr, event, nullptr);
-    return eventNotHandledErr;
-}
-
-} // namespace
-
-TEST(Menus, UnknownAndPlatformCommands)
+// An item no menu has does nothing; Preferences shows its window and Quit
+// ends the process (nothing is dirty).
+TEST(Menus, UnknownAndApplicationCommands)
 {
     StartApplication();
-    static const EventTypeSpec commandEvents[] = {{kEventClassCommand, kEventCommandProcess}};
-    ASSERT_EQ(InstallEventHandler(GetApplicationEventTarget(), AskTheMenuHandler, 1, commandEvents, nullptr,
-                                  nullptr),
-              noErr);
-    // An unknown command is reported unhandled, by the menu handler and in the end.
-    EXPECT_EQ(SendCommand("zzzz"), eventNotHandledErr);
-    EXPECT_EQ(menuHandlerResult, eventNotHandledErr);
-    EXPECT_EQ(SendCommand("QRL?"), eventNotHandledErr);
+    EXPECT_EQ(MenuItem("Unknown"), nullptr);
+    EXPECT_FALSE(Trigger("Unknown"));
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_TRUE(AlertMessages().empty());
-    // The menu handler takes Preferences and Quit itself; Quit ends the
-    // process there (nothing is dirty).
-    SendCommand("pref");
-    EXPECT_EQ(menuHandlerResult, noErr);
+    EXPECT_TRUE(Trigger("Preferences"));
     EXPECT_EQ(FrontWindow(), BGetPrefWindowRef());
-    EXPECT_TRUE(EndsProcess([] { SendCommand("quit"); }));
+    EXPECT_TRUE(EndsProcess([] { Trigger("Quit"); }));
 }
 
 // Disabled commands do nothing; facts and about show their windows, and
@@ -320,24 +301,24 @@ TEST(Menus, DisabledCommandsAndAuxiliaryWindows)
 {
     StartApplication();
     WindowRef window = DocumentWindow(0);
-    EXPECT_EQ(SendCommand("save"), eventNotHandledErr);
-    EXPECT_EQ(SendCommand("svas"), eventNotHandledErr);
-    EXPECT_EQ(SendCommand("rvrt"), eventNotHandledErr);
+    EXPECT_FALSE(Trigger("Save"));
+    EXPECT_FALSE(Trigger("SaveAs"));
+    EXPECT_FALSE(Trigger("Revert"));
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_EQ(BIsDocumentDirty(window), 0);
 
-    EXPECT_EQ(SendCommand("fact"), noErr);
+    EXPECT_TRUE(Trigger("Facts"));
     ASSERT_EQ(FrontWindow(), QRLGetFactsWindowRef());
     bool opened = false;
     SetModalScript([&](WindowRef) { opened = true; });
-    EXPECT_EQ(SendCommand("qorl"), eventNotHandledErr);
+    EXPECT_FALSE(Trigger("ComputeTable"));
     SetModalScript(nullptr);
     EXPECT_FALSE(opened);
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
     EXPECT_EQ(TextAt(window, 140, 150), "-");
-    EXPECT_EQ(SendCommand("abou"), noErr);
+    EXPECT_TRUE(Trigger("About"));
     EXPECT_EQ(FrontWindow(), BGetAboutWindowRef());
-    SendCommand("clos");
+    Trigger("Close");
     EXPECT_EQ(FrontWindow(), QRLGetFactsWindowRef());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
 }

@@ -44,7 +44,7 @@ int openTenAndCountWraps(int step)
     int wraps = 0;
     while (BGetNumberOfDocuments() < kMaxNumberOfDocuments) {
         const Rect before = frameOf(DocumentWindow(BGetNumberOfDocuments() - 1));
-        SendCommand("new ");
+        Trigger("New");
         const Rect frame = frameOf(DocumentWindow(BGetNumberOfDocuments() - 1));
         EXPECT_TRUE(inside(frame, screen))
             << "window " << BGetNumberOfDocuments() << " at " << frame.left << "," << frame.top;
@@ -63,7 +63,7 @@ int openTenAndCountWraps(int step)
 // The cascade's step, measured from the first two windows.
 int cascadeStep()
 {
-    SendCommand("new ");
+    Trigger("New");
     const Rect first = frameOf(DocumentWindow(0));
     const Rect second = frameOf(DocumentWindow(1));
     EXPECT_EQ(second.left - first.left, second.top - first.top);
@@ -91,11 +91,11 @@ TEST(WindowPlacement, CascadeWrapsBackToTheTopLeftBeforeLeavingTheScreen)
     // The first window in the bottom-right corner: no room for a step.
     MoveWindowStructure(DocumentWindow(0), short(screen.right - (first.right - first.left)),
                         short(screen.bottom - (first.bottom - first.top)));
-    SendCommand("new ");
+    Trigger("New");
     const Rect second = frameOf(DocumentWindow(1));
     EXPECT_EQ(second.left, screen.left);
     EXPECT_EQ(second.top, screen.top);
-    SendCommand("new ");
+    Trigger("New");
     const Rect third = frameOf(DocumentWindow(2));
     const int step = third.top - second.top;
     EXPECT_EQ(third.left - second.left, step);
@@ -106,11 +106,11 @@ TEST(WindowPlacement, CascadeWrapsBackToTheTopLeftBeforeLeavingTheScreen)
 TEST(WindowPlacement, NewWindowCascadesFromTheFrontDocumentWindow)
 {
     StartApplication();
-    SendCommand("new ");
-    SendCommand("new ");
+    Trigger("New");
+    Trigger("New");
     // The first window comes to the front: the next cascades from it.
     SelectWindow(DocumentWindow(0));
-    SendCommand("new ");
+    Trigger("New");
     const Rect first = frameOf(DocumentWindow(0));
     const Rect second = frameOf(DocumentWindow(1));
     const Rect fourth = frameOf(DocumentWindow(3));

@@ -52,7 +52,7 @@ TEST(Preferences, UnknownStoredUnitIsMetresEverywhere)
     WindowRef prefs = BGetPrefWindowRef();
     EXPECT_EQ(Find<QComboBox>(prefs, "distanceUnitField")->currentIndex(), 0);
     const std::string folder = TempFolder();
-    SendCommand("save");
+    Trigger("Save");
     const std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
     ASSERT_EQ(dialogs.size(), 1u);
     ASSERT_EQ(NavTestChooseSaveLocation(dialogs[0].dialog, folder, "unit"), noErr);

@@ -37,14 +37,14 @@ TEST(Startup, SplashThenOneUntitledWindow)
     EXPECT_EQ(GetWTitle(window), "Untitled ");
     EXPECT_EQ(TextAt(window, 140, 150), "-");
     EXPECT_TRUE(AlertMessages().empty());
-    EXPECT_TRUE(IsCommandEnabled("pref"));
+    EXPECT_TRUE(IsCommandEnabled("Preferences"));
 }
 
 // The first window, built while the splash waited, is like one made later.
 TEST(Startup, FirstWindowLikeOneMadeByNew)
 {
     StartApplication();
-    SendCommand("new ");
+    Trigger("New");
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
     WindowRef first = DocumentWindow(0);
     WindowRef second = DocumentWindow(1);
@@ -68,6 +68,6 @@ TEST(Startup, FirstWindowLikeOneMadeByNew)
 TEST(Startup, QuitWithNothingDirtyEndsTheProcess)
 {
     StartApplication();
-    SendCommand("new ");
-    EXPECT_TRUE(EndsProcess([] { SendCommand("quit"); }));
+    Trigger("New");
+    EXPECT_TRUE(EndsProcess([] { Trigger("Quit"); }));
 }

@@ -184,7 +184,7 @@ TEST(TableWindow, RemembersTheLastArguments)
     EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "  33.0");
     EXPECT_EQ(Opening().circle, "33.0");
     ComputeTable({"7", "85", 2, "25"}); // and across documents
-    SendCommand("new ");
+    Trigger("New");
     ASSERT_EQ(FrontWindow(), DocumentWindow(1));
     ExpectOpening(Opening(), "7.000", "85", 2, "25.0", true);
 }
@@ -241,18 +241,18 @@ TEST(TableWindow, EditMenuWorksInTheFields)
         QLineEdit *distance = DistanceField(window);
         QLineEdit *focal = FocalField(window);
         TypeInto(distance, "12.5");
-        SendCommand("sall");
+        Trigger("SelectAll");
         EXPECT_EQ(distance->selectedText(), QStringLiteral("12.5"));
-        SendCommand("copy");
+        Trigger("Copy");
         QTest::keyClick(distance, Qt::Key_Tab); // into the focal length, its text selected
         ASSERT_EQ(QApplication::focusWidget(), focal);
-        SendCommand("past");
+        Trigger("Paste");
         EXPECT_EQ(focal->text(), QStringLiteral("12.5"));
-        SendCommand("undo");
+        Trigger("Undo");
         EXPECT_EQ(focal->text(), QStringLiteral("35"));
         QTest::keyClick(focal, Qt::Key_Backtab);
         ASSERT_EQ(QApplication::focusWidget(), distance);
-        SendCommand("cut ");
+        Trigger("Cut");
         EXPECT_EQ(distance->text(), QString());
         Click(Button(window, "cancelButton"));
     });
@@ -365,7 +365,7 @@ TEST(TableWindow, ComputeMarksTheFrontDocument)
               std::make_tuple(thirtyFive, 1));
     EXPECT_DOUBLE_EQ(QRLGetUnsharpCircleinMicroMeter(data), 33.0);
 
-    SendCommand("new ");
+    Trigger("New");
     WindowRef second = DocumentWindow(1);
     ASSERT_EQ(FrontWindow(), second);
     ComputeTable({"3", "50", 3, std::nullopt});

@@ -4,7 +4,6 @@
 #include "app/prefwindow.h"
 #include "document/document.h"
 #include "platform/internal.h"
-#include "platform/menus.h"
 #include "platform/navtesting.h"
 #include "tests/support/app_driver.h"
 
@@ -18,7 +17,7 @@ namespace
 
 tDocumentPtr NewDocument()
 {
-    SendCommand("new ");
+    Trigger("New");
     return BGetDocumentWindowsDocPtr(FrontWindow());
 }
 
@@ -217,14 +216,13 @@ TEST(DocumentList, ClosingTheFrontDocumentAdjustsMenusForTheNextOne)
     ShowWindow(second);
     ComputeTable({"3", "50", 3, std::nullopt}); // into the second, now dirty
     SelectWindow(first);
-    SendMenuPopulateEvent();
-    ASSERT_FALSE(IsMenuCommandEnabled(FOUR_CHAR_CODE("save")));
-    ASSERT_FALSE(IsMenuCommandEnabled(FOUR_CHAR_CODE("svas")));
+    ASSERT_FALSE(IsCommandEnabled("Save"));
+    ASSERT_FALSE(IsCommandEnabled("SaveAs"));
     EXPECT_EQ(SendWindowEvent(first, kEventWindowClose), noErr);
     ASSERT_EQ(Slots(), std::vector<WindowRef>{second});
     EXPECT_EQ(FrontWindow(), second);
     // What the menu bar shows now, without asking the menus to adjust.
-    EXPECT_TRUE(IsMenuCommandEnabled(FOUR_CHAR_CODE("save")));
-    EXPECT_TRUE(IsMenuCommandEnabled(FOUR_CHAR_CODE("svas")));
-    EXPECT_TRUE(IsMenuCommandEnabled(FOUR_CHAR_CODE("clos")));
+    EXPECT_TRUE(MenuItem("Save")->isEnabled());
+    EXPECT_TRUE(MenuItem("SaveAs")->isEnabled());
+    EXPECT_TRUE(MenuItem("Close")->isEnabled());
 }

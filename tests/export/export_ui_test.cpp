@@ -10,7 +10,6 @@
 #include "files/export.h"
 #include "platform/application.h"
 #include "platform/files.h"
-#include "platform/menus.h"
 #include "platform/navtesting.h"
 #include "tests/app/expected.h"
 #include "tests/print/print_helpers.h"
@@ -76,7 +75,7 @@ PendingNavDialog ExportSheet()
 // the path the sheet settled on.
 std::string ExportAs(std::uint32_t format, const std::string &folder, const std::string &name)
 {
-    EXPECT_EQ(SendCommand("expt"), noErr);
+    EXPECT_TRUE(Trigger("Export"));
     const PendingNavDialog sheet = ExportSheet();
     if (!sheet.dialog)
         return "";
@@ -174,21 +173,21 @@ std::string Clipboard(const char *flavor)
 TEST(ExportMenu, ItemAfterPrintEnabledLikePrint)
 {
     StartApplication();
-    MenuRef file = GetMenuHandle(fileMenu);
-    ASSERT_EQ(CountMenuItems(file), 11);
-    EXPECT_EQ(GetMenuItemCommandID(file, 10), FOUR_CHAR_CODE("prnt"));
-    EXPECT_EQ(GetMenuItemCommandID(file, 11), FOUR_CHAR_CODE("expt"));
-    EXPECT_EQ(GetMenuItemText(file, 11), "Export…");
+    ASSERT_NE(Menu("fileMenu"), nullptr);
+    const QList<QAction *> file = Menu("fileMenu")->actions();
+    ASSERT_EQ(file.size(), 11);
+    EXPECT_EQ(file[9], MenuItem("Print"));
+    EXPECT_EQ(file[10], MenuItem("Export"));
+    EXPECT_EQ(file[10]->text().toStdString(), "Export…");
     const auto same = [&](const char *when) {
-        SendMenuPopulateEvent();
-        EXPECT_EQ(IsMenuItemEnabled(file, 11), IsMenuItemEnabled(file, 10)) << when;
-        return IsMenuItemEnabled(file, 11);
+        EXPECT_EQ(IsCommandEnabled("Export"), IsCommandEnabled("Print")) << when;
+        return IsCommandEnabled("Export");
     };
     EXPECT_TRUE(same("fresh document"));
-    SendCommand("pref");
+    Trigger("Preferences");
     EXPECT_FALSE(same("preferences window"));
     SelectWindow(DocumentWindow(0));
-    SendCommand("expt");
+    Trigger("Export");
     EXPECT_FALSE(same("the Export sheet"));
     NavTestAnswer(ExportSheet().dialog, kNavUserActionCancel);
     EXPECT_TRUE(GetPendingNavDialogs().empty());
@@ -196,7 +195,7 @@ TEST(ExportMenu, ItemAfterPrintEnabledLikePrint)
     HideWindow(BGetPrefWindowRef());
     ASSERT_EQ(FrontWindow(), nullptr);
     EXPECT_FALSE(same("no window"));
-    EXPECT_EQ(SendCommand("expt"), eventNotHandledErr);
+    EXPECT_FALSE(Trigger("Export"));
 }
 
 // The sheet hangs on the document window and proposes "<title>.csv"; each
@@ -206,7 +205,7 @@ TEST(ExportMenu, SheetProposesTheTitleAndFormatsSwapTheExtension)
     StartApplication();
     ComputeFilm3Metres();
     WindowRef window = DocumentWindow(0);
-    ASSERT_EQ(SendCommand("expt"), noErr);
+    ASSERT_TRUE(Trigger("Export"));
     PendingNavDialog sheet = ExportSheet();
     EXPECT_EQ(sheet.parentWindow, window);
     EXPECT_EQ(sheet.modality, kWindowModalityWindowModal);
@@ -222,7 +221,7 @@ TEST(ExportMenu, SheetProposesTheTitleAndFormatsSwapTheExtension)
     }
     EXPECT_EQ(NavTestChooseSaveFormat(sheet.dialog, 3), paramErr);
     // A second Export… while the sheet is up opens no second one.
-    SendCommand("expt");
+    Trigger("Export");
     EXPECT_EQ(GetPendingNavDialogs().size(), 1u);
     NavTestAnswer(sheet.dialog, kNavUserActionCancel);
     EXPECT_EQ(BGetDocumentWindowsDocPtr(window)->fNavigationExportDialog, nullptr);
@@ -269,7 +268,7 @@ TEST(Export, JSONValidatesAndAnEmptyDocumentHasNoRows)
     ComputeFilm3Metres();
     const std::string folder = TempFolder();
     const std::string computed = ExportAs(kExportJSON, folder, "computed");
-    SendCommand("new ");
+    Trigger("New");
     const std::string empty = ExportAs(kExportJSON, folder, "empty");
     EXPECT_EQ(FolderEntries(folder), (Strings{"computed.json", "empty.json"}));
     for (const std::string &path : {computed, empty})
@@ -393,17 +392,17 @@ TEST(Export, IntoAReadOnlyFolderAlertsAndLeavesNoFile)
 TEST(Copy, PutsTabTextAndCSVOnTheClipboard)
 {
     StartApplication();
-    MenuRef edit = GetMenuHandle(editMenu);
-    ASSERT_EQ(GetMenuItemCommandID(edit, 4), kHICommandCopy);
+    ASSERT_NE(Menu("editMenu"), nullptr);
+    ASSERT_EQ(Menu("editMenu")->actions().value(3), MenuItem("Copy"));
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    EXPECT_FALSE(IsCommandEnabled("copy"));
-    EXPECT_EQ(SendCommand("copy"), eventNotHandledErr);
+    EXPECT_FALSE(IsCommandEnabled("Copy"));
+    EXPECT_FALSE(Trigger("Copy"));
     EXPECT_EQ(Clipboard("text/plain"), "before");
 
     ComputeFilm3Metres();
     WindowRef window = DocumentWindow(0);
-    EXPECT_TRUE(IsCommandEnabled("copy"));
-    EXPECT_EQ(SendCommand("copy"), noErr);
+    EXPECT_TRUE(IsCommandEnabled("Copy"));
+    EXPECT_TRUE(Trigger("Copy"));
     const std::string tabs = Clipboard("text/plain"), csv = Clipboard("text/csv");
     const std::vector<Strings> rows = ReadCSV(csv);
     ASSERT_EQ(rows.size(), 11u);
@@ -420,12 +419,12 @@ TEST(Copy, PutsTabTextAndCSVOnTheClipboard)
     }
     EXPECT_EQ(tabs, expectedTabs);
 
-    SendCommand("pref");
-    EXPECT_FALSE(IsCommandEnabled("copy"));
-    SendCommand("new ");
-    EXPECT_FALSE(IsCommandEnabled("copy"));
+    Trigger("Preferences");
+    EXPECT_FALSE(IsCommandEnabled("Copy"));
+    Trigger("New");
+    EXPECT_FALSE(IsCommandEnabled("Copy"));
     SelectWindow(window);
-    EXPECT_TRUE(IsCommandEnabled("copy"));
+    EXPECT_TRUE(IsCommandEnabled("Copy"));
 }
 
 namespace
@@ -449,7 +448,7 @@ TEST(ExportRealDialog, FileTypeChoiceSwapsTheExtension)
     SetSplashWaitSkipped(true);
     BInitApplication();
     ASSERT_NE(DocumentWindow(0), nullptr);
-    SendCommand("expt");
+    Trigger("Export");
     QFileDialog *dialog = nullptr;
     for (QWidget *widget : QApplication::topLevelWidgets())
         if (auto *files = qobject_cast<QFileDialog *>(widget); files && files->isVisible())

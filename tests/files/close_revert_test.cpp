@@ -20,7 +20,7 @@ PendingNavDialog closeWindow(WindowRef window)
 
 TEST_F(Closing, CleanWindowClosesWithoutAsking)
 {
-    SendCommand("new ");
+    Trigger("New");
     SendWindowEvent(DocumentWindow(1), kEventWindowClose);
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
@@ -94,13 +94,13 @@ TEST_F(Closing, RevertCancelKeepsChangesDiscardReloads)
     ComputeTable({"9", "35", {}, {}});
     const Bytes changed = record();
     ASSERT_EQ(TextAt(window, 308, 20), " 9.000");
-    ASSERT_TRUE(IsCommandEnabled("rvrt"));
-    SendCommand("rvrt");
+    ASSERT_TRUE(IsCommandEnabled("Revert"));
+    Trigger("Revert");
     ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionCancel), noErr);
     EXPECT_EQ(record(), changed);
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     EXPECT_TRUE(IsWindowModified(window));
-    SendCommand("rvrt");
+    Trigger("Revert");
     const PendingNavDialog dialog = onlyDialog();
     EXPECT_EQ(dialog.kind, NavDialogKind::askDiscardChanges);
     EXPECT_EQ(dialog.parentWindow, window);

@@ -152,9 +152,9 @@ class FileTest : public ::testing::Test
         return BDoOpenFile(&fileSpec);
     }
     // Answers the Save sheet that the command brings up with this name.
-    void saveAs(const std::string &name, const char (&command)[5] = "save") const
+    void saveAs(const std::string &name, const std::string &command = "Save") const
     {
-        qrltest::SendCommand(command);
+        qrltest::Trigger(command);
         const PendingNavDialog dialog = onlyDialog();
         ASSERT_EQ(dialog.kind, NavDialogKind::putFile);
         ASSERT_EQ(NavTestChooseSaveLocation(dialog.dialog, folder, name), noErr);

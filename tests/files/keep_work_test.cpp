@@ -39,7 +39,7 @@ class KeepingWork : public FileTest
         EXPECT_EQ(GetWTitle(window), name);
         EXPECT_EQ(BIsDocumentDirty(window), 1);
         EXPECT_TRUE(IsWindowModified(window));
-        EXPECT_TRUE(IsCommandEnabled("rvrt"));
+        EXPECT_TRUE(IsCommandEnabled("Revert"));
         EXPECT_EQ(readFile(path(name)), layout(table(4, 50)));
     }
     std::vector<ShownAlert> alerts() { return TakeShownAlerts(); }
@@ -63,7 +63,7 @@ TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
     ASSERT_EQ(open("a.qrtb"), noErr);
     ComputeTable({"9", "35", {}, {}});
     const Bytes changed = record();
-    SendCommand("new ");
+    Trigger("New");
     WindowRef other = DocumentWindow(1);
     ASSERT_EQ(FrontWindow(), other);
     auto back = [&] {
@@ -73,7 +73,7 @@ TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
     ASSERT_EQ(open("a.qrtb"), noErr);
     EXPECT_EQ(FrontWindow(), window);
     back();
-    SendCommand("open");
+    Trigger("Open");
     ASSERT_EQ(NavTestChooseFiles(onlyDialog().dialog, {path("a.qrtb")}), noErr);
     EXPECT_EQ(FrontWindow(), window);
     back();
@@ -85,7 +85,7 @@ TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
     // The one document kept its changes and its file: Save writes them.
     EXPECT_EQ(record(), changed);
     EXPECT_EQ(BIsDocumentDirty(window), 1);
-    SendCommand("save");
+    Trigger("Save");
     EXPECT_EQ(readFile(path("a.qrtb")), changed);
 }
 
@@ -106,14 +106,14 @@ TEST_F(KeepingWork, FailedSaveAsKeepsTheDocumentsFile)
     } cases[] = {{locked, "copy"}, {folder, "target.qrtb"}, {folder, std::string(300, 'n')}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.folder + "/" + c.name);
-        SendCommand("svas");
+        Trigger("SaveAs");
         ASSERT_EQ(NavTestChooseSaveLocation(onlyDialog().dialog, c.folder, c.name), noErr);
         EXPECT_EQ(AlertMessages(), Strings{"Could not write Copy"});
         expectKept("a.qrtb");
     }
     EXPECT_EQ(readFile(path("target.qrtb")), Bytes(280, 0x33));
     EXPECT_TRUE(folderEntries(locked).empty());
-    SendCommand("save");
+    Trigger("Save");
     EXPECT_TRUE(AlertMessages().empty());
     EXPECT_EQ(readFile(path("a.qrtb")), record());
 }
@@ -129,17 +129,17 @@ TEST_F(KeepingWork, SaveOnAFullDiskKeepsFileAndSaysWhy)
     openChanged("full.qrtb");
     ASSERT_GT(FillDisk(folder, "filler"), 0);
     (void)alerts();
-    SendCommand("save");
+    Trigger("Save");
     const std::vector<ShownAlert> shown = alerts();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].message, kSaveFailedAlert);
     EXPECT_NE(shown[0].explanation.find("\u201cfull.qrtb\u201d"), std::string::npos) << shown[0].explanation;
     EXPECT_NE(shown[0].explanation.find(std::strerror(ENOSPC)), std::string::npos) << shown[0].explanation;
     expectKept("full.qrtb");
-    EXPECT_TRUE(IsCommandEnabled("save"));
+    EXPECT_TRUE(IsCommandEnabled("Save"));
     EXPECT_TRUE(temporaries().empty());
     ASSERT_EQ(unlink(path("filler").c_str()), 0);
-    SendCommand("save");
+    Trigger("Save");
     EXPECT_TRUE(AlertMessages().empty());
     EXPECT_EQ(readFile(path("full.qrtb")), record());
     EXPECT_EQ(BIsDocumentDirty(window), 0);
@@ -152,9 +152,9 @@ TEST_F(KeepingWork, SaveIntoAFolderMadeReadOnlyIsLocked)
     if (!MountsUnavailable().empty())
         GTEST_SKIP() << MountsUnavailable();
     openChanged("a.qrtb");
-    ASSERT_TRUE(IsCommandEnabled("save"));
+    ASSERT_TRUE(IsCommandEnabled("Save"));
     ASSERT_TRUE(MountReadOnly(folder));
-    SendCommand("save");
+    Trigger("Save");
     EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
     EXPECT_EQ(readFile(path("a.qrtb")), layout(table(4, 50)));
     EXPECT_EQ(BIsDocumentDirty(window), 1);
@@ -181,8 +181,8 @@ TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
         WindowRef opened = FrontWindow();
         EXPECT_TRUE(documentOf(opened)->fileLocked);
         ComputeTable({"9", "35", {}, {}});
-        EXPECT_FALSE(IsCommandEnabled("save"));
-        EXPECT_TRUE(IsCommandEnabled("svas"));
+        EXPECT_FALSE(IsCommandEnabled("Save"));
+        EXPECT_TRUE(IsCommandEnabled("SaveAs"));
         SendWindowEvent(opened, kEventWindowClose);
         ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges), noErr);
         EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
@@ -190,8 +190,8 @@ TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
         EXPECT_EQ(folderEntries(f), Strings{"t.qrtb"});
         EXPECT_TRUE(IsWindowVisible(opened));
         EXPECT_EQ(documentOf(opened)->fRefNum, -1);
-        ASSERT_TRUE(IsCommandEnabled("save"));
-        SendCommand("save");
+        ASSERT_TRUE(IsCommandEnabled("Save"));
+        Trigger("Save");
         EXPECT_EQ(onlyDialog().kind, NavDialogKind::putFile);
         ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionCancel), noErr);
     }
@@ -211,7 +211,7 @@ TEST_F(KeepingWork, SaveThroughASymbolicLinkWritesItsTarget)
     ASSERT_EQ(symlink(target.c_str(), path("link.qrtb").c_str()), 0);
     ASSERT_EQ(open("link.qrtb"), noErr);
     ComputeTable({"9", "35", {}, {}});
-    SendCommand("save");
+    Trigger("Save");
     EXPECT_TRUE(AlertMessages().empty());
     struct stat st;
     ASSERT_EQ(lstat(path("link.qrtb").c_str(), &st), 0);
@@ -227,7 +227,7 @@ TEST_F(KeepingWork, SaveThroughASymbolicLinkWritesItsTarget)
     EXPECT_EQ(folderEntries(elsewhere), Strings{"real.qrtb"});
     // The document goes on with the same file: a second save writes it too.
     ComputeTable({"5", "50", {}, {}});
-    SendCommand("save");
+    Trigger("Save");
     EXPECT_EQ(readFile(target), record());
 }
 
@@ -241,11 +241,11 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
     openChanged("t.qrtb");
     // Saved once, the file carries the table's type, and so do the
     // temporaries of its later saves: only their names set them apart.
-    SendCommand("save");
+    Trigger("Save");
     ComputeTable({"7", "50", {}, {}});
     FSSetSaveFaultForTesting(FSSaveStep::abandon);
     for (int i = 0; i < 3; ++i)
-        SendCommand("save");
+        Trigger("Save");
     FSSetSaveFaultForTesting(FSSaveStep::none);
     const Strings left = temporaries();
     ASSERT_EQ(left.size(), 3u);
@@ -259,7 +259,7 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
     ASSERT_EQ(BDoOpenFile(&otherSpec), noErr);
     ComputeTable({"5", "50", {}, {}});
     FSSetSaveFaultForTesting(FSSaveStep::abandon);
-    SendCommand("save");
+    Trigger("Save");
     FSSetSaveFaultForTesting(FSSaveStep::none);
     Strings all = temporaries();
     ASSERT_EQ(all.size(), 4u);
@@ -267,7 +267,7 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
     for (const std::string &name : all)
         if (std::find(left.begin(), left.end(), name) == left.end())
             otherTemporary = name;
-    SendCommand("open");
+    Trigger("Open");
     const PendingNavDialog dialog = onlyDialog();
     EXPECT_EQ(NavTestListFolder(dialog.dialog, folder), (Strings{"other.qrtb", "t.qrtb"}));
     // Hidden files shown, the temporaries still stay out.
@@ -279,13 +279,13 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
     ASSERT_EQ(flock(held, LOCK_EX), 0);
     SelectWindow(window);
     (void)alerts();
-    SendCommand("save");
+    Trigger("Save");
     EXPECT_TRUE(AlertMessages().empty());
     EXPECT_EQ(readFile(path("t.qrtb")), record());
     EXPECT_EQ(temporaries(), (Strings{std::min(left[1], otherTemporary), std::max(left[1], otherTemporary)}));
     close(held);
     ComputeTable({"6", "50", {}, {}});
-    SendCommand("save");
+    Trigger("Save");
     EXPECT_EQ(temporaries(), Strings{otherTemporary});
 }
 
@@ -316,7 +316,7 @@ TEST_F(KeepingWork, OpenFailureNamesFileAndReason)
         GTEST_SKIP() << "a file root cannot read needs root to give up its rights";
     ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
     ASSERT_EQ(chmod(path("secret.qrtb").c_str(), 0), 0);
-    SendCommand("open");
+    Trigger("Open");
     const PendingNavDialog dialog = onlyDialog();
     ASSERT_EQ(seteuid(65534), 0);
     NavTestChooseFiles(dialog.dialog, {path("secret.qrtb")});

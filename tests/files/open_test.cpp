@@ -68,7 +68,7 @@ TEST_F(Opening, OpenDialogListsFoldersAndTablesOnlyAndOpensOne)
     ASSERT_EQ(setxattr(path("plain name").c_str(), "user.type", "QRTb", 4, 0), 0);
     ASSERT_EQ(setxattr(path("text.qrtb").c_str(), "user.type", "TEXT", 4, 0), 0);
     ASSERT_EQ(mkdir(path("sub").c_str(), 0755), 0);
-    SendCommand("open");
+    Trigger("Open");
     PendingNavDialog dialog = onlyDialog();
     EXPECT_EQ(dialog.kind, NavDialogKind::getFile);
     EXPECT_EQ(dialog.parentWindow, nullptr);
@@ -80,12 +80,12 @@ TEST_F(Opening, OpenDialogListsFoldersAndTablesOnlyAndOpensOne)
     // A file of another type is ignored; Cancel opens nothing; each time a
     // new Open dialog comes up after the last one ended.
     ASSERT_EQ(NavTestChooseFiles(dialog.dialog, {path("c.txt")}), noErr);
-    SendCommand("open");
+    Trigger("Open");
     ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionCancel), noErr);
     EXPECT_EQ(GetWTitle(window), "Untitled ");
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_TRUE(AlertMessages().empty());
-    SendCommand("open");
+    Trigger("Open");
     dialog = onlyDialog();
     EXPECT_EQ(dialog.kind, NavDialogKind::getFile);
     ASSERT_EQ(NavTestChooseFiles(dialog.dialog, {path("plain name")}), noErr);
@@ -97,7 +97,7 @@ TEST_F(Opening, TenDocumentsRefuseEveryFileWithAlert)
 {
     ComputeTable({"3", "50", {}, {}});
     for (int i = 0; i < 9; ++i)
-        SendCommand("new ");
+        Trigger("New");
     ASSERT_EQ(BGetNumberOfDocuments(), 10);
     writeFile(path("x.qrtb"), Bytes(280, 0));
     writeFile(path("y.qrtb"), Bytes(280, 0));
@@ -112,7 +112,7 @@ TEST_F(Opening, TenDocumentsRefuseEveryFileWithAlert)
 TEST_F(Opening, ShortFileReplacesOnlyLeadingBytes)
 {
     ComputeTable({"3", "50", {}, {}});
-    SendCommand("new ");
+    Trigger("New");
     const Bytes before = layout(*documentOf(DocumentWindow(1))->dataPtr);
     const Bytes full = layout(table(4, 50));
     writeFile(path("short.qrtb"), Bytes(full.begin(), full.begin() + 20));

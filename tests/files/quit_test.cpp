@@ -27,8 +27,8 @@ TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
 {
     ComputeTable({"3", "50", {}, {}});
     const Bytes expected = record();
-    SendCommand("new ");
-    SendCommand("new ");
+    Trigger("New");
+    Trigger("New");
     for (NavUserAction action : {kNavUserActionCancel, kNavUserActionSaveChanges}) {
         EXPECT_FALSE(EndsProcess(RequestQuit));
         EXPECT_EQ(BGetNumberOfDocuments(), 1);
@@ -133,7 +133,7 @@ TEST_P(Reviewing, AnswerDecidesAndNothingIsWritten)
     saveAs("d");
     const Bytes saved = readFile(path("d.qrtb"));
     ComputeTable({"9", "35", {}, {}});
-    SendCommand("new ");
+    Trigger("New");
     ComputeTable({"4", "50", {}, {}});
     RequestQuit();
     const PendingNavDialog review = onlyDialog();
@@ -181,7 +181,7 @@ TEST_F(Quitting, CollapsedWindowIsExpandedAndPreferencesHidden)
 {
     ComputeTable({"3", "50", {}, {}});
     ASSERT_EQ(CollapseWindow(window, true), noErr);
-    SendCommand("pref");
+    Trigger("Preferences");
     WindowRef prefs = BGetPrefWindowRef();
     ASSERT_EQ(FrontWindow(), prefs);
     RequestQuit();

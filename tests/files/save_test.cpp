@@ -18,7 +18,7 @@ TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
 {
     ComputeTable({"3", "50", {}, {}});
     EXPECT_TRUE(IsWindowModified(window));
-    SendCommand("save");
+    Trigger("Save");
     const PendingNavDialog dialog = onlyDialog();
     EXPECT_EQ(dialog.kind, NavDialogKind::putFile);
     EXPECT_EQ(dialog.parentWindow, window);
@@ -48,17 +48,17 @@ TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
 // as it was; a second window's sheet proposes its numbered title.
 TEST_F(Saving, CancelledSaveSheetLeavesEverything)
 {
-    SendCommand("new ");
+    Trigger("New");
     window = DocumentWindow(1);
     ComputeTable({"3", "50", {}, {}});
-    SendCommand("save");
+    Trigger("Save");
     const PendingNavDialog dialog = onlyDialog();
     EXPECT_EQ(dialog.parentWindow, window);
     EXPECT_EQ(dialog.saveFileName, "Untitled 2.qrtb");
     ASSERT_EQ(NavTestAnswer(dialog.dialog, kNavUserActionCancel), noErr);
-    SendCommand("save");
+    Trigger("Save");
     ASSERT_EQ(NavTestChooseSaveLocation(onlyDialog().dialog, folder, ""), noErr);
-    SendCommand("save");
+    Trigger("Save");
     WindowRef sheet = FrontWindow();
     ASSERT_NE(sheet, window);
     SendWindowEvent(sheet, kEventWindowClose);
@@ -85,8 +85,8 @@ TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
     ASSERT_EQ(open("t.qrtb"), noErr);
     EXPECT_EQ(record(), head);
     ComputeTable({"7", "85", {}, {}});
-    ASSERT_TRUE(IsCommandEnabled("save"));
-    SendCommand("save");
+    ASSERT_TRUE(IsCommandEnabled("Save"));
+    Trigger("Save");
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_EQ(readFile(path("t.qrtb")), record());
     EXPECT_EQ(folderEntries(folder), Strings{"t.qrtb"});
@@ -106,7 +106,7 @@ TEST_F(Saving, SaveAsMovesDocumentAndLeavesOldFile)
     saveAs("first");
     const Bytes first = readFile(path("first.qrtb"));
     ComputeTable({"9", "35", {}, {}});
-    saveAs(name, "svas");
+    saveAs(name, "SaveAs");
     EXPECT_EQ(readFile(path("first.qrtb")), first);
     EXPECT_EQ(readFile(path(name)), record());
     EXPECT_EQ(folderEntries(folder), (Strings{name, "first.qrtb"}));
@@ -126,12 +126,12 @@ TEST_F(Saving, ReplacingAFileInUseIsRefused)
     const Bytes held = readFile(path("held.qrtb"));
     EXPECT_EQ(held, record());
     ComputeTable({"9", "35", {}, {}});
-    saveAs("held.qrtb", "svas");
+    saveAs("held.qrtb", "SaveAs");
     EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});
     EXPECT_EQ(readFile(path("held.qrtb")), held);
     EXPECT_NE(documentOf(window)->fRefNum, -1);
     EXPECT_EQ(BIsDocumentDirty(window), 1);
-    SendCommand("new ");
+    Trigger("New");
     WindowRef second = DocumentWindow(1);
     ComputeTable({"5", "35", {}, {}});
     saveAs("held.qrtb");
@@ -142,7 +142,7 @@ TEST_F(Saving, ReplacingAFileInUseIsRefused)
     EXPECT_EQ(BIsDocumentDirty(second), 1);
     // The first document kept its file: Save writes it in place.
     SelectWindow(window);
-    SendCommand("save");
+    Trigger("Save");
     EXPECT_EQ(readFile(path("held.qrtb")), record());
 }
 
@@ -156,7 +156,7 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
     ASSERT_TRUE(documentOf(window)->fileLocked);
     EXPECT_NE(documentOf(window)->fRefNum, -1);
     ComputeTable({"9", "35", {}, {}});
-    EXPECT_FALSE(IsCommandEnabled("save"));
+    EXPECT_FALSE(IsCommandEnabled("Save"));
     SendWindowEvent(window, kEventWindowClose);
     ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges), noErr);
     EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
@@ -165,8 +165,8 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_EQ(documentOf(window)->fRefNum, -1);
     EXPECT_EQ(BIsDocumentDirty(window), 1);
-    ASSERT_TRUE(IsCommandEnabled("save"));
-    SendCommand("save");
+    ASSERT_TRUE(IsCommandEnabled("Save"));
+    Trigger("Save");
     EXPECT_EQ(onlyDialog().kind, NavDialogKind::putFile);
 }
 
@@ -181,8 +181,8 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
     writeFile(path("victim.qrtb"), Bytes(280, 0x42));
     ComputeTable({"3", "50", {}, {}});
     FSSetSaveFaultForTesting(GetParam());
-    saveAs("victim", "svas");
-    saveAs("fresh", "svas");
+    saveAs("victim", "SaveAs");
+    saveAs("fresh", "SaveAs");
     FSSetSaveFaultForTesting(FSSaveStep::none);
     EXPECT_EQ(AlertMessages(), (Strings{"Could not write Copy", "Could not write Copy"}));
     EXPECT_EQ(readFile(path("victim.qrtb")), Bytes(280, 0x42));
@@ -196,7 +196,7 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
     const Bytes saved = readFile(path("safe.qrtb"));
     ComputeTable({"9", "35", {}, {}});
     FSSetSaveFaultForTesting(GetParam());
-    SendCommand("save");
+    Trigger("Save");
     FSSetSaveFaultForTesting(FSSaveStep::none);
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
@@ -209,8 +209,8 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     EXPECT_TRUE(isOpen(folder, "safe.qrtb"));
     EXPECT_EQ(GetWTitle(window), "safe.qrtb");
-    ASSERT_TRUE(IsCommandEnabled("save"));
-    SendCommand("save");
+    ASSERT_TRUE(IsCommandEnabled("Save"));
+    Trigger("Save");
     EXPECT_EQ(readFile(path("safe.qrtb")), record());
 }
 

@@ -56,7 +56,7 @@ class SessionEnd : public Signals
 
 TEST_F(SessionEnd, NothingUnsavedEndsWithoutAQuestion)
 {
-    SendCommand("new ");
+    Trigger("New");
     EXPECT_TRUE(endSession(true));
     EXPECT_TRUE(report.interactionAsked);
     EXPECT_FALSE(report.cancelled);
@@ -132,7 +132,7 @@ TEST_F(SessionEnd, SaveOfUntitledTableAsksWhereThenEnds)
 TEST_F(SessionEnd, ReviewOfTwoTablesCancelOrDiscard)
 {
     const Bytes saved = changeSavedTable();
-    SendCommand("new ");
+    Trigger("New");
     ComputeTable({"4", "50", {}, {}});
     for (NavUserAction action : {kNavUserActionCancel, kNavUserActionDiscardDocuments}) {
         report = {};
@@ -171,7 +171,7 @@ class EachSignal : public Signals, public ::testing::WithParamInterface<int>
 
 TEST_P(EachSignal, NothingUnsavedEnds)
 {
-    SendCommand("new ");
+    Trigger("New");
     ASSERT_TRUE(IsSignalCaught(GetParam()));
     raise(GetParam());
     EXPECT_TRUE(EndsProcess([] { EXPECT_EQ(DeliverPendingSignals(), 1); }));

@@ -96,7 +96,7 @@ inline PendingPrintDialog OnlySheet(PrintDialogKind kind)
 // Page Setup on the front window, confirmed with the choice.
 inline PageChoice SetUpPage(const PageChoice &choice)
 {
-    qrltest::SendCommand("page");
+    qrltest::Trigger("PageSetup");
     const PendingPrintDialog sheet = OnlySheet(PrintDialogKind::pageSetup);
     EXPECT_EQ(PMTestAnswerPageSetup(sheet.session, true, choice), noErr);
     return sheet.page;
@@ -106,7 +106,7 @@ inline PageChoice SetUpPage(const PageChoice &choice)
 inline PendingPrintDialog PrintTo(const std::string &pdf, std::uint32_t firstPage = 0,
                                   std::uint32_t lastPage = 0)
 {
-    qrltest::SendCommand("prnt");
+    qrltest::Trigger("Print");
     const PendingPrintDialog sheet = OnlySheet(PrintDialogKind::print);
     EXPECT_EQ(PMTestAnswerPrint(sheet.session, true, PrintChoice{firstPage, lastPage, pdf}), noErr);
     return sheet;

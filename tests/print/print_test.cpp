@@ -232,7 +232,7 @@ TEST(Print, PageFormatStaysWithTheWindow)
     StartApplication();
     const PageChoice first = SetUpPage({"Letter", true, 50, 40, 30, 20});
     EXPECT_EQ(PMTestLiveSessions(), 0);
-    SendCommand("page");
+    Trigger("PageSetup");
     PendingPrintDialog sheet = OnlySheet(PrintDialogKind::pageSetup);
     EXPECT_EQ(sheet.page.paper, "Letter");
     EXPECT_TRUE(sheet.page.landscape);
@@ -248,8 +248,8 @@ TEST(Print, PageFormatStaysWithTheWindow)
     EXPECT_EQ(PdfInfo(folder + "/a4.pdf", "Page size"), "595 x 842 pts (A4)");
 
     // Another document starts from the printer's defaults, not this one's choice.
-    SendCommand("new ");
-    SendCommand("page");
+    Trigger("New");
+    Trigger("PageSetup");
     sheet = OnlySheet(PrintDialogKind::pageSetup);
     EXPECT_EQ(sheet.page.paper, first.paper);
     EXPECT_EQ(sheet.page.left, first.left);
@@ -270,7 +270,7 @@ TEST(Print, PrintingFirstKeepsTheDefaultFormat)
     EXPECT_EQ(record->printSettings, nullptr);
     const PageChoice defaults = PMTestGetPageChoice(record->pageFormat);
     PMPageFormat kept = record->pageFormat;
-    SendCommand("page");
+    Trigger("PageSetup");
     const PendingPrintDialog sheet = OnlySheet(PrintDialogKind::pageSetup);
     EXPECT_EQ(record->pageFormat, kept); // validated, not made anew
     EXPECT_EQ(sheet.page.paper, defaults.paper);
@@ -282,12 +282,12 @@ TEST(Print, CancelPrintsNothing)
 {
     StartApplication();
     const std::string folder = TempFolder();
-    SendCommand("prnt");
+    Trigger("Print");
     PendingPrintDialog sheet = OnlySheet(PrintDialogKind::print);
-    EXPECT_FALSE(IsCommandEnabled("prnt")); // the sheet is in front
+    EXPECT_FALSE(IsCommandEnabled("Print")); // the sheet is in front
     EXPECT_EQ(PMTestAnswerPrint(sheet.session, false, PrintChoice{0, 0, folder + "/no.pdf"}), noErr);
-    EXPECT_TRUE(IsCommandEnabled("prnt"));
-    SendCommand("page");
+    EXPECT_TRUE(IsCommandEnabled("Print"));
+    Trigger("PageSetup");
     sheet = OnlySheet(PrintDialogKind::pageSetup);
     EXPECT_EQ(PMTestAnswerPageSetup(sheet.session, false), noErr);
     EXPECT_TRUE(FilesIn(folder).empty());
@@ -320,7 +320,7 @@ TEST(Print, JobNameFollowsTheTitle)
 {
     StartApplication();
     Compute3Metres();
-    SendCommand("prnt");
+    Trigger("Print");
     PendingPrintDialog sheet = OnlySheet(PrintDialogKind::print);
     EXPECT_EQ(sheet.jobName, GetWTitle(DocumentWindow(0)));
     EXPECT_EQ(sheet.jobName, "Untitled ");
@@ -329,11 +329,11 @@ TEST(Print, JobNameFollowsTheTitle)
     EXPECT_EQ(PdfInfo(sheet.outputFile, "Title"), "Untitled ");
 
     const std::string folder = TempFolder();
-    SendCommand("save");
+    Trigger("Save");
     const std::vector<PendingNavDialog> save = GetPendingNavDialogs();
     ASSERT_EQ(save.size(), 1u);
     NavTestChooseSaveLocation(save[0].dialog, folder, "trip");
-    SendCommand("prnt");
+    Trigger("Print");
     sheet = OnlySheet(PrintDialogKind::print);
     EXPECT_EQ(sheet.jobName, "trip.qrtb");
     EXPECT_EQ(sheet.outputFile, folder + "/trip.pdf");
@@ -348,7 +348,7 @@ TEST(Print, PrintingMakesTheDocumentCurrent)
 {
     StartApplication();
     Compute3Metres();
-    SendCommand("new ");
+    Trigger("New");
     ASSERT_EQ(BGetCurrentDocListIndex(), 1);
     SelectWindow(DocumentWindow(0));
     ASSERT_EQ(FrontWindow(), DocumentWindow(0));
@@ -365,13 +365,13 @@ TEST(Print, NothingWithAnAuxiliaryWindowInFront)
 {
     StartApplication();
     for (const bool prefs : {true, false}) {
-        const char *command = prefs ? "pref" : "fact";
-        SendCommand(prefs ? "pref" : "fact");
+        const char *command = prefs ? "Preferences" : "Facts";
+        Trigger(command);
         ASSERT_FALSE(BIsDocumentWindow(FrontWindow()));
-        EXPECT_FALSE(IsCommandEnabled("page"));
-        EXPECT_FALSE(IsCommandEnabled("prnt"));
-        SendCommand("page");
-        SendCommand("prnt");
+        EXPECT_FALSE(IsCommandEnabled("PageSetup"));
+        EXPECT_FALSE(IsCommandEnabled("Print"));
+        Trigger("PageSetup");
+        Trigger("Print");
         BDoPageSetup(FrontWindow());
         BDoPrint(FrontWindow());
         EXPECT_TRUE(GetPendingPrintDialogs().empty()) << command;
@@ -447,16 +447,17 @@ TEST(Print, ReplacesAnExistingFileAsASaveDoes)
 TEST(Print, ClosingTheWindowCancelsItsSheet)
 {
     struct Case {
-        const char command[5];
+        const char *command;
         bool closeDocument; // false: the sheet's own close box
         int documentsLeft;
     };
-    const Case cases[] = {{"page", false, 2}, {"prnt", false, 2}, {"page", true, 1}, {"prnt", true, 0}};
+    const Case cases[] = {
+        {"PageSetup", false, 2}, {"Print", false, 2}, {"PageSetup", true, 1}, {"Print", true, 0}};
     StartApplication();
-    SendCommand("new ");
+    Trigger("New");
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.command) + (c.closeDocument ? ", document closed" : ", sheet closed"));
-        SendCommand(c.command);
+        Trigger(c.command);
         ASSERT_EQ(GetPendingPrintDialogs().size(), 1u);
         if (c.closeDocument) {
             BCloseDocument(GetPendingPrintDialogs()[0].parentWindow);

@@ -53,11 +53,11 @@ TEST(RealDialogs, PageSetupAndPrintIntoAPdfFile)
     WindowRef window = DocumentWindow(0);
     ASSERT_NE(window, nullptr);
 
-    SendCommand("page");
+    Trigger("PageSetup");
     auto *pageSetup = OpenDialog<QPageSetupDialog>();
     ASSERT_NE(pageSetup, nullptr);
     EXPECT_EQ(pageSetup->windowModality(), Qt::WindowModal);
-    EXPECT_FALSE(IsCommandEnabled("prnt")); // the sheet is in front
+    EXPECT_FALSE(IsCommandEnabled("Print")); // the sheet is in front
     pageSetup->printer()->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
                                                     QMarginsF(40, 40, 40, 40), QPageLayout::Point));
     pageSetup->accept();
@@ -66,7 +66,7 @@ TEST(RealDialogs, PageSetupAndPrintIntoAPdfFile)
     EXPECT_EQ(kept.paper, "Letter");
     EXPECT_TRUE(kept.landscape);
 
-    SendCommand("prnt");
+    Trigger("Print");
     auto *print = OpenDialog<QPrintDialog>();
     ASSERT_NE(print, nullptr);
     EXPECT_EQ(print->windowModality(), Qt::WindowModal);
@@ -82,7 +82,7 @@ TEST(RealDialogs, PageSetupAndPrintIntoAPdfFile)
     EXPECT_TRUE(TakeShownAlerts().empty());
 
     // Cancelled: nothing more is printed.
-    SendCommand("prnt");
+    Trigger("Print");
     print = OpenDialog<QPrintDialog>();
     ASSERT_NE(print, nullptr);
     print->reject();

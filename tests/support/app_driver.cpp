@@ -5,8 +5,8 @@
 #include "platform/application.h"
 #include "platform/events.h"
 #include "platform/internal.h"
-#include "platform/menus.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <clocale>
@@ -25,11 +25,6 @@ int argc = 1;
 char programName[] = "quorlscope-test";
 char *argv[] = {programName, nullptr};
 std::string systemLocale = "C.UTF-8";
-
-std::uint32_t code(const char (&text)[5])
-{
-    return FOUR_CHAR_CODE(text);
-}
 
 // The application a test started ends with the test program, before its exit
 // handlers free what Qt's platform plugin holds for the windows.
@@ -87,21 +82,64 @@ void StartApplication()
 {
     StartPlatform();
     BInitApplication();
-    EnableMenuCommand(nullptr, FOUR_CHAR_CODE("pref"));
     RunApplicationEventLoop(); // headless: marks the loop running and returns
 }
 
-OSStatus SendCommand(const char (&commandID)[5])
+QMenu *Menu(const char *objectName)
 {
-    HICommand command;
-    command.commandID = code(commandID);
-    return ProcessHICommand(command);
+    for (QWidget *widget : QApplication::allWidgets())
+        if (auto *menu = qobject_cast<QMenu *>(widget);
+            menu && menu->objectName() == QLatin1String(objectName))
+            return menu;
+    return nullptr;
 }
 
-bool IsCommandEnabled(const char (&commandID)[5])
+QAction *MenuItem(const std::string &name)
 {
-    SendMenuPopulateEvent();
-    return IsMenuCommandEnabled(code(commandID));
+    const QString objectName = QString::fromStdString("action" + name);
+    for (const char *menu : {"appMenu", "fileMenu", "editMenu", "funcMenu", "helpMenu"})
+        if (QMenu *found = Menu(menu))
+            for (QAction *action : found->actions())
+                if (action->objectName() == objectName)
+                    return action;
+    return nullptr;
+}
+
+std::vector<std::string> ItemTexts(const char *menu)
+{
+    std::vector<std::string> texts;
+    if (QMenu *found = Menu(menu))
+        for (QAction *action : found->actions())
+            texts.push_back(action->isSeparator() ? std::string() : action->text().toStdString());
+    return texts;
+}
+
+std::string KeyOf(const std::string &name)
+{
+    QAction *action = MenuItem(name);
+    return action ? action->shortcut().toString(QKeySequence::PortableText).toStdString() : "<no item>";
+}
+
+void OpenMenus()
+{
+    if (QMenu *menu = Menu("fileMenu"))
+        emit menu->aboutToShow();
+}
+
+bool Trigger(const std::string &name)
+{
+    QAction *action = MenuItem(name);
+    if (!IsCommandEnabled(name))
+        return false;
+    action->trigger();
+    return true;
+}
+
+bool IsCommandEnabled(const std::string &name)
+{
+    OpenMenus();
+    QAction *action = MenuItem(name);
+    return action && action->isEnabled();
 }
 
 QWidget *FindWidget(WindowRef window, const char *objectName)
@@ -154,7 +192,7 @@ std::vector<QWidget *> TabChain(WindowRef window)
 void RunTableWindow(const std::function<void(WindowRef)> &script)
 {
     SetModalScript(script);
-    SendCommand("qorl");
+    Trigger("ComputeTable");
     SetModalScript(nullptr);
 }
 

@@ -10,8 +10,10 @@
 #include "platform/window.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,11 +37,22 @@ void UseSystemLocale(const std::string &name);
 // installed); false when neither is possible.
 bool UseCommaLocale();
 
-// Sends a menu command by its four-character ID, as the menu or its key
-// equivalent would.
-OSStatus SendCommand(const char (&commandID)[5]);
-// The same as a key equivalent press: nothing happens when the item is disabled.
-bool IsCommandEnabled(const char (&commandID)[5]);
+// The menu item named "action" + name ("Save" is actionSave) in the menus
+// the windows show; null when there is none.
+QAction *MenuItem(const std::string &name);
+// The menu with the object name its form gives it ("fileMenu").
+QMenu *Menu(const char *objectName);
+// The texts of the menu's items, "" for a separator.
+std::vector<std::string> ItemTexts(const char *menu);
+// The item's key equivalent as Qt's portable text ("Ctrl+S"), "" for none.
+std::string KeyOf(const std::string &name);
+// Opens the menus as the user does, which brings every item up to date.
+void OpenMenus();
+// Chooses the item from the opened menus: it runs only when enabled there.
+// Returns whether it ran.
+bool Trigger(const std::string &name);
+// Whether the item is enabled once the menus are opened.
+bool IsCommandEnabled(const std::string &name);
 
 // What the user does in the table parameters window.
 struct TableEntry {

@@ -6,7 +6,6 @@
 #include "app/factswindow.h"
 #include "platform/bundle.h"
 #include "platform/internal.h"
-#include "platform/menus.h"
 #include "platform/navtesting.h"
 #include "tests/support/app_driver.h"
 
@@ -24,13 +23,11 @@ using namespace qrltest;
 namespace
 {
 
-enum : MenuID { appMenu = 128, fileMenu = 129, editMenu = 130, funcMenu = 131 };
-
 std::vector<std::string> MenuTitles()
 {
     std::vector<std::string> titles;
-    for (MenuID id : {appMenu, fileMenu, editMenu, funcMenu})
-        titles.push_back(CopyMenuTitleAsCFString(GetMenuHandle(id)));
+    for (const char *menu : {"appMenu", "fileMenu", "editMenu", "funcMenu"})
+        titles.push_back(Menu(menu) ? Menu(menu)->title().toStdString() : std::string());
     return titles;
 }
 
@@ -61,10 +58,11 @@ TEST(German, MenusWindowsAndTheEmptySheet)
 {
     StartInGerman();
     EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"Quorlscope", "Datei", "Bearbeiten", "Tabelle"}));
-    EXPECT_EQ(GetMenuItemText(GetMenuHandle(funcMenu), 1), "Tabelle berechnen…");
-    EXPECT_EQ(GetMenuItemText(GetMenuHandle(fileMenu), 5), "Speichern");
+    EXPECT_EQ(ItemTexts("funcMenu").at(0), "Tabelle berechnen…");
+    EXPECT_EQ(ItemTexts("fileMenu").at(4), "Speichern");
     // Key equivalents are not translated away.
-    EXPECT_EQ(GetMenuItemKeyEquivalent(GetMenuHandle(fileMenu), 5), "Ctrl+S");
+    EXPECT_EQ(Menu("fileMenu")->actions().value(4), MenuItem("Save"));
+    EXPECT_EQ(KeyOf("Save"), "Ctrl+S");
 
     WindowRef window = DocumentWindow(0);
     ASSERT_NE(window, nullptr);
@@ -151,7 +149,7 @@ TEST(German, SaveChangesQuestion)
 {
     StartInGerman();
     ComputeTable({"3", "50", 3, std::nullopt});
-    SendCommand("clos");
+    Trigger("Close");
     const std::vector<PendingNavDialog> pending = GetPendingNavDialogs();
     ASSERT_EQ(pending.size(), 1u);
     EXPECT_EQ(NavTestQuestion(pending[0].dialog),
