@@ -73,7 +73,7 @@ void setDocumentItems(const Menus &menus, bool close, tDocumentPtr document)
     setItem(menus.file, kCloseItem, close);
     setItem(menus.file, kSaveItem, isDocument && document->dirty && !document->fileLocked);
     setItem(menus.file, kSaveAsItem, isDocument && QRLIsDataValid(document->dataPtr));
-    setItem(menus.file, kRevertItem, isDocument && document->dirty && document->fRefNum != -1);
+    setItem(menus.file, kRevertItem, isDocument && document->dirty && !document->filePath.empty());
     setItem(menus.file, kPageSetupItem, isDocument);
     setItem(menus.file, kPrintItem, isDocument);
     setItem(menus.file, kExportItem, isDocument);

@@ -40,9 +40,7 @@ void resetToStartup()
         ShowWindow(fresh->theWindow);
     }
     tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(0));
-    if (document->fRefNum != -1)
-        FSClose(document->fRefNum);
-    document->fRefNum = -1;
+    document->filePath.clear();
     document->fileLocked = false;
     *document->dataPtr = tData{};
     BSetDocumentDirty(document, 0);

@@ -71,7 +71,7 @@ TEST_F(Saving, CancelledSaveSheetLeavesEverything)
     EXPECT_TRUE(IsWindowModified(window));
     EXPECT_EQ(GetWTitle(window), "Untitled 2");
     EXPECT_EQ(documentOf(window)->fNavigationSaveDialog, nullptr);
-    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_TRUE(documentOf(window)->filePath.empty());
 }
 
 // An opened file longer than a document is read up to 280 bytes; Save
@@ -129,7 +129,7 @@ TEST_F(Saving, ReplacingAFileInUseIsRefused)
     saveAs("held.qrtb", "svas");
     EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});
     EXPECT_EQ(readFile(path("held.qrtb")), held);
-    EXPECT_NE(documentOf(window)->fRefNum, -1);
+    EXPECT_FALSE(documentOf(window)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     SendCommand("new ");
     WindowRef second = DocumentWindow(1);
@@ -138,7 +138,7 @@ TEST_F(Saving, ReplacingAFileInUseIsRefused)
     EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});
     EXPECT_EQ(readFile(path("held.qrtb")), held);
     EXPECT_EQ(folderEntries(folder), Strings{"held.qrtb"});
-    EXPECT_EQ(documentOf(second)->fRefNum, -1);
+    EXPECT_TRUE(documentOf(second)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(second), 1);
     // The first document kept its file: Save writes it in place.
     SelectWindow(window);
@@ -154,7 +154,7 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
     ASSERT_EQ(chmod(path("locked.qrtb").c_str(), 0444), 0);
     ASSERT_EQ(open("locked.qrtb"), noErr);
     ASSERT_TRUE(documentOf(window)->fileLocked);
-    EXPECT_NE(documentOf(window)->fRefNum, -1);
+    EXPECT_FALSE(documentOf(window)->filePath.empty());
     ComputeTable({"9", "35", {}, {}});
     EXPECT_FALSE(IsCommandEnabled("save"));
     SendWindowEvent(window, kEventWindowClose);
@@ -163,7 +163,7 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
     EXPECT_EQ(readFile(path("locked.qrtb")), layout(table(4, 50)));
     EXPECT_EQ(folderEntries(folder), Strings{"locked.qrtb"});
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_TRUE(documentOf(window)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     ASSERT_TRUE(IsCommandEnabled("save"));
     SendCommand("save");
@@ -172,7 +172,7 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
 
 // A save failing at one step, to a chosen file (over a closed one or new)
 // and in place, keeps every previous file and leaves no temporary.
-class FailingSave : public FileTest, public ::testing::WithParamInterface<FSSaveStep>
+class FailingSave : public FileTest, public ::testing::WithParamInterface<SaveStep>
 {
 };
 
@@ -180,14 +180,14 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
 {
     writeFile(path("victim.qrtb"), Bytes(280, 0x42));
     ComputeTable({"3", "50", {}, {}});
-    FSSetSaveFaultForTesting(GetParam());
+    SetSaveFaultForTesting(GetParam());
     saveAs("victim", "svas");
     saveAs("fresh", "svas");
-    FSSetSaveFaultForTesting(FSSaveStep::none);
+    SetSaveFaultForTesting(SaveStep::none);
     EXPECT_EQ(AlertMessages(), (Strings{"Could not write Copy", "Could not write Copy"}));
     EXPECT_EQ(readFile(path("victim.qrtb")), Bytes(280, 0x42));
     EXPECT_EQ(folderEntries(folder), Strings{"victim.qrtb"});
-    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_TRUE(documentOf(window)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
 
     // In place: not a locked volume but the system's reason, and the
@@ -195,13 +195,13 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
     saveAs("safe");
     const Bytes saved = readFile(path("safe.qrtb"));
     ComputeTable({"9", "35", {}, {}});
-    FSSetSaveFaultForTesting(GetParam());
+    SetSaveFaultForTesting(GetParam());
     SendCommand("save");
-    FSSetSaveFaultForTesting(FSSaveStep::none);
+    SetSaveFaultForTesting(SaveStep::none);
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].message, "Could not save the file");
-    const std::string reason = std::strerror(GetParam() == FSSaveStep::write ? ENOSPC : EIO);
+    const std::string reason = std::strerror(GetParam() == SaveStep::write ? ENOSPC : EIO);
     EXPECT_EQ(alerts[0].explanation, "The file \u201csafe.qrtb\u201d could not be written: " + reason +
                                          ".\nIt keeps its previous contents.");
     EXPECT_EQ(readFile(path("safe.qrtb")), saved);
@@ -214,7 +214,7 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
     EXPECT_EQ(readFile(path("safe.qrtb")), record());
 }
 
-std::string stepName(const ::testing::TestParamInfo<FSSaveStep> &info)
+std::string stepName(const ::testing::TestParamInfo<SaveStep> &info)
 {
     return std::vector<std::string>{"none", "create", "write", "flush", "rename"}[std::size_t(info.param)];
 }
