@@ -30,14 +30,19 @@ std::string alertExplanation(const char *text, const std::string &name, const st
         .toStdString();
 }
 
-void alertCouldNotOpen(const FSSpec *theFile, const std::string &reason)
+std::string fileNameOf(const std::string &path)
+{
+    return path.substr(path.rfind('/') + 1);
+}
+
+void alertCouldNotOpen(const std::string &path, const std::string &reason)
 {
     const std::string explanation =
         reason.empty()
             ? QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be read.")
-                  .arg(QString::fromStdString(theFile->name))
+                  .arg(QString::fromStdString(fileNameOf(path)))
                   .toStdString()
-            : alertExplanation("The file \u201c%1\u201d could not be read: %2.", theFile->name, reason);
+            : alertExplanation("The file \u201c%1\u201d could not be read: %2.", fileNameOf(path), reason);
     alert("Could not open File", explanation.c_str());
 }
 
@@ -50,11 +55,6 @@ tDocumentPtr documentHoldingFile(const std::string &path)
             return document;
     }
     return nullptr;
-}
-
-std::string fileNameOf(const std::string &path)
-{
-    return path.substr(path.rfind('/') + 1);
 }
 
 // The document has no file any more: nothing is locked, and the next save
@@ -257,10 +257,9 @@ OSStatus BDoTerminateSaveCopy(tDocumentPtr theDocumentPtr)
                               theDocumentPtr ? theDocumentPtr->fNavigationTerminateSaveDialog : nullptr);
 }
 
-OSStatus BDoOpenFile(const FSSpec *theFile)
+OSStatus BDoOpenFile(const std::string &path)
 {
     // One document per file: two would each save over the other's changes.
-    const std::string path = theFile->path();
     if (tDocumentPtr holder = documentHoldingFile(path)) {
         bringToFront(holder);
         return noErr;
@@ -272,13 +271,13 @@ OSStatus BDoOpenFile(const FSSpec *theFile)
     }
     const FileError unreadable = ReadFileStart(path, 0, nullptr);
     if (unreadable.failed()) {
-        alertCouldNotOpen(theFile, unreadable.reason());
+        alertCouldNotOpen(path, unreadable.reason());
         return openStatus(unreadable);
     }
     bool created = false;
     tDocumentPtr document = documentForOpening(&created);
     if (!document) {
-        alertCouldNotOpen(theFile, "no document could be made for it");
+        alertCouldNotOpen(path, "no document could be made for it");
         return memFullErr;
     }
     document->fileLocked = isLockedForSaving(path);
@@ -286,13 +285,13 @@ OSStatus BDoOpenFile(const FSSpec *theFile)
     const FileError error = BReadFile(document);
     if (error.failed()) {
         abandonOpening(document, created);
-        alertCouldNotOpen(theFile, error.reason());
+        alertCouldNotOpen(path, error.reason());
         return ioErr;
     }
-    SetWTitle(document->theWindow, theFile->name);
+    SetWTitle(document->theWindow, fileNameOf(path));
     BSetCurrentDocListIndexFromWindowRef(document->theWindow);
     ShowWindow(document->theWindow);
-    SetWindowProxyFilePath(document->theWindow, theFile->path());
+    SetWindowProxyFilePath(document->theWindow, path);
     BDrawDocsWindowData(1);
     return noErr;
 }

@@ -40,6 +40,8 @@ bool BIsFileInUse(const std::string &path);
 OSStatus BDoFSRefSave(tDocumentPtr theDocumentPtr, NavReplyRecord *reply);
 OSStatus BDoSaveCopy(tDocumentPtr theDocumentPtr);
 OSStatus BDoTerminateSaveCopy(tDocumentPtr theDocumentPtr);
-OSStatus BDoOpenFile(const FSSpec *theFile);
+// Opens the file at path (absolute) into a document, or brings the
+// document that holds it to the front.
+OSStatus BDoOpenFile(const std::string &path);
 OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr);
 OSStatus BGetFSSpecInfo(const AEDesc *fileObject, FSSpec *returnSpec);

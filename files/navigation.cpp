@@ -40,7 +40,7 @@ void openChosenItems(const NavReplyRecord &reply)
             continue;
         FInfo info;
         if (FSpGetFInfo(&fileSpec, &info) == noErr && info.fdType == kDocumentFileType)
-            BDoOpenFile(&fileSpec);
+            BDoOpenFile(fileSpec.path());
     }
 }
 

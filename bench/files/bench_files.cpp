@@ -88,7 +88,7 @@ void BM_OpenDocument(benchmark::State &state)
     FSSpec fileSpec;
     FSMakeFSSpec(documentPath(), &fileSpec);
     for (auto _ : state) {
-        BDoOpenFile(&fileSpec);
+        BDoOpenFile(fileSpec.path());
         BCloseDocument(BGetDocumentWindowByIndex(std::int16_t(BGetNumberOfDocuments() - 1)));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

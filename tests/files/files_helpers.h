@@ -148,7 +148,7 @@ class FileTest : public ::testing::Test
     {
         FSSpec fileSpec;
         FSMakeFSSpec(path(name), &fileSpec);
-        return BDoOpenFile(&fileSpec);
+        return BDoOpenFile(fileSpec.path());
     }
     // Answers the Save sheet that the command brings up with this name.
     void saveAs(const std::string &name, const char (&command)[5] = "save") const

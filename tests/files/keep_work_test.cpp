@@ -177,7 +177,7 @@ TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
         SCOPED_TRACE(f);
         FSSpec fileSpec;
         FSMakeFSSpec(f + "/t.qrtb", &fileSpec);
-        ASSERT_EQ(BDoOpenFile(&fileSpec), noErr);
+        ASSERT_EQ(BDoOpenFile(fileSpec.path()), noErr);
         WindowRef opened = FrontWindow();
         EXPECT_TRUE(documentOf(opened)->fileLocked);
         ComputeTable({"9", "35", {}, {}});
@@ -256,7 +256,7 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
     ASSERT_EQ(leftInfo.fdType, kDocumentFileType);
     FSSpec otherSpec;
     FSMakeFSSpec(path("other.qrtb"), &otherSpec);
-    ASSERT_EQ(BDoOpenFile(&otherSpec), noErr);
+    ASSERT_EQ(BDoOpenFile(otherSpec.path()), noErr);
     ComputeTable({"5", "50", {}, {}});
     SetSaveFaultForTesting(SaveStep::abandon);
     SendCommand("save");
