@@ -189,7 +189,8 @@ FileError BWriteFile(tDocumentPtr theDocumentPtr)
     if (theDocumentPtr->filePath.empty() || !theDocumentPtr->dataPtr)
         return {};
     // Through a symbolic link the link's target is saved, and the link stays.
-    const FileError error = isLockedForSaving(theDocumentPtr->filePath)
+    // A file removed meanwhile is written again where it was.
+    const FileError error = theDocumentPtr->fileLocked || IsSaveLocked(theDocumentPtr->filePath)
                                 ? FileError{EACCES}
                                 : saveRecord(theDocumentPtr, theDocumentPtr->filePath, Replace::any);
     if (error.locked()) {

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace qrltest;
 using namespace filetest;
@@ -96,6 +97,13 @@ TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
     EXPECT_EQ(BIsDocumentDirty(window), 0);
     EXPECT_FALSE(IsWindowModified(window));
     EXPECT_TRUE(isOpen(folder, "t.qrtb"));
+    // A file removed meanwhile is written again where it was.
+    ASSERT_EQ(unlink(path("t.qrtb").c_str()), 0);
+    ComputeTable({"5", "35", {}, {}});
+    SendCommand("save");
+    EXPECT_TRUE(AlertMessages().empty());
+    EXPECT_EQ(readFile(path("t.qrtb")), record());
+    EXPECT_EQ(BIsDocumentDirty(window), 0);
 }
 
 // Save As moves the document; a name of any length is kept whole.
