@@ -28,6 +28,6 @@ void BHandleOpenDocument(const std::vector<std::string> &paths)
             return;
         FInfo fileInfo;
         if (FSpGetFInfo(&fileSpec, &fileInfo) == noErr && fileInfo.fdType == kDocumentFileType)
-            BDoOpenFile(&fileSpec);
+            BDoOpenFile(fileSpec.path());
     }
 }

@@ -40,7 +40,7 @@ void setDocumentItems(const Ui::MenuBar &menus, bool close, tDocumentPtr documen
     menus.actionClose->setEnabled(close);
     menus.actionSave->setEnabled(isDocument && document->dirty && !document->fileLocked);
     menus.actionSaveAs->setEnabled(hasTable);
-    menus.actionRevert->setEnabled(isDocument && document->dirty && document->fRefNum != -1);
+    menus.actionRevert->setEnabled(isDocument && document->dirty && !document->filePath.empty());
     menus.actionPageSetup->setEnabled(isDocument);
     menus.actionPrint->setEnabled(isDocument);
     menus.actionExport->setEnabled(isDocument);

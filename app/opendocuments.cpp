@@ -8,25 +8,28 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <cerrno>
 
 namespace
 {
 
 // Why path cannot be opened, in the user's language.
-std::string reasonFor(OSErr err, const std::string &path)
+std::string reasonFor(const FileError &error, const std::string &path)
 {
-    switch (err) {
-    case fnfErr:
-    case dirNFErr:
-    case bdNamErr:
-        return QCoreApplication::translate("Program", "There is no such file: %1")
-            .arg(QString::fromStdString(path))
-            .toStdString();
-    case notAFileErr:
+    if (error.notAFile)
         return QCoreApplication::translate("Program", "It is not a file: %1")
             .arg(QString::fromStdString(path))
             .toStdString();
-    case permErr:
+    switch (error.number) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return QCoreApplication::translate("Program", "There is no such file: %1")
+            .arg(QString::fromStdString(path))
+            .toStdString();
+    case EACCES:
+    case EPERM:
         return QCoreApplication::translate("Program", "You are not allowed to read it: %1")
             .arg(QString::fromStdString(path))
             .toStdString();
@@ -37,28 +40,14 @@ std::string reasonFor(OSErr err, const std::string &path)
     }
 }
 
-// Opens the file for reading and closes it again; noErr when it can be read.
-OSErr checkReadable(const std::string &path)
-{
-    FSSpec fileSpec;
-    OSErr err = FSMakeFSSpec(path, &fileSpec);
-    if (err != noErr)
-        return err;
-    short refNum = -1;
-    err = FSpOpenDF(&fileSpec, fsRdPerm, &refNum);
-    if (err == noErr)
-        FSClose(refNum);
-    return err;
-}
-
 // The files that can be read; an alert for each of the others, in the
 // order given.
 std::vector<std::string> readableOf(const std::vector<std::string> &files)
 {
     std::vector<std::string> readable;
     for (const std::string &path : files) {
-        const OSErr err = checkReadable(path);
-        if (err == noErr) {
+        const FileError error = ReadFileStart(path, 0, nullptr);
+        if (!error.failed()) {
             readable.push_back(path);
             continue;
         }
@@ -67,7 +56,7 @@ std::vector<std::string> readableOf(const std::vector<std::string> &files)
         showAlert(QCoreApplication::translate("Program", "Could not open “%1”")
                       .arg(QString::fromStdString(name))
                       .toStdString(),
-                  reasonFor(err, path));
+                  reasonFor(error, path));
     }
     return readable;
 }

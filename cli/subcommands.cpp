@@ -5,8 +5,8 @@
 #include "formats/exportformats.h"
 #include "formats/fileimage.h"
 #include "model/data.h"
+#include "platform/atomicsave.h"
 #include "platform/coreapplication.h"
-#include "platform/files.h"
 #include "platform/strings.h"
 
 #include <algorithm>
@@ -289,22 +289,20 @@ std::string Extension(const std::string &path)
 
 // Why the target could not be written: the system's reason where it gave
 // one, never a bare error number.
-std::string WriteFailure(OSErr err)
+std::string WriteFailure(const FileError &error)
 {
-    switch (err) {
-    case permErr:
-    case wrPermErr:
-        return "permission denied";
-    case dirNFErr:
-    case fnfErr:
-        return "no such folder";
-    case notAFileErr:
+    if (error.notAFile)
         return "not a file";
+    switch (error.number) {
+    case EACCES:
+    case EPERM:
+        return "permission denied";
+    case ENOENT:
+    case ENOTDIR:
+        return "no such folder";
     default:
-        break;
+        return error.reason();
     }
-    const std::string reason = FSGetLastErrorText();
-    return reason.empty() ? "it could not be written" : reason;
 }
 
 int RunExport(const std::vector<std::string> &args, const tRun &run)
@@ -339,16 +337,9 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
         return run.Fail(kSubcommandFileFailed,
                         target + ": tables in metres and in feet cannot share one CSV file's headings; "
                                  "export them to separate files or to JSON");
-    FSSpec fileSpec;
-    const OSErr made = FSMakeFSSpec(target, &fileSpec);
-    if (made != noErr && made != fnfErr)
-        return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(made));
-    short refNum = -1;
-    const OSErr err = FSWriteFileSafely(&fileSpec, text.data(), static_cast<long>(text.size()), nullptr, true,
-                                        true, &refNum);
-    if (err != noErr)
-        return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(err));
-    FSClose(refNum);
+    const FileError error = SaveFile(target, QByteArray::fromStdString(text), Replace::unlocked, true);
+    if (error.failed())
+        return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(error));
     return kSubcommandDone;
 }
 

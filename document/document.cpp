@@ -4,7 +4,6 @@
 
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
-#include "platform/files.h"
 #include "platform/menus.h"
 
 #include <new>
@@ -80,7 +79,6 @@ tDocumentPtr BInitDocument()
     QRLSetDataValid(document->dataPtr, false);
 
     document->dirty = 0;
-    document->fRefNum = -1;
     document->fileLocked = false;
     document->isClosing = false;
     document->fNavigationSaveDialog = nullptr;
@@ -118,8 +116,6 @@ void BCloseDocument(WindowRef window)
     HideWindow(document->theWindow);
     DisposeWindow(document->theWindow);
     QRLDeleteDataPtr(document->dataPtr);
-    if (document->fRefNum != -1)
-        FSClose(document->fRefNum);
     delete document;
     // currentDocListIndex keeps its value: the document that moved into the
     // slot, or none until the next operation makes one current.

@@ -15,7 +15,7 @@ struct tDocument {
     tDataPtr dataPtr;
     std::int16_t dirty;
     bool isClosing;
-    std::int16_t fRefNum;
+    std::string filePath; // empty until the document has a file
     bool fileLocked;
     NavDialogRef fNavigationSaveDialog;
     NavDialogRef fNavigationConfirmDialog;

@@ -29,15 +29,16 @@ void alert(const char *message, const std::string &explanation)
     showAlert(message, explanation);
 }
 
-void alertExportFailed(const FSSpec *target, const std::string &reason)
+void alertExportFailed(const std::string &target, const std::string &reason)
 {
+    const QString name = QString::fromStdString(target.substr(target.rfind('/') + 1));
     const std::string explanation =
         reason.empty()
             ? QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be written.")
-                  .arg(QString::fromStdString(target->name))
+                  .arg(name)
                   .toStdString()
             : QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be written: %2.")
-                  .arg(QString::fromStdString(target->name), QString::fromStdString(reason))
+                  .arg(name, QString::fromStdString(reason))
                   .toStdString();
     alert("Could not export the table", explanation);
 }
@@ -76,8 +77,8 @@ void exportChosenFile(tDocumentPtr document, NavDialogRef dialog)
     // The folder as the dialog names it: one that has gone meanwhile fails
     // the write, which says why.
     if (!reply.selection.empty() && !reply.saveFileName.empty()) {
-        const FSSpec target{reply.selection.front().path, reply.saveFileName};
-        if (BDoExportDocument(document, &target, tExportFormat(reply.fileFormat), reply.replacing) == noErr)
+        const std::string target = reply.selection.front().path + "/" + reply.saveFileName;
+        if (BDoExportDocument(document, target, tExportFormat(reply.fileFormat), reply.replacing) == noErr)
             NavCompleteSave(&reply);
     }
 }
@@ -135,13 +136,13 @@ void BNavExportEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr c
     }
 }
 
-OSStatus BDoExportDocument(tDocumentPtr theDocumentPtr, const FSSpec *target, tExportFormat format,
+OSStatus BDoExportDocument(tDocumentPtr theDocumentPtr, const std::string &target, tExportFormat format,
                            Boolean replacing)
 {
-    if (!theDocumentPtr || !target)
+    if (!theDocumentPtr)
         return paramErr;
     // A table document that is open stays whole: it is not replaced by an export.
-    if (FSIsFileOpen(target)) {
+    if (BIsFileInUse(target)) {
         alert("Could not save the File You like to replace, it is in use", "Please choose another name");
         return fBsyErr;
     }
@@ -151,14 +152,12 @@ OSStatus BDoExportDocument(tDocumentPtr theDocumentPtr, const FSSpec *target, tE
             target, QCoreApplication::translate("Program", "its contents could not be made").toStdString());
         return paramErr;
     }
-    short refNum = -1;
-    const OSErr err =
-        FSWriteFileSafely(target, bytes->data(), long(bytes->size()), nullptr, replacing, true, &refNum);
-    if (err != noErr) {
-        alertExportFailed(target, FSGetLastErrorText());
-        return err;
+    const FileError error = SaveFile(target, QByteArray::fromStdString(*bytes),
+                                     replacing ? Replace::unlocked : Replace::never, true);
+    if (error.failed()) {
+        alertExportFailed(target, error.reason());
+        return ioErr;
     }
-    FSClose(refNum);
     return noErr;
 }
 

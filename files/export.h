@@ -26,7 +26,7 @@ void BNavExportEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr c
 // temporary beside the target, renamed over it). A failure is alerted,
 // naming the file and the system's reason. A file that exists is replaced
 // only when replacing is set.
-OSStatus BDoExportDocument(tDocumentPtr theDocumentPtr, const FSSpec *target, tExportFormat format,
+OSStatus BDoExportDocument(tDocumentPtr theDocumentPtr, const std::string &target, tExportFormat format,
                            Boolean replacing);
 
 // The document's computed table onto the clipboard, as tab-separated text

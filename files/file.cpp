@@ -7,7 +7,9 @@
 #include "platform/window.h"
 
 #include <QCoreApplication>
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace
 {
@@ -28,29 +30,46 @@ std::string alertExplanation(const char *text, const std::string &name, const st
         .toStdString();
 }
 
-void alertCouldNotOpen(const FSSpec *theFile, const std::string &reason)
+std::string fileNameOf(const std::string &path)
+{
+    return path.substr(path.rfind('/') + 1);
+}
+
+void alertCouldNotOpen(const std::string &path, const std::string &reason)
 {
     const std::string explanation =
         reason.empty()
             ? QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be read.")
-                  .arg(QString::fromStdString(theFile->name))
+                  .arg(QString::fromStdString(fileNameOf(path)))
                   .toStdString()
-            : alertExplanation("The file \u201c%1\u201d could not be read: %2.", theFile->name, reason);
+            : alertExplanation("The file \u201c%1\u201d could not be read: %2.", fileNameOf(path), reason);
     alert("Could not open File", explanation.c_str());
 }
 
 // The document that holds this file already, however it was reached.
-tDocumentPtr documentHoldingFile(const FSSpec *theFile)
+tDocumentPtr documentHoldingFile(const std::string &path)
 {
-    const short refNum = FSFindOpenFile(theFile);
-    if (refNum == 0)
-        return nullptr;
     for (int i = 0; i < BGetNumberOfDocuments(); ++i) {
         tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(std::int16_t(i)));
-        if (document && document->fRefNum == refNum)
+        if (document && !document->filePath.empty() && IsSameFile(document->filePath, path))
             return document;
     }
     return nullptr;
+}
+
+// The document has no file any more: nothing is locked, and the next save
+// asks for a location.
+void letGoOfFile(tDocumentPtr document)
+{
+    document->filePath.clear();
+    document->fileLocked = false;
+}
+
+// A save replaces the file by a new one made in its folder: it is locked
+// when the new one cannot be made or the file could not be opened to write.
+bool isLockedForSaving(const std::string &path)
+{
+    return IsSaveLocked(path) || access(path.c_str(), W_OK) != 0;
 }
 
 void bringToFront(tDocumentPtr document)
@@ -63,18 +82,17 @@ void bringToFront(tDocumentPtr document)
 
 // A save in place that failed: the file and its folder cannot be written,
 // or something else went wrong and the system says what.
-void alertSaveFailed(tDocumentPtr document, OSErr err, const std::string &reason)
+void alertSaveFailed(tDocumentPtr document, const FileError &error)
 {
-    if (FSIsLockedError(err)) {
+    if (error.locked()) {
         alert("Could not save the file because the Volume is locked", "Try to choose another Volume");
         return;
     }
-    FSSpec fileSpec;
-    const std::string name = FSGetFSSpecFromRefNum(document->fRefNum, &fileSpec) == noErr
-                                 ? fileSpec.name
-                                 : GetWTitle(document->theWindow);
-    const std::string explanation = alertExplanation(
-        "The file \u201c%1\u201d could not be written: %2.\nIt keeps its previous contents.", name, reason);
+    const std::string name =
+        document->filePath.empty() ? GetWTitle(document->theWindow) : fileNameOf(document->filePath);
+    const std::string explanation =
+        alertExplanation("The file \u201c%1\u201d could not be written: %2.\nIt keeps its previous contents.",
+                         name, error.reason());
     alert("Could not save the file", explanation.c_str());
 }
 
@@ -99,9 +117,7 @@ void abandonOpening(tDocumentPtr document, bool created)
         BCloseDocument(document->theWindow);
         return;
     }
-    FSClose(document->fRefNum);
-    document->fRefNum = -1;
-    document->fileLocked = false;
+    letGoOfFile(document);
 }
 
 OSStatus saveCopyFromDialog(tDocumentPtr document, NavDialogRef dialog)
@@ -120,6 +136,26 @@ OSStatus saveCopyFromDialog(tDocumentPtr document, NavDialogRef dialog)
     return noErr;
 }
 
+// The document's record as the file's bytes, written whole through a
+// temporary; the file gets the document's type and creator.
+FileError saveRecord(tDocumentPtr theDocumentPtr, const std::string &path, Replace replace)
+{
+    std::uint8_t image[kDocumentFileSize];
+    BEncodeData(theDocumentPtr->dataPtr, image);
+    return SaveFile(path, QByteArray(reinterpret_cast<const char *>(image), kDocumentFileSize), replace,
+                    flushToDisk, kDocumentFileTypeName, kDocumentFileCreatorName);
+}
+
+// The status an open that failed returns.
+OSStatus openStatus(const FileError &error)
+{
+    if (error.notAFile)
+        return notAFileErr;
+    if (error.number == ENOENT || error.number == ENOTDIR)
+        return fnfErr;
+    return error.locked() ? permErr : ioErr;
+}
+
 } // namespace
 
 void BSetSaveHooks(const tSaveHooks &hooks)
@@ -132,77 +168,58 @@ void BSetSaveFlushesToDisk(Boolean flush)
     flushToDisk = flush;
 }
 
-OSErr BReadFile(tDocumentPtr theDocumentPtr)
+FileError BReadFile(tDocumentPtr theDocumentPtr)
 {
     if (!theDocumentPtr->dataPtr) {
         BSetDocumentDirty(theDocumentPtr, 0);
-        return noErr;
+        return {};
     }
-    OSErr err = SetFPos(theDocumentPtr->fRefNum, fsFromStart, 0);
-    if (err != noErr)
-        return err;
-    std::uint8_t image[kDocumentFileSize];
-    long count = kDocumentFileSize;
-    err = FSRead(theDocumentPtr->fRefNum, &count, image);
-    if (err != noErr && err != eofErr)
-        return err;
-    BDecodeData(image, count, theDocumentPtr->dataPtr);
+    QByteArray image;
+    const FileError error = ReadFileStart(theDocumentPtr->filePath, kDocumentFileSize, &image);
+    if (error.failed())
+        return error;
+    BDecodeData(reinterpret_cast<const std::uint8_t *>(image.constData()), long(image.size()),
+                theDocumentPtr->dataPtr);
     BSetDocumentDirty(theDocumentPtr, 0);
-    return noErr;
+    return {};
 }
 
-OSErr BWriteFile(tDocumentPtr theDocumentPtr)
+FileError BWriteFile(tDocumentPtr theDocumentPtr)
 {
-    if (theDocumentPtr->fRefNum == -1 || !theDocumentPtr->dataPtr)
-        return noErr;
-    std::uint8_t image[kDocumentFileSize];
-    BEncodeData(theDocumentPtr->dataPtr, image);
-    // The new contents replace the file only once they are complete.
-    OSErr err = FSReplaceFileContents(theDocumentPtr->fRefNum, image, kDocumentFileSize, flushToDisk);
-    if (err != noErr && FSIsLockedError(err)) {
-        // A file that cannot be written at all: the document lets go of it;
-        // without a file nothing is locked, and the next save asks for a
-        // location. The file itself is untouched.
-        FSClose(theDocumentPtr->fRefNum);
-        theDocumentPtr->fRefNum = -1;
-        theDocumentPtr->fileLocked = false;
-        return err;
+    if (theDocumentPtr->filePath.empty() || !theDocumentPtr->dataPtr)
+        return {};
+    // Through a symbolic link the link's target is saved, and the link stays.
+    // A file removed meanwhile is written again where it was.
+    const FileError error = theDocumentPtr->fileLocked || IsSaveLocked(theDocumentPtr->filePath)
+                                ? FileError{EACCES}
+                                : saveRecord(theDocumentPtr, theDocumentPtr->filePath, Replace::any);
+    if (error.locked()) {
+        // A file that cannot be written at all: the document lets go of it.
+        // The file itself is untouched.
+        letGoOfFile(theDocumentPtr);
+        return error;
     }
-    if (err != noErr)
-        return err; // the file is intact and the document keeps it, dirty
-    // A file known as a table only by its name carries the type and creator
-    // from its first save on.
-    FSSpec fileSpec;
-    if (FSGetFSSpecFromRefNum(theDocumentPtr->fRefNum, &fileSpec) == noErr) {
-        const FInfo identity{kDocumentFileType, kDocumentFileCreator};
-        FSpSetFInfo(&fileSpec, &identity);
-    }
+    if (error.failed())
+        return error; // the file is intact and the document keeps it, dirty
     BSetDocumentDirtyShown(theDocumentPtr, 0);
-    return noErr;
+    return {};
 }
 
-OSErr BWriteNewFile(tDocumentPtr theDocumentPtr, const FSSpec *newFileSpec, Boolean replacing)
+FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, Boolean replacing)
 {
     if (!theDocumentPtr->dataPtr)
-        return noErr;
-    std::uint8_t image[kDocumentFileSize];
-    BEncodeData(theDocumentPtr->dataPtr, image);
-    const FInfo identity{kDocumentFileType, kDocumentFileCreator};
-    short refNum = -1;
-    OSErr err =
-        FSWriteFileSafely(newFileSpec, image, kDocumentFileSize, &identity, replacing, flushToDisk, &refNum);
+        return {};
+    const FileError error = saveRecord(theDocumentPtr, path, replacing ? Replace::unlocked : Replace::never);
     // The document lets go of its old file only once the new one is
     // complete: on failure it keeps its file, title and changes.
-    if (err != noErr)
-        return err;
-    if (theDocumentPtr->fRefNum != -1)
-        FSClose(theDocumentPtr->fRefNum);
+    if (error.failed())
+        return error;
     theDocumentPtr->fileLocked = false;
-    theDocumentPtr->fRefNum = refNum;
+    theDocumentPtr->filePath = path;
     BSetDocumentDirtyShown(theDocumentPtr, 0);
-    SetWTitle(theDocumentPtr->theWindow, newFileSpec->name);
-    SetWindowProxyFilePath(theDocumentPtr->theWindow, newFileSpec->path());
-    return noErr;
+    SetWTitle(theDocumentPtr->theWindow, fileNameOf(path));
+    SetWindowProxyFilePath(theDocumentPtr->theWindow, path);
+    return {};
 }
 
 OSStatus BDoFSRefSave(tDocumentPtr theDocumentPtr, NavReplyRecord *reply)
@@ -215,17 +232,16 @@ OSStatus BDoFSRefSave(tDocumentPtr theDocumentPtr, NavReplyRecord *reply)
         return err;
     if (reply->saveFileName.empty())
         return noErr;
-    const FSSpec target{folder.path, reply->saveFileName};
-    // A file that a document holds open is not replaced, not even by the
+    const std::string target = folder.path + "/" + reply->saveFileName;
+    // A file that a document holds is not replaced, not even by the
     // document itself.
-    if (FSIsFileOpen(&target)) {
+    if (BIsFileInUse(target)) {
         alert("Could not save the File You like to replace, it is in use", "Please choose another name");
         return fBsyErr;
     }
-    err = BWriteNewFile(theDocumentPtr, &target, reply->replacing);
-    if (err != noErr) {
+    if (BWriteNewFile(theDocumentPtr, target, reply->replacing).failed()) {
         alert("Could not write Copy", "");
-        return err;
+        return ioErr;
     }
     return NavCompleteSave(reply);
 }
@@ -242,10 +258,10 @@ OSStatus BDoTerminateSaveCopy(tDocumentPtr theDocumentPtr)
                               theDocumentPtr ? theDocumentPtr->fNavigationTerminateSaveDialog : nullptr);
 }
 
-OSStatus BDoOpenFile(const FSSpec *theFile)
+OSStatus BDoOpenFile(const std::string &path)
 {
     // One document per file: two would each save over the other's changes.
-    if (tDocumentPtr holder = documentHoldingFile(theFile)) {
+    if (tDocumentPtr holder = documentHoldingFile(path)) {
         bringToFront(holder);
         return noErr;
     }
@@ -254,39 +270,29 @@ OSStatus BDoOpenFile(const FSSpec *theFile)
               "Please close some documents");
         return noErr;
     }
-    bool fileLocked = false;
-    short refNum = -1;
-    OSErr err = FSpOpenDF(theFile, fsRdWrPerm, &refNum);
-    if (err != noErr) {
-        fileLocked = true;
-        err = FSpOpenDF(theFile, fsRdPerm, &refNum);
-    }
-    if (err != noErr) {
-        alertCouldNotOpen(theFile, FSGetLastErrorText());
-        return err;
+    const FileError unreadable = ReadFileStart(path, 0, nullptr);
+    if (unreadable.failed()) {
+        alertCouldNotOpen(path, unreadable.reason());
+        return openStatus(unreadable);
     }
     bool created = false;
     tDocumentPtr document = documentForOpening(&created);
     if (!document) {
-        FSClose(refNum);
-        alertCouldNotOpen(theFile, "no document could be made for it");
+        alertCouldNotOpen(path, "no document could be made for it");
         return memFullErr;
     }
-    if (document->fRefNum != -1)
-        FSClose(document->fRefNum);
-    document->fileLocked = fileLocked;
-    document->fRefNum = refNum;
-    err = BReadFile(document);
-    if (err != noErr) {
-        const std::string reason = FSGetLastErrorText();
+    document->fileLocked = isLockedForSaving(path);
+    document->filePath = path;
+    const FileError error = BReadFile(document);
+    if (error.failed()) {
         abandonOpening(document, created);
-        alertCouldNotOpen(theFile, reason);
-        return err;
+        alertCouldNotOpen(path, error.reason());
+        return ioErr;
     }
-    SetWTitle(document->theWindow, theFile->name);
+    SetWTitle(document->theWindow, fileNameOf(path));
     BSetCurrentDocListIndexFromWindowRef(document->theWindow);
     ShowWindow(document->theWindow);
-    SetWindowProxyFilePath(document->theWindow, theFile->path());
+    SetWindowProxyFilePath(document->theWindow, path);
     BDrawDocsWindowData(1);
     return noErr;
 }
@@ -295,23 +301,28 @@ OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr)
 {
     if (!theDocumentPtr)
         return noErr;
-    if (theDocumentPtr->fRefNum == -1) {
+    if (theDocumentPtr->filePath.empty()) {
         if (saveHooks.askForLocation)
             saveHooks.askForLocation(theDocumentPtr);
         return noErr;
     }
-    OSErr err = BWriteFile(theDocumentPtr);
-    if (err != noErr) {
-        alertSaveFailed(theDocumentPtr, err, FSGetLastErrorText());
+    const FileError error = BWriteFile(theDocumentPtr);
+    if (error.failed()) {
+        alertSaveFailed(theDocumentPtr, error);
         // The window stays open: a later save is an ordinary one.
         theDocumentPtr->isClosing = false;
-        return err;
+        return ioErr;
     }
     if (theDocumentPtr->isClosing)
         BCloseDocument(theDocumentPtr->theWindow);
     if (saveHooks.saved)
         saveHooks.saved();
     return noErr;
+}
+
+bool BIsFileInUse(const std::string &path)
+{
+    return documentHoldingFile(path) != nullptr;
 }
 
 OSStatus BGetFSSpecInfo(const AEDesc *fileObject, FSSpec *returnSpec)

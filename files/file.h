@@ -14,6 +14,8 @@
 // information keys declare them ("CFBundleTypeOSTypes", "CFBundleSignature").
 constexpr OSType kDocumentFileType = FOUR_CHAR_CODE("QRTb");
 constexpr OSType kDocumentFileCreator = FOUR_CHAR_CODE("QRLF");
+constexpr char kDocumentFileTypeName[] = "QRTb";
+constexpr char kDocumentFileCreatorName[] = "QRLF";
 
 // What a save asks of the dialogs and the quit above it, registered at
 // start-up: a location for a document that has no file yet, and the next
@@ -27,14 +29,19 @@ void BSetSaveHooks(const tSaveHooks &hooks);
 // Whether saves wait until the new contents are on disk (the default).
 void BSetSaveFlushesToDisk(Boolean flush);
 
-OSErr BReadFile(tDocumentPtr theDocumentPtr);
-OSErr BWriteFile(tDocumentPtr theDocumentPtr);
-// Moves the document to the file newFileSpec names, written whole before it
-// takes the name; a file of that name exists only when replacing is set.
-OSErr BWriteNewFile(tDocumentPtr theDocumentPtr, const FSSpec *newFileSpec, Boolean replacing);
+FileError BReadFile(tDocumentPtr theDocumentPtr);
+FileError BWriteFile(tDocumentPtr theDocumentPtr);
+// Moves the document to the file at path, written whole before it takes the
+// name; a file of that name exists only when replacing is set.
+FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, Boolean replacing);
+// Some document holds the file at path (by whatever path or link it was
+// opened): it is not to be replaced.
+bool BIsFileInUse(const std::string &path);
 OSStatus BDoFSRefSave(tDocumentPtr theDocumentPtr, NavReplyRecord *reply);
 OSStatus BDoSaveCopy(tDocumentPtr theDocumentPtr);
 OSStatus BDoTerminateSaveCopy(tDocumentPtr theDocumentPtr);
-OSStatus BDoOpenFile(const FSSpec *theFile);
+// Opens the file at path (absolute) into a document, or brings the
+// document that holds it to the front.
+OSStatus BDoOpenFile(const std::string &path);
 OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr);
 OSStatus BGetFSSpecInfo(const AEDesc *fileObject, FSSpec *returnSpec);

@@ -40,7 +40,7 @@ void openChosenItems(const NavReplyRecord &reply)
             continue;
         FInfo info;
         if (FSpGetFInfo(&fileSpec, &info) == noErr && info.fdType == kDocumentFileType)
-            BDoOpenFile(&fileSpec);
+            BDoOpenFile(fileSpec.path());
     }
 }
 
@@ -183,7 +183,7 @@ Boolean BNavFilterProc(const AEDesc *item, const NavFileOrFolderInfo *info, void
         return true;
     // A save's temporary carries the table's type before its rename; it is
     // never a document of its own.
-    if (item && item->path.substr(item->path.rfind('/') + 1).rfind(FSTemporaryPrefix(), 0) == 0)
+    if (item && item->path.substr(item->path.rfind('/') + 1).rfind(AtomicSave::temporaryPrefix(), 0) == 0)
         return false;
     return info->finderInfo.fdType == kDocumentFileType;
 }
@@ -216,7 +216,7 @@ void BNavRevertEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr c
     auto document = static_cast<tDocumentPtr>(callBackUD);
     if (!document)
         return;
-    if (callBackParms->userAction == kNavUserActionDiscardChanges && BReadFile(document) == noErr) {
+    if (callBackParms->userAction == kNavUserActionDiscardChanges && !BReadFile(document).failed()) {
         BSetCurrentDocListIndexFromWindowRef(document->theWindow);
         BDrawDocsWindowData(1);
         BSetDocumentDirtyShown(document, 0);

@@ -40,9 +40,7 @@ void resetToStartup()
         ShowWindow(fresh->theWindow);
     }
     tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(0));
-    if (document->fRefNum != -1)
-        FSClose(document->fRefNum);
-    document->fRefNum = -1;
+    document->filePath.clear();
     document->fileLocked = false;
     *document->dataPtr = tData{};
     BSetDocumentDirty(document, 0);
@@ -97,16 +95,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     resetToStartup();
     FSSpec fileSpec;
     FSMakeFSSpec(documentPath, &fileSpec);
-    BDoOpenFile(&fileSpec); // into the empty start-up document
+    BDoOpenFile(fileSpec.path()); // into the empty start-up document
     // One input in sixteen again, as the same file (its window comes to the
     // front) and as a copy: into the same window when it stayed empty, else
     // into a new one.
     if (size % 16 == 0) {
-        BDoOpenFile(&fileSpec);
+        BDoOpenFile(fileSpec.path());
         writeInput(copyPath, data, size);
         FSSpec copySpec;
         FSMakeFSSpec(copyPath, &copySpec);
-        BDoOpenFile(&copySpec);
+        BDoOpenFile(copySpec.path());
     }
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
         BDrawDocsWindowDataUpdate(BGetDocumentWindowByIndex(std::int16_t(i)));

@@ -170,21 +170,20 @@ void reportFailure(PMPrintSession session, const std::string &what, const std::s
 bool prepareFile(PMPrintSession session, PrintJob &job)
 {
     const QFileInfo target(QString::fromStdString(job.target));
-    FSSpec fileSpec;
-    FSMakeFSSpec(job.target, &fileSpec); // a missing folder fails below, with its reason
-    if (FSBeginReplacement(&fileSpec, &job.replacement) != noErr) {
+    const FileError error = job.replacement.begin(job.target, Replace::any);
+    if (error.failed()) {
         reportFailure(session, target.fileName().toStdString(),
                       "The folder \u201c" + target.absolutePath().toStdString() +
-                          "\u201d cannot be written: " + FSGetLastErrorText() + ".");
+                          "\u201d cannot be written: " + error.reason() + ".");
         return false;
     }
-    session->printer->setOutputFileName(QString::fromStdString(job.replacement.temporaryPath));
+    session->printer->setOutputFileName(QString::fromStdString(job.replacement.temporaryPath()));
     return true;
 }
 
 void discardTemporary(PrintJob &job)
 {
-    FSDiscardReplacement(&job.replacement);
+    job.replacement.discard();
 }
 
 // A complete PDF file ends with its end-of-file marker; a full disk leaves
@@ -201,14 +200,15 @@ bool isCompletePdf(const std::string &path)
 bool publishFile(PMPrintSession session, PrintJob &job)
 {
     const std::string name = QFileInfo(QString::fromStdString(job.target)).fileName().toStdString();
-    if (!isCompletePdf(job.replacement.temporaryPath)) {
+    if (!isCompletePdf(job.replacement.temporaryPath())) {
         reportFailure(session, name, "The file could not be written completely; the disk may be full.");
         return false;
     }
     // A printout can be made again: the file is not flushed to the disk
     // before the rename, which keeps a partial file from the target all the same.
-    if (FSCommitReplacement(&job.replacement, false) != noErr) {
-        reportFailure(session, name, FSGetLastErrorText() + ".");
+    const FileError error = job.replacement.commit(false);
+    if (error.failed()) {
+        reportFailure(session, name, error.reason() + ".");
         return false;
     }
     return true;

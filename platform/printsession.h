@@ -3,7 +3,7 @@
 // include it.
 #pragma once
 
-#include "files.h"
+#include "atomicsave.h"
 #include "internal.h"
 #include "printtesting.h"
 
@@ -29,8 +29,8 @@ struct OpaquePMPrintSettings {
 
 // The job under way: its output and its pages.
 struct PrintJob {
-    std::string target;        // the PDF file, or empty for a printer
-    FSReplacement replacement; // written first, renamed over the target at the end
+    std::string target;     // the PDF file, or empty for a printer
+    AtomicSave replacement; // written first, renamed over the target at the end
     platform::PortPages pages;
 };
 

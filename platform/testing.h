@@ -46,11 +46,3 @@ std::vector<std::string> GetShowLog();
 // Lets Qt finish what it deferred (widgets of disposed windows are deleted
 // later); headless runs have no event loop to do it.
 void ProcessPendingEvents();
-
-// Files: the steps of a save that a test can make fail. abandon stops after
-// the temporary is written, leaving it behind unheld, as a save killed
-// before its rename does.
-enum class FSSaveStep { none, create, write, flush, rename, abandon };
-void FSSetSaveFaultForTesting(FSSaveStep step);
-// FSRead fails with ioErr while set.
-void FSSetReadFaultForTesting(Boolean fail);

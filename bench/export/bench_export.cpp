@@ -9,8 +9,8 @@
 #include "document/mainwindow.h"
 #include "model/data.h"
 #include "platform/application.h"
+#include "platform/atomicsave.h"
 #include "platform/events.h"
-#include "platform/files.h"
 #include "platform/printtesting.h"
 #include "print/pdfexport.h"
 
@@ -69,17 +69,14 @@ void BM_ExportTenTablesToPDF(benchmark::State &state)
                                 fullFrameDigital);
         tables.push_back({"lens " + std::to_string(i + 1), records.back()->data});
     }
-    FSSpec target;
-    FSMakeFSSpec(folder + "/kit.pdf", &target);
+    const std::string target = folder + "/kit.pdf";
     for (auto _ : state) {
         std::string pdf;
-        short refNum = -1;
         if (QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), BDrawPrintedSheet, &pdf) != noErr ||
-            FSWriteFileSafely(&target, pdf.data(), long(pdf.size()), nullptr, true, true, &refNum) != noErr) {
+            SaveFile(target, QByteArray::fromStdString(pdf), Replace::unlocked, true).failed()) {
             state.SkipWithError("no PDF");
             break;
         }
-        FSClose(refNum);
     }
 }
 BENCHMARK(BM_ExportTenTablesToPDF)->Unit(benchmark::kMillisecond)->UseRealTime();

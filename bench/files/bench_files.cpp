@@ -74,14 +74,10 @@ void BM_ReadDocumentFile(benchmark::State &state)
 {
     writeDocumentFile();
     tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(0));
-    FSSpec fileSpec;
-    FSMakeFSSpec(documentPath(), &fileSpec);
-    for (auto _ : state) {
-        FSpOpenDF(&fileSpec, fsRdWrPerm, &document->fRefNum);
+    document->filePath = documentPath();
+    for (auto _ : state)
         benchmark::DoNotOptimize(BReadFile(document));
-        FSClose(document->fRefNum);
-        document->fRefNum = -1;
-    }
+    document->filePath.clear();
 }
 BENCHMARK(BM_ReadDocumentFile)->UseRealTime();
 
@@ -92,30 +88,27 @@ void BM_OpenDocument(benchmark::State &state)
     FSSpec fileSpec;
     FSMakeFSSpec(documentPath(), &fileSpec);
     for (auto _ : state) {
-        BDoOpenFile(&fileSpec);
+        BDoOpenFile(fileSpec.path());
         BCloseDocument(BGetDocumentWindowByIndex(std::int16_t(BGetNumberOfDocuments() - 1)));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 BENCHMARK(BM_OpenDocument)->UseRealTime();
 
-// Save in place of a document that holds its file open.
+// Save in place of a document that has its file.
 void BM_SaveDocument(benchmark::State &state)
 {
     const bool flush = state.range(0) != 0;
     writeDocumentFile();
     tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(0));
-    FSSpec fileSpec;
-    FSMakeFSSpec(documentPath(), &fileSpec);
-    FSpOpenDF(&fileSpec, fsRdWrPerm, &document->fRefNum);
+    document->filePath = documentPath();
     BSetSaveFlushesToDisk(flush);
     for (auto _ : state) {
         BSetDocumentDirty(document, 1);
-        if (BWriteFile(document) != noErr)
+        if (BWriteFile(document).failed())
             state.SkipWithError("save failed");
     }
-    FSClose(document->fRefNum);
-    document->fRefNum = -1;
+    document->filePath.clear();
 }
 BENCHMARK(BM_SaveDocument)->Arg(0)->Arg(1)->UseRealTime();
 

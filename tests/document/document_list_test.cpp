@@ -48,7 +48,7 @@ TEST(DocumentList, NoneBeforeTheFirstOneAfter)
     EXPECT_EQ(BGetCurrentDocsWindowRef(), document->theWindow);
     EXPECT_FALSE(QRLIsDataValid(document->dataPtr));
     EXPECT_EQ(document->dirty, 0);
-    EXPECT_EQ(document->fRefNum, -1);
+    EXPECT_TRUE(document->filePath.empty());
     EXPECT_FALSE(document->fileLocked);
     EXPECT_FALSE(document->isClosing);
     EXPECT_TRUE(Texts(document->theWindow).empty());

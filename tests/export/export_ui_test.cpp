@@ -354,11 +354,11 @@ TEST(Export, FailuresAlertAndLeaveNoFile)
 
     std::filesystem::create_directory(folder);
     std::ofstream(folder + "/keep.json") << "precious";
-    for (FSSaveStep step : {FSSaveStep::create, FSSaveStep::write, FSSaveStep::flush, FSSaveStep::rename}) {
-        FSSetSaveFaultForTesting(step);
+    for (SaveStep step : {SaveStep::create, SaveStep::write, SaveStep::flush, SaveStep::rename}) {
+        SetSaveFaultForTesting(step);
         ExportAs(kExportCSV, folder, "table");
         ExportAs(kExportJSON, folder, "keep");
-        FSSetSaveFaultForTesting(FSSaveStep::none);
+        SetSaveFaultForTesting(SaveStep::none);
         shown = TakeShownAlerts();
         ASSERT_EQ(shown.size(), 2u) << int(step);
         EXPECT_EQ(shown[0].message, kExportAlert);

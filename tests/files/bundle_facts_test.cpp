@@ -71,7 +71,7 @@ TEST_F(BundleFacts, TheProgramsBundleKeepsEverythingWhereItWas)
     EXPECT_EQ(kDocumentFileType, GetBundleDocumentType());
     EXPECT_EQ(kDocumentFileCreator, GetBundleSignature());
     EXPECT_EQ("qrtb", FSGetTypeExtension(kDocumentFileType));
-    EXPECT_EQ(".quorlscope-save-", FSTemporaryPrefix());
+    EXPECT_EQ(".quorlscope-save-", AtomicSave::temporaryPrefix());
     EXPECT_EQ(config.path().toStdString() + "/Quorlscope/Quorlscope.conf",
               platform::preferences().fileName().toStdString());
     const FInfo info = infoOf("Table.QRTB");
@@ -91,7 +91,7 @@ TEST_F(BundleFacts, AnotherBundleGivesAnotherDocumentTypeNameAndPreferenceFile)
     EXPECT_EQ(FOUR_CHAR_CODE("DFts"), GetBundleDocumentType());
     EXPECT_EQ("dfts", FSGetTypeExtension(FOUR_CHAR_CODE("DFts")));
     EXPECT_EQ("", FSGetTypeExtension(kDocumentFileType));
-    EXPECT_EQ(".fieldbook-save-", FSTemporaryPrefix());
+    EXPECT_EQ(".fieldbook-save-", AtomicSave::temporaryPrefix());
     EXPECT_EQ(config.path().toStdString() + "/Fieldbook/Fieldbook.conf",
               platform::preferences().fileName().toStdString());
     const FInfo info = infoOf("Table.dfts");

@@ -22,8 +22,7 @@ namespace filetest
 using Bytes = std::vector<std::uint8_t>;
 using Strings = std::vector<std::string>;
 
-constexpr FSSaveStep kSaveSteps[] = {FSSaveStep::create, FSSaveStep::write, FSSaveStep::flush,
-                                     FSSaveStep::rename};
+constexpr SaveStep kSaveSteps[] = {SaveStep::create, SaveStep::write, SaveStep::flush, SaveStep::rename};
 const std::string kLockedAlert = "Could not save the file because the Volume is locked";
 const std::string kInUseAlert = "Could not save the File You like to replace, it is in use";
 
@@ -106,10 +105,10 @@ inline std::string attribute(const std::string &path, const char *name)
     return n < 0 ? "" : std::string(raw, std::size_t(n));
 }
 
+// A document holds the file.
 inline bool isOpen(const std::string &folder, const std::string &name)
 {
-    FSSpec s{folder, name};
-    return FSIsFileOpen(&s);
+    return BIsFileInUse(folder + "/" + name);
 }
 
 // The one dialog that is up; a failure when there is not exactly one.
@@ -143,13 +142,13 @@ class FileTest : public ::testing::Test
         folder = qrltest::TempFolder();
         window = qrltest::DocumentWindow(0);
     }
-    void TearDown() override { FSSetSaveFaultForTesting(FSSaveStep::none); }
+    void TearDown() override { SetSaveFaultForTesting(SaveStep::none); }
     std::string path(const std::string &name) const { return folder + "/" + name; }
     OSStatus open(const std::string &name) const
     {
         FSSpec fileSpec;
         FSMakeFSSpec(path(name), &fileSpec);
-        return BDoOpenFile(&fileSpec);
+        return BDoOpenFile(fileSpec.path());
     }
     // Answers the Save sheet that the command brings up with this name.
     void saveAs(const std::string &name, const std::string &command = "Save") const

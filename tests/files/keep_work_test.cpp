@@ -34,7 +34,7 @@ class KeepingWork : public FileTest
     // A document that kept its file, title and changes after a failed save.
     void expectKept(const std::string &name)
     {
-        EXPECT_NE(documentOf(window)->fRefNum, -1);
+        EXPECT_FALSE(documentOf(window)->filePath.empty());
         EXPECT_TRUE(isOpen(folder, name));
         EXPECT_EQ(GetWTitle(window), name);
         EXPECT_EQ(BIsDocumentDirty(window), 1);
@@ -47,7 +47,7 @@ class KeepingWork : public FileTest
     {
         Strings found;
         for (const std::string &name : folderEntries(folder))
-            if (name.rfind(FSTemporaryPrefix(), 0) == 0)
+            if (name.rfind(AtomicSave::temporaryPrefix(), 0) == 0)
                 found.push_back(name);
         return found;
     }
@@ -177,7 +177,7 @@ TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
         SCOPED_TRACE(f);
         FSSpec fileSpec;
         FSMakeFSSpec(f + "/t.qrtb", &fileSpec);
-        ASSERT_EQ(BDoOpenFile(&fileSpec), noErr);
+        ASSERT_EQ(BDoOpenFile(fileSpec.path()), noErr);
         WindowRef opened = FrontWindow();
         EXPECT_TRUE(documentOf(opened)->fileLocked);
         ComputeTable({"9", "35", {}, {}});
@@ -189,7 +189,7 @@ TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
         EXPECT_EQ(readFile(f + "/t.qrtb"), layout(table(4, 50)));
         EXPECT_EQ(folderEntries(f), Strings{"t.qrtb"});
         EXPECT_TRUE(IsWindowVisible(opened));
-        EXPECT_EQ(documentOf(opened)->fRefNum, -1);
+        EXPECT_TRUE(documentOf(opened)->filePath.empty());
         ASSERT_TRUE(IsCommandEnabled("Save"));
         Trigger("Save");
         EXPECT_EQ(onlyDialog().kind, NavDialogKind::putFile);
@@ -243,10 +243,10 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
     // temporaries of its later saves: only their names set them apart.
     Trigger("Save");
     ComputeTable({"7", "50", {}, {}});
-    FSSetSaveFaultForTesting(FSSaveStep::abandon);
+    SetSaveFaultForTesting(SaveStep::abandon);
     for (int i = 0; i < 3; ++i)
         Trigger("Save");
-    FSSetSaveFaultForTesting(FSSaveStep::none);
+    SetSaveFaultForTesting(SaveStep::none);
     const Strings left = temporaries();
     ASSERT_EQ(left.size(), 3u);
     FSSpec leftSpec;
@@ -256,11 +256,11 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
     ASSERT_EQ(leftInfo.fdType, kDocumentFileType);
     FSSpec otherSpec;
     FSMakeFSSpec(path("other.qrtb"), &otherSpec);
-    ASSERT_EQ(BDoOpenFile(&otherSpec), noErr);
+    ASSERT_EQ(BDoOpenFile(otherSpec.path()), noErr);
     ComputeTable({"5", "50", {}, {}});
-    FSSetSaveFaultForTesting(FSSaveStep::abandon);
+    SetSaveFaultForTesting(SaveStep::abandon);
     Trigger("Save");
-    FSSetSaveFaultForTesting(FSSaveStep::none);
+    SetSaveFaultForTesting(SaveStep::none);
     Strings all = temporaries();
     ASSERT_EQ(all.size(), 4u);
     std::string otherTemporary;
@@ -302,9 +302,9 @@ TEST_F(KeepingWork, OpenFailureNamesFileAndReason)
     } cases[] = {{"missing.qrtb", ENOENT}, {"folder.qrtb", EISDIR}, {"broken.qrtb", EIO}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        FSSetReadFaultForTesting(c.reason == EIO);
+        SetReadFaultForTesting(c.reason == EIO);
         EXPECT_NE(open(c.name), noErr);
-        FSSetReadFaultForTesting(false);
+        SetReadFaultForTesting(false);
         const std::vector<ShownAlert> shown = alerts();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].message, "Could not open File");
@@ -326,7 +326,7 @@ TEST_F(KeepingWork, OpenFailureNamesFileAndReason)
     EXPECT_EQ(shown[0].explanation, "The file \u201csecret.qrtb\u201d could not be read: " +
                                         std::string(std::strerror(EACCES)) + ".");
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_TRUE(documentOf(window)->filePath.empty());
 }
 
 } // namespace

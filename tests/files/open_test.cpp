@@ -148,15 +148,15 @@ TEST_F(Opening, UnreadableFileAlertsAndLeavesNoDocumentWithIt)
         SCOPED_TRACE(std::string("case ") + c.name + (c.hasTable ? " after a table" : ""));
         if (c.hasTable)
             ComputeTable({"3", "50", {}, {}});
-        FSSetReadFaultForTesting(c.readFault);
+        SetReadFaultForTesting(c.readFault);
         const OSStatus status = open(c.name);
-        FSSetReadFaultForTesting(false);
+        SetReadFaultForTesting(false);
         EXPECT_EQ(status == ioErr, c.readFault);
         EXPECT_NE(status, noErr);
         EXPECT_EQ(AlertMessages(), Strings{"Could not open File"});
         ASSERT_EQ(BGetNumberOfDocuments(), 1);
         EXPECT_EQ(GetWTitle(window), "Untitled ");
-        EXPECT_EQ(documentOf(window)->fRefNum, -1);
+        EXPECT_TRUE(documentOf(window)->filePath.empty());
         EXPECT_EQ(QRLIsDataValid(documentOf(window)->dataPtr), c.hasTable);
         EXPECT_FALSE(isOpen(folder, c.name));
     }

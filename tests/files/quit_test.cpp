@@ -82,7 +82,7 @@ TEST_F(Quitting, FailedSaveStopsQuitAndKeepsDocument)
     const Bytes saved = readFile(path("f.qrtb"));
     ComputeTable({"9", "35", {}, {}});
     RequestQuit();
-    FSSetSaveFaultForTesting(FSSaveStep::rename);
+    SetSaveFaultForTesting(SaveStep::rename);
     EXPECT_FALSE(EndsProcess([] { answer(kNavUserActionSaveChanges); }));
     EXPECT_EQ(AlertMessages(), Strings{"Could not save the file"});
     EXPECT_FALSE(BGetAppQuittingStatus());
@@ -112,7 +112,7 @@ TEST_F(Quitting, FailedQuitTimeSaveAsStopsQuitAndKeepsDocument)
     ASSERT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(BIsDocumentDirty(window), 1);
-    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_TRUE(documentOf(window)->filePath.empty());
     EXPECT_FALSE(documentOf(window)->isClosing);
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_TRUE(folderEntries(folder).empty());

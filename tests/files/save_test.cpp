@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace qrltest;
 using namespace filetest;
@@ -71,7 +72,7 @@ TEST_F(Saving, CancelledSaveSheetLeavesEverything)
     EXPECT_TRUE(IsWindowModified(window));
     EXPECT_EQ(GetWTitle(window), "Untitled 2");
     EXPECT_EQ(documentOf(window)->fNavigationSaveDialog, nullptr);
-    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_TRUE(documentOf(window)->filePath.empty());
 }
 
 // An opened file longer than a document is read up to 280 bytes; Save
@@ -96,6 +97,13 @@ TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
     EXPECT_EQ(BIsDocumentDirty(window), 0);
     EXPECT_FALSE(IsWindowModified(window));
     EXPECT_TRUE(isOpen(folder, "t.qrtb"));
+    // A file removed meanwhile is written again where it was.
+    ASSERT_EQ(unlink(path("t.qrtb").c_str()), 0);
+    ComputeTable({"5", "35", {}, {}});
+    Trigger("Save");
+    EXPECT_TRUE(AlertMessages().empty());
+    EXPECT_EQ(readFile(path("t.qrtb")), record());
+    EXPECT_EQ(BIsDocumentDirty(window), 0);
 }
 
 // Save As moves the document; a name of any length is kept whole.
@@ -129,7 +137,7 @@ TEST_F(Saving, ReplacingAFileInUseIsRefused)
     saveAs("held.qrtb", "SaveAs");
     EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});
     EXPECT_EQ(readFile(path("held.qrtb")), held);
-    EXPECT_NE(documentOf(window)->fRefNum, -1);
+    EXPECT_FALSE(documentOf(window)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     Trigger("New");
     WindowRef second = DocumentWindow(1);
@@ -138,7 +146,7 @@ TEST_F(Saving, ReplacingAFileInUseIsRefused)
     EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});
     EXPECT_EQ(readFile(path("held.qrtb")), held);
     EXPECT_EQ(folderEntries(folder), Strings{"held.qrtb"});
-    EXPECT_EQ(documentOf(second)->fRefNum, -1);
+    EXPECT_TRUE(documentOf(second)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(second), 1);
     // The first document kept its file: Save writes it in place.
     SelectWindow(window);
@@ -154,7 +162,7 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
     ASSERT_EQ(chmod(path("locked.qrtb").c_str(), 0444), 0);
     ASSERT_EQ(open("locked.qrtb"), noErr);
     ASSERT_TRUE(documentOf(window)->fileLocked);
-    EXPECT_NE(documentOf(window)->fRefNum, -1);
+    EXPECT_FALSE(documentOf(window)->filePath.empty());
     ComputeTable({"9", "35", {}, {}});
     EXPECT_FALSE(IsCommandEnabled("Save"));
     SendWindowEvent(window, kEventWindowClose);
@@ -163,7 +171,7 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
     EXPECT_EQ(readFile(path("locked.qrtb")), layout(table(4, 50)));
     EXPECT_EQ(folderEntries(folder), Strings{"locked.qrtb"});
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_TRUE(documentOf(window)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     ASSERT_TRUE(IsCommandEnabled("Save"));
     Trigger("Save");
@@ -172,7 +180,7 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
 
 // A save failing at one step, to a chosen file (over a closed one or new)
 // and in place, keeps every previous file and leaves no temporary.
-class FailingSave : public FileTest, public ::testing::WithParamInterface<FSSaveStep>
+class FailingSave : public FileTest, public ::testing::WithParamInterface<SaveStep>
 {
 };
 
@@ -180,14 +188,14 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
 {
     writeFile(path("victim.qrtb"), Bytes(280, 0x42));
     ComputeTable({"3", "50", {}, {}});
-    FSSetSaveFaultForTesting(GetParam());
+    SetSaveFaultForTesting(GetParam());
     saveAs("victim", "SaveAs");
     saveAs("fresh", "SaveAs");
-    FSSetSaveFaultForTesting(FSSaveStep::none);
+    SetSaveFaultForTesting(SaveStep::none);
     EXPECT_EQ(AlertMessages(), (Strings{"Could not write Copy", "Could not write Copy"}));
     EXPECT_EQ(readFile(path("victim.qrtb")), Bytes(280, 0x42));
     EXPECT_EQ(folderEntries(folder), Strings{"victim.qrtb"});
-    EXPECT_EQ(documentOf(window)->fRefNum, -1);
+    EXPECT_TRUE(documentOf(window)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
 
     // In place: not a locked volume but the system's reason, and the
@@ -195,13 +203,13 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
     saveAs("safe");
     const Bytes saved = readFile(path("safe.qrtb"));
     ComputeTable({"9", "35", {}, {}});
-    FSSetSaveFaultForTesting(GetParam());
+    SetSaveFaultForTesting(GetParam());
     Trigger("Save");
-    FSSetSaveFaultForTesting(FSSaveStep::none);
+    SetSaveFaultForTesting(SaveStep::none);
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].message, "Could not save the file");
-    const std::string reason = std::strerror(GetParam() == FSSaveStep::write ? ENOSPC : EIO);
+    const std::string reason = std::strerror(GetParam() == SaveStep::write ? ENOSPC : EIO);
     EXPECT_EQ(alerts[0].explanation, "The file \u201csafe.qrtb\u201d could not be written: " + reason +
                                          ".\nIt keeps its previous contents.");
     EXPECT_EQ(readFile(path("safe.qrtb")), saved);
@@ -214,7 +222,7 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
     EXPECT_EQ(readFile(path("safe.qrtb")), record());
 }
 
-std::string stepName(const ::testing::TestParamInfo<FSSaveStep> &info)
+std::string stepName(const ::testing::TestParamInfo<SaveStep> &info)
 {
     return std::vector<std::string>{"none", "create", "write", "flush", "rename"}[std::size_t(info.param)];
 }

@@ -405,10 +405,10 @@ TEST(Print, UnwritableFolderAlertsAndLeavesNoFile)
                                          (geteuid() == 0 ? "Read-only file system." : "Permission denied."));
     EXPECT_TRUE(FilesIn(folder).empty());
     const std::string writable = TempFolder();
-    for (const FSSaveStep step : {FSSaveStep::create, FSSaveStep::rename}) {
-        FSSetSaveFaultForTesting(step);
+    for (const SaveStep step : {SaveStep::create, SaveStep::rename}) {
+        SetSaveFaultForTesting(step);
         PrintTo(writable + "/failed.pdf");
-        FSSetSaveFaultForTesting(FSSaveStep::none);
+        SetSaveFaultForTesting(SaveStep::none);
         alerts = TakeShownAlerts();
         ASSERT_EQ(alerts.size(), 1u) << int(step);
         EXPECT_NE(alerts[0].explanation.find("Input/output error."), std::string::npos)
