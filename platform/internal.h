@@ -95,7 +95,6 @@ QString fourCharCodeText(FourCharCode code);
 WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string &name);
 // Forgets a wrapped window without deleting its widget.
 void unwrapWidget(WindowRef window);
-QWidget *widgetOf(WindowRef window);
 
 // A dialog (a file dialog, a question, a print sheet) shown as a window of
 // ours: its close box and Escape call cancel once the window event that
@@ -123,10 +122,11 @@ void paintPort(GrafPort &port, QWidget *widget);
 // keeps no text hidden under a white box).
 void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered);
 
-// Pages drawn through a port, as printing and PDF documents draw them: the
+// Pages painted in points, as printing and PDF documents paint them: the
 // painter starts on the device with the first page, each later page is a
-// new one, and each page's port goes onto it at its end (replayPort,
-// without what erasures covered), scaled from points to the device.
+// new one, scaled from points to the device while the page is open; what
+// was drawn into the page's port goes onto it at its end (replayPort,
+// without what erasures covered).
 struct PortPages {
     std::unique_ptr<QPainter> painter;
     GrafPort port; // the open page's; its pageBounds stay from page to page
@@ -134,8 +134,8 @@ struct PortPages {
     int count = 0; // pages ended
     // Starts a page on an empty port; false when the device takes no
     // painter (the first page) or no further page.
-    bool beginPage(QPagedPaintDevice &device);
-    void endPage(double dotsPerPoint);
+    bool beginPage(QPagedPaintDevice &device, double dotsPerPoint);
+    void endPage();
 };
 bool eventLoopRunning();
 void setEventLoopRunning(bool running);

@@ -59,17 +59,22 @@ OSStatus PDFContextBeginPage(PDFContextRef context, GrafPtr *outPort)
 {
     if (!context || !outPort || context->pages.pageOpen)
         return paramErr;
-    if (!context->pages.beginPage(*context->writer))
+    if (!context->pages.beginPage(*context->writer, context->writer->resolution() / 72.0))
         return ioErr;
     *outPort = &context->pages.port;
     return noErr;
+}
+
+QPainter *pdfPagePainter(PDFContextRef context)
+{
+    return context && context->pages.pageOpen ? context->pages.painter.get() : nullptr;
 }
 
 OSStatus PDFContextEndPage(PDFContextRef context)
 {
     if (!context || !context->pages.pageOpen)
         return paramErr;
-    context->pages.endPage(context->writer->resolution() / 72.0);
+    context->pages.endPage();
     return noErr;
 }
 

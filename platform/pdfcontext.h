@@ -9,6 +9,8 @@
 
 #include <string>
 
+class QPainter;
+
 struct OpaquePDFContext;
 using PDFContextRef = OpaquePDFContext *;
 
@@ -20,6 +22,8 @@ OSStatus PDFContextCreate(const std::string &title, PDFContextRef *outContext);
 OSStatus PDFContextGetPageBounds(PDFContextRef context, Rect *outBounds);
 // Begins the next page; outPort is its drawing port until the page ends.
 OSStatus PDFContextBeginPage(PDFContextRef context, GrafPtr *outPort);
+// The open page's painter, in the port's coordinates; null between pages.
+QPainter *pdfPagePainter(PDFContextRef context);
 OSStatus PDFContextEndPage(PDFContextRef context);
 // Finishes the document and gives its bytes; a page still open is ended.
 OSStatus PDFContextClose(PDFContextRef context, std::string *outBytes);

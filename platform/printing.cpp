@@ -441,7 +441,8 @@ OSStatus PMSessionBeginPage(PMPrintSession session)
         return kPMInvalidParameter;
     platform::PortPages &pages = session->job->pages;
     const bool first = !pages.painter;
-    if (!pages.beginPage(*session->printer)) {
+    // Page coordinates are points from the top-left of the printable area.
+    if (!pages.beginPage(*session->printer, session->printer->resolution() / 72.0)) {
         reportFailure(session, outputName(session),
                       first ? "The printing system did not accept the job."
                             : "The printing system did not accept another page.");
@@ -454,7 +455,7 @@ OSStatus PMSessionGetGraphicsContext(PMPrintSession session, void **outContext)
 {
     if (!isLive(session) || !outContext || !session->job || !session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    *outContext = &session->job->pages.port;
+    *outContext = session->job->pages.painter.get();
     return noErr;
 }
 
@@ -463,9 +464,7 @@ OSStatus PMSessionEndPage(PMPrintSession session)
     if (!isLive(session) || !session->job || !session->job->pages.pageOpen)
         return kPMInvalidParameter;
     platform::PortPages &pages = session->job->pages;
-    platform::printLog().lastPage = GetPortContents(&pages.port);
-    // Port coordinates are points from the top-left of the printable area.
-    pages.endPage(session->printer->resolution() / 72.0);
+    pages.endPage();
     return noErr;
 }
 

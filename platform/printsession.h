@@ -64,7 +64,6 @@ void takePrintChoice(PMPrintSession session);
 struct PrintLog {
     int completedJobs = 0;
     int printedPages = 0;
-    std::vector<PortItem> lastPage; // the port of the last page printed
 };
 PrintLog &printLog();
 

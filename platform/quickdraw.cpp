@@ -146,7 +146,7 @@ void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered)
     }
 }
 
-bool PortPages::beginPage(QPagedPaintDevice &device)
+bool PortPages::beginPage(QPagedPaintDevice &device, double dotsPerPoint)
 {
     if (!painter) {
         painter = std::make_unique<QPainter>();
@@ -159,14 +159,14 @@ bool PortPages::beginPage(QPagedPaintDevice &device)
     port.penH = port.penV = 0;
     port.textSize = 12;
     port.textFace = 0;
+    painter->save();
+    painter->scale(dotsPerPoint, dotsPerPoint);
     pageOpen = true;
     return true;
 }
 
-void PortPages::endPage(double dotsPerPoint)
+void PortPages::endPage()
 {
-    painter->save();
-    painter->scale(dotsPerPoint, dotsPerPoint);
     replayPort(port, *painter, true);
     painter->restore();
     port.items.clear();

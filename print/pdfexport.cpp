@@ -1,6 +1,7 @@
-// Tables as a PDF document. The sheet is the printed one, drawn by what the
-// caller gives; the figures block below it comes from QRLGetTableFigures. Everything is drawn into the pages'
-// ports, so the document looks as a printout of the same tables does.
+// Tables as a PDF document. The sheet is the printed one, painted by what
+// the caller gives on the page's painter, so the document looks as a
+// printout of the same tables does; the figures block below it comes from
+// QRLGetTableFigures and is drawn into the page's port.
 #include "print/pdfexport.h"
 
 #include "model/figures.h"
@@ -121,7 +122,7 @@ OSStatus drawTable(PDFContextRef context, const tExportTable &table, const Rect 
     GrafPtr savedPort;
     GetPort(&savedPort);
     SetPort(port);
-    drawSheet(sheetBounds, table.dataPtr);
+    drawSheet(*pdfPagePainter(context), sheetBounds, table.dataPtr);
     short blockTop = short(sheetBounds.top + kSheetContentHeight + kGapAboveBlock);
     if (blockTop + kBlockHeight > page.bottom) {
         SetPort(savedPort);
