@@ -46,7 +46,6 @@ struct DrawItem {
 
 struct GrafPort {
     QPointer<QWidget> widget; // the widget showing the port; null for a page
-    Rect pageBounds;          // bounds of a port without a widget
     short originH = 0;
     short originV = 0;
     short penH = 0;
@@ -117,23 +116,16 @@ void attachSharedActions(QWidget *widget);
 void attachEditMenu(QWidget *widget);
 // Repaints the window from its port.
 void paintPort(GrafPort &port, QWidget *widget);
-// Draws what the port holds with the painter, in the port's coordinates;
-// with dropCovered, without what a later erasure covered (a printed page
-// keeps no text hidden under a white box).
-void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered);
 
 // Pages painted in points, as printing and PDF documents paint them: the
 // painter starts on the device with the first page, each later page is a
-// new one, scaled from points to the device while the page is open; what
-// was drawn into the page's port goes onto it at its end (replayPort,
-// without what erasures covered).
+// new one, scaled from points to the device while the page is open.
 struct PortPages {
     std::unique_ptr<QPainter> painter;
-    GrafPort port; // the open page's; its pageBounds stay from page to page
     bool pageOpen = false;
     int count = 0; // pages ended
-    // Starts a page on an empty port; false when the device takes no
-    // painter (the first page) or no further page.
+    // Starts a page; false when the device takes no painter (the first
+    // page) or no further page.
     bool beginPage(QPagedPaintDevice &device, double dotsPerPoint);
     void endPage();
 };

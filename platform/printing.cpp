@@ -425,12 +425,6 @@ OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings
         if (!prepareFile(session, *job))
             return session->error;
     }
-    const PMRect page = [&] {
-        PMRect r;
-        PMGetAdjustedPageRect(format, &r);
-        return r;
-    }();
-    SetRect(&job->pages.port.pageBounds, 0, 0, short(page.right - page.left), short(page.bottom - page.top));
     session->job = std::move(job);
     return noErr;
 }

@@ -115,15 +115,16 @@ void warmPortText()
             painter.drawText(QPointF(4 + quarter / 4.0, 20), QString(c));
 }
 
-void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered)
+namespace
+{
+
+void replayPort(const GrafPort &port, QPainter &painter)
 {
     // A one-unit pen: one pixel in a window, one point on paper.
     QPen pen(Qt::black, 1.0);
     pen.setCosmetic(false);
     painter.setPen(pen);
     for (const DrawItem &item : port.items) {
-        if (dropCovered && item.covered)
-            continue;
         switch (item.kind) {
         case DrawItem::Kind::erase:
             painter.fillRect(toQRect(item.r), Qt::white);
@@ -146,6 +147,8 @@ void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered)
     }
 }
 
+} // namespace
+
 bool PortPages::beginPage(QPagedPaintDevice &device, double dotsPerPoint)
 {
     if (!painter) {
@@ -155,10 +158,6 @@ bool PortPages::beginPage(QPagedPaintDevice &device, double dotsPerPoint)
     } else if (!device.newPage()) {
         return false;
     }
-    port.items.clear();
-    port.penH = port.penV = 0;
-    port.textSize = 12;
-    port.textFace = 0;
     painter->save();
     painter->scale(dotsPerPoint, dotsPerPoint);
     pageOpen = true;
@@ -167,9 +166,7 @@ bool PortPages::beginPage(QPagedPaintDevice &device, double dotsPerPoint)
 
 void PortPages::endPage()
 {
-    replayPort(port, *painter, true);
     painter->restore();
-    port.items.clear();
     pageOpen = false;
     ++count;
 }
@@ -181,7 +178,7 @@ void paintPort(GrafPort &port, QWidget *widget)
     QPainter painter(widget);
     painter.fillRect(widget->rect(), Qt::white);
     painter.translate(-port.originH, -port.originV);
-    replayPort(port, painter, false);
+    replayPort(port, painter);
 }
 
 } // namespace platform
@@ -210,7 +207,7 @@ Rect *GetPortBounds(GrafPtr port, Rect *outBounds)
         return outBounds;
     }
     if (!port->widget) {
-        *outBounds = port->pageBounds;
+        *outBounds = Rect{};
         return outBounds;
     }
     QWidget *top = port->widget->window();
