@@ -28,31 +28,18 @@ class QEventLoop;
 class QPainter;
 class QMenuBar;
 
-struct Picture {
-    QImage image;
-};
 // One thing drawn into a port, replayed on every repaint.
 struct DrawItem {
-    enum class Kind { erase, line, picture, text, icon };
+    enum class Kind { erase, text, icon };
     Kind kind = Kind::erase;
     Rect r;
     std::string text;
-    short textSize = 0;
-    std::int16_t textFace = 0;
     TextFlush flush = TextFlush::left;
     QImage image;
-    bool covered = false; // a later erasure covered its anchor
 };
 
 struct GrafPort {
-    QPointer<QWidget> widget; // the widget showing the port; null for a page
-    short originH = 0;
-    short originV = 0;
-    short penH = 0;
-    short penV = 0;
-    short textSize = 12;
-    std::int16_t textFace = 0;
-    int eraseCount = 0;
+    QPointer<QWidget> widget; // the widget showing the port
     std::vector<DrawItem> items;
 };
 
@@ -120,7 +107,7 @@ void paintPort(GrafPort &port, QWidget *widget);
 // Pages painted in points, as printing and PDF documents paint them: the
 // painter starts on the device with the first page, each later page is a
 // new one, scaled from points to the device while the page is open.
-struct PortPages {
+struct PaintedPages {
     std::unique_ptr<QPainter> painter;
     bool pageOpen = false;
     int count = 0; // pages ended
@@ -135,7 +122,7 @@ void setEventLoopRunning(bool running);
 void frontWindowChanged();
 // The number of visible windows dropped to zero.
 void lastWindowClosed();
-QFont portFont(short size, std::int16_t face);
+QFont portFont();
 // Installs the translations for the system's locale; English needs none.
 void installTranslators();
 // text in the user's language, from the program's translation for the

@@ -1,5 +1,5 @@
 // PDF documents in memory on QPdfWriter, their pages painted in points as
-// printed pages are (platform::PortPages).
+// printed pages are (platform::PaintedPages).
 #include "pdfcontext.h"
 
 #include "bundle.h"
@@ -15,7 +15,7 @@
 struct OpaquePDFContext {
     QBuffer buffer;
     std::unique_ptr<QPdfWriter> writer;
-    platform::PortPages pages;
+    platform::PaintedPages pages;
     Rect pageBounds; // the printable area, in points from its top-left
 };
 

@@ -433,7 +433,7 @@ OSStatus PMSessionBeginPage(PMPrintSession session)
 {
     if (!isLive(session) || !session->job || session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    platform::PortPages &pages = session->job->pages;
+    platform::PaintedPages &pages = session->job->pages;
     const bool first = !pages.painter;
     // Page coordinates are points from the top-left of the printable area.
     if (!pages.beginPage(*session->printer, session->printer->resolution() / 72.0)) {
@@ -457,7 +457,7 @@ OSStatus PMSessionEndPage(PMPrintSession session)
 {
     if (!isLive(session) || !session->job || !session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    platform::PortPages &pages = session->job->pages;
+    platform::PaintedPages &pages = session->job->pages;
     pages.endPage();
     return noErr;
 }

@@ -31,7 +31,7 @@ struct OpaquePMPrintSettings {
 struct PrintJob {
     std::string target;        // the PDF file, or empty for a printer
     FSReplacement replacement; // written first, renamed over the target at the end
-    platform::PortPages pages;
+    platform::PaintedPages pages;
 };
 
 struct OpaquePMPrintSession {
