@@ -5,8 +5,11 @@
 #include "document/mainwindow.h"
 #include "expected.h"
 #include "platform/bundle.h"
+#include "platform/forms.h"
 
 #include <QFontMetrics>
+#include <QMainWindow>
+#include <QPainter>
 #include <algorithm>
 #include <array>
 
@@ -241,7 +244,8 @@ TEST(Sheet, StoredRecord)
 }
 
 // Every text's frame reaches the window's bottom right (the distance label
-// 20 px high, the near heading R + 100).
+// 20 px high, the near heading R + 100), and the text shows in the window
+// where its frame starts.
 TEST(Sheet, TextFrames)
 {
     StartApplication();
@@ -253,6 +257,29 @@ TEST(Sheet, TextFrames)
         const std::string text = item.text.toStdString();
         EXPECT_EQ(item.frame.right(), bounds.right() + (at == QPoint(120, 110) ? 100 : 0)) << text;
         EXPECT_EQ(item.frame.bottom(), at == QPoint(210, 20) ? bounds.top() + 39 : bounds.bottom()) << text;
+    }
+    // The window's pixels show each text where its frame puts it: as the text
+    // drawn alone there in black, 12-pixel DejaVu Sans Mono, on white.
+    QWidget *content = static_cast<QMainWindow *>(platform::widgetOf(window))->centralWidget();
+    const QImage shown = content->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QFont face(QStringLiteral("DejaVu Sans Mono"));
+    face.setPixelSize(12);
+    const QFontMetrics metrics(face);
+    for (const SheetItem &item : ItemsOfKind(window, SheetItem::Kind::text)) {
+        QImage alone(shown.size(), QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        QPainter painter(&alone);
+        painter.setFont(face);
+        painter.setPen(Qt::black);
+        painter.drawText(item.frame, Qt::TextWordWrap | Qt::AlignTop, item.text);
+        painter.end();
+        const QRect ink =
+            QRect(item.frame.topLeft(), QSize(metrics.horizontalAdvance(item.text), metrics.height()));
+        int differing = 0;
+        for (int y = ink.top(); y <= ink.bottom(); ++y)
+            for (int x = ink.left(); x <= ink.right(); ++x)
+                differing += shown.pixel(x, y) != alone.pixel(x, y);
+        EXPECT_EQ(differing, 0) << item.text.toStdString();
     }
 }
 
