@@ -28,21 +28,6 @@ class QEventLoop;
 class QPainter;
 class QMenuBar;
 
-// One thing drawn into a port, replayed on every repaint.
-struct DrawItem {
-    enum class Kind { erase, text, icon };
-    Kind kind = Kind::erase;
-    Rect r;
-    std::string text;
-    TextFlush flush = TextFlush::left;
-    QImage image;
-};
-
-struct GrafPort {
-    QPointer<QWidget> widget; // the widget showing the port
-    std::vector<DrawItem> items;
-};
-
 struct HandlerEntry {
     EventHandlerUPP proc;
     std::vector<EventTypeSpec> types;
@@ -56,8 +41,7 @@ struct OpaqueEventTargetRef {
 
 struct OpaqueWindowPtr {
     QPointer<QWidget> widget;  // the top-level widget
-    QPointer<QWidget> content; // where the port is shown
-    GrafPort port;
+    QPointer<QWidget> content; // the central widget, or the window itself
     OpaqueEventTargetRef target;
     std::string nibName;
     WindowClass windowClass = kDocumentWindowClass;
@@ -101,8 +85,6 @@ void attachSharedActions(QWidget *widget);
 // A modal window blocks every other window's menu bar: it gets its own bar
 // with the shared Edit menu, so that editing works there through the menu.
 void attachEditMenu(QWidget *widget);
-// Repaints the window from its port.
-void paintPort(GrafPort &port, QWidget *widget);
 
 // Pages painted in points, as printing and PDF documents paint them: the
 // painter starts on the device with the first page, each later page is a
@@ -122,7 +104,6 @@ void setEventLoopRunning(bool running);
 void frontWindowChanged();
 // The number of visible windows dropped to zero.
 void lastWindowClosed();
-QFont portFont();
 // Installs the translations for the system's locale; English needs none.
 void installTranslators();
 // text in the user's language, from the program's translation for the
@@ -130,8 +111,8 @@ void installTranslators();
 // line's help), when no translator can be installed yet.
 QString translatedEarly(const char *context, const char *text);
 
-// Draws every printable character once in a port's default font, off
-// screen, so that the first painting of a port finds the font loaded and
+// Draws every printable character once in the sheet's fixed-pitch face, off
+// screen, so that the first painting of a sheet finds the font loaded and
 // its glyphs ready.
 void warmPortText();
 // Builds the window asked for with prepareWindow (start-up's wait);
@@ -147,8 +128,8 @@ void setStartupProbe(const char *value);
 bool startupProbeOn();
 bool startupProbeSkipsWait();
 // Called as the widget paints: the first painting while exposed puts the
-// window on screen. A window counts once it paints what the program drew in
-// its port.
+// window on screen. A window's content paints what the program lays out in
+// it (a document window's sheet is laid out as the window is shown).
 void probeWidgetPainted(QWidget *widget, const std::string &name);
 void probeWindowPainted(WindowRef window);
 void probeSplashWait(double start, double end);

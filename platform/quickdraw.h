@@ -1,42 +1,22 @@
-// Drawing into a window's port, for the windows that do not paint
-// themselves yet (the about box). A port keeps what was drawn into it
-// (erasures, text boxes, icons) and the window repaints itself from its
-// port, so a drawing stays on screen until it is drawn over or erased.
+// The program's icon and the size of a window's content.
 #pragma once
 
 #include "types.h"
 #include "window.h"
 
 #include <QIcon>
-#include <QRect>
-#include <memory>
-#include <string>
-#include <vector>
+#include <QImage>
 
-struct GrafPort;
-using GrafPtr = GrafPort *;
-
-void GetPort(GrafPtr *outPort);
-void SetPort(GrafPtr port);
-void SetPortWindowPort(WindowRef window);
+// The rectangle of the window's content, from (0, 0) to its width and height.
 Rect *GetWindowPortBounds(WindowRef window, Rect *outBounds);
-Rect *GetPortBounds(GrafPtr port, Rect *outBounds);
-
-void EraseRect(const Rect *r);
-
-// Text boxes: the text drawn inside frame from its top-left corner, wrapping
-// at the frame's right edge, in the port's 12-pixel fixed-pitch face.
-enum class TextFlush { left, center };
-OSStatus TXNDrawCFStringTextBox(const std::string &text, const Rect *frame,
-                                TextFlush flush = TextFlush::left);
 
 namespace platform
 {
 
 // The program's icon at each size the build renders it to PNG.
 QIcon applicationIcon();
-// Draws the smallest of the icon's sizes that fills rect (or its largest),
-// stretched to rect.
-void drawIcon(const QIcon &icon, const QRect &rect);
+// The smallest of the icon's sizes that fills size (or its largest), to be
+// stretched to size; null when the icon has none.
+QImage iconImage(const QIcon &icon, const QSize &size);
 
 } // namespace platform
