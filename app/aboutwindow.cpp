@@ -28,15 +28,10 @@ std::string BCopyInfoString()
                            : QCoreApplication::translate("Program", "Nameless Application").toStdString();
 }
 
-GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds)
+void BShowWindowInFront(WindowRef window)
 {
-    GrafPtr originalPort;
-    GetPort(&originalPort);
     ShowWindow(window);
     SelectWindow(window);
-    SetPortWindowPort(window);
-    GetWindowPortBounds(window, bounds);
-    return originalPort;
 }
 
 void BInitAboutWindow()

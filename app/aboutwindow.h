@@ -2,7 +2,6 @@
 #pragma once
 
 #include "platform/events.h"
-#include "platform/quickdraw.h"
 #include "platform/window.h"
 
 #include <string>
@@ -15,6 +14,5 @@ void BAboutBoxCommandHandler(WindowRef window);
 
 // The information string of the bundle, or the fallback when it has none.
 std::string BCopyInfoString();
-// Shows the window in front and makes its port current for drawing; the
-// port that was current is returned for the caller to restore.
-GrafPtr BBeginWindowDrawing(WindowRef window, Rect *bounds);
+// Shows the window in front.
+void BShowWindowInFront(WindowRef window);

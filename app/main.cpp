@@ -36,7 +36,8 @@ void showSplash()
 bool givePrintingRecord(tDocumentPtr document)
 {
     WindowRef window = document->theWindow;
-    return BInitPrintingDialogs(window, [window] { BDrawDocsPrintData(window); }) == noErr;
+    return BInitPrintingDialogs(
+               window, [window](QPainter &painter) { BDrawDocsPrintData(painter, window); }) == noErr;
 }
 
 void releasePrintingRecord(tDocumentPtr document)

@@ -3,23 +3,19 @@
 #include "document/mainwindow.h"
 
 #include "document/document.h"
-#include "platform/bundle.h"
 #include "platform/forms.h"
 #include "platform/placement.h"
-#include "platform/quickdraw.h"
-#include "platform/strings.h"
 #include "ui_main.h"
 
-#include <QCoreApplication>
+#include <QEvent>
+#include <QLayout>
 #include <QMainWindow>
+#include <QPainter>
 #include <iterator>
 #include <string>
 
 namespace
 {
-
-// On paper the sixth aperture has one trailing blank less.
-const char *const kPrintedRow6ApertureText = "11  ";
 
 std::int32_t count = 1; // document windows built so far, plus one
 
@@ -28,48 +24,50 @@ const char *const kWindowName = "MainWindow";
 // A document window: its form is the sheet it draws on.
 using DocumentForm = FormWindow<QMainWindow, Ui::MainWindow>;
 
-const char *const kApertureTexts[kNumberOfApertures] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
-                                                        " 8  ", "11   ", "16  ", "22  ", "32  "};
-
-// A label of the sheet in the user's language. The sheet draws in a
-// fixed-pitch font of about 7 px per character, so each text must end before
-// the next item: the focal length's label 15, the distance's 12, the
-// circle's 20, the camera's 13, the aperture's 12, the near and far headings
-// 18 and the camera formats 24 characters at most, in every language.
-std::string localized(const char *text)
+// The sheet a document window shows: laid out when the table or the record
+// changes, painted from that layout whenever its content widget paints.
+class SheetView : public QObject
 {
-    return QCoreApplication::translate("Sheet", text).toStdString();
-}
-
-const char *cameraName(std::int16_t cameraType)
-{
-    switch (cameraType) {
-    case APSC:
-        return QT_TRANSLATE_NOOP("Sheet", "APS-C digital");
-    case fullFrameDigital:
-        return QT_TRANSLATE_NOOP("Sheet", "Full-frame digital");
-    case thirtyFive:
-        return QT_TRANSLATE_NOOP("Sheet", "35 mm film");
-    case mediumFormat:
-        return QT_TRANSLATE_NOOP("Sheet", "Medium format");
-    default:
-        return QT_TRANSLATE_NOOP("Sheet", "Digital camera");
+  public:
+    explicit SheetView(QWidget *content) : QObject(content), content_(content)
+    {
+        setObjectName(QStringLiteral("sheetView"));
+        content->installEventFilter(this);
     }
-}
 
-// Draws text in the box from (L + x, T + y) to the port's right and bottom edges.
-void drawAt(const Rect &bounds, short x, short y, const std::string &text)
-{
-    Rect frame;
-    SetRect(&frame, short(bounds.left + x), short(bounds.top + y), bounds.right, bounds.bottom);
-    TXNDrawCFStringTextBox(text, &frame);
-}
+    void show(SheetLayout layout)
+    {
+        layout_ = std::move(layout);
+        content_->update();
+    }
+    const SheetLayout &layout() const { return layout_; }
+    QRect bounds() const
+    {
+        if (QLayout *layout = content_->window()->layout())
+            layout->activate(); // a hidden window has its size only once laid out
+        return content_->rect();
+    }
 
-void drawInFrame(const Rect &frame, const std::string &text, bool eraseFirst)
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (object == content_ && event->type() == QEvent::Paint && !layout_.empty()) {
+            QPainter painter(content_);
+            painter.fillRect(content_->rect(), Qt::white);
+            paintSheet(painter, layout_);
+        }
+        return false;
+    }
+
+  private:
+    QWidget *content_;
+    SheetLayout layout_;
+};
+
+SheetView *sheetViewOf(WindowRef window)
 {
-    if (eraseFirst)
-        EraseRect(&frame);
-    TXNDrawCFStringTextBox(text, &frame);
+    QWidget *widget = platform::widgetOf(window);
+    return widget ? dynamic_cast<SheetView *>(widget->findChild<QObject *>(QStringLiteral("sheetView")))
+                  : nullptr;
 }
 
 // The document window nearest the front, if one is visible.
@@ -83,108 +81,22 @@ WindowRef frontDocumentWindow()
     return nullptr;
 }
 
-short rowTop(int row)
+void showSheetInWindow(WindowRef window, tDataPtr data, bool valid)
 {
-    return short(150 + 30 * row);
+    if (SheetView *view = sheetViewOf(window))
+        view->show(layoutSheet(view->bounds(), data, valid, SheetMedium::screen));
 }
 
-void drawUnitLabels(const Rect &bounds, bool feet)
+QRect qRect(const Rect &r)
 {
-    Rect frame;
-    SetRect(&frame, short(bounds.left + 210), short(bounds.top + 20), bounds.right, short(bounds.top + 40));
-    drawInFrame(frame,
-                localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Dist. (ft):")
-                               : QT_TRANSLATE_NOOP("Sheet", "Dist. (m):")),
-                true);
-    SetRect(&frame, short(bounds.left + 120), short(bounds.top + 110), short(bounds.right + 100),
-            bounds.bottom);
-    drawInFrame(frame,
-                localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Near limit (ft)")
-                               : QT_TRANSLATE_NOOP("Sheet", "Near limit (m)")),
-                true);
-    SetRect(&frame, short(bounds.left + 260), short(bounds.top + 110), bounds.right, bounds.bottom);
-    drawInFrame(frame,
-                localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Far limit (ft)")
-                               : QT_TRANSLATE_NOOP("Sheet", "Far limit (m)")),
-                true);
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
 
-void drawValues(const Rect &bounds, tDataPtr data)
+DocumentForm *newDocumentForm()
 {
-    drawUnitLabels(bounds, QRLGetDistanceUnit(data) == kDistanceUnitFeet);
-    drawAt(bounds, 140, 20, CFStringCreateWithFormat("%6.0f", QRLGetFocalLength(data)));
-    drawAt(bounds, 308, 20, CFStringCreateWithFormat("%6.3f", QRLGetDistance(data)));
-    drawAt(bounds, 175, 45, CFStringCreateWithFormat("%6.1f", QRLGetUnsharpCircleinMicroMeter(data)));
-    drawAt(bounds, 125, 70, localized(cameraName(QRLGetCameraType(data))));
-    for (int i = 0; i < kNumberOfApertures; ++i)
-        drawAt(bounds, 140, rowTop(i),
-               CFStringCreateWithFormat("%6.3f", QRLGetTableElementNearDistance(data, i)));
-    for (int i = 0; i < kNumberOfApertures; ++i) {
-        const tDistance aDistance = QRLGetTableElementFarDistance(data, i);
-        drawAt(bounds, 280, rowTop(i),
-               aDistance == -1.0 ? std::string("inf") : CFStringCreateWithFormat("%6.3f", aDistance));
-    }
-}
-
-void drawPlaceholders(const Rect &bounds)
-{
-    for (int i = 0; i < kNumberOfApertures; ++i) {
-        drawAt(bounds, 140, rowTop(i), "-");
-        drawAt(bounds, 280, rowTop(i), "-");
-    }
-    drawAt(bounds, 150, 20, "-");
-    drawAt(bounds, 320, 20, "-");
-    drawAt(bounds, 180, 45, "-");
-    drawAt(bounds, 125, 70, "-");
-}
-
-} // namespace
-
-// The sheet without its erasure, into the current port: shared by the
-// window and the printed page, which differ only in the sixth aperture text.
-void BDrawSheet(const Rect &bounds, tDataPtr data, bool valid, const char *row6ApertureText)
-{
-    MoveTo(10, 90);
-    LineTo(short(bounds.right - 10), 90);
-    Rect pictRect;
-    SetRect(&pictRect, 312, 62, 344, 94);
-    if (PicHandle picture = GetPicture(128))
-        DrawPicture(picture, &pictRect);
-
-    drawAt(bounds, 20, 20, localized(QT_TRANSLATE_NOOP("Sheet", "Focal length:")));
-    drawAt(bounds, 210, 20, localized(QT_TRANSLATE_NOOP("Sheet", "Distance:")));
-    drawAt(bounds, 20, 45, localized(QT_TRANSLATE_NOOP("Sheet", "Conf. circle (µm):")));
-    drawAt(bounds, 20, 70, localized(QT_TRANSLATE_NOOP("Sheet", "Camera:")));
-    drawAt(bounds, 20, 110, localized(QT_TRANSLATE_NOOP("Sheet", "Aperture")));
-    Rect nearHeading;
-    SetRect(&nearHeading, short(bounds.left + 120), short(bounds.top + 110), short(bounds.right + 100),
-            bounds.bottom);
-    drawInFrame(nearHeading, localized(QT_TRANSLATE_NOOP("Sheet", "Near limit")), false);
-    drawAt(bounds, 260, 110, localized(QT_TRANSLATE_NOOP("Sheet", "Far limit")));
-    for (int i = 0; i < kNumberOfApertures; ++i)
-        drawAt(bounds, 30, rowTop(i), i == 6 ? row6ApertureText : kApertureTexts[i]);
-
-    if (valid)
-        drawValues(bounds, data);
-    else
-        drawPlaceholders(bounds);
-}
-
-namespace
-{
-
-void drawSheetInWindow(WindowRef window, tDataPtr data, bool valid)
-{
-    if (!window)
-        return;
-    GrafPtr savedPort;
-    GetPort(&savedPort);
-    SetPortWindowPort(window);
-    Rect bounds;
-    GetWindowPortBounds(window, &bounds);
-    EraseRect(&bounds);
-    BDrawSheet(bounds, data, valid, kApertureTexts[6]);
-    SetPort(savedPort);
+    auto *form = new DocumentForm;
+    new SheetView(form->centralWidget());
+    return form;
 }
 
 } // namespace
@@ -200,7 +112,7 @@ WindowRef BLoadWindowWithHandler(QWidget *form, const std::string &windowName, E
 
 void BPrepareMainWindow()
 {
-    platform::prepareWindow([]() -> QWidget * { return new DocumentForm; });
+    platform::prepareWindow([]() -> QWidget * { return newDocumentForm(); });
 }
 
 WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP)
@@ -209,7 +121,7 @@ WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP)
                                                  {kEventClassWindow, kEventWindowShown}};
     *eventHandlerUPP = BMainWindowEventHandler;
     QWidget *form = platform::takePreparedWindow();
-    WindowRef window = BLoadWindowWithHandler(form ? form : new DocumentForm, kWindowName, *eventHandlerUPP,
+    WindowRef window = BLoadWindowWithHandler(form ? form : newDocumentForm(), kWindowName, *eventHandlerUPP,
                                               2, windowEvents);
     if (count > 1)
         SetWTitle(window, GetWTitle(window) + std::to_string(count));
@@ -240,7 +152,7 @@ OSStatus BMainWindowEventHandler(EventHandlerCallRef, EventRef event, void *user
 
 void BDrawDocsWindowData(std::int32_t valid)
 {
-    drawSheetInWindow(BGetCurrentDocsWindowRef(), BGetCurrentDocsDataPtr(), valid == 1);
+    showSheetInWindow(BGetCurrentDocsWindowRef(), BGetCurrentDocsDataPtr(), valid == 1);
 }
 
 void BDrawDocsWindowDataUpdate(WindowRef window)
@@ -249,20 +161,34 @@ void BDrawDocsWindowDataUpdate(WindowRef window)
     if (!document)
         return;
     // Exactly 1 draws the values: a flag byte read from a file may hold anything.
-    drawSheetInWindow(window, document->dataPtr, document->dataPtr && document->dataPtr->valid == 1);
+    showSheetInWindow(window, document->dataPtr, document->dataPtr && document->dataPtr->valid == 1);
 }
 
-void BDrawDocsPrintData(const WindowRef docsWindow)
+const SheetLayout *BSheetShownIn(WindowRef window)
 {
-    // The geometry is the document window's; the port is the page's, which
-    // the print loop made current; nothing on the page is erased first.
-    Rect bounds;
-    GetWindowPortBounds(docsWindow, &bounds);
+    const SheetView *view = sheetViewOf(window);
+    return view ? &view->layout() : nullptr;
+}
+
+QRect BSheetBounds(WindowRef window)
+{
+    const SheetView *view = sheetViewOf(window);
+    return view ? view->bounds() : QRect();
+}
+
+void BDrawDocsPrintData(QPainter &painter, const WindowRef docsWindow)
+{
+    // The geometry is the document window's, the painter the page's.
     BSetCurrentDocListIndexFromWindowRef(docsWindow);
-    BDrawPrintedSheet(bounds, BGetCurrentDocsDataPtr());
+    paintSheet(painter, BLayoutPrintedSheet(BSheetBounds(docsWindow), BGetCurrentDocsDataPtr()));
 }
 
-void BDrawPrintedSheet(const Rect &bounds, tDataPtr data)
+SheetLayout BLayoutPrintedSheet(const QRect &bounds, tDataPtr data)
 {
-    BDrawSheet(bounds, data, data && data->valid == 1, kPrintedRow6ApertureText);
+    return layoutSheet(bounds, data, data && data->valid == 1, SheetMedium::paper);
+}
+
+void BDrawPrintedSheet(QPainter &painter, const Rect &bounds, tDataPtr data)
+{
+    paintSheet(painter, BLayoutPrintedSheet(qRect(bounds), data));
 }

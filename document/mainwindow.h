@@ -2,6 +2,7 @@
 // they show.
 #pragma once
 
+#include "document/sheet.h"
 #include "platform/events.h"
 #include "platform/window.h"
 
@@ -24,21 +25,22 @@ WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP);
 void BPrepareMainWindow();
 OSStatus BMainWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
 
-// Draws the current document's sheet into its window: values when valid is 1,
-// placeholders otherwise.
+// Lays out the current document's sheet in its window, which then paints
+// it: values when valid is 1, placeholders otherwise.
 void BDrawDocsWindowData(std::int32_t valid);
-// Draws the sheet of the document that owns window, by its record's flag.
+// The same for the document that owns window, by its record's flag.
 void BDrawDocsWindowDataUpdate(WindowRef window);
+// The sheet window shows now (empty before it was first laid out); null
+// for a window that is no document window.
+const SheetLayout *BSheetShownIn(WindowRef window);
+// The rectangle window's sheet is laid out in.
+QRect BSheetBounds(WindowRef window);
 
-// Draws the sheet of the document whose window is docsWindow into the current
-// port (a printed page), laid out by the window's port rectangle; that
-// document becomes the current one.
-void BDrawDocsPrintData(const WindowRef docsWindow);
+// Paints the sheet of the document whose window is docsWindow on a printed
+// page, laid out as in the window; that document becomes the current one.
+void BDrawDocsPrintData(QPainter &painter, const WindowRef docsWindow);
 
-// Draws the sheet (without erasing the port first) into the current port,
-// laid out in bounds; the printed page passes its own sixth aperture text.
-struct tData;
-void BDrawSheet(const Rect &bounds, tData *data, bool valid, const char *row6ApertureText);
-// The sheet as printed, into the current port laid out in bounds: the
-// values when the record's flag is exactly 1, the placeholders otherwise.
-void BDrawPrintedSheet(const Rect &bounds, tData *data);
+// The sheet as printed, laid out in bounds: the values when the record's
+// flag is exactly 1, the placeholders otherwise.
+SheetLayout BLayoutPrintedSheet(const QRect &bounds, tData *data);
+void BDrawPrintedSheet(QPainter &painter, const Rect &bounds, tData *data);

@@ -25,6 +25,8 @@ namespace platform
 
 // Puts the hidden window into the window list under name, with the shared menu bar.
 WindowRef adoptWindow(QWidget *widget, const std::string &name);
+// The widget of one of the program's windows; null for none.
+QWidget *widgetOf(WindowRef window);
 // Has build run ahead, while start-up waits anyway (buildPreparedWindows);
 // takePreparedWindow then hands out its window once, null when none is ready.
 void prepareWindow(std::function<QWidget *()> build);

@@ -28,35 +28,6 @@ class QEventLoop;
 class QPainter;
 class QMenuBar;
 
-struct Picture {
-    QImage image;
-};
-// One thing drawn into a port, replayed on every repaint.
-struct DrawItem {
-    enum class Kind { erase, line, picture, text, icon };
-    Kind kind = Kind::erase;
-    Rect r;
-    std::string text;
-    short textSize = 0;
-    std::int16_t textFace = 0;
-    TextFlush flush = TextFlush::left;
-    QImage image;
-    bool covered = false; // a later erasure covered its anchor
-};
-
-struct GrafPort {
-    QPointer<QWidget> widget; // the widget showing the port; null for a page
-    Rect pageBounds;          // bounds of a port without a widget
-    short originH = 0;
-    short originV = 0;
-    short penH = 0;
-    short penV = 0;
-    short textSize = 12;
-    std::int16_t textFace = 0;
-    int eraseCount = 0;
-    std::vector<DrawItem> items;
-};
-
 struct HandlerEntry {
     EventHandlerUPP proc;
     std::vector<EventTypeSpec> types;
@@ -70,8 +41,7 @@ struct OpaqueEventTargetRef {
 
 struct OpaqueWindowPtr {
     QPointer<QWidget> widget;  // the top-level widget
-    QPointer<QWidget> content; // where the port is shown
-    GrafPort port;
+    QPointer<QWidget> content; // the central widget, or the window itself
     OpaqueEventTargetRef target;
     std::string nibName;
     WindowClass windowClass = kDocumentWindowClass;
@@ -92,7 +62,6 @@ namespace platform
 WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string &name);
 // Forgets a wrapped window without deleting its widget.
 void unwrapWidget(WindowRef window);
-QWidget *widgetOf(WindowRef window);
 
 // A dialog (a file dialog, a question, a print sheet) shown as a window of
 // ours: its close box and Escape call cancel once the window event that
@@ -113,26 +82,18 @@ void attachSharedActions(QWidget *widget);
 // A modal window blocks every other window's menu bar: it gets its own bar
 // with the shared Edit menu, so that editing works there through the menu.
 void attachEditMenu(QWidget *widget);
-// Repaints the window from its port.
-void paintPort(GrafPort &port, QWidget *widget);
-// Draws what the port holds with the painter, in the port's coordinates;
-// with dropCovered, without what a later erasure covered (a printed page
-// keeps no text hidden under a white box).
-void replayPort(const GrafPort &port, QPainter &painter, bool dropCovered);
 
-// Pages drawn through a port, as printing and PDF documents draw them: the
+// Pages painted in points, as printing and PDF documents paint them: the
 // painter starts on the device with the first page, each later page is a
-// new one, and each page's port goes onto it at its end (replayPort,
-// without what erasures covered), scaled from points to the device.
-struct PortPages {
+// new one, scaled from points to the device while the page is open.
+struct PaintedPages {
     std::unique_ptr<QPainter> painter;
-    GrafPort port; // the open page's; its pageBounds stay from page to page
     bool pageOpen = false;
     int count = 0; // pages ended
-    // Starts a page on an empty port; false when the device takes no
-    // painter (the first page) or no further page.
-    bool beginPage(QPagedPaintDevice &device);
-    void endPage(double dotsPerPoint);
+    // Starts a page; false when the device takes no painter (the first
+    // page) or no further page.
+    bool beginPage(QPagedPaintDevice &device, double dotsPerPoint);
+    void endPage();
 };
 bool eventLoopRunning();
 void setEventLoopRunning(bool running);
@@ -140,7 +101,6 @@ void setEventLoopRunning(bool running);
 void frontWindowChanged();
 // The number of visible windows dropped to zero.
 void lastWindowClosed();
-QFont portFont(short size, std::int16_t face);
 // Installs the translations for the system's locale; English needs none.
 void installTranslators();
 // text in the user's language, from the program's translation for the
@@ -148,8 +108,8 @@ void installTranslators();
 // line's help), when no translator can be installed yet.
 QString translatedEarly(const char *context, const char *text);
 
-// Draws every printable character once in a port's default font, off
-// screen, so that the first painting of a port finds the font loaded and
+// Draws every printable character once in the sheet's fixed-pitch face, off
+// screen, so that the first painting of a sheet finds the font loaded and
 // its glyphs ready.
 void warmPortText();
 // Builds the window asked for with prepareWindow (start-up's wait);
@@ -165,8 +125,8 @@ void setStartupProbe(const char *value);
 bool startupProbeOn();
 bool startupProbeSkipsWait();
 // Called as the widget paints: the first painting while exposed puts the
-// window on screen. A window counts once it paints what the program drew in
-// its port.
+// window on screen. A window's content paints what the program lays out in
+// it (a document window's sheet is laid out as the window is shown).
 void probeWidgetPainted(QWidget *widget, const std::string &name);
 void probeWindowPainted(WindowRef window);
 void probeSplashWait(double start, double end);

@@ -1,5 +1,5 @@
-// PDF documents in memory on QPdfWriter, their pages drawn through a port as
-// printed pages are (platform::PortPages).
+// PDF documents in memory on QPdfWriter, their pages painted in points as
+// printed pages are (platform::PaintedPages).
 #include "pdfcontext.h"
 
 #include "bundle.h"
@@ -15,7 +15,8 @@
 struct OpaquePDFContext {
     QBuffer buffer;
     std::unique_ptr<QPdfWriter> writer;
-    platform::PortPages pages;
+    platform::PaintedPages pages;
+    Rect pageBounds; // the printable area, in points from its top-left
 };
 
 namespace
@@ -42,7 +43,7 @@ OSStatus PDFContextCreate(const std::string &title, PDFContextRef *outContext)
     context->writer->setTitle(QString::fromStdString(title));
     context->writer->setCreator(QString::fromStdString(GetBundleName()));
     const QRectF paint = context->writer->pageLayout().paintRect(QPageLayout::Point);
-    SetRect(&context->pages.port.pageBounds, 0, 0, short(paint.width()), short(paint.height()));
+    SetRect(&context->pageBounds, 0, 0, short(paint.width()), short(paint.height()));
     *outContext = context.release();
     return noErr;
 }
@@ -51,25 +52,29 @@ OSStatus PDFContextGetPageBounds(PDFContextRef context, Rect *outBounds)
 {
     if (!context || !outBounds)
         return paramErr;
-    *outBounds = context->pages.port.pageBounds;
+    *outBounds = context->pageBounds;
     return noErr;
 }
 
-OSStatus PDFContextBeginPage(PDFContextRef context, GrafPtr *outPort)
+OSStatus PDFContextBeginPage(PDFContextRef context)
 {
-    if (!context || !outPort || context->pages.pageOpen)
+    if (!context || context->pages.pageOpen)
         return paramErr;
-    if (!context->pages.beginPage(*context->writer))
+    if (!context->pages.beginPage(*context->writer, context->writer->resolution() / 72.0))
         return ioErr;
-    *outPort = &context->pages.port;
     return noErr;
+}
+
+QPainter *pdfPagePainter(PDFContextRef context)
+{
+    return context && context->pages.pageOpen ? context->pages.painter.get() : nullptr;
 }
 
 OSStatus PDFContextEndPage(PDFContextRef context)
 {
     if (!context || !context->pages.pageOpen)
         return paramErr;
-    context->pages.endPage(context->writer->resolution() / 72.0);
+    context->pages.endPage();
     return noErr;
 }
 

@@ -9,6 +9,8 @@
 
 #include <string>
 
+class QPainter;
+
 struct OpaquePDFContext;
 using PDFContextRef = OpaquePDFContext *;
 
@@ -18,8 +20,11 @@ using PDFContextRef = OpaquePDFContext *;
 OSStatus PDFContextCreate(const std::string &title, PDFContextRef *outContext);
 // The printable area of a page: (0, 0) to its width and height in points.
 OSStatus PDFContextGetPageBounds(PDFContextRef context, Rect *outBounds);
-// Begins the next page; outPort is its drawing port until the page ends.
-OSStatus PDFContextBeginPage(PDFContextRef context, GrafPtr *outPort);
+// Begins the next page.
+OSStatus PDFContextBeginPage(PDFContextRef context);
+// The open page's painter, in points from the top-left of the printable
+// area; null between pages.
+QPainter *pdfPagePainter(PDFContextRef context);
 OSStatus PDFContextEndPage(PDFContextRef context);
 // Finishes the document and gives its bytes; a page still open is ended.
 OSStatus PDFContextClose(PDFContextRef context, std::string *outBytes);

@@ -425,12 +425,6 @@ OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings
         if (!prepareFile(session, *job))
             return session->error;
     }
-    const PMRect page = [&] {
-        PMRect r;
-        PMGetAdjustedPageRect(format, &r);
-        return r;
-    }();
-    SetRect(&job->pages.port.pageBounds, 0, 0, short(page.right - page.left), short(page.bottom - page.top));
     session->job = std::move(job);
     return noErr;
 }
@@ -439,9 +433,10 @@ OSStatus PMSessionBeginPage(PMPrintSession session)
 {
     if (!isLive(session) || !session->job || session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    platform::PortPages &pages = session->job->pages;
+    platform::PaintedPages &pages = session->job->pages;
     const bool first = !pages.painter;
-    if (!pages.beginPage(*session->printer)) {
+    // Page coordinates are points from the top-left of the printable area.
+    if (!pages.beginPage(*session->printer, session->printer->resolution() / 72.0)) {
         reportFailure(session, outputName(session),
                       first ? "The printing system did not accept the job."
                             : "The printing system did not accept another page.");
@@ -454,7 +449,7 @@ OSStatus PMSessionGetGraphicsContext(PMPrintSession session, void **outContext)
 {
     if (!isLive(session) || !outContext || !session->job || !session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    *outContext = &session->job->pages.port;
+    *outContext = session->job->pages.painter.get();
     return noErr;
 }
 
@@ -462,10 +457,8 @@ OSStatus PMSessionEndPage(PMPrintSession session)
 {
     if (!isLive(session) || !session->job || !session->job->pages.pageOpen)
         return kPMInvalidParameter;
-    platform::PortPages &pages = session->job->pages;
-    platform::printLog().lastPage = GetPortContents(&pages.port);
-    // Port coordinates are points from the top-left of the printable area.
-    pages.endPage(session->printer->resolution() / 72.0);
+    platform::PaintedPages &pages = session->job->pages;
+    pages.endPage();
     return noErr;
 }
 

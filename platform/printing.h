@@ -86,5 +86,6 @@ OSStatus PMSessionBeginDocument(PMPrintSession session, PMPrintSettings settings
 OSStatus PMSessionEndDocument(PMPrintSession session);
 OSStatus PMSessionBeginPage(PMPrintSession session);
 OSStatus PMSessionEndPage(PMPrintSession session);
-// The drawing port the open page is drawn through.
+// The open page's QPainter (a QPainter *), in points from the top-left of
+// the printable area.
 OSStatus PMSessionGetGraphicsContext(PMPrintSession session, void **outContext);

@@ -31,7 +31,7 @@ struct OpaquePMPrintSettings {
 struct PrintJob {
     std::string target;     // the PDF file, or empty for a printer
     AtomicSave replacement; // written first, renamed over the target at the end
-    platform::PortPages pages;
+    platform::PaintedPages pages;
 };
 
 struct OpaquePMPrintSession {
@@ -64,7 +64,6 @@ void takePrintChoice(PMPrintSession session);
 struct PrintLog {
     int completedJobs = 0;
     int printedPages = 0;
-    std::vector<PortItem> lastPage; // the port of the last page printed
 };
 PrintLog &printLog();
 

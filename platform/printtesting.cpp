@@ -115,8 +115,3 @@ int PMTestLiveSessions()
 {
     return int(platform::livePrintSessions().size());
 }
-
-std::vector<PortItem> PMTestLastPageContents()
-{
-    return platform::printLog().lastPage;
-}

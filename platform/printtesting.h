@@ -50,7 +50,5 @@ PageChoice PMTestGetPageChoice(PMPageFormat format);
 // pages they held in all.
 int PMTestCompletedJobs();
 int PMTestPrintedPages();
-// What the last page printed showed, as its port recorded it.
-std::vector<PortItem> PMTestLastPageContents();
 // How many sessions exist now.
 int PMTestLiveSessions();

@@ -111,7 +111,7 @@ void probeWidgetPainted(QWidget *widget, const std::string &name)
 
 void probeWindowPainted(WindowRef window)
 {
-    if (window && !window->port.items.empty())
+    if (window)
         probeWidgetPainted(window->widget, window->nibName);
 }
 

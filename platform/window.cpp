@@ -42,7 +42,7 @@ void moveToFront(WindowRef window)
 }
 
 // Watches a window's widgets: the close box becomes the close event, the
-// content repaints from the port, activation by the user moves the window
+// content's painting is probed at start-up, activation by the user moves the window
 // to the front, and Escape in a dialog sends its cancel command.
 class WindowWatcher : public QObject
 {
@@ -52,7 +52,6 @@ class WindowWatcher : public QObject
     bool eventFilter(QObject *object, QEvent *event) override
     {
         if (object == window_->content && event->type() == QEvent::Paint) {
-            platform::paintPort(window_->port, window_->content);
             platform::probeWindowPainted(window_);
             return false;
         }
@@ -156,7 +155,6 @@ WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string
         window->content = mainWindow->centralWidget() ? mainWindow->centralWidget() : widget;
     else
         window->content = widget;
-    window->port.widget = window->content;
     widget->setAttribute(Qt::WA_DeleteOnClose, false);
     // "[*]" is where Qt shows the modified mark.
     if (!widget->windowTitle().contains(QStringLiteral("[*]")))

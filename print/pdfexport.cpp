@@ -1,14 +1,15 @@
-// Tables as a PDF document. The sheet is the printed one, drawn by what the
-// caller gives; the figures block below it comes from QRLGetTableFigures. Everything is drawn into the pages'
-// ports, so the document looks as a printout of the same tables does.
+// Tables as a PDF document, painted page by page in points. The sheet is
+// the printed one, painted by what the caller gives, so the document looks
+// as a printout of the same tables does; the figures block below it comes
+// from QRLGetTableFigures, in the sheet's face.
 #include "print/pdfexport.h"
 
+#include "document/sheet.h"
 #include "model/figures.h"
 #include "platform/pdfcontext.h"
-#include "platform/quickdraw.h"
-#include "platform/strings.h"
 
 #include <QCoreApplication>
+#include <QPainter>
 #include <cmath>
 
 namespace
@@ -27,86 +28,87 @@ constexpr short kBlockHeight =
 constexpr short kColumnWidth = 62;
 constexpr int kColumns = 8;
 
-void drawBox(short left, short top, short width, short height, const std::string &text)
+// The block's texts in the sheet's face, at 9 pixels (points on the page)
+// below the 12 of its title.
+QFont blockFont(int pixelSize, bool bold)
 {
-    Rect frame;
-    SetRect(&frame, left, top, short(left + width), short(top + height));
-    TXNDrawCFStringTextBox(text, &frame);
+    QFont font = sheetFont();
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+void drawBox(QPainter &painter, int left, int top, int width, int height, const QString &text)
+{
+    painter.drawText(QRect(left, top, width, height), Qt::TextWordWrap | Qt::AlignTop | Qt::AlignLeft, text);
 }
 
 // A figure as the sheet writes numbers: "inf" for no limit, "-" for no value.
-std::string figureText(double value, const char *format = "%.3f")
+QString figureText(double value, const char *format = "%.3f")
 {
     if (std::isnan(value))
-        return "-";
+        return QStringLiteral("-");
     if (std::isinf(value))
-        return "inf";
-    return CFStringCreateWithFormat(format, value);
+        return QStringLiteral("inf");
+    return QString::asprintf(format, value);
 }
 
-void drawHeadings(short left, short top)
+void drawHeadings(QPainter &painter, int left, int top)
 {
-    const std::string headings[kColumns] = {
-        QCoreApplication::translate("Program", "Aperture").toStdString(),
-        QCoreApplication::translate("Program", "Hyperfocal distance").toStdString(),
-        QCoreApplication::translate("Program", "Total depth").toStdString(),
-        QCoreApplication::translate("Program", "In front").toStdString(),
-        QCoreApplication::translate("Program", "Behind").toStdString(),
-        QCoreApplication::translate("Program", "Behind / in front").toStdString(),
-        QCoreApplication::translate("Program", "Airy disc (µm)").toStdString(),
-        QCoreApplication::translate("Program", "Diffraction").toStdString()};
-    TextFace(bold);
+    const QString headings[kColumns] = {QCoreApplication::translate("Program", "Aperture"),
+                                        QCoreApplication::translate("Program", "Hyperfocal distance"),
+                                        QCoreApplication::translate("Program", "Total depth"),
+                                        QCoreApplication::translate("Program", "In front"),
+                                        QCoreApplication::translate("Program", "Behind"),
+                                        QCoreApplication::translate("Program", "Behind / in front"),
+                                        QCoreApplication::translate("Program", "Airy disc (µm)"),
+                                        QCoreApplication::translate("Program", "Diffraction")};
+    painter.setFont(blockFont(9, true));
     for (int column = 0; column < kColumns; ++column)
-        drawBox(short(left + column * kColumnWidth), top, short(kColumnWidth - 4), kHeadingHeight,
+        drawBox(painter, left + column * kColumnWidth, top, kColumnWidth - 4, kHeadingHeight,
                 headings[column]);
-    TextFace(normal);
+    painter.setFont(blockFont(9, false));
 }
 
-void drawFigureRow(short left, short top, const tApertureFigures &row)
+void drawFigureRow(QPainter &painter, int left, int top, const tApertureFigures &row)
 {
-    const std::string cells[kColumns] = {
-        CFStringCreateWithFormat("%.1f", row.aperture),
+    const QString cells[kColumns] = {
+        QString::asprintf("%.1f", row.aperture),
         figureText(row.hyperfocalDistance),
         figureText(row.totalDepth),
         figureText(row.depthInFront),
         figureText(row.depthBehind),
         figureText(row.behindToFrontRatio, "%.2f"),
-        CFStringCreateWithFormat("%.1f", row.airyDiscMicroMeter),
-        row.diffractionLimited ? QCoreApplication::translate("Program", "softens").toStdString() : ""};
+        QString::asprintf("%.1f", row.airyDiscMicroMeter),
+        row.diffractionLimited ? QCoreApplication::translate("Program", "softens") : QString()};
     for (int column = 0; column < kColumns; ++column)
-        drawBox(short(left + column * kColumnWidth), top, short(kColumnWidth - 4), kRowHeight, cells[column]);
+        drawBox(painter, left + column * kColumnWidth, top, kColumnWidth - 4, kRowHeight, cells[column]);
 }
 
 // The figures block of one table from top down: its title, what it shows,
 // and a row per aperture (or a line saying there is no table yet).
-void drawFiguresBlock(const tExportTable &table, short left, short top, short width)
+void drawFiguresBlock(QPainter &painter, const tExportTable &table, int left, int top, int width)
 {
-    TextSize(12);
-    TextFace(bold);
-    drawBox(left, top, width, kTitleHeight, table.title);
-    TextFace(normal);
-    TextSize(9);
-    top = short(top + kTitleHeight);
+    painter.setPen(Qt::black);
+    painter.setFont(blockFont(12, true));
+    drawBox(painter, left, top, width, kTitleHeight, QString::fromStdString(table.title));
+    painter.setFont(blockFont(9, false));
+    top += kTitleHeight;
     tTableFigures figures;
     if (!QRLGetTableFigures(table.dataPtr, &figures)) {
-        drawBox(left, top, width, kSubtitleHeight,
-                QCoreApplication::translate("Program", "No table has been computed.").toStdString());
-        TextSize(12);
+        drawBox(painter, left, top, width, kSubtitleHeight,
+                QCoreApplication::translate("Program", "No table has been computed."));
         return;
     }
     const bool feet = QRLGetDistanceUnit(table.dataPtr) == kDistanceUnitFeet;
-    drawBox(
-        left, top, width, kSubtitleHeight,
-        feet
-            ? QCoreApplication::translate("Program", "Figures per aperture; distances in feet.").toStdString()
-            : QCoreApplication::translate("Program", "Figures per aperture; distances in metres.")
-                  .toStdString());
-    top = short(top + kSubtitleHeight);
-    drawHeadings(left, top);
-    top = short(top + kHeadingHeight);
+    drawBox(painter, left, top, width, kSubtitleHeight,
+            feet ? QCoreApplication::translate("Program", "Figures per aperture; distances in feet.")
+                 : QCoreApplication::translate("Program", "Figures per aperture; distances in metres."));
+    top += kSubtitleHeight;
+    drawHeadings(painter, left, top);
+    top += kHeadingHeight;
     for (int i = 0; i < kNumberOfApertures; ++i)
-        drawFigureRow(left, short(top + i * kRowHeight), figures.rows[i]);
-    TextSize(12);
+        drawFigureRow(painter, left, top + i * kRowHeight, figures.rows[i]);
 }
 
 // One table: the sheet on a page of its own, the block below it when it
@@ -114,28 +116,21 @@ void drawFiguresBlock(const tExportTable &table, short left, short top, short wi
 OSStatus drawTable(PDFContextRef context, const tExportTable &table, const Rect &sheetBounds,
                    tDrawSheetProc drawSheet, const Rect &page)
 {
-    GrafPtr port = nullptr;
-    OSStatus status = PDFContextBeginPage(context, &port);
+    OSStatus status = PDFContextBeginPage(context);
     if (status != noErr)
         return status;
-    GrafPtr savedPort;
-    GetPort(&savedPort);
-    SetPort(port);
-    drawSheet(sheetBounds, table.dataPtr);
-    short blockTop = short(sheetBounds.top + kSheetContentHeight + kGapAboveBlock);
+    drawSheet(*pdfPagePainter(context), sheetBounds, table.dataPtr);
+    int blockTop = sheetBounds.top + kSheetContentHeight + kGapAboveBlock;
     if (blockTop + kBlockHeight > page.bottom) {
-        SetPort(savedPort);
         status = PDFContextEndPage(context);
         if (status == noErr)
-            status = PDFContextBeginPage(context, &port);
+            status = PDFContextBeginPage(context);
         if (status != noErr)
             return status;
-        SetPort(port);
         blockTop = 0;
     }
-    drawFiguresBlock(table, short(sheetBounds.left + 20), blockTop,
-                     short(page.right - sheetBounds.left - 20));
-    SetPort(savedPort);
+    drawFiguresBlock(*pdfPagePainter(context), table, sheetBounds.left + 20, blockTop,
+                     page.right - sheetBounds.left - 20);
     return PDFContextEndPage(context);
 }
 

@@ -9,15 +9,17 @@
 #include "platform/types.h"
 
 #include <string>
+
+class QPainter;
 #include <vector>
 
 // The sheet of a document window at the window's size as first opened:
 // what the command line lays out its tables in.
 Rect QRLDefaultSheetBounds();
 
-// Draws a table's sheet as printing draws it into the current port, laid
-// out in bounds.
-using tDrawSheetProc = void (*)(const Rect &bounds, tData *data);
+// Paints a table's sheet as printing paints it, laid out in bounds, with a
+// painter in points.
+using tDrawSheetProc = void (*)(QPainter &painter, const Rect &bounds, tData *data);
 
 // Draws every table into one PDF document held in outPDF: each table's
 // sheet drawn by drawSheet, laid out in sheetBounds (a document window's

@@ -6,8 +6,8 @@
 #include "print/printing.h"
 
 #include "platform/alerts.h"
-#include "platform/quickdraw.h"
 
+#include <QPainter>
 #include <algorithm>
 #include <new>
 #include <utility>
@@ -72,15 +72,10 @@ OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::
         status = PMSessionBeginPage(record->printSession);
         if (status != noErr)
             break;
-        GrafPtr currentPort;
-        GetPort(&currentPort);
-        void *printingPort = nullptr;
-        status = PMSessionGetGraphicsContext(record->printSession, &printingPort);
-        if (status == noErr) {
-            SetPort(static_cast<GrafPtr>(printingPort));
-            status = BDrawPrintingPage(record, pageNumber);
-            SetPort(currentPort);
-        }
+        void *pagePainter = nullptr;
+        status = PMSessionGetGraphicsContext(record->printSession, &pagePainter);
+        if (status == noErr)
+            status = BDrawPrintingPage(*static_cast<QPainter *>(pagePainter), record, pageNumber);
         const OSStatus endStatus = PMSessionEndPage(record->printSession);
         if (status == noErr)
             status = endStatus;
@@ -223,7 +218,7 @@ void BDoPrintLoop(tDocumentPrintInfoPtr documentPrintInfoPtr)
     releaseSettingsAndSession(documentPrintInfoPtr);
 }
 
-OSStatus BDrawPrintingPage(tDocumentPrintInfoPtr documentPrintInfoPtr, std::uint32_t)
+OSStatus BDrawPrintingPage(QPainter &painter, tDocumentPrintInfoPtr documentPrintInfoPtr, std::uint32_t)
 {
     PMRect pageRect;
     const OSStatus status = PMGetAdjustedPageRect(documentPrintInfoPtr->pageFormat, &pageRect);
@@ -231,7 +226,7 @@ OSStatus BDrawPrintingPage(tDocumentPrintInfoPtr documentPrintInfoPtr, std::uint
         return status;
     if (!documentPrintInfoPtr->docsWindow || !documentPrintInfoPtr->drawSheetPageProc)
         return kPMNoPageDrawn;
-    documentPrintInfoPtr->drawSheetPageProc();
+    documentPrintInfoPtr->drawSheetPageProc(painter);
     return noErr;
 }
 

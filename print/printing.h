@@ -7,9 +7,11 @@
 
 #include <functional>
 
-// Draws the document's sheet into the current port, the printed page:
+class QPainter;
+
+// Paints the document's sheet on the printed page's painter (in points):
 // given by whoever makes the record.
-using tDrawSheetPageProc = std::function<void()>;
+using tDrawSheetPageProc = std::function<void(QPainter &painter)>;
 
 struct tDocumentPrintInfo {
     PMPrintSession printSession;
@@ -33,7 +35,8 @@ void BPageSetupDoneProc(PMPrintSession printSession, WindowRef documentWindow, B
 void BDoPrint(const WindowRef parentWindow);
 void BPrintDialogDoneProc(PMPrintSession printSession, WindowRef documentWindow, Boolean accepted);
 void BDoPrintLoop(tDocumentPrintInfoPtr documentPrintInfoPtr);
-OSStatus BDrawPrintingPage(tDocumentPrintInfoPtr documentPrintInfoPtr, std::uint32_t pageNumber);
+OSStatus BDrawPrintingPage(QPainter &painter, tDocumentPrintInfoPtr documentPrintInfoPtr,
+                           std::uint32_t pageNumber);
 std::uint32_t BArePagesInDoc(tDocumentPrintInfoPtr documentPrintInfoPtr);
 // The window's printing record, or null.
 tDocumentPrintInfoPtr BGetPrintInfoOfWindow(WindowRef window);

@@ -5,9 +5,11 @@
 #include "document/mainwindow.h"
 #include "expected.h"
 #include "platform/bundle.h"
-#include "platform/internal.h"
+#include "platform/forms.h"
 
 #include <QFontMetrics>
+#include <QMainWindow>
+#include <QPainter>
 #include <algorithm>
 #include <array>
 
@@ -17,22 +19,19 @@ using namespace expected;
 namespace
 {
 
-Rect Bounds(WindowRef window)
+QRect Bounds(WindowRef window)
 {
-    Rect bounds;
-    GetWindowPortBounds(window, &bounds);
-    return bounds;
+    return BSheetBounds(window);
 }
 
 // The items of a kind; with x and y, only those whose frame's top-left
 // corner is at (L + x, T + y).
-std::vector<PortItem> ItemsOfKind(WindowRef window, PortItem::Kind kind, int x = -1, int y = -1)
+SheetLayout ItemsOfKind(WindowRef window, SheetItem::Kind kind, int x = -1, int y = -1)
 {
-    const Rect bounds = Bounds(window);
-    std::vector<PortItem> found;
-    for (const PortItem &item : Contents(window))
-        if (item.kind == kind &&
-            (x < 0 || (item.frame.left == bounds.left + x && item.frame.top == bounds.top + y)))
+    const QPoint anchor = Bounds(window).topLeft() + QPoint(x, y);
+    SheetLayout found;
+    for (const SheetItem &item : Contents(window))
+        if (item.kind == kind && (x < 0 || item.frame.topLeft() == anchor))
             found.push_back(item);
     return found;
 }
@@ -40,8 +39,8 @@ std::vector<PortItem> ItemsOfKind(WindowRef window, PortItem::Kind kind, int x =
 // The one text at (L + x, T + y), or a note of what is there instead.
 std::string OnlyTextAt(WindowRef window, short x, short y)
 {
-    const std::vector<PortItem> items = ItemsOfKind(window, PortItem::Kind::text, x, y);
-    return items.size() == 1 ? items[0].text : "<" + std::to_string(items.size()) + " texts>";
+    const SheetLayout items = ItemsOfKind(window, SheetItem::Kind::text, x, y);
+    return items.size() == 1 ? items[0].text.toStdString() : "<" + std::to_string(items.size()) + " texts>";
 }
 
 short RowTop(int row)
@@ -65,21 +64,16 @@ void ExpectUnitLabels(WindowRef window, bool feet)
     EXPECT_EQ(OnlyTextAt(window, 260, 110), Label("fardistance" + unit));
 }
 
-std::array<int, 4> LTRB(const Rect &r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-// The rule across the window at 90 and picture 128 at (312, 62), fixed
-// whatever the port's origin.
+// The rule across the window at 90, ending 10 short of its right edge, and
+// the 32-pixel picture 128 at (312, 62).
 void ExpectRuleAndPicture(WindowRef window)
 {
-    const std::vector<PortItem> lines = ItemsOfKind(window, PortItem::Kind::line);
-    const std::vector<PortItem> pictures = ItemsOfKind(window, PortItem::Kind::picture);
+    const SheetLayout lines = ItemsOfKind(window, SheetItem::Kind::line);
+    const SheetLayout pictures = ItemsOfKind(window, SheetItem::Kind::picture);
     ASSERT_EQ(lines.size(), 1u);
     ASSERT_EQ(pictures.size(), 1u);
-    EXPECT_EQ(LTRB(lines[0].frame), (std::array<int, 4>{10, 90, Bounds(window).right - 10, 90}));
-    EXPECT_EQ(LTRB(pictures[0].frame), (std::array<int, 4>{312, 62, 344, 94}));
+    EXPECT_EQ(lines[0].line, QLine(10, 90, Bounds(window).width() - 10, 90));
+    EXPECT_EQ(pictures[0].frame, QRect(312, 62, 32, 32));
 }
 
 // A valid table of the current document, filled field by field.
@@ -173,18 +167,14 @@ TEST(Sheet, EmptyThenComputed)
     empty.insert(empty.end(), 24, "-");
     EXPECT_EQ(Texts(window), empty); // 24 placeholders, nothing else
     ExpectRuleAndPicture(window);
-    const std::vector<PortItem> nearHeading = ItemsOfKind(window, PortItem::Kind::text, 120, 110);
+    const SheetLayout nearHeading = ItemsOfKind(window, SheetItem::Kind::text, 120, 110);
     ASSERT_EQ(nearHeading.size(), 1u);
-    EXPECT_EQ(nearHeading[0].frame.right, Bounds(window).right + 100);
-    EXPECT_EQ(nearHeading[0].frame.bottom, Bounds(window).bottom);
+    EXPECT_EQ(nearHeading[0].frame.right(), Bounds(window).right() + 100);
+    EXPECT_EQ(nearHeading[0].frame.bottom(), Bounds(window).bottom());
 
-    // Computed at 3 m: texts in drawing order, the labels' texts, one erase
-    // per drawing, digits lined up.
-    const int erased = GetPortEraseCount(GetWindowPort(window));
+    // Computed at 3 m: texts in drawing order, the labels' texts, digits lined up.
     ComputeTable({"3", "50", 3, std::nullopt});
-    EXPECT_EQ(GetPortEraseCount(GetWindowPort(window)), erased + 1);
     BDrawDocsWindowDataUpdate(window);
-    EXPECT_EQ(GetPortEraseCount(GetWindowPort(window)), erased + 2);
 
     std::vector<std::string> order;
     auto labels = [&](std::initializer_list<const char *> keys) {
@@ -205,9 +195,8 @@ TEST(Sheet, EmptyThenComputed)
     ExpectRuleAndPicture(window);
 
     // Blank-padded numbers line up only in a face whose blanks and digits are equally wide.
-    const std::vector<PortItem> items = ItemsOfKind(window, PortItem::Kind::text, 140, 150);
-    ASSERT_EQ(items.size(), 1u);
-    const QFontMetrics metrics(platform::portFont(items[0].textSize, items[0].textFace));
+    ASSERT_EQ(ItemsOfKind(window, SheetItem::Kind::text, 140, 150).size(), 1u);
+    const QFontMetrics metrics(sheetFont());
     EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral(" 2.845")),
               metrics.horizontalAdvance(QStringLiteral("20.932")));
     EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral(" ")), metrics.horizontalAdvance(QStringLiteral("1")));
@@ -254,31 +243,43 @@ TEST(Sheet, StoredRecord)
     ExpectSpots(window, {{280, 150, " 0.005"}, {280, 180, "inf"}});
 }
 
-// Every text at its anchor from the port's origin, its frame reaching the
-// port's bottom right (the distance label 20 px high, the near heading
-// R + 100); rule and picture at fixed coordinates.
-TEST(Sheet, PortNotStartingAtZero)
+// Every text's frame reaches the window's bottom right (the distance label
+// 20 px high, the near heading R + 100), and the text shows in the window
+// where its frame starts.
+TEST(Sheet, TextFrames)
 {
     StartApplication();
     ComputeTable({"3", "50", 3, std::nullopt});
     WindowRef window = DocumentWindow(0);
-    const Rect before = Bounds(window);
-    SetPortWindowPort(window);
-    SetOrigin(40, 15);
-    BSetCurrentDocListIndexFromWindowRef(window);
-    BDrawDocsWindowData(1);
-    const Rect bounds = Bounds(window);
-    ASSERT_EQ(bounds.left, 40);
-    ASSERT_EQ(bounds.top, 15);
-    ASSERT_EQ(bounds.right - bounds.left, before.right - before.left);
-    ExpectSpots(window,
-                {{140, 20, "    50"}, {308, 20, " 3.000"}, {30, RowTop(9), "32  "}, {280, RowTop(9), "inf"}});
-    ExpectUnitLabels(window, false);
-    ExpectRuleAndPicture(window);
-    for (const PortItem &item : ItemsOfKind(window, PortItem::Kind::text)) {
-        const short x = short(item.frame.left - bounds.left), y = short(item.frame.top - bounds.top);
-        EXPECT_EQ(item.frame.right, bounds.right + (x == 120 && y == 110 ? 100 : 0)) << item.text;
-        EXPECT_EQ(item.frame.bottom, x == 210 && y == 20 ? bounds.top + 40 : bounds.bottom) << item.text;
+    const QRect bounds = Bounds(window);
+    for (const SheetItem &item : ItemsOfKind(window, SheetItem::Kind::text)) {
+        const QPoint at = item.frame.topLeft() - bounds.topLeft();
+        const std::string text = item.text.toStdString();
+        EXPECT_EQ(item.frame.right(), bounds.right() + (at == QPoint(120, 110) ? 100 : 0)) << text;
+        EXPECT_EQ(item.frame.bottom(), at == QPoint(210, 20) ? bounds.top() + 39 : bounds.bottom()) << text;
+    }
+    // The window's pixels show each text where its frame puts it: as the text
+    // drawn alone there in black, 12-pixel DejaVu Sans Mono, on white.
+    QWidget *content = static_cast<QMainWindow *>(platform::widgetOf(window))->centralWidget();
+    const QImage shown = content->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QFont face(QStringLiteral("DejaVu Sans Mono"));
+    face.setPixelSize(12);
+    const QFontMetrics metrics(face);
+    for (const SheetItem &item : ItemsOfKind(window, SheetItem::Kind::text)) {
+        QImage alone(shown.size(), QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        QPainter painter(&alone);
+        painter.setFont(face);
+        painter.setPen(Qt::black);
+        painter.drawText(item.frame, Qt::TextWordWrap | Qt::AlignTop, item.text);
+        painter.end();
+        const QRect ink =
+            QRect(item.frame.topLeft(), QSize(metrics.horizontalAdvance(item.text), metrics.height()));
+        int differing = 0;
+        for (int y = ink.top(); y <= ink.bottom(); ++y)
+            for (int x = ink.left(); x <= ink.right(); ++x)
+                differing += shown.pixel(x, y) != alone.pixel(x, y);
+        EXPECT_EQ(differing, 0) << item.text.toStdString();
     }
 }
 
@@ -298,8 +299,8 @@ TEST(Sheet, BrokenBundle)
                          {20, 110, "Aperture"}, {125, 70, "35 mm film"}, {210, 20, "Dist. (m):"},
                          {120, 110, "Near limit (m)"}, {260, 110, "Far limit (m)"}, {140, 20, "    50"}});
     // clang-format on
-    EXPECT_TRUE(ItemsOfKind(window, PortItem::Kind::picture).empty());
-    EXPECT_EQ(ItemsOfKind(window, PortItem::Kind::line).size(), 1u);
+    EXPECT_TRUE(ItemsOfKind(window, SheetItem::Kind::picture).empty());
+    EXPECT_EQ(ItemsOfKind(window, SheetItem::Kind::line).size(), 1u);
     ExpectRows(window, Rows(3.0, false, 50.0, 0.000033));
     EXPECT_EQ(Texts(window).size(), 4u + 10u + 3u + 4u + 20u);
 }
@@ -312,30 +313,30 @@ TEST(Sheet, LooksFinishedAtTheWindowSize)
     ChooseDistanceUnit(2);
     ComputeTable({"15", "50", 2, "30"}); // feet: the longest labels and a seven-character far limit
     WindowRef window = DocumentWindow(0);
-    const Rect bounds = Bounds(window);
-    auto extent = [](const PortItem &item) { // right and bottom of the drawn text
-        const QFontMetrics metrics(platform::portFont(item.textSize, item.textFace));
-        return std::pair<int, int>{item.frame.left +
-                                       metrics.horizontalAdvance(QString::fromStdString(item.text)),
-                                   item.frame.top + metrics.height()};
+    const QRect bounds = Bounds(window);
+    auto extent = [](const SheetItem &item) { // right and bottom of the drawn text, exclusive
+        const QFontMetrics metrics(sheetFont());
+        return std::pair<int, int>{item.frame.left() + metrics.horizontalAdvance(item.text),
+                                   item.frame.top() + metrics.height()};
     };
-    std::map<short, std::vector<PortItem>> lines;
-    for (const PortItem &item : ItemsOfKind(window, PortItem::Kind::text)) {
+    std::map<int, SheetLayout> lines;
+    for (const SheetItem &item : ItemsOfKind(window, SheetItem::Kind::text)) {
         const auto [right, bottom] = extent(item);
-        SCOPED_TRACE(item.text);
-        EXPECT_LE(bottom, bounds.bottom);
-        EXPECT_LE(right, std::min(item.frame.right, bounds.right)); // one line, not cut
-        EXPECT_TRUE(right <= 312 || item.frame.left >= 344 || bottom <= 62 || item.frame.top >= 94)
+        SCOPED_TRACE(item.text.toStdString());
+        EXPECT_LE(bottom, bounds.bottom() + 1);
+        EXPECT_LE(right, std::min(item.frame.right(), bounds.right()) + 1); // one line, not cut
+        EXPECT_TRUE(right <= 312 || item.frame.left() >= 344 || bottom <= 62 || item.frame.top() >= 94)
             << "overlaps the picture";
-        lines[item.frame.top].push_back(item);
+        lines[item.frame.top()].push_back(item);
     }
-    ASSERT_EQ(lines.count(short(bounds.top + 420)), 1u);
-    EXPECT_EQ(lines[short(bounds.top + 420)].size(), 3u);
+    ASSERT_EQ(lines.count(bounds.top() + 420), 1u);
+    EXPECT_EQ(lines[bounds.top() + 420].size(), 3u);
     for (auto &[top, items] : lines) {
         std::sort(items.begin(), items.end(),
-                  [](const PortItem &a, const PortItem &b) { return a.frame.left < b.frame.left; });
+                  [](const SheetItem &a, const SheetItem &b) { return a.frame.left() < b.frame.left(); });
         for (std::size_t i = 0; i + 1 < items.size(); ++i)
-            EXPECT_LT(extent(items[i]).first, items[i + 1].frame.left)
-                << "'" << items[i].text << "' runs into '" << items[i + 1].text << "'";
+            EXPECT_LT(extent(items[i]).first, items[i + 1].frame.left())
+                << "'" << items[i].text.toStdString() << "' runs into '" << items[i + 1].text.toStdString()
+                << "'";
     }
 }

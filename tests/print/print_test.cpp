@@ -2,6 +2,7 @@
 // sheets answered, and the PDF file that the real Qt print path writes, read
 // back as text and as a rendered page.
 #include "document/document.h"
+#include "document/mainwindow.h"
 #include "platform/navtesting.h"
 #include "platform/testing.h"
 #include "print/printing.h"
@@ -66,13 +67,6 @@ void ExpectRowLines(const std::vector<std::string> &lines, const std::vector<std
     }
 }
 
-Rect WindowBounds(WindowRef window)
-{
-    Rect bounds;
-    GetWindowPortBounds(window, &bounds);
-    return bounds;
-}
-
 void Compute3Metres()
 {
     ComputeTable({"3", "50", 3, std::nullopt});
@@ -126,19 +120,20 @@ TEST(Print, ComputedSheetOnOnePage)
 
 // The sixth aperture on paper is "11" and two blanks, one blank less than in
 // the window; the other nine are the window's. The blanks leave no mark in
-// the PDF's text, so the page's drawing is read as well.
+// the PDF's text, so the printed sheet's layout is read as well.
 TEST(Print, PrintedApertureTexts)
 {
     StartApplication();
     const std::string pdf = TempFolder() + "/apertures.pdf";
     PrintTo(pdf);
-    const Rect bounds = WindowBounds(DocumentWindow(0));
+    WindowRef window = DocumentWindow(0);
+    const QRect bounds = BSheetBounds(window);
     std::vector<std::string> printed(10);
-    for (const PortItem &item : PMTestLastPageContents())
+    for (const SheetItem &item : BLayoutPrintedSheet(bounds, BGetDocumentWindowsDocPtr(window)->dataPtr))
         for (int i = 0; i < 10; ++i)
-            if (item.kind == PortItem::Kind::text && item.frame.left == bounds.left + 30 &&
-                item.frame.top == bounds.top + 150 + 30 * i)
-                printed[i] = item.text;
+            if (item.kind == SheetItem::Kind::text &&
+                item.frame.topLeft() == bounds.topLeft() + QPoint(30, 150 + 30 * i))
+                printed[i] = item.text.toStdString();
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(printed[i], i == 6 ? std::string("11  ") : std::string(kApertureTexts[i])) << i;
     EXPECT_EQ(TextAt(DocumentWindow(0), 30, 150 + 30 * 6), "11   ");
@@ -172,8 +167,8 @@ TEST(Print, RenderedPageFollowsThePrintableArea)
 {
     StartApplication();
     Compute3Metres();
-    const Rect bounds = WindowBounds(DocumentWindow(0));
-    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const QRect bounds = BSheetBounds(DocumentWindow(0));
+    const int width = bounds.width(), height = bounds.height();
     ASSERT_GT(width, 380);
     ASSERT_GT(height, 440);
     const std::string folder = TempFolder();

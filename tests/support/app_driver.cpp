@@ -2,6 +2,7 @@
 
 #include "app/main.h"
 #include "document/document.h"
+#include "document/mainwindow.h"
 #include "platform/application.h"
 #include "platform/events.h"
 #include "platform/internal.h"
@@ -227,29 +228,28 @@ TableWindowState ComputeTable(const TableEntry &entry)
     return state;
 }
 
-std::vector<PortItem> Contents(WindowRef window)
+SheetLayout Contents(WindowRef window)
 {
-    return GetPortContents(GetWindowPort(window));
+    const SheetLayout *shown = BSheetShownIn(window);
+    return shown ? *shown : SheetLayout();
 }
 
 std::optional<std::string> TextAt(WindowRef window, short x, short y)
 {
-    Rect bounds;
-    GetWindowPortBounds(window, &bounds);
+    const QPoint anchor = BSheetBounds(window).topLeft() + QPoint(x, y);
     std::optional<std::string> found;
-    for (const PortItem &item : Contents(window))
-        if (item.kind == PortItem::Kind::text && item.frame.left == bounds.left + x &&
-            item.frame.top == bounds.top + y)
-            found = item.text;
+    for (const SheetItem &item : Contents(window))
+        if (item.kind == SheetItem::Kind::text && item.frame.topLeft() == anchor)
+            found = item.text.toStdString();
     return found;
 }
 
 std::vector<std::string> Texts(WindowRef window)
 {
     std::vector<std::string> texts;
-    for (const PortItem &item : Contents(window))
-        if (item.kind == PortItem::Kind::text)
-            texts.push_back(item.text);
+    for (const SheetItem &item : Contents(window))
+        if (item.kind == SheetItem::Kind::text)
+            texts.push_back(item.text.toStdString());
     return texts;
 }
 

@@ -1,10 +1,10 @@
 // Runs Quorlscope headless inside a test process, the way a user would use
 // it: commands from the menus, the table parameters window filled in and
-// answered, alerts read back, and what each window's port shows.
+// answered, alerts read back, and the sheet each document window shows.
 #pragma once
 
 #include "alert_answerer.h"
-#include "platform/quickdraw.h"
+#include "document/sheet.h"
 #include "platform/testing.h"
 #include "platform/types.h"
 #include "platform/window.h"
@@ -91,10 +91,11 @@ bool Click(QAbstractButton *button);
 // The widgets that Tab visits in the window, in order, starting at the focus.
 std::vector<QWidget *> TabChain(WindowRef window);
 
-// The texts a window shows, with their frames.
-std::vector<PortItem> Contents(WindowRef window);
-// The text drawn with its frame's top-left corner at (L + x, T + y); nullopt
-// when none is visible there.
+// The sheet a document window shows: its texts with their frames, the rule
+// and the picture, as the window paints them.
+SheetLayout Contents(WindowRef window);
+// The text with its frame's top-left corner at (L + x, T + y); nullopt when
+// none is there.
 std::optional<std::string> TextAt(WindowRef window, short x, short y);
 std::vector<std::string> Texts(WindowRef window);
 

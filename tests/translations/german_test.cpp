@@ -4,6 +4,7 @@
 // locale everything is English.
 #include "app/aboutwindow.h"
 #include "app/factswindow.h"
+#include "document/mainwindow.h"
 #include "platform/bundle.h"
 #include "platform/internal.h"
 #include "platform/navtesting.h"
@@ -167,24 +168,23 @@ TEST(German, SheetLabelsFit)
     for (int camera : {1, 2, 3, 4}) {
         ComputeTable({"15", "50", camera, "30"});
         WindowRef window = DocumentWindow(0);
-        Rect bounds;
-        GetWindowPortBounds(window, &bounds);
-        std::map<short, std::vector<PortItem>> lines;
-        for (const PortItem &item : Contents(window))
-            if (item.kind == PortItem::Kind::text)
-                lines[item.frame.top].push_back(item);
-        auto right = [](const PortItem &item) {
-            const QFontMetrics metrics(platform::portFont(item.textSize, item.textFace));
-            return item.frame.left + metrics.horizontalAdvance(QString::fromStdString(item.text));
+        const QRect bounds = BSheetBounds(window);
+        std::map<int, SheetLayout> lines;
+        for (const SheetItem &item : Contents(window))
+            if (item.kind == SheetItem::Kind::text)
+                lines[item.frame.top()].push_back(item);
+        auto right = [](const SheetItem &item) {
+            return item.frame.left() + QFontMetrics(sheetFont()).horizontalAdvance(item.text);
         };
         for (auto &[top, items] : lines) {
             std::sort(items.begin(), items.end(),
-                      [](const PortItem &a, const PortItem &b) { return a.frame.left < b.frame.left; });
+                      [](const SheetItem &a, const SheetItem &b) { return a.frame.left() < b.frame.left(); });
             for (std::size_t i = 0; i < items.size(); ++i) {
-                EXPECT_LE(right(items[i]), bounds.right) << items[i].text;
+                const std::string text = items[i].text.toStdString();
+                EXPECT_LE(right(items[i]), bounds.right() + 1) << text;
                 if (i + 1 < items.size()) {
-                    EXPECT_LT(right(items[i]), items[i + 1].frame.left)
-                        << "'" << items[i].text << "' runs into '" << items[i + 1].text << "'";
+                    EXPECT_LT(right(items[i]), items[i + 1].frame.left())
+                        << "'" << text << "' runs into '" << items[i + 1].text.toStdString() << "'";
                 }
             }
         }
