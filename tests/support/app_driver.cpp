@@ -132,7 +132,10 @@ bool Trigger(const std::string &name)
     QAction *action = MenuItem(name);
     if (!IsCommandEnabled(name))
         return false;
-    action->trigger();
+    // The signal itself, as QAction::trigger() sends it: a command that ends
+    // the process unwinds through here (ExitToShell throws in tests), which
+    // Qt GUI's own frames, built without exception support, would not clean up.
+    emit action->triggered(action->isChecked());
     return true;
 }
 
