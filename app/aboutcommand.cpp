@@ -39,7 +39,7 @@ class AboutPainter : public QObject
         QPainter painter(box_);
         painter.fillRect(bounds, Qt::white);
         const QRect iconBox(centre - 28, bounds.top() + 30, 48, 48);
-        painter.drawImage(iconBox, platform::iconImage(platform::applicationIcon(), iconBox.size()));
+        painter.drawImage(iconBox, platform::applicationIconImage(iconBox.size()));
         painter.setPen(QPen(Qt::black, 1.0));
         painter.setFont(sheetFont());
         const QRect textBox(QPoint(bounds.left() + 20, bounds.top() + 100),

@@ -23,7 +23,7 @@ QFont sheetFont(int pixelSize, bool bold)
 
 QImage applicationIcon()
 {
-    return platform::applicationIcon().pixmap(QSize(48, 48)).toImage();
+    return platform::applicationIconImage(QSize(47, 48));
 }
 
 void drawBox(QPainter &painter, const QImage &icon, const QString &name, const QString &info)

@@ -96,24 +96,20 @@ QSize bestSize(const QList<QSize> &sizes, const QSize &wanted)
 namespace platform
 {
 
-QIcon applicationIcon()
+QImage applicationIconImage(const QSize &size)
 {
     // The build embeds the rendered PNGs as icons/<size>x<size>/apps/<id>.png.
-    QIcon icon;
+    // Only the one picture drawn is read: a QIcon would read every size.
     const QDir folder(QStringLiteral(":/bundle/icons"));
+    QList<QSize> sizes;
     for (const QString &sizeFolder : folder.entryList(QDir::Dirs)) {
         const int side = sizeFolder.section(QLatin1Char('x'), 0, 0).toInt();
-        for (const QFileInfo &file :
-             QDir(folder.filePath(sizeFolder + QStringLiteral("/apps"))).entryInfoList())
-            icon.addFile(file.filePath(), QSize(side, side));
+        sizes.append(QSize(side, side));
     }
-    return icon;
-}
-
-QImage iconImage(const QIcon &icon, const QSize &size)
-{
-    const QSize best = bestSize(icon.availableSizes(), size);
-    return best.isEmpty() ? QImage() : icon.pixmap(best).toImage();
+    const QSize best = bestSize(sizes, size);
+    const QFileInfoList files =
+        QDir(folder.filePath(QStringLiteral("%1x%1/apps").arg(best.width()))).entryInfoList(QDir::Files);
+    return best.isEmpty() || files.isEmpty() ? QImage() : QImage(files.first().filePath());
 }
 
 } // namespace platform
