@@ -63,7 +63,6 @@ void BInitApplication()
 {
     SetQuitHandler(BHandleQuitApplication);
     BInitHelp();
-    BInitNavigation();
     BInitQuitting();
     BSetAuxiliaryWindowTest(BIsAuxiliaryWindow);
     connectDocuments();

@@ -81,11 +81,6 @@ tDocumentPtr BInitDocument()
     document->dirty = 0;
     document->fileLocked = false;
     document->isClosing = false;
-    document->fNavigationSaveDialog = nullptr;
-    document->fNavigationConfirmDialog = nullptr;
-    document->fNavigationTerminateSaveDialog = nullptr;
-    document->fNavigationTerminateConfirmDialog = nullptr;
-    document->fNavigationExportDialog = nullptr;
     if (hooks.created && !hooks.created(document))
         return failInitDocument(document);
     document->isClosing = false;
@@ -111,8 +106,6 @@ void BCloseDocument(WindowRef window)
     // print sheet, then the printing record) goes first.
     if (hooks.closing)
         hooks.closing(document);
-    if (document->fNavigationExportDialog)
-        NavDialogDispose(document->fNavigationExportDialog);
     HideWindow(document->theWindow);
     DisposeWindow(document->theWindow);
     QRLDeleteDataPtr(document->dataPtr);

@@ -5,7 +5,6 @@
 
 #include "model/data.h"
 #include "platform/events.h"
-#include "platform/navigation.h"
 #include "platform/window.h"
 
 constexpr int kMaxNumberOfDocuments = 10;
@@ -17,11 +16,6 @@ struct tDocument {
     bool isClosing;
     std::string filePath; // empty until the document has a file
     bool fileLocked;
-    NavDialogRef fNavigationSaveDialog;
-    NavDialogRef fNavigationConfirmDialog;
-    NavDialogRef fNavigationTerminateSaveDialog;
-    NavDialogRef fNavigationTerminateConfirmDialog;
-    NavDialogRef fNavigationExportDialog; // the Export sheet while it is up
     EventHandlerUPP eventHandlerUPP;
 };
 using tDocumentPtr = tDocument *;

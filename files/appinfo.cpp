@@ -11,10 +11,7 @@
 namespace
 {
 
-tAppInfo appInfo = {false};
-NavDialogRef navigationReviewDialog = nullptr;
-// The last action in a quit-time save dialog was not a save.
-bool cancel = true;
+bool quittingStatus = false;
 
 tAuxiliaryWindowTest isAuxiliaryWindow = nullptr;
 
@@ -23,31 +20,33 @@ tAuxiliaryWindowTest isAuxiliaryWindow = nullptr;
 void refuseQuit()
 {
     Beep();
-    appInfo.quittingStatus = false;
+    quittingStatus = false;
 }
 
 void stopQuit(tDocumentPtr document)
 {
-    appInfo.quittingStatus = false;
-    if (document)
-        document->isClosing = false;
-    cancel = true;
+    quittingStatus = false;
+    document->isClosing = false;
 }
 
-// The review's answers: review each document in turn, or discard them all.
-void reviewEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms, void *)
+// The quit-time Save dialog has saved the document where the user chose:
+// the document closes and the quit goes on. A document the save did not
+// reach stays open, and the quit stops, rather than its changes being lost.
+void savedWhileQuitting(tDocumentPtr document, const tSaveLocation &location)
 {
-    if (callBackSelector != kNavCBTerminate)
+    BDoSaveCopy(document, location.path, location.replacing);
+    if (document->dirty) {
+        stopQuit(document);
         return;
-    if (callBackParms->userAction == kNavUserActionReviewDocuments)
-        BDoQuitApp();
-    else if (callBackParms->userAction == kNavUserActionDiscardDocuments)
-        ExitToShell();
+    }
+    quittingStatus = true;
+    BCloseDocument(document->theWindow);
+    BDoQuitApp();
 }
 
 void askForSaveLocation(tDocumentPtr document)
 {
-    if (appInfo.quittingStatus)
+    if (quittingStatus)
         BDoCreateTerminateSavePanel(document);
     else
         BDoCreateSavePanel(document);
@@ -55,7 +54,7 @@ void askForSaveLocation(tDocumentPtr document)
 
 void continueQuitAfterSave()
 {
-    if (appInfo.quittingStatus)
+    if (quittingStatus)
         BDoQuitApp();
 }
 
@@ -71,14 +70,14 @@ void BSetAuxiliaryWindowTest(tAuxiliaryWindowTest test)
     isAuxiliaryWindow = test;
 }
 
-Boolean BGetAppQuittingStatus()
+bool BGetAppQuittingStatus()
 {
-    return appInfo.quittingStatus;
+    return quittingStatus;
 }
 
-OSStatus BDoQuitApp()
+void BDoQuitApp()
 {
-    appInfo.quittingStatus = true;
+    quittingStatus = true;
     for (;;) {
         WindowRef window = FrontWindow();
         if (!window)
@@ -91,7 +90,7 @@ OSStatus BDoQuitApp()
         GetWindowClass(window, &windowClass);
         if (windowClass == kSheetWindowClass || windowClass == kMovableModalWindowClass) {
             refuseQuit();
-            return noErr;
+            return;
         }
         if (isAuxiliaryWindow && isAuxiliaryWindow(window)) {
             HideWindow(window);
@@ -99,11 +98,11 @@ OSStatus BDoQuitApp()
         }
         if (!BIsDocumentWindow(window)) {
             refuseQuit();
-            return noErr;
+            return;
         }
         if (BIsDocumentDirty(window)) {
             BDoCreateTerminateConfirmPanel(BGetDocumentWindowsDocPtr(window));
-            return noErr;
+            return;
         }
         BCloseDocument(window);
         if (BGetNumberOfDocuments() == 0)
@@ -113,94 +112,43 @@ OSStatus BDoQuitApp()
 
 void BDoCreateReviewPanel()
 {
-    // The previous review dialog has ended; it goes now.
-    if (navigationReviewDialog)
-        NavDialogDispose(navigationReviewDialog);
-    navigationReviewDialog = nullptr;
-    const NavDialogCreationOptions options{};
-    OSStatus err = NavCreateAskReviewDocumentsDialog(&options, std::uint32_t(BGetNumberOfDirtyDocuments()),
-                                                     reviewEventProc, nullptr, &navigationReviewDialog);
-    BRunNavDialog(err, &navigationReviewDialog);
+    BRunReviewQuestion(BGetNumberOfDirtyDocuments(), [](tReviewAnswer answer) {
+        if (answer == tReviewAnswer::review)
+            BDoQuitApp();
+        else if (answer == tReviewAnswer::discard)
+            ExitToShell();
+    });
 }
 
 void BDoCreateTerminateConfirmPanel(tDocumentPtr theDocumentPtr)
 {
-    if (theDocumentPtr)
-        BCreateSaveChangesDialog(theDocumentPtr, kNavSaveChangesQuittingApplication,
-                                 BNavTerminateConfirmEventProc,
-                                 &theDocumentPtr->fNavigationTerminateConfirmDialog);
+    if (!theDocumentPtr)
+        return;
+    BRunSaveChangesQuestion(theDocumentPtr, tSaveChangesMoment::quitting,
+                            [theDocumentPtr](tSaveChangesAnswer answer) {
+                                theDocumentPtr->isClosing = answer != tSaveChangesAnswer::cancel;
+                                if (answer == tSaveChangesAnswer::cancel) {
+                                    quittingStatus = false;
+                                } else if (answer == tSaveChangesAnswer::save) {
+                                    // A failed save (its alert shown) ends the quit; the document stays.
+                                    if (!BDoSaveDocument(theDocumentPtr))
+                                        stopQuit(theDocumentPtr);
+                                } else {
+                                    BCloseDocument(theDocumentPtr->theWindow);
+                                    BDoQuitApp();
+                                }
+                            });
 }
 
 void BDoCreateTerminateSavePanel(tDocumentPtr theDocumentPtr)
 {
-    if (theDocumentPtr)
-        BCreateDocumentSaveDialog(theDocumentPtr, BNavTerminateEventProc,
-                                  &theDocumentPtr->fNavigationTerminateSaveDialog);
-}
-
-void BNavTerminateConfirmEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
-                                   void *callBackUD)
-{
-    auto document = static_cast<tDocumentPtr>(callBackUD);
-    if (callBackSelector != kNavCBTerminate || !document)
+    if (!theDocumentPtr)
         return;
-    document->isClosing = true;
-    if (!document->fNavigationTerminateConfirmDialog)
-        return;
-    const NavUserAction action = callBackParms->userAction;
-    if (action != kNavUserActionSaveChanges && action != kNavUserActionDontSaveChanges) {
-        document->isClosing = false;
-        appInfo.quittingStatus = false;
-    }
-    NavDialogDispose(document->fNavigationTerminateConfirmDialog);
-    document->fNavigationTerminateConfirmDialog = nullptr;
-    if (action == kNavUserActionSaveChanges) {
-        // A failed save (its alert shown) ends the quit; the document stays.
-        if (BDoSaveDocument(document) != noErr)
-            stopQuit(document);
-    } else if (action == kNavUserActionDontSaveChanges) {
-        BCloseDocument(document->theWindow);
-        BDoQuitApp();
-    }
-}
-
-void BNavTerminateEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
-                            void *callBackUD)
-{
-    auto document = static_cast<tDocumentPtr>(callBackUD);
-    if (callBackSelector == kNavCBUserAction) {
-        NavReplyRecord reply;
-        if (NavDialogGetReply(callBackParms->context, &reply) != noErr)
-            return;
-        switch (NavDialogGetUserAction(callBackParms->context)) {
-        case kNavUserActionSaveAs:
-            BDoTerminateSaveCopy(document);
-            // A document the save did not reach stays open, and the quit
-            // stops, rather than its changes being lost.
-            if (document && document->dirty) {
-                stopQuit(document);
-                break;
-            }
-            appInfo.quittingStatus = true;
-            if (document)
-                document->isClosing = true;
-            cancel = false;
-            break;
-        case kNavUserActionNewFolder:
-            break;
-        default:
-            stopQuit(document);
-            break;
-        }
-    } else if (callBackSelector == kNavCBTerminate) {
-        if (!document)
-            return;
-        if (document->fNavigationTerminateSaveDialog)
-            NavDialogDispose(document->fNavigationTerminateSaveDialog);
-        document->fNavigationTerminateSaveDialog = nullptr;
-        if (appInfo.quittingStatus && document->isClosing && !cancel) {
-            BCloseDocument(document->theWindow);
-            BDoQuitApp();
-        }
-    }
+    BRunSaveDialog(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)), {},
+                   [theDocumentPtr](const std::optional<tSaveLocation> &location) {
+                       if (location)
+                           savedWhileQuitting(theDocumentPtr, *location);
+                       else
+                           stopQuit(theDocumentPtr);
+                   });
 }

@@ -2,11 +2,6 @@
 #pragma once
 
 #include "document/document.h"
-#include "platform/navigation.h"
-
-struct tAppInfo {
-    Boolean quittingStatus;
-};
 
 // The application's test for its auxiliary windows (preferences, facts,
 // about, help): the quit walk hides them instead of asking about them.
@@ -16,12 +11,8 @@ void BSetAuxiliaryWindowTest(tAuxiliaryWindowTest test);
 // Has saves ask for a location with the quit-time dialog while quitting,
 // and go on with the quit once done.
 void BInitQuitting();
-Boolean BGetAppQuittingStatus();
-OSStatus BDoQuitApp();
+bool BGetAppQuittingStatus();
+void BDoQuitApp();
 void BDoCreateReviewPanel();
 void BDoCreateTerminateConfirmPanel(tDocumentPtr theDocumentPtr);
 void BDoCreateTerminateSavePanel(tDocumentPtr theDocumentPtr);
-void BNavTerminateConfirmEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
-                                   void *callBackUD);
-void BNavTerminateEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
-                            void *callBackUD);

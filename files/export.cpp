@@ -22,8 +22,6 @@
 namespace
 {
 
-NavEventUPP exportEventProc = nullptr;
-
 void alert(const char *message, const std::string &explanation)
 {
     showAlert(message, explanation);
@@ -61,26 +59,12 @@ std::optional<std::string> exportBytes(tDocumentPtr document, tExportFormat form
         Rect bounds;
         GetWindowPortBounds(document->theWindow, &bounds);
         std::string pdf;
-        if (QRLTablesAsPDF(tables, bounds, BDrawPrintedSheet, &pdf) != noErr)
+        if (QRLTablesAsPDF(tables, bounds, BDrawPrintedSheet, &pdf)) // failed
             return std::nullopt;
         return pdf;
     }
     }
     return std::nullopt;
-}
-
-void exportChosenFile(tDocumentPtr document, NavDialogRef dialog)
-{
-    NavReplyRecord reply;
-    if (NavDialogGetReply(dialog, &reply) != noErr)
-        return;
-    // The folder as the dialog names it: one that has gone meanwhile fails
-    // the write, which says why.
-    if (!reply.selection.empty() && !reply.saveFileName.empty()) {
-        const std::string target = reply.selection.front().path + "/" + reply.saveFileName;
-        if (BDoExportDocument(document, target, tExportFormat(reply.fileFormat), reply.replacing) == noErr)
-            NavCompleteSave(&reply);
-    }
 }
 
 } // namespace
@@ -108,72 +92,57 @@ std::string BProposedExportName(WindowRef window)
 
 void BDoCreateExportPanel(tDocumentPtr theDocumentPtr)
 {
-    if (!theDocumentPtr || theDocumentPtr->fNavigationExportDialog)
+    if (!theDocumentPtr)
         return;
-    if (!exportEventProc)
-        exportEventProc = BNavExportEventProc;
-    NavDialogCreationOptions options =
-        BGetDocumentDialogOptions(theDocumentPtr, BProposedExportName(theDocumentPtr->theWindow));
-    options.popupExtension = {{"CSV", "csv"}, {"JSON", "json"}, {"PDF", "pdf"}};
-    const OSStatus err = NavCreatePutFileDialog(&options, 0, exportEventProc, theDocumentPtr,
-                                                &theDocumentPtr->fNavigationExportDialog);
-    BRunNavDialog(err, &theDocumentPtr->fNavigationExportDialog);
+    // The folder as the dialog names it: one that has gone meanwhile fails
+    // the write, which says why.
+    BRunSaveDialog(theDocumentPtr, BProposedExportName(theDocumentPtr->theWindow),
+                   {{"CSV", "csv"}, {"JSON", "json"}, {"PDF", "pdf"}},
+                   [theDocumentPtr](const std::optional<tSaveLocation> &location) {
+                       if (location)
+                           BDoExportDocument(theDocumentPtr, location->path, tExportFormat(location->format),
+                                             location->replacing);
+                   });
 }
 
-void BNavExportEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
-                         void *callBackUD)
-{
-    auto document = static_cast<tDocumentPtr>(callBackUD);
-    if (!document || !callBackParms)
-        return;
-    if (callBackSelector == kNavCBUserAction &&
-        NavDialogGetUserAction(callBackParms->context) == kNavUserActionSaveAs)
-        exportChosenFile(document, callBackParms->context);
-    if (callBackSelector == kNavCBTerminate) {
-        if (document->fNavigationExportDialog)
-            NavDialogDispose(document->fNavigationExportDialog);
-        document->fNavigationExportDialog = nullptr;
-    }
-}
-
-OSStatus BDoExportDocument(tDocumentPtr theDocumentPtr, const std::string &target, tExportFormat format,
-                           Boolean replacing)
+bool BDoExportDocument(tDocumentPtr theDocumentPtr, const std::string &target, tExportFormat format,
+                       bool replacing)
 {
     if (!theDocumentPtr)
-        return paramErr;
+        return false;
     // A table document that is open stays whole: it is not replaced by an export.
     if (BIsFileInUse(target)) {
         alert("Could not save the File You like to replace, it is in use", "Please choose another name");
-        return fBsyErr;
+        return false;
     }
     const std::optional<std::string> bytes = exportBytes(theDocumentPtr, format);
     if (!bytes) {
         alertExportFailed(
             target, QCoreApplication::translate("Program", "its contents could not be made").toStdString());
-        return paramErr;
+        return false;
     }
     const FileError error = SaveFile(target, QByteArray::fromStdString(*bytes),
                                      replacing ? Replace::unlocked : Replace::never, true);
     if (error.failed()) {
         alertExportFailed(target, error.reason());
-        return ioErr;
+        return false;
     }
-    return noErr;
+    return true;
 }
 
-OSStatus QRLCopyTable(tDocumentPtr theDocumentPtr)
+bool QRLCopyTable(tDocumentPtr theDocumentPtr)
 {
     if (!theDocumentPtr || !QRLIsDataValid(theDocumentPtr->dataPtr))
-        return paramErr;
+        return false;
     const std::vector<tExportTable> tables = tablesOf(theDocumentPtr);
     const std::optional<std::string> tabText = QRLTablesAsTabText(tables);
     const std::optional<std::string> csv = QRLTablesAsCSV(tables);
     if (!tabText || !csv)
-        return paramErr;
+        return false;
     // Both flavors as one item: a paste picks the one it understands.
     auto *mime = new QMimeData; // the clipboard takes it over
     mime->setText(QString::fromStdString(*tabText));
     mime->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(*csv));
     QGuiApplication::clipboard()->setMimeData(mime);
-    return noErr;
+    return true;
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "document/document.h"
-#include "platform/navigation.h"
+#include "platform/window.h"
 
 #include <string>
 
@@ -20,16 +20,14 @@ std::string BProposedExportName(WindowRef window);
 // The Export dialog, a sheet on the document's window; nothing when one is
 // up already.
 void BDoCreateExportPanel(tDocumentPtr theDocumentPtr);
-void BNavExportEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
-                         void *callBackUD);
 // Writes the document's table to target in format: whole or not at all (a
 // temporary beside the target, renamed over it). A failure is alerted,
 // naming the file and the system's reason. A file that exists is replaced
-// only when replacing is set.
-OSStatus BDoExportDocument(tDocumentPtr theDocumentPtr, const std::string &target, tExportFormat format,
-                           Boolean replacing);
+// only when replacing is set. False when the export failed.
+bool BDoExportDocument(tDocumentPtr theDocumentPtr, const std::string &target, tExportFormat format,
+                       bool replacing);
 
 // The document's computed table onto the clipboard, as tab-separated text
-// and as CSV together; paramErr, leaving the clipboard alone, when the
+// and as CSV together; false, leaving the clipboard alone, when the
 // document holds no computed table.
-OSStatus QRLCopyTable(tDocumentPtr theDocumentPtr);
+bool QRLCopyTable(tDocumentPtr theDocumentPtr);

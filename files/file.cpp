@@ -120,22 +120,6 @@ void abandonOpening(tDocumentPtr document, bool created)
     letGoOfFile(document);
 }
 
-OSStatus saveCopyFromDialog(tDocumentPtr document, NavDialogRef dialog)
-{
-    if (!document)
-        return noErr;
-    NavReplyRecord reply;
-    OSStatus err = NavDialogGetReply(dialog, &reply);
-    if (err != noErr) {
-        alert("Could not save Copy", "Please use only HFS+ Volumes");
-        return err;
-    }
-    FSRef folder;
-    if (!reply.selection.empty() && AECoerceToFSRef(&reply.selection.front(), &folder) == noErr)
-        BDoFSRefSave(document, &reply);
-    return noErr;
-}
-
 // The document's record as the file's bytes, written whole through a
 // temporary; the file gets the document's type and creator.
 FileError saveRecord(tDocumentPtr theDocumentPtr, const std::string &path, Replace replace)
@@ -146,16 +130,6 @@ FileError saveRecord(tDocumentPtr theDocumentPtr, const std::string &path, Repla
                     flushToDisk, kDocumentFileTypeName, kDocumentFileCreatorName);
 }
 
-// The status an open that failed returns.
-OSStatus openStatus(const FileError &error)
-{
-    if (error.notAFile)
-        return notAFileErr;
-    if (error.number == ENOENT || error.number == ENOTDIR)
-        return fnfErr;
-    return error.locked() ? permErr : ioErr;
-}
-
 } // namespace
 
 void BSetSaveHooks(const tSaveHooks &hooks)
@@ -163,7 +137,7 @@ void BSetSaveHooks(const tSaveHooks &hooks)
     saveHooks = hooks;
 }
 
-void BSetSaveFlushesToDisk(Boolean flush)
+void BSetSaveFlushesToDisk(bool flush)
 {
     flushToDisk = flush;
 }
@@ -205,7 +179,7 @@ FileError BWriteFile(tDocumentPtr theDocumentPtr)
     return {};
 }
 
-FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, Boolean replacing)
+FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, bool replacing)
 {
     if (!theDocumentPtr->dataPtr)
         return {};
@@ -222,64 +196,51 @@ FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, Bo
     return {};
 }
 
-OSStatus BDoFSRefSave(tDocumentPtr theDocumentPtr, NavReplyRecord *reply)
+bool BIsDocumentFile(const std::string &path)
 {
-    FSRef folder;
-    if (reply->selection.empty())
-        return errAEDescNotFound;
-    OSStatus err = AECoerceToFSRef(&reply->selection.front(), &folder);
-    if (err != noErr)
-        return err;
-    if (reply->saveFileName.empty())
-        return noErr;
-    const std::string target = folder.path + "/" + reply->saveFileName;
+    FSSpec fileSpec;
+    FSMakeFSSpec(path, &fileSpec);
+    FInfo info;
+    return !FSpGetFInfo(&fileSpec, &info) && info.fdType == kDocumentFileType;
+}
+
+bool BDoSaveCopy(tDocumentPtr theDocumentPtr, const std::string &target, bool replacing)
+{
     // A file that a document holds is not replaced, not even by the
     // document itself.
     if (BIsFileInUse(target)) {
         alert("Could not save the File You like to replace, it is in use", "Please choose another name");
-        return fBsyErr;
+        return false;
     }
-    if (BWriteNewFile(theDocumentPtr, target, reply->replacing).failed()) {
+    if (BWriteNewFile(theDocumentPtr, target, replacing).failed()) {
         alert("Could not write Copy", "");
-        return ioErr;
+        return false;
     }
-    return NavCompleteSave(reply);
+    return true;
 }
 
-OSStatus BDoSaveCopy(tDocumentPtr theDocumentPtr)
-{
-    return saveCopyFromDialog(theDocumentPtr,
-                              theDocumentPtr ? theDocumentPtr->fNavigationSaveDialog : nullptr);
-}
-
-OSStatus BDoTerminateSaveCopy(tDocumentPtr theDocumentPtr)
-{
-    return saveCopyFromDialog(theDocumentPtr,
-                              theDocumentPtr ? theDocumentPtr->fNavigationTerminateSaveDialog : nullptr);
-}
-
-OSStatus BDoOpenFile(const std::string &path)
+FileError BDoOpenFile(const std::string &path)
 {
     // One document per file: two would each save over the other's changes.
     if (tDocumentPtr holder = documentHoldingFile(path)) {
         bringToFront(holder);
-        return noErr;
+        return {};
     }
     if (BGetNumberOfDocuments() == kMaxNumberOfDocuments) {
         alert("Could not open File, because the maximum number of documents are open",
               "Please close some documents");
-        return noErr;
+        return {};
     }
     const FileError unreadable = ReadFileStart(path, 0, nullptr);
     if (unreadable.failed()) {
         alertCouldNotOpen(path, unreadable.reason());
-        return openStatus(unreadable);
+        return unreadable;
     }
     bool created = false;
     tDocumentPtr document = documentForOpening(&created);
     if (!document) {
         alertCouldNotOpen(path, "no document could be made for it");
-        return memFullErr;
+        return FileError{ENOMEM};
     }
     document->fileLocked = isLockedForSaving(path);
     document->filePath = path;
@@ -287,48 +248,40 @@ OSStatus BDoOpenFile(const std::string &path)
     if (error.failed()) {
         abandonOpening(document, created);
         alertCouldNotOpen(path, error.reason());
-        return ioErr;
+        return error;
     }
     SetWTitle(document->theWindow, fileNameOf(path));
     BSetCurrentDocListIndexFromWindowRef(document->theWindow);
     ShowWindow(document->theWindow);
     SetWindowProxyFilePath(document->theWindow, path);
     BDrawDocsWindowData(1);
-    return noErr;
+    return {};
 }
 
-OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr)
+bool BDoSaveDocument(tDocumentPtr theDocumentPtr)
 {
     if (!theDocumentPtr)
-        return noErr;
+        return true;
     if (theDocumentPtr->filePath.empty()) {
         if (saveHooks.askForLocation)
             saveHooks.askForLocation(theDocumentPtr);
-        return noErr;
+        return true;
     }
     const FileError error = BWriteFile(theDocumentPtr);
     if (error.failed()) {
         alertSaveFailed(theDocumentPtr, error);
         // The window stays open: a later save is an ordinary one.
         theDocumentPtr->isClosing = false;
-        return ioErr;
+        return false;
     }
     if (theDocumentPtr->isClosing)
         BCloseDocument(theDocumentPtr->theWindow);
     if (saveHooks.saved)
         saveHooks.saved();
-    return noErr;
+    return true;
 }
 
 bool BIsFileInUse(const std::string &path)
 {
     return documentHoldingFile(path) != nullptr;
-}
-
-OSStatus BGetFSSpecInfo(const AEDesc *fileObject, FSSpec *returnSpec)
-{
-    OSStatus err = AECoerceToFSSpec(fileObject, returnSpec);
-    if (err != noErr)
-        alert("BGetFSSpecInfoErr", "Please contact the manufacturer");
-    return err;
 }

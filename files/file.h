@@ -6,7 +6,6 @@
 #include "formats/fileimage.h"
 #include "model/data.h"
 #include "platform/files.h"
-#include "platform/navigation.h"
 
 #include <cstdint>
 
@@ -27,21 +26,27 @@ struct tSaveHooks {
 void BSetSaveHooks(const tSaveHooks &hooks);
 
 // Whether saves wait until the new contents are on disk (the default).
-void BSetSaveFlushesToDisk(Boolean flush);
+void BSetSaveFlushesToDisk(bool flush);
 
 FileError BReadFile(tDocumentPtr theDocumentPtr);
 FileError BWriteFile(tDocumentPtr theDocumentPtr);
 // Moves the document to the file at path, written whole before it takes the
 // name; a file of that name exists only when replacing is set.
-FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, Boolean replacing);
+FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, bool replacing);
 // Some document holds the file at path (by whatever path or link it was
 // opened): it is not to be replaced.
 bool BIsFileInUse(const std::string &path);
-OSStatus BDoFSRefSave(tDocumentPtr theDocumentPtr, NavReplyRecord *reply);
-OSStatus BDoSaveCopy(tDocumentPtr theDocumentPtr);
-OSStatus BDoTerminateSaveCopy(tDocumentPtr theDocumentPtr);
+// The file at path is a table document (by its type, or lacking one, its
+// extension).
+bool BIsDocumentFile(const std::string &path);
+// Moves the document to the file at target, chosen in a Save dialog: not a
+// file some document holds, replaced only when replacing. A failure is
+// alerted; false then.
+bool BDoSaveCopy(tDocumentPtr theDocumentPtr, const std::string &target, bool replacing);
 // Opens the file at path (absolute) into a document, or brings the
-// document that holds it to the front.
-OSStatus BDoOpenFile(const std::string &path);
-OSErr BDoSaveDocument(tDocumentPtr theDocumentPtr);
-OSStatus BGetFSSpecInfo(const AEDesc *fileObject, FSSpec *returnSpec);
+// document that holds it to the front. A failure is alerted; it returns
+// the reason then.
+FileError BDoOpenFile(const std::string &path);
+// Saves the document in place, or asks for a location when it has no file
+// yet; false when the save failed (alerted).
+bool BDoSaveDocument(tDocumentPtr theDocumentPtr);

@@ -1,41 +1,65 @@
-// The Open, Save, save-changes and discard-changes dialogs of normal work.
+// The Open, Save, save-changes and discard-changes dialogs of normal work,
+// and the questions the quit asks. A document's dialogs are window-modal
+// sheets on its window, at most one at a time; the others are
+// application-modal. Each returns at once and finishes in its answer.
 #pragma once
 
 #include "document/document.h"
-#include "platform/navigation.h"
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
+
+class QWidget;
 
 // The application's name as the dialogs show it.
 extern const char *const kNavClientName;
 
-void BInitNavigation();
+// The window a document's dialogs are sheets on.
+QWidget *BDocumentDialogParent(tDocumentPtr theDocumentPtr);
 
-// The options of a sheet on the document's window, for this application
-// and naming saveFileName.
-NavDialogCreationOptions BGetDocumentDialogOptions(tDocumentPtr theDocumentPtr,
-                                                   const std::string &saveFileName);
-// Runs a dialog just created into *dialog; one that cannot run is disposed
-// of and forgotten.
-void BRunNavDialog(OSStatus createStatus, NavDialogRef *dialog);
-// A document's Save dialog, proposing its title as the file name, and its
-// save-changes dialog; the normal and the quit-time ones differ only in
-// their callback and the field that keeps them.
-void BCreateDocumentSaveDialog(tDocumentPtr theDocumentPtr, NavEventUPP eventProc, NavDialogRef *dialog);
-void BCreateSaveChangesDialog(tDocumentPtr theDocumentPtr, NavAskSaveChangesAction action,
-                              NavEventUPP eventProc, NavDialogRef *dialog);
+// One format of a Save dialog's format list: its name ("CSV") and the name
+// extension of its files, without the dot ("csv").
+struct tSaveFormat {
+    std::string name;
+    std::string extension;
+};
+// Where the user chose to save: the path, with the extension the dialog
+// gives; whether a file there is replaced (the user confirmed it); the
+// chosen format, from 0.
+struct tSaveLocation {
+    std::string path;
+    bool replacing = false;
+    std::size_t format = 0;
+};
+// The answer of a Save dialog: nullopt when the user cancelled.
+using tSaveAnswer = std::function<void(const std::optional<tSaveLocation> &)>;
+
+// A Save dialog as a sheet on the document's window, proposing name. Without
+// formats it saves table documents: a name without their extension gets it.
+// With formats, the first chosen at the start, a name gets the chosen
+// format's extension in place of another format's. Nothing when the window
+// shows a sheet already.
+void BRunSaveDialog(tDocumentPtr theDocumentPtr, const std::string &name,
+                    const std::vector<tSaveFormat> &formats, const tSaveAnswer &answer);
+
+enum class tSaveChangesAnswer { save, dontSave, cancel };
+// Whether the document is closing, or the application quitting.
+enum class tSaveChangesMoment { closing, quitting };
+// The save-changes question as a sheet on the document's window; nothing
+// when the window shows a sheet already.
+void BRunSaveChangesQuestion(tDocumentPtr theDocumentPtr, tSaveChangesMoment moment,
+                             const std::function<void(tSaveChangesAnswer)> &answer);
+
+enum class tReviewAnswer { review, discard, cancel };
+// The quit's question about documentCount documents with unsaved changes.
+void BRunReviewQuestion(int documentCount, const std::function<void(tReviewAnswer)> &answer);
 
 void BDoCreateOpenPanel();
 void BDoCreateSavePanel(tDocumentPtr theDocumentPtr);
 void BDoCreateConfirmPanel(tDocumentPtr theDocumentPtr);
 void BDoCreateRevertPanel(tDocumentPtr theDocumentPtr);
-
-void BNavEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms, void *callBackUD);
-Boolean BNavFilterProc(const AEDesc *theItem, const NavFileOrFolderInfo *info, void *callBackUD);
-void BNavConfirmEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
-                          void *callBackUD);
-void BNavRevertEventProc(NavEventCallbackMessage callBackSelector, NavCBRecPtr callBackParms,
-                         void *callBackUD);
 
 // The name a Save dialog proposes for a window title: the title without
 // trailing blanks, with the table document's extension unless it has it.

@@ -19,7 +19,7 @@
 #include "sessionend.h"
 
 #include "application.h"
-#include "navigation.h"
+#include "dialogs.h"
 #include "process.h"
 #include "sessiontesting.h"
 
@@ -104,11 +104,11 @@ void catchSignalsUnlessReviewing()
 
 bool reviewShowing(const QuitRequest &request)
 {
-    return request.underWay && platform::navDialogsWaitingSince(request.mark) > 0;
+    return request.underWay && platform::dialogsWaitingSince(request.mark) > 0;
 }
 
 // A dialog has ended: the review of a request may be over.
-void navDialogEnded()
+void dialogEnded()
 {
     if (signalRequest.underWay && !reviewShowing(signalRequest)) {
         signalRequest.underWay = false;
@@ -123,9 +123,9 @@ void navDialogEnded()
 bool deliverQuit(QuitRequest &request)
 {
     request.underWay = true;
-    request.mark = platform::navDialogRunCount();
+    request.mark = platform::dialogsShownCount();
     // The dialogs say when they end, which may end the review.
-    platform::setNavDialogEndedListener(navDialogEnded);
+    platform::setDialogEndedListener(dialogEnded);
     RequestQuit();
     request.underWay = reviewShowing(request);
     return request.underWay;

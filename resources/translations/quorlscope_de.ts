@@ -409,11 +409,6 @@
 <context>
     <name>Program</name>
     <message>
-        <source>BGetFSSpecInfoErr</source>
-        <extracomment>files/file.cpp</extracomment>
-        <translation>BGetFSSpecInfoErr</translation>
-    </message>
-    <message>
         <source>Cannot create new Document</source>
         <extracomment>document/document.cpp</extracomment>
         <translation>Neues Dokument kann nicht angelegt werden</translation>
@@ -432,11 +427,6 @@
         <source>Could not open File, because the maximum number of documents are open</source>
         <extracomment>files/file.cpp</extracomment>
         <translation>Die Datei konnte nicht geöffnet werden, weil die Höchstzahl an Dokumenten geöffnet ist</translation>
-    </message>
-    <message>
-        <source>Could not save Copy</source>
-        <extracomment>files/file.cpp</extracomment>
-        <translation>Die Kopie konnte nicht gespeichert werden</translation>
     </message>
     <message>
         <source>Could not save the File You like to replace, it is in use</source>
@@ -479,19 +469,9 @@
         <translation>Bitte schließen Sie einige Dokumente</translation>
     </message>
     <message>
-        <source>Please contact the manufacturer</source>
-        <extracomment>files/file.cpp</extracomment>
-        <translation>Bitte wenden Sie sich an den Hersteller</translation>
-    </message>
-    <message>
         <source>Please reinstall Your Application</source>
         <extracomment>app/helpwindow.cpp</extracomment>
         <translation>Bitte installieren Sie das Programm neu</translation>
-    </message>
-    <message>
-        <source>Please use only HFS+ Volumes</source>
-        <extracomment>files/file.cpp</extracomment>
-        <translation>Bitte verwenden Sie nur HFS+-Volumes</translation>
     </message>
     <message>
         <source>Try to choose another Volume</source>

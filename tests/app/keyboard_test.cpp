@@ -5,8 +5,8 @@
 #include "app/mainmenu.h"
 #include "document/document.h"
 #include "platform/internal.h"
-#include "platform/navtesting.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/dialog_driver.h"
 
 #include <QApplication>
 #include <QTest>
@@ -72,19 +72,17 @@ TEST(Keyboard, KeyStateIsAdjustedWhenPressed)
     StartApplication();
     WindowRef window = DocumentWindow(0);
     Press(window, Qt::Key_S);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(qrltest::ShownDialogs().empty());
     ComputeTable({"3", "50", 3, std::nullopt});
     ASSERT_TRUE(MenuItem("Save")->isEnabled());
     BSetDocumentDirty(BGetDocumentWindowsDocPtr(window), 0);
     EXPECT_FALSE(MenuItem("Save")->isEnabled());
     Press(window, Qt::Key_S);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(qrltest::ShownDialogs().empty());
     BSetDocumentDirty(BGetDocumentWindowsDocPtr(window), 1);
     EXPECT_TRUE(MenuItem("Save")->isEnabled());
     Press(window, Qt::Key_S);
-    const std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
-    ASSERT_EQ(dialogs.size(), 1u);
-    EXPECT_EQ(dialogs[0].kind, NavDialogKind::putFile);
+    EXPECT_TRUE(qrltest::OnlyDialog().saves);
 }
 
 TEST(Keyboard, CtrlNOpensNumberedWindowsUpToTen)

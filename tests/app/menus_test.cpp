@@ -8,8 +8,8 @@
 #include "app/tablewindow.h"
 #include "document/document.h"
 #include "platform/internal.h"
-#include "platform/navtesting.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/dialog_driver.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
@@ -80,22 +80,14 @@ WindowRef DocumentWithFile(const std::string &folder, const std::string &name, b
 {
     Compute();
     Trigger("Save");
-    std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
-    EXPECT_EQ(dialogs.size(), 1u);
-    if (dialogs.size() != 1)
-        return nullptr;
-    NavTestChooseSaveLocation(dialogs[0].dialog, folder, name);
+    EXPECT_TRUE(ChooseSaveLocation(OnlyDialog(), folder, name));
     const std::string path = folder + "/" + name + ".qrtb";
     if (locked)
         chmod(path.c_str(), 0444);
     Trigger("New"); // keeps a window up while the first one closes
     SendWindowEvent(DocumentWindow(0), kEventWindowClose);
     Trigger("Open");
-    dialogs = GetPendingNavDialogs();
-    EXPECT_EQ(dialogs.size(), 1u);
-    if (dialogs.size() != 1)
-        return nullptr;
-    NavTestChooseFiles(dialogs[0].dialog, {path});
+    EXPECT_TRUE(ChooseFiles(OnlyDialog(), {path}));
     return FrontWindow();
 }
 
@@ -195,13 +187,13 @@ TEST(Menus, RowsForEachFrontWindow)
         }
         SelectWindow(document);
         Trigger("Close");
-        ASSERT_EQ(GetPendingNavDialogs().size(), 1u);
+        ASSERT_EQ(ShownDialogs().size(), 1u);
         WindowClass windowClass = 0;
         ASSERT_NE(FrontWindow(), nullptr);
         GetWindowClass(FrontWindow(), &windowClass);
         ASSERT_EQ(windowClass, kSheetWindowClass);
         ExpectRow({room, false, false, false, false, false, false});
-        NavTestAnswer(GetPendingNavDialogs()[0].dialog, kNavUserActionCancel);
+        Press(ShownDialogs()[0], "Cancel");
     }
     // New then does nothing, by menu or by command.
     EXPECT_FALSE(Trigger("New"));
@@ -304,7 +296,7 @@ TEST(Menus, DisabledCommandsAndAuxiliaryWindows)
     EXPECT_FALSE(Trigger("Save"));
     EXPECT_FALSE(Trigger("SaveAs"));
     EXPECT_FALSE(Trigger("Revert"));
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(ShownDialogs().empty());
     EXPECT_EQ(BIsDocumentDirty(window), 0);
 
     EXPECT_TRUE(Trigger("Facts"));

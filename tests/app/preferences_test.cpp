@@ -4,8 +4,8 @@
 #include "document/document.h"
 #include "expected.h"
 #include "files/file.h"
-#include "platform/navtesting.h"
 #include "platform/prefs.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/support/mounts.h"
 
 #include <QSettings>
@@ -53,9 +53,7 @@ TEST(Preferences, UnknownStoredUnitIsMetresEverywhere)
     EXPECT_EQ(Find<QComboBox>(prefs, "distanceUnitField")->currentIndex(), 0);
     const std::string folder = TempFolder();
     Trigger("Save");
-    const std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
-    ASSERT_EQ(dialogs.size(), 1u);
-    ASSERT_EQ(NavTestChooseSaveLocation(dialogs[0].dialog, folder, "unit"), noErr);
+    ASSERT_TRUE(ChooseSaveLocation(OnlyDialog(), folder, "unit"));
     const std::vector<std::uint8_t> bytes = ReadBytes(folder + "/unit.qrtb");
     ASSERT_EQ(bytes.size(), 280u);
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 4, bytes.begin() + 8),

@@ -3,8 +3,8 @@
 // its event loop; a signal it was started with ignored stays ignored. And
 // the session manager's last word ends the application without a question.
 #include "document/document.h"
-#include "platform/navtesting.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/dialog_driver.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -148,7 +148,7 @@ TEST(Termination, SessionManagersLastWordEndsWithoutAQuestion)
     ASSERT_EQ(BGetNumberOfDirtyDocuments(), 1);
     QEvent quit(QEvent::Quit);
     EXPECT_TRUE(qrltest::EndsProcess([&] { QApplication::sendEvent(qApp, &quit); }));
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(qrltest::ShownDialogs().empty());
     EXPECT_TRUE(qrltest::AlertMessages().empty());
 }
 

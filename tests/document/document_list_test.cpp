@@ -4,8 +4,8 @@
 #include "app/prefwindow.h"
 #include "document/document.h"
 #include "platform/internal.h"
-#include "platform/navtesting.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/dialog_driver.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
@@ -175,21 +175,20 @@ TEST(DocumentList, CloseEventAndCloseBox)
     platform::widgetOf(third)->close();
     EXPECT_EQ(BIsDocumentWindow(third), 0);
     EXPECT_EQ(Slots(), std::vector<WindowRef>{first});
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(ShownDialogs().empty());
     ComputeTable({"3", "50", 3, std::nullopt});
     EXPECT_EQ(SendWindowEvent(first, kEventWindowClose), noErr);
     EXPECT_EQ(BIsDocumentWindow(first), 1);
     EXPECT_TRUE(IsWindowVisible(first));
-    std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
-    ASSERT_EQ(dialogs.size(), 1u);
-    EXPECT_EQ(dialogs[0].kind, NavDialogKind::askSaveChanges);
-    EXPECT_EQ(dialogs[0].parentWindow, first);
-    NavTestAnswer(dialogs[0].dialog, kNavUserActionCancel);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    const ShownDialog asked = OnlyDialog();
+    EXPECT_EQ(asked.text, "Do you want to save the changes you made in the document “Untitled”?");
+    EXPECT_EQ(asked.parent, platform::widgetOf(first));
+    Press(asked, "Cancel");
+    EXPECT_TRUE(NoDialogShown());
     platform::widgetOf(first)->close();
     EXPECT_EQ(BIsDocumentWindow(first), 1);
     EXPECT_TRUE(IsWindowVisible(first));
-    EXPECT_EQ(GetPendingNavDialogs().size(), 1u);
+    EXPECT_EQ(ShownDialogs().size(), 1u);
 }
 
 // Without a global menu bar nothing is left to work with once the last

@@ -10,9 +10,10 @@
 #include "files/export.h"
 #include "platform/application.h"
 #include "platform/files.h"
-#include "platform/navtesting.h"
+#include "platform/forms.h"
 #include "tests/app/expected.h"
 #include "tests/print/print_helpers.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/support/mounts.h"
 #include "tests/support/replaced_files.h"
 
@@ -60,15 +61,11 @@ Strings FolderEntries(const std::string &folder)
 }
 
 // The one Export sheet that is up.
-PendingNavDialog ExportSheet()
+ShownDialog ExportSheet()
 {
-    const std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
-    EXPECT_EQ(dialogs.size(), 1u);
-    if (dialogs.size() != 1 || dialogs[0].kind != NavDialogKind::putFile) {
-        ADD_FAILURE() << "no single Save sheet";
-        return PendingNavDialog{};
-    }
-    return dialogs[0];
+    const ShownDialog sheet = OnlyDialog();
+    EXPECT_TRUE(sheet.saves) << "no single Save sheet";
+    return sheet;
 }
 
 // Export… from the menu, the format chosen and the file named in folder;
@@ -76,11 +73,11 @@ PendingNavDialog ExportSheet()
 std::string ExportAs(std::uint32_t format, const std::string &folder, const std::string &name)
 {
     EXPECT_TRUE(Trigger("Export"));
-    const PendingNavDialog sheet = ExportSheet();
+    const ShownDialog sheet = ExportSheet();
     if (!sheet.dialog)
         return "";
-    EXPECT_EQ(NavTestChooseSaveFormat(sheet.dialog, format), noErr);
-    EXPECT_EQ(NavTestChooseSaveLocation(sheet.dialog, folder, name), noErr);
+    EXPECT_TRUE(ChooseFormat(sheet, int(format)));
+    EXPECT_TRUE(ChooseSaveLocation(sheet, folder, name));
     const char *const extensions[] = {".csv", ".json", ".pdf"};
     return folder + "/" + name + extensions[format];
 }
@@ -189,8 +186,8 @@ TEST(ExportMenu, ItemAfterPrintEnabledLikePrint)
     SelectWindow(DocumentWindow(0));
     Trigger("Export");
     EXPECT_FALSE(same("the Export sheet"));
-    NavTestAnswer(ExportSheet().dialog, kNavUserActionCancel);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(Press(ExportSheet(), "Cancel"));
+    EXPECT_TRUE(NoDialogShown());
     HideWindow(DocumentWindow(0));
     HideWindow(BGetPrefWindowRef());
     ASSERT_EQ(FrontWindow(), nullptr);
@@ -206,25 +203,25 @@ TEST(ExportMenu, SheetProposesTheTitleAndFormatsSwapTheExtension)
     ComputeFilm3Metres();
     WindowRef window = DocumentWindow(0);
     ASSERT_TRUE(Trigger("Export"));
-    PendingNavDialog sheet = ExportSheet();
-    EXPECT_EQ(sheet.parentWindow, window);
-    EXPECT_EQ(sheet.modality, kWindowModalityWindowModal);
-    EXPECT_EQ(sheet.saveFileName, "Untitled.csv");
-    ASSERT_EQ(sheet.formats.size(), 3u);
-    EXPECT_EQ(sheet.formats[0].name + sheet.formats[1].name + sheet.formats[2].name, "CSVJSONPDF");
-    EXPECT_EQ(sheet.fileFormat, 0u);
+    const ShownDialog sheet = ExportSheet();
+    EXPECT_EQ(sheet.parent, platform::widgetOf(window));
+    EXPECT_EQ(sheet.modality, Qt::WindowModal);
+    EXPECT_EQ(sheet.name, "Untitled.csv");
+    const Strings formats = {"CSV (*.csv)", "JSON (*.json)", "PDF (*.pdf)"};
+    EXPECT_EQ(sheet.formats, formats);
+    EXPECT_EQ(sheet.format, formats[0]);
     const Strings expected = {"Untitled.json", "Untitled.pdf", "Untitled.csv"};
-    for (std::uint32_t format : {1u, 2u, 0u}) {
-        ASSERT_EQ(NavTestChooseSaveFormat(sheet.dialog, format), noErr);
-        EXPECT_EQ(ExportSheet().saveFileName, expected[(format + 2) % 3]);
-        EXPECT_EQ(ExportSheet().fileFormat, format);
+    for (int format : {1, 2, 0}) {
+        ASSERT_TRUE(ChooseFormat(sheet, format));
+        EXPECT_EQ(ExportSheet().name, expected[std::size_t(format + 2) % 3]);
+        EXPECT_EQ(ExportSheet().format, formats[std::size_t(format)]);
     }
-    EXPECT_EQ(NavTestChooseSaveFormat(sheet.dialog, 3), paramErr);
+    EXPECT_FALSE(ChooseFormat(sheet, 3));
     // A second Export… while the sheet is up opens no second one.
     Trigger("Export");
-    EXPECT_EQ(GetPendingNavDialogs().size(), 1u);
-    NavTestAnswer(sheet.dialog, kNavUserActionCancel);
-    EXPECT_EQ(BGetDocumentWindowsDocPtr(window)->fNavigationExportDialog, nullptr);
+    EXPECT_EQ(ShownDialogs().size(), 1u);
+    EXPECT_TRUE(Press(sheet, "Cancel"));
+    EXPECT_TRUE(NoDialogShown());
     EXPECT_TRUE(AlertMessages().empty());
 }
 
@@ -475,7 +472,7 @@ TEST(ExportRealDialog, FileTypeChoiceSwapsTheExtension)
     dialog->setDirectory(QString::fromStdString(home));
     field->setText(QStringLiteral("card"));
     QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection); // the Save button
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(ShownDialogs().empty());
     // An empty document: the header row only.
     const std::vector<Strings> rows = ReadCSV(ReadFile(home + "/card.csv"));
     ASSERT_EQ(rows.size(), 1u);

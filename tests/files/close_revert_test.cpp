@@ -1,5 +1,5 @@
 // Closing a window (Save / Don't Save / Cancel on the save-changes sheet)
-// and Revert (Discard / Cancel).
+// and Revert (Revert / Cancel).
 #include "files_helpers.h"
 #include "platform/events.h"
 
@@ -11,18 +11,20 @@ namespace
 
 using Closing = FileTest;
 
+const std::vector<std::string> kSaveChangesButtons = {"Save", "Don’t Save", "Cancel"};
+
 // Asks to close the window as its close box does; returns the sheet.
-PendingNavDialog closeWindow(WindowRef window)
+ShownDialog closeWindow(WindowRef window)
 {
     SendWindowEvent(window, kEventWindowClose);
-    return onlyDialog();
+    return OnlyDialog();
 }
 
 TEST_F(Closing, CleanWindowClosesWithoutAsking)
 {
     Trigger("New");
     SendWindowEvent(DocumentWindow(1), kEventWindowClose);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(ShownDialogs().empty());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
 }
 
@@ -32,22 +34,20 @@ TEST_F(Closing, SaveUntitledAsksWhereAndKeepsWindowOpen)
 {
     ComputeTable({"3", "50", {}, {}});
     for (bool cancel : {true, false}) {
-        const PendingNavDialog ask = closeWindow(window);
-        EXPECT_EQ(ask.kind, NavDialogKind::askSaveChanges);
-        EXPECT_EQ(ask.saveChangesAction, kNavSaveChangesClosingDocument);
-        EXPECT_EQ(ask.parentWindow, window);
-        EXPECT_EQ(ask.saveFileName, "Untitled ");
-        EXPECT_EQ(ask.clientName, "Quorlscope");
-        ASSERT_EQ(NavTestAnswer(ask.dialog, kNavUserActionSaveChanges), noErr);
-        const PendingNavDialog save = onlyDialog();
-        ASSERT_EQ(save.kind, NavDialogKind::putFile);
-        EXPECT_EQ(save.parentWindow, window);
-        EXPECT_EQ(save.saveFileName, "Untitled.qrtb");
-        EXPECT_TRUE(documentOf(window)->isClosing);
-        ASSERT_EQ(cancel ? NavTestAnswer(save.dialog, kNavUserActionCancel)
-                         : NavTestChooseSaveLocation(save.dialog, folder, "late"),
-                  noErr);
         SCOPED_TRACE(cancel ? "case cancel" : "case save");
+        const ShownDialog ask = closeWindow(window);
+        EXPECT_EQ(ask.text, "Do you want to save the changes you made in the document “Untitled”?");
+        EXPECT_EQ(ask.detail, "Your changes will be lost if you don’t save them.");
+        EXPECT_EQ(ask.buttons, kSaveChangesButtons);
+        EXPECT_EQ(ask.parent, sheetParent());
+        EXPECT_EQ(ask.title, "Quorlscope");
+        ASSERT_TRUE(Press(ask, "Save"));
+        const ShownDialog save = OnlyDialog();
+        ASSERT_TRUE(save.saves);
+        EXPECT_EQ(save.parent, sheetParent());
+        EXPECT_EQ(save.name, "Untitled.qrtb");
+        EXPECT_TRUE(documentOf(window)->isClosing);
+        ASSERT_TRUE(cancel ? Press(save, "Cancel") : ChooseSaveLocation(save, folder, "late"));
         EXPECT_EQ(BGetNumberOfDocuments(), 1);
         EXPECT_EQ(BIsDocumentDirty(window), cancel ? 1 : 0);
         EXPECT_FALSE(documentOf(window)->isClosing);
@@ -57,7 +57,7 @@ TEST_F(Closing, SaveUntitledAsksWhereAndKeepsWindowOpen)
 }
 
 // The three answers for a document with a file and unsaved changes.
-class ClosingDirty : public FileTest, public ::testing::WithParamInterface<NavUserAction>
+class ClosingDirty : public FileTest, public ::testing::WithParamInterface<std::string>
 {
 };
 
@@ -68,49 +68,50 @@ TEST_P(ClosingDirty, AnswerDecidesWhatIsWrittenAndWhetherItCloses)
     const Bytes saved = readFile(path("kept.qrtb"));
     ComputeTable({"9", "35", {}, {}});
     const Bytes changed = record();
-    ASSERT_EQ(NavTestAnswer(closeWindow(window).dialog, GetParam()), noErr);
-    const bool closes = GetParam() != kNavUserActionCancel;
-    EXPECT_EQ(readFile(path("kept.qrtb")), GetParam() == kNavUserActionSaveChanges ? changed : saved);
+    ASSERT_TRUE(Press(closeWindow(window), GetParam()));
+    const bool closes = GetParam() != "Cancel";
+    EXPECT_EQ(readFile(path("kept.qrtb")), GetParam() == "Save" ? changed : saved);
     EXPECT_EQ(BGetNumberOfDocuments(), closes ? 0 : 1);
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), closes ? 0 : 1);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(NoDialogShown());
     if (!closes) {
         EXPECT_FALSE(documentOf(window)->isClosing);
-        EXPECT_EQ(documentOf(window)->fNavigationConfirmDialog, nullptr);
         EXPECT_EQ(FrontWindow(), window);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, ClosingDirty,
-                         ::testing::Values(kNavUserActionSaveChanges, kNavUserActionDontSaveChanges,
-                                           kNavUserActionCancel));
+INSTANTIATE_TEST_SUITE_P(Answers, ClosingDirty, ::testing::ValuesIn(kSaveChangesButtons),
+                         [](const auto &info) { return std::to_string(info.index); });
 
-// Cancel keeps the changes; Discard reloads the saved table and shows it.
-TEST_F(Closing, RevertCancelKeepsChangesDiscardReloads)
+// Cancel keeps the changes; Revert reloads the saved table and shows it.
+TEST_F(Closing, RevertCancelKeepsChangesRevertReloads)
 {
     ComputeTable({"3", "50", {}, {}});
     saveAs("r");
     const Bytes saved = readFile(path("r.qrtb"));
     ComputeTable({"9", "35", {}, {}});
     const Bytes changed = record();
-    ASSERT_EQ(TextAt(window, 308, 20), " 9.000");
-    ASSERT_TRUE(IsCommandEnabled("Revert"));
-    Trigger("Revert");
-    ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionCancel), noErr);
-    EXPECT_EQ(record(), changed);
-    EXPECT_EQ(BIsDocumentDirty(window), 1);
-    EXPECT_TRUE(IsWindowModified(window));
-    Trigger("Revert");
-    const PendingNavDialog dialog = onlyDialog();
-    EXPECT_EQ(dialog.kind, NavDialogKind::askDiscardChanges);
-    EXPECT_EQ(dialog.parentWindow, window);
-    EXPECT_EQ(dialog.saveFileName, "r.qrtb");
-    ASSERT_EQ(NavTestAnswer(dialog.dialog, kNavUserActionDiscardChanges), noErr);
-    EXPECT_EQ(record(), saved);
-    EXPECT_EQ(BIsDocumentDirty(window), 0);
-    EXPECT_FALSE(IsWindowModified(window));
-    EXPECT_EQ(documentOf(window)->fNavigationConfirmDialog, nullptr);
-    EXPECT_EQ(TextAt(window, 308, 20), " 3.000");
+    struct Case {
+        const char *button;
+        const Bytes &expected;
+        const char *value;
+    } cases[] = {{"Cancel", changed, " 9.000"}, {"Revert", saved, " 3.000"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.button);
+        ASSERT_TRUE(IsCommandEnabled("Revert"));
+        Trigger("Revert");
+        const ShownDialog ask = OnlyDialog();
+        EXPECT_EQ(ask.text, "Do you want to discard the changes you made to the document “r.qrtb”?");
+        EXPECT_EQ(ask.detail, "The document goes back to its last saved version.");
+        EXPECT_EQ(ask.buttons, (Strings{"Revert", "Cancel"}));
+        EXPECT_EQ(ask.parent, sheetParent());
+        ASSERT_TRUE(Press(ask, c.button));
+        EXPECT_EQ(record(), c.expected);
+        EXPECT_EQ(BIsDocumentDirty(window), &c.expected == &changed);
+        EXPECT_EQ(IsWindowModified(window), &c.expected == &changed);
+        EXPECT_EQ(TextAt(window, 308, 20), c.value);
+        EXPECT_TRUE(NoDialogShown());
+    }
 }
 
 } // namespace

@@ -3,9 +3,10 @@
 #pragma once
 
 #include "files/file.h"
-#include "platform/navtesting.h"
+#include "platform/forms.h"
 #include "platform/testing.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/dialog_driver.h"
 
 #include <algorithm>
 #include <cstring>
@@ -111,14 +112,6 @@ inline bool isOpen(const std::string &folder, const std::string &name)
     return BIsFileInUse(folder + "/" + name);
 }
 
-// The one dialog that is up; a failure when there is not exactly one.
-inline PendingNavDialog onlyDialog()
-{
-    const std::vector<PendingNavDialog> pending = GetPendingNavDialogs();
-    EXPECT_EQ(pending.size(), 1u);
-    return pending.empty() ? PendingNavDialog{} : pending.front();
-}
-
 inline tDocumentPtr documentOf(WindowRef window)
 {
     return BGetDocumentWindowsDocPtr(window);
@@ -144,21 +137,17 @@ class FileTest : public ::testing::Test
     }
     void TearDown() override { SetSaveFaultForTesting(SaveStep::none); }
     std::string path(const std::string &name) const { return folder + "/" + name; }
-    OSStatus open(const std::string &name) const
-    {
-        FSSpec fileSpec;
-        FSMakeFSSpec(path(name), &fileSpec);
-        return BDoOpenFile(fileSpec.path());
-    }
+    FileError open(const std::string &name) const { return BDoOpenFile(path(name)); }
     // Answers the Save sheet that the command brings up with this name.
     void saveAs(const std::string &name, const std::string &command = "Save") const
     {
         qrltest::Trigger(command);
-        const PendingNavDialog dialog = onlyDialog();
-        ASSERT_EQ(dialog.kind, NavDialogKind::putFile);
-        ASSERT_EQ(NavTestChooseSaveLocation(dialog.dialog, folder, name), noErr);
+        const qrltest::ShownDialog dialog = qrltest::OnlyDialog();
+        ASSERT_TRUE(dialog.saves);
+        ASSERT_TRUE(qrltest::ChooseSaveLocation(dialog, folder, name));
     }
     Bytes record() const { return layout(*documentOf(window)->dataPtr); }
+    QWidget *sheetParent() const { return platform::widgetOf(window); }
     std::string folder;
     WindowRef window = nullptr;
 };

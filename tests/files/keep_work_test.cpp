@@ -27,7 +27,7 @@ class KeepingWork : public FileTest
     void openChanged(const std::string &name)
     {
         writeFile(path(name), layout(table(4, 50)));
-        ASSERT_EQ(open(name), noErr);
+        ASSERT_FALSE(open(name).failed());
         ComputeTable({"9", "35", {}, {}});
         ASSERT_EQ(BIsDocumentDirty(window), 1);
     }
@@ -60,7 +60,7 @@ TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
 {
     writeFile(path("a.qrtb"), layout(table(4, 50)));
     ASSERT_EQ(symlink(path("a.qrtb").c_str(), path("link.qrtb").c_str()), 0);
-    ASSERT_EQ(open("a.qrtb"), noErr);
+    ASSERT_FALSE(open("a.qrtb").failed());
     ComputeTable({"9", "35", {}, {}});
     const Bytes changed = record();
     Trigger("New");
@@ -70,11 +70,11 @@ TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
         SelectWindow(other);
         ASSERT_EQ(FrontWindow(), other);
     };
-    ASSERT_EQ(open("a.qrtb"), noErr);
+    ASSERT_FALSE(open("a.qrtb").failed());
     EXPECT_EQ(FrontWindow(), window);
     back();
     Trigger("Open");
-    ASSERT_EQ(NavTestChooseFiles(onlyDialog().dialog, {path("a.qrtb")}), noErr);
+    ASSERT_TRUE(ChooseFiles(OnlyDialog(), {path("a.qrtb")}));
     EXPECT_EQ(FrontWindow(), window);
     back();
     BOpenHandedOverDocuments({path("link.qrtb")});
@@ -89,9 +89,10 @@ TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
     EXPECT_EQ(readFile(path("a.qrtb")), changed);
 }
 
-// Save As into a read-only folder, over a read-only file, or under a name
-// the file system refuses: the alert, and the document keeps its file, its
-// title and its changes; Save still writes the old file.
+// Save As into a read-only folder or over a read-only file: the alert; a
+// name too long for the file system: the dialog takes no such name, and the
+// user cancels. The document keeps its file, its title and its changes;
+// Save still writes the old file.
 TEST_F(KeepingWork, FailedSaveAsKeepsTheDocumentsFile)
 {
     if (!MountsUnavailable().empty())
@@ -103,12 +104,16 @@ TEST_F(KeepingWork, FailedSaveAsKeepsTheDocumentsFile)
     ASSERT_EQ(chmod(path("target.qrtb").c_str(), 0444), 0);
     struct Case {
         std::string folder, name;
-    } cases[] = {{locked, "copy"}, {folder, "target.qrtb"}, {folder, std::string(300, 'n')}};
+        bool taken;
+    } cases[] = {
+        {locked, "copy", true}, {folder, "target.qrtb", true}, {folder, std::string(300, 'n'), false}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.folder + "/" + c.name);
         Trigger("SaveAs");
-        ASSERT_EQ(NavTestChooseSaveLocation(onlyDialog().dialog, c.folder, c.name), noErr);
-        EXPECT_EQ(AlertMessages(), Strings{"Could not write Copy"});
+        const ShownDialog dialog = OnlyDialog();
+        ASSERT_EQ(ChooseSaveLocation(dialog, c.folder, c.name), c.taken);
+        EXPECT_EQ(AlertMessages(), c.taken ? Strings{"Could not write Copy"} : Strings{});
+        EXPECT_TRUE(c.taken || Press(dialog, "Cancel"));
         expectKept("a.qrtb");
     }
     EXPECT_EQ(readFile(path("target.qrtb")), Bytes(280, 0x33));
@@ -175,16 +180,14 @@ TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
     ASSERT_EQ(chmod(noWriteBits.c_str(), 0555), 0);
     for (const std::string &f : {readOnly, noWriteBits}) {
         SCOPED_TRACE(f);
-        FSSpec fileSpec;
-        FSMakeFSSpec(f + "/t.qrtb", &fileSpec);
-        ASSERT_EQ(BDoOpenFile(fileSpec.path()), noErr);
+        ASSERT_FALSE(BDoOpenFile(f + "/t.qrtb").failed());
         WindowRef opened = FrontWindow();
         EXPECT_TRUE(documentOf(opened)->fileLocked);
         ComputeTable({"9", "35", {}, {}});
         EXPECT_FALSE(IsCommandEnabled("Save"));
         EXPECT_TRUE(IsCommandEnabled("SaveAs"));
         SendWindowEvent(opened, kEventWindowClose);
-        ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges), noErr);
+        ASSERT_TRUE(Press(OnlyDialog(), "Save"));
         EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
         EXPECT_EQ(readFile(f + "/t.qrtb"), layout(table(4, 50)));
         EXPECT_EQ(folderEntries(f), Strings{"t.qrtb"});
@@ -192,8 +195,9 @@ TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
         EXPECT_TRUE(documentOf(opened)->filePath.empty());
         ASSERT_TRUE(IsCommandEnabled("Save"));
         Trigger("Save");
-        EXPECT_EQ(onlyDialog().kind, NavDialogKind::putFile);
-        ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionCancel), noErr);
+        const ShownDialog save = OnlyDialog();
+        EXPECT_TRUE(save.saves);
+        ASSERT_TRUE(Press(save, "Cancel"));
     }
 }
 
@@ -209,7 +213,7 @@ TEST_F(KeepingWork, SaveThroughASymbolicLinkWritesItsTarget)
         ASSERT_EQ(chown(target.c_str(), 1234, 5678), 0);
     }
     ASSERT_EQ(symlink(target.c_str(), path("link.qrtb").c_str()), 0);
-    ASSERT_EQ(open("link.qrtb"), noErr);
+    ASSERT_FALSE(open("link.qrtb").failed());
     ComputeTable({"9", "35", {}, {}});
     Trigger("Save");
     EXPECT_TRUE(AlertMessages().empty());
@@ -249,14 +253,8 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
     SetSaveFaultForTesting(SaveStep::none);
     const Strings left = temporaries();
     ASSERT_EQ(left.size(), 3u);
-    FSSpec leftSpec;
-    FInfo leftInfo;
-    FSMakeFSSpec(path(left[0]), &leftSpec);
-    ASSERT_EQ(FSpGetFInfo(&leftSpec, &leftInfo), noErr);
-    ASSERT_EQ(leftInfo.fdType, kDocumentFileType);
-    FSSpec otherSpec;
-    FSMakeFSSpec(path("other.qrtb"), &otherSpec);
-    ASSERT_EQ(BDoOpenFile(otherSpec.path()), noErr);
+    ASSERT_EQ(attribute(path(left[0]), "user.type"), "QRTb");
+    ASSERT_FALSE(BDoOpenFile(path("other.qrtb")).failed());
     ComputeTable({"5", "50", {}, {}});
     SetSaveFaultForTesting(SaveStep::abandon);
     Trigger("Save");
@@ -268,11 +266,11 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
         if (std::find(left.begin(), left.end(), name) == left.end())
             otherTemporary = name;
     Trigger("Open");
-    const PendingNavDialog dialog = onlyDialog();
-    EXPECT_EQ(NavTestListFolder(dialog.dialog, folder), (Strings{"other.qrtb", "t.qrtb"}));
+    const ShownDialog dialog = OnlyDialog();
+    EXPECT_EQ(ListFolder(dialog, folder), (Strings{"other.qrtb", "t.qrtb"}));
     // Hidden files shown, the temporaries still stay out.
-    EXPECT_EQ(NavTestListFolder(dialog.dialog, folder, true), (Strings{"other.qrtb", "t.qrtb"}));
-    ASSERT_EQ(NavTestAnswer(dialog.dialog, kNavUserActionCancel), noErr);
+    EXPECT_EQ(ListFolder(dialog, folder, true), (Strings{"other.qrtb", "t.qrtb"}));
+    ASSERT_TRUE(Press(dialog, "Cancel"));
     // Another process still writing one of them: it stays.
     const int held = ::open(path(left[1]).c_str(), O_RDONLY);
     ASSERT_GE(held, 0);
@@ -303,7 +301,7 @@ TEST_F(KeepingWork, OpenFailureNamesFileAndReason)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         SetReadFaultForTesting(c.reason == EIO);
-        EXPECT_NE(open(c.name), noErr);
+        EXPECT_TRUE(open(c.name).failed());
         SetReadFaultForTesting(false);
         const std::vector<ShownAlert> shown = alerts();
         ASSERT_EQ(shown.size(), 1u);
@@ -317,9 +315,9 @@ TEST_F(KeepingWork, OpenFailureNamesFileAndReason)
     ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
     ASSERT_EQ(chmod(path("secret.qrtb").c_str(), 0), 0);
     Trigger("Open");
-    const PendingNavDialog dialog = onlyDialog();
+    const ShownDialog dialog = OnlyDialog();
     ASSERT_EQ(seteuid(65534), 0);
-    NavTestChooseFiles(dialog.dialog, {path("secret.qrtb")});
+    ChooseFiles(dialog, {path("secret.qrtb")});
     ASSERT_EQ(seteuid(0), 0);
     const std::vector<ShownAlert> shown = alerts();
     ASSERT_EQ(shown.size(), 1u);

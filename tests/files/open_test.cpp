@@ -20,12 +20,12 @@ using Opening = FileTest;
 TEST_F(Opening, StartupWindowTakesFilesUntilItHasATable)
 {
     writeFile(path("empty.qrtb"), {});
-    ASSERT_EQ(open("empty.qrtb"), noErr);
+    ASSERT_FALSE(open("empty.qrtb").failed());
     EXPECT_EQ(GetWTitle(window), "empty.qrtb");
     EXPECT_FALSE(QRLIsDataValid(documentOf(window)->dataPtr));
     const tData saved = table(4, 50);
     writeFile(path("a.qrtb"), layout(saved));
-    ASSERT_EQ(open("a.qrtb"), noErr);
+    ASSERT_FALSE(open("a.qrtb").failed());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_EQ(DocumentWindow(0), window);
     EXPECT_FALSE(isOpen(folder, "empty.qrtb"));
@@ -37,7 +37,7 @@ TEST_F(Opening, StartupWindowTakesFilesUntilItHasATable)
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_TRUE(AlertMessages().empty());
     writeFile(path("b.qrtb"), layout(table(6, 85)));
-    ASSERT_EQ(open("b.qrtb"), noErr);
+    ASSERT_FALSE(open("b.qrtb").failed());
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
     WindowRef opened = DocumentWindow(1);
     EXPECT_EQ(GetWTitle(opened), "b.qrtb");
@@ -69,28 +69,26 @@ TEST_F(Opening, OpenDialogListsFoldersAndTablesOnlyAndOpensOne)
     ASSERT_EQ(setxattr(path("text.qrtb").c_str(), "user.type", "TEXT", 4, 0), 0);
     ASSERT_EQ(mkdir(path("sub").c_str(), 0755), 0);
     Trigger("Open");
-    PendingNavDialog dialog = onlyDialog();
-    EXPECT_EQ(dialog.kind, NavDialogKind::getFile);
-    EXPECT_EQ(dialog.parentWindow, nullptr);
-    EXPECT_NE(dialog.modality, kWindowModalityWindowModal);
-    EXPECT_EQ(dialog.clientName, "Quorlscope");
-    EXPECT_EQ(dialog.optionFlags & kNavAllowMultipleFiles, 0u);
-    EXPECT_EQ(NavTestListFolder(dialog.dialog, folder), (Strings{"B.QRTB", "a.qrtb", "plain name", "sub"}));
-    EXPECT_EQ(NavTestChooseFiles(dialog.dialog, {path("a.qrtb"), path("B.QRTB")}), paramErr);
+    ShownDialog dialog = OnlyDialog();
+    EXPECT_TRUE(dialog.fileDialog && !dialog.saves);
+    EXPECT_EQ(dialog.parent, nullptr);
+    EXPECT_EQ(dialog.modality, Qt::ApplicationModal);
+    EXPECT_EQ(dialog.title, "Quorlscope");
+    EXPECT_FALSE(dialog.multipleFiles);
+    EXPECT_EQ(ListFolder(dialog, folder), (Strings{"B.QRTB", "a.qrtb", "plain name", "sub"}));
+    EXPECT_FALSE(ChooseFiles(dialog, {path("a.qrtb"), path("B.QRTB")}));
     // A file of another type is ignored; Cancel opens nothing; each time a
     // new Open dialog comes up after the last one ended.
-    ASSERT_EQ(NavTestChooseFiles(dialog.dialog, {path("c.txt")}), noErr);
+    ASSERT_TRUE(ChooseFiles(dialog, {path("c.txt")}));
     Trigger("Open");
-    ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionCancel), noErr);
+    ASSERT_TRUE(Press(OnlyDialog(), "Cancel"));
     EXPECT_EQ(GetWTitle(window), "Untitled ");
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_TRUE(AlertMessages().empty());
     Trigger("Open");
-    dialog = onlyDialog();
-    EXPECT_EQ(dialog.kind, NavDialogKind::getFile);
-    ASSERT_EQ(NavTestChooseFiles(dialog.dialog, {path("plain name")}), noErr);
+    ASSERT_TRUE(ChooseFiles(OnlyDialog(), {path("plain name")}));
     EXPECT_EQ(GetWTitle(window), "plain name");
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(ShownDialogs().empty());
 }
 
 TEST_F(Opening, TenDocumentsRefuseEveryFileWithAlert)
@@ -101,8 +99,8 @@ TEST_F(Opening, TenDocumentsRefuseEveryFileWithAlert)
     ASSERT_EQ(BGetNumberOfDocuments(), 10);
     writeFile(path("x.qrtb"), Bytes(280, 0));
     writeFile(path("y.qrtb"), Bytes(280, 0));
-    EXPECT_EQ(open("x.qrtb"), noErr);
-    EXPECT_EQ(open("y.qrtb"), noErr);
+    EXPECT_FALSE(open("x.qrtb").failed());
+    EXPECT_FALSE(open("y.qrtb").failed());
     const std::string message = "Could not open File, because the maximum number of documents are open";
     EXPECT_EQ(AlertMessages(), (Strings{message, message}));
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
@@ -116,7 +114,7 @@ TEST_F(Opening, ShortFileReplacesOnlyLeadingBytes)
     const Bytes before = layout(*documentOf(DocumentWindow(1))->dataPtr);
     const Bytes full = layout(table(4, 50));
     writeFile(path("short.qrtb"), Bytes(full.begin(), full.begin() + 20));
-    ASSERT_EQ(open("short.qrtb"), noErr);
+    ASSERT_FALSE(open("short.qrtb").failed());
     // The empty second document was not the only one: a third window.
     ASSERT_EQ(BGetNumberOfDocuments(), 3);
     Bytes expected = before;
@@ -129,7 +127,7 @@ TEST_F(Opening, ShortFileReplacesOnlyLeadingBytes)
 TEST_F(Opening, GarbageFileOpensAndDraws)
 {
     writeFile(path("garbage.qrtb"), garbageImage());
-    ASSERT_EQ(open("garbage.qrtb"), noErr);
+    ASSERT_FALSE(open("garbage.qrtb").failed());
     EXPECT_TRUE(AlertMessages().empty());
     EXPECT_EQ(record(), garbageImage()); // every field taken as it was, bit for bit
     EXPECT_FALSE(Texts(window).empty());
@@ -149,10 +147,9 @@ TEST_F(Opening, UnreadableFileAlertsAndLeavesNoDocumentWithIt)
         if (c.hasTable)
             ComputeTable({"3", "50", {}, {}});
         SetReadFaultForTesting(c.readFault);
-        const OSStatus status = open(c.name);
+        const FileError error = open(c.name);
         SetReadFaultForTesting(false);
-        EXPECT_EQ(status == ioErr, c.readFault);
-        EXPECT_NE(status, noErr);
+        EXPECT_EQ(error.number, c.readFault ? EIO : ENOENT);
         EXPECT_EQ(AlertMessages(), Strings{"Could not open File"});
         ASSERT_EQ(BGetNumberOfDocuments(), 1);
         EXPECT_EQ(GetWTitle(window), "Untitled ");

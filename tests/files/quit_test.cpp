@@ -13,10 +13,13 @@ using namespace filetest;
 namespace
 {
 
-void answer(NavUserAction action)
+void answer(const std::string &button)
 {
-    NavTestAnswer(onlyDialog().dialog, action);
+    EXPECT_TRUE(Press(OnlyDialog(), button));
 }
+
+const std::string kQuitQuestion =
+    "Do you want to save the changes you made in the document “Untitled” before quitting?";
 
 using Quitting = FileTest;
 
@@ -29,28 +32,26 @@ TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
     const Bytes expected = record();
     Trigger("New");
     Trigger("New");
-    for (NavUserAction action : {kNavUserActionCancel, kNavUserActionSaveChanges}) {
+    for (const std::string button : {"Cancel", "Save"}) {
         EXPECT_FALSE(EndsProcess(RequestQuit));
         EXPECT_EQ(BGetNumberOfDocuments(), 1);
         EXPECT_EQ(DocumentWindow(0), window);
         EXPECT_TRUE(BGetAppQuittingStatus());
-        const PendingNavDialog dialog = onlyDialog();
-        EXPECT_EQ(dialog.kind, NavDialogKind::askSaveChanges);
-        EXPECT_EQ(dialog.saveChangesAction, kNavSaveChangesQuittingApplication);
-        EXPECT_EQ(dialog.parentWindow, window);
-        EXPECT_EQ(dialog.saveFileName, "Untitled ");
-        EXPECT_FALSE(EndsProcess([&] { NavTestAnswer(dialog.dialog, action); }));
-        if (action == kNavUserActionCancel) {
+        const ShownDialog dialog = OnlyDialog();
+        EXPECT_EQ(dialog.text, kQuitQuestion);
+        EXPECT_EQ(dialog.parent, sheetParent());
+        EXPECT_FALSE(EndsProcess([&] { Press(dialog, button); }));
+        if (button == "Cancel") {
             EXPECT_FALSE(BGetAppQuittingStatus());
             EXPECT_EQ(BIsDocumentDirty(window), 1);
-            EXPECT_TRUE(GetPendingNavDialogs().empty());
+            EXPECT_TRUE(NoDialogShown());
         }
     }
-    const PendingNavDialog save = onlyDialog();
-    EXPECT_EQ(save.kind, NavDialogKind::putFile);
-    EXPECT_EQ(save.parentWindow, window);
-    EXPECT_EQ(save.saveFileName, "Untitled.qrtb");
-    EXPECT_TRUE(EndsProcess([&] { NavTestChooseSaveLocation(save.dialog, folder, "atquit"); }));
+    const ShownDialog save = OnlyDialog();
+    EXPECT_TRUE(save.saves);
+    EXPECT_EQ(save.parent, sheetParent());
+    EXPECT_EQ(save.name, "Untitled.qrtb");
+    EXPECT_TRUE(EndsProcess([&] { ChooseSaveLocation(save, folder, "atquit"); }));
     EXPECT_EQ(readFile(path("atquit.qrtb")), expected);
 }
 
@@ -60,8 +61,8 @@ TEST_F(Quitting, CancelInQuitSaveSheetStopsQuitThenSaveWithFileEnds)
 {
     ComputeTable({"3", "50", {}, {}});
     RequestQuit();
-    answer(kNavUserActionSaveChanges);
-    EXPECT_FALSE(EndsProcess([] { answer(kNavUserActionCancel); }));
+    answer("Save");
+    EXPECT_FALSE(EndsProcess([] { answer("Cancel"); }));
     EXPECT_FALSE(BGetAppQuittingStatus());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_FALSE(documentOf(window)->isClosing);
@@ -71,7 +72,7 @@ TEST_F(Quitting, CancelInQuitSaveSheetStopsQuitThenSaveWithFileEnds)
     ComputeTable({"9", "35", {}, {}});
     const Bytes expected = record();
     RequestQuit();
-    EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionSaveChanges); }));
+    EXPECT_TRUE(EndsProcess([] { answer("Save"); }));
     EXPECT_EQ(readFile(path("later.qrtb")), expected);
 }
 
@@ -83,7 +84,7 @@ TEST_F(Quitting, FailedSaveStopsQuitAndKeepsDocument)
     ComputeTable({"9", "35", {}, {}});
     RequestQuit();
     SetSaveFaultForTesting(SaveStep::rename);
-    EXPECT_FALSE(EndsProcess([] { answer(kNavUserActionSaveChanges); }));
+    EXPECT_FALSE(EndsProcess([] { answer("Save"); }));
     EXPECT_EQ(AlertMessages(), Strings{"Could not save the file"});
     EXPECT_FALSE(BGetAppQuittingStatus());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
@@ -102,10 +103,10 @@ TEST_F(Quitting, FailedQuitTimeSaveAsStopsQuitAndKeepsDocument)
     ASSERT_TRUE(MountReadOnly(folder));
     ComputeTable({"3", "50", {}, {}});
     RequestQuit();
-    answer(kNavUserActionSaveChanges);
-    const PendingNavDialog save = onlyDialog();
-    ASSERT_EQ(save.kind, NavDialogKind::putFile);
-    EXPECT_FALSE(EndsProcess([&] { NavTestChooseSaveLocation(save.dialog, folder, "atquit"); }));
+    answer("Save");
+    const ShownDialog save = OnlyDialog();
+    ASSERT_TRUE(save.saves);
+    EXPECT_FALSE(EndsProcess([&] { ChooseSaveLocation(save, folder, "atquit"); }));
     EXPECT_EQ(AlertMessages(), Strings{"Could not write Copy"});
     EXPECT_FALSE(BGetAppQuittingStatus());
     // The document's record is read below: a closed one would be gone.
@@ -114,16 +115,16 @@ TEST_F(Quitting, FailedQuitTimeSaveAsStopsQuitAndKeepsDocument)
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     EXPECT_TRUE(documentOf(window)->filePath.empty());
     EXPECT_FALSE(documentOf(window)->isClosing);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(NoDialogShown());
     EXPECT_TRUE(folderEntries(folder).empty());
     EXPECT_FALSE(EndsProcess(RequestQuit));
-    EXPECT_EQ(onlyDialog().kind, NavDialogKind::askSaveChanges);
+    EXPECT_EQ(OnlyDialog().text, kQuitQuestion);
 }
 
 // Two dirty documents, one with a file: the application-modal review
 // dialog. Cancel leaves everything, Discard ends, Review asks front to back;
 // none of them writes the file.
-class Reviewing : public FileTest, public ::testing::WithParamInterface<NavUserAction>
+class Reviewing : public FileTest, public ::testing::WithParamInterface<std::string>
 {
 };
 
@@ -136,33 +137,34 @@ TEST_P(Reviewing, AnswerDecidesAndNothingIsWritten)
     Trigger("New");
     ComputeTable({"4", "50", {}, {}});
     RequestQuit();
-    const PendingNavDialog review = onlyDialog();
-    EXPECT_EQ(review.kind, NavDialogKind::askReviewDocuments);
-    EXPECT_EQ(review.documentCount, 2u);
-    EXPECT_EQ(review.parentWindow, nullptr);
-    EXPECT_NE(review.modality, kWindowModalityWindowModal);
+    const ShownDialog review = OnlyDialog();
+    EXPECT_EQ(review.text, "You have 2 documents with unsaved changes. Do you want to review these changes "
+                           "before quitting?");
+    EXPECT_EQ(review.buttons, (Strings{"Review Changes…", "Discard Changes", "Cancel"}));
+    EXPECT_EQ(review.parent, nullptr);
+    EXPECT_EQ(review.modality, Qt::ApplicationModal);
     EXPECT_FALSE(BGetAppQuittingStatus());
-    if (GetParam() == kNavUserActionCancel) {
-        EXPECT_FALSE(EndsProcess([&] { NavTestAnswer(review.dialog, kNavUserActionCancel); }));
+    if (GetParam() == "Cancel") {
+        EXPECT_FALSE(EndsProcess([&] { Press(review, "Cancel"); }));
         EXPECT_EQ(BGetNumberOfDocuments(), 2);
         EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
         EXPECT_FALSE(BGetAppQuittingStatus());
-        EXPECT_TRUE(GetPendingNavDialogs().empty());
-    } else if (GetParam() == kNavUserActionDiscardDocuments) {
-        EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionDiscardDocuments); }));
+        EXPECT_TRUE(NoDialogShown());
+    } else if (GetParam() == "Discard Changes") {
+        EXPECT_TRUE(EndsProcess([] { answer("Discard Changes"); }));
     } else {
-        answer(kNavUserActionReviewDocuments);
-        EXPECT_EQ(onlyDialog().parentWindow, DocumentWindow(1));
-        answer(kNavUserActionDontSaveChanges);
-        EXPECT_EQ(onlyDialog().parentWindow, window);
-        EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionDontSaveChanges); }));
+        answer("Review Changes…");
+        EXPECT_EQ(OnlyDialog().parent, platform::widgetOf(DocumentWindow(1)));
+        answer("Don’t Save");
+        EXPECT_EQ(OnlyDialog().parent, sheetParent());
+        EXPECT_TRUE(EndsProcess([] { answer("Don’t Save"); }));
     }
     EXPECT_EQ(readFile(path("d.qrtb")), saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, Reviewing,
-                         ::testing::Values(kNavUserActionCancel, kNavUserActionDiscardDocuments,
-                                           kNavUserActionReviewDocuments));
+                         ::testing::Values("Cancel", "Discard Changes", "Review Changes…"),
+                         [](const auto &info) { return std::to_string(info.index); });
 
 TEST_F(Quitting, SheetInFrontStopsWalkWithBeep)
 {
@@ -172,7 +174,7 @@ TEST_F(Quitting, SheetInFrontStopsWalkWithBeep)
     EXPECT_FALSE(EndsProcess(RequestQuit));
     EXPECT_EQ(GetBeepCount(), beeps + 1);
     EXPECT_FALSE(BGetAppQuittingStatus());
-    EXPECT_EQ(onlyDialog().saveChangesAction, kNavSaveChangesClosingDocument);
+    EXPECT_EQ(OnlyDialog().text, "Do you want to save the changes you made in the document “Untitled”?");
 }
 
 // A collapsed front window is expanded and asked; the preferences window
@@ -188,7 +190,7 @@ TEST_F(Quitting, CollapsedWindowIsExpandedAndPreferencesHidden)
     EXPECT_FALSE(IsWindowVisible(prefs));
     EXPECT_EQ(BGetPrefWindowRef(), prefs);
     EXPECT_FALSE(IsWindowCollapsed(window));
-    EXPECT_EQ(onlyDialog().parentWindow, window);
+    EXPECT_EQ(OnlyDialog().parent, sheetParent());
 }
 
 } // namespace

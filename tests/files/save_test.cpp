@@ -3,7 +3,6 @@
 #include "files_helpers.h"
 #include "platform/events.h"
 
-#include <QCoreApplication>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,17 +19,17 @@ TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
     ComputeTable({"3", "50", {}, {}});
     EXPECT_TRUE(IsWindowModified(window));
     Trigger("Save");
-    const PendingNavDialog dialog = onlyDialog();
-    EXPECT_EQ(dialog.kind, NavDialogKind::putFile);
-    EXPECT_EQ(dialog.parentWindow, window);
-    EXPECT_EQ(dialog.modality, kWindowModalityWindowModal);
-    EXPECT_EQ(dialog.clientName, "Quorlscope");
-    EXPECT_EQ(dialog.saveFileName, "Untitled.qrtb");
+    const ShownDialog dialog = OnlyDialog();
+    EXPECT_TRUE(dialog.saves);
+    EXPECT_EQ(dialog.parent, sheetParent());
+    EXPECT_EQ(dialog.modality, Qt::WindowModal);
+    EXPECT_EQ(dialog.title, "Quorlscope");
+    EXPECT_EQ(dialog.name, "Untitled.qrtb");
     WindowClass sheetClass = 0;
     GetWindowClass(FrontWindow(), &sheetClass);
     EXPECT_EQ(sheetClass, kSheetWindowClass);
-    ASSERT_EQ(NavTestChooseSaveLocation(dialog.dialog, folder, "Portrait"), noErr);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    ASSERT_TRUE(ChooseSaveLocation(dialog, folder, "Portrait"));
+    EXPECT_TRUE(ShownDialogs().empty());
     EXPECT_EQ(readFile(path("Portrait.qrtb")), record());
     EXPECT_EQ(folderEntries(folder), Strings{"Portrait.qrtb"});
     EXPECT_EQ(attribute(path("Portrait.qrtb"), "user.type"), "QRTb");
@@ -41,37 +40,32 @@ TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
     EXPECT_EQ(BIsDocumentDirty(window), 0);
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 0);
     EXPECT_EQ(FrontWindow(), window);
-    EXPECT_EQ(NavTestCompletedSaves(), 1);
     EXPECT_TRUE(AlertMessages().empty());
 }
 
-// Cancel, the sheet's close box and an empty name all leave the document
-// as it was; a second window's sheet proposes its numbered title.
+// Cancel and the sheet's close box leave the document as it was, and Save
+// takes no empty name; a second window's sheet proposes its numbered title.
 TEST_F(Saving, CancelledSaveSheetLeavesEverything)
 {
     Trigger("New");
     window = DocumentWindow(1);
     ComputeTable({"3", "50", {}, {}});
     Trigger("Save");
-    const PendingNavDialog dialog = onlyDialog();
-    EXPECT_EQ(dialog.parentWindow, window);
-    EXPECT_EQ(dialog.saveFileName, "Untitled 2.qrtb");
-    ASSERT_EQ(NavTestAnswer(dialog.dialog, kNavUserActionCancel), noErr);
+    const ShownDialog dialog = OnlyDialog();
+    EXPECT_EQ(dialog.parent, sheetParent());
+    EXPECT_EQ(dialog.name, "Untitled 2.qrtb");
+    ASSERT_TRUE(Press(dialog, "Cancel"));
     Trigger("Save");
-    ASSERT_EQ(NavTestChooseSaveLocation(onlyDialog().dialog, folder, ""), noErr);
-    Trigger("Save");
+    EXPECT_FALSE(ChooseSaveLocation(OnlyDialog(), folder, ""));
     WindowRef sheet = FrontWindow();
     ASSERT_NE(sheet, window);
     SendWindowEvent(sheet, kEventWindowClose);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(NoDialogShown());
     EXPECT_EQ(FrontWindow(), window);
     EXPECT_TRUE(folderEntries(folder).empty());
-    EXPECT_EQ(NavTestCompletedSaves(), 0);
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     EXPECT_TRUE(IsWindowModified(window));
     EXPECT_EQ(GetWTitle(window), "Untitled 2");
-    EXPECT_EQ(documentOf(window)->fNavigationSaveDialog, nullptr);
     EXPECT_TRUE(documentOf(window)->filePath.empty());
 }
 
@@ -83,12 +77,12 @@ TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
     const Bytes head = bytes;
     bytes.resize(1000, 0x77);
     writeFile(path("t.qrtb"), bytes);
-    ASSERT_EQ(open("t.qrtb"), noErr);
+    ASSERT_FALSE(open("t.qrtb").failed());
     EXPECT_EQ(record(), head);
     ComputeTable({"7", "85", {}, {}});
     ASSERT_TRUE(IsCommandEnabled("Save"));
     Trigger("Save");
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(ShownDialogs().empty());
     EXPECT_EQ(readFile(path("t.qrtb")), record());
     EXPECT_EQ(folderEntries(folder), Strings{"t.qrtb"});
     // Known as a table by its name only, it carries the type and creator now.
@@ -160,13 +154,13 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
 {
     writeFile(path("locked.qrtb"), layout(table(4, 50)));
     ASSERT_EQ(chmod(path("locked.qrtb").c_str(), 0444), 0);
-    ASSERT_EQ(open("locked.qrtb"), noErr);
+    ASSERT_FALSE(open("locked.qrtb").failed());
     ASSERT_TRUE(documentOf(window)->fileLocked);
     EXPECT_FALSE(documentOf(window)->filePath.empty());
     ComputeTable({"9", "35", {}, {}});
     EXPECT_FALSE(IsCommandEnabled("Save"));
     SendWindowEvent(window, kEventWindowClose);
-    ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges), noErr);
+    ASSERT_TRUE(Press(OnlyDialog(), "Save"));
     EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
     EXPECT_EQ(readFile(path("locked.qrtb")), layout(table(4, 50)));
     EXPECT_EQ(folderEntries(folder), Strings{"locked.qrtb"});
@@ -175,7 +169,7 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     ASSERT_TRUE(IsCommandEnabled("Save"));
     Trigger("Save");
-    EXPECT_EQ(onlyDialog().kind, NavDialogKind::putFile);
+    EXPECT_TRUE(OnlyDialog().saves);
 }
 
 // A save failing at one step, to a chosen file (over a closed one or new)

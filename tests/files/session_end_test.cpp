@@ -16,6 +16,14 @@ using namespace filetest;
 namespace
 {
 
+const std::string kQuitQuestion =
+    "Do you want to save the changes you made in the document “kept.qrtb” before quitting?";
+
+void answer(const std::string &button)
+{
+    EXPECT_TRUE(Press(OnlyDialog(), button));
+}
+
 // The application started headless, catching the signals as it does when
 // it runs for real.
 class Signals : public FileTest
@@ -60,7 +68,7 @@ TEST_F(SessionEnd, NothingUnsavedEndsWithoutAQuestion)
     EXPECT_TRUE(endSession(true));
     EXPECT_TRUE(report.interactionAsked);
     EXPECT_FALSE(report.cancelled);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(ShownDialogs().empty());
     EXPECT_TRUE(AlertMessages().empty());
 }
 
@@ -74,7 +82,7 @@ TEST_F(SessionEnd, WithoutInteractionNothingIsWrittenOrAsked)
     EXPECT_FALSE(endSession(false));
     EXPECT_TRUE(report.interactionAsked);
     EXPECT_FALSE(report.cancelled);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(ShownDialogs().empty());
     EXPECT_FALSE(BGetAppQuittingStatus());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     EXPECT_EQ(readFile(path("kept.qrtb")), saved);
@@ -88,27 +96,26 @@ TEST_F(SessionEnd, CancelCallsLogoutOffAndSaveWritesThenEnds)
 {
     changeSavedTable();
     const Bytes changed = record();
-    PendingNavDialog asked{};
+    ShownDialog asked{};
     bool signalCaughtDuringQuestion = true;
     raise(SIGTERM);
     EXPECT_FALSE(endSession(true, [&] {
         EXPECT_EQ(DeliverPendingSignals(), 1);
-        asked = onlyDialog();
+        asked = OnlyDialog();
         signalCaughtDuringQuestion = IsSignalCaught(SIGTERM);
-        NavTestAnswer(asked.dialog, kNavUserActionCancel);
+        Press(asked, "Cancel");
     }));
     EXPECT_FALSE(signalCaughtDuringQuestion); // a SIGTERM now would end at once
     EXPECT_TRUE(IsSignalCaught(SIGTERM));
-    EXPECT_EQ(asked.kind, NavDialogKind::askSaveChanges);
-    EXPECT_EQ(asked.saveChangesAction, kNavSaveChangesQuittingApplication);
-    EXPECT_EQ(asked.parentWindow, window);
+    EXPECT_EQ(asked.text, kQuitQuestion);
+    EXPECT_EQ(asked.parent, sheetParent());
     EXPECT_TRUE(report.cancelled);
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_EQ(BIsDocumentDirty(window), 1);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(ShownDialogs().empty());
 
     report = {};
-    EXPECT_TRUE(endSession(true, [] { NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges); }));
+    EXPECT_TRUE(endSession(true, [] { answer("Save"); }));
     EXPECT_FALSE(report.cancelled);
     EXPECT_EQ(readFile(path("kept.qrtb")), changed);
 }
@@ -119,10 +126,10 @@ TEST_F(SessionEnd, SaveOfUntitledTableAsksWhereThenEnds)
     ComputeTable({"3", "50", {}, {}});
     const Bytes expected = record();
     EXPECT_TRUE(endSession(true, [&] {
-        NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges);
-        const PendingNavDialog save = onlyDialog();
-        ASSERT_EQ(save.kind, NavDialogKind::putFile);
-        NavTestChooseSaveLocation(save.dialog, folder, "atlogout");
+        answer("Save");
+        const ShownDialog save = OnlyDialog();
+        ASSERT_TRUE(save.saves);
+        ChooseSaveLocation(save, folder, "atlogout");
     }));
     EXPECT_EQ(readFile(path("atlogout.qrtb")), expected);
 }
@@ -134,17 +141,18 @@ TEST_F(SessionEnd, ReviewOfTwoTablesCancelOrDiscard)
     const Bytes saved = changeSavedTable();
     Trigger("New");
     ComputeTable({"4", "50", {}, {}});
-    for (NavUserAction action : {kNavUserActionCancel, kNavUserActionDiscardDocuments}) {
+    for (const std::string button : {"Cancel", "Discard Changes"}) {
         report = {};
-        PendingNavDialog asked{};
+        ShownDialog asked{};
         const bool ended = endSession(true, [&] {
-            asked = onlyDialog();
-            NavTestAnswer(asked.dialog, action);
+            asked = OnlyDialog();
+            Press(asked, button);
         });
-        EXPECT_EQ(asked.kind, NavDialogKind::askReviewDocuments);
-        EXPECT_EQ(asked.documentCount, 2u);
-        EXPECT_EQ(ended, action == kNavUserActionDiscardDocuments);
-        EXPECT_EQ(report.cancelled, action == kNavUserActionCancel);
+        EXPECT_EQ(asked.text,
+                  "You have 2 documents with unsaved changes. Do you want to review these changes "
+                  "before quitting?");
+        EXPECT_EQ(ended, button != "Cancel");
+        EXPECT_EQ(report.cancelled, button == "Cancel");
         EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
     }
     EXPECT_EQ(readFile(path("kept.qrtb")), saved);
@@ -162,7 +170,7 @@ TEST_F(SessionEnd, SheetInFrontCallsLogoutOff)
     EXPECT_FALSE(scriptRan);
     EXPECT_TRUE(report.cancelled);
     EXPECT_EQ(GetBeepCount(), beeps + 1);
-    EXPECT_EQ(onlyDialog().saveChangesAction, kNavSaveChangesClosingDocument);
+    EXPECT_EQ(OnlyDialog().text, "Do you want to save the changes you made in the document “Untitled”?");
 }
 
 class EachSignal : public Signals, public ::testing::WithParamInterface<int>
@@ -175,7 +183,7 @@ TEST_P(EachSignal, NothingUnsavedEnds)
     ASSERT_TRUE(IsSignalCaught(GetParam()));
     raise(GetParam());
     EXPECT_TRUE(EndsProcess([] { EXPECT_EQ(DeliverPendingSignals(), 1); }));
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(ShownDialogs().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Termination, EachSignal, ::testing::Values(SIGTERM, SIGHUP, SIGINT));
@@ -185,9 +193,10 @@ TEST_F(Signals, NothingHappensBeforeTheEventLoopTakesTheSignal)
 {
     ComputeTable({"3", "50", {}, {}});
     raise(SIGTERM);
-    EXPECT_TRUE(GetPendingNavDialogs().empty());
+    EXPECT_TRUE(ShownDialogs().empty());
     EXPECT_EQ(DeliverPendingSignals(), 1);
-    EXPECT_EQ(onlyDialog().kind, NavDialogKind::askSaveChanges);
+    EXPECT_EQ(OnlyDialog().text,
+              "Do you want to save the changes you made in the document “Untitled” before quitting?");
     EXPECT_EQ(DeliverPendingSignals(), 0);
 }
 
@@ -203,12 +212,11 @@ TEST_F(Signals, UnsavedTableAsksCancelStaysSaveWritesThenEnds)
     const Bytes changed = record();
     raise(SIGTERM);
     EXPECT_FALSE(EndsProcess([] { DeliverPendingSignals(); }));
-    const PendingNavDialog asked = onlyDialog();
-    EXPECT_EQ(asked.kind, NavDialogKind::askSaveChanges);
-    EXPECT_EQ(asked.saveChangesAction, kNavSaveChangesQuittingApplication);
+    const ShownDialog asked = OnlyDialog();
+    EXPECT_EQ(asked.text, kQuitQuestion);
     for (int signalNumber : {SIGTERM, SIGHUP, SIGINT})
         EXPECT_FALSE(IsSignalCaught(signalNumber)) << signalNumber;
-    EXPECT_FALSE(EndsProcess([&] { NavTestAnswer(asked.dialog, kNavUserActionCancel); }));
+    EXPECT_FALSE(EndsProcess([&] { Press(asked, "Cancel"); }));
     for (int signalNumber : {SIGTERM, SIGHUP, SIGINT})
         EXPECT_TRUE(IsSignalCaught(signalNumber)) << signalNumber;
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
@@ -216,7 +224,7 @@ TEST_F(Signals, UnsavedTableAsksCancelStaysSaveWritesThenEnds)
 
     raise(SIGTERM);
     DeliverPendingSignals();
-    EXPECT_TRUE(EndsProcess([] { NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges); }));
+    EXPECT_TRUE(EndsProcess([] { answer("Save"); }));
     EXPECT_EQ(readFile(path("kept.qrtb")), changed);
 }
 
@@ -239,7 +247,7 @@ TEST_P(SecondSignal, WhileTheQuestionShowsEndsAtOnce)
             for (int signalNumber : GetParam())
                 raise(signalNumber);
             DeliverPendingSignals();
-            if (GetPendingNavDialogs().size() != 1)
+            if (ShownDialogs().size() != 1)
                 std::_Exit(3);
             raise(SIGINT);
             std::_Exit(4);

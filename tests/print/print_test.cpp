@@ -3,10 +3,11 @@
 // back as text and as a rendered page.
 #include "document/document.h"
 #include "document/mainwindow.h"
-#include "platform/navtesting.h"
+#include "platform/atomicsave.h"
 #include "platform/testing.h"
 #include "print/printing.h"
 #include "print_helpers.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/support/mounts.h"
 #include "tests/support/replaced_files.h"
 
@@ -325,9 +326,7 @@ TEST(Print, JobNameFollowsTheTitle)
 
     const std::string folder = TempFolder();
     Trigger("Save");
-    const std::vector<PendingNavDialog> save = GetPendingNavDialogs();
-    ASSERT_EQ(save.size(), 1u);
-    NavTestChooseSaveLocation(save[0].dialog, folder, "trip");
+    ASSERT_TRUE(qrltest::ChooseSaveLocation(qrltest::OnlyDialog(), folder, "trip"));
     Trigger("Print");
     sheet = OnlySheet(PrintDialogKind::print);
     EXPECT_EQ(sheet.jobName, "trip.qrtb");

@@ -7,8 +7,8 @@
 #include "document/mainwindow.h"
 #include "platform/bundle.h"
 #include "platform/internal.h"
-#include "platform/navtesting.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/dialog_driver.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -151,13 +151,11 @@ TEST(German, SaveChangesQuestion)
     StartInGerman();
     ComputeTable({"3", "50", 3, std::nullopt});
     Trigger("Close");
-    const std::vector<PendingNavDialog> pending = GetPendingNavDialogs();
-    ASSERT_EQ(pending.size(), 1u);
-    EXPECT_EQ(NavTestQuestion(pending[0].dialog),
-              (std::vector<std::string>{"Möchten Sie die Änderungen im Dokument „Unbenannt“ speichern?",
-                                        "Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.",
-                                        "Speichern", "Nicht speichern", "Abbrechen"}));
-    NavTestAnswer(pending[0].dialog, kNavUserActionCancel);
+    const ShownDialog asked = OnlyDialog();
+    EXPECT_EQ(asked.text, "Möchten Sie die Änderungen im Dokument „Unbenannt“ speichern?");
+    EXPECT_EQ(asked.detail, "Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.");
+    EXPECT_EQ(asked.buttons, (std::vector<std::string>{"Speichern", "Nicht speichern", "Abbrechen"}));
+    EXPECT_TRUE(Press(asked, "Abbrechen"));
 }
 
 // The German labels fit the sheet as the English ones do: at the window's
