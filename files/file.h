@@ -9,10 +9,16 @@
 
 #include <cstdint>
 
-// The type and creator of the program's documents, as the bundle's
-// information keys declare them ("CFBundleTypeOSTypes", "CFBundleSignature").
-constexpr OSType kDocumentFileType = FOUR_CHAR_CODE("QRTb");
-constexpr OSType kDocumentFileCreator = FOUR_CHAR_CODE("QRLF");
+// The type and creator of the program's documents, four characters read as
+// a big-endian number, as the bundle's information keys declare them
+// ("CFBundleTypeOSTypes", "CFBundleSignature").
+constexpr std::uint32_t BFileCode(const char (&code)[5])
+{
+    return std::uint32_t(std::uint8_t(code[0])) << 24 | std::uint32_t(std::uint8_t(code[1])) << 16 |
+           std::uint32_t(std::uint8_t(code[2])) << 8 | std::uint32_t(std::uint8_t(code[3]));
+}
+constexpr std::uint32_t kDocumentFileType = BFileCode("QRTb");
+constexpr std::uint32_t kDocumentFileCreator = BFileCode("QRLF");
 constexpr char kDocumentFileTypeName[] = "QRTb";
 constexpr char kDocumentFileCreatorName[] = "QRLF";
 

@@ -112,6 +112,18 @@ inline bool isOpen(const std::string &folder, const std::string &name)
     return BIsFileInUse(folder + "/" + name);
 }
 
+// The quit's save-changes question about the document called name.
+inline std::string quitQuestion(const std::string &name)
+{
+    return "Do you want to save the changes you made in the document “" + name + "” before quitting?";
+}
+
+// Presses the button of the one dialog that is up.
+inline void answer(const std::string &button)
+{
+    EXPECT_TRUE(qrltest::Press(qrltest::OnlyDialog(), button));
+}
+
 inline tDocumentPtr documentOf(WindowRef window)
 {
     return BGetDocumentWindowsDocPtr(window);

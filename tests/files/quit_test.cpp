@@ -13,14 +13,6 @@ using namespace filetest;
 namespace
 {
 
-void answer(const std::string &button)
-{
-    EXPECT_TRUE(Press(OnlyDialog(), button));
-}
-
-const std::string kQuitQuestion =
-    "Do you want to save the changes you made in the document “Untitled” before quitting?";
-
 using Quitting = FileTest;
 
 // Clean windows in front close at once; the dirty one asks. Cancel there
@@ -38,7 +30,7 @@ TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
         EXPECT_EQ(DocumentWindow(0), window);
         EXPECT_TRUE(BGetAppQuittingStatus());
         const ShownDialog dialog = OnlyDialog();
-        EXPECT_EQ(dialog.text, kQuitQuestion);
+        EXPECT_EQ(dialog.text, quitQuestion("Untitled"));
         EXPECT_EQ(dialog.parent, sheetParent());
         EXPECT_FALSE(EndsProcess([&] { Press(dialog, button); }));
         if (button == "Cancel") {
@@ -118,7 +110,7 @@ TEST_F(Quitting, FailedQuitTimeSaveAsStopsQuitAndKeepsDocument)
     EXPECT_TRUE(NoDialogShown());
     EXPECT_TRUE(folderEntries(folder).empty());
     EXPECT_FALSE(EndsProcess(RequestQuit));
-    EXPECT_EQ(OnlyDialog().text, kQuitQuestion);
+    EXPECT_EQ(OnlyDialog().text, quitQuestion("Untitled"));
 }
 
 // Two dirty documents, one with a file: the application-modal review

@@ -16,14 +16,6 @@ using namespace filetest;
 namespace
 {
 
-const std::string kQuitQuestion =
-    "Do you want to save the changes you made in the document “kept.qrtb” before quitting?";
-
-void answer(const std::string &button)
-{
-    EXPECT_TRUE(Press(OnlyDialog(), button));
-}
-
 // The application started headless, catching the signals as it does when
 // it runs for real.
 class Signals : public FileTest
@@ -107,7 +99,7 @@ TEST_F(SessionEnd, CancelCallsLogoutOffAndSaveWritesThenEnds)
     }));
     EXPECT_FALSE(signalCaughtDuringQuestion); // a SIGTERM now would end at once
     EXPECT_TRUE(IsSignalCaught(SIGTERM));
-    EXPECT_EQ(asked.text, kQuitQuestion);
+    EXPECT_EQ(asked.text, quitQuestion("kept.qrtb"));
     EXPECT_EQ(asked.parent, sheetParent());
     EXPECT_TRUE(report.cancelled);
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
@@ -195,8 +187,7 @@ TEST_F(Signals, NothingHappensBeforeTheEventLoopTakesTheSignal)
     raise(SIGTERM);
     EXPECT_TRUE(ShownDialogs().empty());
     EXPECT_EQ(DeliverPendingSignals(), 1);
-    EXPECT_EQ(OnlyDialog().text,
-              "Do you want to save the changes you made in the document “Untitled” before quitting?");
+    EXPECT_EQ(OnlyDialog().text, quitQuestion("Untitled"));
     EXPECT_EQ(DeliverPendingSignals(), 0);
 }
 
@@ -213,7 +204,7 @@ TEST_F(Signals, UnsavedTableAsksCancelStaysSaveWritesThenEnds)
     raise(SIGTERM);
     EXPECT_FALSE(EndsProcess([] { DeliverPendingSignals(); }));
     const ShownDialog asked = OnlyDialog();
-    EXPECT_EQ(asked.text, kQuitQuestion);
+    EXPECT_EQ(asked.text, quitQuestion("kept.qrtb"));
     for (int signalNumber : {SIGTERM, SIGHUP, SIGINT})
         EXPECT_FALSE(IsSignalCaught(signalNumber)) << signalNumber;
     EXPECT_FALSE(EndsProcess([&] { Press(asked, "Cancel"); }));
