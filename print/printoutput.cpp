@@ -47,7 +47,10 @@ void PrintOutput::fail(const std::string &reason, bool wholePath)
 {
     replacement.discard();
     const std::string what = wholePath && !target.empty() ? target : outputName();
-    showAlert("The table could not be printed to \u201c" + what + "\u201d.", reason);
+    // Built before the call, so that the texts extracted for translation
+    // leave it out: this alert has always shown it in English.
+    const std::string message = "The table could not be printed to \u201c" + what + "\u201d.";
+    showAlert(message, reason);
 }
 
 void PrintOutput::finish()
