@@ -13,9 +13,9 @@ namespace
 // window first opens; ok false (and nothing) when it cannot be made.
 std::string tablesAsPDFDocument(const std::vector<tExportTable> &tables, bool *ok)
 {
-    std::string pdf;
-    *ok = QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), BDrawPrintedSheet, &pdf) == noErr;
-    return pdf;
+    std::optional<std::string> pdf = QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), BDrawPrintedSheet);
+    *ok = pdf.has_value();
+    return pdf.value_or(std::string());
 }
 
 } // namespace

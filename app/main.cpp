@@ -13,6 +13,7 @@
 #include "platform/application.h"
 #include "platform/bundle.h"
 #include "platform/commandline.h"
+#include "platform/forms.h"
 #include "platform/instance.h"
 #include "platform/process.h"
 #include "platform/quickdraw.h"
@@ -36,13 +37,13 @@ void showSplash()
 bool givePrintingRecord(tDocumentPtr document)
 {
     WindowRef window = document->theWindow;
-    return BInitPrintingDialogs(
-               window, [window](QPainter &painter) { BDrawDocsPrintData(painter, window); }) == noErr;
+    return BInitPrintingDialogs(platform::widgetOf(window),
+                                [window](QPainter &painter) { BDrawDocsPrintData(painter, window); });
 }
 
 void releasePrintingRecord(tDocumentPtr document)
 {
-    BDisposePrintInfoForWindow(document->theWindow);
+    BDisposePrintInfoForWindow(platform::widgetOf(document->theWindow));
 }
 
 // Documents get their printing record as they are made and lose it as they

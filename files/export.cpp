@@ -58,10 +58,7 @@ std::optional<std::string> exportBytes(tDocumentPtr document, tExportFormat form
     case kExportPDF: {
         Rect bounds;
         GetWindowPortBounds(document->theWindow, &bounds);
-        std::string pdf;
-        if (QRLTablesAsPDF(tables, bounds, BDrawPrintedSheet, &pdf)) // failed
-            return std::nullopt;
-        return pdf;
+        return QRLTablesAsPDF(tables, bounds, BDrawPrintedSheet);
     }
     }
     return std::nullopt;

@@ -11,7 +11,6 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
-#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPointer>
 #include <QSize>
@@ -83,18 +82,6 @@ void attachSharedActions(QWidget *widget);
 // with the shared Edit menu, so that editing works there through the menu.
 void attachEditMenu(QWidget *widget);
 
-// Pages painted in points, as printing and PDF documents paint them: the
-// painter starts on the device with the first page, each later page is a
-// new one, scaled from points to the device while the page is open.
-struct PaintedPages {
-    std::unique_ptr<QPainter> painter;
-    bool pageOpen = false;
-    int count = 0; // pages ended
-    // Starts a page; false when the device takes no painter (the first
-    // page) or no further page.
-    bool beginPage(QPagedPaintDevice &device, double dotsPerPoint);
-    void endPage();
-};
 bool eventLoopRunning();
 void setEventLoopRunning(bool running);
 // The front window changed: the menus are brought up to date.

@@ -1,13 +1,11 @@
-// The program's icon, the size of a window's content, the pages printing
-// and PDF documents paint (PaintedPages), and the warming of the sheet's
-// face before the first window paints.
+// The program's icon, the size of a window's content, and the warming of
+// the sheet's face before the first window paints.
 #include "bundle.h"
 #include "internal.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLayout>
-#include <QPagedPaintDevice>
 #include <QPainter>
 
 namespace platform
@@ -35,28 +33,6 @@ void warmPortText()
     for (const QChar c : characters)
         for (int quarter = 0; quarter < 4; ++quarter)
             painter.drawText(QPointF(4 + quarter / 4.0, 20), QString(c));
-}
-
-bool PaintedPages::beginPage(QPagedPaintDevice &device, double dotsPerPoint)
-{
-    if (!painter) {
-        painter = std::make_unique<QPainter>();
-        if (!painter->begin(&device))
-            return false;
-    } else if (!device.newPage()) {
-        return false;
-    }
-    painter->save();
-    painter->scale(dotsPerPoint, dotsPerPoint);
-    pageOpen = true;
-    return true;
-}
-
-void PaintedPages::endPage()
-{
-    painter->restore();
-    pageOpen = false;
-    ++count;
 }
 
 } // namespace platform

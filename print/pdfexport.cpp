@@ -6,10 +6,16 @@
 
 #include "document/sheet.h"
 #include "model/figures.h"
-#include "platform/pdfcontext.h"
+#include "platform/bundle.h"
+#include "print/pages.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <cmath>
 
 namespace
@@ -111,27 +117,35 @@ void drawFiguresBlock(QPainter &painter, const tExportTable &table, int left, in
         drawFigureRow(painter, left, top + i * kRowHeight, figures.rows[i]);
 }
 
-// One table: the sheet on a page of its own, the block below it when it
-// fits, else on the next page.
-OSStatus drawTable(PDFContextRef context, const tExportTable &table, const Rect &sheetBounds,
-                   tDrawSheetProc drawSheet, const Rect &page)
+// The paper of the user's region (A4, or Letter where inches are the
+// custom) with half-inch margins.
+QPageLayout regionalPageLayout()
 {
-    OSStatus status = PDFContextBeginPage(context);
-    if (status != noErr)
-        return status;
-    drawSheet(*pdfPagePainter(context), sheetBounds, table.dataPtr);
+    const bool inches = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageLayout(QPageSize(inches ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+}
+
+// One table: the sheet on a page of its own, the block below it when it
+// fits, else on the next page. page is the printable area's size in points.
+bool drawTable(QPdfWriter &writer, PaintedPages &pages, const tExportTable &table, const Rect &sheetBounds,
+               tDrawSheetProc drawSheet, const QSizeF &page)
+{
+    const double dotsPerPoint = writer.resolution() / 72.0;
+    if (!pages.beginPage(writer, dotsPerPoint))
+        return false;
+    drawSheet(*pages.painter, sheetBounds, table.dataPtr);
     int blockTop = sheetBounds.top + kSheetContentHeight + kGapAboveBlock;
-    if (blockTop + kBlockHeight > page.bottom) {
-        status = PDFContextEndPage(context);
-        if (status == noErr)
-            status = PDFContextBeginPage(context);
-        if (status != noErr)
-            return status;
+    if (blockTop + kBlockHeight > int(page.height())) {
+        pages.endPage();
+        if (!pages.beginPage(writer, dotsPerPoint))
+            return false;
         blockTop = 0;
     }
-    drawFiguresBlock(*pdfPagePainter(context), table, sheetBounds.left + 20, blockTop,
-                     page.right - sheetBounds.left - 20);
-    return PDFContextEndPage(context);
+    drawFiguresBlock(*pages.painter, table, sheetBounds.left + 20, blockTop,
+                     int(page.width()) - sheetBounds.left - 20);
+    pages.endPage();
+    return true;
 }
 
 std::string documentTitle(const std::vector<tExportTable> &tables)
@@ -151,27 +165,26 @@ Rect QRLDefaultSheetBounds()
     return bounds;
 }
 
-OSStatus QRLTablesAsPDF(const std::vector<tExportTable> &tables, const Rect &sheetBounds,
-                        tDrawSheetProc drawSheet, std::string *outPDF)
+std::optional<std::string> QRLTablesAsPDF(const std::vector<tExportTable> &tables, const Rect &sheetBounds,
+                                          tDrawSheetProc drawSheet)
 {
-    if (!outPDF || !drawSheet || tables.empty())
-        return paramErr;
-    outPDF->clear();
-    PDFContextRef context = nullptr;
-    OSStatus status = PDFContextCreate(documentTitle(tables), &context);
-    if (status != noErr)
-        return status;
-    Rect page;
-    PDFContextGetPageBounds(context, &page);
-    for (const tExportTable &table : tables) {
-        status = drawTable(context, table, sheetBounds, drawSheet, page);
-        if (status != noErr)
-            break;
-    }
-    if (status == noErr)
-        status = PDFContextClose(context, outPDF);
-    PDFContextRelease(context);
-    if (status != noErr)
-        outPDF->clear();
-    return status;
+    // Fonts are needed: no PDF without a GUI application.
+    if (!drawSheet || tables.empty() || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return std::nullopt;
+    QBuffer buffer;
+    if (!buffer.open(QIODevice::WriteOnly))
+        return std::nullopt;
+    QPdfWriter writer(&buffer);
+    writer.setPageLayout(regionalPageLayout());
+    writer.setTitle(QString::fromStdString(documentTitle(tables)));
+    writer.setCreator(QString::fromStdString(GetBundleName()));
+    const QSizeF page = writer.pageLayout().paintRect(QPageLayout::Point).size();
+    PaintedPages pages;
+    for (const tExportTable &table : tables)
+        if (!drawTable(writer, pages, table, sheetBounds, drawSheet, page))
+            return std::nullopt;
+    if (!pages.finish())
+        return std::nullopt;
+    buffer.close();
+    return buffer.data().toStdString();
 }

@@ -8,10 +8,11 @@
 #include "formats/exportformats.h"
 #include "platform/types.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 class QPainter;
-#include <vector>
 
 // The sheet of a document window at the window's size as first opened:
 // what the command line lays out its tables in.
@@ -21,9 +22,9 @@ Rect QRLDefaultSheetBounds();
 // painter in points.
 using tDrawSheetProc = void (*)(QPainter &painter, const Rect &bounds, tData *data);
 
-// Draws every table into one PDF document held in outPDF: each table's
+// Draws every table into one PDF document, whose bytes it returns: each table's
 // sheet drawn by drawSheet, laid out in sheetBounds (a document window's
 // port rectangle), then its figures block. The document's title is the
-// tables' titles. A status other than noErr leaves outPDF empty.
-OSStatus QRLTablesAsPDF(const std::vector<tExportTable> &tables, const Rect &sheetBounds,
-                        tDrawSheetProc drawSheet, std::string *outPDF);
+// tables' titles. Nothing when it cannot be made.
+std::optional<std::string> QRLTablesAsPDF(const std::vector<tExportTable> &tables, const Rect &sheetBounds,
+                                          tDrawSheetProc drawSheet);

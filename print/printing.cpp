@@ -1,261 +1,248 @@
-// Page setup and printing. Each document window carries its printing record
-// as a window property. The page format stays with the window; the session
-// and the print settings live only while a sheet is open or a job runs. The
-// sheets are asynchronous: the commands return while they are up, and the
-// sheet procedures finish the work.
+// Page setup and printing. Each document window keeps its printing record
+// in a small object among its children. The page layout stays with the
+// window; a printer lives only while a dialog is up or a job runs. The
+// dialogs are window-modal: the commands return while they are up, and
+// their answers finish the work.
 #include "print/printing.h"
 
 #include "platform/alerts.h"
+#include "platform/bundle.h"
+#include "platform/sheets.h"
+#include "print/pages.h"
+#include "print/printoutput.h"
 
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileInfo>
+#include <QPageSetupDialog>
 #include <QPainter>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRadioButton>
+#include <QWidget>
 #include <algorithm>
-#include <new>
-#include <utility>
+#include <memory>
 
 namespace
 {
 
-// The record of the window: status of the property read, record in outRecord.
-OSStatus findPrintInfo(WindowRef window, tDocumentPrintInfoPtr *outRecord)
+const char *const kRecordName = "printRecord";
+
+// The record, a child of its window, and whether one of its dialogs is up.
+class PrintRecord : public QObject
 {
-    void *value = nullptr;
-    *outRecord = nullptr;
-    const OSStatus status =
-        GetWindowProperty(window, kPrintInfoPropertyCreator, kPrintInfoPropertyTag, &value);
-    if (status == noErr)
-        *outRecord = static_cast<tDocumentPrintInfoPtr>(value);
-    return status;
+  public:
+    using QObject::QObject;
+    tDocumentPrintInfo info;
+    bool dialogUp = false;
+};
+
+PrintRecord *recordOf(QWidget *window)
+{
+    if (!window)
+        return nullptr;
+    return dynamic_cast<PrintRecord *>(
+        window->findChild<QObject *>(QLatin1String(kRecordName), Qt::FindDirectChildrenOnly));
 }
 
-void releaseSession(tDocumentPrintInfoPtr record)
+// A printer for one dialog and its job, with the window's page layout; the
+// first gives the window the printer's defaults. Without a print server,
+// jobs go to PDF files.
+std::shared_ptr<QPrinter> printerFor(tDocumentPrintInfo &record)
 {
-    if (record->printSession) {
-        PMRelease(record->printSession);
-        record->printSession = nullptr;
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    if (printer->outputFormat() != QPrinter::PdfFormat && QPrinterInfo::availablePrinterNames().isEmpty())
+        printer->setOutputFormat(QPrinter::PdfFormat);
+    if (record.pageFormat)
+        printer->setPageLayout(*record.pageFormat);
+    record.pageFormat = printer->pageLayout();
+    return printer;
+}
+
+// The window's title without the place of its modified mark.
+QString titleOf(QWidget *window)
+{
+    return window->windowTitle().remove(QStringLiteral("[*]"));
+}
+
+// The PDF file a job proposes: the title without its trailing blanks and
+// document extension, in the document's folder or the home folder.
+QString proposedOutputFile(QWidget *window)
+{
+    QString name = titleOf(window).trimmed();
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    const QString extension = QLatin1Char('.') + QString::fromStdString(GetBundleDocumentExtension());
+    if (extension.size() > 1 && name.endsWith(extension, Qt::CaseInsensitive))
+        name.chop(extension.size());
+    if (name.isEmpty())
+        name = QStringLiteral("Untitled");
+    const QString document = window->windowFilePath();
+    const QString folder = document.isEmpty() ? QDir::homePath() : QFileInfo(document).absolutePath();
+    return folder + QLatin1Char('/') + name + QStringLiteral(".pdf");
+}
+
+// Qt's page setup dialog gives its printer the user's choice only in exec();
+// shown with open(), its fields are read here: paper, orientation, margins
+// in the unit chosen. The printer then makes the layout fit the paper.
+QPageLayout chosenLayout(QPageSetupDialog &dialog)
+{
+    QPrinter *printer = dialog.printer();
+    const auto *paper = dialog.findChild<QComboBox *>(QStringLiteral("pageSizeCombo"));
+    const auto *unit = dialog.findChild<QComboBox *>(QStringLiteral("unitCombo"));
+    const auto *landscape = dialog.findChild<QRadioButton *>(QStringLiteral("landscape"));
+    const char *names[4] = {"leftMargin", "topMargin", "rightMargin", "bottomMargin"};
+    double margins[4] = {};
+    for (int side = 0; side < 4; ++side) {
+        const auto *field = dialog.findChild<QDoubleSpinBox *>(QLatin1String(names[side]));
+        if (!field)
+            return printer->pageLayout();
+        margins[side] = field->value();
     }
+    if (!paper || !unit || !landscape)
+        return printer->pageLayout();
+    const QPageSize chosenPaper = qvariant_cast<QPageSize>(paper->currentData());
+    printer->setPageLayout(
+        QPageLayout(chosenPaper.isValid() ? chosenPaper : printer->pageLayout().pageSize(),
+                    landscape->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                    QMarginsF(margins[0], margins[1], margins[2], margins[3]),
+                    qvariant_cast<QPageLayout::Unit>(unit->currentData())));
+    return printer->pageLayout();
 }
 
-void releaseSettingsAndSession(tDocumentPrintInfoPtr record)
+QPrintDialog *printDialog(QPrinter *printer, QWidget *window, int pages)
 {
-    if (record->printSettings) {
-        PMRelease(record->printSettings);
-        record->printSettings = nullptr;
-    }
-    releaseSession(record);
+    auto *dialog = new QPrintDialog(printer, window);
+    dialog->setMinMax(1, pages);
+    dialog->setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog->setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    return dialog;
 }
 
-// New print settings, named after the window, move into the record once
-// they are complete; then they offer the document's pages in the print sheet.
-OSStatus prepareAndOpenPrintSheet(tDocumentPrintInfoPtr record, WindowRef parentWindow,
-                                  PMPrintSettings *localSettings)
+// The pages the user chose, from first to last; first beyond last when none.
+std::pair<int, int> chosenPages(const QPrinter &printer, int pagesInDoc)
 {
-    OSStatus status = PMCreatePrintSettings(localSettings);
-    if (status == noErr)
-        status = PMSetJobNameCFString(*localSettings, GetWTitle(parentWindow));
-    if (status != noErr)
-        return status;
-    record->printSettings = std::exchange(*localSettings, nullptr);
-    status = PMSetPageRange(record->printSettings, 1, BArePagesInDoc(record));
-    if (status != noErr)
-        return status;
-    PMSessionUseSheets(record->printSession, parentWindow, BPrintDialogDoneProc);
-    return PMSessionPrintDialog(record->printSession, record->printSettings, record->pageFormat);
-}
-
-// Step 6 of the print loop: the pages from first to last, each ended once begun.
-OSStatus printPages(tDocumentPrintInfoPtr record, std::uint32_t firstPage, std::uint32_t lastPage)
-{
-    OSStatus status = noErr;
-    for (std::uint32_t pageNumber = firstPage;
-         pageNumber <= lastPage && status == noErr && PMSessionError(record->printSession) == noErr;
-         ++pageNumber) {
-        status = PMSessionBeginPage(record->printSession);
-        if (status != noErr)
-            break;
-        void *pagePainter = nullptr;
-        status = PMSessionGetGraphicsContext(record->printSession, &pagePainter);
-        if (status == noErr)
-            status = BDrawPrintingPage(*static_cast<QPainter *>(pagePainter), record, pageNumber);
-        const OSStatus endStatus = PMSessionEndPage(record->printSession);
-        if (status == noErr)
-            status = endStatus;
-        if (pageNumber == lastPage)
-            break; // the last page may be the largest page number there is
-    }
-    return status;
+    if (printer.printRange() != QPrinter::PageRange)
+        return {1, pagesInDoc};
+    return {std::max(printer.fromPage(), 1), std::min(std::max(printer.toPage(), 1), pagesInDoc)};
 }
 
 } // namespace
 
-OSStatus BInitPrintingDialogs(WindowRef theWindow, tDrawSheetPageProc drawSheetPageProc)
+bool BInitPrintingDialogs(QWidget *theWindow, tDrawSheetPageProc drawSheetPageProc)
 {
-    auto *record = new (std::nothrow) tDocumentPrintInfo{};
-    if (record) {
-        record->drawSheetPageProc = std::move(drawSheetPageProc);
-        record->docsWindow = theWindow;
-        if (SetWindowProperty(theWindow, kPrintInfoPropertyCreator, kPrintInfoPropertyTag, record) == noErr)
-            return noErr;
-        delete record;
+    if (theWindow) {
+        auto *record = new PrintRecord(theWindow);
+        record->setObjectName(QLatin1String(kRecordName));
+        record->info.drawSheetPageProc = std::move(drawSheetPageProc);
+        record->info.docsWindow = theWindow;
+        return true;
     }
     showAlert("Printing Setup Error", "Can not setup printing!");
-    return 1;
+    return false;
 }
 
-OSStatus BSetupPageFormatForPrinting(tDocumentPrintInfoPtr documentPrintInfoPtr)
+void BDoPageSetup(QWidget *parentWindow)
 {
-    PMPrintSession printSession = nullptr;
-    OSStatus status = PMCreateSession(&printSession);
-    if (status != noErr)
-        return status;
-    if (documentPrintInfoPtr->pageFormat) {
-        status = PMSessionValidatePageFormat(printSession, documentPrintInfoPtr->pageFormat);
-        if (status == noErr)
-            documentPrintInfoPtr->printSession = printSession;
-        else
-            PMRelease(printSession);
-        return status;
-    }
-    PMPageFormat pageFormat = nullptr;
-    status = PMCreatePageFormat(&pageFormat);
-    if (status == noErr && !pageFormat)
-        status = kPMGeneralError;
-    if (status != noErr) {
-        PMRelease(printSession);
-        return status;
-    }
-    status = PMSessionDefaultPageFormat(printSession, pageFormat);
-    if (status != noErr) {
-        PMRelease(pageFormat);
-        PMRelease(printSession);
-        return status;
-    }
-    documentPrintInfoPtr->pageFormat = pageFormat;
-    documentPrintInfoPtr->printSession = printSession;
-    return noErr;
+    PrintRecord *record = recordOf(parentWindow);
+    // A dialog already up on the window keeps the window.
+    if (!record || record->dialogUp)
+        return;
+    const std::shared_ptr<QPrinter> printer = printerFor(record->info);
+    auto *dialog = new QPageSetupDialog(printer.get(), parentWindow);
+    record->dialogUp = true;
+    platform::showSheet(dialog, parentWindow,
+                        [record = QPointer<PrintRecord>(record), dialog, printer](int result) {
+                            if (!record)
+                                return;
+                            record->dialogUp = false;
+                            // Cancelled: the page layout stays as it was.
+                            if (result == QDialog::Accepted)
+                                record->info.pageFormat = chosenLayout(*dialog);
+                        });
 }
 
-void BDoPageSetup(const WindowRef parentWindow)
+void BDoPrint(QWidget *parentWindow)
 {
-    tDocumentPrintInfoPtr record = nullptr;
-    if (findPrintInfo(parentWindow, &record) == noErr) {
+    PrintRecord *record = recordOf(parentWindow);
+    if (!record || record->dialogUp)
+        return;
+    const std::shared_ptr<QPrinter> printer = printerFor(record->info);
+    // The job is named after the window as the command is given.
+    printer->setDocName(titleOf(parentWindow));
+    if (printer->outputFormat() == QPrinter::PdfFormat)
+        printer->setOutputFileName(proposedOutputFile(parentWindow));
+    printer->setPrintRange(QPrinter::AllPages);
+    QPrintDialog *dialog = printDialog(printer.get(), parentWindow, BArePagesInDoc(record->info));
+    record->dialogUp = true;
+    platform::showSheet(dialog, parentWindow, [record = QPointer<PrintRecord>(record), printer](int result) {
         if (!record)
             return;
-        // A sheet already up on the window keeps its session.
-        if (record->printSession)
+        record->dialogUp = false;
+        if (result == QDialog::Accepted && record->info.docsWindow)
+            BDoPrintLoop(*printer, record->info);
+    });
+}
+
+void BDoPrintLoop(QPrinter &printer, const tDocumentPrintInfo &documentPrintInfo)
+{
+    const auto [firstPage, lastPage] = chosenPages(printer, BArePagesInDoc(documentPrintInfo));
+    PrintOutput output(printer);
+    if (!output.begin())
+        return;
+    PaintedPages pages;
+    for (int pageNumber = firstPage; pageNumber <= lastPage; ++pageNumber) {
+        // Page coordinates are points from the top-left of the printable area.
+        if (!pages.beginPage(printer, printer.resolution() / 72.0)) {
+            output.fail(pageNumber == firstPage ? "The printing system did not accept the job."
+                                                : "The printing system did not accept another page.");
             return;
-        if (BSetupPageFormatForPrinting(record) == noErr) {
-            PMSessionUseSheets(record->printSession, parentWindow, BPageSetupDoneProc);
-            if (PMSessionPageSetupDialog(record->printSession, record->pageFormat) == noErr)
-                return;
         }
+        BDrawPrintingPage(*pages.painter, documentPrintInfo, pageNumber);
+        pages.endPage();
     }
-    if (record)
-        releaseSession(record);
-}
-
-void BPageSetupDoneProc(PMPrintSession, WindowRef documentWindow, Boolean)
-{
-    tDocumentPrintInfoPtr record = nullptr;
-    findPrintInfo(documentWindow, &record);
-    if (!record)
-        return;
-    // Confirmed or cancelled: the page format keeps what the dialog left in it.
-    releaseSession(record);
-}
-
-void BDoPrint(const WindowRef parentWindow)
-{
-    tDocumentPrintInfoPtr record = nullptr;
-    PMPrintSettings localSettings = nullptr;
-    if (findPrintInfo(parentWindow, &record) == noErr) {
-        if (!record)
-            return;
-        if (record->printSession)
-            return;
-        if (BSetupPageFormatForPrinting(record) == noErr &&
-            prepareAndOpenPrintSheet(record, parentWindow, &localSettings) == noErr)
-            return;
-    }
-    if (!record)
-        return;
-    if (localSettings)
-        PMRelease(localSettings);
-    else if (record->printSettings) {
-        PMRelease(record->printSettings);
-        record->printSettings = nullptr;
-    }
-    releaseSession(record);
-}
-
-void BPrintDialogDoneProc(PMPrintSession, WindowRef documentWindow, Boolean accepted)
-{
-    tDocumentPrintInfoPtr record = nullptr;
-    findPrintInfo(documentWindow, &record);
-    if (!record)
-        return;
-    if (accepted)
-        BDoPrintLoop(record);
+    if (!pages.painter)
+        return; // no page: nothing is written
+    if (!pages.finish())
+        output.fail("The printing system could not finish the job.", true);
     else
-        releaseSettingsAndSession(record);
+        output.finish();
 }
 
-void BDoPrintLoop(tDocumentPrintInfoPtr documentPrintInfoPtr)
+bool BDrawPrintingPage(QPainter &painter, const tDocumentPrintInfo &documentPrintInfo, int)
 {
-    std::uint32_t firstPage = 0, lastPage = 0;
-    OSStatus status = PMGetFirstPage(documentPrintInfoPtr->printSettings, &firstPage);
-    if (status == noErr)
-        status = PMGetLastPage(documentPrintInfoPtr->printSettings, &lastPage);
-    lastPage = std::min(lastPage, BArePagesInDoc(documentPrintInfoPtr));
-    if (status == noErr)
-        status =
-            PMSessionBeginDocument(documentPrintInfoPtr->printSession, documentPrintInfoPtr->printSettings,
-                                   documentPrintInfoPtr->pageFormat);
-    if (status == noErr) {
-        printPages(documentPrintInfoPtr, firstPage, lastPage);
-        PMSessionEndDocument(documentPrintInfoPtr->printSession);
-    }
-    // Printing reports nothing itself: the printing system has told the user.
-    releaseSettingsAndSession(documentPrintInfoPtr);
+    if (!documentPrintInfo.docsWindow || !documentPrintInfo.drawSheetPageProc)
+        return false;
+    documentPrintInfo.drawSheetPageProc(painter);
+    return true;
 }
 
-OSStatus BDrawPrintingPage(QPainter &painter, tDocumentPrintInfoPtr documentPrintInfoPtr, std::uint32_t)
-{
-    PMRect pageRect;
-    const OSStatus status = PMGetAdjustedPageRect(documentPrintInfoPtr->pageFormat, &pageRect);
-    if (status != noErr)
-        return status;
-    if (!documentPrintInfoPtr->docsWindow || !documentPrintInfoPtr->drawSheetPageProc)
-        return kPMNoPageDrawn;
-    documentPrintInfoPtr->drawSheetPageProc(painter);
-    return noErr;
-}
-
-std::uint32_t BArePagesInDoc(tDocumentPrintInfoPtr)
+int BArePagesInDoc(const tDocumentPrintInfo &)
 {
     return 1;
 }
 
-tDocumentPrintInfoPtr BGetPrintInfoOfWindow(WindowRef window)
+tDocumentPrintInfo *BGetPrintInfoOfWindow(QWidget *window)
 {
-    tDocumentPrintInfoPtr record = nullptr;
-    findPrintInfo(window, &record);
-    return record;
+    PrintRecord *record = recordOf(window);
+    return record ? &record->info : nullptr;
 }
 
-void BDisposePrintInfoForWindow(WindowRef window)
+void BDisposePrintInfoForWindow(QWidget *window)
 {
-    tDocumentPrintInfoPtr record = BGetPrintInfoOfWindow(window);
+    PrintRecord *record = recordOf(window);
     if (!record)
         return;
-    // The sheet's procedure runs as for Cancel and releases what it holds;
-    // the record no longer names the window, so nothing prints into it.
-    if (record->printSession) {
-        record->docsWindow = nullptr;
-        PMSessionCancelSheet(record->printSession);
-    }
-    releaseSettingsAndSession(record);
-    if (record->pageFormat)
-        PMRelease(record->pageFormat);
-    RemoveWindowProperty(window, kPrintInfoPropertyCreator, kPrintInfoPropertyTag);
+    // The record no longer names the window, so nothing prints into it; a
+    // dialog up on the window ends as cancelled.
+    record->info.docsWindow = nullptr;
+    if (record->dialogUp)
+        for (QDialog *dialog : window->findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly))
+            if (qobject_cast<QPageSetupDialog *>(dialog) || qobject_cast<QPrintDialog *>(dialog))
+                dialog->reject();
     delete record;
 }

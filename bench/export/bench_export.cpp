@@ -1,9 +1,10 @@
 // Exporting ten tables into one PDF document (the renderer that File ▸
 // Export… and `quorlscope export --to kit.pdf` use, the file written as an
 // export writes it), set against the baseline of printing one table into a
-// PDF file as the user does (Print, the sheet confirmed, the print loop), in
+// PDF file as the user does (Print, the dialog confirmed, the print loop), in
 // the same run.
 #include "app/main.h"
+#include "bench/support/print_dialog.h"
 #include "bench/support/recording_reporter.h"
 #include "document/document.h"
 #include "document/mainwindow.h"
@@ -11,7 +12,6 @@
 #include "platform/application.h"
 #include "platform/atomicsave.h"
 #include "platform/events.h"
-#include "platform/printtesting.h"
 #include "print/pdfexport.h"
 
 #include <QAction>
@@ -37,22 +37,11 @@ struct Record {
 };
 
 // File ▸ Print, the item the user chooses.
-QAction *printItem()
-{
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (auto *item = window->findChild<QAction *>(QStringLiteral("actionPrint")))
-            return item;
-    return nullptr;
-}
-
 void BM_PrintOneTable(benchmark::State &state)
 {
     for (auto _ : state) {
-        printItem()->trigger();
-        const std::vector<PendingPrintDialog> sheets = GetPendingPrintDialogs();
-        if (sheets.size() != 1 ||
-            PMTestAnswerPrint(sheets[0].session, true, PrintChoice{0, 0, folder + "/printed.pdf"}) != noErr) {
-            state.SkipWithError("no print sheet");
+        if (!benchsupport::printInto(folder + "/printed.pdf")) {
+            state.SkipWithError("no print dialog");
             break;
         }
     }
@@ -71,9 +60,9 @@ void BM_ExportTenTablesToPDF(benchmark::State &state)
     }
     const std::string target = folder + "/kit.pdf";
     for (auto _ : state) {
-        std::string pdf;
-        if (QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), BDrawPrintedSheet, &pdf) != noErr ||
-            SaveFile(target, QByteArray::fromStdString(pdf), Replace::unlocked, true).failed()) {
+        const std::optional<std::string> pdf =
+            QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), BDrawPrintedSheet);
+        if (!pdf || SaveFile(target, QByteArray::fromStdString(*pdf), Replace::unlocked, true).failed()) {
             state.SkipWithError("no PDF");
             break;
         }

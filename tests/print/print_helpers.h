@@ -1,10 +1,9 @@
-// What the printing tests share: the sheets answered as a user would, and
-// the printed PDF read back with poppler's tools (its text, its page count
+// What the printing tests share: the printed PDF read back with poppler's tools (its text, its page count
 // and size, its title, and the page rendered to grey pixels).
 #pragma once
 
-#include "platform/printtesting.h"
 #include "tests/app/expected.h"
+#include "tests/support/print_driver.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -79,37 +78,6 @@ inline Page RenderPage(const std::string &pdf)
     page.pixels.resize(size_t(page.width) * size_t(page.height));
     in.read(reinterpret_cast<char *>(page.pixels.data()), std::streamsize(page.pixels.size()));
     return page;
-}
-
-// The one sheet that is up, of the kind.
-inline PendingPrintDialog OnlySheet(PrintDialogKind kind)
-{
-    const std::vector<PendingPrintDialog> sheets = GetPendingPrintDialogs();
-    EXPECT_EQ(sheets.size(), 1u);
-    if (sheets.size() != 1 || sheets[0].kind != kind) {
-        ADD_FAILURE() << "no single sheet of the kind";
-        return PendingPrintDialog{};
-    }
-    return sheets[0];
-}
-
-// Page Setup on the front window, confirmed with the choice.
-inline PageChoice SetUpPage(const PageChoice &choice)
-{
-    qrltest::Trigger("PageSetup");
-    const PendingPrintDialog sheet = OnlySheet(PrintDialogKind::pageSetup);
-    EXPECT_EQ(PMTestAnswerPageSetup(sheet.session, true, choice), noErr);
-    return sheet.page;
-}
-
-// Print on the front window, confirmed into the file; what the sheet showed.
-inline PendingPrintDialog PrintTo(const std::string &pdf, std::uint32_t firstPage = 0,
-                                  std::uint32_t lastPage = 0)
-{
-    qrltest::Trigger("Print");
-    const PendingPrintDialog sheet = OnlySheet(PrintDialogKind::print);
-    EXPECT_EQ(PMTestAnswerPrint(sheet.session, true, PrintChoice{firstPage, lastPage, pdf}), noErr);
-    return sheet;
 }
 
 inline std::vector<std::string> FilesIn(const std::string &folder)

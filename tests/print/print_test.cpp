@@ -1,9 +1,10 @@
-// Printing as a user does it: Page Setup and Print from the File menu, the
-// sheets answered, and the PDF file that the real Qt print path writes, read
+// Printing as a user does it: Page Setup and Print from the File menu, Qt's
+// dialogs answered, and the PDF file that the Qt print path writes, read
 // back as text and as a rendered page.
 #include "document/document.h"
 #include "document/mainwindow.h"
 #include "platform/atomicsave.h"
+#include "platform/forms.h"
 #include "platform/testing.h"
 #include "print/printing.h"
 #include "print_helpers.h"
@@ -11,6 +12,8 @@
 #include "tests/support/mounts.h"
 #include "tests/support/replaced_files.h"
 
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <algorithm>
 #include <regex>
 #include <sys/stat.h>
@@ -73,6 +76,11 @@ void Compute3Metres()
     ComputeTable({"3", "50", 3, std::nullopt});
 }
 
+QWidget *DocumentWidget(int index)
+{
+    return platform::widgetOf(DocumentWindow(index));
+}
+
 } // namespace
 
 // A computed table printed on one page: the headings and arguments, then the
@@ -83,11 +91,11 @@ TEST(Print, ComputedSheetOnOnePage)
     StartApplication();
     Compute3Metres();
     const std::string pdf = TempFolder() + "/table.pdf";
-    const PendingPrintDialog sheet = PrintTo(pdf);
-    EXPECT_EQ(sheet.parentWindow, DocumentWindow(0));
-    EXPECT_EQ(sheet.minPage, 1u);
-    EXPECT_EQ(sheet.maxPage, 1u);
-    EXPECT_TRUE(GetPendingPrintDialogs().empty());
+    const ShownPrint sheet = PrintTo(pdf);
+    EXPECT_EQ(sheet.parent, DocumentWidget(0));
+    EXPECT_EQ(sheet.minPage, 1);
+    EXPECT_EQ(sheet.maxPage, 1);
+    EXPECT_TRUE(OpenPrintDialogs().empty());
     EXPECT_TRUE(AlertMessages().empty());
 
     ASSERT_TRUE(std::filesystem::exists(pdf));
@@ -114,9 +122,6 @@ TEST(Print, ComputedSheetOnOnePage)
     }
     ExpectRowLines(lines, nears, fars);
     EXPECT_EQ(fars[9], "inf");
-    EXPECT_EQ(PMTestCompletedJobs(), 1);
-    EXPECT_EQ(PMTestPrintedPages(), 1);
-    EXPECT_EQ(PMTestLiveSessions(), 0);
 }
 
 // The sixth aperture on paper is "11" and two blanks, one blank less than in
@@ -227,85 +232,93 @@ TEST(Print, PageFormatStaysWithTheWindow)
 {
     StartApplication();
     const PageChoice first = SetUpPage({"Letter", true, 50, 40, 30, 20});
-    EXPECT_EQ(PMTestLiveSessions(), 0);
+    EXPECT_TRUE(OpenPrintDialogs().empty());
     Trigger("PageSetup");
-    PendingPrintDialog sheet = OnlySheet(PrintDialogKind::pageSetup);
-    EXPECT_EQ(sheet.page.paper, "Letter");
-    EXPECT_TRUE(sheet.page.landscape);
-    EXPECT_EQ(sheet.page.left, 50);
-    EXPECT_EQ(sheet.page.bottom, 20);
+    QPageSetupDialog *sheet = WaitForPageSetup();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->parentWidget(), DocumentWidget(0));
+    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+    EXPECT_FALSE(IsCommandEnabled("Print")); // the sheet is in front
+    const PageChoice shown = ShownPage(sheet);
+    EXPECT_EQ(shown.paper, "Letter");
+    EXPECT_TRUE(shown.landscape);
+    EXPECT_EQ(shown.left, 50);
+    EXPECT_EQ(shown.bottom, 20);
     // Cancelled with another paper showing: nothing changes.
-    EXPECT_EQ(PMTestAnswerPageSetup(sheet.session, false, {"A5", false, 10, 10, 10, 10}), noErr);
-    EXPECT_EQ(PMTestLiveSessions(), 0);
-    EXPECT_EQ(SetUpPage({"A4", false, 36, 36, 36, 36}).paper, "Letter");
-
+    AnswerPageSetup(sheet, {"A5", false, 10, 10, 10, 10}, false);
+    EXPECT_TRUE(OpenPrintDialogs().empty());
     const std::string folder = TempFolder();
+    PrintTo(folder + "/letter.pdf");
+    EXPECT_EQ(PdfInfo(folder + "/letter.pdf", "Page size"), "792 x 612 pts (letter)");
+    EXPECT_EQ(SetUpPage({"A4", false, 36, 36, 36, 36}).paper, "Letter");
     PrintTo(folder + "/a4.pdf");
     EXPECT_EQ(PdfInfo(folder + "/a4.pdf", "Page size"), "595 x 842 pts (A4)");
 
     // Another document starts from the printer's defaults, not this one's choice.
     Trigger("New");
     Trigger("PageSetup");
-    sheet = OnlySheet(PrintDialogKind::pageSetup);
-    EXPECT_EQ(sheet.page.paper, first.paper);
-    EXPECT_EQ(sheet.page.left, first.left);
-    PMTestAnswerPageSetup(sheet.session, false);
+    sheet = WaitForPageSetup();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(ShownPage(sheet).paper, first.paper);
+    EXPECT_EQ(ShownPage(sheet).left, first.left);
+    AnswerPageSetup(sheet, {}, false);
 }
 
-// Printing before any page setup makes the default page format, which the
-// next page setup then starts from.
+// Printing before any page setup gives the window the default page format,
+// which the next page setup then starts from.
 TEST(Print, PrintingFirstKeepsTheDefaultFormat)
 {
     StartApplication();
-    tDocumentPrintInfoPtr record = BGetPrintInfoOfWindow(DocumentWindow(0));
+    const tDocumentPrintInfo *record = BGetPrintInfoOfWindow(DocumentWidget(0));
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->pageFormat, nullptr);
+    EXPECT_FALSE(record->pageFormat.has_value());
     PrintTo(TempFolder() + "/first.pdf");
-    ASSERT_NE(record->pageFormat, nullptr);
-    EXPECT_EQ(record->printSession, nullptr);
-    EXPECT_EQ(record->printSettings, nullptr);
-    const PageChoice defaults = PMTestGetPageChoice(record->pageFormat);
-    PMPageFormat kept = record->pageFormat;
+    ASSERT_TRUE(record->pageFormat.has_value());
+    const QPageLayout kept = *record->pageFormat;
     Trigger("PageSetup");
-    const PendingPrintDialog sheet = OnlySheet(PrintDialogKind::pageSetup);
-    EXPECT_EQ(record->pageFormat, kept); // validated, not made anew
-    EXPECT_EQ(sheet.page.paper, defaults.paper);
-    PMTestAnswerPageSetup(sheet.session, false);
+    QPageSetupDialog *sheet = WaitForPageSetup();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(record->pageFormat->isEquivalentTo(kept));
+    EXPECT_EQ(ShownPage(sheet).paper, PageChoiceOf(kept).paper);
+    AnswerPageSetup(sheet, PageChoiceOf(kept), false);
 }
 
-// Cancel in either sheet prints nothing and releases what the sheet held.
+// Cancel in either dialog prints nothing and leaves the page format.
 TEST(Print, CancelPrintsNothing)
 {
     StartApplication();
     const std::string folder = TempFolder();
     Trigger("Print");
-    PendingPrintDialog sheet = OnlySheet(PrintDialogKind::print);
+    QPrintDialog *print = WaitForPrint();
+    ASSERT_NE(print, nullptr);
+    EXPECT_EQ(print->windowModality(), Qt::WindowModal);
     EXPECT_FALSE(IsCommandEnabled("Print")); // the sheet is in front
-    EXPECT_EQ(PMTestAnswerPrint(sheet.session, false, PrintChoice{0, 0, folder + "/no.pdf"}), noErr);
+    AnswerPrint(print, {0, 0, folder + "/no.pdf"}, false);
     EXPECT_TRUE(IsCommandEnabled("Print"));
     Trigger("PageSetup");
-    sheet = OnlySheet(PrintDialogKind::pageSetup);
-    EXPECT_EQ(PMTestAnswerPageSetup(sheet.session, false), noErr);
+    QPageSetupDialog *pageSetup = WaitForPageSetup();
+    ASSERT_NE(pageSetup, nullptr);
+    AnswerPageSetup(pageSetup, {"A5", false, 10, 10, 10, 10}, false);
     EXPECT_TRUE(FilesIn(folder).empty());
-    EXPECT_EQ(PMTestCompletedJobs(), 0);
-    EXPECT_EQ(PMTestLiveSessions(), 0);
-    tDocumentPrintInfoPtr record = BGetPrintInfoOfWindow(DocumentWindow(0));
-    EXPECT_EQ(record->printSettings, nullptr);
-    EXPECT_NE(record->pageFormat, nullptr);
+    EXPECT_TRUE(OpenPrintDialogs().empty());
+    EXPECT_NE(BGetPrintInfoOfWindow(DocumentWidget(0))->pageFormat->pageSize().id(), QPageSize::A5);
 }
 
-// Pages: all pages is one page; a first page of 2 begins and ends a job
-// with no page in it, which leaves no file.
+// Pages: all pages and page 1 print the one page; the dialog offers page 1
+// only, so asking from page 2 on prints page 1 as well.
 TEST(Print, PageRanges)
 {
+    struct Case {
+        int first, last;
+    };
     StartApplication();
     const std::string folder = TempFolder();
-    PrintTo(folder + "/one.pdf", 1, 1);
-    EXPECT_EQ(PdfInfo(folder + "/one.pdf", "Pages"), "1");
-    PrintTo(folder + "/two.pdf", 2, 5);
-    EXPECT_FALSE(std::filesystem::exists(folder + "/two.pdf"));
-    EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"one.pdf"});
-    EXPECT_EQ(PMTestPrintedPages(), 1);
+    for (const Case c : {Case{0, 0}, Case{1, 1}, Case{2, 5}}) {
+        const std::string pdf = folder + "/" + std::to_string(c.first) + ".pdf";
+        PrintTo(pdf, c.first, c.last);
+        EXPECT_EQ(PdfInfo(pdf, "Pages"), "1") << c.first;
+    }
+    EXPECT_EQ(FilesIn(folder).size(), 3u);
     EXPECT_TRUE(AlertMessages().empty());
 }
 
@@ -316,22 +329,18 @@ TEST(Print, JobNameFollowsTheTitle)
 {
     StartApplication();
     Compute3Metres();
-    Trigger("Print");
-    PendingPrintDialog sheet = OnlySheet(PrintDialogKind::print);
+    ShownPrint sheet = PrintTo("");
     EXPECT_EQ(sheet.jobName, GetWTitle(DocumentWindow(0)));
     EXPECT_EQ(sheet.jobName, "Untitled ");
     EXPECT_EQ(sheet.outputFile, std::string(getenv("HOME")) + "/Untitled.pdf");
-    PMTestAnswerPrint(sheet.session, true);
     EXPECT_EQ(PdfInfo(sheet.outputFile, "Title"), "Untitled ");
 
     const std::string folder = TempFolder();
     Trigger("Save");
     ASSERT_TRUE(qrltest::ChooseSaveLocation(qrltest::OnlyDialog(), folder, "trip"));
-    Trigger("Print");
-    sheet = OnlySheet(PrintDialogKind::print);
+    sheet = PrintTo("");
     EXPECT_EQ(sheet.jobName, "trip.qrtb");
     EXPECT_EQ(sheet.outputFile, folder + "/trip.pdf");
-    PMTestAnswerPrint(sheet.session, true);
     EXPECT_EQ(PdfInfo(folder + "/trip.pdf", "Title"), "trip.qrtb");
     EXPECT_EQ(PdfInfo(folder + "/trip.pdf", "Pages"), "1");
 }
@@ -366,10 +375,9 @@ TEST(Print, NothingWithAnAuxiliaryWindowInFront)
         EXPECT_FALSE(IsCommandEnabled("Print"));
         Trigger("PageSetup");
         Trigger("Print");
-        BDoPageSetup(FrontWindow());
-        BDoPrint(FrontWindow());
-        EXPECT_TRUE(GetPendingPrintDialogs().empty()) << command;
-        EXPECT_EQ(PMTestLiveSessions(), 0);
+        BDoPageSetup(platform::widgetOf(FrontWindow()));
+        BDoPrint(platform::widgetOf(FrontWindow()));
+        EXPECT_TRUE(OpenPrintDialogs().empty()) << command;
         SendWindowEvent(FrontWindow(), kEventWindowClose);
     }
     EXPECT_TRUE(AlertMessages().empty());
@@ -409,8 +417,7 @@ TEST(Print, UnwritableFolderAlertsAndLeavesNoFile)
             << alerts[0].explanation;
         EXPECT_TRUE(FilesIn(writable).empty()) << int(step);
     }
-    EXPECT_EQ(PMTestCompletedJobs(), 0);
-    EXPECT_EQ(PMTestLiveSessions(), 0);
+    EXPECT_TRUE(OpenPrintDialogs().empty());
     // The window is ready for the next attempt.
     const std::string good = writable + "/good.pdf";
     PrintTo(good);
@@ -435,8 +442,8 @@ TEST(Print, ReplacesAnExistingFileAsASaveDoes)
     EXPECT_TRUE(AlertMessages().empty());
 }
 
-// Closing a page setup or print sheet by its close box cancels it, and
-// the document stays; closing a document with a sheet up cancels the sheet
+// Closing a page setup or print dialog by its close box cancels it, and
+// the document stays; closing a document with a dialog up cancels the dialog
 // first. Nothing prints, and the record goes with the window.
 TEST(Print, ClosingTheWindowCancelsItsSheet)
 {
@@ -451,19 +458,19 @@ TEST(Print, ClosingTheWindowCancelsItsSheet)
     Trigger("New");
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.command) + (c.closeDocument ? ", document closed" : ", sheet closed"));
+        WindowRef document = FrontWindow();
         Trigger(c.command);
-        ASSERT_EQ(GetPendingPrintDialogs().size(), 1u);
+        ASSERT_EQ(OpenPrintDialogs().size(), 1u);
+        EXPECT_EQ(OpenPrintDialogs()[0]->parentWidget(), platform::widgetOf(document));
         if (c.closeDocument) {
-            BCloseDocument(GetPendingPrintDialogs()[0].parentWindow);
+            BCloseDocument(document);
         } else {
             SendWindowEvent(FrontWindow(), kEventWindowClose);
             ProcessPendingEvents();
         }
-        EXPECT_TRUE(GetPendingPrintDialogs().empty());
-        EXPECT_EQ(PMTestLiveSessions(), 0);
+        EXPECT_TRUE(OpenPrintDialogs().empty());
         EXPECT_EQ(BGetNumberOfDocuments(), c.documentsLeft);
     }
-    EXPECT_EQ(PMTestCompletedJobs(), 0);
     // With the last window gone the application quits.
     EXPECT_TRUE(EndsProcess(ProcessPendingEvents));
 }
