@@ -7,7 +7,7 @@
 
 #include "platform/alerts.h"
 #include "platform/bundle.h"
-#include "platform/sheets.h"
+#include "platform/dialogs.h"
 #include "print/pages.h"
 #include "print/printoutput.h"
 
@@ -155,7 +155,7 @@ void BDoPageSetup(QWidget *parentWindow)
     const std::shared_ptr<QPrinter> printer = printerFor(record->info);
     auto *dialog = new QPageSetupDialog(printer.get(), parentWindow);
     record->dialogUp = true;
-    platform::showSheet(dialog, parentWindow,
+    platform::showDialog(dialog, parentWindow,
                         [record = QPointer<PrintRecord>(record), dialog, printer](int result) {
                             if (!record)
                                 return;
@@ -179,7 +179,7 @@ void BDoPrint(QWidget *parentWindow)
     printer->setPrintRange(QPrinter::AllPages);
     QPrintDialog *dialog = printDialog(printer.get(), parentWindow, BArePagesInDoc(record->info));
     record->dialogUp = true;
-    platform::showSheet(dialog, parentWindow, [record = QPointer<PrintRecord>(record), printer](int result) {
+    platform::showDialog(dialog, parentWindow, [record = QPointer<PrintRecord>(record), printer](int result) {
         if (!record)
             return;
         record->dialogUp = false;
