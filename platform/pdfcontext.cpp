@@ -41,7 +41,7 @@ OSStatus PDFContextCreate(const std::string &title, PDFContextRef *outContext)
     context->writer = std::make_unique<QPdfWriter>(&context->buffer);
     context->writer->setPageLayout(regionalPageLayout());
     context->writer->setTitle(QString::fromStdString(title));
-    context->writer->setCreator(QString::fromStdString(GetBundleName()));
+    context->writer->setCreator(QString::fromStdString(platform::bundleName()));
     const QRectF paint = context->writer->pageLayout().paintRect(QPageLayout::Point);
     SetRect(&context->pageBounds, 0, 0, short(paint.width()), short(paint.height()));
     *outContext = context.release();

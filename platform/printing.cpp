@@ -49,7 +49,7 @@ std::string proposedOutputFile(const std::string &jobName, WindowRef parent)
 {
     QString name = QString::fromStdString(jobName).trimmed();
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    const QString extension = QLatin1Char('.') + QString::fromStdString(GetBundleDocumentExtension());
+    const QString extension = QLatin1Char('.') + QString::fromStdString(platform::documentExtension());
     if (extension.size() > 1 && name.endsWith(extension, Qt::CaseInsensitive))
         name.chop(extension.size());
     if (name.isEmpty())
