@@ -9,7 +9,7 @@
 
 int main(int argc, char **argv)
 {
-    PlatformChooseUTF8CharacterType();
+    platform::chooseUTF8CharacterType();
     if (QRLSubcommandNeedsPainting(argc, argv)) {
         // The offscreen platform draws the same page with no window system,
         // so the export never waits on, or fails for, an X server, whatever

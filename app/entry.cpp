@@ -22,7 +22,7 @@ std::string tablesAsPDFDocument(const std::vector<tExportTable> &tables, bool *o
 
 int main(int argc, char **argv)
 {
-    PlatformChooseUTF8CharacterType();
+    platform::chooseUTF8CharacterType();
     // `table` and `export` need no display. They come here for a PDF, which
     // the command-line program hands over, or when started directly. A PDF
     // is drawn with Qt's painting, always on the offscreen platform; Qt sees

@@ -7,6 +7,7 @@
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/forms.h"
+#include "platform/prefs.h"
 #include "platform/strings.h"
 #include "ui_tablewindow.h"
 
@@ -39,7 +40,7 @@ constexpr double kMaxCircleMicrometres = 1000.0;
 // False when the field holds anything but one plain decimal number.
 bool readNumber(const QLineEdit *field, double *value)
 {
-    return CFStringGetDecimalValue(field->text().toStdString(), value);
+    return readDecimal(field->text().toStdString(), value);
 }
 
 // The circle typed for the digital formats, in micrometres: finite and
@@ -106,7 +107,7 @@ void computeTable()
         showArgumentsAlert();
         return;
     }
-    QRLCalculateTable(BGetCurrentDocsDataPtr(), distance, focal, circle, cameraType);
+    QRLCalculateTable(BGetCurrentDocsDataPtr(), QRLReadDistanceUnit(), distance, focal, circle, cameraType);
     cameraTypeDef = cameraType;
     distanceDef = distance;
     unsharpDef = circle;

@@ -7,7 +7,8 @@
 #include "model/data.h"
 #include "platform/atomicsave.h"
 #include "platform/coreapplication.h"
-#include "platform/strings.h"
+#include "platform/files.h"
+#include "platform/prefs.h"
 
 #include <algorithm>
 #include <cctype>
@@ -20,7 +21,7 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <sys/stat.h>
+#include <strings.h>
 #include <unistd.h>
 
 namespace
@@ -205,7 +206,7 @@ int RunTable(const std::vector<std::string> &args, const tRun &run)
     tRecord record;
     if (!record.data)
         return run.Fail(kSubcommandFileFailed, "out of memory");
-    QRLCalculateTableInUnit(record.data, unit, distance, focal, circle, camera->type);
+    QRLCalculateTable(record.data, unit, distance, focal, circle, camera->type);
     bool ok = true;
     *run.out += Formatted(format, {{"table", record.data}}, &ok);
     return kSubcommandDone;
@@ -215,64 +216,26 @@ int RunTable(const std::vector<std::string> &args, const tRun &run)
 std::string TitleOf(const std::string &path)
 {
     std::string name = path.substr(path.find_last_of('/') + 1);
-    const std::string extension = ".qrtb";
-    if (name.size() > extension.size()) {
-        std::string tail = name.substr(name.size() - extension.size());
-        for (char &c : tail)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (tail == extension)
-            name.resize(name.size() - extension.size());
-    }
+    const std::size_t stem = name.size() - std::strlen(".qrtb");
+    if (name.size() > std::strlen(".qrtb") && strcasecmp(name.c_str() + stem, ".qrtb") == 0)
+        name.resize(stem);
     return name;
-}
-
-// Why an open file is no document to read: empty for a regular file.
-std::string WhyNotAFile(int fd)
-{
-    struct stat st;
-    if (fstat(fd, &st) != 0)
-        return std::strerror(errno);
-    if (S_ISDIR(st.st_mode))
-        return "it is a folder";
-    return S_ISREG(st.st_mode) ? "" : "not a file";
-}
-
-// Reads up to size bytes: how many there were, or -1 (errno says why).
-long ReadAtMost(int fd, std::uint8_t *buffer, std::size_t size)
-{
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = read(fd, buffer + got, size - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            break;
-        got += std::size_t(n);
-    }
-    return long(got);
 }
 
 // Reads a document file as the Open command does: its first 280 bytes over
 // an empty record. Empty string on success, else why not. Only a regular
-// file is read: opening without blocking and checking what was opened keeps
-// a FIFO or a device from stalling the run. The path's bytes are used as
-// given, whatever their encoding.
+// file is read, opened without blocking, so that a FIFO or a device cannot
+// stall the run. The path's bytes are used as given, whatever their encoding.
 std::string ReadDocument(const std::string &path, tDataPtr data)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::strerror(errno);
-    std::string why = WhyNotAFile(fd);
-    std::uint8_t image[kDocumentFileSize];
-    const long got = why.empty() ? ReadAtMost(fd, image, kDocumentFileSize) : 0;
-    if (got < 0)
-        why = std::strerror(errno);
-    close(fd);
-    if (why.empty())
-        BDecodeData(image, got, data);
-    return why;
+    QByteArray image;
+    const FileError error = ReadFileStart(path, kDocumentFileSize, &image);
+    if (error.notAFile)
+        return error.number == EISDIR ? "it is a folder" : "not a file";
+    if (error.failed())
+        return error.reason();
+    BDecodeData(reinterpret_cast<const std::uint8_t *>(image.constData()), long(image.size()), data);
+    return "";
 }
 
 std::string Extension(const std::string &path)
@@ -404,7 +367,7 @@ int QRLRunSubcommand(const std::vector<std::string> &args, std::string *out, std
 int QRLRunSubcommandProcess(int argc, char **argv)
 {
     const bool outputClosed = HoldClosedOutput();
-    PlatformInitializeWithoutDisplay(argv[0]);
+    platform::startCoreApplication(argv[0]);
     std::string out, err;
     int status = QRLRunSubcommand(std::vector<std::string>(argv + 1, argv + argc), &out, &err);
     const int writeError = WriteOutput(out, outputClosed);

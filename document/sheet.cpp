@@ -47,7 +47,7 @@ const char *cameraName(std::int16_t cameraType)
 QImage sheetPicture()
 {
     static QHash<QString, QImage> cache;
-    const QString path = QString::fromStdString(GetBundleRoot()) + QStringLiteral("/pictures/128.png");
+    const QString path = QString::fromStdString(platform::bundleRoot()) + QStringLiteral("/pictures/128.png");
     auto found = cache.constFind(path);
     if (found == cache.constEnd())
         found = cache.insert(path, QImage(path));

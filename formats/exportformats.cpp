@@ -98,7 +98,7 @@ std::vector<std::string> HeadingFields(std::int32_t unit)
 // empty when it is not a finite number.
 std::string ArgumentField(double value)
 {
-    return std::isfinite(value) ? CFStringCreateWithFormat("%.15g", value) : std::string();
+    return std::isfinite(value) ? formatNumber("%.15g", value) : std::string();
 }
 
 // A figure with three decimals; "inf" for no limit, empty for no value.
@@ -106,7 +106,7 @@ std::string FigureField(double value)
 {
     if (value == std::numeric_limits<double>::infinity())
         return "inf";
-    return std::isfinite(value) ? CFStringCreateWithFormat("%.3f", value) : std::string();
+    return std::isfinite(value) ? formatNumber("%.3f", value) : std::string();
 }
 
 std::vector<std::string> RowFields(const tExportTable &table, const tApertureFigures &row)
@@ -117,7 +117,7 @@ std::vector<std::string> RowFields(const tExportTable &table, const tApertureFig
             ArgumentField(QRLGetFocalLength(data)),
             ArgumentField(QRLGetDistance(data)),
             ArgumentField(QRLGetUnsharpCircleinMicroMeter(data)),
-            CFStringCreateWithFormat("%g", row.aperture),
+            formatNumber("%g", row.aperture),
             FigureField(row.nearDistance),
             FigureField(row.farDistance),
             FigureField(row.hyperfocalDistance),
@@ -204,7 +204,7 @@ std::string JSONString(const std::string &text)
 // A finite number; null otherwise.
 std::string JSONNumber(double value)
 {
-    return std::isfinite(value) ? CFStringCreateWithFormat("%.15g", value) : "null";
+    return std::isfinite(value) ? formatNumber("%.15g", value) : "null";
 }
 
 // A distance or ratio: "inf" for no limit, null for no value.
@@ -275,10 +275,9 @@ std::string TextHeader(const tExportTable &table, bool computed)
     const std::string title = ValidUTF8(table.title);
     if (!computed)
         return title + ": focal length - mm, distance -, circle of confusion - \xC2\xB5m, camera -\n";
-    return title + ": focal length " + CFStringCreateWithFormat("%.15g", QRLGetFocalLength(data)) +
-           " mm, distance " + CFStringCreateWithFormat("%.15g", QRLGetDistance(data)) + " " + unit +
-           ", circle of confusion " +
-           CFStringCreateWithFormat("%.15g", QRLGetUnsharpCircleinMicroMeter(data)) + " \xC2\xB5m, camera " +
+    return title + ": focal length " + formatNumber("%.15g", QRLGetFocalLength(data)) + " mm, distance " +
+           formatNumber("%.15g", QRLGetDistance(data)) + " " + unit + ", circle of confusion " +
+           formatNumber("%.15g", QRLGetUnsharpCircleinMicroMeter(data)) + " \xC2\xB5m, camera " +
            QRLExportCameraName(QRLGetCameraType(data)) + "\n";
 }
 
@@ -324,7 +323,7 @@ std::string TextTable(const tExportTable &table)
     std::vector<tTextLine> lines = {{"f/", "near " + u, "far " + u, "hyperfocal " + u, "depth " + u,
                                      "in front " + u, "behind " + u, "Airy (\xC2\xB5m)"}};
     for (const tApertureFigures &row : figures.rows) {
-        tTextLine line = {CFStringCreateWithFormat("%g", row.aperture)};
+        tTextLine line = {formatNumber("%g", row.aperture)};
         for (double value : {row.nearDistance, row.farDistance, row.hyperfocalDistance, row.totalDepth,
                              row.depthInFront, row.depthBehind, row.airyDiscMicroMeter})
             line.push_back(FigureField(value).empty() ? "-" : FigureField(value));

@@ -66,7 +66,7 @@ namespace
 void warmUp()
 {
     tData data{};
-    QRLCalculateTableInUnit(&data, kDistanceUnitMeters, 5.0, 50.0, 30e-6, fullFrameDigital);
+    QRLCalculateTable(&data, kDistanceUnitMeters, 5.0, 50.0, 30e-6, fullFrameDigital);
     std::uint8_t image[kDocumentFileSize];
     BEncodeData(&data, image);
     LLVMFuzzerTestOneInput(image, sizeof image);

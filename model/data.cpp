@@ -2,15 +2,10 @@
 // table and the accessors that the sheet, the menus and the files use.
 #include "model/data.h"
 
-#include "platform/prefs.h"
-
 #include <new>
 
 namespace
 {
-
-// One foot is 0.3048 m by definition; dividing by it is the exact conversion.
-constexpr double kMetresPerFoot = 0.3048;
 
 constexpr tDistance kNoFarLimit = -1.0;
 constexpr tDistance kLongestDistance = 1000.0;
@@ -48,20 +43,6 @@ tLensTerms LensTermsInFeet(tDistance distance, tFocalLength focalLength, tUnshar
 
 } // namespace
 
-std::int32_t QRLReadDistanceUnit()
-{
-    // Only the two known units are used; any other stored value, or one that
-    // is not exactly an integer, would be computed and shown as metres but
-    // recorded as itself in the file.
-    bool isNumber = false;
-    const int unit = platform::preferences()
-                         .value(QLatin1String(kDistanceUnitKey))
-                         .toString()
-                         .trimmed()
-                         .toInt(&isNumber, 10);
-    return isNumber && unit == kDistanceUnitFeet ? kDistanceUnitFeet : kDistanceUnitMeters;
-}
-
 tDataPtr QRLNewDataPtr()
 {
     return new (std::nothrow) tData{};
@@ -72,20 +53,11 @@ void QRLDeleteDataPtr(tDataPtr dataPtr)
     delete dataPtr;
 }
 
-void QRLCalculateTable(tDataPtr dataPtr, tDistance distance, tFocalLength focalLength,
-                       tUnsharpCircleDiameter unsharpCircleDiameter, tCameraType cameraType)
-{
-    if (dataPtr == nullptr)
-        return;
-    QRLCalculateTableInUnit(dataPtr, QRLReadDistanceUnit(), distance, focalLength, unsharpCircleDiameter,
-                            cameraType);
-}
-
 // Units other than feet are computed as metres, as the parameters window
 // labels them; the record keeps the unit as given.
-void QRLCalculateTableInUnit(tDataPtr dataPtr, std::int32_t distanceUnit, tDistance distance,
-                             tFocalLength focalLength, tUnsharpCircleDiameter unsharpCircleDiameter,
-                             tCameraType cameraType)
+void QRLCalculateTable(tDataPtr dataPtr, std::int32_t distanceUnit, tDistance distance,
+                       tFocalLength focalLength, tUnsharpCircleDiameter unsharpCircleDiameter,
+                       tCameraType cameraType)
 {
     if (dataPtr == nullptr)
         return;

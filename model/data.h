@@ -13,12 +13,8 @@ using tDataRangeErr = std::int32_t;
 enum tCameraType : std::int32_t { APSC = 0, fullFrameDigital = 1, thirtyFive = 2, mediumFormat = 3 };
 
 enum : std::int32_t { kDistanceUnitMeters = 1, kDistanceUnitFeet = 2 };
-
-// The one persisted preference: the unit new tables are computed in.
-constexpr const char *kDistanceUnitKey = "Distance Unit";
-// The stored unit, read afresh: 1 (metres) when nothing, or nothing that is
-// exactly a 32-bit integer, is stored.
-std::int32_t QRLReadDistanceUnit();
+// One foot is 0.3048 m by definition; dividing by it is the exact conversion.
+constexpr double kMetresPerFoot = 0.3048;
 
 enum : tDataRangeErr {
     kInRange = 0,
@@ -59,15 +55,11 @@ using tDataPtr = tData *;
 tDataPtr QRLNewDataPtr();
 void QRLDeleteDataPtr(tDataPtr dataPtr);
 
-// Fills the record for the arguments, in the distance unit of the preference.
-void QRLCalculateTable(tDataPtr dataPtr, tDistance distance, tFocalLength focalLength,
-                       tUnsharpCircleDiameter unsharpCircleDiameter, tCameraType cameraType);
-// The same with the unit given; the preference-reading form calls this. Feet
-// (2) are computed in feet, any other unit as metres; the record keeps the
-// unit as given.
-void QRLCalculateTableInUnit(tDataPtr dataPtr, std::int32_t distanceUnit, tDistance distance,
-                             tFocalLength focalLength, tUnsharpCircleDiameter unsharpCircleDiameter,
-                             tCameraType cameraType);
+// Fills the record for the arguments. Feet (2) are computed in feet, any
+// other unit as metres; the record keeps the unit as given.
+void QRLCalculateTable(tDataPtr dataPtr, std::int32_t distanceUnit, tDistance distance,
+                       tFocalLength focalLength, tUnsharpCircleDiameter unsharpCircleDiameter,
+                       tCameraType cameraType);
 // 0 when 2 x focal length <= distance <= 1000 (distance unit) and
 // 4 mm <= focal length <= 1000 mm; otherwise the first failing test's code
 // (too far, too close, too long, too short).

@@ -7,7 +7,6 @@
 namespace
 {
 
-constexpr double kMetresPerFoot = 0.3048;
 constexpr double kNoLimit = std::numeric_limits<double>::infinity();
 
 // Focal length and circle of confusion in the table's distance unit.

@@ -181,7 +181,7 @@ FileError SaveFile(const std::string &path, const QByteArray &bytes, Replace rep
 
 std::string AtomicSave::temporaryPrefix()
 {
-    return "." + GetBundleCommandName() + "-save-";
+    return "." + platform::commandName() + "-save-";
 }
 
 FileError AtomicSave::fail(int number)

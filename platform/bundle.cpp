@@ -66,7 +66,7 @@ const QHash<QString, QString> &info()
 {
     BundleState &bundle = state();
     if (!bundle.info) {
-        const std::optional<std::string> xml = ReadBundleFile("Info.plist");
+        const std::optional<std::string> xml = platform::readBundleFile("Info.plist");
         bundle.info = xml ? parseInfo(QByteArray::fromStdString(*xml)) : QHash<QString, QString>();
     }
     return *bundle.info;
@@ -80,12 +80,12 @@ std::string valueOr(const char *key, const std::string &fallback)
 
 // A four-character code written as its four characters ("QRTb"); 0 for
 // anything else.
-OSType fourCharCodeOf(const std::string &text)
+std::uint32_t fourCharCodeOf(const std::string &text)
 {
-    if (text.size() != 4)
-        return 0;
-    const char code[5] = {text[0], text[1], text[2], text[3], '\0'};
-    return FOUR_CHAR_CODE(code);
+    std::uint32_t code = 0;
+    for (char c : text)
+        code = code << 8 | std::uint8_t(c);
+    return text.size() == 4 ? code : 0;
 }
 
 } // namespace
@@ -122,9 +122,7 @@ QString helpPage()
     return QString();
 }
 
-} // namespace platform
-
-std::optional<std::string> ReadBundleFile(const std::string &relativePath)
+std::optional<std::string> readBundleFile(const std::string &relativePath)
 {
     QFile file(pathOf(relativePath));
     if (!file.open(QIODevice::ReadOnly))
@@ -132,45 +130,47 @@ std::optional<std::string> ReadBundleFile(const std::string &relativePath)
     return file.readAll().toStdString();
 }
 
-void SetBundleRoot(const std::string &folder)
+void setBundleRoot(const std::string &folder)
 {
     BundleState &bundle = state();
     bundle.root = folder.empty() ? QStringLiteral(":/bundle") : QString::fromStdString(folder);
     bundle.info.reset();
 }
 
-std::string GetBundleRoot()
+std::string bundleRoot()
 {
     return state().root.toStdString();
 }
 
-std::string GetBundleName()
+std::string bundleName()
 {
     return valueOr("CFBundleName", program_invocation_short_name);
 }
 
-std::string GetBundleCommandName()
+std::string commandName()
 {
     const std::string executable = valueOr("CFBundleExecutable", program_invocation_short_name);
     return QString::fromStdString(executable).toLower().toStdString();
 }
 
-std::string GetBundlePreferencesDomain()
+std::string preferencesDomain()
 {
-    return valueOr("CFBundleIdentifier", GetBundleCommandName());
+    return valueOr("CFBundleIdentifier", commandName());
 }
 
-OSType GetBundleSignature()
+std::uint32_t documentCreator()
 {
     return fourCharCodeOf(valueOr("CFBundleSignature", ""));
 }
 
-OSType GetBundleDocumentType()
+std::uint32_t documentType()
 {
     return fourCharCodeOf(valueOr("CFBundleTypeOSTypes", ""));
 }
 
-std::string GetBundleDocumentExtension()
+std::string documentExtension()
 {
     return valueOr("CFBundleTypeExtensions", "");
 }
+
+} // namespace platform

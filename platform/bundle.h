@@ -1,11 +1,10 @@
 // The application bundle: icons, pictures, the information keys and the
-// help book. Embedded in the program by
-// default; tests can point it at a folder.
+// help book. Embedded in the program by default; tests can point it at a
+// folder.
 #pragma once
 
-#include "types.h"
-
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,29 +18,30 @@ QString infoValue(const char *key);
 // English one; empty when the bundle has neither.
 QString helpPage();
 
-} // namespace platform
-
 // Reads a whole bundle file by its path relative to the bundle root.
-std::optional<std::string> ReadBundleFile(const std::string &relativePath);
+std::optional<std::string> readBundleFile(const std::string &relativePath);
 
 // The program's facts, from the information keys. Without a bundle (a test
 // of a library alone) the name and command are the executable's, and the
 // program has no document type.
 // The program's name ("CFBundleName").
-std::string GetBundleName();
+std::string bundleName();
 // The program's command, and the stem of its files: the executable's name
 // in lower case ("CFBundleExecutable").
-std::string GetBundleCommandName();
+std::string commandName();
 // The preferences domain: the bundle identifier, reverse DNS
 // ("CFBundleIdentifier"), which also names the desktop's files.
-std::string GetBundlePreferencesDomain();
-// The creator code of the program's documents ("CFBundleSignature").
-OSType GetBundleSignature();
-// The type code and the file name extension (without the point) of the
-// program's document type, the first of "CFBundleDocumentTypes".
-OSType GetBundleDocumentType();
-std::string GetBundleDocumentExtension();
+std::string preferencesDomain();
+// The creator code of the program's documents ("CFBundleSignature") and the
+// type code of its document type (the first of "CFBundleDocumentTypes"):
+// four characters in one number, the first in the most significant byte.
+std::uint32_t documentCreator();
+std::uint32_t documentType();
+// The document type's file name extension, without the point.
+std::string documentExtension();
 
 // Where the bundle is read from: empty means the resources built into the program.
-void SetBundleRoot(const std::string &folder);
-std::string GetBundleRoot();
+void setBundleRoot(const std::string &folder);
+std::string bundleRoot();
+
+} // namespace platform

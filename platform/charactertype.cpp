@@ -26,7 +26,7 @@ bool environmentIsUTF8()
 
 } // namespace
 
-void PlatformChooseUTF8CharacterType()
+void platform::chooseUTF8CharacterType()
 {
     if (environmentIsUTF8())
         return;

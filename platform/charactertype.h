@@ -7,4 +7,7 @@
 // when it starts and has nothing to warn about on standard error. The other
 // locale categories stay as the user set them: a non-UTF-8 LC_ALL is handed
 // on to each of them. Call it first in main(), before Qt starts.
-void PlatformChooseUTF8CharacterType();
+namespace platform
+{
+void chooseUTF8CharacterType();
+}

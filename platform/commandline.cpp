@@ -6,7 +6,6 @@
 #include "internal.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
@@ -25,7 +24,7 @@ QString infoValue(const char *key, const std::string &fallback)
 QString programName(int argc, char **argv)
 {
     return argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName()
-                    : QString::fromStdString(GetBundleCommandName());
+                    : QString::fromStdString(platform::commandName());
 }
 
 QStringList argumentsOf(int argc, char **argv)
@@ -81,9 +80,9 @@ QString optionsAndArguments(const Rows &options, const Rows &arguments)
 // headings too, in the user's language.
 QString helpText(const QString &program)
 {
-    const QString name = QString::fromStdString(GetBundleName());
-    const QString command = QString::fromStdString(GetBundleCommandName());
-    const QString extension = QString::fromStdString(GetBundleDocumentExtension());
+    const QString name = QString::fromStdString(platform::bundleName());
+    const QString command = QString::fromStdString(platform::commandName());
+    const QString extension = QString::fromStdString(platform::documentExtension());
     const QStringList paragraphs = {
         localized(QT_TRANSLATE_NOOP("CommandLine", "Usage: %1 [options] [files...]")).arg(program) +
             QLatin1Char('\n') +
@@ -112,7 +111,7 @@ QString helpText(const QString &program)
 // The version, the copyright and the licence, as free programs state them.
 QString versionText()
 {
-    const QString name = QString::fromStdString(GetBundleName());
+    const QString name = QString::fromStdString(platform::bundleName());
     const QStringList lines = {
         name + QLatin1Char(' ') + infoValue("CFBundleShortVersionString", ""),
         localized(QT_TRANSLATE_NOOP("CommandLine", "Copyright (C) 2026 The %1 developers")).arg(name),
@@ -129,14 +128,6 @@ void print(FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
-}
-
-std::vector<std::string> absoluteFiles(const QStringList &names)
-{
-    std::vector<std::string> files;
-    for (const QString &name : names)
-        files.push_back(QDir::cleanPath(QFileInfo(name).absoluteFilePath()).toLocal8Bit().toStdString());
-    return files;
 }
 
 // The operands with the bytes the user gave: a file name need not be UTF-8,
@@ -201,9 +192,6 @@ CommandLine CheckCommandLineOptions(int argc, char **argv)
         result.exitCode = 2;
         return result;
     }
-    const QStringList positional = p.parser.positionalArguments();
-    const std::vector<std::string> operands = operandBytes(argc, argv);
-    result.files = operands.size() == std::size_t(positional.size()) ? absoluteFiles(operands)
-                                                                     : absoluteFiles(positional);
+    result.files = absoluteFiles(operandBytes(argc, argv));
     return result;
 }

@@ -15,15 +15,15 @@ char *argv[2] = {nullptr, nullptr};
 
 } // namespace
 
-void PlatformInitializeWithoutDisplay(const char *programName)
-{
-    if (!QCoreApplication::instance())
-        new QCoreApplication(platform::commandArgc(programName), platform::commandArgv()); // never destroyed
-    platform::nameApplication();
-}
-
 namespace platform
 {
+
+void startCoreApplication(const char *programName)
+{
+    if (!QCoreApplication::instance())
+        new QCoreApplication(commandArgc(programName), commandArgv()); // never destroyed
+    nameApplication();
+}
 
 int &commandArgc(const char *programName)
 {
@@ -40,7 +40,7 @@ char **commandArgv()
 
 void nameApplication()
 {
-    const QString name = QString::fromStdString(GetBundleName());
+    const QString name = QString::fromStdString(platform::bundleName());
     QCoreApplication::setApplicationName(name);
     QCoreApplication::setOrganizationName(name);
 }

@@ -20,7 +20,7 @@ bool readFault = false;
 // The name ends in the program's document extension, in any case.
 bool hasDocumentExtension(const std::string &name)
 {
-    const std::string extension = GetBundleDocumentExtension();
+    const std::string extension = platform::documentExtension();
     if (extension.empty())
         return false;
     const std::string ending = "." + extension;
@@ -125,8 +125,8 @@ OSErr FSpGetFInfo(const FSSpec *fileSpec, FInfo *info)
         return notAFileErr;
     *info = FInfo{};
     if (!getCode(path, "user.type", &info->fdType) && hasDocumentExtension(fileSpec->name)) {
-        info->fdType = GetBundleDocumentType();
-        info->fdCreator = GetBundleSignature();
+        info->fdType = platform::documentType();
+        info->fdCreator = platform::documentCreator();
     }
     getCode(path, "user.creator", &info->fdCreator);
     return noErr;
@@ -134,7 +134,7 @@ OSErr FSpGetFInfo(const FSSpec *fileSpec, FInfo *info)
 
 std::string FSGetTypeExtension(OSType type)
 {
-    return type != 0 && type == GetBundleDocumentType() ? GetBundleDocumentExtension() : std::string();
+    return type != 0 && type == platform::documentType() ? platform::documentExtension() : std::string();
 }
 
 OSErr AECoerceToFSSpec(const AEDesc *desc, FSSpec *outSpec)

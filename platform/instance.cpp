@@ -58,13 +58,18 @@ struct Listening {
 Listening listening;
 HandedOverFilesProc handedOverReceiver = nullptr;
 
-std::string socketPath()
+} // namespace
+
+std::string instanceSocketPath()
 {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty())
         return {};
-    return runtime.toStdString() + '/' + GetBundlePreferencesDomain() + ".socket";
+    return runtime.toStdString() + '/' + platform::preferencesDomain() + ".socket";
 }
+
+namespace
+{
 
 // False when the path does not fit a socket address.
 bool socketAddress(const std::string &path, sockaddr_un *address)
@@ -146,7 +151,7 @@ bool waitFor(int fd, short events, int timeoutMs)
 // Brings the front window up, unminimized, so the user sees the files open.
 void bringFrontWindowUp()
 {
-    WindowRef front = FrontWindow();
+    const auto front = FrontWindow(); // the window the handed-over files opened in
     if (!front || !front->widget || QGuiApplication::platformName() == QLatin1String("offscreen"))
         return;
     QWidget *widget = front->widget;
@@ -326,7 +331,7 @@ bool listen(const std::string &path)
     sockaddr_un address;
     if (!socketAddress(path, &address)) {
         std::fprintf(stderr, "%s: the socket path %s is too long; later starts will not reach this one\n",
-                     GetBundleCommandName().c_str(), path.c_str());
+                     platform::commandName().c_str(), path.c_str());
         return false;
     }
     // Whatever is at the path answers no one: a socket left by a crash.
@@ -336,7 +341,7 @@ bool listen(const std::string &path)
     if (fd < 0 || bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 ||
         chmod(path.c_str(), S_IRUSR | S_IWUSR) != 0 || ::listen(fd, kBacklog) != 0) {
         std::fprintf(stderr, "%s: cannot listen on %s: %s; later starts will not reach this one\n",
-                     GetBundleCommandName().c_str(), path.c_str(), std::strerror(errno));
+                     platform::commandName().c_str(), path.c_str(), std::strerror(errno));
         if (fd >= 0) {
             close(fd);
             unlink(path.c_str());
@@ -363,8 +368,8 @@ HandOver lockAndHandOver(QLockFile &lock, const std::string &path, const std::ve
 
 void reportHandOverFailure(HandOver failure, const std::string &path)
 {
-    const std::string command = GetBundleCommandName();
-    const std::string name = GetBundleName();
+    const std::string command = platform::commandName();
+    const std::string name = platform::bundleName();
     if (failure == HandOver::tooLong)
         std::fprintf(stderr,
                      "%s: the list of files is too long to hand to the running %s (more than %u bytes)\n",
@@ -379,9 +384,9 @@ void reportHandOverFailure(HandOver failure, const std::string &path)
 InstanceRole ClaimSingleInstance(const std::vector<std::string> &files, HandedOverFilesProc receiver)
 {
     handedOverReceiver = receiver;
-    const std::string path = socketPath();
+    const std::string path = instanceSocketPath();
     if (path.empty()) {
-        std::fprintf(stderr, "%s: no runtime folder; running on its own\n", GetBundleCommandName().c_str());
+        std::fprintf(stderr, "%s: no runtime folder; running on its own\n", platform::commandName().c_str());
         return InstanceRole::running;
     }
     QLockFile lock(QString::fromStdString(path + ".lock"));
@@ -395,11 +400,6 @@ InstanceRole ClaimSingleInstance(const std::vector<std::string> &files, HandedOv
     listen(path);
     lock.unlock(); // nothing when it was never taken
     return InstanceRole::running;
-}
-
-std::string GetInstanceSocketPath()
-{
-    return socketPath();
 }
 
 void ReleaseSingleInstance()

@@ -21,6 +21,6 @@ using HandedOverFilesProc = void (*)(const std::vector<std::string> &files);
 // application object. Without a runtime folder the process runs on its own.
 InstanceRole ClaimSingleInstance(const std::vector<std::string> &files, HandedOverFilesProc receiver);
 // Where the socket is: "<runtime folder>/<bundle identifier>.socket".
-std::string GetInstanceSocketPath();
+std::string instanceSocketPath();
 // Stops listening and removes the socket (tests).
 void ReleaseSingleInstance();

@@ -13,7 +13,7 @@ namespace
 
 bool loadProgramTranslation(QTranslator *translator)
 {
-    return translator->load(QLocale::system(), QString::fromStdString(GetBundleCommandName()),
+    return translator->load(QLocale::system(), QString::fromStdString(platform::commandName()),
                             QStringLiteral("_"), QStringLiteral(":/bundle/translations"));
 }
 

@@ -14,7 +14,7 @@ namespace
 
 QString preferencesFilePath()
 {
-    const QString name = QString::fromStdString(GetBundlePreferencesDomain()).section(QLatin1Char('.'), -1);
+    const QString name = QString::fromStdString(platform::preferencesDomain()).section(QLatin1Char('.'), -1);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return folder + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".conf");
 }
@@ -50,3 +50,13 @@ QString preferencesWriteFailure()
 }
 
 } // namespace platform
+
+std::int32_t QRLReadDistanceUnit()
+{
+    // Any other stored value, or one that is not exactly an integer, would
+    // be computed and shown as metres but recorded as itself in the file.
+    bool isNumber = false;
+    const int unit =
+        platform::preferences().value(QLatin1String(kDistanceUnitKey)).toString().trimmed().toInt(&isNumber);
+    return isNumber && unit == 2 ? 2 : 1;
+}

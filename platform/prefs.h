@@ -6,6 +6,13 @@
 
 #include <QSettings>
 #include <QString>
+#include <cstdint>
+
+// The one persisted preference: the unit new tables are computed in, as the
+// calculation record numbers it (1 metres, 2 feet).
+constexpr const char *kDistanceUnitKey = "Distance Unit";
+// The stored unit, read afresh: 2 only when exactly 2 is stored, else 1.
+std::int32_t QRLReadDistanceUnit();
 
 namespace platform
 {

@@ -9,49 +9,45 @@
 namespace
 {
 
-bool isDigit(char c)
+// Past the digits that start at position i.
+std::size_t skipDigits(const std::string &text, std::size_t i)
 {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+        ++i;
+    return i;
 }
 
-// Length of the digits starting at position i.
-std::size_t digitsAt(const std::string &text, std::size_t i)
+bool isBlank(char c)
 {
-    std::size_t n = 0;
-    while (i + n < text.size() && isDigit(text[i + n]))
-        ++n;
-    return n;
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
 
 } // namespace
 
-Boolean CFStringGetDecimalValue(const std::string &text, double *value)
+bool readDecimal(const std::string &text, double *value)
 {
-    std::size_t start = 0;
-    std::size_t end = text.size();
-    while (start < end && std::isspace(static_cast<unsigned char>(text[start])))
-        ++start;
-    while (end > start && std::isspace(static_cast<unsigned char>(text[end - 1])))
-        --end;
-    std::string number;
-    std::size_t i = start;
-    if (i < end && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-')
-            number += '-';
+    std::size_t i = 0, end = text.size();
+    while (i < end && isBlank(text[i]))
         ++i;
-    }
-    const std::size_t integerDigits = digitsAt(text, i);
-    number.append(text, i, integerDigits);
-    i += integerDigits;
-    std::size_t fractionDigits = 0;
+    while (end > i && isBlank(text[end - 1]))
+        --end;
+    // The number as from_chars reads it: no '+', a point for the mark.
+    std::string number;
+    if (i < end && (text[i] == '+' || text[i] == '-'))
+        number += text[i++] == '-' ? "-" : "";
+    std::size_t digitsEnd = skipDigits(text, i);
+    std::size_t digits = digitsEnd - i;
+    number.append(text, i, digits);
+    i = digitsEnd;
     if (i < end && (text[i] == '.' || text[i] == ',')) {
-        fractionDigits = digitsAt(text, i + 1);
+        digitsEnd = skipDigits(text, i + 1);
+        digits += digitsEnd - i - 1;
         number += '.';
-        number.append(text, i + 1, fractionDigits);
-        i += 1 + fractionDigits;
+        number.append(text, i + 1, digitsEnd - i - 1);
+        i = digitsEnd;
     }
     // Nothing may follow the number, and it needs a digit somewhere.
-    if (i != end || integerDigits + fractionDigits == 0)
+    if (i != end || digits == 0)
         return false;
     double parsed = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), parsed);
@@ -61,13 +57,13 @@ Boolean CFStringGetDecimalValue(const std::string &text, double *value)
     return true;
 }
 
-std::string CFStringCreateWithFormat(const char *format, double value)
+std::string formatNumber(const char *format, double value)
 {
     // Qt sets the C library to the user's locale, whose separator may be a comma.
     static const locale_t pointLocale = newlocale(LC_ALL_MASK, "C", nullptr);
     const locale_t userLocale = uselocale(pointLocale);
-    // Room for any figure: a huge value in "%f" has hundreds of digits, so
-    // the buffer is sized from what snprintf says it needs.
+    // A huge value in "%f" has hundreds of digits: the buffer is sized from
+    // what snprintf says it needs.
     std::string text(64, '\0');
     int needed = std::snprintf(text.data(), text.size(), format, value);
     if (needed >= 0 && std::size_t(needed) >= text.size()) {

@@ -1,7 +1,5 @@
-// Numbers in text, read the same whatever the user's locale.
+// Numbers in text, read and written the same whatever the user's locale.
 #pragma once
-
-#include "types.h"
 
 #include <string>
 
@@ -10,8 +8,8 @@
 // "1,5", ",5", "7."), no thousands separators, no exponent. Anything else
 // ("", "abc", "nan", "1e3", "50mm", "1.000,5") is refused: false, and
 // *value is left as it was.
-Boolean CFStringGetDecimalValue(const std::string &text, double *value);
+bool readDecimal(const std::string &text, double *value);
 
 // Formats one number with a printf format ("%6.3f"), with a point as the
 // decimal separator whatever the user's locale.
-std::string CFStringCreateWithFormat(const char *format, double value);
+std::string formatNumber(const char *format, double value);

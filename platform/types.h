@@ -1,4 +1,5 @@
-// Basic types, status codes and four-character codes shared by every module.
+// Basic types, status codes and four-character codes that the window,
+// dialog and printing modules still share.
 #pragma once
 
 #include <cstdint>
@@ -6,36 +7,26 @@
 using OSStatus = std::int32_t;
 using OSErr = std::int16_t;
 using Boolean = bool;
-using FourCharCode = std::uint32_t;
-using OSType = FourCharCode;
+using OSType = std::uint32_t;
 
-// Builds a four-character code from four ASCII characters, first character in
-// the most significant byte.
-constexpr FourCharCode FOUR_CHAR_CODE(const char (&s)[5])
+// A four-character code from four ASCII characters, the first in the most
+// significant byte.
+constexpr OSType FOUR_CHAR_CODE(const char (&s)[5])
 {
-    return (FourCharCode(std::uint8_t(s[0])) << 24) | (FourCharCode(std::uint8_t(s[1])) << 16) |
-           (FourCharCode(std::uint8_t(s[2])) << 8) | FourCharCode(std::uint8_t(s[3]));
+    return OSType(std::uint8_t(s[0])) << 24 | OSType(std::uint8_t(s[1])) << 16 |
+           OSType(std::uint8_t(s[2])) << 8 | OSType(std::uint8_t(s[3]));
 }
 
 enum : OSStatus {
     noErr = 0,
     paramErr = -50,
-    dskFulErr = -34,
     ioErr = -36,
-    eofErr = -39,
     fnfErr = -43,
-    wPrErr = -44,
-    fLckdErr = -45,
-    vLckdErr = -46,
     fBsyErr = -47,
-    dupFNErr = -48,
     permErr = -54,
-    wrPermErr = -61,
     memFullErr = -108,
-    resNotFound = -192,
     errAECoercionFail = -1700,
     errAEDescNotFound = -1701,
-    errAEEventNotHandled = -1708,
     eventNotHandledErr = -9874,
     kPMGeneralError = -30870,
 };

@@ -23,7 +23,7 @@ void BM_BareCalculation(benchmark::State &state)
 {
     tData data{};
     for (auto _ : state) {
-        QRLCalculateTableInUnit(&data, kDistanceUnitMeters, 5.0, 50.0, 0.00003, fullFrameDigital);
+        QRLCalculateTable(&data, kDistanceUnitMeters, 5.0, 50.0, 0.00003, fullFrameDigital);
         benchmark::DoNotOptimize(data);
     }
 }

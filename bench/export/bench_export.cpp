@@ -54,8 +54,8 @@ void BM_ExportTenTablesToPDF(benchmark::State &state)
     std::vector<tExportTable> tables;
     for (int i = 0; i < kTables; ++i) {
         records.push_back(std::make_unique<Record>());
-        QRLCalculateTableInUnit(records.back()->data, kDistanceUnitMeters, 2.0 + i, 24.0 + 10 * i, 30e-6,
-                                fullFrameDigital);
+        QRLCalculateTable(records.back()->data, kDistanceUnitMeters, 2.0 + i, 24.0 + 10 * i, 30e-6,
+                          fullFrameDigital);
         tables.push_back({"lens " + std::to_string(i + 1), records.back()->data});
     }
     const std::string target = folder + "/kit.pdf";
@@ -85,7 +85,7 @@ int main(int argc, char **argv)
     BInitApplication();
     RunApplicationEventLoop(); // headless: marks the loop running and returns
     tDataPtr data = BGetCurrentDocsDataPtr();
-    QRLCalculateTableInUnit(data, kDistanceUnitMeters, 3.0, 50.0, 33e-6, thirtyFive);
+    QRLCalculateTable(data, kDistanceUnitMeters, 3.0, 50.0, 33e-6, thirtyFive);
     QRLSetDataValid(data, true);
 
     benchmark::Initialize(&argc, argv);

@@ -34,7 +34,7 @@ std::string documentPath()
 void writeDocumentFile()
 {
     tData data{};
-    QRLCalculateTableInUnit(&data, kDistanceUnitMeters, 5.0, 50.0, 30e-6, fullFrameDigital);
+    QRLCalculateTable(&data, kDistanceUnitMeters, 5.0, 50.0, 30e-6, fullFrameDigital);
     std::uint8_t image[kDocumentFileSize];
     BEncodeData(&data, image);
     int fd = open(documentPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -94,7 +94,7 @@ int main(int argc, char **argv)
     BInitApplication();
     RunApplicationEventLoop(); // headless: marks the loop running and returns
     tDataPtr data = BGetCurrentDocsDataPtr();
-    QRLCalculateTableInUnit(data, kDistanceUnitMeters, 3.0, 50.0, 33e-6, thirtyFive);
+    QRLCalculateTable(data, kDistanceUnitMeters, 3.0, 50.0, 33e-6, thirtyFive);
     QRLSetDataValid(data, true);
 
     benchmark::Initialize(&argc, argv);

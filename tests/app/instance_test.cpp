@@ -122,7 +122,7 @@ void leaveStaleSocket(const std::string &path)
 int connectToInstance()
 {
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_un address = socketAddress(GetInstanceSocketPath());
+    const sockaddr_un address = socketAddress(instanceSocketPath());
     if (fd >= 0 && connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0)
         return fd;
     if (fd >= 0)
@@ -165,8 +165,8 @@ void startRunningInstance()
     useFreshRuntimeFolder();
     StartApplication();
     ASSERT_EQ(ClaimSingleInstance({}, BOpenHandedOverDocuments), InstanceRole::running);
-    ASSERT_TRUE(fs::is_socket(GetInstanceSocketPath()));
-    EXPECT_EQ(fs::path(GetInstanceSocketPath()).parent_path(), fs::path(getenv("XDG_RUNTIME_DIR")));
+    ASSERT_TRUE(fs::is_socket(instanceSocketPath()));
+    EXPECT_EQ(fs::path(instanceSocketPath()).parent_path(), fs::path(getenv("XDG_RUNTIME_DIR")));
 }
 
 } // namespace
@@ -214,7 +214,7 @@ TEST(SingleInstance, LaterStartWithoutFilesOpensNothingAndEndsWithZero)
 TEST(SingleInstance, SocketLeftByACrashedInstanceIsTakenOver)
 {
     useFreshRuntimeFolder();
-    leaveStaleSocket(GetInstanceSocketPath());
+    leaveStaleSocket(instanceSocketPath());
     StartApplication();
     ASSERT_EQ(ClaimSingleInstance({}, BOpenHandedOverDocuments), InstanceRole::running);
     const std::string folder = TempFolder();
@@ -223,7 +223,7 @@ TEST(SingleInstance, SocketLeftByACrashedInstanceIsTakenOver)
     ASSERT_TRUE(runEventsUntil(
         []() { return DocumentTitles() == std::vector<std::string>{"after-crash.qrtb"}; }, 10000));
     ReleaseSingleInstance();
-    EXPECT_FALSE(fs::exists(GetInstanceSocketPath()));
+    EXPECT_FALSE(fs::exists(instanceSocketPath()));
 }
 
 TEST(SingleInstance, ForeignBytesOnTheSocketOpenNothing)
@@ -292,7 +292,7 @@ TEST(SingleInstance, QuittingRemovesTheSocket)
     running.setProcessEnvironment(environment);
     running.start(QStringLiteral(QRL_APP_PATH), {});
     ASSERT_TRUE(running.waitForStarted(10000));
-    const std::string socketPath = GetInstanceSocketPath();
+    const std::string socketPath = instanceSocketPath();
     EXPECT_TRUE(runEventsUntil(
         [&]() { return fs::is_socket(socketPath) && catches(running.processId(), SIGTERM); }, 30000));
     kill(pid_t(running.processId()), SIGTERM);
@@ -323,7 +323,7 @@ TEST(SingleInstance, SignalEndsALaterStartWaitingForTheAnswer)
 {
     useFreshRuntimeFolder();
     StartPlatform();
-    const int listener = listenAt(GetInstanceSocketPath());
+    const int listener = listenAt(instanceSocketPath());
     ASSERT_GE(listener, 0);
     for (const int signalNumber : {SIGINT, SIGTERM}) {
         QProcess later;

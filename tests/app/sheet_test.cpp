@@ -288,7 +288,7 @@ TEST(Sheet, BrokenBundle)
 {
     const std::filesystem::path bundle = CopyOfTheBundle();
     std::filesystem::remove(bundle / "pictures" / "128.png");
-    SetBundleRoot(bundle.string());
+    platform::setBundleRoot(bundle.string());
     StartApplication();
     WindowRef window = DocumentWindow(0);
     ASSERT_NE(window, nullptr);

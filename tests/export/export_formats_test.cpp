@@ -32,7 +32,7 @@ struct Record {
     Record() = default;
     Record(std::int32_t unit, double distance, double focal, double circle, tCameraType type)
     {
-        QRLCalculateTableInUnit(data, unit, distance, focal, circle, type);
+        QRLCalculateTable(data, unit, distance, focal, circle, type);
     }
     ~Record() { QRLDeleteDataPtr(data); }
     Record(const Record &) = delete;

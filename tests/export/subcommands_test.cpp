@@ -56,7 +56,7 @@ class Folder : public ::testing::Test
     {
         tDataPtr data = QRLNewDataPtr();
         if (computed)
-            QRLCalculateTableInUnit(data, unit, distance, focal, circle, camera);
+            QRLCalculateTable(data, unit, distance, focal, circle, camera);
         std::uint8_t image[kDocumentFileSize];
         BEncodeData(data, image);
         QRLDeleteDataPtr(data);

@@ -37,7 +37,7 @@ class BundleFacts : public ::testing::Test
         ASSERT_TRUE(config.isValid());
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     }
-    void TearDown() override { SetBundleRoot(""); }
+    void TearDown() override { platform::setBundleRoot(""); }
 
     // A bundle whose Info.plist is the program's with these replacements.
     void useBundleWith(const std::vector<std::pair<std::string, std::string>> &changes)
@@ -47,7 +47,7 @@ class BundleFacts : public ::testing::Test
         for (const auto &[from, to] : changes)
             replaceAll(plist, from, to);
         std::ofstream(bundle + "/Info.plist") << plist;
-        SetBundleRoot(bundle);
+        platform::setBundleRoot(bundle);
     }
     FInfo infoOf(const std::string &name)
     {
@@ -68,8 +68,8 @@ class BundleFacts : public ::testing::Test
 
 TEST_F(BundleFacts, TheProgramsBundleKeepsEverythingWhereItWas)
 {
-    EXPECT_EQ(kDocumentFileType, GetBundleDocumentType());
-    EXPECT_EQ(kDocumentFileCreator, GetBundleSignature());
+    EXPECT_EQ(kDocumentFileType, platform::documentType());
+    EXPECT_EQ(kDocumentFileCreator, platform::documentCreator());
     EXPECT_EQ("qrtb", FSGetTypeExtension(kDocumentFileType));
     EXPECT_EQ(".quorlscope-save-", AtomicSave::temporaryPrefix());
     EXPECT_EQ(config.path().toStdString() + "/Quorlscope/Quorlscope.conf",
@@ -88,7 +88,7 @@ TEST_F(BundleFacts, AnotherBundleGivesAnotherDocumentTypeNameAndPreferenceFile)
                    {"org.quorlscope.Quorlscope", "org.example.Fieldbook"},
                    {"<key>CFBundleExecutable</key>\n <string>Quorlscope</string>",
                     "<key>CFBundleExecutable</key>\n <string>Fieldbook</string>"}});
-    EXPECT_EQ(FOUR_CHAR_CODE("DFts"), GetBundleDocumentType());
+    EXPECT_EQ(FOUR_CHAR_CODE("DFts"), platform::documentType());
     EXPECT_EQ("dfts", FSGetTypeExtension(FOUR_CHAR_CODE("DFts")));
     EXPECT_EQ("", FSGetTypeExtension(kDocumentFileType));
     EXPECT_EQ(".fieldbook-save-", AtomicSave::temporaryPrefix());

@@ -133,7 +133,7 @@ inline tDocumentPtr documentOf(WindowRef window)
 inline tData table(double distance, double focalLength)
 {
     tData d{};
-    QRLCalculateTableInUnit(&d, kDistanceUnitMeters, distance, focalLength, 10e-6, fullFrameDigital);
+    QRLCalculateTable(&d, kDistanceUnitMeters, distance, focalLength, 10e-6, fullFrameDigital);
     return d;
 }
 

@@ -18,7 +18,7 @@ tData computed(std::int32_t unit)
 {
     tData d;
     std::memset(&d, 0x5C, sizeof d); // fill bytes hold something other than zero
-    QRLCalculateTableInUnit(&d, unit, 15.0, 50.0, 30e-6, fullFrameDigital);
+    QRLCalculateTable(&d, unit, 15.0, 50.0, 30e-6, fullFrameDigital);
     return d;
 }
 

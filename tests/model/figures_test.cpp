@@ -60,8 +60,8 @@ void ExpectClose(double expected, double actual, const std::string &what)
 void ExpectFiguresFollowOptics(double distance, double fMm, double circleUm, bool feet)
 {
     Record r;
-    QRLCalculateTableInUnit(r.data, feet ? kDistanceUnitFeet : kDistanceUnitMeters, distance, fMm,
-                            circleUm / 1e6, fullFrameDigital);
+    QRLCalculateTable(r.data, feet ? kDistanceUnitFeet : kDistanceUnitMeters, distance, fMm, circleUm / 1e6,
+                      fullFrameDigital);
     tTableFigures figures;
     ASSERT_TRUE(QRLGetTableFigures(r.data, &figures));
     const double perUnit = MillimetresPerUnit(feet);
@@ -100,7 +100,7 @@ void ExpectFiguresFollowOptics(double distance, double fMm, double circleUm, boo
 TEST(Figures, HandWorkedMetres)
 {
     Record r;
-    QRLCalculateTableInUnit(r.data, kDistanceUnitMeters, 5.0, 50.0, 0.00003, fullFrameDigital);
+    QRLCalculateTable(r.data, kDistanceUnitMeters, 5.0, 50.0, 0.00003, fullFrameDigital);
     tTableFigures figures;
     ASSERT_TRUE(QRLGetTableFigures(r.data, &figures));
     const tApertureFigures &f8 = figures.rows[5], &f16 = figures.rows[7], &f22 = figures.rows[8];
@@ -121,7 +121,7 @@ TEST(Figures, HandWorkedMetres)
 TEST(Figures, HandWorkedFeet)
 {
     Record r;
-    QRLCalculateTableInUnit(r.data, kDistanceUnitFeet, 15.0, 50.0, 0.00003, fullFrameDigital);
+    QRLCalculateTable(r.data, kDistanceUnitFeet, 15.0, 50.0, 0.00003, fullFrameDigital);
     tTableFigures figures;
     ASSERT_TRUE(QRLGetTableFigures(r.data, &figures));
     EXPECT_NEAR(17.252, figures.rows[7].hyperfocalDistance, 0.0005);
@@ -149,8 +149,8 @@ TEST(Figures, FollowOpticsInMetresAndFeet)
 TEST(Figures, FeetAreExactlyPointThreeZeroFourEightMetres)
 {
     Record metres, feet;
-    QRLCalculateTableInUnit(metres.data, kDistanceUnitMeters, 5.0, 85.0, 0.00002, APSC);
-    QRLCalculateTableInUnit(feet.data, kDistanceUnitFeet, 5.0 / 0.3048, 85.0, 0.00002, APSC);
+    QRLCalculateTable(metres.data, kDistanceUnitMeters, 5.0, 85.0, 0.00002, APSC);
+    QRLCalculateTable(feet.data, kDistanceUnitFeet, 5.0 / 0.3048, 85.0, 0.00002, APSC);
     tTableFigures m, ft;
     ASSERT_TRUE(QRLGetTableFigures(metres.data, &m));
     ASSERT_TRUE(QRLGetTableFigures(feet.data, &ft));
@@ -178,8 +178,8 @@ TEST(Figures, FarIsInfiniteExactlyFromTheHyperfocalDistanceOn)
                 const double h = HyperfocalMm(lens.fMm, kF[i], lens.circleUm) / MillimetresPerUnit(feet);
                 Record r;
                 const auto compute = [&](double distance) {
-                    QRLCalculateTableInUnit(r.data, feet ? kDistanceUnitFeet : kDistanceUnitMeters, distance,
-                                            lens.fMm, lens.circleUm / 1e6, fullFrameDigital);
+                    QRLCalculateTable(r.data, feet ? kDistanceUnitFeet : kDistanceUnitMeters, distance,
+                                      lens.fMm, lens.circleUm / 1e6, fullFrameDigital);
                     tTableFigures figures;
                     EXPECT_TRUE(QRLGetTableFigures(r.data, &figures));
                     return figures.rows[i];
@@ -221,7 +221,7 @@ TEST(Figures, DiffractionHint)
     const Case cases[] = {{30.0, 9}, {33.0, 9}, {100.0, 10}, {10.0, 5}, {29.5, 8}, {1.0, 0}};
     for (const Case &c : cases) {
         Record r;
-        QRLCalculateTableInUnit(r.data, kDistanceUnitMeters, 5.0, 50.0, c.circleUm / 1e6, APSC);
+        QRLCalculateTable(r.data, kDistanceUnitMeters, 5.0, 50.0, c.circleUm / 1e6, APSC);
         tTableFigures figures;
         ASSERT_TRUE(QRLGetTableFigures(r.data, &figures));
         for (int i = 0; i < kNumberOfApertures; ++i)
@@ -241,8 +241,8 @@ TEST(Figures, DiffractionThreshold)
             const double airyMetres = 2.44 * 0.55e-6 * kF[i];
             const auto limited = [&](double circle) {
                 Record r;
-                QRLCalculateTableInUnit(r.data, feet ? kDistanceUnitFeet : kDistanceUnitMeters, 10.0, 50.0,
-                                        circle, fullFrameDigital);
+                QRLCalculateTable(r.data, feet ? kDistanceUnitFeet : kDistanceUnitMeters, 10.0, 50.0, circle,
+                                  fullFrameDigital);
                 tTableFigures figures;
                 EXPECT_TRUE(QRLGetTableFigures(r.data, &figures));
                 return figures.rows[i].diffractionLimited;
@@ -259,7 +259,7 @@ TEST(Figures, ZeroCircle)
 {
     for (std::int32_t unit : {kDistanceUnitMeters, kDistanceUnitFeet}) {
         Record r;
-        QRLCalculateTableInUnit(r.data, unit, 7.5, 85.0, 0.0, APSC);
+        QRLCalculateTable(r.data, unit, 7.5, 85.0, 0.0, APSC);
         tTableFigures figures;
         ASSERT_TRUE(QRLGetTableFigures(r.data, &figures));
         for (const tApertureFigures &row : figures.rows) {
@@ -278,8 +278,8 @@ TEST(Figures, OtherUnitsAreMetres)
 {
     for (std::int32_t unit : {0, 3, -1}) {
         Record r, m;
-        QRLCalculateTableInUnit(r.data, unit, 5.0, 50.0, 0.00003, APSC);
-        QRLCalculateTableInUnit(m.data, kDistanceUnitMeters, 5.0, 50.0, 0.00003, APSC);
+        QRLCalculateTable(r.data, unit, 5.0, 50.0, 0.00003, APSC);
+        QRLCalculateTable(m.data, kDistanceUnitMeters, 5.0, 50.0, 0.00003, APSC);
         tTableFigures figures, metres;
         ASSERT_TRUE(QRLGetTableFigures(r.data, &figures));
         ASSERT_TRUE(QRLGetTableFigures(m.data, &metres));
@@ -298,7 +298,7 @@ TEST(Figures, NoneWithoutAComputedTable)
     Record r;
     EXPECT_FALSE(QRLGetTableFigures(r.data, &figures));
     EXPECT_EQ(99.0, figures.rows[0].aperture);
-    QRLCalculateTableInUnit(r.data, kDistanceUnitMeters, 5.0, 50.0, 0.00003, APSC);
+    QRLCalculateTable(r.data, kDistanceUnitMeters, 5.0, 50.0, 0.00003, APSC);
     QRLSetDataValid(r.data, false);
     EXPECT_FALSE(QRLGetTableFigures(r.data, &figures));
     EXPECT_FALSE(QRLGetTableFigures(r.data, nullptr));

@@ -119,10 +119,10 @@ TEST(ModelTable, WorkedExamples)
          {{0, 13.941, 16.233}, {5, 10.459, 26.507}, {7, 8.029, 113.830}, {8, NAN, -1.0}, {9, NAN, -1.0}}}};
     // clang-format on
     Record r; // each case recalculates the one record: every field is replaced
-    QRLCalculateTableInUnit(r.data, kDistanceUnitFeet, 100.0, 24.0, 0.0001, mediumFormat);
+    QRLCalculateTable(r.data, kDistanceUnitFeet, 100.0, 24.0, 0.0001, mediumFormat);
     for (const Case &c : cases) {
         SCOPED_TRACE("case D=" + std::to_string(c.distance) + " unit " + std::to_string(c.unit));
-        QRLCalculateTableInUnit(r.data, c.unit, c.distance, c.focalLength, c.circle, c.type);
+        QRLCalculateTable(r.data, c.unit, c.distance, c.focalLength, c.circle, c.type);
         for (const Spot &s : c.spots) {
             if (!std::isnan(s.nearDistance)) {
                 EXPECT_NEAR(s.nearDistance, QRLGetTableElementNearDistance(r.data, s.row), kThreeDecimals)
@@ -163,8 +163,8 @@ TEST(ModelTable, RowsFollowTextbookFormulas)
             all.push_back({feet, distance, 50.0, 0.00003});
     for (const Case &c : all) {
         Record r;
-        QRLCalculateTableInUnit(r.data, c.feet ? kDistanceUnitFeet : kDistanceUnitMeters, c.distance,
-                                c.focalLength, c.circle, APSC);
+        QRLCalculateTable(r.data, c.feet ? kDistanceUnitFeet : kDistanceUnitMeters, c.distance, c.focalLength,
+                          c.circle, APSC);
         ExpectRowsFollowTextbook(r.data, c.distance, c.focalLength, c.circle, c.feet);
     }
 }
@@ -177,7 +177,7 @@ TEST(ModelInfinity, ExactHyperfocalStoresPositiveInfinity)
     ASSERT_EQ(1.0, 1000.0 * (1000.0 * 0.000001));
     Record r;
     const double circle = std::ldexp(1.0, -14);
-    QRLCalculateTableInUnit(r.data, kDistanceUnitMeters, 513.0, 1000.0, circle, mediumFormat);
+    QRLCalculateTable(r.data, kDistanceUnitMeters, 513.0, 1000.0, circle, mediumFormat);
     EXPECT_EQ(kInfinity, r.data->table[9].farDistance);
     EXPECT_EQ(kInfinity, QRLGetTableElementFarDistance(r.data, 9));
     EXPECT_NEAR(513.0 / 2.0, r.data->table[9].nearDistance, 1e-9);
@@ -201,7 +201,7 @@ TEST(ModelInfinity, FarAccessorReportsOnlyNonPositiveAsNoLimit)
 TEST(ModelInfinity, ShortFarLimitIsADistance)
 {
     Record r;
-    QRLCalculateTableInUnit(r.data, kDistanceUnitMeters, 0.008, 4.0, 0.00003, APSC);
+    QRLCalculateTable(r.data, kDistanceUnitMeters, 0.008, 4.0, 0.00003, APSC);
     ExpectRowsFollowTextbook(r.data, 0.008, 4.0, 0.00003, false);
     EXPECT_NEAR(0.0080849, QRLGetTableElementFarDistance(r.data, 0), 0.00000005);
     EXPECT_NEAR(0.0105263, QRLGetTableElementFarDistance(r.data, 9), 0.00000005);
@@ -211,7 +211,7 @@ TEST(ModelInfinity, ZeroCircleGivesSubjectDistance)
 {
     for (std::int32_t unit : {kDistanceUnitMeters, kDistanceUnitFeet}) {
         Record r;
-        QRLCalculateTableInUnit(r.data, unit, 7.5, 85.0, 0.0, fullFrameDigital);
+        QRLCalculateTable(r.data, unit, 7.5, 85.0, 0.0, fullFrameDigital);
         for (const tTableElement &row : r.data->table) {
             EXPECT_EQ(row.nearDistance, row.farDistance) << unit;
             EXPECT_DOUBLE_EQ(7.5, row.nearDistance) << unit;
@@ -279,8 +279,7 @@ TEST(ModelRecord, NullRecordGivesZeroes)
     EXPECT_FALSE(QRLIsDataValid(none));
     QRLSetDataValid(none, true);
     EXPECT_FALSE(QRLIsDataValid(none));
-    QRLCalculateTable(none, 5.0, 50.0, 0.00003, APSC);
-    QRLCalculateTableInUnit(none, kDistanceUnitMeters, 5.0, 50.0, 0.00003, APSC);
+    QRLCalculateTable(none, kDistanceUnitMeters, 5.0, 50.0, 0.00003, APSC);
     QRLDeleteDataPtr(none);
 }
 
@@ -312,7 +311,7 @@ TEST(ModelRecord, CameraTypeIsLowSixteenBits)
 {
     Record r;
     for (tCameraType type : {APSC, fullFrameDigital, thirtyFive, mediumFormat}) {
-        QRLCalculateTableInUnit(r.data, kDistanceUnitMeters, 5.0, 50.0, 0.00003, type);
+        QRLCalculateTable(r.data, kDistanceUnitMeters, 5.0, 50.0, 0.00003, type);
         EXPECT_EQ(type, r.data->argumentList.cameraType);
         EXPECT_EQ(static_cast<std::int16_t>(type), QRLGetCameraType(r.data));
     }
@@ -349,7 +348,7 @@ TEST_F(PreferenceTest, UnitFromThePreference)
             platform::preferences().remove(kUnitKey);
         const bool feet = c.unitStored == kDistanceUnitFeet;
         const double distance = feet ? 15.0 : 5.0;
-        QRLCalculateTable(record.data, distance, 50.0, 0.00003, fullFrameDigital);
+        QRLCalculateTable(record.data, QRLReadDistanceUnit(), distance, 50.0, 0.00003, fullFrameDigital);
         EXPECT_EQ(c.unitStored, QRLGetDistanceUnit(record.data));
         EXPECT_TRUE(QRLIsDataValid(record.data));
         EXPECT_EQ(distance, QRLGetDistance(record.data));
@@ -362,6 +361,6 @@ TEST_F(PreferenceTest, UnitFromThePreference)
     platform::preferences().setValue(kUnitKey, 2);
     platform::preferences().sync(); // written out and read back
     ASSERT_EQ(platform::preferences().status(), QSettings::NoError);
-    QRLCalculateTable(record.data, 15.0, 50.0, 0.00003, APSC);
+    QRLCalculateTable(record.data, QRLReadDistanceUnit(), 15.0, 50.0, 0.00003, APSC);
     EXPECT_EQ(kDistanceUnitFeet, QRLGetDistanceUnit(record.data));
 }

@@ -127,7 +127,7 @@ TEST(German, FactsAboutHelpAndDialogButtons)
     EXPECT_EQ(BCopyInfoString(), "Quorlscope 1.0.0, Schärfentiefe-Tabellen für Fotografen");
     const std::string help = platform::helpPage().toStdString();
     EXPECT_NE(help.find("/de.lproj/help/index.html"), std::string::npos) << help;
-    const std::optional<std::string> page = ReadBundleFile("de.lproj/help/index.html");
+    const std::optional<std::string> page = platform::readBundleFile("de.lproj/help/index.html");
     ASSERT_TRUE(page);
     EXPECT_NE(page->find("<h1>Quorlscope-Hilfe</h1>"), std::string::npos);
 
