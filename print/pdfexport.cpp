@@ -177,7 +177,7 @@ std::optional<std::string> QRLTablesAsPDF(const std::vector<tExportTable> &table
     QPdfWriter writer(&buffer);
     writer.setPageLayout(regionalPageLayout());
     writer.setTitle(QString::fromStdString(documentTitle(tables)));
-    writer.setCreator(QString::fromStdString(GetBundleName()));
+    writer.setCreator(QString::fromStdString(platform::bundleName()));
     const QSizeF page = writer.pageLayout().paintRect(QPageLayout::Point).size();
     PaintedPages pages;
     for (const tExportTable &table : tables)

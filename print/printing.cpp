@@ -74,7 +74,7 @@ QString proposedOutputFile(QWidget *window)
 {
     QString name = titleOf(window).trimmed();
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    const QString extension = QLatin1Char('.') + QString::fromStdString(GetBundleDocumentExtension());
+    const QString extension = QLatin1Char('.') + QString::fromStdString(platform::documentExtension());
     if (extension.size() > 1 && name.endsWith(extension, Qt::CaseInsensitive))
         name.chop(extension.size());
     if (name.isEmpty())
