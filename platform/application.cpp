@@ -98,12 +98,12 @@ void PlatformTerminate()
     delete application;
 }
 
-Boolean PlatformIsHeadless()
+bool PlatformIsHeadless()
 {
     return headless;
 }
 
-Boolean PlatformHasDisplay()
+bool PlatformHasDisplay()
 {
     if (std::getenv("QT_QPA_PLATFORM"))
         return true;

@@ -38,6 +38,7 @@ struct PlatformRun {
     PlatformRun &operator=(const PlatformRun &) = delete;
     ~PlatformRun() { PlatformTerminate(); }
 };
-Boolean PlatformIsHeadless();
+// True when PlatformInitialize was asked for a headless application.
+bool PlatformIsHeadless();
 // True when the GUI can reach a display; the caller explains otherwise.
-Boolean PlatformHasDisplay();
+bool PlatformHasDisplay();

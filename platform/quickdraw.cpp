@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLayout>
 #include <QPainter>
 
@@ -85,7 +86,13 @@ QImage applicationIconImage(const QSize &size)
     const QSize best = bestSize(sizes, size);
     const QFileInfoList files =
         QDir(folder.filePath(QStringLiteral("%1x%1/apps").arg(best.width()))).entryInfoList(QDir::Files);
-    return best.isEmpty() || files.isEmpty() ? QImage() : QImage(files.first().filePath());
+    if (best.isEmpty() || files.isEmpty())
+        return QImage();
+    // Read as PNG by name: left to guess the format, the reader would load
+    // every image format plugin installed to ask each of them first.
+    QImageReader reader(files.first().filePath(), "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 } // namespace platform
