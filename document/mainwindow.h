@@ -19,7 +19,9 @@ WindowRef BLoadWindowWithHandler(QWidget *form, const std::string &windowName,
                                  EventHandlerUPP handler = nullptr, int numTypes = 0,
                                  const EventTypeSpec *eventTypes = nullptr,
                                  EventHandlerRef *outHandler = nullptr);
-WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP);
+class DocumentWindow;
+// Builds a hidden document window, numbered and cascaded from the front one.
+DocumentWindow *BInitMainWindow();
 // Has the platform build the next document window ahead, hidden, while
 // start-up waits anyway; BInitMainWindow then finds it ready.
 void BPrepareMainWindow();

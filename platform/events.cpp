@@ -4,7 +4,6 @@
 #include "testing.h"
 
 #include <QApplication>
-#include <QEventLoop>
 
 struct OpaqueEventRef {
     EventClass eventClass;
@@ -16,8 +15,6 @@ namespace
 {
 
 bool running = false;
-std::function<void(WindowRef)> modalScript;
-bool lastModalQuit = false;
 
 bool handles(const HandlerEntry &entry, EventClass eventClass, EventKind kind)
 {
@@ -121,49 +118,6 @@ void RunApplicationEventLoop()
     if (PlatformIsHeadless())
         return; // the test driver dispatches from here on
     QApplication::exec();
-}
-
-OSStatus RunAppModalLoopForWindow(WindowRef window)
-{
-    if (!window || !window->widget)
-        return paramErr;
-    const WindowClass previousClass = window->windowClass;
-    window->windowClass = kMovableModalWindowClass;
-    window->modalQuit = false;
-    window->widget->setWindowModality(Qt::ApplicationModal);
-    platform::attachEditMenu(window->widget);
-    ShowWindow(window);
-    if (PlatformIsHeadless()) {
-        if (modalScript)
-            modalScript(window);
-    } else {
-        QEventLoop loop;
-        window->modalLoop = &loop;
-        loop.exec();
-        window->modalLoop = nullptr;
-    }
-    lastModalQuit = window->modalQuit;
-    window->windowClass = previousClass;
-    return noErr;
-}
-
-OSStatus QuitAppModalLoopForWindow(WindowRef window)
-{
-    if (!window)
-        return paramErr;
-    window->modalQuit = true;
-    if (window->modalLoop)
-        window->modalLoop->quit();
-    return noErr;
-}
-
-void SetModalScript(std::function<void(WindowRef)> script)
-{
-    modalScript = std::move(script);
-}
-bool LastModalLoopQuit()
-{
-    return lastModalQuit;
 }
 
 void ProcessPendingEvents()

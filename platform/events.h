@@ -43,7 +43,3 @@ EventKind GetEventKind(EventRef event);
 OSStatus SendWindowEvent(WindowRef window, EventKind kind);
 
 void RunApplicationEventLoop();
-// Shows the window application-modal and returns once
-// QuitAppModalLoopForWindow has been called for it.
-OSStatus RunAppModalLoopForWindow(WindowRef window);
-OSStatus QuitAppModalLoopForWindow(WindowRef window);

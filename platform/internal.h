@@ -24,7 +24,6 @@
 #include <utility>
 #include <vector>
 
-class QEventLoop;
 class QPainter;
 class QMenuBar;
 
@@ -50,8 +49,6 @@ struct OpaqueWindowPtr {
     bool collapsed = false;
     std::string filePath;
     QObject *watcher = nullptr; // filters the widget's events; goes with the record
-    QEventLoop *modalLoop = nullptr;
-    bool modalQuit = false;
 };
 
 namespace platform
@@ -79,9 +76,6 @@ bool clickCancelButton(WindowRef window);
 void attachMenuBar(WindowRef window);
 void attachMenuBarTo(QWidget *widget);
 void attachSharedActions(QWidget *widget);
-// A modal window blocks every other window's menu bar: it gets its own bar
-// with the shared Edit menu, so that editing works there through the menu.
-void attachEditMenu(QWidget *widget);
 
 // Pages painted in points, as printing and PDF documents paint them: the
 // painter starts on the device with the first page, each later page is a

@@ -21,7 +21,7 @@ PendingNavDialog closeWindow(WindowRef window)
 TEST_F(Closing, CleanWindowClosesWithoutAsking)
 {
     Trigger("New");
-    SendWindowEvent(DocumentWindow(1), kEventWindowClose);
+    SendWindowEvent(DocumentAt(1), kEventWindowClose);
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
 }

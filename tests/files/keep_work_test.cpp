@@ -64,7 +64,7 @@ TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
     ComputeTable({"9", "35", {}, {}});
     const Bytes changed = record();
     Trigger("New");
-    WindowRef other = DocumentWindow(1);
+    WindowRef other = DocumentAt(1);
     ASSERT_EQ(FrontWindow(), other);
     auto back = [&] {
         SelectWindow(other);

@@ -32,7 +32,7 @@ TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
     for (NavUserAction action : {kNavUserActionCancel, kNavUserActionSaveChanges}) {
         EXPECT_FALSE(EndsProcess(RequestQuit));
         EXPECT_EQ(BGetNumberOfDocuments(), 1);
-        EXPECT_EQ(DocumentWindow(0), window);
+        EXPECT_EQ(DocumentAt(0), window);
         EXPECT_TRUE(BGetAppQuittingStatus());
         const PendingNavDialog dialog = onlyDialog();
         EXPECT_EQ(dialog.kind, NavDialogKind::askSaveChanges);
@@ -152,7 +152,7 @@ TEST_P(Reviewing, AnswerDecidesAndNothingIsWritten)
         EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionDiscardDocuments); }));
     } else {
         answer(kNavUserActionReviewDocuments);
-        EXPECT_EQ(onlyDialog().parentWindow, DocumentWindow(1));
+        EXPECT_EQ(onlyDialog().parentWindow, DocumentAt(1));
         answer(kNavUserActionDontSaveChanges);
         EXPECT_EQ(onlyDialog().parentWindow, window);
         EXPECT_TRUE(EndsProcess([] { answer(kNavUserActionDontSaveChanges); }));

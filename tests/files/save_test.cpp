@@ -50,7 +50,7 @@ TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
 TEST_F(Saving, CancelledSaveSheetLeavesEverything)
 {
     Trigger("New");
-    window = DocumentWindow(1);
+    window = DocumentAt(1);
     ComputeTable({"3", "50", {}, {}});
     Trigger("Save");
     const PendingNavDialog dialog = onlyDialog();
@@ -140,7 +140,7 @@ TEST_F(Saving, ReplacingAFileInUseIsRefused)
     EXPECT_FALSE(documentOf(window)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     Trigger("New");
-    WindowRef second = DocumentWindow(1);
+    WindowRef second = DocumentAt(1);
     ComputeTable({"5", "35", {}, {}});
     saveAs("held.qrtb");
     EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});

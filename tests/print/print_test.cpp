@@ -83,7 +83,7 @@ TEST(Print, ComputedSheetOnOnePage)
     Compute3Metres();
     const std::string pdf = TempFolder() + "/table.pdf";
     const PendingPrintDialog sheet = PrintTo(pdf);
-    EXPECT_EQ(sheet.parentWindow, DocumentWindow(0));
+    EXPECT_EQ(sheet.parentWindow, DocumentAt(0));
     EXPECT_EQ(sheet.minPage, 1u);
     EXPECT_EQ(sheet.maxPage, 1u);
     EXPECT_TRUE(GetPendingPrintDialogs().empty());
@@ -91,7 +91,7 @@ TEST(Print, ComputedSheetOnOnePage)
 
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(PdfInfo(pdf, "Pages"), "1");
-    EXPECT_EQ(PdfInfo(pdf, "Title"), GetWTitle(DocumentWindow(0)));
+    EXPECT_EQ(PdfInfo(pdf, "Title"), GetWTitle(DocumentAt(0)));
     const std::vector<std::string> lines = Lines(PdfText(pdf));
     ASSERT_EQ(lines.size(), 14u); // four header lines, ten rows
     auto has = [&](size_t line, const std::string &text) {
@@ -126,7 +126,7 @@ TEST(Print, PrintedApertureTexts)
     StartApplication();
     const std::string pdf = TempFolder() + "/apertures.pdf";
     PrintTo(pdf);
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     const QRect bounds = BSheetBounds(window);
     std::vector<std::string> printed(10);
     for (const SheetItem &item : BLayoutPrintedSheet(bounds, BGetDocumentWindowsDocPtr(window)->dataPtr))
@@ -136,7 +136,7 @@ TEST(Print, PrintedApertureTexts)
                 printed[i] = item.text.toStdString();
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(printed[i], i == 6 ? std::string("11  ") : std::string(kApertureTexts[i])) << i;
-    EXPECT_EQ(TextAt(DocumentWindow(0), 30, 150 + 30 * 6), "11   ");
+    EXPECT_EQ(TextAt(DocumentAt(0), 30, 150 + 30 * 6), "11   ");
     const std::vector<std::string> lines = Lines(PdfText(pdf));
     EXPECT_EQ(std::count_if(
                   lines.begin(), lines.end(),
@@ -167,7 +167,7 @@ TEST(Print, RenderedPageFollowsThePrintableArea)
 {
     StartApplication();
     Compute3Metres();
-    const QRect bounds = BSheetBounds(DocumentWindow(0));
+    const QRect bounds = BSheetBounds(DocumentAt(0));
     const int width = bounds.width(), height = bounds.height();
     ASSERT_GT(width, 380);
     ASSERT_GT(height, 440);
@@ -256,7 +256,7 @@ TEST(Print, PageFormatStaysWithTheWindow)
 TEST(Print, PrintingFirstKeepsTheDefaultFormat)
 {
     StartApplication();
-    tDocumentPrintInfoPtr record = BGetPrintInfoOfWindow(DocumentWindow(0));
+    tDocumentPrintInfoPtr record = BGetPrintInfoOfWindow(DocumentAt(0));
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->pageFormat, nullptr);
     PrintTo(TempFolder() + "/first.pdf");
@@ -288,7 +288,7 @@ TEST(Print, CancelPrintsNothing)
     EXPECT_TRUE(FilesIn(folder).empty());
     EXPECT_EQ(PMTestCompletedJobs(), 0);
     EXPECT_EQ(PMTestLiveSessions(), 0);
-    tDocumentPrintInfoPtr record = BGetPrintInfoOfWindow(DocumentWindow(0));
+    tDocumentPrintInfoPtr record = BGetPrintInfoOfWindow(DocumentAt(0));
     EXPECT_EQ(record->printSettings, nullptr);
     EXPECT_NE(record->pageFormat, nullptr);
 }
@@ -317,7 +317,7 @@ TEST(Print, JobNameFollowsTheTitle)
     Compute3Metres();
     Trigger("Print");
     PendingPrintDialog sheet = OnlySheet(PrintDialogKind::print);
-    EXPECT_EQ(sheet.jobName, GetWTitle(DocumentWindow(0)));
+    EXPECT_EQ(sheet.jobName, GetWTitle(DocumentAt(0)));
     EXPECT_EQ(sheet.jobName, "Untitled ");
     EXPECT_EQ(sheet.outputFile, std::string(getenv("HOME")) + "/Untitled.pdf");
     PMTestAnswerPrint(sheet.session, true);
@@ -345,8 +345,8 @@ TEST(Print, PrintingMakesTheDocumentCurrent)
     Compute3Metres();
     Trigger("New");
     ASSERT_EQ(BGetCurrentDocListIndex(), 1);
-    SelectWindow(DocumentWindow(0));
-    ASSERT_EQ(FrontWindow(), DocumentWindow(0));
+    SelectWindow(DocumentAt(0));
+    ASSERT_EQ(FrontWindow(), DocumentAt(0));
     ASSERT_EQ(BGetCurrentDocListIndex(), 1);
     const std::string pdf = TempFolder() + "/first.pdf";
     PrintTo(pdf);

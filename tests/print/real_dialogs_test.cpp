@@ -50,7 +50,7 @@ template <typename Dialog> Dialog *OpenDialog()
 TEST(RealDialogs, PageSetupAndPrintIntoAPdfFile)
 {
     StartWithRealDialogs();
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     ASSERT_NE(window, nullptr);
 
     Trigger("PageSetup");
