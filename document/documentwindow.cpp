@@ -1,8 +1,12 @@
 // A document window: its form, its sheet, its file and its modified state.
 #include "document/documentwindow.h"
 
+#include "document/document.h"
+#include "document/mainwindow.h"
 #include "document/sheetview.h"
 #include "ui_main.h"
+
+#include <QCloseEvent>
 
 DocumentWindow::DocumentWindow() : ui_(std::make_unique<Ui::MainWindow>())
 {
@@ -34,6 +38,24 @@ void DocumentWindow::setCurrentFile(const std::string &path)
         title += QString::number(serial_);
     // "[*]" is where Qt shows the modified mark.
     setWindowTitle(title + QStringLiteral("[*]"));
+}
+
+void DocumentWindow::closeEvent(QCloseEvent *event)
+{
+    // The window stays until BCloseDocument takes it away.
+    event->ignore();
+    if (!isOpenDocument())
+        return;
+    if (!dirty)
+        BCloseDocument(theWindow);
+    else if (BGetDocumentHooks().closeDirty)
+        BGetDocumentHooks().closeDirty(this);
+}
+
+void DocumentWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    BDrawDocsWindowDataUpdate(theWindow);
 }
 
 void DocumentWindow::setDirty(int dirtyStatus, bool shown)

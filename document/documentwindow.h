@@ -53,6 +53,13 @@ class DocumentWindow : public QMainWindow
     NavDialogRef fNavigationTerminateConfirmDialog = nullptr;
     NavDialogRef fNavigationExportDialog = nullptr; // the Export sheet while it is up
 
+  protected:
+    // The close box closes a clean document at once and asks first (the
+    // registered closeDirty hook) when it has unsaved changes.
+    void closeEvent(QCloseEvent *event) override;
+    // A shown window lays out the sheet of its record.
+    void showEvent(QShowEvent *event) override;
+
   private:
     std::unique_ptr<Ui::MainWindow> ui_;
     SheetView *sheet_ = nullptr;

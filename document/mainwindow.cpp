@@ -63,37 +63,15 @@ void BPrepareMainWindow()
 
 DocumentWindow *BInitMainWindow()
 {
-    static const EventTypeSpec windowEvents[] = {{kEventClassWindow, kEventWindowClose},
-                                                 {kEventClassWindow, kEventWindowShown}};
     auto *document = dynamic_cast<DocumentWindow *>(platform::takePreparedWindow());
     if (!document)
         document = new DocumentWindow;
-    document->theWindow =
-        BLoadWindowWithHandler(document, kWindowName, BMainWindowEventHandler, 2, windowEvents);
+    document->theWindow = BLoadWindowWithHandler(document, kWindowName);
     document->setSerial(count);
     count += 1;
     // New windows cascade from the front one and never open off screen.
     RepositionWindow(document->theWindow, frontDocumentWindow(), kWindowCascadeOnParentWindow);
     return document;
-}
-
-OSStatus BMainWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
-{
-    auto window = static_cast<WindowRef>(userData);
-    switch (GetEventKind(event)) {
-    case kEventWindowClose:
-        if (BIsDocumentDirty(window)) {
-            if (BGetDocumentHooks().closeDirty)
-                BGetDocumentHooks().closeDirty(BGetDocumentWindowsDocPtr(window));
-        } else
-            BCloseDocument(window);
-        return noErr;
-    case kEventWindowShown:
-        BDrawDocsWindowDataUpdate(window);
-        return noErr;
-    default:
-        return eventNotHandledErr;
-    }
 }
 
 void BDrawDocsWindowData(std::int32_t valid)

@@ -25,7 +25,6 @@ DocumentWindow *BInitMainWindow();
 // Has the platform build the next document window ahead, hidden, while
 // start-up waits anyway; BInitMainWindow then finds it ready.
 void BPrepareMainWindow();
-OSStatus BMainWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
 
 // Lays out the current document's sheet in its window, which then paints
 // it: values when valid is 1, placeholders otherwise.

@@ -4,6 +4,7 @@
 #include "testing.h"
 
 #include <QApplication>
+#include <QDialog>
 
 struct OpaqueEventRef {
     EventClass eventClass;
@@ -56,6 +57,14 @@ void setEventLoopRunning(bool isRunning)
     running = isRunning;
 }
 
+bool handlesWindowEvent(WindowRef window, EventKind kind)
+{
+    for (const auto &entry : window->target.handlers)
+        if (handles(*entry, kEventClassWindow, kind))
+            return true;
+    return false;
+}
+
 } // namespace platform
 
 EventTargetRef GetWindowEventTarget(WindowRef window)
@@ -104,12 +113,17 @@ OSStatus SendWindowEvent(WindowRef window, EventKind kind)
         return paramErr;
     OpaqueEventRef event{kEventClassWindow, kind, window};
     const OSStatus result = sendToTarget(window->target, event);
-    // The close box of a window nobody looks after: a modal window cancels
-    // (hiding it would leave its loop running with nothing to end it), any
-    // other window just goes away.
-    if (result == eventNotHandledErr && kind == kEventWindowClose && !platform::clickCancelButton(window))
+    // The close box of a window nobody looks after: a dialog cancels, or
+    // just goes away without a cancel button; any other window closes as
+    // its own close event decides.
+    if (result != eventNotHandledErr || kind != kEventWindowClose || platform::clickCancelButton(window))
+        return result;
+    if (qobject_cast<QDialog *>(window->widget)) {
         HideWindow(window);
-    return result;
+        return result;
+    }
+    window->widget->close(); // the record may be gone after this
+    return noErr;
 }
 
 void RunApplicationEventLoop()

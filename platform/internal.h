@@ -71,6 +71,8 @@ struct DialogWindow {
     void wrap(QWidget *dialog, WindowClass windowClass, const std::string &name);
     void remove();
 };
+// Whether one of the window's handlers takes events of this kind.
+bool handlesWindowEvent(WindowRef window, EventKind kind);
 // Presses the window's enabled cancel button; false when it has none.
 bool clickCancelButton(WindowRef window);
 void attachMenuBar(WindowRef window);

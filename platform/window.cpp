@@ -59,6 +59,11 @@ class WindowWatcher : public QObject
             return false;
         switch (event->type()) {
         case QEvent::Close:
+            // A window that is no dialog and has no close handler of ours
+            // decides in its own close event.
+            if (!qobject_cast<QDialog *>(window_->widget) &&
+                !platform::handlesWindowEvent(window_, kEventWindowClose))
+                return false;
             event->ignore();
             SendWindowEvent(window_, kEventWindowClose);
             return true;
