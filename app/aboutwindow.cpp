@@ -36,26 +36,19 @@ void BShowWindowInFront(WindowRef window)
 
 void BInitAboutWindow()
 {
-    static const EventTypeSpec aboutSpec[] = {{kEventClassWindow, kEventWindowClose},
-                                              {kEventClassWindow, kEventWindowShown}};
-    aboutWindow = BLoadWindowWithHandler(new FormWindow<QDialog, Ui::AboutWindow>, "Window",
-                                         BAboutWindowEventHandler, 2, aboutSpec);
+    static const EventTypeSpec aboutSpec[] = {{kEventClassWindow, kEventWindowShown}};
+    auto *form = new AuxiliaryWindow<Ui::AboutWindow>;
+    aboutWindow = form->window =
+        BLoadWindowWithHandler(form, "Window", BAboutWindowEventHandler, 1, aboutSpec);
     existAboutWindow = aboutWindow ? 1 : 0;
 }
 
 OSStatus BAboutWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
 {
-    auto window = static_cast<WindowRef>(userData);
-    switch (GetEventKind(event)) {
-    case kEventWindowClose:
-        BHideAndSelectFront(window);
-        return noErr;
-    case kEventWindowShown:
-        BAboutBoxCommandHandler(window);
-        return noErr;
-    default:
+    if (GetEventKind(event) != kEventWindowShown)
         return eventNotHandledErr;
-    }
+    BAboutBoxCommandHandler(static_cast<WindowRef>(userData));
+    return noErr;
 }
 
 WindowRef BGetAboutWindowRef()

@@ -4,7 +4,6 @@
 #include "testing.h"
 
 #include <QApplication>
-#include <QDialog>
 
 struct OpaqueEventRef {
     EventClass eventClass;
@@ -113,15 +112,10 @@ OSStatus SendWindowEvent(WindowRef window, EventKind kind)
         return paramErr;
     OpaqueEventRef event{kEventClassWindow, kind, window};
     const OSStatus result = sendToTarget(window->target, event);
-    // The close box of a window nobody looks after: a dialog cancels, or
-    // just goes away without a cancel button; any other window closes as
-    // its own close event decides.
+    // The close box of a window nobody looks after: a window with a cancel
+    // button cancels, any other closes as its own close event decides.
     if (result != eventNotHandledErr || kind != kEventWindowClose || platform::clickCancelButton(window))
         return result;
-    if (qobject_cast<QDialog *>(window->widget)) {
-        HideWindow(window);
-        return result;
-    }
     window->widget->close(); // the record may be gone after this
     return noErr;
 }

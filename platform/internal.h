@@ -73,6 +73,7 @@ struct DialogWindow {
 };
 // Whether one of the window's handlers takes events of this kind.
 bool handlesWindowEvent(WindowRef window, EventKind kind);
+bool hasCancelButton(WindowRef window);
 // Presses the window's enabled cancel button; false when it has none.
 bool clickCancelButton(WindowRef window);
 void attachMenuBar(WindowRef window);

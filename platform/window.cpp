@@ -59,10 +59,10 @@ class WindowWatcher : public QObject
             return false;
         switch (event->type()) {
         case QEvent::Close:
-            // A window that is no dialog and has no close handler of ours
-            // decides in its own close event.
-            if (!qobject_cast<QDialog *>(window_->widget) &&
-                !platform::handlesWindowEvent(window_, kEventWindowClose))
+            // A window with neither a close handler of ours nor a cancel
+            // button decides in its own close event.
+            if (!platform::handlesWindowEvent(window_, kEventWindowClose) &&
+                !platform::hasCancelButton(window_))
                 return false;
             event->ignore();
             SendWindowEvent(window_, kEventWindowClose);
@@ -140,6 +140,11 @@ void setVisible(WindowRef window, bool visible)
 
 namespace platform
 {
+
+bool hasCancelButton(WindowRef window)
+{
+    return window->widget->findChild<QPushButton *>(QStringLiteral("cancelButton")) != nullptr;
+}
 
 bool clickCancelButton(WindowRef window)
 {
