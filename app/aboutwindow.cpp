@@ -7,10 +7,8 @@
 #include "files/file.h"
 #include "platform/bundle.h"
 #include "platform/forms.h"
-#include "ui_aboutwindow.h"
 
 #include <QCoreApplication>
-#include <QDialog>
 
 namespace
 {
@@ -36,19 +34,8 @@ void BShowWindowInFront(WindowRef window)
 
 void BInitAboutWindow()
 {
-    static const EventTypeSpec aboutSpec[] = {{kEventClassWindow, kEventWindowShown}};
-    auto *form = new AuxiliaryWindow<Ui::AboutWindow>;
-    aboutWindow = form->window =
-        BLoadWindowWithHandler(form, "Window", BAboutWindowEventHandler, 1, aboutSpec);
+    aboutWindow = BLoadAboutBox();
     existAboutWindow = aboutWindow ? 1 : 0;
-}
-
-OSStatus BAboutWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
-{
-    if (GetEventKind(event) != kEventWindowShown)
-        return eventNotHandledErr;
-    BAboutBoxCommandHandler(static_cast<WindowRef>(userData));
-    return noErr;
 }
 
 WindowRef BGetAboutWindowRef()
