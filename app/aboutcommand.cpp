@@ -41,7 +41,7 @@ void AboutBox::paintEvent(QPaintEvent *)
 WindowRef BLoadAboutBox()
 {
     auto *box = new AboutBox;
-    return box->window = BLoadWindowWithHandler(box, "Window");
+    return box->window = BLoadWindow(box, "Window");
 }
 
 void BAboutBoxCommandHandler(WindowRef window)

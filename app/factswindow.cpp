@@ -20,7 +20,7 @@ std::int32_t factsWindowExist = 0;
 void QRLInitFactsWindow()
 {
     auto *form = new AuxiliaryWindow<Ui::FactsWindow>;
-    factsWindow = form->window = BLoadWindowWithHandler(form, "Window");
+    factsWindow = form->window = BLoadWindow(form, "Window");
     factsWindowExist = factsWindow ? 1 : 0;
 }
 

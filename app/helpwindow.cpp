@@ -26,7 +26,7 @@ std::int32_t helpWindowExist = 0;
 void BInitHelpWindow()
 {
     helpForm = new HelpForm;
-    helpWindow = helpForm->window = BLoadWindowWithHandler(helpForm, "Window");
+    helpWindow = helpForm->window = BLoadWindow(helpForm, "Window");
     helpWindowExist = 1;
 }
 

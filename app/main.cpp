@@ -13,6 +13,7 @@
 #include "platform/application.h"
 #include "platform/bundle.h"
 #include "platform/commandline.h"
+#include "platform/events.h"
 #include "platform/instance.h"
 #include "platform/process.h"
 #include "platform/quickdraw.h"

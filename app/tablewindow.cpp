@@ -146,7 +146,7 @@ void QRLInitTableWindow()
 {
     const std::int32_t distUnit = QRLReadDistanceUnit();
     tableForm = new TableForm;
-    tableWindow = BLoadWindowWithHandler(tableForm, "Window");
+    tableWindow = BLoadWindow(tableForm, "Window");
     tableWindowExist = 1;
     connectForm();
     fillWindow(distUnit);

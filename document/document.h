@@ -5,7 +5,6 @@
 
 #include "document/documentwindow.h"
 #include "model/data.h"
-#include "platform/events.h"
 #include "platform/window.h"
 
 constexpr int kMaxNumberOfDocuments = 10;

@@ -47,13 +47,9 @@ QRect qRect(const Rect &r)
 
 } // namespace
 
-WindowRef BLoadWindowWithHandler(QWidget *form, const std::string &windowName, EventHandlerUPP handler,
-                                 int numTypes, const EventTypeSpec *eventTypes, EventHandlerRef *outHandler)
+WindowRef BLoadWindow(QWidget *form, const std::string &windowName)
 {
-    WindowRef window = platform::adoptWindow(form, windowName);
-    if (handler)
-        InstallEventHandler(GetWindowEventTarget(window), handler, numTypes, eventTypes, window, outHandler);
-    return window;
+    return platform::adoptWindow(form, windowName);
 }
 
 void BPrepareMainWindow()
@@ -66,7 +62,7 @@ DocumentWindow *BInitMainWindow()
     auto *document = dynamic_cast<DocumentWindow *>(platform::takePreparedWindow());
     if (!document)
         document = new DocumentWindow;
-    document->theWindow = BLoadWindowWithHandler(document, kWindowName);
+    document->theWindow = BLoadWindow(document, kWindowName);
     document->setSerial(count);
     count += 1;
     // New windows cascade from the front one and never open off screen.

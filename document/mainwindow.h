@@ -3,7 +3,6 @@
 #pragma once
 
 #include "document/sheet.h"
-#include "platform/events.h"
 #include "platform/window.h"
 
 #include <cstdint>
@@ -12,13 +11,9 @@
 class QWidget;
 
 // Makes the hidden form window one of the program's windows, named
-// windowName, and installs its handler (when given) with the window as user
-// data (the handler's reference in *outHandler when asked for). Document
-// windows, the table window and the auxiliary windows are all built so.
-WindowRef BLoadWindowWithHandler(QWidget *form, const std::string &windowName,
-                                 EventHandlerUPP handler = nullptr, int numTypes = 0,
-                                 const EventTypeSpec *eventTypes = nullptr,
-                                 EventHandlerRef *outHandler = nullptr);
+// windowName. Document windows, the table window and the auxiliary windows
+// are all built so.
+WindowRef BLoadWindow(QWidget *form, const std::string &windowName);
 class DocumentWindow;
 // Builds a hidden document window, numbered and cascaded from the front one.
 DocumentWindow *BInitMainWindow();

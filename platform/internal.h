@@ -27,21 +27,10 @@
 class QPainter;
 class QMenuBar;
 
-struct HandlerEntry {
-    EventHandlerUPP proc;
-    std::vector<EventTypeSpec> types;
-    void *userData;
-    OpaqueEventTargetRef *target;
-};
-
-struct OpaqueEventTargetRef {
-    std::vector<std::unique_ptr<HandlerEntry>> handlers;
-};
-
 struct OpaqueWindowPtr {
-    QPointer<QWidget> widget;  // the top-level widget
-    QPointer<QWidget> content; // the central widget, or the window itself
-    OpaqueEventTargetRef target;
+    QPointer<QWidget> widget;       // the top-level widget
+    QPointer<QWidget> content;      // the central widget, or the window itself
+    std::function<void()> closeBox; // what the close box does in place of closing (a dialog's cancel)
     std::string nibName;
     WindowClass windowClass = kDocumentWindowClass;
     std::map<std::pair<OSType, OSType>, void *> properties;
@@ -71,8 +60,6 @@ struct DialogWindow {
     void wrap(QWidget *dialog, WindowClass windowClass, const std::string &name);
     void remove();
 };
-// Whether one of the window's handlers takes events of this kind.
-bool handlesWindowEvent(WindowRef window, EventKind kind);
 bool hasCancelButton(WindowRef window);
 // Presses the window's enabled cancel button; false when it has none.
 bool clickCancelButton(WindowRef window);

@@ -89,7 +89,7 @@ WindowRef DocumentWithFile(const std::string &folder, const std::string &name, b
     if (locked)
         chmod(path.c_str(), 0444);
     Trigger("New"); // keeps a window up while the first one closes
-    SendWindowEvent(DocumentAt(0), kEventWindowClose);
+    ClickCloseBox(DocumentAt(0));
     Trigger("Open");
     dialogs = GetPendingNavDialogs();
     EXPECT_EQ(dialogs.size(), 1u);

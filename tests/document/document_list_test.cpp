@@ -170,14 +170,14 @@ TEST(DocumentList, CloseEventAndCloseBox)
     StartApplication();
     WindowRef first = DocumentAt(0);
     WindowRef second = NewDocument()->theWindow, third = NewDocument()->theWindow;
-    EXPECT_EQ(SendWindowEvent(second, kEventWindowClose), noErr);
+    ClickCloseBox(second);
     EXPECT_EQ(BIsDocumentWindow(second), 0);
     platform::widgetOf(third)->close();
     EXPECT_EQ(BIsDocumentWindow(third), 0);
     EXPECT_EQ(Slots(), std::vector<WindowRef>{first});
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     ComputeTable({"3", "50", 3, std::nullopt});
-    EXPECT_EQ(SendWindowEvent(first, kEventWindowClose), noErr);
+    ClickCloseBox(first);
     EXPECT_EQ(BIsDocumentWindow(first), 1);
     EXPECT_TRUE(IsWindowVisible(first));
     std::vector<PendingNavDialog> dialogs = GetPendingNavDialogs();
@@ -200,7 +200,7 @@ TEST(DocumentList, ClosingTheLastWindowQuits)
     GTEST_SKIP() << "the global menu bar keeps the application up";
 #endif
     StartApplication();
-    SendWindowEvent(DocumentAt(0), kEventWindowClose);
+    ClickCloseBox(DocumentAt(0));
     EXPECT_EQ(BGetNumberOfDocuments(), 0);
     EXPECT_EQ(FrontWindow(), nullptr);
     EXPECT_TRUE(EndsProcess(ProcessPendingEvents));
@@ -218,7 +218,7 @@ TEST(DocumentList, ClosingTheFrontDocumentAdjustsMenusForTheNextOne)
     SelectWindow(first);
     ASSERT_FALSE(IsCommandEnabled("Save"));
     ASSERT_FALSE(IsCommandEnabled("SaveAs"));
-    EXPECT_EQ(SendWindowEvent(first, kEventWindowClose), noErr);
+    ClickCloseBox(first);
     ASSERT_EQ(Slots(), std::vector<WindowRef>{second});
     EXPECT_EQ(FrontWindow(), second);
     // What the menu bar shows now, without asking the menus to adjust.

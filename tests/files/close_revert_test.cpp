@@ -14,14 +14,14 @@ using Closing = FileTest;
 // Asks to close the window as its close box does; returns the sheet.
 PendingNavDialog closeWindow(WindowRef window)
 {
-    SendWindowEvent(window, kEventWindowClose);
+    ClickCloseBox(window);
     return onlyDialog();
 }
 
 TEST_F(Closing, CleanWindowClosesWithoutAsking)
 {
     Trigger("New");
-    SendWindowEvent(DocumentAt(1), kEventWindowClose);
+    ClickCloseBox(DocumentAt(1));
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
 }

@@ -183,7 +183,7 @@ TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
         ComputeTable({"9", "35", {}, {}});
         EXPECT_FALSE(IsCommandEnabled("Save"));
         EXPECT_TRUE(IsCommandEnabled("SaveAs"));
-        SendWindowEvent(opened, kEventWindowClose);
+        ClickCloseBox(opened);
         ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges), noErr);
         EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
         EXPECT_EQ(readFile(f + "/t.qrtb"), layout(table(4, 50)));

@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, Reviewing,
 TEST_F(Quitting, SheetInFrontStopsWalkWithBeep)
 {
     ComputeTable({"3", "50", {}, {}});
-    SendWindowEvent(window, kEventWindowClose); // the save-changes sheet of normal work
+    ClickCloseBox(window); // the save-changes sheet of normal work
     const int beeps = GetBeepCount();
     EXPECT_FALSE(EndsProcess(RequestQuit));
     EXPECT_EQ(GetBeepCount(), beeps + 1);

@@ -62,7 +62,7 @@ TEST_F(Saving, CancelledSaveSheetLeavesEverything)
     Trigger("Save");
     WindowRef sheet = FrontWindow();
     ASSERT_NE(sheet, window);
-    SendWindowEvent(sheet, kEventWindowClose);
+    ClickCloseBox(sheet);
     QCoreApplication::processEvents();
     EXPECT_TRUE(GetPendingNavDialogs().empty());
     EXPECT_EQ(FrontWindow(), window);
@@ -165,7 +165,7 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
     EXPECT_FALSE(documentOf(window)->filePath.empty());
     ComputeTable({"9", "35", {}, {}});
     EXPECT_FALSE(IsCommandEnabled("Save"));
-    SendWindowEvent(window, kEventWindowClose);
+    ClickCloseBox(window);
     ASSERT_EQ(NavTestAnswer(onlyDialog().dialog, kNavUserActionSaveChanges), noErr);
     EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
     EXPECT_EQ(readFile(path("locked.qrtb")), layout(table(4, 50)));

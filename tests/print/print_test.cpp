@@ -371,7 +371,7 @@ TEST(Print, NothingWithAnAuxiliaryWindowInFront)
         BDoPrint(FrontWindow());
         EXPECT_TRUE(GetPendingPrintDialogs().empty()) << command;
         EXPECT_EQ(PMTestLiveSessions(), 0);
-        SendWindowEvent(FrontWindow(), kEventWindowClose);
+        ClickCloseBox(FrontWindow());
     }
     EXPECT_TRUE(AlertMessages().empty());
 }
@@ -457,7 +457,7 @@ TEST(Print, ClosingTheWindowCancelsItsSheet)
         if (c.closeDocument) {
             BCloseDocument(GetPendingPrintDialogs()[0].parentWindow);
         } else {
-            SendWindowEvent(FrontWindow(), kEventWindowClose);
+            ClickCloseBox(FrontWindow());
             ProcessPendingEvents();
         }
         EXPECT_TRUE(GetPendingPrintDialogs().empty());

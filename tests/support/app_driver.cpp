@@ -158,6 +158,12 @@ std::string Title(QWidget *window)
     return window->windowTitle().remove(QStringLiteral("[*]")).toStdString();
 }
 
+void ClickCloseBox(WindowRef window)
+{
+    if (QWidget *widget = platform::widgetOf(window))
+        widget->close();
+}
+
 QWidget *Front()
 {
     return platform::widgetOf(FrontWindow());

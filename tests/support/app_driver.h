@@ -84,6 +84,8 @@ QWidget *FindWidget(WindowRef window, const char *objectName);
 QWidget *FindWidget(QWidget *window, const char *objectName);
 // The window's title as the user reads it (without the modified mark's place).
 std::string Title(QWidget *window);
+// Clicks the window's close box.
+void ClickCloseBox(WindowRef window);
 // The front window of ours (the menus act on it); null when none is shown.
 QWidget *Front();
 template <typename Widget, typename Window> Widget *Find(Window window, const char *objectName)
