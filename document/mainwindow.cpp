@@ -1,5 +1,5 @@
-// Document windows: building them from their form, their window
-// events, and the table sheet they show.
+// Document windows: building them from their form, numbering and
+// cascading them, and the table sheet they show.
 #include "document/mainwindow.h"
 
 #include "document/document.h"

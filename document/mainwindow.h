@@ -1,5 +1,4 @@
-// Document windows: building them, their window events, and the table sheet
-// they show.
+// Document windows: building them, and the table sheet they show.
 #pragma once
 
 #include "document/sheet.h"

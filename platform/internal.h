@@ -50,8 +50,8 @@ WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string
 void unwrapWidget(WindowRef window);
 
 // A dialog (a file dialog, a question, a print sheet) shown as a window of
-// ours: its close box and Escape call cancel once the window event that
-// asked is over. remove() takes it off the screen and out of the window
+// ours: its close box and Escape call cancel once the event that asked
+// is over. remove() takes it off the screen and out of the window
 // list; the widget goes once its own events are over.
 struct DialogWindow {
     QPointer<QWidget> widget;
