@@ -7,10 +7,8 @@
 #include "files/file.h"
 #include "platform/bundle.h"
 #include "platform/forms.h"
-#include "ui_aboutwindow.h"
 
 #include <QCoreApplication>
-#include <QDialog>
 
 namespace
 {
@@ -36,26 +34,8 @@ void BShowWindowInFront(WindowRef window)
 
 void BInitAboutWindow()
 {
-    static const EventTypeSpec aboutSpec[] = {{kEventClassWindow, kEventWindowClose},
-                                              {kEventClassWindow, kEventWindowShown}};
-    aboutWindow = BLoadWindowWithHandler(new FormWindow<QDialog, Ui::AboutWindow>, "Window",
-                                         BAboutWindowEventHandler, 2, aboutSpec);
+    aboutWindow = BLoadAboutBox();
     existAboutWindow = aboutWindow ? 1 : 0;
-}
-
-OSStatus BAboutWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
-{
-    auto window = static_cast<WindowRef>(userData);
-    switch (GetEventKind(event)) {
-    case kEventWindowClose:
-        BHideAndSelectFront(window);
-        return noErr;
-    case kEventWindowShown:
-        BAboutBoxCommandHandler(window);
-        return noErr;
-    default:
-        return eventNotHandledErr;
-    }
 }
 
 WindowRef BGetAboutWindowRef()

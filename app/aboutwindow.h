@@ -1,13 +1,13 @@
 // The about box: the application icon and information string.
 #pragma once
 
-#include "platform/events.h"
 #include "platform/window.h"
 
 #include <string>
 
 void BInitAboutWindow();
-OSStatus BAboutWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
+// Builds the about box's window, hidden; it paints itself.
+WindowRef BLoadAboutBox();
 WindowRef BGetAboutWindowRef();
 short BIsAboutWindow(WindowRef theWindow);
 void BAboutBoxCommandHandler(WindowRef window);

@@ -19,18 +19,9 @@ std::int32_t factsWindowExist = 0;
 
 void QRLInitFactsWindow()
 {
-    static const EventTypeSpec factsSpec[] = {{kEventClassWindow, kEventWindowClose}};
-    factsWindow = BLoadWindowWithHandler(new FormWindow<QDialog, Ui::FactsWindow>, "Window",
-                                         QRLFactsWindowEventHandler, 1, factsSpec);
+    auto *form = new AuxiliaryWindow<Ui::FactsWindow>;
+    factsWindow = form->window = BLoadWindow(form, "Window");
     factsWindowExist = factsWindow ? 1 : 0;
-}
-
-OSStatus QRLFactsWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
-{
-    if (GetEventKind(event) != kEventWindowClose)
-        return eventNotHandledErr;
-    BHideAndSelectFront(static_cast<WindowRef>(userData));
-    return noErr;
 }
 
 WindowRef QRLGetFactsWindowRef()

@@ -5,7 +5,6 @@
 #include "platform/window.h"
 
 void QRLInitFactsWindow();
-OSStatus QRLFactsWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
 WindowRef QRLGetFactsWindowRef();
 Boolean QRLIsFactsWindow(WindowRef theWindow);
 void QRLDepthFactsCommandHandler(WindowRef window);

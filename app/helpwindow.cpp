@@ -16,7 +16,7 @@
 namespace
 {
 
-using HelpForm = FormWindow<QDialog, Ui::HelpWindow>;
+using HelpForm = AuxiliaryWindow<Ui::HelpWindow>;
 HelpForm *helpForm = nullptr;
 WindowRef helpWindow = nullptr;
 std::int32_t helpWindowExist = 0;
@@ -25,18 +25,9 @@ std::int32_t helpWindowExist = 0;
 
 void BInitHelpWindow()
 {
-    static const EventTypeSpec helpSpec[] = {{kEventClassWindow, kEventWindowClose}};
     helpForm = new HelpForm;
-    helpWindow = BLoadWindowWithHandler(helpForm, "Window", BHelpWindowEventHandler, 1, helpSpec);
+    helpWindow = helpForm->window = BLoadWindow(helpForm, "Window");
     helpWindowExist = 1;
-}
-
-OSStatus BHelpWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
-{
-    if (GetEventKind(event) != kEventWindowClose)
-        return eventNotHandledErr;
-    BHideAndSelectFront(static_cast<WindowRef>(userData));
-    return noErr;
 }
 
 WindowRef BGetHelpWindowRef()

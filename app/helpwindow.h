@@ -6,7 +6,6 @@
 #include "platform/window.h"
 
 void BInitHelpWindow();
-OSStatus BHelpWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
 WindowRef BGetHelpWindowRef();
 Boolean BIsHelpWindow(WindowRef theWindow);
 // Shows the help window at the book's front page, or brings it to the

@@ -14,6 +14,7 @@
 #include "platform/bundle.h"
 #include "platform/commandline.h"
 #include "platform/forms.h"
+#include "platform/events.h"
 #include "platform/instance.h"
 #include "platform/process.h"
 #include "platform/quickdraw.h"

@@ -65,7 +65,7 @@ void newDocument()
 void closeFrontWindow()
 {
     if (WindowRef window = FrontWindow())
-        SendWindowEvent(window, kEventWindowClose);
+        platform::widgetOf(window)->close(); // as its close box would
 }
 
 // The editing items act on the text field that has the focus.

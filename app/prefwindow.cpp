@@ -60,7 +60,7 @@ void BInitPrefWindow()
 {
     distUnit = QRLReadDistanceUnit();
     prefForm = new PrefForm;
-    prefWindow = BLoadWindowWithHandler(prefForm, "PrefWindow");
+    prefWindow = BLoadWindow(prefForm, "PrefWindow");
     QObject::connect(prefForm->ui.okButton, &QPushButton::clicked, prefForm, []() { closeWindow(true); });
     QObject::connect(prefForm->ui.cancelButton, &QPushButton::clicked, prefForm,
                      []() { closeWindow(false); });

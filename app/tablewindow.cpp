@@ -1,12 +1,13 @@
 // The table parameters window: built afresh at every compute command,
-// filled with the arguments of the last successful calculation, run
-// application-modally, and destroyed at its end.
+// filled with the arguments of the last successful calculation, shown
+// application-modal, and destroyed once it is finished (computed or cancelled).
 #include "app/tablewindow.h"
 
 #include "document/document.h"
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/forms.h"
+#include "platform/menus.h"
 #include "platform/prefs.h"
 #include "platform/strings.h"
 #include "ui_tablewindow.h"
@@ -112,7 +113,20 @@ void computeTable()
     distanceDef = distance;
     unsharpDef = circle;
     focalDef = focal;
-    QuitAppModalLoopForWindow(tableWindow);
+    tableForm->accept();
+}
+
+// The window is finished: a computed table is shown in the front document,
+// which now has unsaved changes; the window goes either way.
+void finishTableWindow(int result)
+{
+    tableWindowExist = 0;
+    HideWindow(tableWindow);
+    DisposeWindow(tableWindow);
+    tableWindow = nullptr;
+    tableForm = nullptr;
+    if (result != QDialog::Accepted)
+        return;
     BDrawDocsWindowData(1);
     BSetDocumentDirtyShown(BGetDocumentWindowsDocPtr(BGetCurrentDocsWindowRef()), 1);
 }
@@ -122,8 +136,8 @@ void connectForm()
 {
     const Ui::TableWindow &ui = tableForm->ui;
     QObject::connect(ui.computeButton, &QPushButton::clicked, tableForm, computeTable);
-    QObject::connect(ui.cancelButton, &QPushButton::clicked, tableForm,
-                     []() { QuitAppModalLoopForWindow(tableWindow); });
+    QObject::connect(ui.cancelButton, &QPushButton::clicked, tableForm, &QDialog::reject);
+    QObject::connect(tableForm, &QDialog::finished, tableForm, finishTableWindow);
     QObject::connect(ui.unsharpField, qOverload<int>(&QComboBox::activated), tableForm, enableCircleFieldFor);
 }
 
@@ -133,18 +147,17 @@ void QRLInitTableWindow()
 {
     const std::int32_t distUnit = QRLReadDistanceUnit();
     tableForm = new TableForm;
-    tableWindow = BLoadWindowWithHandler(tableForm, "Window");
+    tableWindow = BLoadWindow(tableForm, "Window");
     tableWindowExist = 1;
     connectForm();
     fillWindow(distUnit);
     tableForm->ui.distanceField->setFocus(Qt::OtherFocusReason);
     tableForm->ui.distanceField->selectAll();
-    RunAppModalLoopForWindow(tableWindow);
-    HideWindow(tableWindow);
-    tableWindowExist = 0;
-    DisposeWindow(tableWindow);
-    tableWindow = nullptr;
-    tableForm = nullptr;
+    // Shown application-modal without an event loop of its own: the command
+    // ends when the window is finished.
+    tableForm->setWindowModality(Qt::ApplicationModal);
+    platform::attachEditMenu(tableForm);
+    ShowWindow(tableWindow);
 }
 
 int QRLIsTableWindow()

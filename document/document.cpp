@@ -1,47 +1,67 @@
-// The document list: up to ten open documents in order of creation, the
-// current document, and the count of documents with unsaved changes.
+// The document list: the open document windows in order of creation, the
+// current document, and the count of documents with unsaved changes. The
+// list is read from the application's windows each time; nothing else keeps it.
 #include "document/document.h"
 
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/menus.h"
 
-#include <new>
+#include <QApplication>
+#include <algorithm>
+#include <vector>
 
 namespace
 {
 
-tDocumentPtr documentList[kMaxNumberOfDocuments] = {};
-std::int32_t numberOfDocuments = -1; // index of the last used slot
-std::int32_t numberOfDirtyDocuments = 0;
 std::int32_t currentDocListIndex = 0;
 tDocumentHooks hooks;
 
-// Index of the document that has this window, or -1.
-int slotOfWindow(WindowRef window)
+// The open document windows, oldest first.
+std::vector<DocumentWindow *> documents()
 {
-    if (!window)
-        return -1;
-    for (int i = 0; i <= numberOfDocuments; ++i)
-        if (documentList[i]->theWindow == window)
-            return i;
-    return -1;
+    std::vector<DocumentWindow *> list;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *document = dynamic_cast<DocumentWindow *>(widget); document && document->isOpenDocument())
+            list.push_back(document);
+    std::sort(list.begin(), list.end(),
+              [](const DocumentWindow *a, const DocumentWindow *b) { return a->serial() < b->serial(); });
+    return list;
 }
 
-tDocumentPtr failInitDocument(tDocumentPtr document)
+// The document that has this window, or null.
+DocumentWindow *documentOfWindow(WindowRef window)
+{
+    if (!window)
+        return nullptr;
+    for (DocumentWindow *document : documents())
+        if (document->theWindow == window)
+            return document;
+    return nullptr;
+}
+
+int indexOf(const DocumentWindow *document)
+{
+    const std::vector<DocumentWindow *> list = documents();
+    const auto it = std::find(list.begin(), list.end(), document);
+    return it == list.end() ? -1 : int(it - list.begin());
+}
+
+// The window goes with what the layers above keep for it.
+void disposeDocument(DocumentWindow *document)
+{
+    document->markClosed();
+    if (hooks.closing)
+        hooks.closing(document);
+    HideWindow(document->theWindow);
+    DisposeWindow(document->theWindow);
+}
+
+tDocumentPtr failInitDocument(DocumentWindow *document)
 {
     showAlert("Cannot create new Document", "InitDocErr");
-    if (document) {
-        QRLDeleteDataPtr(document->dataPtr);
-        if (document->theWindow) {
-            if (hooks.closing)
-                hooks.closing(document);
-            DisposeWindow(document->theWindow);
-        }
-        delete document;
-        documentList[numberOfDocuments] = nullptr;
-        numberOfDocuments -= 1;
-    }
+    if (document)
+        disposeDocument(document);
     return nullptr;
 }
 
@@ -60,27 +80,14 @@ const tDocumentHooks &BGetDocumentHooks()
 tDocumentPtr BInitDocument()
 {
     // Every slot in use: refused like any other failure.
-    if (numberOfDocuments + 1 >= kMaxNumberOfDocuments)
+    if (BGetNumberOfDocuments() >= kMaxNumberOfDocuments)
         return failInitDocument(nullptr);
-    auto *document = new (std::nothrow) tDocument{};
-    if (!document)
-        return failInitDocument(nullptr);
-    numberOfDocuments += 1;
-    documentList[numberOfDocuments] = document;
-
-    document->theWindow = BInitMainWindow(&document->eventHandlerUPP);
-    if (!document->theWindow)
-        return failInitDocument(document);
-    currentDocListIndex = numberOfDocuments;
-
+    DocumentWindow *document = BInitMainWindow();
+    currentDocListIndex = indexOf(document);
     document->dataPtr = QRLNewDataPtr();
     if (!document->dataPtr)
         return failInitDocument(document);
     QRLSetDataValid(document->dataPtr, false);
-
-    document->dirty = 0;
-    document->fileLocked = false;
-    document->isClosing = false;
     if (hooks.created && !hooks.created(document))
         return failInitDocument(document);
     document->isClosing = false;
@@ -89,40 +96,22 @@ tDocumentPtr BInitDocument()
 
 void BCloseDocument(WindowRef window)
 {
-    const int slot = slotOfWindow(window);
-    if (slot < 0)
+    DocumentWindow *document = documentOfWindow(window);
+    if (!document)
         return;
-    currentDocListIndex = slot;
-    tDocumentPtr document = documentList[slot];
-    if (document->dirty)
-        numberOfDirtyDocuments -= 1;
+    currentDocListIndex = indexOf(document);
     // The list is whole again before the window goes: hiding it adjusts the
     // menus for the window that comes to the front, which must be found.
-    numberOfDocuments -= 1;
-    for (int i = slot; i <= numberOfDocuments; ++i)
-        documentList[i] = documentList[i + 1];
-    documentList[numberOfDocuments + 1] = nullptr;
-    // What the layers above keep for the window (an open page setup or
-    // print sheet, then the printing record) goes first.
-    if (hooks.closing)
-        hooks.closing(document);
-    HideWindow(document->theWindow);
-    DisposeWindow(document->theWindow);
-    QRLDeleteDataPtr(document->dataPtr);
-    delete document;
-    // currentDocListIndex keeps its value: the document that moved into the
+    // currentDocListIndex keeps its value: the document that moves into the
     // slot, or none until the next operation makes one current.
+    disposeDocument(document);
 }
 
 void BSetDocumentDirty(tDocumentPtr documentPtr, int dirtyStatus)
 {
     if (!documentPtr)
         return;
-    if (dirtyStatus == 1 && documentPtr->dirty == 0)
-        numberOfDirtyDocuments += 1;
-    else if (dirtyStatus == 0 && documentPtr->dirty == 1)
-        numberOfDirtyDocuments -= 1;
-    documentPtr->dirty = std::int16_t(dirtyStatus);
+    documentPtr->setDirty(dirtyStatus, false);
     platform::updateMenus(); // Save and Revert follow the dirty state
 }
 
@@ -130,71 +119,66 @@ void BSetDocumentDirtyShown(tDocumentPtr documentPtr, int dirtyStatus)
 {
     if (!documentPtr)
         return;
-    BSetDocumentDirty(documentPtr, dirtyStatus);
-    SetWindowModified(documentPtr->theWindow, dirtyStatus != 0);
+    documentPtr->setDirty(dirtyStatus, true);
+    platform::updateMenus();
 }
 
 int BIsDocumentDirty(WindowRef window)
 {
-    const int slot = slotOfWindow(window);
-    return slot < 0 ? 0 : documentList[slot]->dirty;
+    const DocumentWindow *document = documentOfWindow(window);
+    return document ? document->dirty : 0;
 }
 
 int BGetNumberOfDocuments()
 {
-    return numberOfDocuments + 1;
+    return int(documents().size());
 }
+
 int BGetNumberOfDirtyDocuments()
 {
-    return numberOfDirtyDocuments;
+    const std::vector<DocumentWindow *> list = documents();
+    return int(
+        std::count_if(list.begin(), list.end(), [](const DocumentWindow *d) { return d->dirty != 0; }));
 }
+
 int BIsDocumentWindow(WindowRef window)
 {
-    return slotOfWindow(window) < 0 ? 0 : 1;
+    return documentOfWindow(window) ? 1 : 0;
 }
 
 tDocumentPtr BGetDocumentWindowsDocPtr(WindowRef window)
 {
-    const int slot = slotOfWindow(window);
-    return slot < 0 ? nullptr : documentList[slot];
+    return documentOfWindow(window);
 }
 
 WindowRef BGetDocumentsWindowPtr(tDocumentPtr documentPtr)
 {
-    if (!documentPtr)
-        return nullptr;
-    for (int i = 0; i <= numberOfDocuments; ++i)
-        if (documentList[i] == documentPtr)
-            return documentPtr->theWindow;
-    return nullptr;
+    return indexOf(documentPtr) < 0 ? nullptr : documentPtr->theWindow;
 }
 
 WindowRef BGetDocumentWindowByIndex(std::int16_t index)
 {
-    if (index < 0 || index >= BGetNumberOfDocuments())
-        return nullptr;
-    return documentList[index]->theWindow;
+    const std::vector<DocumentWindow *> list = documents();
+    return index < 0 || index >= int(list.size()) ? nullptr : list[std::size_t(index)]->theWindow;
 }
 
 void BSetCurrentDocListIndexFromWindowRef(WindowRef window)
 {
-    const int slot = slotOfWindow(window);
-    if (slot >= 0)
-        currentDocListIndex = slot;
+    if (DocumentWindow *document = documentOfWindow(window))
+        currentDocListIndex = indexOf(document);
 }
 
 tDataPtr BGetCurrentDocsDataPtr()
 {
-    if (currentDocListIndex < 0 || currentDocListIndex > numberOfDocuments)
-        return nullptr;
-    return documentList[currentDocListIndex]->dataPtr;
+    const std::vector<DocumentWindow *> list = documents();
+    return currentDocListIndex < 0 || currentDocListIndex >= int(list.size())
+               ? nullptr
+               : list[std::size_t(currentDocListIndex)]->dataPtr;
 }
 
 WindowRef BGetCurrentDocsWindowRef()
 {
-    if (currentDocListIndex < 0 || currentDocListIndex > numberOfDocuments)
-        return nullptr;
-    return documentList[currentDocListIndex]->theWindow;
+    return BGetDocumentWindowByIndex(std::int16_t(currentDocListIndex));
 }
 
 int BGetCurrentDocListIndex()

@@ -1,23 +1,17 @@
-// The open documents: up to ten, each with its window and calculation
-// record, the current document and the count of documents with unsaved
-// changes.
+// The open documents: up to ten document windows in order of creation,
+// each with its calculation record; the current document and the count of
+// documents with unsaved changes are read from them.
 #pragma once
 
+#include "document/documentwindow.h"
 #include "model/data.h"
-#include "platform/events.h"
 #include "platform/window.h"
 
 constexpr int kMaxNumberOfDocuments = 10;
 
-struct tDocument {
-    WindowRef theWindow;
-    tDataPtr dataPtr;
-    std::int16_t dirty;
-    bool isClosing;
-    std::string filePath; // empty until the document has a file
-    bool fileLocked;
-    EventHandlerUPP eventHandlerUPP;
-};
+// A document is its window: the window owns the record, the file and the
+// unsaved-changes state.
+using tDocument = DocumentWindow;
 using tDocumentPtr = tDocument *;
 
 // What the layers above the documents do as a document comes and goes (its

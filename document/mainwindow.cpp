@@ -1,16 +1,12 @@
-// Document windows: building them from their form, their window
-// events, and the table sheet they show.
+// Document windows: building them from their form, numbering and
+// cascading them, and the table sheet they show.
 #include "document/mainwindow.h"
 
 #include "document/document.h"
+#include "document/sheetview.h"
 #include "platform/forms.h"
 #include "platform/placement.h"
-#include "ui_main.h"
 
-#include <QEvent>
-#include <QLayout>
-#include <QMainWindow>
-#include <QPainter>
 #include <iterator>
 #include <string>
 
@@ -21,53 +17,10 @@ std::int32_t count = 1; // document windows built so far, plus one
 
 const char *const kWindowName = "MainWindow";
 
-// A document window: its form is the sheet it draws on.
-using DocumentForm = FormWindow<QMainWindow, Ui::MainWindow>;
-
-// The sheet a document window shows: laid out when the table or the record
-// changes, painted from that layout whenever its content widget paints.
-class SheetView : public QObject
-{
-  public:
-    explicit SheetView(QWidget *content) : QObject(content), content_(content)
-    {
-        setObjectName(QStringLiteral("sheetView"));
-        content->installEventFilter(this);
-    }
-
-    void show(SheetLayout layout)
-    {
-        layout_ = std::move(layout);
-        content_->update();
-    }
-    const SheetLayout &layout() const { return layout_; }
-    QRect bounds() const
-    {
-        if (QLayout *layout = content_->window()->layout())
-            layout->activate(); // a hidden window has its size only once laid out
-        return content_->rect();
-    }
-
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        if (object == content_ && event->type() == QEvent::Paint && !layout_.empty()) {
-            QPainter painter(content_);
-            painter.fillRect(content_->rect(), Qt::white);
-            paintSheet(painter, layout_);
-        }
-        return false;
-    }
-
-  private:
-    QWidget *content_;
-    SheetLayout layout_;
-};
-
 SheetView *sheetViewOf(WindowRef window)
 {
-    QWidget *widget = platform::widgetOf(window);
-    return widget ? dynamic_cast<SheetView *>(widget->findChild<QObject *>(QStringLiteral("sheetView")))
-                  : nullptr;
+    auto *document = dynamic_cast<DocumentWindow *>(platform::widgetOf(window));
+    return document ? document->sheet() : nullptr;
 }
 
 // The document window nearest the front, if one is visible.
@@ -92,62 +45,29 @@ QRect qRect(const Rect &r)
     return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
 
-DocumentForm *newDocumentForm()
-{
-    auto *form = new DocumentForm;
-    new SheetView(form->centralWidget());
-    return form;
-}
-
 } // namespace
 
-WindowRef BLoadWindowWithHandler(QWidget *form, const std::string &windowName, EventHandlerUPP handler,
-                                 int numTypes, const EventTypeSpec *eventTypes, EventHandlerRef *outHandler)
+WindowRef BLoadWindow(QWidget *form, const std::string &windowName)
 {
-    WindowRef window = platform::adoptWindow(form, windowName);
-    if (handler)
-        InstallEventHandler(GetWindowEventTarget(window), handler, numTypes, eventTypes, window, outHandler);
-    return window;
+    return platform::adoptWindow(form, windowName);
 }
 
 void BPrepareMainWindow()
 {
-    platform::prepareWindow([]() -> QWidget * { return newDocumentForm(); });
+    platform::prepareWindow([]() -> QWidget * { return new DocumentWindow; });
 }
 
-WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP)
+DocumentWindow *BInitMainWindow()
 {
-    static const EventTypeSpec windowEvents[] = {{kEventClassWindow, kEventWindowClose},
-                                                 {kEventClassWindow, kEventWindowShown}};
-    *eventHandlerUPP = BMainWindowEventHandler;
-    QWidget *form = platform::takePreparedWindow();
-    WindowRef window = BLoadWindowWithHandler(form ? form : newDocumentForm(), kWindowName, *eventHandlerUPP,
-                                              2, windowEvents);
-    if (count > 1)
-        SetWTitle(window, GetWTitle(window) + std::to_string(count));
+    auto *document = dynamic_cast<DocumentWindow *>(platform::takePreparedWindow());
+    if (!document)
+        document = new DocumentWindow;
+    document->theWindow = BLoadWindow(document, kWindowName);
+    document->setSerial(count);
     count += 1;
     // New windows cascade from the front one and never open off screen.
-    RepositionWindow(window, frontDocumentWindow(), kWindowCascadeOnParentWindow);
-    return window;
-}
-
-OSStatus BMainWindowEventHandler(EventHandlerCallRef, EventRef event, void *userData)
-{
-    auto window = static_cast<WindowRef>(userData);
-    switch (GetEventKind(event)) {
-    case kEventWindowClose:
-        if (BIsDocumentDirty(window)) {
-            if (BGetDocumentHooks().closeDirty)
-                BGetDocumentHooks().closeDirty(BGetDocumentWindowsDocPtr(window));
-        } else
-            BCloseDocument(window);
-        return noErr;
-    case kEventWindowShown:
-        BDrawDocsWindowDataUpdate(window);
-        return noErr;
-    default:
-        return eventNotHandledErr;
-    }
+    RepositionWindow(document->theWindow, frontDocumentWindow(), kWindowCascadeOnParentWindow);
+    return document;
 }
 
 void BDrawDocsWindowData(std::int32_t valid)

@@ -1,9 +1,7 @@
-// Document windows: building them, their window events, and the table sheet
-// they show.
+// Document windows: building them, and the table sheet they show.
 #pragma once
 
 #include "document/sheet.h"
-#include "platform/events.h"
 #include "platform/window.h"
 
 #include <cstdint>
@@ -12,18 +10,15 @@
 class QWidget;
 
 // Makes the hidden form window one of the program's windows, named
-// windowName, and installs its handler (when given) with the window as user
-// data (the handler's reference in *outHandler when asked for). Document
-// windows, the table window and the auxiliary windows are all built so.
-WindowRef BLoadWindowWithHandler(QWidget *form, const std::string &windowName,
-                                 EventHandlerUPP handler = nullptr, int numTypes = 0,
-                                 const EventTypeSpec *eventTypes = nullptr,
-                                 EventHandlerRef *outHandler = nullptr);
-WindowRef BInitMainWindow(EventHandlerUPP *eventHandlerUPP);
+// windowName. Document windows, the table window and the auxiliary windows
+// are all built so.
+WindowRef BLoadWindow(QWidget *form, const std::string &windowName);
+class DocumentWindow;
+// Builds a hidden document window, numbered and cascaded from the front one.
+DocumentWindow *BInitMainWindow();
 // Has the platform build the next document window ahead, hidden, while
 // start-up waits anyway; BInitMainWindow then finds it ready.
 void BPrepareMainWindow();
-OSStatus BMainWindowEventHandler(EventHandlerCallRef handlerRef, EventRef event, void *userData);
 
 // Lays out the current document's sheet in its window, which then paints
 // it: values when valid is 1, placeholders otherwise.

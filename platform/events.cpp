@@ -1,49 +1,14 @@
-// Window event handlers: each window event goes to its window's handlers.
+// The application's event loop, and what headless runs do in its place.
 #include "application.h"
 #include "internal.h"
 #include "testing.h"
 
 #include <QApplication>
-#include <QEventLoop>
-
-struct OpaqueEventRef {
-    EventClass eventClass;
-    EventKind eventKind;
-    WindowRef window;
-};
 
 namespace
 {
 
 bool running = false;
-std::function<void(WindowRef)> modalScript;
-bool lastModalQuit = false;
-
-bool handles(const HandlerEntry &entry, EventClass eventClass, EventKind kind)
-{
-    for (const EventTypeSpec &type : entry.types)
-        if (type.eventClass == eventClass && type.eventKind == kind)
-            return true;
-    return false;
-}
-
-// Calls the target's handlers for the event, newest first, until one
-// handles it.
-OSStatus sendToTarget(OpaqueEventTargetRef &target, OpaqueEventRef &event)
-{
-    // Handlers may install or remove handlers while they run: walk a copy.
-    std::vector<HandlerEntry> entries;
-    for (auto it = target.handlers.rbegin(); it != target.handlers.rend(); ++it)
-        entries.push_back(**it);
-    for (const HandlerEntry &entry : entries) {
-        if (!handles(entry, event.eventClass, event.eventKind))
-            continue;
-        const OSStatus result = entry.proc(nullptr, &event, entry.userData);
-        if (result != eventNotHandledErr)
-            return result;
-    }
-    return eventNotHandledErr;
-}
 
 } // namespace
 
@@ -61,109 +26,12 @@ void setEventLoopRunning(bool isRunning)
 
 } // namespace platform
 
-EventTargetRef GetWindowEventTarget(WindowRef window)
-{
-    return window ? &window->target : nullptr;
-}
-
-OSStatus InstallEventHandler(EventTargetRef target, EventHandlerUPP handler, int numTypes,
-                             const EventTypeSpec *list, void *userData, EventHandlerRef *outRef)
-{
-    if (!target || !handler || numTypes <= 0 || !list)
-        return paramErr;
-    auto entry = std::make_unique<HandlerEntry>();
-    entry->proc = handler;
-    entry->types.assign(list, list + numTypes);
-    entry->userData = userData;
-    entry->target = target;
-    if (outRef)
-        *outRef = reinterpret_cast<EventHandlerRef>(entry.get());
-    target->handlers.push_back(std::move(entry));
-    return noErr;
-}
-
-OSStatus RemoveEventHandler(EventHandlerRef handler)
-{
-    auto *entry = reinterpret_cast<HandlerEntry *>(handler);
-    if (!entry)
-        return paramErr;
-    auto &handlers = entry->target->handlers;
-    for (auto it = handlers.begin(); it != handlers.end(); ++it) {
-        if (it->get() == entry) {
-            handlers.erase(it);
-            return noErr;
-        }
-    }
-    return paramErr;
-}
-
-EventKind GetEventKind(EventRef event)
-{
-    return event ? event->eventKind : 0;
-}
-OSStatus SendWindowEvent(WindowRef window, EventKind kind)
-{
-    if (!window)
-        return paramErr;
-    OpaqueEventRef event{kEventClassWindow, kind, window};
-    const OSStatus result = sendToTarget(window->target, event);
-    // The close box of a window nobody looks after: a modal window cancels
-    // (hiding it would leave its loop running with nothing to end it), any
-    // other window just goes away.
-    if (result == eventNotHandledErr && kind == kEventWindowClose && !platform::clickCancelButton(window))
-        HideWindow(window);
-    return result;
-}
-
 void RunApplicationEventLoop()
 {
     platform::setEventLoopRunning(true);
     if (PlatformIsHeadless())
         return; // the test driver dispatches from here on
     QApplication::exec();
-}
-
-OSStatus RunAppModalLoopForWindow(WindowRef window)
-{
-    if (!window || !window->widget)
-        return paramErr;
-    const WindowClass previousClass = window->windowClass;
-    window->windowClass = kMovableModalWindowClass;
-    window->modalQuit = false;
-    window->widget->setWindowModality(Qt::ApplicationModal);
-    platform::attachEditMenu(window->widget);
-    ShowWindow(window);
-    if (PlatformIsHeadless()) {
-        if (modalScript)
-            modalScript(window);
-    } else {
-        QEventLoop loop;
-        window->modalLoop = &loop;
-        loop.exec();
-        window->modalLoop = nullptr;
-    }
-    lastModalQuit = window->modalQuit;
-    window->windowClass = previousClass;
-    return noErr;
-}
-
-OSStatus QuitAppModalLoopForWindow(WindowRef window)
-{
-    if (!window)
-        return paramErr;
-    window->modalQuit = true;
-    if (window->modalLoop)
-        window->modalLoop->quit();
-    return noErr;
-}
-
-void SetModalScript(std::function<void(WindowRef)> script)
-{
-    modalScript = std::move(script);
-}
-bool LastModalLoopQuit()
-{
-    return lastModalQuit;
 }
 
 void ProcessPendingEvents()

@@ -23,25 +23,13 @@
 #include <utility>
 #include <vector>
 
-class QEventLoop;
 class QPainter;
 class QMenuBar;
 
-struct HandlerEntry {
-    EventHandlerUPP proc;
-    std::vector<EventTypeSpec> types;
-    void *userData;
-    OpaqueEventTargetRef *target;
-};
-
-struct OpaqueEventTargetRef {
-    std::vector<std::unique_ptr<HandlerEntry>> handlers;
-};
-
 struct OpaqueWindowPtr {
-    QPointer<QWidget> widget;  // the top-level widget
-    QPointer<QWidget> content; // the central widget, or the window itself
-    OpaqueEventTargetRef target;
+    QPointer<QWidget> widget;       // the top-level widget
+    QPointer<QWidget> content;      // the central widget, or the window itself
+    std::function<void()> closeBox; // what the close box does in place of closing (a dialog's cancel)
     std::string nibName;
     WindowClass windowClass = kDocumentWindowClass;
     std::map<std::pair<OSType, OSType>, void *> properties;
@@ -49,8 +37,6 @@ struct OpaqueWindowPtr {
     bool collapsed = false;
     std::string filePath;
     QObject *watcher = nullptr; // filters the widget's events; goes with the record
-    QEventLoop *modalLoop = nullptr;
-    bool modalQuit = false;
 };
 
 namespace platform
@@ -63,8 +49,8 @@ WindowRef wrapWidget(QWidget *widget, WindowClass windowClass, const std::string
 void unwrapWidget(WindowRef window);
 
 // A dialog (a file dialog, a question, a print sheet) shown as a window of
-// ours: its close box and Escape call cancel once the window event that
-// asked is over. remove() takes it off the screen and out of the window
+// ours: its close box and Escape call cancel once the event that asked
+// is over. remove() takes it off the screen and out of the window
 // list; the widget goes once its own events are over.
 struct DialogWindow {
     QPointer<QWidget> widget;
@@ -73,14 +59,12 @@ struct DialogWindow {
     void wrap(QWidget *dialog, WindowClass windowClass, const std::string &name);
     void remove();
 };
+bool hasCancelButton(WindowRef window);
 // Presses the window's enabled cancel button; false when it has none.
 bool clickCancelButton(WindowRef window);
 void attachMenuBar(WindowRef window);
 void attachMenuBarTo(QWidget *widget);
 void attachSharedActions(QWidget *widget);
-// A modal window blocks every other window's menu bar: it gets its own bar
-// with the shared Edit menu, so that editing works there through the menu.
-void attachEditMenu(QWidget *widget);
 
 bool eventLoopRunning();
 void setEventLoopRunning(bool running);

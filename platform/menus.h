@@ -16,5 +16,8 @@ namespace platform
 void installMenuBar(QWidget *root, QMenuBar *menuBar, std::function<void()> update);
 // Brings the items' enabled state up to date (a document's state changed).
 void updateMenus();
+// A modal window blocks every other window's menu bar: it gets its own bar
+// with the shared Edit menu, so that editing works there through the menu.
+void attachEditMenu(QWidget *widget);
 
 } // namespace platform

@@ -1,6 +1,5 @@
 // The headless test driver: lets a test run the program the way a user
-// would, answering modal windows from a script, and observe what
-// the program showed.
+// would and observe what the program showed.
 #pragma once
 
 #include "window.h"
@@ -14,14 +13,6 @@
 // test can observe the end.
 struct ProcessExitRequested {
 };
-
-// Runs in place of the event loop of an application-modal window: it may set
-// fields and send commands to the window; the modal run ends when the script
-// returns, whether or not the window quit its loop. Without a script a modal
-// run ends at once.
-void SetModalScript(std::function<void(WindowRef)> script);
-// Whether the last modal window was ended by QuitAppModalLoopForWindow.
-bool LastModalLoopQuit();
 
 // The start-up splash: headless runs skip its wait and record what showed,
 // how long it was meant to stay and whether the busy cursor was up.

@@ -59,9 +59,7 @@ class WindowWatcher : public QObject
             return false;
         switch (event->type()) {
         case QEvent::Close:
-            event->ignore();
-            SendWindowEvent(window_, kEventWindowClose);
-            return true;
+            return closeBox(static_cast<QCloseEvent *>(event));
         case QEvent::WindowStateChange:
             window_->collapsed = window_->widget->isMinimized();
             return false;
@@ -84,7 +82,22 @@ class WindowWatcher : public QObject
         if (key->key() != Qt::Key_Escape || !qobject_cast<QDialog *>(window_->widget))
             return false;
         if (!platform::clickCancelButton(window_))
-            SendWindowEvent(window_, kEventWindowClose);
+            window_->widget->close();
+        return true;
+    }
+
+    // The close box: a dialog of the platform's cancels, a window with a
+    // cancel button presses it (or just goes away while it is disabled),
+    // any other window decides in its own close event.
+    bool closeBox(QCloseEvent *event)
+    {
+        if (!window_->closeBox && !platform::hasCancelButton(window_))
+            return false;
+        event->ignore();
+        if (window_->closeBox)
+            window_->closeBox();
+        else if (!platform::clickCancelButton(window_))
+            HideWindow(window_);
         return true;
     }
 
@@ -124,7 +137,6 @@ void setVisible(WindowRef window, bool visible)
         moveToFront(window);
         window->widget->show();
         bringToFront(window->widget);
-        SendWindowEvent(window, kEventWindowShown);
         return;
     }
     window->widget->hide();
@@ -135,6 +147,11 @@ void setVisible(WindowRef window, bool visible)
 
 namespace platform
 {
+
+bool hasCancelButton(WindowRef window)
+{
+    return window->widget->findChild<QPushButton *>(QStringLiteral("cancelButton")) != nullptr;
+}
 
 bool clickCancelButton(WindowRef window)
 {
@@ -203,12 +220,7 @@ void DialogWindow::wrap(QWidget *dialog, WindowClass windowClass, const std::str
 {
     widget = dialog;
     window = wrapWidget(dialog, windowClass, name);
-    const EventTypeSpec closeEvent{kEventClassWindow, kEventWindowClose};
-    const auto closeAsCancel = [](EventHandlerCallRef, EventRef, void *userData) -> OSStatus {
-        QMetaObject::invokeMethod(qApp, static_cast<DialogWindow *>(userData)->cancel, Qt::QueuedConnection);
-        return noErr;
-    };
-    InstallEventHandler(GetWindowEventTarget(window), closeAsCancel, 1, &closeEvent, this, nullptr);
+    window->closeBox = [this] { QMetaObject::invokeMethod(qApp, cancel, Qt::QueuedConnection); };
 }
 
 void DialogWindow::remove()

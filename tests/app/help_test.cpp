@@ -69,7 +69,7 @@ TEST(Help, MenuItemOpensTheBookAndLinksGoBackAndForth)
     EXPECT_TRUE(EndsWith(Page(help), "#print")) << Page(help);
 
     // Closed: hidden, kept, and shown again by the command, built once.
-    SendWindowEvent(help, kEventWindowClose);
+    ClickCloseBox(help);
     EXPECT_FALSE(IsWindowVisible(help));
     EXPECT_EQ(FrontWindow(), document);
     Trigger("Help");

@@ -190,7 +190,7 @@ TEST(SingleInstance, LaterStartHandsItsFilesOverAndEndsWithZero)
     EXPECT_EQ(alerts[0].message, "Could not open \u201cmissing.qrtb\u201d");
     EXPECT_EQ(alerts[0].explanation, "There is no such file: " + folder + "/missing.qrtb");
     // The opened windows come to the front.
-    EXPECT_EQ(FrontWindow(), DocumentWindow(1));
+    EXPECT_EQ(FrontWindow(), DocumentAt(1));
     ReleaseSingleInstance();
 }
 
@@ -252,7 +252,7 @@ TEST(SingleInstance, FilesWaitWhileTheTableWindowIsUp)
     const std::string folder = TempFolder();
     const std::string file = CopySavedTable(folder, "later.qrtb");
     std::vector<std::string> titlesWhileModal;
-    RunTableWindow([&](WindowRef) {
+    RunTableWindow([&](QWidget *) {
         // The table window computes into the current document: a file
         // opened now would take its place.
         EXPECT_EQ(startLater({file}, folder).exitCode, 0);

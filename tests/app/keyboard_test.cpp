@@ -32,14 +32,10 @@ void Press(WindowRef window, Qt::Key key)
 // Presses the key and reports whether the table parameters window opened.
 bool PressOpensTableWindow(WindowRef window, Qt::Key key)
 {
-    bool opened = false;
-    SetModalScript([&](WindowRef table) {
-        opened = GetWindowNibName(table) == "Window";
-        Click(Find<QAbstractButton>(table, "cancelButton"));
-    });
     Press(window, key);
-    SetModalScript(nullptr);
-    return opened;
+    QWidget *table = OpenTableWindow();
+    Click(Find<QAbstractButton>(table, "cancelButton"));
+    return table && table->objectName() == QLatin1String("Window");
 }
 
 } // namespace
@@ -49,13 +45,13 @@ bool PressOpensTableWindow(WindowRef window, Qt::Key key)
 TEST(Keyboard, KeysActLikeTheirItems)
 {
     StartApplication();
-    EXPECT_TRUE(PressOpensTableWindow(DocumentWindow(0), Qt::Key_T));
+    EXPECT_TRUE(PressOpensTableWindow(DocumentAt(0), Qt::Key_T));
     Trigger("New");
-    WindowRef second = DocumentWindow(1);
+    WindowRef second = DocumentAt(1);
     Press(second, Qt::Key_W);
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_FALSE(BIsDocumentWindow(second));
-    Press(DocumentWindow(0), Qt::Key_I);
+    Press(DocumentAt(0), Qt::Key_I);
     WindowRef facts = QRLGetFactsWindowRef();
     ASSERT_EQ(FrontWindow(), facts);
     EXPECT_FALSE(PressOpensTableWindow(facts, Qt::Key_T));
@@ -70,7 +66,7 @@ TEST(Keyboard, KeysActLikeTheirItems)
 TEST(Keyboard, KeyStateIsAdjustedWhenPressed)
 {
     StartApplication();
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     Press(window, Qt::Key_S);
     EXPECT_TRUE(qrltest::ShownDialogs().empty());
     ComputeTable({"3", "50", 3, std::nullopt});
@@ -88,7 +84,7 @@ TEST(Keyboard, KeyStateIsAdjustedWhenPressed)
 TEST(Keyboard, CtrlNOpensNumberedWindowsUpToTen)
 {
     StartApplication();
-    Press(DocumentWindow(0), Qt::Key_N);
+    Press(DocumentAt(0), Qt::Key_N);
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
     EXPECT_EQ(GetWTitle(FrontWindow()), "Untitled 2");
     while (BGetNumberOfDocuments() < 10)

@@ -85,7 +85,7 @@ WindowRef DocumentWithFile(const std::string &folder, const std::string &name, b
     if (locked)
         chmod(path.c_str(), 0444);
     Trigger("New"); // keeps a window up while the first one closes
-    SendWindowEvent(DocumentWindow(0), kEventWindowClose);
+    ClickCloseBox(DocumentAt(0));
     Trigger("Open");
     EXPECT_TRUE(ChooseFiles(OnlyDialog(), {path}));
     return FrontWindow();
@@ -200,13 +200,13 @@ TEST(Menus, RowsForEachFrontWindow)
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
     EXPECT_TRUE(AlertMessages().empty());
     // Closing a clean one makes room again; the computed document comes to the front.
-    SelectWindow(DocumentWindow(1));
+    SelectWindow(DocumentAt(1));
     Trigger("Close");
     ASSERT_EQ(BGetNumberOfDocuments(), 9);
-    ASSERT_EQ(FrontWindow(), DocumentWindow(8));
+    ASSERT_EQ(FrontWindow(), DocumentAt(8));
     ExpectRow({true, true, true, true, false, true, true});
     for (int i = 0; i < 9; ++i)
-        HideWindow(DocumentWindow(i));
+        HideWindow(DocumentAt(i));
     for (const auto &c : auxiliaries)
         HideWindow(c.window());
     ASSERT_EQ(FrontWindow(), nullptr);
@@ -222,9 +222,9 @@ TEST(Menus, OtherWindowInFrontLeavesEverythingAsItWas)
         OpenMenus();
         const std::vector<bool> before = Snapshot();
         bool ran = false;
-        RunTableWindow([&](WindowRef window) {
+        RunTableWindow([&](QWidget *window) {
             ran = true;
-            ASSERT_EQ(FrontWindow(), window);
+            ASSERT_EQ(Front(), window);
             OpenMenus();
             EXPECT_EQ(Snapshot(), before) << documents << " documents";
             Click(Find<QAbstractButton>(window, "cancelButton"));
@@ -248,10 +248,10 @@ TEST(Menus, DocumentWithALockedFile)
 TEST(Menus, NewCloseAndFrontWindowChanges)
 {
     StartApplication();
-    WindowRef dirty = DocumentWindow(0);
+    WindowRef dirty = DocumentAt(0);
     Compute();
     EXPECT_TRUE(Trigger("New"));
-    WindowRef clean = DocumentWindow(1);
+    WindowRef clean = DocumentAt(1);
     ASSERT_NE(clean, nullptr);
     EXPECT_EQ(FrontWindow(), clean);
     EXPECT_TRUE(IsWindowVisible(clean));
@@ -263,7 +263,7 @@ TEST(Menus, NewCloseAndFrontWindowChanges)
     SelectWindow(clean);
     EXPECT_FALSE(Enabled("Save"));
     Trigger("New");
-    EXPECT_EQ(GetWTitle(DocumentWindow(2)), "Untitled 3");
+    EXPECT_EQ(GetWTitle(DocumentAt(2)), "Untitled 3");
     EXPECT_TRUE(Trigger("Close"));
     EXPECT_TRUE(Trigger("Close"));
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
@@ -292,7 +292,7 @@ TEST(Menus, UnknownAndApplicationCommands)
 TEST(Menus, DisabledCommandsAndAuxiliaryWindows)
 {
     StartApplication();
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     EXPECT_FALSE(Trigger("Save"));
     EXPECT_FALSE(Trigger("SaveAs"));
     EXPECT_FALSE(Trigger("Revert"));
@@ -301,11 +301,8 @@ TEST(Menus, DisabledCommandsAndAuxiliaryWindows)
 
     EXPECT_TRUE(Trigger("Facts"));
     ASSERT_EQ(FrontWindow(), QRLGetFactsWindowRef());
-    bool opened = false;
-    SetModalScript([&](WindowRef) { opened = true; });
     EXPECT_FALSE(Trigger("ComputeTable"));
-    SetModalScript(nullptr);
-    EXPECT_FALSE(opened);
+    EXPECT_EQ(OpenTableWindow(), nullptr);
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
     EXPECT_EQ(TextAt(window, 140, 150), "-");
     EXPECT_TRUE(Trigger("About"));

@@ -32,7 +32,7 @@ bool inside(const Rect &r, const Rect &area)
 Rect screenBounds()
 {
     Rect screen;
-    EXPECT_EQ(GetAvailableWindowPositioningBounds(DocumentWindow(0), &screen), noErr);
+    EXPECT_EQ(GetAvailableWindowPositioningBounds(DocumentAt(0), &screen), noErr);
     return screen;
 }
 
@@ -43,9 +43,9 @@ int openTenAndCountWraps(int step)
     const Rect screen = screenBounds();
     int wraps = 0;
     while (BGetNumberOfDocuments() < kMaxNumberOfDocuments) {
-        const Rect before = frameOf(DocumentWindow(BGetNumberOfDocuments() - 1));
+        const Rect before = frameOf(DocumentAt(BGetNumberOfDocuments() - 1));
         Trigger("New");
-        const Rect frame = frameOf(DocumentWindow(BGetNumberOfDocuments() - 1));
+        const Rect frame = frameOf(DocumentAt(BGetNumberOfDocuments() - 1));
         EXPECT_TRUE(inside(frame, screen))
             << "window " << BGetNumberOfDocuments() << " at " << frame.left << "," << frame.top;
         if (inside(offsetBy(before, step), screen)) {
@@ -64,8 +64,8 @@ int openTenAndCountWraps(int step)
 int cascadeStep()
 {
     Trigger("New");
-    const Rect first = frameOf(DocumentWindow(0));
-    const Rect second = frameOf(DocumentWindow(1));
+    const Rect first = frameOf(DocumentAt(0));
+    const Rect second = frameOf(DocumentAt(1));
     EXPECT_EQ(second.left - first.left, second.top - first.top);
     return second.top - first.top;
 }
@@ -76,7 +76,7 @@ TEST(WindowPlacement, TenWindowsCascadeFromTheTopLeftAndStayOnTheScreen)
 {
     StartApplication();
     const Rect screen = screenBounds();
-    MoveWindowStructure(DocumentWindow(0), screen.left, screen.top);
+    MoveWindowStructure(DocumentAt(0), screen.left, screen.top);
     const int step = cascadeStep();
     EXPECT_GE(step, 10); // a title bar, not a thin border
     EXPECT_LE(step, 60);
@@ -87,16 +87,16 @@ TEST(WindowPlacement, CascadeWrapsBackToTheTopLeftBeforeLeavingTheScreen)
 {
     StartApplication();
     const Rect screen = screenBounds();
-    const Rect first = frameOf(DocumentWindow(0));
+    const Rect first = frameOf(DocumentAt(0));
     // The first window in the bottom-right corner: no room for a step.
-    MoveWindowStructure(DocumentWindow(0), short(screen.right - (first.right - first.left)),
+    MoveWindowStructure(DocumentAt(0), short(screen.right - (first.right - first.left)),
                         short(screen.bottom - (first.bottom - first.top)));
     Trigger("New");
-    const Rect second = frameOf(DocumentWindow(1));
+    const Rect second = frameOf(DocumentAt(1));
     EXPECT_EQ(second.left, screen.left);
     EXPECT_EQ(second.top, screen.top);
     Trigger("New");
-    const Rect third = frameOf(DocumentWindow(2));
+    const Rect third = frameOf(DocumentAt(2));
     const int step = third.top - second.top;
     EXPECT_EQ(third.left - second.left, step);
     ASSERT_GT(step, 0);
@@ -109,11 +109,11 @@ TEST(WindowPlacement, NewWindowCascadesFromTheFrontDocumentWindow)
     Trigger("New");
     Trigger("New");
     // The first window comes to the front: the next cascades from it.
-    SelectWindow(DocumentWindow(0));
+    SelectWindow(DocumentAt(0));
     Trigger("New");
-    const Rect first = frameOf(DocumentWindow(0));
-    const Rect second = frameOf(DocumentWindow(1));
-    const Rect fourth = frameOf(DocumentWindow(3));
+    const Rect first = frameOf(DocumentAt(0));
+    const Rect second = frameOf(DocumentAt(1));
+    const Rect fourth = frameOf(DocumentAt(3));
     const int step = second.top - first.top;
     ASSERT_GT(step, 0);
     EXPECT_EQ(fourth.left, first.left + step);

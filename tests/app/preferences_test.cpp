@@ -48,7 +48,7 @@ TEST(Preferences, UnknownStoredUnitIsMetresEverywhere)
     const TableWindowState shown = ComputeTable({"3", "50", {}, {}});
     EXPECT_EQ(shown.distanceLabel, "distance in m: ");
     EXPECT_EQ(QRLGetDistanceUnit(BGetCurrentDocsDataPtr()), 1);
-    EXPECT_EQ(TextAt(DocumentWindow(0), 308, 20), " 3.000");
+    EXPECT_EQ(TextAt(DocumentAt(0), 308, 20), " 3.000");
     WindowRef prefs = BGetPrefWindowRef();
     EXPECT_EQ(Find<QComboBox>(prefs, "distanceUnitField")->currentIndex(), 0);
     const std::string folder = TempFolder();

@@ -128,7 +128,7 @@ TEST(Sheet, WorkedSheets)
         {{"15", "50", 2, "30"}, true, 15.0, 0.00003, "fullframe", {{308, 20, "15.000"}}}};
     // clang-format on
     StartApplication();
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     for (const Case &c : cases) {
         SCOPED_TRACE("case " + std::to_string(c.distance) + (c.feet ? " ft" : " m"));
         ChooseDistanceUnit(c.feet ? 2 : 1);
@@ -148,7 +148,7 @@ TEST(Sheet, WorkedSheets)
 TEST(Sheet, EmptyThenComputed)
 {
     StartApplication();
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     for (int i = 0; i < 10; ++i)
         ExpectSpots(window,
                     {{140, RowTop(i), "-"}, {280, RowTop(i), "-"}, {30, RowTop(i), kApertureTexts[i]}});
@@ -209,7 +209,7 @@ TEST(Sheet, EmptyThenComputed)
 TEST(Sheet, StoredRecord)
 {
     StartApplication();
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     for (std::int32_t unit : {0, 1, 2, 3, -1, 7}) {
         ValidRecord(unit, thirtyFive);
         SCOPED_TRACE("unit " + std::to_string(unit));
@@ -250,7 +250,7 @@ TEST(Sheet, TextFrames)
 {
     StartApplication();
     ComputeTable({"3", "50", 3, std::nullopt});
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     const QRect bounds = Bounds(window);
     for (const SheetItem &item : ItemsOfKind(window, SheetItem::Kind::text)) {
         const QPoint at = item.frame.topLeft() - bounds.topLeft();
@@ -290,7 +290,7 @@ TEST(Sheet, BrokenBundle)
     std::filesystem::remove(bundle / "pictures" / "128.png");
     platform::setBundleRoot(bundle.string());
     StartApplication();
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     ASSERT_NE(window, nullptr);
     ExpectSpots(window, {{20, 20, "Focal length:"}, {210, 20, "Distance:"}, {120, 110, "Near limit"}});
     ComputeTable({"3", "50", 3, std::nullopt});
@@ -312,7 +312,7 @@ TEST(Sheet, LooksFinishedAtTheWindowSize)
     StartApplication();
     ChooseDistanceUnit(2);
     ComputeTable({"15", "50", 2, "30"}); // feet: the longest labels and a seven-character far limit
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     const QRect bounds = Bounds(window);
     auto extent = [](const SheetItem &item) { // right and bottom of the drawn text, exclusive
         const QFontMetrics metrics(sheetFont());

@@ -32,7 +32,7 @@ TEST(Startup, SplashThenOneUntitledWindow)
         EXPECT_FALSE(qobject_cast<QSplashScreen *>(widget) && widget->isVisible());
     EXPECT_EQ(GetShowLog(), (std::vector<std::string>{"MainWindow"}));
     ASSERT_EQ(BGetNumberOfDocuments(), 1);
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     EXPECT_EQ(FrontWindow(), window);
     EXPECT_EQ(GetWTitle(window), "Untitled ");
     EXPECT_EQ(TextAt(window, 140, 150), "-");
@@ -46,8 +46,8 @@ TEST(Startup, FirstWindowLikeOneMadeByNew)
     StartApplication();
     Trigger("New");
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
-    WindowRef first = DocumentWindow(0);
-    WindowRef second = DocumentWindow(1);
+    WindowRef first = DocumentAt(0);
+    WindowRef second = DocumentAt(1);
     EXPECT_EQ(GetWTitle(second), "Untitled 2");
     EXPECT_EQ(Texts(first), Texts(second));
     Rect firstBounds, secondBounds;

@@ -29,23 +29,23 @@ const char *const kArgumentsExplanation = "The focal length should be in the ran
                                           "and the circle of confusion in the range of 1..1000 \u00b5m.";
 
 // The window's fields, by the names its form gives them.
-QLineEdit *DistanceField(WindowRef window)
+QLineEdit *DistanceField(QWidget *window)
 {
     return Find<QLineEdit>(window, "distanceField");
 }
-QLineEdit *FocalField(WindowRef window)
+QLineEdit *FocalField(QWidget *window)
 {
     return Find<QLineEdit>(window, "focalField");
 }
-QComboBox *CameraPopup(WindowRef window)
+QComboBox *CameraPopup(QWidget *window)
 {
     return Find<QComboBox>(window, "unsharpField");
 }
-QLineEdit *CircleField(WindowRef window)
+QLineEdit *CircleField(QWidget *window)
 {
     return Find<QLineEdit>(window, "unsharpCircleValueField");
 }
-QPushButton *Button(WindowRef window, const char *name)
+QPushButton *Button(QWidget *window, const char *name)
 {
     return Find<QPushButton>(window, name);
 }
@@ -64,7 +64,7 @@ void PressCompute(const Entries &e, const char *distanceShown)
     SCOPED_TRACE("distance '" + e.distance + "', focal length '" + e.focalLength + "'");
     TakeShownAlerts();
     bool ran = false;
-    RunTableWindow([&](WindowRef window) {
+    RunTableWindow([&](QWidget *window) {
         ran = true;
         TypeInto(DistanceField(window), e.distance);
         TypeInto(FocalField(window), e.focalLength);
@@ -74,13 +74,14 @@ void PressCompute(const Entries &e, const char *distanceShown)
         const std::vector<ShownAlert> alerts = TakeShownAlerts();
         if (distanceShown) {
             EXPECT_TRUE(alerts.empty());
+            EXPECT_EQ(QRLIsTableWindow(), 0); // computed: the window ended
             return;
         }
         ASSERT_EQ(alerts.size(), 1u);
         EXPECT_EQ(std::tie(alerts[0].icon, alerts[0].message, alerts[0].explanation, alerts[0].modality),
                   std::make_tuple(QMessageBox::Information, kArgumentsMessage, kArgumentsExplanation,
                                   Qt::ApplicationModal));
-        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_TRUE(window->isVisible()); // refused: the window stays open
         EXPECT_EQ(QRLIsTableWindow(), 1);
         EXPECT_EQ(std::make_tuple(
                       DistanceField(window)->text().toStdString(), FocalField(window)->text().toStdString(),
@@ -88,13 +89,12 @@ void PressCompute(const Entries &e, const char *distanceShown)
                   std::tie(e.distance, e.focalLength, e.cameraItem, e.circle));
     });
     EXPECT_TRUE(ran);
-    EXPECT_EQ(LastModalLoopQuit(), distanceShown != nullptr); // refused: the window stayed open
     EXPECT_EQ(QRLIsDataValid(BGetCurrentDocsDataPtr()), distanceShown != nullptr);
     if (distanceShown) {
-        EXPECT_EQ(TextAt(DocumentWindow(0), 308, 20), distanceShown);
+        EXPECT_EQ(TextAt(DocumentAt(0), 308, 20), distanceShown);
     } else {
         EXPECT_EQ(BGetNumberOfDirtyDocuments(), 0);
-        EXPECT_EQ(TextAt(DocumentWindow(0), 140, 150), "-");
+        EXPECT_EQ(TextAt(DocumentAt(0), 140, 150), "-");
     }
 }
 
@@ -138,14 +138,14 @@ TEST(TableWindow, Controls)
 {
     StartApplication();
     bool ran = false;
-    RunTableWindow([&](WindowRef window) {
+    RunTableWindow([&](QWidget *window) {
         ran = true;
-        EXPECT_EQ(std::make_tuple(GetWindowNibName(window), QRLIsTableWindow(), FrontWindow()),
-                  std::make_tuple(std::string("Window"), 1, window));
+        EXPECT_EQ(std::make_tuple(window->objectName(), QRLIsTableWindow(), Front()),
+                  std::make_tuple(QStringLiteral("Window"), 1, window));
         EXPECT_NE(Find<QLabel>(window, "distanceStringField"), nullptr);
         QLineEdit *distance = DistanceField(window);
         ASSERT_NE(distance, nullptr);
-        EXPECT_EQ(platform::widgetOf(window)->focusWidget(), distance);
+        EXPECT_EQ(window->focusWidget(), distance);
         EXPECT_FALSE(distance->text().isEmpty());
         EXPECT_EQ(distance->selectedText(), distance->text());
         QPushButton *compute = Button(window, "computeButton");
@@ -181,11 +181,11 @@ TEST(TableWindow, RemembersTheLastArguments)
     // A circle typed while the field was enabled and then left for film is ignored.
     ComputeTable({"3", "50", 1, "500"});
     EXPECT_EQ(ComputeTable({std::nullopt, std::nullopt, 3, std::nullopt}).circle, "500.0");
-    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "  33.0");
+    EXPECT_EQ(TextAt(DocumentAt(0), 175, 45), "  33.0");
     EXPECT_EQ(Opening().circle, "33.0");
     ComputeTable({"7", "85", 2, "25"}); // and across documents
     Trigger("New");
-    ASSERT_EQ(FrontWindow(), DocumentWindow(1));
+    ASSERT_EQ(FrontWindow(), DocumentAt(1));
     ExpectOpening(Opening(), "7.000", "85", 2, "25.0", true);
 }
 
@@ -194,20 +194,20 @@ TEST(TableWindow, RemembersTheLastArguments)
 TEST(TableWindow, CancelEscapeAndReturn)
 {
     StartApplication();
-    WindowRef document = DocumentWindow(0);
+    WindowRef document = DocumentAt(0);
     ExpectOpening(ComputeTable({"12", "200", 4, "99", false}), "5.000", "35", 2, "10.0", true);
-    RunTableWindow([](WindowRef window) {
+    RunTableWindow([](QWidget *window) {
         TypeInto(DistanceField(window), "8");
         QTest::keyClick(DistanceField(window), Qt::Key_Escape);
+        EXPECT_EQ(QRLIsTableWindow(), 0);
     });
-    EXPECT_TRUE(LastModalLoopQuit());
     // The close box cancels too: a hidden window would leave its loop running.
-    RunTableWindow([](WindowRef window) {
+    RunTableWindow([](QWidget *window) {
         TypeInto(DistanceField(window), "8");
         QCloseEvent close;
         QApplication::sendEvent(DistanceField(window)->window(), &close);
+        EXPECT_EQ(QRLIsTableWindow(), 0);
     });
-    EXPECT_TRUE(LastModalLoopQuit());
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
     EXPECT_EQ(
         std::make_tuple(BIsDocumentDirty(document), BGetNumberOfDirtyDocuments(), IsWindowModified(document)),
@@ -216,13 +216,13 @@ TEST(TableWindow, CancelEscapeAndReturn)
               std::make_tuple("-", "-"));
     ExpectOpening(Opening(), "5.000", "35", 2, "10.0", true);
 
-    RunTableWindow([](WindowRef window) {
+    RunTableWindow([](QWidget *window) {
         TypeInto(DistanceField(window), "3");
         TypeInto(FocalField(window), "50");
         ChooseItem(CameraPopup(window), 3);
         QTest::keyClick(FocalField(window), Qt::Key_Return);
+        EXPECT_EQ(QRLIsTableWindow(), 0);
     });
-    EXPECT_TRUE(LastModalLoopQuit());
     EXPECT_EQ(TextAt(document, 140, 150), " 2.845");
     ComputeTable({"9", "100", 1, "5", false});
     EXPECT_EQ(std::make_tuple(TextAt(document, 308, 20), TextAt(document, 140, 20)),
@@ -233,8 +233,8 @@ TEST(TableWindow, CancelEscapeAndReturn)
 TEST(TableWindow, EditMenuWorksInTheFields)
 {
     StartApplication();
-    RunTableWindow([](WindowRef window) {
-        QWidget *dialog = platform::widgetOf(window);
+    RunTableWindow([](QWidget *window) {
+        QWidget *dialog = window;
         dialog->activateWindow();
         QApplication::processEvents();
         ASSERT_EQ(QApplication::activeWindow(), dialog);
@@ -300,7 +300,7 @@ TEST(TableWindow, BoundsAndFieldReading)
             EXPECT_EQ(QRLGetDistanceUnit(BGetCurrentDocsDataPtr()), c.feet ? 2 : 1);
         }
         if (c.focalShown) {
-            EXPECT_EQ(TextAt(DocumentWindow(0), 140, 20), c.focalShown);
+            EXPECT_EQ(TextAt(DocumentAt(0), 140, 20), c.focalShown);
         }
     }
 }
@@ -316,15 +316,15 @@ TEST(TableWindow, CircleOutsideItsRangeIsRefused)
             PressCompute({"3", "50", text, item}, nullptr);
         }
     PressCompute({"3", "50", "1", 1}, " 3.000");
-    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "   1.0");
+    EXPECT_EQ(TextAt(DocumentAt(0), 175, 45), "   1.0");
     PressCompute({"3", "50", "1000", 2}, " 3.000");
-    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "1000.0");
+    EXPECT_EQ(TextAt(DocumentAt(0), 175, 45), "1000.0");
     PressCompute({"3", "50", "12,5", 2}, " 3.000");
-    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "  12.5");
+    EXPECT_EQ(TextAt(DocumentAt(0), 175, 45), "  12.5");
     PressCompute({"4", "50", "0", 3}, " 4.000");
-    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "  33.0");
+    EXPECT_EQ(TextAt(DocumentAt(0), 175, 45), "  33.0");
     PressCompute({"5", "50", "nan", 4}, " 5.000");
-    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), " 100.0");
+    EXPECT_EQ(TextAt(DocumentAt(0), 175, 45), " 100.0");
 }
 
 TEST(TableWindow, CommaLocaleStillReadsAndWritesPoints)
@@ -334,13 +334,13 @@ TEST(TableWindow, CommaLocaleStillReadsAndWritesPoints)
         GTEST_SKIP() << "no locale with a decimal comma on this machine";
     PressCompute({"5,5", "50"}, " 5.500");
     PressCompute({"3.5", "50", "12.5"}, " 3.500");
-    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "  12.5");
+    EXPECT_EQ(TextAt(DocumentAt(0), 175, 45), "  12.5");
     // The window shows the remembered values as it reads them, so computing
     // again without an edit keeps them.
     ExpectOpening(Opening(), "3.500", "50", 2, "12.5", true);
     ComputeTable({std::nullopt, std::nullopt, std::nullopt, std::nullopt});
-    EXPECT_EQ(TextAt(DocumentWindow(0), 308, 20), " 3.500");
-    EXPECT_EQ(TextAt(DocumentWindow(0), 175, 45), "  12.5");
+    EXPECT_EQ(TextAt(DocumentAt(0), 308, 20), " 3.500");
+    EXPECT_EQ(TextAt(DocumentAt(0), 175, 45), "  12.5");
     std::setlocale(LC_ALL, "C");
 }
 
@@ -349,9 +349,8 @@ TEST(TableWindow, CommaLocaleStillReadsAndWritesPoints)
 TEST(TableWindow, ComputeMarksTheFrontDocument)
 {
     StartApplication();
-    WindowRef first = DocumentWindow(0);
+    WindowRef first = DocumentAt(0);
     ComputeTable({"3", "50", 3, std::nullopt});
-    EXPECT_TRUE(LastModalLoopQuit());
     EXPECT_EQ(
         std::make_tuple(QRLIsTableWindow(), BIsDocumentDirty(first), IsWindowModified(first), FrontWindow()),
         std::make_tuple(0, 1, true, first));
@@ -366,7 +365,7 @@ TEST(TableWindow, ComputeMarksTheFrontDocument)
     EXPECT_DOUBLE_EQ(QRLGetUnsharpCircleinMicroMeter(data), 33.0);
 
     Trigger("New");
-    WindowRef second = DocumentWindow(1);
+    WindowRef second = DocumentAt(1);
     ASSERT_EQ(FrontWindow(), second);
     ComputeTable({"3", "50", 3, std::nullopt});
     EXPECT_EQ(std::make_tuple(TextAt(second, 140, 150), TextAt(first, 140, 150)),

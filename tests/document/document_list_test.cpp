@@ -25,7 +25,7 @@ std::vector<WindowRef> Slots()
 {
     std::vector<WindowRef> windows;
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
-        windows.push_back(DocumentWindow(i));
+        windows.push_back(DocumentAt(i));
     return windows;
 }
 
@@ -35,7 +35,7 @@ TEST(DocumentList, NoneBeforeTheFirstOneAfter)
 {
     StartPlatform();
     EXPECT_EQ(BGetNumberOfDocuments(), 0);
-    EXPECT_EQ(DocumentWindow(0), nullptr);
+    EXPECT_EQ(DocumentAt(0), nullptr);
     EXPECT_EQ(BGetCurrentDocsDataPtr(), nullptr);
     EXPECT_EQ(BGetCurrentDocsWindowRef(), nullptr);
     EXPECT_EQ(BIsDocumentWindow(nullptr), 0);
@@ -63,17 +63,17 @@ TEST(DocumentList, NoneBeforeTheFirstOneAfter)
 TEST(DocumentList, SlotsAndClosing)
 {
     StartApplication();
-    const std::vector<WindowRef> w = {DocumentWindow(0), NewDocument()->theWindow, NewDocument()->theWindow,
+    const std::vector<WindowRef> w = {DocumentAt(0), NewDocument()->theWindow, NewDocument()->theWindow,
                                       NewDocument()->theWindow};
     EXPECT_EQ(Slots(), w);
     EXPECT_EQ(BGetNumberOfDocuments(), 4);
-    EXPECT_EQ(DocumentWindow(4), nullptr);
-    EXPECT_EQ(DocumentWindow(-1), nullptr);
+    EXPECT_EQ(DocumentAt(4), nullptr);
+    EXPECT_EQ(DocumentAt(-1), nullptr);
     EXPECT_EQ(BGetCurrentDocsWindowRef(), w[3]);
     EXPECT_EQ(BGetCurrentDocListIndex(), 3);
     BCloseDocument(w[0]);
     EXPECT_EQ(Slots(), (std::vector<WindowRef>{w[1], w[2], w[3]}));
-    EXPECT_EQ(DocumentWindow(3), nullptr);
+    EXPECT_EQ(DocumentAt(3), nullptr);
     EXPECT_EQ(BIsDocumentWindow(w[0]), 0);
     EXPECT_EQ(BGetCurrentDocListIndex(), 0);
     EXPECT_EQ(BGetCurrentDocsWindowRef(), w[1]);
@@ -101,7 +101,7 @@ TEST(DocumentList, ClosingAWindowThatIsNoDocumentDoesNothing)
     EXPECT_EQ(BGetDocumentWindowsDocPtr(prefs), nullptr);
     EXPECT_EQ(BGetDocumentsWindowPtr(nullptr), nullptr);
     BSetCurrentDocListIndexFromWindowRef(prefs);
-    EXPECT_EQ(BGetCurrentDocsWindowRef(), DocumentWindow(0));
+    EXPECT_EQ(BGetCurrentDocsWindowRef(), DocumentAt(0));
 }
 
 // A compute marks only the front document; setting a flag twice counts once;
@@ -109,7 +109,7 @@ TEST(DocumentList, ClosingAWindowThatIsNoDocumentDoesNothing)
 TEST(DocumentList, DirtyCount)
 {
     StartApplication();
-    tDocumentPtr first = BGetDocumentWindowsDocPtr(DocumentWindow(0));
+    tDocumentPtr first = BGetDocumentWindowsDocPtr(DocumentAt(0));
     tDocumentPtr second = NewDocument();
     tDocumentPtr third = NewDocument();
     ComputeTable({"3", "50", 3, std::nullopt});
@@ -128,7 +128,7 @@ TEST(DocumentList, DirtyCount)
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
     BCloseDocument(first->theWindow);
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 1);
-    EXPECT_EQ(BIsDocumentDirty(DocumentWindow(0)), 1);
+    EXPECT_EQ(BIsDocumentDirty(DocumentAt(0)), 1);
 }
 
 // Window titles carry their numbers, never reused; an eleventh document is
@@ -136,7 +136,7 @@ TEST(DocumentList, DirtyCount)
 TEST(DocumentList, TitlesAndTenDocumentsAtMost)
 {
     StartApplication();
-    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
+    EXPECT_EQ(GetWTitle(DocumentAt(0)), "Untitled ");
     for (int number = 2; number <= 10; ++number) {
         tDocumentPtr document = NewDocument();
         ASSERT_NE(document, nullptr);
@@ -153,14 +153,14 @@ TEST(DocumentList, TitlesAndTenDocumentsAtMost)
     EXPECT_EQ(Slots(), before);
     WindowRef visible[16];
     EXPECT_EQ(GetVisibleWindowsFrontToBack(visible, 16), 10);
-    EXPECT_EQ(DocumentWindow(10), nullptr);
+    EXPECT_EQ(DocumentAt(10), nullptr);
     BCloseDocument(before[4]);
     tDocumentPtr again = BInitDocument();
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
-    EXPECT_EQ(DocumentWindow(9), again->theWindow);
+    EXPECT_EQ(DocumentAt(9), again->theWindow);
     EXPECT_EQ(GetWTitle(again->theWindow), "Untitled 11");
-    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
+    EXPECT_EQ(GetWTitle(DocumentAt(0)), "Untitled ");
 }
 
 // The close event, and the close box that sends it, close a clean window
@@ -168,16 +168,16 @@ TEST(DocumentList, TitlesAndTenDocumentsAtMost)
 TEST(DocumentList, CloseEventAndCloseBox)
 {
     StartApplication();
-    WindowRef first = DocumentWindow(0);
+    WindowRef first = DocumentAt(0);
     WindowRef second = NewDocument()->theWindow, third = NewDocument()->theWindow;
-    EXPECT_EQ(SendWindowEvent(second, kEventWindowClose), noErr);
+    ClickCloseBox(second);
     EXPECT_EQ(BIsDocumentWindow(second), 0);
     platform::widgetOf(third)->close();
     EXPECT_EQ(BIsDocumentWindow(third), 0);
     EXPECT_EQ(Slots(), std::vector<WindowRef>{first});
     EXPECT_TRUE(ShownDialogs().empty());
     ComputeTable({"3", "50", 3, std::nullopt});
-    EXPECT_EQ(SendWindowEvent(first, kEventWindowClose), noErr);
+    ClickCloseBox(first);
     EXPECT_EQ(BIsDocumentWindow(first), 1);
     EXPECT_TRUE(IsWindowVisible(first));
     const ShownDialog asked = OnlyDialog();
@@ -199,7 +199,7 @@ TEST(DocumentList, ClosingTheLastWindowQuits)
     GTEST_SKIP() << "the global menu bar keeps the application up";
 #endif
     StartApplication();
-    SendWindowEvent(DocumentWindow(0), kEventWindowClose);
+    ClickCloseBox(DocumentAt(0));
     EXPECT_EQ(BGetNumberOfDocuments(), 0);
     EXPECT_EQ(FrontWindow(), nullptr);
     EXPECT_TRUE(EndsProcess(ProcessPendingEvents));
@@ -210,14 +210,14 @@ TEST(DocumentList, ClosingTheLastWindowQuits)
 TEST(DocumentList, ClosingTheFrontDocumentAdjustsMenusForTheNextOne)
 {
     StartApplication();
-    WindowRef first = DocumentWindow(0);
+    WindowRef first = DocumentAt(0);
     WindowRef second = NewDocument()->theWindow;
     ShowWindow(second);
     ComputeTable({"3", "50", 3, std::nullopt}); // into the second, now dirty
     SelectWindow(first);
     ASSERT_FALSE(IsCommandEnabled("Save"));
     ASSERT_FALSE(IsCommandEnabled("SaveAs"));
-    EXPECT_EQ(SendWindowEvent(first, kEventWindowClose), noErr);
+    ClickCloseBox(first);
     ASSERT_EQ(Slots(), std::vector<WindowRef>{second});
     EXPECT_EQ(FrontWindow(), second);
     // What the menu bar shows now, without asking the menus to adjust.

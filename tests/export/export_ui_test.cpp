@@ -183,12 +183,12 @@ TEST(ExportMenu, ItemAfterPrintEnabledLikePrint)
     EXPECT_TRUE(same("fresh document"));
     Trigger("Preferences");
     EXPECT_FALSE(same("preferences window"));
-    SelectWindow(DocumentWindow(0));
+    SelectWindow(DocumentAt(0));
     Trigger("Export");
     EXPECT_FALSE(same("the Export sheet"));
     EXPECT_TRUE(Press(ExportSheet(), "Cancel"));
     EXPECT_TRUE(NoDialogShown());
-    HideWindow(DocumentWindow(0));
+    HideWindow(DocumentAt(0));
     HideWindow(BGetPrefWindowRef());
     ASSERT_EQ(FrontWindow(), nullptr);
     EXPECT_FALSE(same("no window"));
@@ -201,7 +201,7 @@ TEST(ExportMenu, SheetProposesTheTitleAndFormatsSwapTheExtension)
 {
     StartApplication();
     ComputeFilm3Metres();
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     ASSERT_TRUE(Trigger("Export"));
     const ShownDialog sheet = ExportSheet();
     EXPECT_EQ(sheet.parent, platform::widgetOf(window));
@@ -230,7 +230,7 @@ TEST(Export, CSVParsesBackIntoTheSheetsNumbers)
 {
     StartApplication();
     ComputeFilm3Metres();
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     const std::string folder = TempFolder();
     const std::string path = ExportAs(kExportCSV, folder, "film");
     EXPECT_EQ(FolderEntries(folder), Strings{"film.csv"});
@@ -293,7 +293,7 @@ TEST(Export, PDFHoldsTheSheetAndTheFigures)
 {
     StartApplication();
     ComputeFilm3Metres();
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     const std::string pdf = ExportAs(kExportPDF, TempFolder(), "card");
     EXPECT_EQ(printtest::PdfInfo(pdf, "Pages"), "1");
     EXPECT_EQ(printtest::PdfInfo(pdf, "Title"), "Untitled");
@@ -397,7 +397,7 @@ TEST(Copy, PutsTabTextAndCSVOnTheClipboard)
     EXPECT_EQ(Clipboard("text/plain"), "before");
 
     ComputeFilm3Metres();
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     EXPECT_TRUE(IsCommandEnabled("Copy"));
     EXPECT_TRUE(Trigger("Copy"));
     const std::string tabs = Clipboard("text/plain"), csv = Clipboard("text/csv");
@@ -444,7 +444,7 @@ TEST(ExportRealDialog, FileTypeChoiceSwapsTheExtension)
     PlatformInitialize(argc, argv, PlatformOptions{false});
     SetSplashWaitSkipped(true);
     BInitApplication();
-    ASSERT_NE(DocumentWindow(0), nullptr);
+    ASSERT_NE(DocumentAt(0), nullptr);
     Trigger("Export");
     QFileDialog *dialog = nullptr;
     for (QWidget *widget : QApplication::topLevelWidgets())

@@ -16,14 +16,14 @@ const std::vector<std::string> kSaveChangesButtons = {"Save", "Don’t Save", "C
 // Asks to close the window as its close box does; returns the sheet.
 ShownDialog closeWindow(WindowRef window)
 {
-    SendWindowEvent(window, kEventWindowClose);
+    ClickCloseBox(window);
     return OnlyDialog();
 }
 
 TEST_F(Closing, CleanWindowClosesWithoutAsking)
 {
     Trigger("New");
-    SendWindowEvent(DocumentWindow(1), kEventWindowClose);
+    ClickCloseBox(DocumentAt(1));
     EXPECT_TRUE(ShownDialogs().empty());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
 }

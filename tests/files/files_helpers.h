@@ -145,7 +145,7 @@ class FileTest : public ::testing::Test
     {
         qrltest::StartApplication();
         folder = qrltest::TempFolder();
-        window = qrltest::DocumentWindow(0);
+        window = qrltest::DocumentAt(0);
     }
     void TearDown() override { SetSaveFaultForTesting(SaveStep::none); }
     std::string path(const std::string &name) const { return folder + "/" + name; }

@@ -64,7 +64,7 @@ TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
     ComputeTable({"9", "35", {}, {}});
     const Bytes changed = record();
     Trigger("New");
-    WindowRef other = DocumentWindow(1);
+    WindowRef other = DocumentAt(1);
     ASSERT_EQ(FrontWindow(), other);
     auto back = [&] {
         SelectWindow(other);
@@ -186,7 +186,7 @@ TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
         ComputeTable({"9", "35", {}, {}});
         EXPECT_FALSE(IsCommandEnabled("Save"));
         EXPECT_TRUE(IsCommandEnabled("SaveAs"));
-        SendWindowEvent(opened, kEventWindowClose);
+        ClickCloseBox(opened);
         ASSERT_TRUE(Press(OnlyDialog(), "Save"));
         EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
         EXPECT_EQ(readFile(f + "/t.qrtb"), layout(table(4, 50)));

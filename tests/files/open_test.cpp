@@ -27,7 +27,7 @@ TEST_F(Opening, StartupWindowTakesFilesUntilItHasATable)
     writeFile(path("a.qrtb"), layout(saved));
     ASSERT_FALSE(open("a.qrtb").failed());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_EQ(DocumentWindow(0), window);
+    EXPECT_EQ(DocumentAt(0), window);
     EXPECT_FALSE(isOpen(folder, "empty.qrtb"));
     EXPECT_EQ(GetWTitle(window), "a.qrtb");
     EXPECT_EQ(GetWindowProxyFilePath(window), path("a.qrtb"));
@@ -39,7 +39,7 @@ TEST_F(Opening, StartupWindowTakesFilesUntilItHasATable)
     writeFile(path("b.qrtb"), layout(table(6, 85)));
     ASSERT_FALSE(open("b.qrtb").failed());
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
-    WindowRef opened = DocumentWindow(1);
+    WindowRef opened = DocumentAt(1);
     EXPECT_EQ(GetWTitle(opened), "b.qrtb");
     EXPECT_EQ(FrontWindow(), opened);
     EXPECT_EQ(BGetCurrentDocsWindowRef(), opened);
@@ -55,8 +55,8 @@ TEST_F(Opening, HandedOverFilesFillStartupThenNewWindow)
     writeFile(path("two.qrtb"), layout(table(6, 85)));
     BOpenHandedOverDocuments({path("notes.txt"), path("one.qrtb"), path("two.qrtb")});
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
-    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "one.qrtb");
-    EXPECT_EQ(GetWTitle(DocumentWindow(1)), "two.qrtb");
+    EXPECT_EQ(GetWTitle(DocumentAt(0)), "one.qrtb");
+    EXPECT_EQ(GetWTitle(DocumentAt(1)), "two.qrtb");
     EXPECT_FALSE(isOpen(folder, "notes.txt"));
 }
 
@@ -111,7 +111,7 @@ TEST_F(Opening, ShortFileReplacesOnlyLeadingBytes)
 {
     ComputeTable({"3", "50", {}, {}});
     Trigger("New");
-    const Bytes before = layout(*documentOf(DocumentWindow(1))->dataPtr);
+    const Bytes before = layout(*documentOf(DocumentAt(1))->dataPtr);
     const Bytes full = layout(table(4, 50));
     writeFile(path("short.qrtb"), Bytes(full.begin(), full.begin() + 20));
     ASSERT_FALSE(open("short.qrtb").failed());
@@ -119,7 +119,7 @@ TEST_F(Opening, ShortFileReplacesOnlyLeadingBytes)
     ASSERT_EQ(BGetNumberOfDocuments(), 3);
     Bytes expected = before;
     std::copy(full.begin(), full.begin() + 20, expected.begin());
-    EXPECT_EQ(layout(*documentOf(DocumentWindow(2))->dataPtr), expected);
+    EXPECT_EQ(layout(*documentOf(DocumentAt(2))->dataPtr), expected);
     EXPECT_TRUE(AlertMessages().empty());
 }
 

@@ -27,7 +27,7 @@ TEST_F(Quitting, OneDirtyDocumentCleanOnesInFrontCloseFirst)
     for (const std::string button : {"Cancel", "Save"}) {
         EXPECT_FALSE(EndsProcess(RequestQuit));
         EXPECT_EQ(BGetNumberOfDocuments(), 1);
-        EXPECT_EQ(DocumentWindow(0), window);
+        EXPECT_EQ(DocumentAt(0), window);
         EXPECT_TRUE(BGetAppQuittingStatus());
         const ShownDialog dialog = OnlyDialog();
         EXPECT_EQ(dialog.text, quitQuestion("Untitled"));
@@ -146,7 +146,7 @@ TEST_P(Reviewing, AnswerDecidesAndNothingIsWritten)
         EXPECT_TRUE(EndsProcess([] { answer("Discard Changes"); }));
     } else {
         answer("Review Changes…");
-        EXPECT_EQ(OnlyDialog().parent, platform::widgetOf(DocumentWindow(1)));
+        EXPECT_EQ(OnlyDialog().parent, platform::widgetOf(DocumentAt(1)));
         answer("Don’t Save");
         EXPECT_EQ(OnlyDialog().parent, sheetParent());
         EXPECT_TRUE(EndsProcess([] { answer("Don’t Save"); }));
@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, Reviewing,
 TEST_F(Quitting, SheetInFrontStopsWalkWithBeep)
 {
     ComputeTable({"3", "50", {}, {}});
-    SendWindowEvent(window, kEventWindowClose); // the save-changes sheet of normal work
+    ClickCloseBox(window); // the save-changes sheet of normal work
     const int beeps = GetBeepCount();
     EXPECT_FALSE(EndsProcess(RequestQuit));
     EXPECT_EQ(GetBeepCount(), beeps + 1);

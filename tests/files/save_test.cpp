@@ -48,7 +48,7 @@ TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
 TEST_F(Saving, CancelledSaveSheetLeavesEverything)
 {
     Trigger("New");
-    window = DocumentWindow(1);
+    window = DocumentAt(1);
     ComputeTable({"3", "50", {}, {}});
     Trigger("Save");
     const ShownDialog dialog = OnlyDialog();
@@ -59,7 +59,7 @@ TEST_F(Saving, CancelledSaveSheetLeavesEverything)
     EXPECT_FALSE(ChooseSaveLocation(OnlyDialog(), folder, ""));
     WindowRef sheet = FrontWindow();
     ASSERT_NE(sheet, window);
-    SendWindowEvent(sheet, kEventWindowClose);
+    ClickCloseBox(sheet);
     EXPECT_TRUE(NoDialogShown());
     EXPECT_EQ(FrontWindow(), window);
     EXPECT_TRUE(folderEntries(folder).empty());
@@ -134,7 +134,7 @@ TEST_F(Saving, ReplacingAFileInUseIsRefused)
     EXPECT_FALSE(documentOf(window)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     Trigger("New");
-    WindowRef second = DocumentWindow(1);
+    WindowRef second = DocumentAt(1);
     ComputeTable({"5", "35", {}, {}});
     saveAs("held.qrtb");
     EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});
@@ -159,7 +159,7 @@ TEST_F(Saving, LockedFileCannotBeSavedInPlace)
     EXPECT_FALSE(documentOf(window)->filePath.empty());
     ComputeTable({"9", "35", {}, {}});
     EXPECT_FALSE(IsCommandEnabled("Save"));
-    SendWindowEvent(window, kEventWindowClose);
+    ClickCloseBox(window);
     ASSERT_TRUE(Press(OnlyDialog(), "Save"));
     EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
     EXPECT_EQ(readFile(path("locked.qrtb")), layout(table(4, 50)));

@@ -155,7 +155,7 @@ TEST_F(SessionEnd, ReviewOfTwoTablesCancelOrDiscard)
 TEST_F(SessionEnd, SheetInFrontCallsLogoutOff)
 {
     ComputeTable({"3", "50", {}, {}});
-    SendWindowEvent(window, kEventWindowClose);
+    ClickCloseBox(window);
     const int beeps = GetBeepCount();
     bool scriptRan = false;
     EXPECT_FALSE(endSession(true, [&] { scriptRan = true; }));

@@ -78,7 +78,7 @@ void Compute3Metres()
 
 QWidget *DocumentWidget(int index)
 {
-    return platform::widgetOf(DocumentWindow(index));
+    return platform::widgetOf(DocumentAt(index));
 }
 
 } // namespace
@@ -100,7 +100,7 @@ TEST(Print, ComputedSheetOnOnePage)
 
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(PdfInfo(pdf, "Pages"), "1");
-    EXPECT_EQ(PdfInfo(pdf, "Title"), GetWTitle(DocumentWindow(0)));
+    EXPECT_EQ(PdfInfo(pdf, "Title"), GetWTitle(DocumentAt(0)));
     const std::vector<std::string> lines = Lines(PdfText(pdf));
     ASSERT_EQ(lines.size(), 14u); // four header lines, ten rows
     auto has = [&](size_t line, const std::string &text) {
@@ -132,7 +132,7 @@ TEST(Print, PrintedApertureTexts)
     StartApplication();
     const std::string pdf = TempFolder() + "/apertures.pdf";
     PrintTo(pdf);
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     const QRect bounds = BSheetBounds(window);
     std::vector<std::string> printed(10);
     for (const SheetItem &item : BLayoutPrintedSheet(bounds, BGetDocumentWindowsDocPtr(window)->dataPtr))
@@ -142,7 +142,7 @@ TEST(Print, PrintedApertureTexts)
                 printed[i] = item.text.toStdString();
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(printed[i], i == 6 ? std::string("11  ") : std::string(kApertureTexts[i])) << i;
-    EXPECT_EQ(TextAt(DocumentWindow(0), 30, 150 + 30 * 6), "11   ");
+    EXPECT_EQ(TextAt(DocumentAt(0), 30, 150 + 30 * 6), "11   ");
     const std::vector<std::string> lines = Lines(PdfText(pdf));
     EXPECT_EQ(std::count_if(
                   lines.begin(), lines.end(),
@@ -173,7 +173,7 @@ TEST(Print, RenderedPageFollowsThePrintableArea)
 {
     StartApplication();
     Compute3Metres();
-    const QRect bounds = BSheetBounds(DocumentWindow(0));
+    const QRect bounds = BSheetBounds(DocumentAt(0));
     const int width = bounds.width(), height = bounds.height();
     ASSERT_GT(width, 380);
     ASSERT_GT(height, 440);
@@ -330,7 +330,7 @@ TEST(Print, JobNameFollowsTheTitle)
     StartApplication();
     Compute3Metres();
     ShownPrint sheet = PrintTo("");
-    EXPECT_EQ(sheet.jobName, GetWTitle(DocumentWindow(0)));
+    EXPECT_EQ(sheet.jobName, GetWTitle(DocumentAt(0)));
     EXPECT_EQ(sheet.jobName, "Untitled ");
     EXPECT_EQ(sheet.outputFile, std::string(getenv("HOME")) + "/Untitled.pdf");
     EXPECT_EQ(PdfInfo(sheet.outputFile, "Title"), "Untitled ");
@@ -353,8 +353,8 @@ TEST(Print, PrintingMakesTheDocumentCurrent)
     Compute3Metres();
     Trigger("New");
     ASSERT_EQ(BGetCurrentDocListIndex(), 1);
-    SelectWindow(DocumentWindow(0));
-    ASSERT_EQ(FrontWindow(), DocumentWindow(0));
+    SelectWindow(DocumentAt(0));
+    ASSERT_EQ(FrontWindow(), DocumentAt(0));
     ASSERT_EQ(BGetCurrentDocListIndex(), 1);
     const std::string pdf = TempFolder() + "/first.pdf";
     PrintTo(pdf);
@@ -378,7 +378,7 @@ TEST(Print, NothingWithAnAuxiliaryWindowInFront)
         BDoPageSetup(platform::widgetOf(FrontWindow()));
         BDoPrint(platform::widgetOf(FrontWindow()));
         EXPECT_TRUE(OpenPrintDialogs().empty()) << command;
-        SendWindowEvent(FrontWindow(), kEventWindowClose);
+        ClickCloseBox(FrontWindow());
     }
     EXPECT_TRUE(AlertMessages().empty());
 }
@@ -465,7 +465,7 @@ TEST(Print, ClosingTheWindowCancelsItsSheet)
         if (c.closeDocument) {
             BCloseDocument(document);
         } else {
-            SendWindowEvent(FrontWindow(), kEventWindowClose);
+            ClickCloseBox(FrontWindow());
             ProcessPendingEvents();
         }
         EXPECT_TRUE(OpenPrintDialogs().empty());

@@ -1,6 +1,7 @@
 #include "app_driver.h"
 
 #include "app/main.h"
+#include "app/tablewindow.h"
 #include "document/document.h"
 #include "document/mainwindow.h"
 #include "platform/application.h"
@@ -8,6 +9,7 @@
 #include "platform/internal.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <clocale>
@@ -148,7 +150,27 @@ bool IsCommandEnabled(const std::string &name)
 
 QWidget *FindWidget(WindowRef window, const char *objectName)
 {
-    QWidget *top = platform::widgetOf(window);
+    return FindWidget(platform::widgetOf(window), objectName);
+}
+
+std::string Title(QWidget *window)
+{
+    return window->windowTitle().remove(QStringLiteral("[*]")).toStdString();
+}
+
+void ClickCloseBox(WindowRef window)
+{
+    if (QWidget *widget = platform::widgetOf(window))
+        widget->close();
+}
+
+QWidget *Front()
+{
+    return platform::widgetOf(FrontWindow());
+}
+
+QWidget *FindWidget(QWidget *top, const char *objectName)
+{
     return top ? top->findChild<QWidget *>(QLatin1String(objectName)) : nullptr;
 }
 
@@ -178,11 +200,10 @@ bool Click(QAbstractButton *button)
     return true;
 }
 
-std::vector<QWidget *> TabChain(WindowRef window)
+std::vector<QWidget *> TabChain(QWidget *window)
 {
     std::vector<QWidget *> chain;
-    QWidget *top = platform::widgetOf(window);
-    QWidget *start = top ? top->focusWidget() : nullptr;
+    QWidget *start = window ? window->focusWidget() : nullptr;
     for (QWidget *widget = start; widget && chain.size() < 64;) {
         if (widget->focusPolicy() & Qt::TabFocus && widget->isEnabled())
             chain.push_back(widget);
@@ -193,17 +214,31 @@ std::vector<QWidget *> TabChain(WindowRef window)
     return chain;
 }
 
-void RunTableWindow(const std::function<void(WindowRef)> &script)
+QWidget *OpenTableWindow()
 {
-    SetModalScript(script);
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (qobject_cast<QDialog *>(widget) && widget->isVisible() &&
+            widget->findChild<QPushButton *>(QStringLiteral("computeButton")))
+            return widget;
+    return nullptr;
+}
+
+void RunTableWindow(const std::function<void(QWidget *)> &script)
+{
     Trigger("ComputeTable");
-    SetModalScript(nullptr);
+    QWidget *window = OpenTableWindow();
+    if (!window)
+        return;
+    script(window);
+    // A window the script left open ends as its Cancel button ends it.
+    if (auto *dialog = qobject_cast<QDialog *>(OpenTableWindow()))
+        dialog->reject();
 }
 
 TableWindowState ComputeTable(const TableEntry &entry)
 {
     TableWindowState state;
-    RunTableWindow([&](WindowRef window) {
+    RunTableWindow([&](QWidget *window) {
         auto *distance = Find<QLineEdit>(window, "distanceField");
         auto *focal = Find<QLineEdit>(window, "focalField");
         auto *camera = Find<QComboBox>(window, "unsharpField");
@@ -225,7 +260,7 @@ TableWindowState ComputeTable(const TableEntry &entry)
             TypeInto(circle, *entry.circle);
         if (entry.compute)
             Click(Find<QPushButton>(window, "computeButton"));
-        if (!entry.compute || !LastModalLoopQuit())
+        if (!entry.compute || QRLIsTableWindow())
             Click(Find<QPushButton>(window, "cancelButton"));
     });
     return state;
@@ -256,7 +291,7 @@ std::vector<std::string> Texts(WindowRef window)
     return texts;
 }
 
-WindowRef DocumentWindow(int index)
+WindowRef DocumentAt(int index)
 {
     return BGetDocumentWindowByIndex(std::int16_t(index));
 }
@@ -265,7 +300,7 @@ std::vector<std::string> DocumentTitles()
 {
     std::vector<std::string> titles;
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
-        titles.push_back(GetWTitle(DocumentWindow(i)));
+        titles.push_back(GetWTitle(DocumentAt(i)));
     return titles;
 }
 

@@ -72,13 +72,23 @@ struct TableWindowState {
 // in; when the compute is refused (an alert), presses Cancel afterwards so
 // the window always ends. Returns what the window showed on opening.
 TableWindowState ComputeTable(const TableEntry &entry);
-// Runs the window with a script of one's own.
-void RunTableWindow(const std::function<void(WindowRef)> &script);
+// The table parameters window while it is open; null when none is.
+QWidget *OpenTableWindow();
+// Opens the window with the compute command and runs a script of one's own
+// on it; a window the script leaves open is then cancelled.
+void RunTableWindow(const std::function<void(QWidget *)> &script);
 
 // The widget of the window with the object name its form gives it; null
 // when the window has none of that type.
 QWidget *FindWidget(WindowRef window, const char *objectName);
-template <typename Widget> Widget *Find(WindowRef window, const char *objectName)
+QWidget *FindWidget(QWidget *window, const char *objectName);
+// The window's title as the user reads it (without the modified mark's place).
+std::string Title(QWidget *window);
+// Clicks the window's close box.
+void ClickCloseBox(WindowRef window);
+// The front window of ours (the menus act on it); null when none is shown.
+QWidget *Front();
+template <typename Widget, typename Window> Widget *Find(Window window, const char *objectName)
 {
     return qobject_cast<Widget *>(FindWidget(window, objectName));
 }
@@ -89,7 +99,7 @@ bool TypeInto(QLineEdit *field, const std::string &text);
 bool ChooseItem(QComboBox *popup, int item);
 bool Click(QAbstractButton *button);
 // The widgets that Tab visits in the window, in order, starting at the focus.
-std::vector<QWidget *> TabChain(WindowRef window);
+std::vector<QWidget *> TabChain(QWidget *window);
 
 // The sheet a document window shows: its texts with their frames, the rule
 // and the picture, as the window paints them.
@@ -99,7 +109,7 @@ SheetLayout Contents(WindowRef window);
 std::optional<std::string> TextAt(WindowRef window, short x, short y);
 std::vector<std::string> Texts(WindowRef window);
 
-WindowRef DocumentWindow(int index);
+WindowRef DocumentAt(int index);
 // The titles of the document windows, in the document list's order.
 std::vector<std::string> DocumentTitles();
 // A table the application saved (docs/portrait-50mm.qrtb), copied into

@@ -65,7 +65,7 @@ TEST(German, MenusWindowsAndTheEmptySheet)
     EXPECT_EQ(Menu("fileMenu")->actions().value(4), MenuItem("Save"));
     EXPECT_EQ(KeyOf("Save"), "Ctrl+S");
 
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(GetWTitle(window), "Unbenannt ");
     const std::map<std::pair<short, short>, std::string> labels = {
@@ -85,7 +85,7 @@ TEST(German, ComputedSheetKeepsThePointAndTheAlertIsGerman)
     EXPECT_EQ(shown.distance, "5.000"); // the defaults, with a point
     EXPECT_EQ(shown.circle, "10.0");
 
-    WindowRef window = DocumentWindow(0);
+    WindowRef window = DocumentAt(0);
     EXPECT_EQ(TextAt(window, 210, 20), "Entf. (m):");
     EXPECT_EQ(TextAt(window, 120, 110), "Nahgrenze (m)");
     EXPECT_EQ(TextAt(window, 260, 110), "Ferngrenze (m)");
@@ -109,7 +109,7 @@ TEST(German, AustrianLocale)
     UseSystemLocale("de_AT.UTF-8");
     StartApplication();
     EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"Quorlscope", "Datei", "Bearbeiten", "Tabelle"}));
-    EXPECT_EQ(TextAt(DocumentWindow(0), 20, 20), "Brennweite:");
+    EXPECT_EQ(TextAt(DocumentAt(0), 20, 20), "Brennweite:");
     EXPECT_NE(platform::helpPage().toStdString().find("/de.lproj/"), std::string::npos);
 }
 
@@ -132,9 +132,9 @@ TEST(German, FactsAboutHelpAndDialogButtons)
     EXPECT_NE(page->find("<h1>Quorlscope-Hilfe</h1>"), std::string::npos);
 
     std::vector<std::string> cameras;
-    RunTableWindow([&](WindowRef window) {
-        EXPECT_EQ(GetWTitle(window), "Tabelle berechnen");
-        auto *popup = platform::widgetOf(window)->findChild<QComboBox *>();
+    RunTableWindow([&](QWidget *window) {
+        EXPECT_EQ(Title(window), "Tabelle berechnen");
+        auto *popup = window->findChild<QComboBox *>();
         for (int i = 0; popup && i < popup->count(); ++i)
             cameras.push_back(popup->itemText(i).toStdString());
     });
@@ -165,7 +165,7 @@ TEST(German, SheetLabelsFit)
     StartInGerman();
     for (int camera : {1, 2, 3, 4}) {
         ComputeTable({"15", "50", camera, "30"});
-        WindowRef window = DocumentWindow(0);
+        WindowRef window = DocumentAt(0);
         const QRect bounds = BSheetBounds(window);
         std::map<int, SheetLayout> lines;
         for (const SheetItem &item : Contents(window))
@@ -200,8 +200,8 @@ TEST_P(OtherLocale, IsEnglish)
     UseSystemLocale(GetParam());
     StartApplication();
     EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"Quorlscope", "File", "Edit", "Table"}));
-    EXPECT_EQ(GetWTitle(DocumentWindow(0)), "Untitled ");
-    EXPECT_EQ(TextAt(DocumentWindow(0), 20, 20), "Focal length:");
+    EXPECT_EQ(GetWTitle(DocumentAt(0)), "Untitled ");
+    EXPECT_EQ(TextAt(DocumentAt(0), 20, 20), "Focal length:");
     const ShownAlert alert = ArgumentsAlert();
     EXPECT_EQ(alert.message, "Please Check Your Arguments!");
     EXPECT_EQ(alert.explanation, "The focal length should be in the range of 4..1000 mm,\n"
