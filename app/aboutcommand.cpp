@@ -38,16 +38,17 @@ void AboutBox::paintEvent(QPaintEvent *)
                      QString::fromStdString(BCopyInfoString()));
 }
 
-WindowRef BLoadAboutBox()
+QWidget *BLoadAboutBox()
 {
     auto *box = new AboutBox;
-    return box->window = BLoadWindow(box, "Window");
+    BLoadWindow(box, "Window");
+    return box;
 }
 
-void BAboutBoxCommandHandler(WindowRef window)
+void BAboutBoxCommandHandler(QWidget *window)
 {
     if (!window)
         return;
     BShowWindowInFront(window);
-    platform::widgetOf(window)->update();
+    window->update();
 }

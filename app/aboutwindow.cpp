@@ -13,7 +13,7 @@
 namespace
 {
 
-WindowRef aboutWindow = nullptr;
+QWidget *aboutWindow = nullptr;
 std::int32_t existAboutWindow = 0;
 
 } // namespace
@@ -26,10 +26,10 @@ std::string BCopyInfoString()
                            : QCoreApplication::translate("Program", "Nameless Application").toStdString();
 }
 
-void BShowWindowInFront(WindowRef window)
+void BShowWindowInFront(QWidget *window)
 {
-    ShowWindow(window);
-    SelectWindow(window);
+    window->show();
+    platform::selectWindow(window);
 }
 
 void BInitAboutWindow()
@@ -38,14 +38,14 @@ void BInitAboutWindow()
     existAboutWindow = aboutWindow ? 1 : 0;
 }
 
-WindowRef BGetAboutWindowRef()
+QWidget *BGetAboutWindowRef()
 {
     if (!existAboutWindow)
         BInitAboutWindow();
     return aboutWindow;
 }
 
-short BIsAboutWindow(WindowRef theWindow)
+short BIsAboutWindow(QWidget *theWindow)
 {
     return theWindow && theWindow == aboutWindow ? 1 : 0;
 }

@@ -1,13 +1,15 @@
 // Showing the facts window, expanding it when it was collapsed.
 #include "app/factswindow.h"
 
-void QRLDepthFactsCommandHandler(WindowRef window)
+#include <QWidget>
+
+void QRLDepthFactsCommandHandler(QWidget *window)
 {
     if (!window)
         return;
-    if (IsWindowCollapsed(window))
-        CollapseWindow(window, false);
+    if (window->isMinimized())
+        window->showNormal();
     else
-        ShowHide(window, true);
-    SelectWindow(window);
+        window->show();
+    platform::selectWindow(window);
 }

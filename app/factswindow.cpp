@@ -12,7 +12,7 @@
 namespace
 {
 
-WindowRef factsWindow = nullptr;
+QWidget *factsWindow = nullptr;
 std::int32_t factsWindowExist = 0;
 
 } // namespace
@@ -20,18 +20,19 @@ std::int32_t factsWindowExist = 0;
 void QRLInitFactsWindow()
 {
     auto *form = new AuxiliaryWindow<Ui::FactsWindow>;
-    factsWindow = form->window = BLoadWindow(form, "Window");
+    BLoadWindow(form, "Window");
+    factsWindow = form;
     factsWindowExist = factsWindow ? 1 : 0;
 }
 
-WindowRef QRLGetFactsWindowRef()
+QWidget *QRLGetFactsWindowRef()
 {
     if (!factsWindowExist)
         QRLInitFactsWindow();
     return factsWindow;
 }
 
-Boolean QRLIsFactsWindow(WindowRef theWindow)
+bool QRLIsFactsWindow(QWidget *theWindow)
 {
     return theWindow && theWindow == factsWindow;
 }

@@ -1,10 +1,9 @@
 // The window of facts about depth of field.
 #pragma once
 
-#include "platform/events.h"
-#include "platform/window.h"
+#include "platform/frontwindow.h"
 
 void QRLInitFactsWindow();
-WindowRef QRLGetFactsWindowRef();
-Boolean QRLIsFactsWindow(WindowRef theWindow);
-void QRLDepthFactsCommandHandler(WindowRef window);
+QWidget *QRLGetFactsWindowRef();
+bool QRLIsFactsWindow(QWidget *theWindow);
+void QRLDepthFactsCommandHandler(QWidget *window);

@@ -18,7 +18,7 @@ namespace
 
 using HelpForm = AuxiliaryWindow<Ui::HelpWindow>;
 HelpForm *helpForm = nullptr;
-WindowRef helpWindow = nullptr;
+QWidget *helpWindow = nullptr;
 std::int32_t helpWindowExist = 0;
 
 } // namespace
@@ -26,27 +26,28 @@ std::int32_t helpWindowExist = 0;
 void BInitHelpWindow()
 {
     helpForm = new HelpForm;
-    helpWindow = helpForm->window = BLoadWindow(helpForm, "Window");
+    BLoadWindow(helpForm, "Window");
+    helpWindow = helpForm;
     helpWindowExist = 1;
 }
 
-WindowRef BGetHelpWindowRef()
+QWidget *BGetHelpWindowRef()
 {
     if (!helpWindowExist)
         BInitHelpWindow();
     return helpWindow;
 }
 
-Boolean BIsHelpWindow(WindowRef theWindow)
+bool BIsHelpWindow(QWidget *theWindow)
 {
     return theWindow && theWindow == helpWindow;
 }
 
-void BHelpCommandHandler(WindowRef window)
+void BHelpCommandHandler(QWidget *window)
 {
     if (!window)
         return;
-    if (!IsWindowVisible(window)) {
+    if (!window->isVisible()) {
         const std::string book = platform::helpPage().toStdString();
         if (book.empty() || window != helpWindow) {
             showAlert("Could not load Resource", "Please reinstall Your Application");

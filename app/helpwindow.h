@@ -2,12 +2,11 @@
 // of the application with its links followable and Back and Forward.
 #pragma once
 
-#include "platform/events.h"
-#include "platform/window.h"
+#include "platform/frontwindow.h"
 
 void BInitHelpWindow();
-WindowRef BGetHelpWindowRef();
-Boolean BIsHelpWindow(WindowRef theWindow);
+QWidget *BGetHelpWindowRef();
+bool BIsHelpWindow(QWidget *theWindow);
 // Shows the help window at the book's front page, or brings it to the
 // front as it is when it is already showing.
-void BHelpCommandHandler(WindowRef window);
+void BHelpCommandHandler(QWidget *window);

@@ -14,7 +14,6 @@
 #include "platform/bundle.h"
 #include "platform/commandline.h"
 #include "platform/forms.h"
-#include "platform/events.h"
 #include "platform/instance.h"
 #include "platform/process.h"
 #include "platform/quickdraw.h"
@@ -37,14 +36,13 @@ void showSplash()
 
 bool givePrintingRecord(tDocumentPtr document)
 {
-    WindowRef window = document->theWindow;
-    return BInitPrintingDialogs(platform::widgetOf(window),
-                                [window](QPainter &painter) { BDrawDocsPrintData(painter, window); });
+    return BInitPrintingDialogs(document,
+                                [document](QPainter &painter) { BDrawDocsPrintData(painter, document); });
 }
 
 void releasePrintingRecord(tDocumentPtr document)
 {
-    BDisposePrintInfoForWindow(platform::widgetOf(document->theWindow));
+    BDisposePrintInfoForWindow(document);
 }
 
 // Documents get their printing record as they are made and lose it as they
@@ -56,9 +54,9 @@ void connectDocuments()
 
 } // namespace
 
-OSStatus BInitHelp()
+bool BInitHelp()
 {
-    return platform::helpPage().isEmpty() ? fnfErr : noErr;
+    return !platform::helpPage().isEmpty();
 }
 
 void BInitApplication()
@@ -71,7 +69,7 @@ void BInitApplication()
     BPrepareMainWindow(); // built while the splash waits, shown after it
     showSplash();
     if (tDocumentPtr document = BInitDocument())
-        ShowWindow(BGetDocumentsWindowPtr(document));
+        BGetDocumentsWindowPtr(document)->show();
 }
 
 int BRunApplication(int argc, char **argv)
@@ -102,6 +100,6 @@ int BRunApplication(int argc, char **argv)
     }
     BInitApplication();
     BOpenDocumentsAtLaunch(commandLine.files);
-    RunApplicationEventLoop();
+    PlatformRunEventLoop();
     return 0;
 }

@@ -6,7 +6,8 @@
 #include <chrono>
 
 void BInitApplication();
-OSStatus BInitHelp();
+// Whether the help book is installed.
+bool BInitHelp();
 // The whole program: platform, start-up, the files named on the command
 // line, and the event loop.
 int BRunApplication(int argc, char **argv);

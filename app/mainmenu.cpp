@@ -12,7 +12,7 @@
 #include "files/export.h"
 #include "files/file.h"
 #include "files/navigation.h"
-#include "platform/events.h"
+#include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/menus.h"
 #include "print/printing.h"
@@ -53,19 +53,19 @@ void setDocumentItems(const Ui::MenuBar &menus, bool close, tDocumentPtr documen
 
 tDocumentPtr frontDocument()
 {
-    return BGetDocumentWindowsDocPtr(FrontWindow());
+    return BGetDocumentWindowsDocPtr(platform::frontWindow());
 }
 
 void newDocument()
 {
     if (tDocumentPtr document = BInitDocument())
-        ShowWindow(BGetDocumentsWindowPtr(document));
+        BGetDocumentsWindowPtr(document)->show();
 }
 
 void closeFrontWindow()
 {
-    if (WindowRef window = FrontWindow())
-        platform::widgetOf(window)->close(); // as its close box would
+    if (QWidget *window = platform::frontWindow())
+        window->close(); // as its close box would
 }
 
 // The editing items act on the text field that has the focus.
@@ -81,7 +81,7 @@ template <typename Edit> std::function<void()> onFocusedField(Edit edit)
 // field that has the focus copies its selection.
 void copy()
 {
-    if (BIsDocumentWindow(FrontWindow()))
+    if (BIsDocumentWindow(platform::frontWindow()))
         QRLCopyTable(frontDocument());
     else
         onFocusedField (&QLineEdit::copy)();
@@ -89,7 +89,7 @@ void copy()
 
 void showPreferences()
 {
-    if (WindowRef window = BGetPrefWindowRef())
+    if (QWidget *window = BGetPrefWindowRef())
         BPreferencesCommandHandler(window);
 }
 
@@ -105,8 +105,8 @@ void connectCommands(const Ui::MenuBar &menus)
         {menus.actionSave, [] { BDoSaveDocument(frontDocument()); }},
         {menus.actionSaveAs, [] { BDoCreateSavePanel(frontDocument()); }},
         {menus.actionRevert, [] { BDoCreateRevertPanel(frontDocument()); }},
-        {menus.actionPageSetup, [] { BDoPageSetup(platform::widgetOf(FrontWindow())); }},
-        {menus.actionPrint, [] { BDoPrint(platform::widgetOf(FrontWindow())); }},
+        {menus.actionPageSetup, [] { BDoPageSetup(platform::frontWindow()); }},
+        {menus.actionPrint, [] { BDoPrint(platform::frontWindow()); }},
         {menus.actionExport, [] { BDoCreateExportPanel(frontDocument()); }},
         {menus.actionUndo, onFocusedField(&QLineEdit::undo)},
         {menus.actionCut, onFocusedField(&QLineEdit::cut)},
@@ -114,7 +114,7 @@ void connectCommands(const Ui::MenuBar &menus)
         {menus.actionPaste, onFocusedField(&QLineEdit::paste)},
         {menus.actionDelete, onFocusedField(&QLineEdit::del)},
         {menus.actionSelectAll, onFocusedField(&QLineEdit::selectAll)},
-        {menus.actionComputeTable, [] { QRLComputeTableCommandHandler(FrontWindow()); }},
+        {menus.actionComputeTable, [] { QRLComputeTableCommandHandler(platform::frontWindow()); }},
         {menus.actionFacts, [] { QRLDepthFactsCommandHandler(QRLGetFactsWindowRef()); }},
         {menus.actionHelp, [] { BHelpCommandHandler(BGetHelpWindowRef()); }},
     };
@@ -124,7 +124,7 @@ void connectCommands(const Ui::MenuBar &menus)
 
 } // namespace
 
-bool BIsAuxiliaryWindow(WindowRef window)
+bool BIsAuxiliaryWindow(QWidget *window)
 {
     return BIsPrefWindow(window) || BIsAboutWindow(window) || QRLIsFactsWindow(window) ||
            BIsHelpWindow(window);
@@ -142,16 +142,13 @@ void QRLAdjustMenus()
     if (!menuForm)
         return;
     const Ui::MenuBar &menus = menuForm->ui;
-    WindowRef front = FrontWindow();
-    WindowClass windowClass = kSheetWindowClass; // a class that cannot be read counts as a sheet
-    if (front)
-        GetWindowClass(front, &windowClass);
+    QWidget *front = platform::frontWindow();
 
     if (front && BIsAuxiliaryWindow(front))
         setDocumentItems(menus, true, nullptr);
     else if (front && BIsDocumentWindow(front))
         setDocumentItems(menus, true, frontDocument());
-    else if (!front || windowClass == kSheetWindowClass)
+    else if (!front || platform::isSheet(front))
         setDocumentItems(menus, false, nullptr);
     else
         // Any other window (the table parameters window) leaves the items as

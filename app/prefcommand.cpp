@@ -2,7 +2,7 @@
 #include "app/prefwindow.h"
 #include "app/windowmodule.h"
 
-void BPreferencesCommandHandler(WindowRef window)
+void BPreferencesCommandHandler(QWidget *window)
 {
     if (window)
         BShowAuxiliaryWindow(window);

@@ -18,7 +18,7 @@ namespace
 {
 
 using PrefForm = FormWindow<QDialog, Ui::PrefWindow>;
-WindowRef prefWindow = nullptr;
+QWidget *prefWindow = nullptr;
 PrefForm *prefForm = nullptr;
 std::int32_t existPrefWindow = 0;
 std::int32_t distUnit = 1;
@@ -50,8 +50,8 @@ void closeWindow(bool store)
 {
     if (store)
         storeDistanceUnit();
-    ShowHide(prefWindow, false);
-    SelectWindow(FrontWindow());
+    prefWindow->hide();
+    platform::selectWindow(platform::frontWindow());
 }
 
 } // namespace
@@ -60,7 +60,8 @@ void BInitPrefWindow()
 {
     distUnit = QRLReadDistanceUnit();
     prefForm = new PrefForm;
-    prefWindow = BLoadWindow(prefForm, "PrefWindow");
+    BLoadWindow(prefForm, "PrefWindow");
+    prefWindow = prefForm;
     QObject::connect(prefForm->ui.okButton, &QPushButton::clicked, prefForm, []() { closeWindow(true); });
     QObject::connect(prefForm->ui.cancelButton, &QPushButton::clicked, prefForm,
                      []() { closeWindow(false); });
@@ -68,14 +69,14 @@ void BInitPrefWindow()
     existPrefWindow = 1;
 }
 
-WindowRef BGetPrefWindowRef()
+QWidget *BGetPrefWindowRef()
 {
     if (!existPrefWindow)
         BInitPrefWindow();
     return prefWindow;
 }
 
-short BIsPrefWindow(WindowRef theWindow)
+short BIsPrefWindow(QWidget *theWindow)
 {
     return theWindow && theWindow == prefWindow ? 1 : 0;
 }

@@ -2,7 +2,7 @@
 #include "app/tablewindow.h"
 #include "document/document.h"
 
-void QRLComputeTableCommandHandler(WindowRef window)
+void QRLComputeTableCommandHandler(QWidget *window)
 {
     if (!window)
         return;

@@ -24,7 +24,7 @@ namespace
 
 // The window and its form, while it is open.
 using TableForm = FormWindow<QDialog, Ui::TableWindow>;
-WindowRef tableWindow = nullptr;
+QWidget *tableWindow = nullptr;
 TableForm *tableForm = nullptr;
 std::int32_t tableWindowExist = 0;
 
@@ -121,8 +121,8 @@ void computeTable()
 void finishTableWindow(int result)
 {
     tableWindowExist = 0;
-    HideWindow(tableWindow);
-    DisposeWindow(tableWindow);
+    tableWindow->hide();
+    tableWindow->deleteLater();
     tableWindow = nullptr;
     tableForm = nullptr;
     if (result != QDialog::Accepted)
@@ -147,7 +147,8 @@ void QRLInitTableWindow()
 {
     const std::int32_t distUnit = QRLReadDistanceUnit();
     tableForm = new TableForm;
-    tableWindow = BLoadWindow(tableForm, "Window");
+    BLoadWindow(tableForm, "Window");
+    tableWindow = tableForm;
     tableWindowExist = 1;
     connectForm();
     fillWindow(distUnit);
@@ -157,7 +158,7 @@ void QRLInitTableWindow()
     // ends when the window is finished.
     tableForm->setWindowModality(Qt::ApplicationModal);
     platform::attachEditMenu(tableForm);
-    ShowWindow(tableWindow);
+    tableWindow->show();
 }
 
 int QRLIsTableWindow()

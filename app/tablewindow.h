@@ -2,9 +2,8 @@
 // table and computes it into the front document.
 #pragma once
 
-#include "platform/events.h"
-#include "platform/window.h"
+#include "platform/frontwindow.h"
 
-void QRLComputeTableCommandHandler(WindowRef window);
+void QRLComputeTableCommandHandler(QWidget *window);
 void QRLInitTableWindow();
 int QRLIsTableWindow();

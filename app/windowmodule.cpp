@@ -1,13 +1,13 @@
 #include "app/windowmodule.h"
 
-void BShowAuxiliaryWindow(WindowRef window)
+void BShowAuxiliaryWindow(QWidget *window)
 {
-    ShowHide(window, true);
-    SelectWindow(window);
+    window->show();
+    platform::selectWindow(window);
 }
 
-void BHideAndSelectFront(WindowRef window)
+void BHideAndSelectFront(QWidget *window)
 {
-    ShowHide(window, false);
-    SelectWindow(FrontWindow());
+    window->hide();
+    platform::selectWindow(platform::frontWindow());
 }

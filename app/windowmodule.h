@@ -3,29 +3,24 @@
 // Which windows are auxiliary is decided with the menus (mainmenu.h).
 #pragma once
 
-#include "platform/events.h"
 #include "platform/forms.h"
-#include "platform/window.h"
 
 #include <QCloseEvent>
 #include <QDialog>
 #include <string>
 
 // Shows the window, brings it to the front, and leaves the current port as it was.
-void BShowAuxiliaryWindow(WindowRef window);
+void BShowAuxiliaryWindow(QWidget *window);
 // Hides the window and activates the window that is then in front.
-void BHideAndSelectFront(WindowRef window);
+void BHideAndSelectFront(QWidget *window);
 
 // An auxiliary window of a form: its close box hides it rather than closing it.
 template <typename Form> class AuxiliaryWindow : public FormWindow<QDialog, Form>
 {
-  public:
-    WindowRef window = nullptr; // the window in the front-window order
-
   protected:
     void closeEvent(QCloseEvent *event) override
     {
         event->ignore();
-        BHideAndSelectFront(window);
+        BHideAndSelectFront(this);
     }
 };

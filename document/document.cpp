@@ -30,12 +30,12 @@ std::vector<DocumentWindow *> documents()
 }
 
 // The document that has this window, or null.
-DocumentWindow *documentOfWindow(WindowRef window)
+DocumentWindow *documentOfWindow(QWidget *window)
 {
     if (!window)
         return nullptr;
     for (DocumentWindow *document : documents())
-        if (document->theWindow == window)
+        if (document == window)
             return document;
     return nullptr;
 }
@@ -53,8 +53,8 @@ void disposeDocument(DocumentWindow *document)
     document->markClosed();
     if (hooks.closing)
         hooks.closing(document);
-    HideWindow(document->theWindow);
-    DisposeWindow(document->theWindow);
+    document->hide();
+    document->deleteLater();
 }
 
 tDocumentPtr failInitDocument(DocumentWindow *document)
@@ -94,7 +94,7 @@ tDocumentPtr BInitDocument()
     return document;
 }
 
-void BCloseDocument(WindowRef window)
+void BCloseDocument(QWidget *window)
 {
     DocumentWindow *document = documentOfWindow(window);
     if (!document)
@@ -123,7 +123,7 @@ void BSetDocumentDirtyShown(tDocumentPtr documentPtr, int dirtyStatus)
     platform::updateMenus();
 }
 
-int BIsDocumentDirty(WindowRef window)
+int BIsDocumentDirty(QWidget *window)
 {
     const DocumentWindow *document = documentOfWindow(window);
     return document ? document->dirty : 0;
@@ -141,28 +141,28 @@ int BGetNumberOfDirtyDocuments()
         std::count_if(list.begin(), list.end(), [](const DocumentWindow *d) { return d->dirty != 0; }));
 }
 
-int BIsDocumentWindow(WindowRef window)
+int BIsDocumentWindow(QWidget *window)
 {
     return documentOfWindow(window) ? 1 : 0;
 }
 
-tDocumentPtr BGetDocumentWindowsDocPtr(WindowRef window)
+tDocumentPtr BGetDocumentWindowsDocPtr(QWidget *window)
 {
     return documentOfWindow(window);
 }
 
-WindowRef BGetDocumentsWindowPtr(tDocumentPtr documentPtr)
+DocumentWindow *BGetDocumentsWindowPtr(tDocumentPtr documentPtr)
 {
-    return indexOf(documentPtr) < 0 ? nullptr : documentPtr->theWindow;
+    return indexOf(documentPtr) < 0 ? nullptr : documentPtr;
 }
 
-WindowRef BGetDocumentWindowByIndex(std::int16_t index)
+DocumentWindow *BGetDocumentWindowByIndex(std::int16_t index)
 {
     const std::vector<DocumentWindow *> list = documents();
-    return index < 0 || index >= int(list.size()) ? nullptr : list[std::size_t(index)]->theWindow;
+    return index < 0 || index >= int(list.size()) ? nullptr : list[std::size_t(index)];
 }
 
-void BSetCurrentDocListIndexFromWindowRef(WindowRef window)
+void BSetCurrentDocListIndexFromWindowRef(QWidget *window)
 {
     if (DocumentWindow *document = documentOfWindow(window))
         currentDocListIndex = indexOf(document);
@@ -176,7 +176,7 @@ tDataPtr BGetCurrentDocsDataPtr()
                : list[std::size_t(currentDocListIndex)]->dataPtr;
 }
 
-WindowRef BGetCurrentDocsWindowRef()
+DocumentWindow *BGetCurrentDocsWindowRef()
 {
     return BGetDocumentWindowByIndex(std::int16_t(currentDocListIndex));
 }

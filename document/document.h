@@ -5,7 +5,6 @@
 
 #include "document/documentwindow.h"
 #include "model/data.h"
-#include "platform/window.h"
 
 constexpr int kMaxNumberOfDocuments = 10;
 
@@ -29,21 +28,21 @@ void BSetDocumentHooks(const tDocumentHooks &hooks);
 const tDocumentHooks &BGetDocumentHooks();
 
 tDocumentPtr BInitDocument();
-void BCloseDocument(WindowRef window);
+void BCloseDocument(QWidget *window);
 void BSetDocumentDirty(tDocumentPtr documentPtr, int dirtyStatus);
 // Sets the dirty flag and the window's modified mark together, as every
 // change, save and revert does.
 void BSetDocumentDirtyShown(tDocumentPtr documentPtr, int dirtyStatus);
-int BIsDocumentDirty(WindowRef window);
+int BIsDocumentDirty(QWidget *window);
 int BGetNumberOfDocuments();
 int BGetNumberOfDirtyDocuments();
-int BIsDocumentWindow(WindowRef window);
-tDocumentPtr BGetDocumentWindowsDocPtr(WindowRef window);
-WindowRef BGetDocumentsWindowPtr(tDocumentPtr documentPtr);
-WindowRef BGetDocumentWindowByIndex(std::int16_t index);
-void BSetCurrentDocListIndexFromWindowRef(WindowRef window);
+int BIsDocumentWindow(QWidget *window);
+tDocumentPtr BGetDocumentWindowsDocPtr(QWidget *window);
+DocumentWindow *BGetDocumentsWindowPtr(tDocumentPtr documentPtr);
+DocumentWindow *BGetDocumentWindowByIndex(std::int16_t index);
+void BSetCurrentDocListIndexFromWindowRef(QWidget *window);
 // The current document's record and window; null when the current index
 // names no document.
 tDataPtr BGetCurrentDocsDataPtr();
-WindowRef BGetCurrentDocsWindowRef();
+DocumentWindow *BGetCurrentDocsWindowRef();
 int BGetCurrentDocListIndex();

@@ -47,7 +47,7 @@ void DocumentWindow::closeEvent(QCloseEvent *event)
     if (!isOpenDocument())
         return;
     if (!dirty)
-        BCloseDocument(theWindow);
+        BCloseDocument(this);
     else if (BGetDocumentHooks().closeDirty)
         BGetDocumentHooks().closeDirty(this);
 }
@@ -55,7 +55,7 @@ void DocumentWindow::closeEvent(QCloseEvent *event)
 void DocumentWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    BDrawDocsWindowDataUpdate(theWindow);
+    BDrawDocsWindowDataUpdate(this);
 }
 
 void DocumentWindow::setDirty(int dirtyStatus, bool shown)

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "model/data.h"
-#include "platform/window.h"
 
 #include <QMainWindow>
 #include <cstdint>
@@ -40,7 +39,6 @@ class DocumentWindow : public QMainWindow
 
     SheetView *sheet() const { return sheet_; }
 
-    WindowRef theWindow = nullptr; // the window in the front-window order
     tDataPtr dataPtr = nullptr;
     std::int16_t dirty = 0;
     bool isClosing = false;

@@ -5,6 +5,7 @@
 #include "document/document.h"
 #include "document/sheetview.h"
 #include "platform/forms.h"
+#include "platform/frontwindow.h"
 #include "platform/placement.h"
 
 #include <iterator>
@@ -17,24 +18,22 @@ std::int32_t count = 1; // document windows built so far, plus one
 
 const char *const kWindowName = "MainWindow";
 
-SheetView *sheetViewOf(WindowRef window)
+SheetView *sheetViewOf(QWidget *window)
 {
-    auto *document = dynamic_cast<DocumentWindow *>(platform::widgetOf(window));
+    auto *document = dynamic_cast<DocumentWindow *>(window);
     return document ? document->sheet() : nullptr;
 }
 
 // The document window nearest the front, if one is visible.
-WindowRef frontDocumentWindow()
+QWidget *frontDocumentWindow()
 {
-    WindowRef visible[64];
-    const int count = GetVisibleWindowsFrontToBack(visible, int(std::size(visible)));
-    for (int i = 0; i < count; ++i)
-        if (BIsDocumentWindow(visible[i]))
-            return visible[i];
+    for (QWidget *window : platform::windowsFrontToBack())
+        if (BIsDocumentWindow(window))
+            return window;
     return nullptr;
 }
 
-void showSheetInWindow(WindowRef window, tDataPtr data, bool valid)
+void showSheetInWindow(QWidget *window, tDataPtr data, bool valid)
 {
     if (SheetView *view = sheetViewOf(window))
         view->show(layoutSheet(view->bounds(), data, valid, SheetMedium::screen));
@@ -47,9 +46,9 @@ QRect qRect(const Rect &r)
 
 } // namespace
 
-WindowRef BLoadWindow(QWidget *form, const std::string &windowName)
+void BLoadWindow(QWidget *form, const std::string &windowName)
 {
-    return platform::adoptWindow(form, windowName);
+    platform::adoptWindow(form, windowName);
 }
 
 void BPrepareMainWindow()
@@ -62,11 +61,11 @@ DocumentWindow *BInitMainWindow()
     auto *document = dynamic_cast<DocumentWindow *>(platform::takePreparedWindow());
     if (!document)
         document = new DocumentWindow;
-    document->theWindow = BLoadWindow(document, kWindowName);
+    BLoadWindow(document, kWindowName);
     document->setSerial(count);
     count += 1;
     // New windows cascade from the front one and never open off screen.
-    RepositionWindow(document->theWindow, frontDocumentWindow(), kWindowCascadeOnParentWindow);
+    RepositionWindow(document, frontDocumentWindow(), kWindowCascadeOnParentWindow);
     return document;
 }
 
@@ -75,7 +74,7 @@ void BDrawDocsWindowData(std::int32_t valid)
     showSheetInWindow(BGetCurrentDocsWindowRef(), BGetCurrentDocsDataPtr(), valid == 1);
 }
 
-void BDrawDocsWindowDataUpdate(WindowRef window)
+void BDrawDocsWindowDataUpdate(QWidget *window)
 {
     tDocumentPtr document = BGetDocumentWindowsDocPtr(window);
     if (!document)
@@ -84,19 +83,19 @@ void BDrawDocsWindowDataUpdate(WindowRef window)
     showSheetInWindow(window, document->dataPtr, document->dataPtr && document->dataPtr->valid == 1);
 }
 
-const SheetLayout *BSheetShownIn(WindowRef window)
+const SheetLayout *BSheetShownIn(QWidget *window)
 {
     const SheetView *view = sheetViewOf(window);
     return view ? &view->layout() : nullptr;
 }
 
-QRect BSheetBounds(WindowRef window)
+QRect BSheetBounds(QWidget *window)
 {
     const SheetView *view = sheetViewOf(window);
     return view ? view->bounds() : QRect();
 }
 
-void BDrawDocsPrintData(QPainter &painter, const WindowRef docsWindow)
+void BDrawDocsPrintData(QPainter &painter, QWidget *docsWindow)
 {
     // The geometry is the document window's, the painter the page's.
     BSetCurrentDocListIndexFromWindowRef(docsWindow);

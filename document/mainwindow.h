@@ -2,7 +2,7 @@
 #pragma once
 
 #include "document/sheet.h"
-#include "platform/window.h"
+#include "platform/types.h"
 
 #include <cstdint>
 #include <string>
@@ -12,7 +12,7 @@ class QWidget;
 // Makes the hidden form window one of the program's windows, named
 // windowName. Document windows, the table window and the auxiliary windows
 // are all built so.
-WindowRef BLoadWindow(QWidget *form, const std::string &windowName);
+void BLoadWindow(QWidget *form, const std::string &windowName);
 class DocumentWindow;
 // Builds a hidden document window, numbered and cascaded from the front one.
 DocumentWindow *BInitMainWindow();
@@ -24,16 +24,16 @@ void BPrepareMainWindow();
 // it: values when valid is 1, placeholders otherwise.
 void BDrawDocsWindowData(std::int32_t valid);
 // The same for the document that owns window, by its record's flag.
-void BDrawDocsWindowDataUpdate(WindowRef window);
+void BDrawDocsWindowDataUpdate(QWidget *window);
 // The sheet window shows now (empty before it was first laid out); null
 // for a window that is no document window.
-const SheetLayout *BSheetShownIn(WindowRef window);
+const SheetLayout *BSheetShownIn(QWidget *window);
 // The rectangle window's sheet is laid out in.
-QRect BSheetBounds(WindowRef window);
+QRect BSheetBounds(QWidget *window);
 
 // Paints the sheet of the document whose window is docsWindow on a printed
 // page, laid out as in the window; that document becomes the current one.
-void BDrawDocsPrintData(QPainter &painter, const WindowRef docsWindow);
+void BDrawDocsPrintData(QPainter &painter, QWidget *docsWindow);
 
 // The sheet as printed, laid out in bounds: the values when the record's
 // flag is exactly 1, the placeholders otherwise.

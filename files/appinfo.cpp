@@ -5,8 +5,9 @@
 
 #include "files/file.h"
 #include "files/navigation.h"
+#include "platform/dialogs.h"
+#include "platform/frontwindow.h"
 #include "platform/process.h"
-#include "platform/window.h"
 
 namespace
 {
@@ -40,7 +41,7 @@ void savedWhileQuitting(tDocumentPtr document, const tSaveLocation &location)
         return;
     }
     quittingStatus = true;
-    BCloseDocument(document->theWindow);
+    BCloseDocument(document);
     BDoQuitApp();
 }
 
@@ -79,21 +80,19 @@ void BDoQuitApp()
 {
     quittingStatus = true;
     for (;;) {
-        WindowRef window = FrontWindow();
+        QWidget *window = platform::frontWindow();
         if (!window)
             ExitToShell();
-        if (IsWindowCollapsed(window)) {
-            CollapseWindow(window, false);
+        if (window->isMinimized()) {
+            window->showNormal();
             continue;
         }
-        WindowClass windowClass = kSheetWindowClass;
-        GetWindowClass(window, &windowClass);
-        if (windowClass == kSheetWindowClass || windowClass == kMovableModalWindowClass) {
+        if (platform::isWaitingDialog(window)) {
             refuseQuit();
             return;
         }
         if (isAuxiliaryWindow && isAuxiliaryWindow(window)) {
-            HideWindow(window);
+            window->hide();
             continue;
         }
         if (!BIsDocumentWindow(window)) {
@@ -134,7 +133,7 @@ void BDoCreateTerminateConfirmPanel(tDocumentPtr theDocumentPtr)
                                     if (!BDoSaveDocument(theDocumentPtr))
                                         stopQuit(theDocumentPtr);
                                 } else {
-                                    BCloseDocument(theDocumentPtr->theWindow);
+                                    BCloseDocument(theDocumentPtr);
                                     BDoQuitApp();
                                 }
                             });
@@ -144,7 +143,7 @@ void BDoCreateTerminateSavePanel(tDocumentPtr theDocumentPtr)
 {
     if (!theDocumentPtr)
         return;
-    BRunSaveDialog(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)), {},
+    BRunSaveDialog(theDocumentPtr, BProposedFileName(platform::windowTitleOf(theDocumentPtr)), {},
                    [theDocumentPtr](const std::optional<tSaveLocation> &location) {
                        if (location)
                            savedWhileQuitting(theDocumentPtr, *location);

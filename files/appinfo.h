@@ -5,7 +5,7 @@
 
 // The application's test for its auxiliary windows (preferences, facts,
 // about, help): the quit walk hides them instead of asking about them.
-using tAuxiliaryWindowTest = bool (*)(WindowRef window);
+using tAuxiliaryWindowTest = bool (*)(QWidget *window);
 void BSetAuxiliaryWindowTest(tAuxiliaryWindowTest test);
 
 // Has saves ask for a location with the quit-time dialog while quitting,

@@ -8,8 +8,8 @@
 #include "files/navigation.h"
 #include "formats/exportformats.h"
 #include "platform/alerts.h"
+#include "platform/frontwindow.h"
 #include "platform/quickdraw.h"
-#include "platform/window.h"
 #include "print/pdfexport.h"
 
 #include <QClipboard>
@@ -43,7 +43,7 @@ void alertExportFailed(const std::string &target, const std::string &reason)
 
 std::vector<tExportTable> tablesOf(tDocumentPtr document)
 {
-    return {{BExportTitle(document->theWindow), document->dataPtr}};
+    return {{BExportTitle(document), document->dataPtr}};
 }
 
 // The file's contents, or nullopt when they cannot be made.
@@ -57,7 +57,7 @@ std::optional<std::string> exportBytes(tDocumentPtr document, tExportFormat form
         return QRLTablesAsJSON(tables);
     case kExportPDF: {
         Rect bounds;
-        GetWindowPortBounds(document->theWindow, &bounds);
+        GetWindowPortBounds(document, &bounds);
         return QRLTablesAsPDF(tables, bounds, BDrawPrintedSheet);
     }
     }
@@ -66,9 +66,9 @@ std::optional<std::string> exportBytes(tDocumentPtr document, tExportFormat form
 
 } // namespace
 
-std::string BExportTitle(WindowRef window)
+std::string BExportTitle(QWidget *window)
 {
-    std::string title = GetWTitle(window);
+    std::string title = platform::windowTitleOf(window);
     while (!title.empty() && title.back() == ' ')
         title.pop_back();
     const std::string extension = "." + FSGetTypeExtension(kDocumentFileType);
@@ -82,7 +82,7 @@ std::string BExportTitle(WindowRef window)
     return title.empty() ? "Untitled" : title;
 }
 
-std::string BProposedExportName(WindowRef window)
+std::string BProposedExportName(QWidget *window)
 {
     return BExportTitle(window) + ".csv";
 }
@@ -93,7 +93,7 @@ void BDoCreateExportPanel(tDocumentPtr theDocumentPtr)
         return;
     // The folder as the dialog names it: one that has gone meanwhile fails
     // the write, which says why.
-    BRunSaveDialog(theDocumentPtr, BProposedExportName(theDocumentPtr->theWindow),
+    BRunSaveDialog(theDocumentPtr, BProposedExportName(theDocumentPtr),
                    {{"CSV", "csv"}, {"JSON", "json"}, {"PDF", "pdf"}},
                    [theDocumentPtr](const std::optional<tSaveLocation> &location) {
                        if (location)

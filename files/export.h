@@ -4,7 +4,7 @@
 #pragma once
 
 #include "document/document.h"
-#include "platform/window.h"
+#include "platform/frontwindow.h"
 
 #include <string>
 
@@ -13,9 +13,9 @@ enum tExportFormat : std::uint32_t { kExportCSV = 0, kExportJSON = 1, kExportPDF
 
 // The title an export gives the table: the window's title without trailing
 // blanks and without the table document's extension.
-std::string BExportTitle(WindowRef window);
+std::string BExportTitle(QWidget *window);
 // The name the Export dialog proposes: the title with the CSV extension.
-std::string BProposedExportName(WindowRef window);
+std::string BProposedExportName(QWidget *window);
 
 // The Export dialog, a sheet on the document's window; nothing when one is
 // up already.

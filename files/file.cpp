@@ -4,7 +4,7 @@
 
 #include "document/mainwindow.h"
 #include "platform/alerts.h"
-#include "platform/window.h"
+#include "platform/frontwindow.h"
 
 #include <QCoreApplication>
 #include <cerrno>
@@ -74,10 +74,10 @@ bool isLockedForSaving(const std::string &path)
 
 void bringToFront(tDocumentPtr document)
 {
-    if (IsWindowCollapsed(document->theWindow))
-        CollapseWindow(document->theWindow, false);
-    SelectWindow(document->theWindow);
-    BSetCurrentDocListIndexFromWindowRef(document->theWindow);
+    if (document->isMinimized())
+        document->showNormal();
+    platform::selectWindow(document);
+    BSetCurrentDocListIndexFromWindowRef(document);
 }
 
 // A save in place that failed: the file and its folder cannot be written,
@@ -89,7 +89,7 @@ void alertSaveFailed(tDocumentPtr document, const FileError &error)
         return;
     }
     const std::string name =
-        document->filePath.empty() ? GetWTitle(document->theWindow) : fileNameOf(document->filePath);
+        document->filePath.empty() ? platform::windowTitleOf(document) : fileNameOf(document->filePath);
     const std::string explanation =
         alertExplanation("The file \u201c%1\u201d could not be written: %2.\nIt keeps its previous contents.",
                          name, error.reason());
@@ -114,7 +114,7 @@ tDocumentPtr documentForOpening(bool *created)
 void abandonOpening(tDocumentPtr document, bool created)
 {
     if (created) {
-        BCloseDocument(document->theWindow);
+        BCloseDocument(document);
         return;
     }
     letGoOfFile(document);
@@ -189,10 +189,8 @@ FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, bo
     if (error.failed())
         return error;
     theDocumentPtr->fileLocked = false;
-    theDocumentPtr->filePath = path;
+    theDocumentPtr->setCurrentFile(path);
     BSetDocumentDirtyShown(theDocumentPtr, 0);
-    SetWTitle(theDocumentPtr->theWindow, fileNameOf(path));
-    SetWindowProxyFilePath(theDocumentPtr->theWindow, path);
     return {};
 }
 
@@ -250,10 +248,9 @@ FileError BDoOpenFile(const std::string &path)
         alertCouldNotOpen(path, error.reason());
         return error;
     }
-    SetWTitle(document->theWindow, fileNameOf(path));
-    BSetCurrentDocListIndexFromWindowRef(document->theWindow);
-    ShowWindow(document->theWindow);
-    SetWindowProxyFilePath(document->theWindow, path);
+    document->setCurrentFile(path);
+    BSetCurrentDocListIndexFromWindowRef(document);
+    document->show();
     BDrawDocsWindowData(1);
     return {};
 }
@@ -275,7 +272,7 @@ bool BDoSaveDocument(tDocumentPtr theDocumentPtr)
         return false;
     }
     if (theDocumentPtr->isClosing)
-        BCloseDocument(theDocumentPtr->theWindow);
+        BCloseDocument(theDocumentPtr);
     if (saveHooks.saved)
         saveHooks.saved();
     return true;

@@ -162,7 +162,7 @@ void ask(QWidget *parent, const QString &text, const QString &detail, const QStr
 
 QWidget *BDocumentDialogParent(tDocumentPtr theDocumentPtr)
 {
-    return platform::widgetOf(BGetDocumentsWindowPtr(theDocumentPtr));
+    return (BGetDocumentsWindowPtr(theDocumentPtr));
 }
 
 std::string BProposedFileName(const std::string &windowTitle)
@@ -213,7 +213,7 @@ void BRunSaveChangesQuestion(tDocumentPtr theDocumentPtr, tSaveChangesMoment mom
     QWidget *parent = BDocumentDialogParent(theDocumentPtr);
     if (!parent || platform::dialogOn(parent))
         return;
-    const QString name = quotedName(GetWTitle(BGetDocumentsWindowPtr(theDocumentPtr)));
+    const QString name = quotedName(platform::windowTitleOf(BGetDocumentsWindowPtr(theDocumentPtr)));
     const QString text =
         moment == tSaveChangesMoment::quitting
             ? QCoreApplication::translate(
@@ -268,7 +268,7 @@ void BDoCreateSavePanel(tDocumentPtr theDocumentPtr)
 {
     if (!theDocumentPtr)
         return;
-    BRunSaveDialog(theDocumentPtr, BProposedFileName(GetWTitle(theDocumentPtr->theWindow)), {},
+    BRunSaveDialog(theDocumentPtr, BProposedFileName(platform::windowTitleOf(theDocumentPtr)), {},
                    [theDocumentPtr](const std::optional<tSaveLocation> &location) {
                        if (location)
                            BDoSaveCopy(theDocumentPtr, location->path, location->replacing);
@@ -286,7 +286,7 @@ void BDoCreateConfirmPanel(tDocumentPtr theDocumentPtr)
                                 if (answer == tSaveChangesAnswer::save)
                                     BDoSaveDocument(theDocumentPtr);
                                 else if (answer == tSaveChangesAnswer::dontSave)
-                                    BCloseDocument(theDocumentPtr->theWindow);
+                                    BCloseDocument(theDocumentPtr);
                             });
 }
 
@@ -295,7 +295,7 @@ void BDoCreateRevertPanel(tDocumentPtr theDocumentPtr)
     QWidget *parent = BDocumentDialogParent(theDocumentPtr);
     if (!parent || platform::dialogOn(parent))
         return;
-    const QString name = quotedName(GetWTitle(theDocumentPtr->theWindow));
+    const QString name = quotedName(platform::windowTitleOf(theDocumentPtr));
     ask(parent,
         QCoreApplication::translate("Navigation",
                                     "Do you want to discard the changes you made to the document %1?")
@@ -306,7 +306,7 @@ void BDoCreateRevertPanel(tDocumentPtr theDocumentPtr)
         [theDocumentPtr](int index) {
             if (index != 0 || BReadFile(theDocumentPtr).failed())
                 return;
-            BSetCurrentDocListIndexFromWindowRef(theDocumentPtr->theWindow);
+            BSetCurrentDocListIndexFromWindowRef(theDocumentPtr);
             BDrawDocsWindowData(1);
             BSetDocumentDirtyShown(theDocumentPtr, 0);
         });

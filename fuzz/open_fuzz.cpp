@@ -8,7 +8,6 @@
 #include "document/mainwindow.h"
 #include "files/file.h"
 #include "platform/application.h"
-#include "platform/events.h"
 #include "platform/files.h"
 #include "platform/testing.h"
 #include "tests/support/alert_answerer.h"
@@ -37,7 +36,7 @@ void resetToStartup()
         tDocumentPtr fresh = BInitDocument();
         if (!fresh)
             std::abort();
-        ShowWindow(fresh->theWindow);
+        fresh->show();
     }
     tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(0));
     document->filePath.clear();
@@ -124,7 +123,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     copyPath = std::string(folder) + "/copy.qrtb";
     PlatformInitialize(*argc, *argv, PlatformOptions{true});
     BInitApplication();
-    RunApplicationEventLoop(); // headless: marks the loop running and returns
+    PlatformRunEventLoop(); // headless: marks the loop running and returns
     warmUp();
     return 0;
 }

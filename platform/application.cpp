@@ -5,6 +5,7 @@
 #include "bundle.h"
 #include "internal.h"
 #include "sessionend.h"
+#include "testing.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -18,6 +19,7 @@ namespace
 {
 
 bool headless = false;
+bool loopRunning = false;
 
 // The offscreen platform says so each time a window asks for something only
 // a window system does; headless runs have no use for the notes.
@@ -112,4 +114,28 @@ bool PlatformHasDisplay()
 #else
     return true;
 #endif
+}
+
+namespace platform
+{
+
+bool eventLoopRunning()
+{
+    return loopRunning;
+}
+
+} // namespace platform
+
+void PlatformRunEventLoop()
+{
+    loopRunning = true;
+    if (PlatformIsHeadless())
+        return; // the test driver dispatches from here on
+    QApplication::exec();
+}
+
+void ProcessPendingEvents()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
 }

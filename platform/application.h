@@ -40,5 +40,8 @@ struct PlatformRun {
 };
 // True when PlatformInitialize was asked for a headless application.
 bool PlatformIsHeadless();
+// Runs Qt's event loop; headless runs return at once (the test driver
+// dispatches from then on).
+void PlatformRunEventLoop();
 // True when the GUI can reach a display; the caller explains otherwise.
 bool PlatformHasDisplay();

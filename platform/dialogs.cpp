@@ -1,12 +1,16 @@
-// Program dialogs in the window order: each is wrapped as a sheet (with a
-// parent) or a movable modal window while it is up.
+// Program dialogs in the window order while they are up: a sheet on a
+// document window (with a parent) or an application-modal window.
 #include "dialogs.h"
 
 #include "internal.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QPointer>
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace
@@ -26,6 +30,39 @@ std::vector<Shown> &shownDialogs()
 std::uint64_t shownCount = 0;
 void (*endedListener)() = nullptr;
 
+// The close box and Escape cancel the dialog once the event that asked is
+// over; the dialog does not close or hide itself behind the program's back.
+class DialogGuard : public QObject
+{
+  public:
+    explicit DialogGuard(QDialog *dialog) : QObject(dialog), dialog_(dialog)
+    {
+        dialog->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (object != dialog_)
+            return false;
+        const bool escape =
+            event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+        if (event->type() != QEvent::Close && !escape)
+            return false;
+        event->ignore();
+        QMetaObject::invokeMethod(
+            qApp,
+            [guarded = QPointer<QDialog>(dialog_)] {
+                if (guarded && guarded->isVisible())
+                    guarded->reject();
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
+
+  private:
+    QDialog *dialog_;
+};
+
 void forget(QDialog *dialog)
 {
     auto &dialogs = shownDialogs();
@@ -42,20 +79,17 @@ namespace platform
 
 void showDialog(QDialog *dialog, QWidget *parent, const std::function<void(int result)> &done)
 {
-    auto wrapped = std::make_shared<DialogWindow>();
-    wrapped->wrap(dialog, parent ? kSheetWindowClass : kMovableModalWindowClass,
-                  parent ? "NavSheet" : "NavDialog");
+    platform::trackWindow(dialog, parent ? "NavSheet" : "NavDialog");
+    new DialogGuard(dialog);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    wrapped->cancel = [guarded = QPointer<QDialog>(dialog)] {
-        if (guarded && guarded->isVisible())
-            guarded->reject();
-    };
     shownDialogs().push_back({dialog, ++shownCount});
-    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, wrapped, done](int result) {
-        if (!wrapped->window)
-            return; // answered already
+    auto answered = std::make_shared<bool>(false);
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, answered, done](int result) {
+        if (std::exchange(*answered, true))
+            return;
         forget(dialog);
-        wrapped->remove();
+        dialog->hide();
+        dialog->deleteLater();
         done(result);
         if (endedListener)
             endedListener();
@@ -69,7 +103,6 @@ void showDialog(QDialog *dialog, QWidget *parent, const std::function<void(int r
         dialog->setWindowModality(Qt::ApplicationModal);
         dialog->show();
     }
-    ShowWindow(wrapped->window);
 }
 
 QDialog *dialogOn(QWidget *parent)
@@ -80,6 +113,17 @@ QDialog *dialogOn(QWidget *parent)
         if (dialog->isVisible())
             return dialog;
     return nullptr;
+}
+
+bool isWaitingDialog(const QWidget *window)
+{
+    return window && std::any_of(shownDialogs().begin(), shownDialogs().end(),
+                                 [window](const Shown &shown) { return shown.dialog == window; });
+}
+
+bool isSheet(const QWidget *window)
+{
+    return isWaitingDialog(window) && window->parentWidget();
 }
 
 std::uint64_t dialogsShownCount()

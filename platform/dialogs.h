@@ -21,6 +21,11 @@ void showDialog(QDialog *dialog, QWidget *parent, const std::function<void(int r
 // The dialog up on parent's window (a window has at most one); null for none.
 QDialog *dialogOn(QWidget *parent);
 
+// Whether window is a dialog showDialog put up and the user has not answered
+// yet; a sheet is one put up on a window.
+bool isWaitingDialog(const QWidget *window);
+bool isSheet(const QWidget *window);
+
 // What the session end needs: a count of dialogs shown to mark a moment, how
 // many shown since that mark still wait for the user, and word when one has
 // ended (its done has returned), given to the one listener set.

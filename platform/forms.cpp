@@ -1,9 +1,11 @@
-// The forms' windows in the platform's window list, and the one window that
+// The forms' windows among the program's windows, and the one window that
 // start-up builds ahead.
 #include "forms.h"
 
 #include "internal.h"
 
+#include <QImage>
+#include <QLayout>
 #include <QPointer>
 #include <QWidget>
 
@@ -26,12 +28,24 @@ PreparedWindow &prepared()
 namespace platform
 {
 
-WindowRef adoptWindow(QWidget *widget, const std::string &name)
+void adoptWindow(QWidget *widget, const std::string &name)
 {
     widget->hide();
-    WindowRef window = wrapWidget(widget, kDocumentWindowClass, name);
-    attachMenuBar(window);
-    return window;
+    trackWindow(widget, name);
+    attachMenuBarTo(widget);
+}
+
+void readyHiddenWindow(QWidget *widget)
+{
+    attachMenuBarTo(widget);
+    widget->ensurePolished();
+    if (QLayout *layout = widget->layout())
+        layout->activate();
+    widget->winId(); // the native window, not mapped yet
+    // Painting it once off screen loads the fonts and glyphs it shows.
+    QImage scratch(widget->size(), QImage::Format_RGB32);
+    widget->render(&scratch);
+    warmPortText();
 }
 
 void prepareWindow(std::function<QWidget *()> build)

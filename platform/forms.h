@@ -1,9 +1,8 @@
-// Windows made from the forms uic compiles, and the glue that puts each into
-// the platform's window list (z-order, the shared menu bar, the front
-// window) for as long as that list keeps the windows.
+// Windows made from the forms uic compiles, and the glue that makes each one
+// of the program's windows (the front-window order, the shared menu bar).
 #pragma once
 
-#include "window.h"
+#include "frontwindow.h"
 
 #include <functional>
 #include <string>
@@ -23,10 +22,9 @@ template <typename Base, typename Form> class FormWindow : public Base
 namespace platform
 {
 
-// Puts the hidden window into the window list under name, with the shared menu bar.
-WindowRef adoptWindow(QWidget *widget, const std::string &name);
-// The widget of one of the program's windows; null for none.
-QWidget *widgetOf(WindowRef window);
+// Makes the hidden window one of the program's windows under name, with the
+// shared menu bar.
+void adoptWindow(QWidget *widget, const std::string &name);
 // Has build run ahead, while start-up waits anyway (buildPreparedWindows);
 // takePreparedWindow then hands out its window once, null when none is ready.
 void prepareWindow(std::function<QWidget *()> build);

@@ -11,9 +11,9 @@
 #include "instance.h"
 
 #include "bundle.h"
+#include "frontwindow.h"
 #include "internal.h"
 #include "sessionend.h"
-#include "window.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -151,10 +151,9 @@ bool waitFor(int fd, short events, int timeoutMs)
 // Brings the front window up, unminimized, so the user sees the files open.
 void bringFrontWindowUp()
 {
-    const auto front = FrontWindow(); // the window the handed-over files opened in
-    if (!front || !front->widget || QGuiApplication::platformName() == QLatin1String("offscreen"))
+    QWidget *widget = platform::frontWindow(); // the window the handed-over files opened in
+    if (!widget || QGuiApplication::platformName() == QLatin1String("offscreen"))
         return;
-    QWidget *widget = front->widget;
     if (widget->isMinimized())
         widget->showNormal();
     widget->raise();

@@ -83,11 +83,6 @@ void installMenuBar(QWidget *root, QMenuBar *menuBar, std::function<void()> upda
 
 // Document windows show the application's menu bar (on desktops without a
 // global one); every other window of ours still answers the key equivalents.
-void attachMenuBar(WindowRef window)
-{
-    attachMenuBarTo(widgetOf(window));
-}
-
 void attachMenuBarTo(QWidget *widget)
 {
     MenuState &menus = state();

@@ -47,55 +47,43 @@ QScreen *screenOf(const QWidget *widget)
 
 } // namespace
 
-OSStatus RepositionWindow(WindowRef window, WindowRef parentWindow, WindowPositionMethod method)
+void RepositionWindow(QWidget *window, QWidget *parent, WindowPositionMethod method)
 {
-    if (!window || !window->widget || method != kWindowCascadeOnParentWindow)
-        return paramErr;
-    if (!parentWindow || !parentWindow->widget)
-        return noErr;
-    QWidget *parent = parentWindow->widget;
+    if (!window || !parent || method != kWindowCascadeOnParentWindow)
+        return;
     QScreen *screen = screenOf(parent);
     if (!screen)
-        return noErr;
+        return;
     const QRect available = screen->availableGeometry();
     const int step = titleBarHeight(parent);
     // The new window is not shown yet: its frame will be like the parent's.
     QRect frame(parent->frameGeometry().topLeft() + QPoint(step, step),
-                window->widget->size().grownBy(frameMargins(parent)));
+                window->size().grownBy(frameMargins(parent)));
     if (!available.contains(frame))
         frame.moveTopLeft(available.topLeft());
-    window->widget->move(frame.topLeft());
-    return noErr;
+    window->move(frame.topLeft());
 }
 
-OSStatus MoveWindowStructure(WindowRef window, short hGlobal, short vGlobal)
+void MoveWindowStructure(QWidget *window, short hGlobal, short vGlobal)
 {
-    if (!window || !window->widget)
-        return paramErr;
-    window->widget->move(hGlobal, vGlobal);
-    return noErr;
+    window->move(hGlobal, vGlobal);
 }
 
-OSStatus GetWindowBounds(WindowRef window, WindowRegionCode regionCode, Rect *globalBounds)
+bool GetWindowBounds(const QWidget *window, WindowRegionCode regionCode, Rect *globalBounds)
 {
-    if (!window || !window->widget || !globalBounds)
-        return paramErr;
-    switch (regionCode) {
-    case kWindowStructureRgn:
-        *globalBounds = rectFrom(window->widget->frameGeometry());
-        return noErr;
-    default:
-        return paramErr;
-    }
+    if (!window || !globalBounds || regionCode != kWindowStructureRgn)
+        return false;
+    *globalBounds = rectFrom(window->frameGeometry());
+    return true;
 }
 
-OSStatus GetAvailableWindowPositioningBounds(WindowRef window, Rect *availableRect)
+bool GetAvailableWindowPositioningBounds(const QWidget *window, Rect *availableRect)
 {
     if (!availableRect)
-        return paramErr;
-    QScreen *screen = window && window->widget ? screenOf(window->widget) : QGuiApplication::primaryScreen();
+        return false;
+    QScreen *screen = window ? screenOf(window) : QGuiApplication::primaryScreen();
     if (!screen)
-        return paramErr;
+        return false;
     *availableRect = rectFrom(screen->availableGeometry());
-    return noErr;
+    return true;
 }

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "types.h"
-#include "window.h"
+
+class QWidget;
 
 using WindowPositionMethod = std::uint32_t;
 enum : WindowPositionMethod {
@@ -18,12 +19,12 @@ enum : WindowRegionCode {
     kWindowStructureRgn = 32, // the window with its frame and title bar
 };
 
-// Places window (usually still hidden) by method relative to parentWindow.
-// With no parent the window stays where the window system puts it.
-OSStatus RepositionWindow(WindowRef window, WindowRef parentWindow, WindowPositionMethod method);
+// Places window (usually still hidden) by method relative to parent. With
+// no parent the window stays where the window system puts it.
+void RepositionWindow(QWidget *window, QWidget *parent, WindowPositionMethod method);
 // Moves the window so that its frame's top-left corner is at the point.
-OSStatus MoveWindowStructure(WindowRef window, short hGlobal, short vGlobal);
-// The window's bounds in global coordinates.
-OSStatus GetWindowBounds(WindowRef window, WindowRegionCode regionCode, Rect *globalBounds);
+void MoveWindowStructure(QWidget *window, short hGlobal, short vGlobal);
+// The window's bounds in global coordinates; false for a region not known.
+bool GetWindowBounds(const QWidget *window, WindowRegionCode regionCode, Rect *globalBounds);
 // The part of the window's screen that windows may use (without panels and docks).
-OSStatus GetAvailableWindowPositioningBounds(WindowRef window, Rect *availableRect);
+bool GetAvailableWindowPositioningBounds(const QWidget *window, Rect *availableRect);

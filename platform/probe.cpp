@@ -109,12 +109,6 @@ void probeWidgetPainted(QWidget *widget, const std::string &name)
     reportOnScreenLater(name);
 }
 
-void probeWindowPainted(WindowRef window)
-{
-    if (window)
-        probeWidgetPainted(window->widget, window->nibName);
-}
-
 void probeSplashWait(double start, double end)
 {
     if (!startupProbeOn())

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLayout>
+#include <QMainWindow>
 #include <QPainter>
 
 namespace platform
@@ -38,15 +39,16 @@ void warmPortText()
 
 } // namespace platform
 
-Rect *GetWindowPortBounds(WindowRef window, Rect *outBounds)
+Rect *GetWindowPortBounds(const QWidget *window, Rect *outBounds)
 {
     *outBounds = Rect{};
-    if (!window || !window->content)
+    if (!window)
         return outBounds;
-    QWidget *top = window->content->window();
-    if (top->layout())
-        top->layout()->activate(); // a hidden window has its size only once laid out
-    const QSize size = window->content->size();
+    auto *main = qobject_cast<const QMainWindow *>(window);
+    const QWidget *content = main && main->centralWidget() ? main->centralWidget() : window;
+    if (window->layout())
+        window->layout()->activate(); // a hidden window has its size only once laid out
+    const QSize size = content->size();
     SetRect(outBounds, 0, 0, short(size.width()), short(size.height()));
     return outBounds;
 }

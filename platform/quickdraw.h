@@ -2,12 +2,11 @@
 #pragma once
 
 #include "types.h"
-#include "window.h"
 
 #include <QImage>
 
 // The rectangle of the window's content, from (0, 0) to its width and height.
-Rect *GetWindowPortBounds(WindowRef window, Rect *outBounds);
+Rect *GetWindowPortBounds(const QWidget *window, Rect *outBounds);
 
 namespace platform
 {

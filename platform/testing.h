@@ -2,8 +2,6 @@
 // would and observe what the program showed.
 #pragma once
 
-#include "window.h"
-
 #include <chrono>
 #include <functional>
 #include <string>

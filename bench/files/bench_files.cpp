@@ -7,7 +7,6 @@
 #include "document/document.h"
 #include "files/file.h"
 #include "platform/application.h"
-#include "platform/events.h"
 #include "platform/files.h"
 #include "platform/testing.h"
 
@@ -133,7 +132,7 @@ int main(int argc, char **argv)
     const PlatformRun run; // the application ends when main returns
     PlatformInitialize(argc, argv, PlatformOptions{true});
     BInitApplication();
-    RunApplicationEventLoop(); // headless: marks the loop running and returns
+    PlatformRunEventLoop(); // headless: marks the loop running and returns
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -8,7 +8,6 @@
 #include "document/document.h"
 #include "model/data.h"
 #include "platform/application.h"
-#include "platform/events.h"
 
 #include <QAction>
 #include <QApplication>
@@ -92,7 +91,7 @@ int main(int argc, char **argv)
     const PlatformRun run; // the application ends when main returns
     PlatformInitialize(argc, argv, PlatformOptions{true});
     BInitApplication();
-    RunApplicationEventLoop(); // headless: marks the loop running and returns
+    PlatformRunEventLoop(); // headless: marks the loop running and returns
     tDataPtr data = BGetCurrentDocsDataPtr();
     QRLCalculateTable(data, kDistanceUnitMeters, 3.0, 50.0, 33e-6, thirtyFive);
     QRLSetDataValid(data, true);

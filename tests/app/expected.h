@@ -55,12 +55,12 @@ inline std::filesystem::path CopyOfTheBundle()
 inline void ChooseDistanceUnit(int item)
 {
     qrltest::Trigger("Preferences");
-    WindowRef prefs = FrontWindow();
+    QWidget *prefs = platform::frontWindow();
     ASSERT_NE(prefs, nullptr);
-    ASSERT_EQ(GetWindowNibName(prefs), "PrefWindow");
+    ASSERT_EQ(prefs->objectName(), QStringLiteral("PrefWindow"));
     ASSERT_TRUE(qrltest::ChooseItem(qrltest::Find<QComboBox>(prefs, "distanceUnitField"), item));
     ASSERT_TRUE(qrltest::Click(qrltest::Find<QAbstractButton>(prefs, "okButton")));
-    ASSERT_FALSE(IsWindowVisible(prefs));
+    ASSERT_FALSE(prefs->isVisible());
 }
 
 } // namespace expected

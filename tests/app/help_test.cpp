@@ -14,12 +14,12 @@ using namespace qrltest;
 namespace
 {
 
-QTextBrowser *Browser(WindowRef help)
+QTextBrowser *Browser(QWidget *help)
 {
     return Find<QTextBrowser>(help, "helpText");
 }
 
-std::string Page(WindowRef help)
+std::string Page(QWidget *help)
 {
     return Browser(help)->source().toString().toStdString();
 }
@@ -40,12 +40,12 @@ TEST(Help, MenuItemOpensTheBookAndLinksGoBackAndForth)
     EXPECT_EQ(KeyOf("Help"), "F1");
     EXPECT_TRUE(IsCommandEnabled("Help"));
 
-    WindowRef document = FrontWindow();
+    QWidget *document = platform::frontWindow();
     Trigger("Help");
-    WindowRef help = FrontWindow();
+    QWidget *help = platform::frontWindow();
     ASSERT_NE(help, document);
     EXPECT_TRUE(BIsHelpWindow(help));
-    EXPECT_EQ(GetWTitle(help), "Quorlscope Help");
+    EXPECT_EQ(platform::windowTitleOf(help), "Quorlscope Help");
     EXPECT_TRUE(EndsWith(Page(help), "help/index.html")) << Page(help);
     auto *back = Find<QAbstractButton>(help, "backButton");
     auto *forward = Find<QAbstractButton>(help, "forwardButton");
@@ -70,10 +70,10 @@ TEST(Help, MenuItemOpensTheBookAndLinksGoBackAndForth)
 
     // Closed: hidden, kept, and shown again by the command, built once.
     ClickCloseBox(help);
-    EXPECT_FALSE(IsWindowVisible(help));
-    EXPECT_EQ(FrontWindow(), document);
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_EQ(platform::frontWindow(), document);
     Trigger("Help");
-    EXPECT_EQ(FrontWindow(), help);
+    EXPECT_EQ(platform::frontWindow(), help);
     EXPECT_EQ(BGetHelpWindowRef(), help);
     EXPECT_TRUE(EndsWith(Page(help), "help/index.html")) << Page(help);
     EXPECT_TRUE(AlertMessages().empty());
@@ -84,7 +84,7 @@ TEST(Help, BookDescribesPrinting)
 {
     StartApplication();
     Trigger("Help");
-    QTextBrowser *browser = Browser(FrontWindow());
+    QTextBrowser *browser = Browser(platform::frontWindow());
     const QString text = browser->toPlainText();
     EXPECT_TRUE(text.contains(QStringLiteral("Page Setup")));
     EXPECT_TRUE(text.contains(QStringLiteral(".pdf")));

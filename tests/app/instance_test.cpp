@@ -190,7 +190,7 @@ TEST(SingleInstance, LaterStartHandsItsFilesOverAndEndsWithZero)
     EXPECT_EQ(alerts[0].message, "Could not open \u201cmissing.qrtb\u201d");
     EXPECT_EQ(alerts[0].explanation, "There is no such file: " + folder + "/missing.qrtb");
     // The opened windows come to the front.
-    EXPECT_EQ(FrontWindow(), DocumentAt(1));
+    EXPECT_EQ(platform::frontWindow(), DocumentAt(1));
     ReleaseSingleInstance();
 }
 

@@ -19,10 +19,10 @@ namespace
 
 // The window becomes the active one, as a click on it would make it, and
 // gets the key.
-void Press(WindowRef window, Qt::Key key)
+void Press(QWidget *window, Qt::Key key)
 {
-    QWidget *widget = platform::widgetOf(window);
-    SelectWindow(window);
+    QWidget *widget = (window);
+    platform::selectWindow(window);
     widget->activateWindow();
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), widget);
@@ -30,7 +30,7 @@ void Press(WindowRef window, Qt::Key key)
 }
 
 // Presses the key and reports whether the table parameters window opened.
-bool PressOpensTableWindow(WindowRef window, Qt::Key key)
+bool PressOpensTableWindow(QWidget *window, Qt::Key key)
 {
     Press(window, key);
     QWidget *table = OpenTableWindow();
@@ -47,13 +47,13 @@ TEST(Keyboard, KeysActLikeTheirItems)
     StartApplication();
     EXPECT_TRUE(PressOpensTableWindow(DocumentAt(0), Qt::Key_T));
     Trigger("New");
-    WindowRef second = DocumentAt(1);
+    QWidget *second = DocumentAt(1);
     Press(second, Qt::Key_W);
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_FALSE(BIsDocumentWindow(second));
     Press(DocumentAt(0), Qt::Key_I);
-    WindowRef facts = QRLGetFactsWindowRef();
-    ASSERT_EQ(FrontWindow(), facts);
+    QWidget *facts = QRLGetFactsWindowRef();
+    ASSERT_EQ(platform::frontWindow(), facts);
     EXPECT_FALSE(PressOpensTableWindow(facts, Qt::Key_T));
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
     Press(facts, Qt::Key_N);
@@ -66,7 +66,7 @@ TEST(Keyboard, KeysActLikeTheirItems)
 TEST(Keyboard, KeyStateIsAdjustedWhenPressed)
 {
     StartApplication();
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     Press(window, Qt::Key_S);
     EXPECT_TRUE(qrltest::ShownDialogs().empty());
     ComputeTable({"3", "50", 3, std::nullopt});
@@ -86,11 +86,11 @@ TEST(Keyboard, CtrlNOpensNumberedWindowsUpToTen)
     StartApplication();
     Press(DocumentAt(0), Qt::Key_N);
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
-    EXPECT_EQ(GetWTitle(FrontWindow()), "Untitled 2");
+    EXPECT_EQ(platform::windowTitleOf(platform::frontWindow()), "Untitled 2");
     while (BGetNumberOfDocuments() < 10)
-        Press(FrontWindow(), Qt::Key_N);
-    EXPECT_EQ(GetWTitle(FrontWindow()), "Untitled 10");
-    Press(FrontWindow(), Qt::Key_N);
+        Press(platform::frontWindow(), Qt::Key_N);
+    EXPECT_EQ(platform::windowTitleOf(platform::frontWindow()), "Untitled 10");
+    Press(platform::frontWindow(), Qt::Key_N);
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
     EXPECT_TRUE(AlertMessages().empty());
 }

@@ -76,7 +76,7 @@ void Compute()
 
 // A document with a file: computed, saved as name.qrtb in folder through the
 // Save dialog, closed, and opened again through the Open dialog.
-WindowRef DocumentWithFile(const std::string &folder, const std::string &name, bool locked)
+QWidget *DocumentWithFile(const std::string &folder, const std::string &name, bool locked)
 {
     Compute();
     Trigger("Save");
@@ -88,7 +88,7 @@ WindowRef DocumentWithFile(const std::string &folder, const std::string &name, b
     ClickCloseBox(DocumentAt(0));
     Trigger("Open");
     EXPECT_TRUE(ChooseFiles(OnlyDialog(), {path}));
-    return FrontWindow();
+    return platform::frontWindow();
 }
 
 // Saved, reopened (locked or not), then computed again: Save only when the
@@ -96,9 +96,9 @@ WindowRef DocumentWithFile(const std::string &folder, const std::string &name, b
 void ExpectRowsOfADocumentWithAFile(bool locked)
 {
     StartApplication();
-    WindowRef window = DocumentWithFile(TempFolder(), locked ? "locked" : "plain", locked);
+    QWidget *window = DocumentWithFile(TempFolder(), locked ? "locked" : "plain", locked);
     ASSERT_NE(window, nullptr);
-    ASSERT_EQ(GetWTitle(window), locked ? "locked.qrtb" : "plain.qrtb");
+    ASSERT_EQ(platform::windowTitleOf(window), locked ? "locked.qrtb" : "plain.qrtb");
     ASSERT_EQ(bool(BGetDocumentWindowsDocPtr(window)->fileLocked), locked);
     ExpectRow({true, true, false, true, false, true, true});
     Compute();
@@ -112,7 +112,7 @@ void ExpectRowsOfADocumentWithAFile(bool locked)
 TEST(Menus, MenusAndTheirItems)
 {
     StartApplication();
-    auto *window = qobject_cast<QMainWindow *>(platform::widgetOf(FrontWindow()));
+    auto *window = qobject_cast<QMainWindow *>(platform::frontWindow());
     ASSERT_NE(window, nullptr);
     std::vector<std::string> bar;
     for (QAction *menu : window->menuBar()->actions())
@@ -165,7 +165,7 @@ TEST(Menus, RowsForEachFrontWindow)
 {
     const struct {
         const char *command;
-        WindowRef (*window)();
+        QWidget *(*window)();
     } auxiliaries[] = {
         {"Preferences", BGetPrefWindowRef}, {"About", BGetAboutWindowRef}, {"Facts", QRLGetFactsWindowRef}};
     StartApplication();
@@ -174,7 +174,7 @@ TEST(Menus, RowsForEachFrontWindow)
         while (BGetNumberOfDocuments() < documents)
             Trigger("New");
         const bool room = documents < 10;
-        WindowRef document = FrontWindow();
+        QWidget *document = platform::frontWindow();
         ASSERT_TRUE(BIsDocumentWindow(document));
         ExpectRow({room, true, false, false, false, true, true});
         Compute();
@@ -182,16 +182,14 @@ TEST(Menus, RowsForEachFrontWindow)
         for (const auto &c : auxiliaries) {
             SCOPED_TRACE(c.command);
             Trigger(c.command);
-            ASSERT_EQ(FrontWindow(), c.window());
+            ASSERT_EQ(platform::frontWindow(), c.window());
             ExpectRow({room, true, false, false, false, false, false});
         }
-        SelectWindow(document);
+        platform::selectWindow(document);
         Trigger("Close");
         ASSERT_EQ(ShownDialogs().size(), 1u);
-        WindowClass windowClass = 0;
-        ASSERT_NE(FrontWindow(), nullptr);
-        GetWindowClass(FrontWindow(), &windowClass);
-        ASSERT_EQ(windowClass, kSheetWindowClass);
+        ASSERT_NE(platform::frontWindow(), nullptr);
+        ASSERT_EQ(platform::frontWindow()->windowModality(), Qt::WindowModal);
         ExpectRow({room, false, false, false, false, false, false});
         Press(ShownDialogs()[0], "Cancel");
     }
@@ -200,16 +198,16 @@ TEST(Menus, RowsForEachFrontWindow)
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
     EXPECT_TRUE(AlertMessages().empty());
     // Closing a clean one makes room again; the computed document comes to the front.
-    SelectWindow(DocumentAt(1));
+    platform::selectWindow(DocumentAt(1));
     Trigger("Close");
     ASSERT_EQ(BGetNumberOfDocuments(), 9);
-    ASSERT_EQ(FrontWindow(), DocumentAt(8));
+    ASSERT_EQ(platform::frontWindow(), DocumentAt(8));
     ExpectRow({true, true, true, true, false, true, true});
     for (int i = 0; i < 9; ++i)
-        HideWindow(DocumentAt(i));
+        DocumentAt(i)->hide();
     for (const auto &c : auxiliaries)
-        HideWindow(c.window());
-    ASSERT_EQ(FrontWindow(), nullptr);
+        (c.window())->hide();
+    ASSERT_EQ(platform::frontWindow(), nullptr);
     ExpectRow({true, false, false, false, false, false, false});
 }
 
@@ -248,27 +246,27 @@ TEST(Menus, DocumentWithALockedFile)
 TEST(Menus, NewCloseAndFrontWindowChanges)
 {
     StartApplication();
-    WindowRef dirty = DocumentAt(0);
+    QWidget *dirty = DocumentAt(0);
     Compute();
     EXPECT_TRUE(Trigger("New"));
-    WindowRef clean = DocumentAt(1);
+    QWidget *clean = DocumentAt(1);
     ASSERT_NE(clean, nullptr);
-    EXPECT_EQ(FrontWindow(), clean);
-    EXPECT_TRUE(IsWindowVisible(clean));
-    EXPECT_EQ(GetWTitle(clean), "Untitled 2");
+    EXPECT_EQ(platform::frontWindow(), clean);
+    EXPECT_TRUE(clean->isVisible());
+    EXPECT_EQ(platform::windowTitleOf(clean), "Untitled 2");
     EXPECT_EQ(TextAt(clean, 140, 150), "-");
     EXPECT_FALSE(Enabled("Save"));
-    SelectWindow(dirty);
+    platform::selectWindow(dirty);
     EXPECT_TRUE(Enabled("Save"));
-    SelectWindow(clean);
+    platform::selectWindow(clean);
     EXPECT_FALSE(Enabled("Save"));
     Trigger("New");
-    EXPECT_EQ(GetWTitle(DocumentAt(2)), "Untitled 3");
+    EXPECT_EQ(platform::windowTitleOf(DocumentAt(2)), "Untitled 3");
     EXPECT_TRUE(Trigger("Close"));
     EXPECT_TRUE(Trigger("Close"));
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_FALSE(BIsDocumentWindow(clean));
-    EXPECT_EQ(FrontWindow(), dirty);
+    EXPECT_EQ(platform::frontWindow(), dirty);
     Trigger("Preferences");
     EXPECT_FALSE(Enabled("ComputeTable"));
 }
@@ -283,7 +281,7 @@ TEST(Menus, UnknownAndApplicationCommands)
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_TRUE(AlertMessages().empty());
     EXPECT_TRUE(Trigger("Preferences"));
-    EXPECT_EQ(FrontWindow(), BGetPrefWindowRef());
+    EXPECT_EQ(platform::frontWindow(), BGetPrefWindowRef());
     EXPECT_TRUE(EndsProcess([] { Trigger("Quit"); }));
 }
 
@@ -292,7 +290,7 @@ TEST(Menus, UnknownAndApplicationCommands)
 TEST(Menus, DisabledCommandsAndAuxiliaryWindows)
 {
     StartApplication();
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     EXPECT_FALSE(Trigger("Save"));
     EXPECT_FALSE(Trigger("SaveAs"));
     EXPECT_FALSE(Trigger("Revert"));
@@ -300,14 +298,14 @@ TEST(Menus, DisabledCommandsAndAuxiliaryWindows)
     EXPECT_EQ(BIsDocumentDirty(window), 0);
 
     EXPECT_TRUE(Trigger("Facts"));
-    ASSERT_EQ(FrontWindow(), QRLGetFactsWindowRef());
+    ASSERT_EQ(platform::frontWindow(), QRLGetFactsWindowRef());
     EXPECT_FALSE(Trigger("ComputeTable"));
     EXPECT_EQ(OpenTableWindow(), nullptr);
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
     EXPECT_EQ(TextAt(window, 140, 150), "-");
     EXPECT_TRUE(Trigger("About"));
-    EXPECT_EQ(FrontWindow(), BGetAboutWindowRef());
+    EXPECT_EQ(platform::frontWindow(), BGetAboutWindowRef());
     Trigger("Close");
-    EXPECT_EQ(FrontWindow(), QRLGetFactsWindowRef());
+    EXPECT_EQ(platform::frontWindow(), QRLGetFactsWindowRef());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
 }

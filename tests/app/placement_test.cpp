@@ -12,10 +12,10 @@ using namespace qrltest;
 namespace
 {
 
-Rect frameOf(WindowRef window)
+Rect frameOf(QWidget *window)
 {
     Rect frame;
-    EXPECT_EQ(GetWindowBounds(window, kWindowStructureRgn, &frame), noErr);
+    EXPECT_TRUE(GetWindowBounds(window, kWindowStructureRgn, &frame));
     return frame;
 }
 
@@ -32,7 +32,7 @@ bool inside(const Rect &r, const Rect &area)
 Rect screenBounds()
 {
     Rect screen;
-    EXPECT_EQ(GetAvailableWindowPositioningBounds(DocumentAt(0), &screen), noErr);
+    EXPECT_TRUE(GetAvailableWindowPositioningBounds(DocumentAt(0), &screen));
     return screen;
 }
 
@@ -109,7 +109,7 @@ TEST(WindowPlacement, NewWindowCascadesFromTheFrontDocumentWindow)
     Trigger("New");
     Trigger("New");
     // The first window comes to the front: the next cascades from it.
-    SelectWindow(DocumentAt(0));
+    platform::selectWindow(DocumentAt(0));
     Trigger("New");
     const Rect first = frameOf(DocumentAt(0));
     const Rect second = frameOf(DocumentAt(1));

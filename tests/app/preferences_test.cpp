@@ -49,7 +49,7 @@ TEST(Preferences, UnknownStoredUnitIsMetresEverywhere)
     EXPECT_EQ(shown.distanceLabel, "distance in m: ");
     EXPECT_EQ(QRLGetDistanceUnit(BGetCurrentDocsDataPtr()), 1);
     EXPECT_EQ(TextAt(DocumentAt(0), 308, 20), " 3.000");
-    WindowRef prefs = BGetPrefWindowRef();
+    QWidget *prefs = BGetPrefWindowRef();
     EXPECT_EQ(Find<QComboBox>(prefs, "distanceUnitField")->currentIndex(), 0);
     const std::string folder = TempFolder();
     Trigger("Save");

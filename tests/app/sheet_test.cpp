@@ -19,14 +19,14 @@ using namespace expected;
 namespace
 {
 
-QRect Bounds(WindowRef window)
+QRect Bounds(QWidget *window)
 {
     return BSheetBounds(window);
 }
 
 // The items of a kind; with x and y, only those whose frame's top-left
 // corner is at (L + x, T + y).
-SheetLayout ItemsOfKind(WindowRef window, SheetItem::Kind kind, int x = -1, int y = -1)
+SheetLayout ItemsOfKind(QWidget *window, SheetItem::Kind kind, int x = -1, int y = -1)
 {
     const QPoint anchor = Bounds(window).topLeft() + QPoint(x, y);
     SheetLayout found;
@@ -37,7 +37,7 @@ SheetLayout ItemsOfKind(WindowRef window, SheetItem::Kind kind, int x = -1, int 
 }
 
 // The one text at (L + x, T + y), or a note of what is there instead.
-std::string OnlyTextAt(WindowRef window, short x, short y)
+std::string OnlyTextAt(QWidget *window, short x, short y)
 {
     const SheetLayout items = ItemsOfKind(window, SheetItem::Kind::text, x, y);
     return items.size() == 1 ? items[0].text.toStdString() : "<" + std::to_string(items.size()) + " texts>";
@@ -48,7 +48,7 @@ short RowTop(int row)
     return short(150 + 30 * row);
 }
 
-void ExpectRows(WindowRef window, const std::vector<Row> &rows)
+void ExpectRows(QWidget *window, const std::vector<Row> &rows)
 {
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(OnlyTextAt(window, 140, RowTop(i)), NearText(rows[i])) << "row " << i;
@@ -56,7 +56,7 @@ void ExpectRows(WindowRef window, const std::vector<Row> &rows)
     }
 }
 
-void ExpectUnitLabels(WindowRef window, bool feet)
+void ExpectUnitLabels(QWidget *window, bool feet)
 {
     const std::string unit = feet ? "feet" : "meter";
     EXPECT_EQ(OnlyTextAt(window, 210, 20), Label("distance" + unit));
@@ -66,7 +66,7 @@ void ExpectUnitLabels(WindowRef window, bool feet)
 
 // The rule across the window at 90, ending 10 short of its right edge, and
 // the 32-pixel picture 128 at (312, 62).
-void ExpectRuleAndPicture(WindowRef window)
+void ExpectRuleAndPicture(QWidget *window)
 {
     const SheetLayout lines = ItemsOfKind(window, SheetItem::Kind::line);
     const SheetLayout pictures = ItemsOfKind(window, SheetItem::Kind::picture);
@@ -91,7 +91,7 @@ tDataPtr ValidRecord(std::int32_t unit, std::int32_t cameraType)
 
 using Spots = std::vector<std::tuple<short, short, std::string>>;
 
-void ExpectSpots(WindowRef window, const Spots &spots)
+void ExpectSpots(QWidget *window, const Spots &spots)
 {
     for (const auto &[x, y, text] : spots)
         EXPECT_EQ(OnlyTextAt(window, x, y), text) << "at " << x << "," << y;
@@ -128,7 +128,7 @@ TEST(Sheet, WorkedSheets)
         {{"15", "50", 2, "30"}, true, 15.0, 0.00003, "fullframe", {{308, 20, "15.000"}}}};
     // clang-format on
     StartApplication();
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     for (const Case &c : cases) {
         SCOPED_TRACE("case " + std::to_string(c.distance) + (c.feet ? " ft" : " m"));
         ChooseDistanceUnit(c.feet ? 2 : 1);
@@ -148,7 +148,7 @@ TEST(Sheet, WorkedSheets)
 TEST(Sheet, EmptyThenComputed)
 {
     StartApplication();
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     for (int i = 0; i < 10; ++i)
         ExpectSpots(window,
                     {{140, RowTop(i), "-"}, {280, RowTop(i), "-"}, {30, RowTop(i), kApertureTexts[i]}});
@@ -209,7 +209,7 @@ TEST(Sheet, EmptyThenComputed)
 TEST(Sheet, StoredRecord)
 {
     StartApplication();
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     for (std::int32_t unit : {0, 1, 2, 3, -1, 7}) {
         ValidRecord(unit, thirtyFive);
         SCOPED_TRACE("unit " + std::to_string(unit));
@@ -250,7 +250,7 @@ TEST(Sheet, TextFrames)
 {
     StartApplication();
     ComputeTable({"3", "50", 3, std::nullopt});
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     const QRect bounds = Bounds(window);
     for (const SheetItem &item : ItemsOfKind(window, SheetItem::Kind::text)) {
         const QPoint at = item.frame.topLeft() - bounds.topLeft();
@@ -260,7 +260,7 @@ TEST(Sheet, TextFrames)
     }
     // The window's pixels show each text where its frame puts it: as the text
     // drawn alone there in black, 12-pixel DejaVu Sans Mono, on white.
-    QWidget *content = static_cast<QMainWindow *>(platform::widgetOf(window))->centralWidget();
+    QWidget *content = static_cast<QMainWindow *>(window)->centralWidget();
     const QImage shown = content->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QFont face(QStringLiteral("DejaVu Sans Mono"));
     face.setPixelSize(12);
@@ -290,7 +290,7 @@ TEST(Sheet, BrokenBundle)
     std::filesystem::remove(bundle / "pictures" / "128.png");
     platform::setBundleRoot(bundle.string());
     StartApplication();
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     ASSERT_NE(window, nullptr);
     ExpectSpots(window, {{20, 20, "Focal length:"}, {210, 20, "Distance:"}, {120, 110, "Near limit"}});
     ComputeTable({"3", "50", 3, std::nullopt});
@@ -312,7 +312,7 @@ TEST(Sheet, LooksFinishedAtTheWindowSize)
     StartApplication();
     ChooseDistanceUnit(2);
     ComputeTable({"15", "50", 2, "30"}); // feet: the longest labels and a seven-character far limit
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     const QRect bounds = Bounds(window);
     auto extent = [](const SheetItem &item) { // right and bottom of the drawn text, exclusive
         const QFontMetrics metrics(sheetFont());

@@ -32,9 +32,9 @@ TEST(Startup, SplashThenOneUntitledWindow)
         EXPECT_FALSE(qobject_cast<QSplashScreen *>(widget) && widget->isVisible());
     EXPECT_EQ(GetShowLog(), (std::vector<std::string>{"MainWindow"}));
     ASSERT_EQ(BGetNumberOfDocuments(), 1);
-    WindowRef window = DocumentAt(0);
-    EXPECT_EQ(FrontWindow(), window);
-    EXPECT_EQ(GetWTitle(window), "Untitled ");
+    QWidget *window = DocumentAt(0);
+    EXPECT_EQ(platform::frontWindow(), window);
+    EXPECT_EQ(platform::windowTitleOf(window), "Untitled ");
     EXPECT_EQ(TextAt(window, 140, 150), "-");
     EXPECT_TRUE(AlertMessages().empty());
     EXPECT_TRUE(IsCommandEnabled("Preferences"));
@@ -46,18 +46,18 @@ TEST(Startup, FirstWindowLikeOneMadeByNew)
     StartApplication();
     Trigger("New");
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
-    WindowRef first = DocumentAt(0);
-    WindowRef second = DocumentAt(1);
-    EXPECT_EQ(GetWTitle(second), "Untitled 2");
+    QWidget *first = DocumentAt(0);
+    QWidget *second = DocumentAt(1);
+    EXPECT_EQ(platform::windowTitleOf(second), "Untitled 2");
     EXPECT_EQ(Texts(first), Texts(second));
     Rect firstBounds, secondBounds;
     GetWindowPortBounds(first, &firstBounds);
     GetWindowPortBounds(second, &secondBounds);
     EXPECT_EQ(firstBounds.right - firstBounds.left, secondBounds.right - secondBounds.left);
     EXPECT_EQ(firstBounds.bottom - firstBounds.top, secondBounds.bottom - secondBounds.top);
-    auto menuTitles = [](WindowRef window) {
+    auto menuTitles = [](QWidget *window) {
         QStringList titles;
-        for (QAction *menu : qobject_cast<QMainWindow *>(platform::widgetOf(window))->menuBar()->actions())
+        for (QAction *menu : qobject_cast<QMainWindow *>(window)->menuBar()->actions())
             titles << menu->text();
         return titles;
     };

@@ -185,7 +185,7 @@ TEST(TableWindow, RemembersTheLastArguments)
     EXPECT_EQ(Opening().circle, "33.0");
     ComputeTable({"7", "85", 2, "25"}); // and across documents
     Trigger("New");
-    ASSERT_EQ(FrontWindow(), DocumentAt(1));
+    ASSERT_EQ(platform::frontWindow(), DocumentAt(1));
     ExpectOpening(Opening(), "7.000", "85", 2, "25.0", true);
 }
 
@@ -194,7 +194,7 @@ TEST(TableWindow, RemembersTheLastArguments)
 TEST(TableWindow, CancelEscapeAndReturn)
 {
     StartApplication();
-    WindowRef document = DocumentAt(0);
+    QWidget *document = DocumentAt(0);
     ExpectOpening(ComputeTable({"12", "200", 4, "99", false}), "5.000", "35", 2, "10.0", true);
     RunTableWindow([](QWidget *window) {
         TypeInto(DistanceField(window), "8");
@@ -209,9 +209,9 @@ TEST(TableWindow, CancelEscapeAndReturn)
         EXPECT_EQ(QRLIsTableWindow(), 0);
     });
     EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
-    EXPECT_EQ(
-        std::make_tuple(BIsDocumentDirty(document), BGetNumberOfDirtyDocuments(), IsWindowModified(document)),
-        std::make_tuple(0, 0, false));
+    EXPECT_EQ(std::make_tuple(BIsDocumentDirty(document), BGetNumberOfDirtyDocuments(),
+                              document->isWindowModified()),
+              std::make_tuple(0, 0, false));
     EXPECT_EQ(std::make_tuple(TextAt(document, 140, 150), TextAt(document, 150, 20)),
               std::make_tuple("-", "-"));
     ExpectOpening(Opening(), "5.000", "35", 2, "10.0", true);
@@ -349,12 +349,12 @@ TEST(TableWindow, CommaLocaleStillReadsAndWritesPoints)
 TEST(TableWindow, ComputeMarksTheFrontDocument)
 {
     StartApplication();
-    WindowRef first = DocumentAt(0);
+    QWidget *first = DocumentAt(0);
     ComputeTable({"3", "50", 3, std::nullopt});
-    EXPECT_EQ(
-        std::make_tuple(QRLIsTableWindow(), BIsDocumentDirty(first), IsWindowModified(first), FrontWindow()),
-        std::make_tuple(0, 1, true, first));
-    EXPECT_EQ(GetWTitle(first), "Untitled ");
+    EXPECT_EQ(std::make_tuple(QRLIsTableWindow(), BIsDocumentDirty(first), first->isWindowModified(),
+                              platform::frontWindow()),
+              std::make_tuple(0, 1, true, first));
+    EXPECT_EQ(platform::windowTitleOf(first), "Untitled ");
     EXPECT_EQ(TextAt(first, 140, 150), " 2.845");
     ComputeTable({"10", "50", 3, std::nullopt});
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 1);
@@ -365,13 +365,13 @@ TEST(TableWindow, ComputeMarksTheFrontDocument)
     EXPECT_DOUBLE_EQ(QRLGetUnsharpCircleinMicroMeter(data), 33.0);
 
     Trigger("New");
-    WindowRef second = DocumentAt(1);
-    ASSERT_EQ(FrontWindow(), second);
+    QWidget *second = DocumentAt(1);
+    ASSERT_EQ(platform::frontWindow(), second);
     ComputeTable({"3", "50", 3, std::nullopt});
     EXPECT_EQ(std::make_tuple(TextAt(second, 140, 150), TextAt(first, 140, 150)),
               std::make_tuple(" 2.845", " 8.447"));
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
-    SelectWindow(first);
+    platform::selectWindow(first);
     ComputeTable({"5", "50", 2, "30"});
     EXPECT_EQ(std::make_tuple(TextAt(first, 140, 150), TextAt(second, 140, 150)),
               std::make_tuple(" 4.616", " 2.845"));

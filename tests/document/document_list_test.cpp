@@ -18,12 +18,12 @@ namespace
 tDocumentPtr NewDocument()
 {
     Trigger("New");
-    return BGetDocumentWindowsDocPtr(FrontWindow());
+    return BGetDocumentWindowsDocPtr(platform::frontWindow());
 }
 
-std::vector<WindowRef> Slots()
+std::vector<QWidget *> Slots()
 {
-    std::vector<WindowRef> windows;
+    std::vector<QWidget *> windows;
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
         windows.push_back(DocumentAt(i));
     return windows;
@@ -43,17 +43,17 @@ TEST(DocumentList, NoneBeforeTheFirstOneAfter)
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     // Built hidden; the caller shows it.
-    EXPECT_FALSE(IsWindowVisible(document->theWindow));
-    EXPECT_EQ(BGetDocumentsWindowPtr(document), document->theWindow);
-    EXPECT_EQ(BGetCurrentDocsWindowRef(), document->theWindow);
+    EXPECT_FALSE(document->isVisible());
+    EXPECT_EQ(BGetDocumentsWindowPtr(document), document);
+    EXPECT_EQ(BGetCurrentDocsWindowRef(), document);
     EXPECT_FALSE(QRLIsDataValid(document->dataPtr));
     EXPECT_EQ(document->dirty, 0);
     EXPECT_TRUE(document->filePath.empty());
     EXPECT_FALSE(document->fileLocked);
     EXPECT_FALSE(document->isClosing);
-    EXPECT_TRUE(Texts(document->theWindow).empty());
-    ShowWindow(document->theWindow); // a shown window draws its sheet
-    EXPECT_EQ(TextAt(document->theWindow, 140, 150), "-");
+    EXPECT_TRUE(Texts(document).empty());
+    document->show(); // a shown window draws its sheet
+    EXPECT_EQ(TextAt(document, 140, 150), "-");
 }
 
 // Slots in order of creation; closing the first moves the others down and
@@ -63,8 +63,7 @@ TEST(DocumentList, NoneBeforeTheFirstOneAfter)
 TEST(DocumentList, SlotsAndClosing)
 {
     StartApplication();
-    const std::vector<WindowRef> w = {DocumentAt(0), NewDocument()->theWindow, NewDocument()->theWindow,
-                                      NewDocument()->theWindow};
+    const std::vector<QWidget *> w = {DocumentAt(0), NewDocument(), NewDocument(), NewDocument()};
     EXPECT_EQ(Slots(), w);
     EXPECT_EQ(BGetNumberOfDocuments(), 4);
     EXPECT_EQ(DocumentAt(4), nullptr);
@@ -72,16 +71,16 @@ TEST(DocumentList, SlotsAndClosing)
     EXPECT_EQ(BGetCurrentDocsWindowRef(), w[3]);
     EXPECT_EQ(BGetCurrentDocListIndex(), 3);
     BCloseDocument(w[0]);
-    EXPECT_EQ(Slots(), (std::vector<WindowRef>{w[1], w[2], w[3]}));
+    EXPECT_EQ(Slots(), (std::vector<QWidget *>{w[1], w[2], w[3]}));
     EXPECT_EQ(DocumentAt(3), nullptr);
     EXPECT_EQ(BIsDocumentWindow(w[0]), 0);
     EXPECT_EQ(BGetCurrentDocListIndex(), 0);
     EXPECT_EQ(BGetCurrentDocsWindowRef(), w[1]);
     BCloseDocument(w[2]);
-    EXPECT_EQ(Slots(), (std::vector<WindowRef>{w[1], w[3]}));
+    EXPECT_EQ(Slots(), (std::vector<QWidget *>{w[1], w[3]}));
     EXPECT_EQ(BGetCurrentDocsWindowRef(), w[3]);
     BCloseDocument(w[3]);
-    EXPECT_EQ(Slots(), std::vector<WindowRef>{w[1]});
+    EXPECT_EQ(Slots(), std::vector<QWidget *>{w[1]});
     EXPECT_EQ(BGetCurrentDocsWindowRef(), nullptr);
     EXPECT_EQ(BGetCurrentDocsDataPtr(), nullptr);
     BSetCurrentDocListIndexFromWindowRef(w[1]);
@@ -92,7 +91,7 @@ TEST(DocumentList, SlotsAndClosing)
 TEST(DocumentList, ClosingAWindowThatIsNoDocumentDoesNothing)
 {
     StartApplication();
-    WindowRef prefs = BGetPrefWindowRef();
+    QWidget *prefs = BGetPrefWindowRef();
     BCloseDocument(prefs);
     BCloseDocument(nullptr);
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
@@ -114,8 +113,8 @@ TEST(DocumentList, DirtyCount)
     tDocumentPtr third = NewDocument();
     ComputeTable({"3", "50", 3, std::nullopt});
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 1);
-    EXPECT_EQ(BIsDocumentDirty(third->theWindow), 1);
-    EXPECT_EQ(BIsDocumentDirty(first->theWindow), 0);
+    EXPECT_EQ(BIsDocumentDirty(third), 1);
+    EXPECT_EQ(BIsDocumentDirty(first), 0);
     const std::tuple<tDocumentPtr, int, int> steps[] = {{first, 1, 2},  {first, 1, 2},  {second, 1, 3},
                                                         {second, 0, 2}, {second, 0, 2}, {nullptr, 1, 2},
                                                         {third, 1, 2}};
@@ -123,10 +122,10 @@ TEST(DocumentList, DirtyCount)
         BSetDocumentDirty(document, dirty);
         EXPECT_EQ(BGetNumberOfDirtyDocuments(), count) << "after setting " << dirty;
     }
-    EXPECT_EQ(BIsDocumentDirty(first->theWindow), 1);
-    BCloseDocument(second->theWindow);
+    EXPECT_EQ(BIsDocumentDirty(first), 1);
+    BCloseDocument(second);
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
-    BCloseDocument(first->theWindow);
+    BCloseDocument(first);
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 1);
     EXPECT_EQ(BIsDocumentDirty(DocumentAt(0)), 1);
 }
@@ -136,13 +135,13 @@ TEST(DocumentList, DirtyCount)
 TEST(DocumentList, TitlesAndTenDocumentsAtMost)
 {
     StartApplication();
-    EXPECT_EQ(GetWTitle(DocumentAt(0)), "Untitled ");
+    EXPECT_EQ(platform::windowTitleOf(DocumentAt(0)), "Untitled ");
     for (int number = 2; number <= 10; ++number) {
         tDocumentPtr document = NewDocument();
         ASSERT_NE(document, nullptr);
-        EXPECT_EQ(GetWTitle(document->theWindow), "Untitled " + std::to_string(number));
+        EXPECT_EQ(platform::windowTitleOf(document), "Untitled " + std::to_string(number));
     }
-    const std::vector<WindowRef> before = Slots();
+    const std::vector<QWidget *> before = Slots();
     TakeShownAlerts();
     EXPECT_EQ(BInitDocument(), nullptr);
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
@@ -151,16 +150,15 @@ TEST(DocumentList, TitlesAndTenDocumentsAtMost)
               std::make_tuple(QMessageBox::Information, "Cannot create new Document", "InitDocErr"));
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
     EXPECT_EQ(Slots(), before);
-    WindowRef visible[16];
-    EXPECT_EQ(GetVisibleWindowsFrontToBack(visible, 16), 10);
+    EXPECT_EQ(platform::windowsFrontToBack().size(), 10u);
     EXPECT_EQ(DocumentAt(10), nullptr);
     BCloseDocument(before[4]);
     tDocumentPtr again = BInitDocument();
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(BGetNumberOfDocuments(), 10);
-    EXPECT_EQ(DocumentAt(9), again->theWindow);
-    EXPECT_EQ(GetWTitle(again->theWindow), "Untitled 11");
-    EXPECT_EQ(GetWTitle(DocumentAt(0)), "Untitled ");
+    EXPECT_EQ(DocumentAt(9), again);
+    EXPECT_EQ(platform::windowTitleOf(again), "Untitled 11");
+    EXPECT_EQ(platform::windowTitleOf(DocumentAt(0)), "Untitled ");
 }
 
 // The close event, and the close box that sends it, close a clean window
@@ -168,26 +166,26 @@ TEST(DocumentList, TitlesAndTenDocumentsAtMost)
 TEST(DocumentList, CloseEventAndCloseBox)
 {
     StartApplication();
-    WindowRef first = DocumentAt(0);
-    WindowRef second = NewDocument()->theWindow, third = NewDocument()->theWindow;
+    QWidget *first = DocumentAt(0);
+    QWidget *second = NewDocument(), *third = NewDocument();
     ClickCloseBox(second);
     EXPECT_EQ(BIsDocumentWindow(second), 0);
-    platform::widgetOf(third)->close();
+    third->close();
     EXPECT_EQ(BIsDocumentWindow(third), 0);
-    EXPECT_EQ(Slots(), std::vector<WindowRef>{first});
+    EXPECT_EQ(Slots(), std::vector<QWidget *>{first});
     EXPECT_TRUE(ShownDialogs().empty());
     ComputeTable({"3", "50", 3, std::nullopt});
     ClickCloseBox(first);
     EXPECT_EQ(BIsDocumentWindow(first), 1);
-    EXPECT_TRUE(IsWindowVisible(first));
+    EXPECT_TRUE(first->isVisible());
     const ShownDialog asked = OnlyDialog();
     EXPECT_EQ(asked.text, "Do you want to save the changes you made in the document “Untitled”?");
-    EXPECT_EQ(asked.parent, platform::widgetOf(first));
+    EXPECT_EQ(asked.parent, (first));
     Press(asked, "Cancel");
     EXPECT_TRUE(NoDialogShown());
-    platform::widgetOf(first)->close();
+    first->close();
     EXPECT_EQ(BIsDocumentWindow(first), 1);
-    EXPECT_TRUE(IsWindowVisible(first));
+    EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(ShownDialogs().size(), 1u);
 }
 
@@ -201,7 +199,7 @@ TEST(DocumentList, ClosingTheLastWindowQuits)
     StartApplication();
     ClickCloseBox(DocumentAt(0));
     EXPECT_EQ(BGetNumberOfDocuments(), 0);
-    EXPECT_EQ(FrontWindow(), nullptr);
+    EXPECT_EQ(platform::frontWindow(), nullptr);
     EXPECT_TRUE(EndsProcess(ProcessPendingEvents));
 }
 
@@ -210,16 +208,16 @@ TEST(DocumentList, ClosingTheLastWindowQuits)
 TEST(DocumentList, ClosingTheFrontDocumentAdjustsMenusForTheNextOne)
 {
     StartApplication();
-    WindowRef first = DocumentAt(0);
-    WindowRef second = NewDocument()->theWindow;
-    ShowWindow(second);
+    QWidget *first = DocumentAt(0);
+    QWidget *second = NewDocument();
+    second->show();
     ComputeTable({"3", "50", 3, std::nullopt}); // into the second, now dirty
-    SelectWindow(first);
+    platform::selectWindow(first);
     ASSERT_FALSE(IsCommandEnabled("Save"));
     ASSERT_FALSE(IsCommandEnabled("SaveAs"));
     ClickCloseBox(first);
-    ASSERT_EQ(Slots(), std::vector<WindowRef>{second});
-    EXPECT_EQ(FrontWindow(), second);
+    ASSERT_EQ(Slots(), std::vector<QWidget *>{second});
+    EXPECT_EQ(platform::frontWindow(), second);
     // What the menu bar shows now, without asking the menus to adjust.
     EXPECT_TRUE(MenuItem("Save")->isEnabled());
     EXPECT_TRUE(MenuItem("SaveAs")->isEnabled());

@@ -133,7 +133,7 @@ std::string Trimmed(const std::string &text)
 }
 
 // What the window's sheet shows in the near and far columns.
-Strings SheetColumn(WindowRef window, short x)
+Strings SheetColumn(QWidget *window, short x)
 {
     Strings texts;
     for (int i = 0; i < 10; ++i)
@@ -183,14 +183,14 @@ TEST(ExportMenu, ItemAfterPrintEnabledLikePrint)
     EXPECT_TRUE(same("fresh document"));
     Trigger("Preferences");
     EXPECT_FALSE(same("preferences window"));
-    SelectWindow(DocumentAt(0));
+    platform::selectWindow(DocumentAt(0));
     Trigger("Export");
     EXPECT_FALSE(same("the Export sheet"));
     EXPECT_TRUE(Press(ExportSheet(), "Cancel"));
     EXPECT_TRUE(NoDialogShown());
-    HideWindow(DocumentAt(0));
-    HideWindow(BGetPrefWindowRef());
-    ASSERT_EQ(FrontWindow(), nullptr);
+    DocumentAt(0)->hide();
+    BGetPrefWindowRef()->hide();
+    ASSERT_EQ(platform::frontWindow(), nullptr);
     EXPECT_FALSE(same("no window"));
     EXPECT_FALSE(Trigger("Export"));
 }
@@ -201,10 +201,10 @@ TEST(ExportMenu, SheetProposesTheTitleAndFormatsSwapTheExtension)
 {
     StartApplication();
     ComputeFilm3Metres();
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     ASSERT_TRUE(Trigger("Export"));
     const ShownDialog sheet = ExportSheet();
-    EXPECT_EQ(sheet.parent, platform::widgetOf(window));
+    EXPECT_EQ(sheet.parent, (window));
     EXPECT_EQ(sheet.modality, Qt::WindowModal);
     EXPECT_EQ(sheet.name, "Untitled.csv");
     const Strings formats = {"CSV (*.csv)", "JSON (*.json)", "PDF (*.pdf)"};
@@ -230,7 +230,7 @@ TEST(Export, CSVParsesBackIntoTheSheetsNumbers)
 {
     StartApplication();
     ComputeFilm3Metres();
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     const std::string folder = TempFolder();
     const std::string path = ExportAs(kExportCSV, folder, "film");
     EXPECT_EQ(FolderEntries(folder), Strings{"film.csv"});
@@ -293,7 +293,7 @@ TEST(Export, PDFHoldsTheSheetAndTheFigures)
 {
     StartApplication();
     ComputeFilm3Metres();
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     const std::string pdf = ExportAs(kExportPDF, TempFolder(), "card");
     EXPECT_EQ(printtest::PdfInfo(pdf, "Pages"), "1");
     EXPECT_EQ(printtest::PdfInfo(pdf, "Title"), "Untitled");
@@ -397,7 +397,7 @@ TEST(Copy, PutsTabTextAndCSVOnTheClipboard)
     EXPECT_EQ(Clipboard("text/plain"), "before");
 
     ComputeFilm3Metres();
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     EXPECT_TRUE(IsCommandEnabled("Copy"));
     EXPECT_TRUE(Trigger("Copy"));
     const std::string tabs = Clipboard("text/plain"), csv = Clipboard("text/csv");
@@ -420,7 +420,7 @@ TEST(Copy, PutsTabTextAndCSVOnTheClipboard)
     EXPECT_FALSE(IsCommandEnabled("Copy"));
     Trigger("New");
     EXPECT_FALSE(IsCommandEnabled("Copy"));
-    SelectWindow(window);
+    platform::selectWindow(window);
     EXPECT_TRUE(IsCommandEnabled("Copy"));
 }
 

@@ -1,7 +1,6 @@
 // Closing a window (Save / Don't Save / Cancel on the save-changes sheet)
 // and Revert (Revert / Cancel).
 #include "files_helpers.h"
-#include "platform/events.h"
 
 using namespace qrltest;
 using namespace filetest;
@@ -14,7 +13,7 @@ using Closing = FileTest;
 const std::vector<std::string> kSaveChangesButtons = {"Save", "Don’t Save", "Cancel"};
 
 // Asks to close the window as its close box does; returns the sheet.
-ShownDialog closeWindow(WindowRef window)
+ShownDialog closeWindow(QWidget *window)
 {
     ClickCloseBox(window);
     return OnlyDialog();
@@ -53,7 +52,7 @@ TEST_F(Closing, SaveUntitledAsksWhereAndKeepsWindowOpen)
         EXPECT_FALSE(documentOf(window)->isClosing);
         EXPECT_EQ(folderEntries(folder), cancel ? Strings{} : Strings{"late.qrtb"});
     }
-    EXPECT_EQ(GetWTitle(window), "late.qrtb");
+    EXPECT_EQ(platform::windowTitleOf(window), "late.qrtb");
 }
 
 // The three answers for a document with a file and unsaved changes.
@@ -76,7 +75,7 @@ TEST_P(ClosingDirty, AnswerDecidesWhatIsWrittenAndWhetherItCloses)
     EXPECT_TRUE(NoDialogShown());
     if (!closes) {
         EXPECT_FALSE(documentOf(window)->isClosing);
-        EXPECT_EQ(FrontWindow(), window);
+        EXPECT_EQ(platform::frontWindow(), window);
     }
 }
 
@@ -108,7 +107,7 @@ TEST_F(Closing, RevertCancelKeepsChangesRevertReloads)
         ASSERT_TRUE(Press(ask, c.button));
         EXPECT_EQ(record(), c.expected);
         EXPECT_EQ(BIsDocumentDirty(window), &c.expected == &changed);
-        EXPECT_EQ(IsWindowModified(window), &c.expected == &changed);
+        EXPECT_EQ(window->isWindowModified(), &c.expected == &changed);
         EXPECT_EQ(TextAt(window, 308, 20), c.value);
         EXPECT_TRUE(NoDialogShown());
     }

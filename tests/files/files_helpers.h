@@ -124,7 +124,7 @@ inline void answer(const std::string &button)
     EXPECT_TRUE(qrltest::Press(qrltest::OnlyDialog(), button));
 }
 
-inline tDocumentPtr documentOf(WindowRef window)
+inline tDocumentPtr documentOf(QWidget *window)
 {
     return BGetDocumentWindowsDocPtr(window);
 }
@@ -159,9 +159,9 @@ class FileTest : public ::testing::Test
         ASSERT_TRUE(qrltest::ChooseSaveLocation(dialog, folder, name));
     }
     Bytes record() const { return layout(*documentOf(window)->dataPtr); }
-    QWidget *sheetParent() const { return platform::widgetOf(window); }
+    QWidget *sheetParent() const { return (window); }
     std::string folder;
-    WindowRef window = nullptr;
+    QWidget *window = nullptr;
 };
 
 } // namespace filetest

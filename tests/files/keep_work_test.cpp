@@ -4,7 +4,6 @@
 // alerts tell when a file cannot be opened.
 #include "app/opendocuments.h"
 #include "files_helpers.h"
-#include "platform/events.h"
 #include "tests/support/mounts.h"
 
 #include <fcntl.h>
@@ -36,9 +35,9 @@ class KeepingWork : public FileTest
     {
         EXPECT_FALSE(documentOf(window)->filePath.empty());
         EXPECT_TRUE(isOpen(folder, name));
-        EXPECT_EQ(GetWTitle(window), name);
+        EXPECT_EQ(platform::windowTitleOf(window), name);
         EXPECT_EQ(BIsDocumentDirty(window), 1);
-        EXPECT_TRUE(IsWindowModified(window));
+        EXPECT_TRUE(window->isWindowModified());
         EXPECT_TRUE(IsCommandEnabled("Revert"));
         EXPECT_EQ(readFile(path(name)), layout(table(4, 50)));
     }
@@ -64,21 +63,21 @@ TEST_F(KeepingWork, FileAlreadyOpenComesToTheFront)
     ComputeTable({"9", "35", {}, {}});
     const Bytes changed = record();
     Trigger("New");
-    WindowRef other = DocumentAt(1);
-    ASSERT_EQ(FrontWindow(), other);
+    QWidget *other = DocumentAt(1);
+    ASSERT_EQ(platform::frontWindow(), other);
     auto back = [&] {
-        SelectWindow(other);
-        ASSERT_EQ(FrontWindow(), other);
+        platform::selectWindow(other);
+        ASSERT_EQ(platform::frontWindow(), other);
     };
     ASSERT_FALSE(open("a.qrtb").failed());
-    EXPECT_EQ(FrontWindow(), window);
+    EXPECT_EQ(platform::frontWindow(), window);
     back();
     Trigger("Open");
     ASSERT_TRUE(ChooseFiles(OnlyDialog(), {path("a.qrtb")}));
-    EXPECT_EQ(FrontWindow(), window);
+    EXPECT_EQ(platform::frontWindow(), window);
     back();
     BOpenHandedOverDocuments({path("link.qrtb")});
-    EXPECT_EQ(FrontWindow(), window);
+    EXPECT_EQ(platform::frontWindow(), window);
     EXPECT_EQ(BGetCurrentDocsWindowRef(), window);
     EXPECT_EQ(BGetNumberOfDocuments(), 2);
     EXPECT_TRUE(AlertMessages().empty());
@@ -181,7 +180,7 @@ TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
     for (const std::string &f : {readOnly, noWriteBits}) {
         SCOPED_TRACE(f);
         ASSERT_FALSE(BDoOpenFile(f + "/t.qrtb").failed());
-        WindowRef opened = FrontWindow();
+        QWidget *opened = platform::frontWindow();
         EXPECT_TRUE(documentOf(opened)->fileLocked);
         ComputeTable({"9", "35", {}, {}});
         EXPECT_FALSE(IsCommandEnabled("Save"));
@@ -191,7 +190,7 @@ TEST_F(KeepingWork, FileInAnUnwritableFolderOpensLocked)
         EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
         EXPECT_EQ(readFile(f + "/t.qrtb"), layout(table(4, 50)));
         EXPECT_EQ(folderEntries(f), Strings{"t.qrtb"});
-        EXPECT_TRUE(IsWindowVisible(opened));
+        EXPECT_TRUE(opened->isVisible());
         EXPECT_TRUE(documentOf(opened)->filePath.empty());
         ASSERT_TRUE(IsCommandEnabled("Save"));
         Trigger("Save");
@@ -275,7 +274,7 @@ TEST_F(KeepingWork, NextSaveRemovesTemporariesOfKilledSaves)
     const int held = ::open(path(left[1]).c_str(), O_RDONLY);
     ASSERT_GE(held, 0);
     ASSERT_EQ(flock(held, LOCK_EX), 0);
-    SelectWindow(window);
+    platform::selectWindow(window);
     (void)alerts();
     Trigger("Save");
     EXPECT_TRUE(AlertMessages().empty());

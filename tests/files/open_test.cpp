@@ -21,7 +21,7 @@ TEST_F(Opening, StartupWindowTakesFilesUntilItHasATable)
 {
     writeFile(path("empty.qrtb"), {});
     ASSERT_FALSE(open("empty.qrtb").failed());
-    EXPECT_EQ(GetWTitle(window), "empty.qrtb");
+    EXPECT_EQ(platform::windowTitleOf(window), "empty.qrtb");
     EXPECT_FALSE(QRLIsDataValid(documentOf(window)->dataPtr));
     const tData saved = table(4, 50);
     writeFile(path("a.qrtb"), layout(saved));
@@ -29,21 +29,21 @@ TEST_F(Opening, StartupWindowTakesFilesUntilItHasATable)
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_EQ(DocumentAt(0), window);
     EXPECT_FALSE(isOpen(folder, "empty.qrtb"));
-    EXPECT_EQ(GetWTitle(window), "a.qrtb");
-    EXPECT_EQ(GetWindowProxyFilePath(window), path("a.qrtb"));
+    EXPECT_EQ(platform::windowTitleOf(window), "a.qrtb");
+    EXPECT_EQ(window->windowFilePath().toStdString(), path("a.qrtb"));
     EXPECT_EQ(record(), layout(saved));
     EXPECT_EQ(BIsDocumentDirty(window), 0);
     EXPECT_FALSE(documentOf(window)->fileLocked);
-    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(AlertMessages().empty());
     writeFile(path("b.qrtb"), layout(table(6, 85)));
     ASSERT_FALSE(open("b.qrtb").failed());
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
-    WindowRef opened = DocumentAt(1);
-    EXPECT_EQ(GetWTitle(opened), "b.qrtb");
-    EXPECT_EQ(FrontWindow(), opened);
+    QWidget *opened = DocumentAt(1);
+    EXPECT_EQ(platform::windowTitleOf(opened), "b.qrtb");
+    EXPECT_EQ(platform::frontWindow(), opened);
     EXPECT_EQ(BGetCurrentDocsWindowRef(), opened);
-    EXPECT_EQ(GetWTitle(window), "a.qrtb");
+    EXPECT_EQ(platform::windowTitleOf(window), "a.qrtb");
 }
 
 // Files handed over skip those that are not table documents, fill the
@@ -55,8 +55,8 @@ TEST_F(Opening, HandedOverFilesFillStartupThenNewWindow)
     writeFile(path("two.qrtb"), layout(table(6, 85)));
     BOpenHandedOverDocuments({path("notes.txt"), path("one.qrtb"), path("two.qrtb")});
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
-    EXPECT_EQ(GetWTitle(DocumentAt(0)), "one.qrtb");
-    EXPECT_EQ(GetWTitle(DocumentAt(1)), "two.qrtb");
+    EXPECT_EQ(platform::windowTitleOf(DocumentAt(0)), "one.qrtb");
+    EXPECT_EQ(platform::windowTitleOf(DocumentAt(1)), "two.qrtb");
     EXPECT_FALSE(isOpen(folder, "notes.txt"));
 }
 
@@ -82,12 +82,12 @@ TEST_F(Opening, OpenDialogListsFoldersAndTablesOnlyAndOpensOne)
     ASSERT_TRUE(ChooseFiles(dialog, {path("c.txt")}));
     Trigger("Open");
     ASSERT_TRUE(Press(OnlyDialog(), "Cancel"));
-    EXPECT_EQ(GetWTitle(window), "Untitled ");
+    EXPECT_EQ(platform::windowTitleOf(window), "Untitled ");
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_TRUE(AlertMessages().empty());
     Trigger("Open");
     ASSERT_TRUE(ChooseFiles(OnlyDialog(), {path("plain name")}));
-    EXPECT_EQ(GetWTitle(window), "plain name");
+    EXPECT_EQ(platform::windowTitleOf(window), "plain name");
     EXPECT_TRUE(ShownDialogs().empty());
 }
 
@@ -152,7 +152,7 @@ TEST_F(Opening, UnreadableFileAlertsAndLeavesNoDocumentWithIt)
         EXPECT_EQ(error.number, c.readFault ? EIO : ENOENT);
         EXPECT_EQ(AlertMessages(), Strings{"Could not open File"});
         ASSERT_EQ(BGetNumberOfDocuments(), 1);
-        EXPECT_EQ(GetWTitle(window), "Untitled ");
+        EXPECT_EQ(platform::windowTitleOf(window), "Untitled ");
         EXPECT_TRUE(documentOf(window)->filePath.empty());
         EXPECT_EQ(QRLIsDataValid(documentOf(window)->dataPtr), c.hasTable);
         EXPECT_FALSE(isOpen(folder, c.name));

@@ -3,7 +3,6 @@
 #include "app/prefwindow.h"
 #include "files/appinfo.h"
 #include "files_helpers.h"
-#include "platform/events.h"
 #include "platform/process.h"
 #include "tests/support/mounts.h"
 
@@ -103,7 +102,7 @@ TEST_F(Quitting, FailedQuitTimeSaveAsStopsQuitAndKeepsDocument)
     EXPECT_FALSE(BGetAppQuittingStatus());
     // The document's record is read below: a closed one would be gone.
     ASSERT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     EXPECT_TRUE(documentOf(window)->filePath.empty());
     EXPECT_FALSE(documentOf(window)->isClosing);
@@ -146,7 +145,7 @@ TEST_P(Reviewing, AnswerDecidesAndNothingIsWritten)
         EXPECT_TRUE(EndsProcess([] { answer("Discard Changes"); }));
     } else {
         answer("Review Changes…");
-        EXPECT_EQ(OnlyDialog().parent, platform::widgetOf(DocumentAt(1)));
+        EXPECT_EQ(OnlyDialog().parent, (DocumentAt(1)));
         answer("Don’t Save");
         EXPECT_EQ(OnlyDialog().parent, sheetParent());
         EXPECT_TRUE(EndsProcess([] { answer("Don’t Save"); }));
@@ -174,14 +173,15 @@ TEST_F(Quitting, SheetInFrontStopsWalkWithBeep)
 TEST_F(Quitting, CollapsedWindowIsExpandedAndPreferencesHidden)
 {
     ComputeTable({"3", "50", {}, {}});
-    ASSERT_EQ(CollapseWindow(window, true), noErr);
+    window->showMinimized();
+    ASSERT_TRUE(window->isMinimized());
     Trigger("Preferences");
-    WindowRef prefs = BGetPrefWindowRef();
-    ASSERT_EQ(FrontWindow(), prefs);
+    QWidget *prefs = BGetPrefWindowRef();
+    ASSERT_EQ(platform::frontWindow(), prefs);
     RequestQuit();
-    EXPECT_FALSE(IsWindowVisible(prefs));
+    EXPECT_FALSE(prefs->isVisible());
     EXPECT_EQ(BGetPrefWindowRef(), prefs);
-    EXPECT_FALSE(IsWindowCollapsed(window));
+    EXPECT_FALSE(window->isMinimized());
     EXPECT_EQ(OnlyDialog().parent, sheetParent());
 }
 

@@ -1,7 +1,6 @@
 // Saving as the user does it: Save, Save As, files in use, a locked file,
 // and what a save failing at any step leaves on disk.
 #include "files_helpers.h"
-#include "platform/events.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,7 +16,7 @@ using Saving = FileTest;
 TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
 {
     ComputeTable({"3", "50", {}, {}});
-    EXPECT_TRUE(IsWindowModified(window));
+    EXPECT_TRUE(window->isWindowModified());
     Trigger("Save");
     const ShownDialog dialog = OnlyDialog();
     EXPECT_TRUE(dialog.saves);
@@ -25,21 +24,19 @@ TEST_F(Saving, SaveUntitledAsksWhereProposingTitle)
     EXPECT_EQ(dialog.modality, Qt::WindowModal);
     EXPECT_EQ(dialog.title, "Quorlscope");
     EXPECT_EQ(dialog.name, "Untitled.qrtb");
-    WindowClass sheetClass = 0;
-    GetWindowClass(FrontWindow(), &sheetClass);
-    EXPECT_EQ(sheetClass, kSheetWindowClass);
+    EXPECT_EQ(platform::frontWindow()->windowModality(), Qt::WindowModal);
     ASSERT_TRUE(ChooseSaveLocation(dialog, folder, "Portrait"));
     EXPECT_TRUE(ShownDialogs().empty());
     EXPECT_EQ(readFile(path("Portrait.qrtb")), record());
     EXPECT_EQ(folderEntries(folder), Strings{"Portrait.qrtb"});
     EXPECT_EQ(attribute(path("Portrait.qrtb"), "user.type"), "QRTb");
     EXPECT_EQ(attribute(path("Portrait.qrtb"), "user.creator"), "QRLF");
-    EXPECT_EQ(GetWTitle(window), "Portrait.qrtb");
-    EXPECT_EQ(GetWindowProxyFilePath(window), path("Portrait.qrtb"));
-    EXPECT_FALSE(IsWindowModified(window));
+    EXPECT_EQ(platform::windowTitleOf(window), "Portrait.qrtb");
+    EXPECT_EQ(window->windowFilePath().toStdString(), path("Portrait.qrtb"));
+    EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(BIsDocumentDirty(window), 0);
     EXPECT_EQ(BGetNumberOfDirtyDocuments(), 0);
-    EXPECT_EQ(FrontWindow(), window);
+    EXPECT_EQ(platform::frontWindow(), window);
     EXPECT_TRUE(AlertMessages().empty());
 }
 
@@ -57,15 +54,15 @@ TEST_F(Saving, CancelledSaveSheetLeavesEverything)
     ASSERT_TRUE(Press(dialog, "Cancel"));
     Trigger("Save");
     EXPECT_FALSE(ChooseSaveLocation(OnlyDialog(), folder, ""));
-    WindowRef sheet = FrontWindow();
+    QWidget *sheet = platform::frontWindow();
     ASSERT_NE(sheet, window);
     ClickCloseBox(sheet);
     EXPECT_TRUE(NoDialogShown());
-    EXPECT_EQ(FrontWindow(), window);
+    EXPECT_EQ(platform::frontWindow(), window);
     EXPECT_TRUE(folderEntries(folder).empty());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
-    EXPECT_TRUE(IsWindowModified(window));
-    EXPECT_EQ(GetWTitle(window), "Untitled 2");
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_EQ(platform::windowTitleOf(window), "Untitled 2");
     EXPECT_TRUE(documentOf(window)->filePath.empty());
 }
 
@@ -89,7 +86,7 @@ TEST_F(Saving, SaveInPlaceRewritesTheFileWhole)
     EXPECT_EQ(attribute(path("t.qrtb"), "user.type"), "QRTb");
     EXPECT_EQ(attribute(path("t.qrtb"), "user.creator"), "QRLF");
     EXPECT_EQ(BIsDocumentDirty(window), 0);
-    EXPECT_FALSE(IsWindowModified(window));
+    EXPECT_FALSE(window->isWindowModified());
     EXPECT_TRUE(isOpen(folder, "t.qrtb"));
     // A file removed meanwhile is written again where it was.
     ASSERT_EQ(unlink(path("t.qrtb").c_str()), 0);
@@ -112,7 +109,7 @@ TEST_F(Saving, SaveAsMovesDocumentAndLeavesOldFile)
     EXPECT_EQ(readFile(path("first.qrtb")), first);
     EXPECT_EQ(readFile(path(name)), record());
     EXPECT_EQ(folderEntries(folder), (Strings{name, "first.qrtb"}));
-    EXPECT_EQ(GetWTitle(window), name);
+    EXPECT_EQ(platform::windowTitleOf(window), name);
     EXPECT_FALSE(isOpen(folder, "first.qrtb"));
     EXPECT_TRUE(isOpen(folder, name));
 }
@@ -134,7 +131,7 @@ TEST_F(Saving, ReplacingAFileInUseIsRefused)
     EXPECT_FALSE(documentOf(window)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     Trigger("New");
-    WindowRef second = DocumentAt(1);
+    QWidget *second = DocumentAt(1);
     ComputeTable({"5", "35", {}, {}});
     saveAs("held.qrtb");
     EXPECT_EQ(AlertMessages(), Strings{kInUseAlert});
@@ -143,7 +140,7 @@ TEST_F(Saving, ReplacingAFileInUseIsRefused)
     EXPECT_TRUE(documentOf(second)->filePath.empty());
     EXPECT_EQ(BIsDocumentDirty(second), 1);
     // The first document kept its file: Save writes it in place.
-    SelectWindow(window);
+    platform::selectWindow(window);
     Trigger("Save");
     EXPECT_EQ(readFile(path("held.qrtb")), record());
 }
@@ -210,7 +207,7 @@ TEST_P(FailingSave, KeepsPreviousFilesAndCreatesNothing)
     EXPECT_EQ(folderEntries(folder), (Strings{"safe.qrtb", "victim.qrtb"}));
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     EXPECT_TRUE(isOpen(folder, "safe.qrtb"));
-    EXPECT_EQ(GetWTitle(window), "safe.qrtb");
+    EXPECT_EQ(platform::windowTitleOf(window), "safe.qrtb");
     ASSERT_TRUE(IsCommandEnabled("Save"));
     Trigger("Save");
     EXPECT_EQ(readFile(path("safe.qrtb")), record());

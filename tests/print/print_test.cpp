@@ -78,7 +78,7 @@ void Compute3Metres()
 
 QWidget *DocumentWidget(int index)
 {
-    return platform::widgetOf(DocumentAt(index));
+    return (DocumentAt(index));
 }
 
 } // namespace
@@ -100,7 +100,7 @@ TEST(Print, ComputedSheetOnOnePage)
 
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(PdfInfo(pdf, "Pages"), "1");
-    EXPECT_EQ(PdfInfo(pdf, "Title"), GetWTitle(DocumentAt(0)));
+    EXPECT_EQ(PdfInfo(pdf, "Title"), platform::windowTitleOf(DocumentAt(0)));
     const std::vector<std::string> lines = Lines(PdfText(pdf));
     ASSERT_EQ(lines.size(), 14u); // four header lines, ten rows
     auto has = [&](size_t line, const std::string &text) {
@@ -132,7 +132,7 @@ TEST(Print, PrintedApertureTexts)
     StartApplication();
     const std::string pdf = TempFolder() + "/apertures.pdf";
     PrintTo(pdf);
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     const QRect bounds = BSheetBounds(window);
     std::vector<std::string> printed(10);
     for (const SheetItem &item : BLayoutPrintedSheet(bounds, BGetDocumentWindowsDocPtr(window)->dataPtr))
@@ -330,7 +330,7 @@ TEST(Print, JobNameFollowsTheTitle)
     StartApplication();
     Compute3Metres();
     ShownPrint sheet = PrintTo("");
-    EXPECT_EQ(sheet.jobName, GetWTitle(DocumentAt(0)));
+    EXPECT_EQ(sheet.jobName, platform::windowTitleOf(DocumentAt(0)));
     EXPECT_EQ(sheet.jobName, "Untitled ");
     EXPECT_EQ(sheet.outputFile, std::string(getenv("HOME")) + "/Untitled.pdf");
     EXPECT_EQ(PdfInfo(sheet.outputFile, "Title"), "Untitled ");
@@ -353,8 +353,8 @@ TEST(Print, PrintingMakesTheDocumentCurrent)
     Compute3Metres();
     Trigger("New");
     ASSERT_EQ(BGetCurrentDocListIndex(), 1);
-    SelectWindow(DocumentAt(0));
-    ASSERT_EQ(FrontWindow(), DocumentAt(0));
+    platform::selectWindow(DocumentAt(0));
+    ASSERT_EQ(platform::frontWindow(), DocumentAt(0));
     ASSERT_EQ(BGetCurrentDocListIndex(), 1);
     const std::string pdf = TempFolder() + "/first.pdf";
     PrintTo(pdf);
@@ -370,15 +370,15 @@ TEST(Print, NothingWithAnAuxiliaryWindowInFront)
     for (const bool prefs : {true, false}) {
         const char *command = prefs ? "Preferences" : "Facts";
         Trigger(command);
-        ASSERT_FALSE(BIsDocumentWindow(FrontWindow()));
+        ASSERT_FALSE(BIsDocumentWindow(platform::frontWindow()));
         EXPECT_FALSE(IsCommandEnabled("PageSetup"));
         EXPECT_FALSE(IsCommandEnabled("Print"));
         Trigger("PageSetup");
         Trigger("Print");
-        BDoPageSetup(platform::widgetOf(FrontWindow()));
-        BDoPrint(platform::widgetOf(FrontWindow()));
+        BDoPageSetup(platform::frontWindow());
+        BDoPrint(platform::frontWindow());
         EXPECT_TRUE(OpenPrintDialogs().empty()) << command;
-        ClickCloseBox(FrontWindow());
+        ClickCloseBox(platform::frontWindow());
     }
     EXPECT_TRUE(AlertMessages().empty());
 }
@@ -458,14 +458,14 @@ TEST(Print, ClosingTheWindowCancelsItsSheet)
     Trigger("New");
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.command) + (c.closeDocument ? ", document closed" : ", sheet closed"));
-        WindowRef document = FrontWindow();
+        QWidget *document = platform::frontWindow();
         Trigger(c.command);
         ASSERT_EQ(OpenPrintDialogs().size(), 1u);
-        EXPECT_EQ(OpenPrintDialogs()[0]->parentWidget(), platform::widgetOf(document));
+        EXPECT_EQ(OpenPrintDialogs()[0]->parentWidget(), (document));
         if (c.closeDocument) {
             BCloseDocument(document);
         } else {
-            ClickCloseBox(FrontWindow());
+            ClickCloseBox(platform::frontWindow());
             ProcessPendingEvents();
         }
         EXPECT_TRUE(OpenPrintDialogs().empty());

@@ -5,7 +5,6 @@
 #include "document/document.h"
 #include "document/mainwindow.h"
 #include "platform/application.h"
-#include "platform/events.h"
 #include "platform/internal.h"
 
 #include <QApplication>
@@ -85,7 +84,7 @@ void StartApplication()
 {
     StartPlatform();
     BInitApplication();
-    RunApplicationEventLoop(); // headless: marks the loop running and returns
+    PlatformRunEventLoop(); // headless: marks the loop running and returns
 }
 
 QMenu *Menu(const char *objectName)
@@ -148,25 +147,20 @@ bool IsCommandEnabled(const std::string &name)
     return action && action->isEnabled();
 }
 
-QWidget *FindWidget(WindowRef window, const char *objectName)
-{
-    return FindWidget(platform::widgetOf(window), objectName);
-}
-
 std::string Title(QWidget *window)
 {
     return window->windowTitle().remove(QStringLiteral("[*]")).toStdString();
 }
 
-void ClickCloseBox(WindowRef window)
+void ClickCloseBox(QWidget *window)
 {
-    if (QWidget *widget = platform::widgetOf(window))
-        widget->close();
+    if (window)
+        window->close();
 }
 
 QWidget *Front()
 {
-    return platform::widgetOf(FrontWindow());
+    return platform::frontWindow();
 }
 
 QWidget *FindWidget(QWidget *top, const char *objectName)
@@ -266,13 +260,13 @@ TableWindowState ComputeTable(const TableEntry &entry)
     return state;
 }
 
-SheetLayout Contents(WindowRef window)
+SheetLayout Contents(QWidget *window)
 {
     const SheetLayout *shown = BSheetShownIn(window);
     return shown ? *shown : SheetLayout();
 }
 
-std::optional<std::string> TextAt(WindowRef window, short x, short y)
+std::optional<std::string> TextAt(QWidget *window, short x, short y)
 {
     const QPoint anchor = BSheetBounds(window).topLeft() + QPoint(x, y);
     std::optional<std::string> found;
@@ -282,7 +276,7 @@ std::optional<std::string> TextAt(WindowRef window, short x, short y)
     return found;
 }
 
-std::vector<std::string> Texts(WindowRef window)
+std::vector<std::string> Texts(QWidget *window)
 {
     std::vector<std::string> texts;
     for (const SheetItem &item : Contents(window))
@@ -291,7 +285,7 @@ std::vector<std::string> Texts(WindowRef window)
     return texts;
 }
 
-WindowRef DocumentAt(int index)
+DocumentWindow *DocumentAt(int index)
 {
     return BGetDocumentWindowByIndex(std::int16_t(index));
 }
@@ -300,7 +294,7 @@ std::vector<std::string> DocumentTitles()
 {
     std::vector<std::string> titles;
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
-        titles.push_back(GetWTitle(DocumentAt(i)));
+        titles.push_back(Title(DocumentAt(i)));
     return titles;
 }
 

@@ -4,10 +4,11 @@
 #pragma once
 
 #include "alert_answerer.h"
+#include "document/documentwindow.h"
 #include "document/sheet.h"
+#include "platform/frontwindow.h"
 #include "platform/testing.h"
 #include "platform/types.h"
-#include "platform/window.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -80,12 +81,11 @@ void RunTableWindow(const std::function<void(QWidget *)> &script);
 
 // The widget of the window with the object name its form gives it; null
 // when the window has none of that type.
-QWidget *FindWidget(WindowRef window, const char *objectName);
 QWidget *FindWidget(QWidget *window, const char *objectName);
 // The window's title as the user reads it (without the modified mark's place).
 std::string Title(QWidget *window);
 // Clicks the window's close box.
-void ClickCloseBox(WindowRef window);
+void ClickCloseBox(QWidget *window);
 // The front window of ours (the menus act on it); null when none is shown.
 QWidget *Front();
 template <typename Widget, typename Window> Widget *Find(Window window, const char *objectName)
@@ -103,13 +103,13 @@ std::vector<QWidget *> TabChain(QWidget *window);
 
 // The sheet a document window shows: its texts with their frames, the rule
 // and the picture, as the window paints them.
-SheetLayout Contents(WindowRef window);
+SheetLayout Contents(QWidget *window);
 // The text with its frame's top-left corner at (L + x, T + y); nullopt when
 // none is there.
-std::optional<std::string> TextAt(WindowRef window, short x, short y);
-std::vector<std::string> Texts(WindowRef window);
+std::optional<std::string> TextAt(QWidget *window, short x, short y);
+std::vector<std::string> Texts(QWidget *window);
 
-WindowRef DocumentAt(int index);
+DocumentWindow *DocumentAt(int index);
 // The titles of the document windows, in the document list's order.
 std::vector<std::string> DocumentTitles();
 // A table the application saved (docs/portrait-50mm.qrtb), copied into

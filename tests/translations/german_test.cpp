@@ -43,7 +43,7 @@ ShownAlert ArgumentsAlert()
 
 std::string FactsText()
 {
-    auto *text = platform::widgetOf(QRLGetFactsWindowRef())->findChild<QTextBrowser *>();
+    auto *text = QRLGetFactsWindowRef()->findChild<QTextBrowser *>();
     return text ? text->toPlainText().toStdString() : std::string();
 }
 
@@ -65,9 +65,9 @@ TEST(German, MenusWindowsAndTheEmptySheet)
     EXPECT_EQ(Menu("fileMenu")->actions().value(4), MenuItem("Save"));
     EXPECT_EQ(KeyOf("Save"), "Ctrl+S");
 
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(GetWTitle(window), "Unbenannt ");
+    EXPECT_EQ(platform::windowTitleOf(window), "Unbenannt ");
     const std::map<std::pair<short, short>, std::string> labels = {
         {{20, 20}, "Brennweite:"}, {{210, 20}, "Entfernung:"}, {{20, 45}, "Unschärfekreis (µm):"},
         {{20, 70}, "Kamera:"},     {{20, 110}, "Blende"},      {{120, 110}, "Nahgrenze"},
@@ -85,7 +85,7 @@ TEST(German, ComputedSheetKeepsThePointAndTheAlertIsGerman)
     EXPECT_EQ(shown.distance, "5.000"); // the defaults, with a point
     EXPECT_EQ(shown.circle, "10.0");
 
-    WindowRef window = DocumentAt(0);
+    QWidget *window = DocumentAt(0);
     EXPECT_EQ(TextAt(window, 210, 20), "Entf. (m):");
     EXPECT_EQ(TextAt(window, 120, 110), "Nahgrenze (m)");
     EXPECT_EQ(TextAt(window, 260, 110), "Ferngrenze (m)");
@@ -118,9 +118,9 @@ TEST(German, AustrianLocale)
 TEST(German, FactsAboutHelpAndDialogButtons)
 {
     StartInGerman();
-    WindowRef facts = QRLGetFactsWindowRef();
+    QWidget *facts = QRLGetFactsWindowRef();
     ASSERT_NE(facts, nullptr);
-    EXPECT_EQ(GetWTitle(facts), "Wissenswertes zur Schärfentiefe");
+    EXPECT_EQ(platform::windowTitleOf(facts), "Wissenswertes zur Schärfentiefe");
     EXPECT_NE(FactsText().find("Die Schärfentiefe ist der Entfernungsbereich"), std::string::npos);
     EXPECT_NE(FactsText().find("10.5"), std::string::npos) << "numbers keep their point";
 
@@ -165,7 +165,7 @@ TEST(German, SheetLabelsFit)
     StartInGerman();
     for (int camera : {1, 2, 3, 4}) {
         ComputeTable({"15", "50", camera, "30"});
-        WindowRef window = DocumentAt(0);
+        QWidget *window = DocumentAt(0);
         const QRect bounds = BSheetBounds(window);
         std::map<int, SheetLayout> lines;
         for (const SheetItem &item : Contents(window))
@@ -200,7 +200,7 @@ TEST_P(OtherLocale, IsEnglish)
     UseSystemLocale(GetParam());
     StartApplication();
     EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"Quorlscope", "File", "Edit", "Table"}));
-    EXPECT_EQ(GetWTitle(DocumentAt(0)), "Untitled ");
+    EXPECT_EQ(platform::windowTitleOf(DocumentAt(0)), "Untitled ");
     EXPECT_EQ(TextAt(DocumentAt(0), 20, 20), "Focal length:");
     const ShownAlert alert = ArgumentsAlert();
     EXPECT_EQ(alert.message, "Please Check Your Arguments!");
