@@ -90,6 +90,7 @@ void PlatformTerminate()
     // are still open go now, each guarded, since deleting a window deletes
     // the windows it owns.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    platform::forgetWindowOrder();
     if (qobject_cast<QApplication *>(application)) {
         const QWidgetList windows = QApplication::topLevelWidgets();
         std::vector<QPointer<QWidget>> guarded(windows.begin(), windows.end());

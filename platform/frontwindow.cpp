@@ -51,11 +51,25 @@ void bringToFront(QWidget *widget)
 
 // Runs change; the menus follow a new front window, which becomes the
 // active one; with none left, the application hears of it.
+// The front window as last reported: at a Hide event the window that goes
+// no longer counts as visible, so the change is measured against this.
+QPointer<QWidget> &reportedFront()
+{
+    static QPointer<QWidget> front;
+    return front;
+}
+
+// Set while the application takes its windows down: nothing is told.
+bool windingUp = false;
+
 template <typename Change> void reorder(Change change)
 {
-    QWidget *before = platform::frontWindow();
+    if (windingUp)
+        return;
+    QWidget *before = reportedFront();
     change();
     QWidget *front = platform::frontWindow();
+    reportedFront() = front;
     if (front == before)
         return;
     platform::frontWindowChanged();
@@ -88,7 +102,9 @@ class WindowTracker : public QObject
     {
         if (object == content_ && event->type() == QEvent::Paint)
             platform::probeWidgetPainted(window_, name_);
-        if (object != window_)
+        // A minimized window stays in the order: the window system's own
+        // hide and show events (spontaneous ones) leave it where it is.
+        if (object != window_ || event->spontaneous())
             return false;
         if (event->type() == QEvent::Show) {
             log().push_back(name_);
@@ -114,7 +130,15 @@ namespace platform
 
 void trackWindow(QWidget *window, const std::string &name)
 {
+    windingUp = false;
     new WindowTracker(window, name);
+}
+
+void forgetWindowOrder()
+{
+    windingUp = true;
+    order().clear();
+    reportedFront() = nullptr;
 }
 
 QWidget *frontWindow()

@@ -31,6 +31,9 @@ void attachMenuBarTo(QWidget *widget);
 void attachSharedActions(QWidget *widget);
 
 bool eventLoopRunning();
+// The application takes its windows down: their order is forgotten and
+// no change of the front window is told until a window is tracked again.
+void forgetWindowOrder();
 // The front window changed: the menus are brought up to date.
 void frontWindowChanged();
 // The number of visible windows dropped to zero.
