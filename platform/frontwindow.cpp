@@ -183,14 +183,9 @@ std::string windowTitleOf(const QWidget *window)
     return window ? window->windowTitle().remove(QStringLiteral("[*]")).toStdString() : std::string();
 }
 
-std::vector<std::string> showLog()
-{
-    return log();
-}
-
 } // namespace platform
 
 std::vector<std::string> GetShowLog()
 {
-    return platform::showLog();
+    return log();
 }

@@ -26,7 +26,5 @@ void showInFront(QWidget *window);
 void selectWindow(QWidget *window);
 // The window's title without the place of the modified mark.
 std::string windowTitleOf(const QWidget *window);
-// The names of the windows shown so far, in order of showing.
-std::vector<std::string> showLog();
 
 } // namespace platform
