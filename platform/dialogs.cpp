@@ -3,6 +3,7 @@
 #include "dialogs.h"
 
 #include "internal.h"
+#include "process.h"
 
 #include <QDialog>
 #include <algorithm>
@@ -13,8 +14,8 @@ namespace
 {
 
 struct Shown {
-    QPointer<QDialog> dialog;
-    std::uint64_t number; // when it was shown, counted from start-up
+    QPointer<QObject> dialog; // not QDialog: read while the dialog is being destroyed
+    std::uint64_t number;     // when it was shown, counted from start-up
 };
 
 std::vector<Shown> &shownDialogs()
@@ -26,7 +27,7 @@ std::vector<Shown> &shownDialogs()
 std::uint64_t shownCount = 0;
 void (*endedListener)() = nullptr;
 
-void forget(QDialog *dialog)
+void forget(const QObject *dialog)
 {
     auto &dialogs = shownDialogs();
     dialogs.erase(
@@ -56,9 +57,13 @@ void showDialog(QDialog *dialog, QWidget *parent, const std::function<void(int r
             return; // answered already
         forget(dialog);
         wrapped->remove();
-        done(result);
-        if (endedListener)
-            endedListener();
+        // The program goes on from here; an end of the process it asks for
+        // in a headless run waits until the dialog's own code has returned.
+        runHoldingExit([&done, result] {
+            done(result);
+            if (endedListener)
+                endedListener();
+        });
     });
     // A dialog that goes unanswered with its window (as the application
     // ends) no longer waits for the user.

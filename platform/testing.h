@@ -14,6 +14,10 @@
 // test can observe the end.
 struct ProcessExitRequested {
 };
+// Throws the end of the process the program asked for while a Qt widget's
+// own code was on the stack (a dialog's button), once that code has returned;
+// nothing when none is held.
+void ThrowHeldExit();
 
 // Runs in place of the event loop of an application-modal window: it may set
 // fields and send commands to the window; the modal run ends when the script

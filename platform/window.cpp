@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -48,6 +49,17 @@ class WindowWatcher : public QObject
 {
   public:
     explicit WindowWatcher(WindowRef window) : QObject(window->widget), window_(window) {}
+    // Deleted with its widget (a dialog that goes with its window) rather
+    // than with the record: the record leaves the list quietly, as nothing
+    // is left to bring up to date.
+    ~WindowWatcher() override
+    {
+        if (window_->watcher != this)
+            return;
+        auto &order = zOrder();
+        order.erase(std::remove(order.begin(), order.end(), window_), order.end());
+        delete window_;
+    }
 
     bool eventFilter(QObject *object, QEvent *event) override
     {
@@ -175,7 +187,7 @@ void unwrapWidget(WindowRef window)
     const WindowRef before = FrontWindow();
     auto &order = zOrder();
     order.erase(std::remove(order.begin(), order.end(), window), order.end());
-    delete window->watcher;
+    delete std::exchange(window->watcher, nullptr);
     delete window;
     if (FrontWindow() != before)
         frontWindowChanged();
@@ -263,7 +275,7 @@ void DisposeWindow(WindowRef window)
     auto &order = zOrder();
     order.erase(std::remove(order.begin(), order.end(), window), order.end());
     QWidget *widget = window->widget;
-    delete window->watcher; // the widget outlives the record until Qt deletes it
+    delete std::exchange(window->watcher, nullptr); // the widget outlives the record until Qt deletes it
     delete window;
     if (widget) {
         widget->hide();
