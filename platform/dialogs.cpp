@@ -3,6 +3,7 @@
 #include "dialogs.h"
 
 #include "internal.h"
+#include "process.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -17,8 +18,8 @@ namespace
 {
 
 struct Shown {
-    QPointer<QDialog> dialog;
-    std::uint64_t number; // when it was shown, counted from start-up
+    QPointer<QObject> dialog; // not QDialog: read while the dialog is being destroyed
+    std::uint64_t number;     // when it was shown, counted from start-up
 };
 
 std::vector<Shown> &shownDialogs()
@@ -63,7 +64,7 @@ class DialogGuard : public QObject
     QDialog *dialog_;
 };
 
-void forget(QDialog *dialog)
+void forget(const QObject *dialog)
 {
     auto &dialogs = shownDialogs();
     dialogs.erase(
@@ -90,9 +91,13 @@ void showDialog(QDialog *dialog, QWidget *parent, const std::function<void(int r
         forget(dialog);
         dialog->hide();
         dialog->deleteLater();
-        done(result);
-        if (endedListener)
-            endedListener();
+        // The program goes on from here; an end of the process it asks for
+        // in a headless run waits until the dialog's own code has returned.
+        runHoldingExit([&done, result] {
+            done(result);
+            if (endedListener)
+                endedListener();
+        });
     });
     // A dialog that goes unanswered with its window (as the application
     // ends) no longer waits for the user.

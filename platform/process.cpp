@@ -13,6 +13,7 @@
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace
 {
@@ -104,6 +105,28 @@ void lastWindowClosed()
 }
 
 } // namespace platform
+
+namespace
+{
+bool exitHeld = false;
+} // namespace
+
+void platform::runHoldingExit(const std::function<void()> &fn)
+{
+    if (!PlatformIsHeadless())
+        return fn();
+    try {
+        fn();
+    } catch (const ProcessExitRequested &) {
+        exitHeld = true;
+    }
+}
+
+void ThrowHeldExit()
+{
+    if (std::exchange(exitHeld, false))
+        throw ProcessExitRequested{};
+}
 
 void ExitToShell()
 {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 class QWidget;
 
@@ -24,3 +25,11 @@ void ShowSplashFor(QWidget &splash, std::chrono::milliseconds duration, void (*m
 
 // The alert sound.
 void Beep();
+
+namespace platform
+{
+// Runs fn, the program's answer to a Qt widget's signal. A headless run's end
+// of the process asked for inside fn is held until the widget's own code has
+// returned: the test driver then throws it (ThrowHeldExit in testing.h).
+void runHoldingExit(const std::function<void()> &fn);
+} // namespace platform

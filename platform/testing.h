@@ -11,6 +11,10 @@
 // test can observe the end.
 struct ProcessExitRequested {
 };
+// Throws the end of the process the program asked for while a Qt widget's
+// own code was on the stack (a dialog's button), once that code has returned;
+// nothing when none is held.
+void ThrowHeldExit();
 
 // The start-up splash: headless runs skip its wait and record what showed,
 // how long it was meant to stay and whether the busy cursor was up.

@@ -1,5 +1,7 @@
 #include "dialog_driver.h"
 
+#include "platform/testing.h"
+
 #include <QAbstractButton>
 #include <QAbstractProxyModel>
 #include <QApplication>
@@ -108,6 +110,7 @@ bool pressAccept(QFileDialog *files)
         return false;
     QPointer<QFileDialog> guarded(files);
     button->click();
+    ThrowHeldExit();
     return !guarded || !guarded->isVisible();
 }
 
@@ -208,6 +211,7 @@ bool Press(const ShownDialog &shown, const std::string &button)
     for (QAbstractButton *candidate : shown.dialog->findChildren<QAbstractButton *>())
         if (candidate->isVisible() && candidate->isEnabled() && text(candidate->text()) == button) {
             candidate->click();
+            ThrowHeldExit();
             return true;
         }
     return false;

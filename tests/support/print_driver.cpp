@@ -121,6 +121,7 @@ void AnswerPageSetup(QPageSetupDialog *dialog, const PageChoice &choice, bool co
     field<QDoubleSpinBox>(dialog, "rightMargin")->setValue(choice.right);
     field<QDoubleSpinBox>(dialog, "bottomMargin")->setValue(choice.bottom);
     dialog->done(confirm ? QDialog::Accepted : QDialog::Rejected);
+    ThrowHeldExit();
 }
 
 void AnswerPrint(QPrintDialog *dialog, const PrintChoice &choice, bool confirm)
