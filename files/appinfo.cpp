@@ -81,7 +81,7 @@ void BDoQuitApp()
     for (;;) {
         WindowRef window = FrontWindow();
         if (!window)
-            ExitToShell();
+            platform::exitProcess();
         if (IsWindowCollapsed(window)) {
             CollapseWindow(window, false);
             continue;
@@ -106,7 +106,7 @@ void BDoQuitApp()
         }
         BCloseDocument(window);
         if (BGetNumberOfDocuments() == 0)
-            ExitToShell();
+            platform::exitProcess();
     }
 }
 
@@ -116,7 +116,7 @@ void BDoCreateReviewPanel()
         if (answer == tReviewAnswer::review)
             BDoQuitApp();
         else if (answer == tReviewAnswer::discard)
-            ExitToShell();
+            platform::exitProcess();
     });
 }
 

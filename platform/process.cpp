@@ -105,7 +105,7 @@ void lastWindowClosed()
 
 } // namespace platform
 
-void ExitToShell()
+void platform::exitProcess()
 {
     if (PlatformIsHeadless())
         throw ProcessExitRequested{};
@@ -122,7 +122,7 @@ void SetQuitHandler(void (*handler)())
 void RequestQuit()
 {
     if (!quitHandler)
-        ExitToShell();
+        platform::exitProcess();
     quitHandler();
 }
 

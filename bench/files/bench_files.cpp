@@ -8,7 +8,6 @@
 #include "files/file.h"
 #include "platform/application.h"
 #include "platform/events.h"
-#include "platform/files.h"
 #include "platform/testing.h"
 
 #include <QApplication>
@@ -85,10 +84,8 @@ BENCHMARK(BM_ReadDocumentFile)->UseRealTime();
 void BM_OpenDocument(benchmark::State &state)
 {
     writeDocumentFile();
-    FSSpec fileSpec;
-    FSMakeFSSpec(documentPath(), &fileSpec);
     for (auto _ : state) {
-        BDoOpenFile(fileSpec.path());
+        BDoOpenFile(documentPath());
         BCloseDocument(BGetDocumentWindowByIndex(std::int16_t(BGetNumberOfDocuments() - 1)));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

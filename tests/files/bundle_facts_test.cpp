@@ -4,16 +4,22 @@
 // moves; with another bundle the platform follows it.
 #include "files_helpers.h"
 #include "platform/bundle.h"
+#include "platform/files.h"
 #include "platform/prefs.h"
 
 #include <QTemporaryDir>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 using namespace filetest;
 
 namespace
 {
+
+// "DFts" and "DFap", four characters each, the first in the high byte.
+constexpr std::uint32_t kFieldbookType = 0x44467473;
+constexpr std::uint32_t kFieldbookCreator = 0x44466170;
 
 std::string sourceInfoPlist()
 {
@@ -49,14 +55,12 @@ class BundleFacts : public ::testing::Test
         std::ofstream(bundle + "/Info.plist") << plist;
         platform::setBundleRoot(bundle);
     }
-    FInfo infoOf(const std::string &name)
+    platform::FileCodes infoOf(const std::string &name)
     {
         writeFile(folder + "/" + name, Bytes(280, 0));
-        FSSpec fileSpec;
-        FSMakeFSSpec(folder + "/" + name, &fileSpec);
-        FInfo info{};
-        EXPECT_EQ(noErr, FSpGetFInfo(&fileSpec, &info)) << name;
-        return info;
+        const std::optional<platform::FileCodes> codes = platform::fileCodes(folder + "/" + name);
+        EXPECT_TRUE(codes.has_value()) << name;
+        return codes.value_or(platform::FileCodes{});
     }
 
     QTemporaryDir config;
@@ -70,14 +74,14 @@ TEST_F(BundleFacts, TheProgramsBundleKeepsEverythingWhereItWas)
 {
     EXPECT_EQ(kDocumentFileType, platform::documentType());
     EXPECT_EQ(kDocumentFileCreator, platform::documentCreator());
-    EXPECT_EQ("qrtb", FSGetTypeExtension(kDocumentFileType));
+    EXPECT_EQ("qrtb", platform::typeExtension(kDocumentFileType));
     EXPECT_EQ(".quorlscope-save-", AtomicSave::temporaryPrefix());
     EXPECT_EQ(config.path().toStdString() + "/Quorlscope/Quorlscope.conf",
               platform::preferences().fileName().toStdString());
-    const FInfo info = infoOf("Table.QRTB");
-    EXPECT_EQ(kDocumentFileType, info.fdType);
-    EXPECT_EQ(kDocumentFileCreator, info.fdCreator);
-    EXPECT_EQ(0u, infoOf("Table.txt").fdType);
+    const platform::FileCodes info = infoOf("Table.QRTB");
+    EXPECT_EQ(kDocumentFileType, info.type);
+    EXPECT_EQ(kDocumentFileCreator, info.creator);
+    EXPECT_EQ(0u, infoOf("Table.txt").type);
 }
 
 TEST_F(BundleFacts, AnotherBundleGivesAnotherDocumentTypeNameAndPreferenceFile)
@@ -88,14 +92,14 @@ TEST_F(BundleFacts, AnotherBundleGivesAnotherDocumentTypeNameAndPreferenceFile)
                    {"org.quorlscope.Quorlscope", "org.example.Fieldbook"},
                    {"<key>CFBundleExecutable</key>\n <string>Quorlscope</string>",
                     "<key>CFBundleExecutable</key>\n <string>Fieldbook</string>"}});
-    EXPECT_EQ(FOUR_CHAR_CODE("DFts"), platform::documentType());
-    EXPECT_EQ("dfts", FSGetTypeExtension(FOUR_CHAR_CODE("DFts")));
-    EXPECT_EQ("", FSGetTypeExtension(kDocumentFileType));
+    EXPECT_EQ(kFieldbookType, platform::documentType());
+    EXPECT_EQ("dfts", platform::typeExtension(kFieldbookType));
+    EXPECT_EQ("", platform::typeExtension(kDocumentFileType));
     EXPECT_EQ(".fieldbook-save-", AtomicSave::temporaryPrefix());
     EXPECT_EQ(config.path().toStdString() + "/Fieldbook/Fieldbook.conf",
               platform::preferences().fileName().toStdString());
-    const FInfo info = infoOf("Table.dfts");
-    EXPECT_EQ(FOUR_CHAR_CODE("DFts"), info.fdType);
-    EXPECT_EQ(FOUR_CHAR_CODE("DFap"), info.fdCreator);
-    EXPECT_EQ(0u, infoOf("Table.qrtb").fdType);
+    const platform::FileCodes info = infoOf("Table.dfts");
+    EXPECT_EQ(kFieldbookType, info.type);
+    EXPECT_EQ(kFieldbookCreator, info.creator);
+    EXPECT_EQ(0u, infoOf("Table.qrtb").type);
 }
