@@ -9,7 +9,6 @@
 
 #include <QTemporaryDir>
 #include <fstream>
-#include <optional>
 #include <sstream>
 
 using namespace filetest;
@@ -17,9 +16,8 @@ using namespace filetest;
 namespace
 {
 
-// "DFts" and "DFap", four characters each, the first in the high byte.
-constexpr std::uint32_t kFieldbookType = 0x44467473;
-constexpr std::uint32_t kFieldbookCreator = 0x44466170;
+constexpr std::uint32_t kFieldbookType = 0x44467473;    // "DFts", the first character high
+constexpr std::uint32_t kFieldbookCreator = 0x44466170; // "DFap"
 
 std::string sourceInfoPlist()
 {
@@ -58,8 +56,8 @@ class BundleFacts : public ::testing::Test
     platform::FileCodes infoOf(const std::string &name)
     {
         writeFile(folder + "/" + name, Bytes(280, 0));
-        const std::optional<platform::FileCodes> codes = platform::fileCodes(folder + "/" + name);
-        EXPECT_TRUE(codes.has_value()) << name;
+        const auto codes = platform::fileCodes(folder + "/" + name);
+        EXPECT_TRUE(codes) << name;
         return codes.value_or(platform::FileCodes{});
     }
 
