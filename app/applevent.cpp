@@ -11,7 +11,7 @@
 void BHandleQuitApplication()
 {
     if (BGetNumberOfDirtyDocuments() <= 0)
-        ExitToShell();
+        platform::exitProcess();
     if (BGetNumberOfDirtyDocuments() <= 1)
         BDoQuitApp();
     else
@@ -23,11 +23,10 @@ void BHandleOpenDocument(const std::vector<std::string> &paths)
     if (BGetNumberOfDocuments() == kMaxNumberOfDocuments)
         return;
     for (const std::string &path : paths) {
-        FSSpec fileSpec;
-        if (FSMakeFSSpec(path, &fileSpec) != noErr)
+        const std::optional<std::string> file = platform::existingPath(path);
+        if (!file)
             return;
-        FInfo fileInfo;
-        if (FSpGetFInfo(&fileSpec, &fileInfo) == noErr && fileInfo.fdType == kDocumentFileType)
-            BDoOpenFile(fileSpec.path());
+        if (platform::fileType(*file) == kDocumentFileType)
+            BDoOpenFile(*file);
     }
 }

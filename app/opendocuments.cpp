@@ -46,7 +46,7 @@ std::vector<std::string> readableOf(const std::vector<std::string> &files)
 {
     std::vector<std::string> readable;
     for (const std::string &path : files) {
-        const FileError error = ReadFileStart(path, 0, nullptr);
+        const FileError error = platform::readFileStart(path, 0, nullptr);
         if (!error.failed()) {
             readable.push_back(path);
             continue;

@@ -229,7 +229,7 @@ std::string TitleOf(const std::string &path)
 std::string ReadDocument(const std::string &path, tDataPtr data)
 {
     QByteArray image;
-    const FileError error = ReadFileStart(path, kDocumentFileSize, &image);
+    const FileError error = platform::readFileStart(path, kDocumentFileSize, &image);
     if (error.notAFile)
         return error.number == EISDIR ? "it is a folder" : "not a file";
     if (error.failed())

@@ -39,11 +39,6 @@ void showSheetInWindow(QWidget *window, tDataPtr data, bool valid)
         view->show(layoutSheet(view->bounds(), data, valid, SheetMedium::screen));
 }
 
-QRect qRect(const Rect &r)
-{
-    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
-}
-
 } // namespace
 
 void BLoadWindow(QWidget *form, const std::string &windowName)
@@ -107,7 +102,7 @@ SheetLayout BLayoutPrintedSheet(const QRect &bounds, tDataPtr data)
     return layoutSheet(bounds, data, data && data->valid == 1, SheetMedium::paper);
 }
 
-void BDrawPrintedSheet(QPainter &painter, const Rect &bounds, tDataPtr data)
+void BDrawPrintedSheet(QPainter &painter, const QRect &bounds, tDataPtr data)
 {
-    paintSheet(painter, BLayoutPrintedSheet(qRect(bounds), data));
+    paintSheet(painter, BLayoutPrintedSheet(bounds, data));
 }

@@ -38,4 +38,4 @@ void BDrawDocsPrintData(QPainter &painter, QWidget *docsWindow);
 // The sheet as printed, laid out in bounds: the values when the record's
 // flag is exactly 1, the placeholders otherwise.
 SheetLayout BLayoutPrintedSheet(const QRect &bounds, tData *data);
-void BDrawPrintedSheet(QPainter &painter, const Rect &bounds, tData *data);
+void BDrawPrintedSheet(QPainter &painter, const QRect &bounds, tData *data);

@@ -82,7 +82,7 @@ void BDoQuitApp()
     for (;;) {
         QWidget *window = platform::frontWindow();
         if (!window)
-            ExitToShell();
+            platform::exitProcess();
         if (window->isMinimized()) {
             window->showNormal();
             continue;
@@ -105,7 +105,7 @@ void BDoQuitApp()
         }
         BCloseDocument(window);
         if (BGetNumberOfDocuments() == 0)
-            ExitToShell();
+            platform::exitProcess();
     }
 }
 
@@ -115,7 +115,7 @@ void BDoCreateReviewPanel()
         if (answer == tReviewAnswer::review)
             BDoQuitApp();
         else if (answer == tReviewAnswer::discard)
-            ExitToShell();
+            platform::exitProcess();
     });
 }
 

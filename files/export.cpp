@@ -9,7 +9,6 @@
 #include "formats/exportformats.h"
 #include "platform/alerts.h"
 #include "platform/frontwindow.h"
-#include "platform/quickdraw.h"
 #include "print/pdfexport.h"
 
 #include <QClipboard>
@@ -56,9 +55,8 @@ std::optional<std::string> exportBytes(tDocumentPtr document, tExportFormat form
     case kExportJSON:
         return QRLTablesAsJSON(tables);
     case kExportPDF: {
-        Rect bounds;
-        GetWindowPortBounds(document, &bounds);
-        return QRLTablesAsPDF(tables, bounds, BDrawPrintedSheet);
+        // The sheet laid out as the window shows it.
+        return QRLTablesAsPDF(tables, BSheetBounds(document), BDrawPrintedSheet);
     }
     }
     return std::nullopt;
@@ -71,7 +69,7 @@ std::string BExportTitle(QWidget *window)
     std::string title = platform::windowTitleOf(window);
     while (!title.empty() && title.back() == ' ')
         title.pop_back();
-    const std::string extension = "." + FSGetTypeExtension(kDocumentFileType);
+    const std::string extension = "." + platform::typeExtension(kDocumentFileType);
     if (title.size() > extension.size()) {
         std::string tail = title.substr(title.size() - extension.size());
         for (char &c : tail)

@@ -51,7 +51,7 @@ tDocumentPtr documentHoldingFile(const std::string &path)
 {
     for (int i = 0; i < BGetNumberOfDocuments(); ++i) {
         tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(std::int16_t(i)));
-        if (document && !document->filePath.empty() && IsSameFile(document->filePath, path))
+        if (document && !document->filePath.empty() && platform::isSameFile(document->filePath, path))
             return document;
     }
     return nullptr;
@@ -149,7 +149,7 @@ FileError BReadFile(tDocumentPtr theDocumentPtr)
         return {};
     }
     QByteArray image;
-    const FileError error = ReadFileStart(theDocumentPtr->filePath, kDocumentFileSize, &image);
+    const FileError error = platform::readFileStart(theDocumentPtr->filePath, kDocumentFileSize, &image);
     if (error.failed())
         return error;
     BDecodeData(reinterpret_cast<const std::uint8_t *>(image.constData()), long(image.size()),
@@ -196,10 +196,7 @@ FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, bo
 
 bool BIsDocumentFile(const std::string &path)
 {
-    FSSpec fileSpec;
-    FSMakeFSSpec(path, &fileSpec);
-    FInfo info;
-    return !FSpGetFInfo(&fileSpec, &info) && info.fdType == kDocumentFileType;
+    return platform::fileType(path) == kDocumentFileType;
 }
 
 bool BDoSaveCopy(tDocumentPtr theDocumentPtr, const std::string &target, bool replacing)
@@ -229,7 +226,7 @@ FileError BDoOpenFile(const std::string &path)
               "Please close some documents");
         return {};
     }
-    const FileError unreadable = ReadFileStart(path, 0, nullptr);
+    const FileError unreadable = platform::readFileStart(path, 0, nullptr);
     if (unreadable.failed()) {
         alertCouldNotOpen(path, unreadable.reason());
         return unreadable;

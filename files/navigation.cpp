@@ -66,7 +66,7 @@ class SaveDialog : public QFileDialog
     // The extension the dialog gives its files.
     QString extension() const
     {
-        return QString::fromStdString(formats_.empty() ? FSGetTypeExtension(kDocumentFileType)
+        return QString::fromStdString(formats_.empty() ? platform::typeExtension(kDocumentFileType)
                                                        : formats_[format_].extension);
     }
     QString withExtension(const QString &name) const
@@ -170,7 +170,7 @@ std::string BProposedFileName(const std::string &windowTitle)
     std::string name = windowTitle;
     while (!name.empty() && name.back() == ' ')
         name.pop_back();
-    const QString extension = QString::fromStdString(FSGetTypeExtension(kDocumentFileType));
+    const QString extension = QString::fromStdString(platform::typeExtension(kDocumentFileType));
     if (name.empty() || hasExtension(QString::fromStdString(name), extension))
         return name;
     return name + "." + extension.toStdString();

@@ -92,18 +92,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     writeInput(documentPath, data, size);
     resetToStartup();
-    FSSpec fileSpec;
-    FSMakeFSSpec(documentPath, &fileSpec);
-    BDoOpenFile(fileSpec.path()); // into the empty start-up document
+    BDoOpenFile(documentPath); // into the empty start-up document
     // One input in sixteen again, as the same file (its window comes to the
     // front) and as a copy: into the same window when it stayed empty, else
     // into a new one.
     if (size % 16 == 0) {
-        BDoOpenFile(fileSpec.path());
+        BDoOpenFile(documentPath);
         writeInput(copyPath, data, size);
-        FSSpec copySpec;
-        FSMakeFSSpec(copyPath, &copySpec);
-        BDoOpenFile(copySpec.path());
+        BDoOpenFile(copyPath);
     }
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
         BDrawDocsWindowDataUpdate(BGetDocumentWindowByIndex(std::int16_t(i)));

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
 
 namespace
 {
@@ -28,13 +29,31 @@ bool hasDocumentExtension(const std::string &name)
     return name.size() > n && strcasecmp(name.c_str() + name.size() - n, ending.c_str()) == 0;
 }
 
-bool getCode(const std::string &path, const char *attribute, OSType *code)
+bool getCode(const std::string &path, const char *attribute, std::uint32_t *code)
 {
     unsigned char chars[4];
     if (getxattr(path.c_str(), attribute, chars, 4) != 4)
         return false;
-    *code = (OSType(chars[0]) << 24) | (OSType(chars[1]) << 16) | (OSType(chars[2]) << 8) | OSType(chars[3]);
+    *code = (std::uint32_t(chars[0]) << 24) | (std::uint32_t(chars[1]) << 16) |
+            (std::uint32_t(chars[2]) << 8) | std::uint32_t(chars[3]);
     return true;
+}
+
+// The path without trailing slashes, split into its folder and its name.
+std::pair<std::string, std::string> folderAndName(const std::string &path)
+{
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    const std::size_t slash = trimmed.rfind('/');
+    if (slash == std::string::npos)
+        return {".", trimmed};
+    return {slash == 0 ? "/" : trimmed.substr(0, slash), trimmed.substr(slash + 1)};
+}
+
+std::string joined(const std::string &folder, const std::string &name)
+{
+    return folder.empty() ? name : folder + "/" + name;
 }
 
 // Why the open file is not one a document can be read from.
@@ -70,33 +89,31 @@ FileError readAtMost(int fd, qsizetype maxBytes, QByteArray *bytes)
 
 } // namespace
 
-void SetReadFaultForTesting(bool fail)
+namespace platform
+{
+
+void setReadFaultForTesting(bool fail)
 {
     readFault = fail;
 }
 
-OSErr FSMakeFSSpec(const std::string &path, FSSpec *outSpec)
+std::optional<std::string> existingPath(const std::string &path)
 {
     if (path.empty())
-        return bdNamErr;
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == '/')
-        trimmed.pop_back();
-    std::size_t slash = trimmed.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : trimmed.substr(0, slash));
-    outSpec->name = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+        return std::nullopt;
+    const auto [folder, name] = folderAndName(path);
     char *resolved = realpath(folder.c_str(), nullptr);
-    if (resolved == nullptr) {
-        outSpec->folder = folder;
-        return dirNFErr;
-    }
-    outSpec->folder = resolved;
+    if (resolved == nullptr)
+        return std::nullopt;
+    const std::string result = joined(resolved, name);
     std::free(resolved);
     struct stat st;
-    return stat(outSpec->path().c_str(), &st) == 0 ? OSErr(noErr) : OSErr(fnfErr);
+    if (stat(result.c_str(), &st) != 0)
+        return std::nullopt;
+    return result;
 }
 
-FileError ReadFileStart(const std::string &path, qsizetype maxBytes, QByteArray *bytes)
+FileError readFileStart(const std::string &path, qsizetype maxBytes, QByteArray *bytes)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -108,55 +125,38 @@ FileError ReadFileStart(const std::string &path, qsizetype maxBytes, QByteArray 
     return error;
 }
 
-bool IsSameFile(const std::string &path, const std::string &other)
+bool isSameFile(const std::string &path, const std::string &other)
 {
     struct stat a, b;
     return stat(path.c_str(), &a) == 0 && stat(other.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
 }
 
-OSErr FSpGetFInfo(const FSSpec *fileSpec, FInfo *info)
+std::optional<FileCodes> fileCodes(const std::string &path)
 {
-    const std::string path = fileSpec->path();
+    const auto [folder, name] = folderAndName(path);
+    const std::string file = joined(folder, name);
     struct stat st;
-    if (stat(path.c_str(), &st) != 0)
-        return errno == ENOENT ? fnfErr : ioErr;
-    if (!S_ISREG(st.st_mode))
-        return notAFileErr;
-    *info = FInfo{};
-    if (!getCode(path, "user.type", &info->fdType) && hasDocumentExtension(fileSpec->name)) {
-        info->fdType = platform::documentType();
-        info->fdCreator = platform::documentCreator();
+    if (path.empty() || stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    FileCodes codes;
+    if (!getCode(file, "user.type", &codes.type) && hasDocumentExtension(name)) {
+        codes.type = documentType();
+        codes.creator = documentCreator();
     }
-    getCode(path, "user.creator", &info->fdCreator);
-    return noErr;
+    getCode(file, "user.creator", &codes.creator);
+    return codes;
 }
 
-std::string FSGetTypeExtension(OSType type)
+std::uint32_t fileType(const std::string &path)
 {
-    return type != 0 && type == platform::documentType() ? platform::documentExtension() : std::string();
+    const std::optional<FileCodes> codes = fileCodes(path);
+    return codes ? codes->type : 0;
 }
 
-OSErr AECoerceToFSSpec(const AEDesc *desc, FSSpec *outSpec)
+std::string typeExtension(std::uint32_t type)
 {
-    if (desc == nullptr || !desc->isFile)
-        return errAECoercionFail;
-    FSSpec fileSpec;
-    OSErr err = FSMakeFSSpec(desc->path, &fileSpec);
-    if (err != noErr)
-        return err;
-    *outSpec = fileSpec;
-    return noErr;
+    return type != 0 && type == documentType() ? documentExtension() : std::string();
 }
 
-OSErr AECoerceToFSRef(const AEDesc *desc, FSRef *outRef)
-{
-    if (desc == nullptr || !desc->isFile)
-        return errAECoercionFail;
-    char *resolved = realpath(desc->path.c_str(), nullptr);
-    if (resolved == nullptr)
-        return errno == ENOENT ? fnfErr : ioErr;
-    outRef->path = resolved;
-    std::free(resolved);
-    return noErr;
-}
+} // namespace platform

@@ -1,65 +1,46 @@
-// Files as the dialogs name them (FSSpec: folder and name), reading a file
-// without blocking, and the type and creator kept as extended attributes
-// and the name extension.
+// Files by path: a file's type and creator, kept as extended attributes or
+// told by the name extension; reading a file without blocking; the same
+// file however it is reached.
 #pragma once
 
 #include "atomicsave.h"
-#include "types.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
 
-// One item of a file dialog's reply: a file path, or something that is not
-// a file at all (which cannot be coerced to a file).
-struct AEDesc {
-    std::string path;
-    bool isFile = true;
-};
-using AEDescList = std::vector<AEDesc>;
+namespace platform
+{
 
-enum : OSStatus {
-    bdNamErr = -37,
-    dirNFErr = -120,
-    notAFileErr = -1302,
+// A file's type and creator: four characters each in one number, the first
+// in the most significant byte; 0 when the file has none.
+struct FileCodes {
+    std::uint32_t type = 0;
+    std::uint32_t creator = 0;
 };
 
-struct FSSpec {
-    std::string folder; // absolute path of the parent folder
-    std::string name;   // file name, any length the file system accepts
-    std::string path() const { return folder.empty() ? name : folder + "/" + name; }
-};
-
-// A folder or file that exists, by absolute path.
-struct FSRef {
-    std::string path;
-};
-
-struct FInfo {
-    OSType fdType = 0;
-    OSType fdCreator = 0;
-};
-
-// Fills outSpec for path (the folder made absolute); fnfErr when the file
-// does not exist, with outSpec filled all the same.
-OSErr FSMakeFSSpec(const std::string &path, FSSpec *outSpec);
-// Type and creator: the extended attributes "user.type" and "user.creator"
-// (four characters each) where the file system keeps them; lacking the type
-// attribute, a name ending in the bundle's document extension (any case)
-// reports the bundle's document type and creator.
-OSErr FSpGetFInfo(const FSSpec *fileSpec, FInfo *info);
+// The path with its folder made absolute and free of links, the file's own
+// name kept; nothing when the folder or the file does not exist.
+std::optional<std::string> existingPath(const std::string &path);
+// Type and creator of the plain file at path: the extended attributes
+// "user.type" and "user.creator" where the file system keeps them; lacking
+// the type attribute, a name ending in the bundle's document extension (any
+// case) reports the bundle's document type and creator. Nothing when path
+// is not a plain file.
+std::optional<FileCodes> fileCodes(const std::string &path);
+// The file's type, 0 when it has none or is not a plain file.
+std::uint32_t fileType(const std::string &path);
 // The name extension that marks files of this type, without the dot: the
 // bundle's document extension for its document type; empty for any other.
-std::string FSGetTypeExtension(OSType type);
+std::string typeExtension(std::uint32_t type);
 
 // Reads up to maxBytes from the start of the file at path into bytes (when
 // given). Opened without blocking, so that a FIFO or a device is reported as
 // not a file instead of waiting for a writer.
-FileError ReadFileStart(const std::string &path, qsizetype maxBytes, QByteArray *bytes);
+FileError readFileStart(const std::string &path, qsizetype maxBytes, QByteArray *bytes);
 // Reading fails with EIO while set.
-void SetReadFaultForTesting(bool fail);
+void setReadFaultForTesting(bool fail);
 // Both paths name the same file (device and inode), however it is reached.
-bool IsSameFile(const std::string &path, const std::string &other);
+bool isSameFile(const std::string &path, const std::string &other);
 
-// Items of a dialog reply, as files and folders.
-OSErr AECoerceToFSSpec(const AEDesc *desc, FSSpec *outSpec);
-OSErr AECoerceToFSRef(const AEDesc *desc, FSRef *outRef);
+} // namespace platform

@@ -128,7 +128,7 @@ void ThrowHeldExit()
         throw ProcessExitRequested{};
 }
 
-void ExitToShell()
+void platform::exitProcess()
 {
     if (PlatformIsHeadless())
         throw ProcessExitRequested{};
@@ -145,7 +145,7 @@ void SetQuitHandler(void (*handler)())
 void RequestQuit()
 {
     if (!quitHandler)
-        ExitToShell();
+        platform::exitProcess();
     quitHandler();
 }
 

@@ -7,8 +7,11 @@
 
 class QWidget;
 
+namespace platform
+{
 // Ends the process at once; does not return.
-[[noreturn]] void ExitToShell();
+[[noreturn]] void exitProcess();
+} // namespace platform
 
 // What the application does when its last window closes, a termination
 // signal arrives or the session ends; set once at start-up.

@@ -233,7 +233,7 @@ class SessionDeathFilter : public QObject
     bool eventFilter(QObject *object, QEvent *event) override
     {
         if (object == qApp && event->type() == QEvent::Quit)
-            ExitToShell();
+            platform::exitProcess();
         return false;
     }
 };

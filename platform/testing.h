@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-// Thrown by ExitToShell in headless runs instead of ending the process, so a
+// Thrown by platform::exitProcess in headless runs instead of ending the process, so a
 // test can observe the end.
 struct ProcessExitRequested {
 };

@@ -128,22 +128,22 @@ QPageLayout regionalPageLayout()
 
 // One table: the sheet on a page of its own, the block below it when it
 // fits, else on the next page. page is the printable area's size in points.
-bool drawTable(QPdfWriter &writer, PaintedPages &pages, const tExportTable &table, const Rect &sheetBounds,
+bool drawTable(QPdfWriter &writer, PaintedPages &pages, const tExportTable &table, const QRect &sheetBounds,
                tDrawSheetProc drawSheet, const QSizeF &page)
 {
     const double dotsPerPoint = writer.resolution() / 72.0;
     if (!pages.beginPage(writer, dotsPerPoint))
         return false;
     drawSheet(*pages.painter, sheetBounds, table.dataPtr);
-    int blockTop = sheetBounds.top + kSheetContentHeight + kGapAboveBlock;
+    int blockTop = sheetBounds.top() + kSheetContentHeight + kGapAboveBlock;
     if (blockTop + kBlockHeight > int(page.height())) {
         pages.endPage();
         if (!pages.beginPage(writer, dotsPerPoint))
             return false;
         blockTop = 0;
     }
-    drawFiguresBlock(*pages.painter, table, sheetBounds.left + 20, blockTop,
-                     int(page.width()) - sheetBounds.left - 20);
+    drawFiguresBlock(*pages.painter, table, sheetBounds.left() + 20, blockTop,
+                     int(page.width()) - sheetBounds.left() - 20);
     pages.endPage();
     return true;
 }
@@ -158,14 +158,12 @@ std::string documentTitle(const std::vector<tExportTable> &tables)
 
 } // namespace
 
-Rect QRLDefaultSheetBounds()
+QRect QRLDefaultSheetBounds()
 {
-    Rect bounds;
-    SetRect(&bounds, 0, 0, 420, 480);
-    return bounds;
+    return QRect(0, 0, 420, 480);
 }
 
-std::optional<std::string> QRLTablesAsPDF(const std::vector<tExportTable> &tables, const Rect &sheetBounds,
+std::optional<std::string> QRLTablesAsPDF(const std::vector<tExportTable> &tables, const QRect &sheetBounds,
                                           tDrawSheetProc drawSheet)
 {
     // Fonts are needed: no PDF without a GUI application.

@@ -84,10 +84,8 @@ BENCHMARK(BM_ReadDocumentFile)->UseRealTime();
 void BM_OpenDocument(benchmark::State &state)
 {
     writeDocumentFile();
-    FSSpec fileSpec;
-    FSMakeFSSpec(documentPath(), &fileSpec);
     for (auto _ : state) {
-        BDoOpenFile(fileSpec.path());
+        BDoOpenFile(documentPath());
         BCloseDocument(BGetDocumentWindowByIndex(std::int16_t(BGetNumberOfDocuments() - 1)));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

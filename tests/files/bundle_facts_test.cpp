@@ -4,6 +4,7 @@
 // moves; with another bundle the platform follows it.
 #include "files_helpers.h"
 #include "platform/bundle.h"
+#include "platform/files.h"
 #include "platform/prefs.h"
 
 #include <QTemporaryDir>
@@ -14,6 +15,9 @@ using namespace filetest;
 
 namespace
 {
+
+constexpr std::uint32_t kFieldbookType = 0x44467473;    // "DFts", the first character high
+constexpr std::uint32_t kFieldbookCreator = 0x44466170; // "DFap"
 
 std::string sourceInfoPlist()
 {
@@ -49,14 +53,12 @@ class BundleFacts : public ::testing::Test
         std::ofstream(bundle + "/Info.plist") << plist;
         platform::setBundleRoot(bundle);
     }
-    FInfo infoOf(const std::string &name)
+    platform::FileCodes infoOf(const std::string &name)
     {
         writeFile(folder + "/" + name, Bytes(280, 0));
-        FSSpec fileSpec;
-        FSMakeFSSpec(folder + "/" + name, &fileSpec);
-        FInfo info{};
-        EXPECT_EQ(noErr, FSpGetFInfo(&fileSpec, &info)) << name;
-        return info;
+        const auto codes = platform::fileCodes(folder + "/" + name);
+        EXPECT_TRUE(codes) << name;
+        return codes.value_or(platform::FileCodes{});
     }
 
     QTemporaryDir config;
@@ -70,14 +72,14 @@ TEST_F(BundleFacts, TheProgramsBundleKeepsEverythingWhereItWas)
 {
     EXPECT_EQ(kDocumentFileType, platform::documentType());
     EXPECT_EQ(kDocumentFileCreator, platform::documentCreator());
-    EXPECT_EQ("qrtb", FSGetTypeExtension(kDocumentFileType));
+    EXPECT_EQ("qrtb", platform::typeExtension(kDocumentFileType));
     EXPECT_EQ(".quorlscope-save-", AtomicSave::temporaryPrefix());
     EXPECT_EQ(config.path().toStdString() + "/Quorlscope/Quorlscope.conf",
               platform::preferences().fileName().toStdString());
-    const FInfo info = infoOf("Table.QRTB");
-    EXPECT_EQ(kDocumentFileType, info.fdType);
-    EXPECT_EQ(kDocumentFileCreator, info.fdCreator);
-    EXPECT_EQ(0u, infoOf("Table.txt").fdType);
+    const platform::FileCodes info = infoOf("Table.QRTB");
+    EXPECT_EQ(kDocumentFileType, info.type);
+    EXPECT_EQ(kDocumentFileCreator, info.creator);
+    EXPECT_EQ(0u, infoOf("Table.txt").type);
 }
 
 TEST_F(BundleFacts, AnotherBundleGivesAnotherDocumentTypeNameAndPreferenceFile)
@@ -88,14 +90,14 @@ TEST_F(BundleFacts, AnotherBundleGivesAnotherDocumentTypeNameAndPreferenceFile)
                    {"org.quorlscope.Quorlscope", "org.example.Fieldbook"},
                    {"<key>CFBundleExecutable</key>\n <string>Quorlscope</string>",
                     "<key>CFBundleExecutable</key>\n <string>Fieldbook</string>"}});
-    EXPECT_EQ(FOUR_CHAR_CODE("DFts"), platform::documentType());
-    EXPECT_EQ("dfts", FSGetTypeExtension(FOUR_CHAR_CODE("DFts")));
-    EXPECT_EQ("", FSGetTypeExtension(kDocumentFileType));
+    EXPECT_EQ(kFieldbookType, platform::documentType());
+    EXPECT_EQ("dfts", platform::typeExtension(kFieldbookType));
+    EXPECT_EQ("", platform::typeExtension(kDocumentFileType));
     EXPECT_EQ(".fieldbook-save-", AtomicSave::temporaryPrefix());
     EXPECT_EQ(config.path().toStdString() + "/Fieldbook/Fieldbook.conf",
               platform::preferences().fileName().toStdString());
-    const FInfo info = infoOf("Table.dfts");
-    EXPECT_EQ(FOUR_CHAR_CODE("DFts"), info.fdType);
-    EXPECT_EQ(FOUR_CHAR_CODE("DFap"), info.fdCreator);
-    EXPECT_EQ(0u, infoOf("Table.qrtb").fdType);
+    const platform::FileCodes info = infoOf("Table.dfts");
+    EXPECT_EQ(kFieldbookType, info.type);
+    EXPECT_EQ(kFieldbookCreator, info.creator);
+    EXPECT_EQ(0u, infoOf("Table.qrtb").type);
 }

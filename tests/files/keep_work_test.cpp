@@ -299,9 +299,9 @@ TEST_F(KeepingWork, OpenFailureNamesFileAndReason)
     } cases[] = {{"missing.qrtb", ENOENT}, {"folder.qrtb", EISDIR}, {"broken.qrtb", EIO}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        SetReadFaultForTesting(c.reason == EIO);
+        platform::setReadFaultForTesting(c.reason == EIO);
         EXPECT_TRUE(open(c.name).failed());
-        SetReadFaultForTesting(false);
+        platform::setReadFaultForTesting(false);
         const std::vector<ShownAlert> shown = alerts();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].message, "Could not open File");

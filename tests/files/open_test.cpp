@@ -146,9 +146,9 @@ TEST_F(Opening, UnreadableFileAlertsAndLeavesNoDocumentWithIt)
         SCOPED_TRACE(std::string("case ") + c.name + (c.hasTable ? " after a table" : ""));
         if (c.hasTable)
             ComputeTable({"3", "50", {}, {}});
-        SetReadFaultForTesting(c.readFault);
+        platform::setReadFaultForTesting(c.readFault);
         const FileError error = open(c.name);
-        SetReadFaultForTesting(false);
+        platform::setReadFaultForTesting(false);
         EXPECT_EQ(error.number, c.readFault ? EIO : ENOENT);
         EXPECT_EQ(AlertMessages(), Strings{"Could not open File"});
         ASSERT_EQ(BGetNumberOfDocuments(), 1);

@@ -134,7 +134,7 @@ bool Trigger(const std::string &name)
     if (!IsCommandEnabled(name))
         return false;
     // The signal itself, as QAction::trigger() sends it: a command that ends
-    // the process unwinds through here (ExitToShell throws in tests), which
+    // the process unwinds through here (platform::exitProcess throws in tests), which
     // Qt GUI's own frames, built without exception support, would not clean up.
     emit action->triggered(action->isChecked());
     return true;
