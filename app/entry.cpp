@@ -29,7 +29,7 @@ int main(int argc, char **argv)
     // none of the command's arguments.
     if (QRLIsSubcommand(argc, argv)) {
         if (QRLSubcommandNeedsPainting(argc, argv)) {
-            PlatformInitializeForDrawing(argv[0]);
+            platform::initializeForDrawing(argv[0]);
             QRLSetSubcommandPDFRenderer(tablesAsPDFDocument);
         }
         return QRLRunSubcommandProcess(argc, argv);

@@ -77,16 +77,16 @@ int BRunApplication(int argc, char **argv)
     const CommandLine help = ParseCommandLine(argc, argv);
     if (help.finished)
         return help.exitCode;
-    if (!PlatformHasDisplay()) {
+    if (!platform::hasDisplay()) {
         std::fputs("quorlscope: no display (DISPLAY is not set); run it under Xvfb: xvfb-run -a quorlscope\n",
                    stderr);
         return 1;
     }
-    PlatformOptions options;
+    platform::StartOptions options;
     // The start-up benchmark's measurement, see bench/startup.
     options.startupProbe = std::getenv("QRL_STARTUP_PROBE");
-    const PlatformRun run; // the application ends with this function, whichever way it returns
-    PlatformInitialize(argc, argv, options);
+    const platform::ApplicationGuard run; // the application ends with this function, whichever way it returns
+    platform::initialize(argc, argv, options);
     const CommandLine commandLine = CheckCommandLineOptions(argc, argv);
     if (commandLine.finished)
         return commandLine.exitCode;
@@ -100,6 +100,6 @@ int BRunApplication(int argc, char **argv)
     }
     BInitApplication();
     BOpenDocumentsAtLaunch(commandLine.files);
-    PlatformRunEventLoop();
+    platform::runEventLoop();
     return 0;
 }

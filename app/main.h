@@ -1,8 +1,6 @@
 // Start-up: the fixed order in which the application comes up.
 #pragma once
 
-#include "platform/types.h"
-
 #include <chrono>
 
 void BInitApplication();

@@ -60,7 +60,7 @@ DocumentWindow *BInitMainWindow()
     document->setSerial(count);
     count += 1;
     // New windows cascade from the front one and never open off screen.
-    RepositionWindow(document, frontDocumentWindow(), kWindowCascadeOnParentWindow);
+    platform::cascadeWindow(document, frontDocumentWindow());
     return document;
 }
 

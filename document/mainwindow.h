@@ -2,7 +2,6 @@
 #pragma once
 
 #include "document/sheet.h"
-#include "platform/types.h"
 
 #include <cstdint>
 #include <string>

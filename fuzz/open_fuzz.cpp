@@ -117,9 +117,9 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     setenv("XDG_CONFIG_HOME", folder, 1);
     documentPath = std::string(folder) + "/input.qrtb";
     copyPath = std::string(folder) + "/copy.qrtb";
-    PlatformInitialize(*argc, *argv, PlatformOptions{true});
+    platform::initialize(*argc, *argv, platform::StartOptions{true});
     BInitApplication();
-    PlatformRunEventLoop(); // headless: marks the loop running and returns
+    platform::runEventLoop(); // headless: marks the loop running and returns
     warmUp();
     return 0;
 }

@@ -41,7 +41,7 @@ void quietDrawingNotes(QtMsgType type, const QMessageLogContext &context, const 
 
 } // namespace
 
-std::vector<std::string> PlatformInitialize(int &argc, char **argv, const PlatformOptions &options)
+std::vector<std::string> platform::initialize(int &argc, char **argv, const platform::StartOptions &options)
 {
     headless = options.headless;
     platform::setStartupProbe(options.startupProbe);
@@ -49,7 +49,7 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(quietOffscreenNotes);
     }
-    // Ended by PlatformTerminate, never by a static destructor, which would
+    // Ended by platform::shutDown, never by a static destructor, which would
     // run after the platform plugin's own statics are gone.
     if (!QApplication::instance())
         new QApplication(argc, argv);
@@ -67,7 +67,7 @@ std::vector<std::string> PlatformInitialize(int &argc, char **argv, const Platfo
     return files;
 }
 
-void PlatformInitializeForDrawing(const char *programName)
+void platform::initializeForDrawing(const char *programName)
 {
     // A drawing needs no window system: a platform the user chose for windows
     // (xcb without a display) would only make Qt abort.
@@ -81,7 +81,7 @@ void PlatformInitializeForDrawing(const char *programName)
     platform::installTranslators();
 }
 
-void PlatformTerminate()
+void platform::shutDown()
 {
     QCoreApplication *application = QCoreApplication::instance();
     if (!application)
@@ -101,12 +101,12 @@ void PlatformTerminate()
     delete application;
 }
 
-bool PlatformIsHeadless()
+bool platform::isHeadless()
 {
     return headless;
 }
 
-bool PlatformHasDisplay()
+bool platform::hasDisplay()
 {
     if (std::getenv("QT_QPA_PLATFORM"))
         return true;
@@ -127,10 +127,10 @@ bool eventLoopRunning()
 
 } // namespace platform
 
-void PlatformRunEventLoop()
+void platform::runEventLoop()
 {
     loopRunning = true;
-    if (PlatformIsHeadless())
+    if (platform::isHeadless())
         return; // the test driver dispatches from here on
     QApplication::exec();
 }

@@ -57,7 +57,7 @@ void buildPreparedWindows(bool ready);
 // painting, port text included.
 void readyHiddenWindow(QWidget *widget);
 
-// Start-up measurement (PlatformOptions::startupProbe), see probe.cpp.
+// Start-up measurement (platform::StartOptions::startupProbe), see probe.cpp.
 void setStartupProbe(const char *value);
 bool startupProbeOn();
 bool startupProbeSkipsWait();

@@ -12,13 +12,6 @@
 namespace
 {
 
-Rect rectFrom(const QRect &r)
-{
-    Rect rect;
-    SetRect(&rect, short(r.left()), short(r.top()), short(r.left() + r.width()), short(r.top() + r.height()));
-    return rect;
-}
-
 // The frame around a window's inside, as the window system drew it; none
 // on platforms without frames (offscreen).
 QMargins frameMargins(const QWidget *widget)
@@ -47,9 +40,12 @@ QScreen *screenOf(const QWidget *widget)
 
 } // namespace
 
-void RepositionWindow(QWidget *window, QWidget *parent, WindowPositionMethod method)
+namespace platform
 {
-    if (!window || !parent || method != kWindowCascadeOnParentWindow)
+
+void cascadeWindow(QWidget *window, QWidget *parent)
+{
+    if (!window || !parent)
         return;
     QScreen *screen = screenOf(parent);
     if (!screen)
@@ -64,26 +60,20 @@ void RepositionWindow(QWidget *window, QWidget *parent, WindowPositionMethod met
     window->move(frame.topLeft());
 }
 
-void MoveWindowStructure(QWidget *window, short hGlobal, short vGlobal)
+void moveFrame(QWidget *window, const QPoint &topLeft)
 {
-    window->move(hGlobal, vGlobal);
+    window->move(topLeft);
 }
 
-bool GetWindowBounds(const QWidget *window, WindowRegionCode regionCode, Rect *globalBounds)
+QRect frameBounds(const QWidget *window)
 {
-    if (!window || !globalBounds || regionCode != kWindowStructureRgn)
-        return false;
-    *globalBounds = rectFrom(window->frameGeometry());
-    return true;
+    return window ? window->frameGeometry() : QRect();
 }
 
-bool GetAvailableWindowPositioningBounds(const QWidget *window, Rect *availableRect)
+QRect availableBounds(const QWidget *window)
 {
-    if (!availableRect)
-        return false;
     QScreen *screen = window ? screenOf(window) : QGuiApplication::primaryScreen();
-    if (!screen)
-        return false;
-    *availableRect = rectFrom(screen->availableGeometry());
-    return true;
+    return screen ? screen->availableGeometry() : QRect();
 }
+
+} // namespace platform

@@ -1,5 +1,5 @@
 // Start-up measurement for the start-up benchmark. When the program asks
-// for it (PlatformOptions::startupProbe, which it takes from its
+// for it (platform::StartOptions::startupProbe, which it takes from its
 // environment) the platform reports on standard output, as CLOCK_MONOTONIC seconds:
 //
 //   startup-probe shown <window name> <t>   a window first on screen with

@@ -113,7 +113,7 @@ bool exitHeld = false;
 
 void platform::runHoldingExit(const std::function<void()> &fn)
 {
-    if (!PlatformIsHeadless())
+    if (!platform::isHeadless())
         return fn();
     try {
         fn();
@@ -130,7 +130,7 @@ void ThrowHeldExit()
 
 void platform::exitProcess()
 {
-    if (PlatformIsHeadless())
+    if (platform::isHeadless())
         throw ProcessExitRequested{};
     ReleaseSingleInstance(); // the next start need not take over a dead socket
     std::fflush(nullptr);
@@ -151,7 +151,7 @@ void RequestQuit()
 
 void ShowSplashFor(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)())
 {
-    if (splashWaitSkipped || PlatformIsHeadless() || platform::startupProbeSkipsWait())
+    if (splashWaitSkipped || platform::isHeadless() || platform::startupProbeSkipsWait())
         showWithoutWaiting(splash, duration, meanwhile);
     else
         showFor(splash, duration, meanwhile);

@@ -37,21 +37,18 @@ void warmPortText()
             painter.drawText(QPointF(4 + quarter / 4.0, 20), QString(c));
 }
 
-} // namespace platform
-
-Rect *GetWindowPortBounds(const QWidget *window, Rect *outBounds)
+QRect contentBounds(const QWidget *window)
 {
-    *outBounds = Rect{};
     if (!window)
-        return outBounds;
+        return QRect();
     auto *main = qobject_cast<const QMainWindow *>(window);
     const QWidget *content = main && main->centralWidget() ? main->centralWidget() : window;
     if (window->layout())
         window->layout()->activate(); // a hidden window has its size only once laid out
-    const QSize size = content->size();
-    SetRect(outBounds, 0, 0, short(size.width()), short(size.height()));
-    return outBounds;
+    return QRect(QPoint(0, 0), content->size());
 }
+
+} // namespace platform
 
 namespace
 {

@@ -1,15 +1,16 @@
 // The program's icon and the size of a window's content.
 #pragma once
 
-#include "types.h"
-
 #include <QImage>
+#include <QRect>
 
-// The rectangle of the window's content, from (0, 0) to its width and height.
-Rect *GetWindowPortBounds(const QWidget *window, Rect *outBounds);
+class QWidget;
 
 namespace platform
 {
+
+// The rectangle of the window's content, from (0, 0) to its width and height.
+QRect contentBounds(const QWidget *window);
 
 // The program's icon as the build renders it to PNG: the smallest picture
 // that fills size (or the largest), to be stretched to size; null when the

@@ -160,7 +160,7 @@ int takeSignals()
 
 void waitForSessionReview()
 {
-    if (PlatformIsHeadless()) {
+    if (platform::isHeadless()) {
         if (sessionEndScript)
             sessionEndScript();
         return;
@@ -287,7 +287,7 @@ void installSessionEndHandling()
     installed = true;
     // Headless runs (tests, fuzzing, benchmarks) leave the signals alone
     // unless a test asks; it then delivers them itself.
-    if (!PlatformIsHeadless()) {
+    if (!platform::isHeadless()) {
         catchTerminationSignals();
         if (signalPipe[0] >= 0)
             takeSignalsInEventLoop();

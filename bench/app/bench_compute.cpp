@@ -83,7 +83,7 @@ class RatioReporter : public benchmark::ConsoleReporter
 
 int main(int argc, char **argv)
 {
-    const PlatformRun run; // the application ends when main returns
+    const platform::ApplicationGuard run; // the application ends when main returns
     qrltest::StartApplication();
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;

@@ -79,10 +79,10 @@ int main(int argc, char **argv)
     folder = scratch.path().toStdString();
     qputenv("HOME", scratch.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", scratch.path().toLocal8Bit());
-    const PlatformRun run; // the application ends when main returns
-    PlatformInitialize(argc, argv, PlatformOptions{true});
+    const platform::ApplicationGuard run; // the application ends when main returns
+    platform::initialize(argc, argv, platform::StartOptions{true});
     BInitApplication();
-    PlatformRunEventLoop(); // headless: marks the loop running and returns
+    platform::runEventLoop(); // headless: marks the loop running and returns
     tDataPtr data = BGetCurrentDocsDataPtr();
     QRLCalculateTable(data, kDistanceUnitMeters, 3.0, 50.0, 33e-6, thirtyFive);
     QRLSetDataValid(data, true);

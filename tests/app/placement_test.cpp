@@ -12,27 +12,17 @@ using namespace qrltest;
 namespace
 {
 
-Rect frameOf(QWidget *window)
+QRect frameOf(QWidget *window)
 {
-    Rect frame;
-    EXPECT_TRUE(GetWindowBounds(window, kWindowStructureRgn, &frame));
+    const QRect frame = platform::frameBounds(window);
+    EXPECT_FALSE(frame.isEmpty());
     return frame;
 }
 
-Rect offsetBy(Rect r, int step)
+QRect screenBounds()
 {
-    return Rect{short(r.top + step), short(r.left + step), short(r.bottom + step), short(r.right + step)};
-}
-
-bool inside(const Rect &r, const Rect &area)
-{
-    return r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom;
-}
-
-Rect screenBounds()
-{
-    Rect screen;
-    EXPECT_TRUE(GetAvailableWindowPositioningBounds(DocumentAt(0), &screen));
+    const QRect screen = platform::availableBounds(DocumentAt(0));
+    EXPECT_FALSE(screen.isEmpty());
     return screen;
 }
 
@@ -40,20 +30,20 @@ Rect screenBounds()
 // returns how often the cascade went back to the top-left.
 int openTenAndCountWraps(int step)
 {
-    const Rect screen = screenBounds();
+    const QRect screen = screenBounds();
     int wraps = 0;
     while (BGetNumberOfDocuments() < kMaxNumberOfDocuments) {
-        const Rect before = frameOf(DocumentAt(BGetNumberOfDocuments() - 1));
+        const QRect before = frameOf(DocumentAt(BGetNumberOfDocuments() - 1));
         Trigger("New");
-        const Rect frame = frameOf(DocumentAt(BGetNumberOfDocuments() - 1));
-        EXPECT_TRUE(inside(frame, screen))
-            << "window " << BGetNumberOfDocuments() << " at " << frame.left << "," << frame.top;
-        if (inside(offsetBy(before, step), screen)) {
-            EXPECT_EQ(frame.left, before.left + step);
-            EXPECT_EQ(frame.top, before.top + step);
+        const QRect frame = frameOf(DocumentAt(BGetNumberOfDocuments() - 1));
+        EXPECT_TRUE(screen.contains(frame))
+            << "window " << BGetNumberOfDocuments() << " at " << frame.left() << "," << frame.top();
+        if (screen.contains(before.translated(step, step))) {
+            EXPECT_EQ(frame.left(), before.left() + step);
+            EXPECT_EQ(frame.top(), before.top() + step);
         } else {
-            EXPECT_EQ(frame.left, screen.left);
-            EXPECT_EQ(frame.top, screen.top);
+            EXPECT_EQ(frame.left(), screen.left());
+            EXPECT_EQ(frame.top(), screen.top());
             ++wraps;
         }
     }
@@ -64,10 +54,10 @@ int openTenAndCountWraps(int step)
 int cascadeStep()
 {
     Trigger("New");
-    const Rect first = frameOf(DocumentAt(0));
-    const Rect second = frameOf(DocumentAt(1));
-    EXPECT_EQ(second.left - first.left, second.top - first.top);
-    return second.top - first.top;
+    const QRect first = frameOf(DocumentAt(0));
+    const QRect second = frameOf(DocumentAt(1));
+    EXPECT_EQ(second.left() - first.left(), second.top() - first.top());
+    return second.top() - first.top();
 }
 
 } // namespace
@@ -75,8 +65,8 @@ int cascadeStep()
 TEST(WindowPlacement, TenWindowsCascadeFromTheTopLeftAndStayOnTheScreen)
 {
     StartApplication();
-    const Rect screen = screenBounds();
-    MoveWindowStructure(DocumentAt(0), screen.left, screen.top);
+    const QRect screen = screenBounds();
+    platform::moveFrame(DocumentAt(0), screen.topLeft());
     const int step = cascadeStep();
     EXPECT_GE(step, 10); // a title bar, not a thin border
     EXPECT_LE(step, 60);
@@ -86,19 +76,18 @@ TEST(WindowPlacement, TenWindowsCascadeFromTheTopLeftAndStayOnTheScreen)
 TEST(WindowPlacement, CascadeWrapsBackToTheTopLeftBeforeLeavingTheScreen)
 {
     StartApplication();
-    const Rect screen = screenBounds();
-    const Rect first = frameOf(DocumentAt(0));
+    const QRect screen = screenBounds();
+    const QRect first = frameOf(DocumentAt(0));
     // The first window in the bottom-right corner: no room for a step.
-    MoveWindowStructure(DocumentAt(0), short(screen.right - (first.right - first.left)),
-                        short(screen.bottom - (first.bottom - first.top)));
+    platform::moveFrame(DocumentAt(0), first.topLeft() + screen.bottomRight() - first.bottomRight());
     Trigger("New");
-    const Rect second = frameOf(DocumentAt(1));
-    EXPECT_EQ(second.left, screen.left);
-    EXPECT_EQ(second.top, screen.top);
+    const QRect second = frameOf(DocumentAt(1));
+    EXPECT_EQ(second.left(), screen.left());
+    EXPECT_EQ(second.top(), screen.top());
     Trigger("New");
-    const Rect third = frameOf(DocumentAt(2));
-    const int step = third.top - second.top;
-    EXPECT_EQ(third.left - second.left, step);
+    const QRect third = frameOf(DocumentAt(2));
+    const int step = third.top() - second.top();
+    EXPECT_EQ(third.left() - second.left(), step);
     ASSERT_GT(step, 0);
     openTenAndCountWraps(step);
 }
@@ -111,11 +100,11 @@ TEST(WindowPlacement, NewWindowCascadesFromTheFrontDocumentWindow)
     // The first window comes to the front: the next cascades from it.
     platform::selectWindow(DocumentAt(0));
     Trigger("New");
-    const Rect first = frameOf(DocumentAt(0));
-    const Rect second = frameOf(DocumentAt(1));
-    const Rect fourth = frameOf(DocumentAt(3));
-    const int step = second.top - first.top;
+    const QRect first = frameOf(DocumentAt(0));
+    const QRect second = frameOf(DocumentAt(1));
+    const QRect fourth = frameOf(DocumentAt(3));
+    const int step = second.top() - first.top();
     ASSERT_GT(step, 0);
-    EXPECT_EQ(fourth.left, first.left + step);
-    EXPECT_EQ(fourth.top, first.top + step);
+    EXPECT_EQ(fourth.left(), first.left() + step);
+    EXPECT_EQ(fourth.top(), first.top() + step);
 }

@@ -50,11 +50,7 @@ TEST(Startup, FirstWindowLikeOneMadeByNew)
     QWidget *second = DocumentAt(1);
     EXPECT_EQ(platform::windowTitleOf(second), "Untitled 2");
     EXPECT_EQ(Texts(first), Texts(second));
-    Rect firstBounds, secondBounds;
-    GetWindowPortBounds(first, &firstBounds);
-    GetWindowPortBounds(second, &secondBounds);
-    EXPECT_EQ(firstBounds.right - firstBounds.left, secondBounds.right - secondBounds.left);
-    EXPECT_EQ(firstBounds.bottom - firstBounds.top, secondBounds.bottom - secondBounds.top);
+    EXPECT_EQ(platform::contentBounds(first).size(), platform::contentBounds(second).size());
     auto menuTitles = [](QWidget *window) {
         QStringList titles;
         for (QAction *menu : qobject_cast<QMainWindow *>(window)->menuBar()->actions())

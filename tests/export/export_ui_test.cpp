@@ -441,7 +441,7 @@ TEST(ExportRealDialog, FileTypeChoiceSwapsTheExtension)
     const std::string home = TempFolder();
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-    PlatformInitialize(argc, argv, PlatformOptions{false});
+    platform::initialize(argc, argv, platform::StartOptions{false});
     SetSplashWaitSkipped(true);
     BInitApplication();
     ASSERT_NE(DocumentAt(0), nullptr);

@@ -33,7 +33,7 @@ std::string systemLocale = "C.UTF-8";
 class ApplicationEnd : public ::testing::Environment
 {
   public:
-    void TearDown() override { PlatformTerminate(); }
+    void TearDown() override { platform::shutDown(); }
 };
 const ::testing::Environment *const applicationEnd = ::testing::AddGlobalTestEnvironment(new ApplicationEnd);
 
@@ -77,14 +77,14 @@ void StartPlatform()
     const std::string home = TempFolder();
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-    PlatformInitialize(argc, argv, PlatformOptions{true});
+    platform::initialize(argc, argv, platform::StartOptions{true});
 }
 
 void StartApplication()
 {
     StartPlatform();
     BInitApplication();
-    PlatformRunEventLoop(); // headless: marks the loop running and returns
+    platform::runEventLoop(); // headless: marks the loop running and returns
 }
 
 QMenu *Menu(const char *objectName)

@@ -8,7 +8,6 @@
 #include "document/sheet.h"
 #include "platform/frontwindow.h"
 #include "platform/testing.h"
-#include "platform/types.h"
 
 #include <QAbstractButton>
 #include <QAction>
