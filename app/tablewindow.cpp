@@ -18,15 +18,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <string>
+#include <utility>
 
 namespace
 {
 
-// The window and its form, while it is open.
+// The window, while it is open.
 using TableForm = FormWindow<QDialog, Ui::TableWindow>;
-QWidget *tableWindow = nullptr;
 TableForm *tableForm = nullptr;
-std::int32_t tableWindowExist = 0;
 
 // The arguments shown when the window opens: those of the last successful
 // calculation, in any document, for the rest of the run.
@@ -42,13 +41,6 @@ constexpr double kMaxCircleMicrometres = 1000.0;
 bool readNumber(const QLineEdit *field, double *value)
 {
     return readDecimal(field->text().toStdString(), value);
-}
-
-// The circle typed for the digital formats, in micrometres: finite and
-// within the range a real sensor's circle of confusion can take.
-bool circleInRange(double micrometres)
-{
-    return micrometres >= kMinCircleMicrometres && micrometres <= kMaxCircleMicrometres;
 }
 
 // The pop-up's items are the camera types in order. The circle field is
@@ -95,7 +87,9 @@ void computeTable()
         // circles are fixed and the field's text is not used.
         double unsharpValue = 0.0;
         cameraType = tCameraType(index);
-        circleValid = readNumber(ui.unsharpCircleValueField, &unsharpValue) && circleInRange(unsharpValue);
+        // A real sensor's circle of confusion, in micrometres.
+        circleValid = readNumber(ui.unsharpCircleValueField, &unsharpValue) &&
+                      unsharpValue >= kMinCircleMicrometres && unsharpValue <= kMaxCircleMicrometres;
         circle = unsharpValue / 1000000.0;
     } else if (index == thirtyFive) {
         cameraType = thirtyFive;
@@ -120,11 +114,9 @@ void computeTable()
 // which now has unsaved changes; the window goes either way.
 void finishTableWindow(int result)
 {
-    tableWindowExist = 0;
-    tableWindow->hide();
-    tableWindow->deleteLater();
-    tableWindow = nullptr;
-    tableForm = nullptr;
+    TableForm *form = std::exchange(tableForm, nullptr);
+    form->hide();
+    form->deleteLater();
     if (result != QDialog::Accepted)
         return;
     BDrawDocsWindowData(1);
@@ -145,23 +137,28 @@ void connectForm()
 
 void QRLInitTableWindow()
 {
-    const std::int32_t distUnit = QRLReadDistanceUnit();
     tableForm = new TableForm;
     BLoadWindow(tableForm, "Window");
-    tableWindow = tableForm;
-    tableWindowExist = 1;
     connectForm();
-    fillWindow(distUnit);
+    fillWindow(QRLReadDistanceUnit());
     tableForm->ui.distanceField->setFocus(Qt::OtherFocusReason);
     tableForm->ui.distanceField->selectAll();
     // Shown application-modal without an event loop of its own: the command
     // ends when the window is finished.
     tableForm->setWindowModality(Qt::ApplicationModal);
     platform::attachEditMenu(tableForm);
-    tableWindow->show();
+    tableForm->show();
 }
 
 int QRLIsTableWindow()
 {
-    return tableWindowExist;
+    return tableForm ? 1 : 0;
+}
+
+void QRLComputeTableCommandHandler(QWidget *window)
+{
+    if (!window)
+        return;
+    BSetCurrentDocListIndexFromWindowRef(window);
+    QRLInitTableWindow();
 }

@@ -1,3 +1,4 @@
+// Showing and hiding the auxiliary windows.
 #include "app/windowmodule.h"
 
 void BShowAuxiliaryWindow(QWidget *window)

@@ -9,7 +9,7 @@
 #include <QDialog>
 #include <string>
 
-// Shows the window, brings it to the front, and leaves the current port as it was.
+// Shows the window and brings it to the front.
 void BShowAuxiliaryWindow(QWidget *window);
 // Hides the window and activates the window that is then in front.
 void BHideAndSelectFront(QWidget *window);

@@ -3,6 +3,7 @@
 // state; the open documents are the application's document windows.
 #pragma once
 
+#include "document/sheet.h"
 #include "model/data.h"
 
 #include <QMainWindow>
@@ -14,7 +15,6 @@ namespace Ui
 {
 class MainWindow;
 }
-class SheetView;
 
 class DocumentWindow : public QMainWindow
 {
@@ -37,7 +37,12 @@ class DocumentWindow : public QMainWindow
     // The unsaved-changes state, shown as the title's modified mark.
     void setDirty(int dirtyStatus, bool shown);
 
-    SheetView *sheet() const { return sheet_; }
+    // The sheet the window shows: laid out when the table or the record
+    // changes, painted from that layout whenever the content paints.
+    void showSheet(SheetLayout layout);
+    const SheetLayout &sheetLayout() const { return sheetLayout_; }
+    // The content's rectangle; a hidden window has its size only once laid out.
+    QRect sheetBounds() const;
 
     tDataPtr dataPtr = nullptr;
     std::int16_t dirty = 0;
@@ -51,10 +56,11 @@ class DocumentWindow : public QMainWindow
     void closeEvent(QCloseEvent *event) override;
     // A shown window lays out the sheet of its record.
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *object, QEvent *event) override;
 
   private:
     std::unique_ptr<Ui::MainWindow> ui_;
-    SheetView *sheet_ = nullptr;
+    SheetLayout sheetLayout_;
     QString untitledName_;
     int serial_ = 0;
     bool closed_ = false;

@@ -162,7 +162,7 @@ void ask(QWidget *parent, const QString &text, const QString &detail, const QStr
 
 QWidget *BDocumentDialogParent(tDocumentPtr theDocumentPtr)
 {
-    return (BGetDocumentsWindowPtr(theDocumentPtr));
+    return BGetDocumentsWindowPtr(theDocumentPtr);
 }
 
 std::string BProposedFileName(const std::string &windowTitle)
