@@ -1,6 +1,5 @@
-// A document window: the Qt main window of one open document. It owns the
-// document's table record, its file, its locked flag and its unsaved-changes
-// state; the open documents are the application's document windows.
+// The main window of one open document: it owns the document's record, file
+// and unsaved-changes state.
 #pragma once
 
 #include "document/sheet.h"
@@ -22,17 +21,14 @@ class DocumentWindow : public QMainWindow
     DocumentWindow();
     ~DocumentWindow() override;
 
-    // Numbers the window as the serial-th document of the run; the title
-    // gets the number from the second one on.
+    // The window's number in the run; titles show it from the second on.
     void setSerial(int serial);
     int serial() const { return serial_; }
-    // Leaves the list of open documents for good (the window itself goes
-    // once Qt's pending events are over).
+    // Leaves the open documents for good; the window goes later.
     void markClosed() { closed_ = true; }
     bool isOpenDocument() const { return serial_ > 0 && !closed_; }
 
-    // The window's file (empty: untitled) and its title: the file's name,
-    // or the untitled name with the window's number.
+    // The file (empty: untitled), which names the window.
     void setCurrentFile(const std::string &path);
     // The unsaved-changes state, shown as the title's modified mark.
     void setDirty(int dirtyStatus, bool shown);

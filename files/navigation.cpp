@@ -213,7 +213,7 @@ void BRunSaveChangesQuestion(tDocumentPtr theDocumentPtr, tSaveChangesMoment mom
     QWidget *parent = BDocumentDialogParent(theDocumentPtr);
     if (!parent || platform::dialogOn(parent))
         return;
-    const QString name = quotedName(platform::windowTitleOf(BGetDocumentsWindowPtr(theDocumentPtr)));
+    const QString name = quotedName(platform::windowTitleOf(parent));
     const QString text =
         moment == tSaveChangesMoment::quitting
             ? QCoreApplication::translate(
