@@ -1,6 +1,5 @@
-// The table parameters window: built afresh at every compute command,
-// filled with the arguments of the last successful calculation, shown
-// application-modal, and destroyed once it is finished (computed or cancelled).
+// The table parameters window: built afresh at every compute command with
+// the last successful arguments, application-modal, destroyed when finished.
 #include "app/tablewindow.h"
 
 #include "document/document.h"
@@ -27,8 +26,7 @@ namespace
 using TableForm = FormWindow<QDialog, Ui::TableWindow>;
 TableForm *tableForm = nullptr;
 
-// The arguments shown when the window opens: those of the last successful
-// calculation, in any document, for the rest of the run.
+// The last successful calculation's arguments, in any document.
 tFocalLength focalDef = 35.0;
 tDistance distanceDef = 5.0;
 tUnsharpCircleDiameter unsharpDef = 0.00001;
@@ -110,8 +108,8 @@ void computeTable()
     tableForm->accept();
 }
 
-// The window is finished: a computed table is shown in the front document,
-// which now has unsaved changes; the window goes either way.
+// A computed table is shown in the front document, now with unsaved
+// changes; the window goes either way.
 void finishTableWindow(int result)
 {
     TableForm *form = std::exchange(tableForm, nullptr);
@@ -143,8 +141,7 @@ void QRLInitTableWindow()
     fillWindow(QRLReadDistanceUnit());
     tableForm->ui.distanceField->setFocus(Qt::OtherFocusReason);
     tableForm->ui.distanceField->selectAll();
-    // Shown application-modal without an event loop of its own: the command
-    // ends when the window is finished.
+    // Application-modal without an event loop of its own.
     tableForm->setWindowModality(Qt::ApplicationModal);
     platform::attachEditMenu(tableForm);
     tableForm->show();

@@ -1,7 +1,5 @@
-// The file dialogs of normal work: Open, Save, save changes on closing and
-// discard changes on reverting, and the quit's questions. The dialogs are
-// Qt's own (not the desktop's, so that they look alike everywhere); each
-// finishes the work in its answer.
+// The file dialogs and questions. They are Qt's own, not the desktop's, so
+// that they look alike everywhere; each finishes the work in its answer.
 #include "files/navigation.h"
 
 #include "document/mainwindow.h"
