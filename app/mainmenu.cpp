@@ -118,6 +118,17 @@ void connectCommands(const Ui::MenuBar &menus)
 
 } // namespace
 
+void QRLDepthFactsCommandHandler(QWidget *window)
+{
+    if (!window)
+        return;
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    platform::selectWindow(window);
+}
+
 bool BIsAuxiliaryWindow(QWidget *window)
 {
     return BIsPrefWindow(window) || BIsAboutWindow(window) || QRLIsFactsWindow(window) ||
