@@ -9,10 +9,8 @@ void BInitAboutWindow();
 // Builds the about box's window, hidden; it paints itself.
 QWidget *BLoadAboutBox();
 QWidget *BGetAboutWindowRef();
-short BIsAboutWindow(QWidget *theWindow);
+bool BIsAboutWindow(QWidget *window);
 void BAboutBoxCommandHandler(QWidget *window);
 
 // The information string of the bundle, or the fallback when it has none.
 std::string BCopyInfoString();
-// Shows the window in front.
-void BShowWindowInFront(QWidget *window);

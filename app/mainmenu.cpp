@@ -87,17 +87,11 @@ void copy()
         onFocusedField (&QLineEdit::copy)();
 }
 
-void showPreferences()
-{
-    if (QWidget *window = BGetPrefWindowRef())
-        BPreferencesCommandHandler(window);
-}
-
 void connectCommands(const Ui::MenuBar &menus)
 {
     const std::pair<QAction *, std::function<void()>> commands[] = {
         {menus.actionAbout, [] { BAboutBoxCommandHandler(BGetAboutWindowRef()); }},
-        {menus.actionPreferences, showPreferences},
+        {menus.actionPreferences, [] { BPreferencesCommandHandler(BGetPrefWindowRef()); }},
         {menus.actionQuit, BHandleQuitApplication},
         {menus.actionNew, newDocument},
         {menus.actionOpen, BDoCreateOpenPanel},
@@ -123,6 +117,17 @@ void connectCommands(const Ui::MenuBar &menus)
 }
 
 } // namespace
+
+void QRLDepthFactsCommandHandler(QWidget *window)
+{
+    if (!window)
+        return;
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    platform::selectWindow(window);
+}
 
 bool BIsAuxiliaryWindow(QWidget *window)
 {

@@ -16,28 +16,15 @@ namespace
 // Why path cannot be opened, in the user's language.
 std::string reasonFor(const FileError &error, const std::string &path)
 {
+    const char *reason = QT_TRANSLATE_NOOP("Program", "It cannot be read: %1");
     if (error.notAFile)
-        return QCoreApplication::translate("Program", "It is not a file: %1")
-            .arg(QString::fromStdString(path))
-            .toStdString();
-    switch (error.number) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-        return QCoreApplication::translate("Program", "There is no such file: %1")
-            .arg(QString::fromStdString(path))
-            .toStdString();
-    case EACCES:
-    case EPERM:
-        return QCoreApplication::translate("Program", "You are not allowed to read it: %1")
-            .arg(QString::fromStdString(path))
-            .toStdString();
-    default:
-        return QCoreApplication::translate("Program", "It cannot be read: %1")
-            .arg(QString::fromStdString(path))
-            .toStdString();
-    }
+        reason = QT_TRANSLATE_NOOP("Program", "It is not a file: %1");
+    else if (error.number == ENOENT || error.number == ENOTDIR || error.number == ENAMETOOLONG ||
+             error.number == ELOOP)
+        reason = QT_TRANSLATE_NOOP("Program", "There is no such file: %1");
+    else if (error.number == EACCES || error.number == EPERM)
+        reason = QT_TRANSLATE_NOOP("Program", "You are not allowed to read it: %1");
+    return QCoreApplication::translate("Program", reason).arg(QString::fromStdString(path)).toStdString();
 }
 
 // The files that can be read; an alert for each of the others, in the

@@ -18,9 +18,7 @@ namespace
 {
 
 using PrefForm = FormWindow<QDialog, Ui::PrefWindow>;
-QWidget *prefWindow = nullptr;
 PrefForm *prefForm = nullptr;
-std::int32_t existPrefWindow = 0;
 std::int32_t distUnit = 1;
 
 void storeDistanceUnit()
@@ -50,8 +48,7 @@ void closeWindow(bool store)
 {
     if (store)
         storeDistanceUnit();
-    prefWindow->hide();
-    platform::selectWindow(platform::frontWindow());
+    BHideAndSelectFront(prefForm);
 }
 
 } // namespace
@@ -61,22 +58,26 @@ void BInitPrefWindow()
     distUnit = QRLReadDistanceUnit();
     prefForm = new PrefForm;
     BLoadWindow(prefForm, "PrefWindow");
-    prefWindow = prefForm;
     QObject::connect(prefForm->ui.okButton, &QPushButton::clicked, prefForm, []() { closeWindow(true); });
     QObject::connect(prefForm->ui.cancelButton, &QPushButton::clicked, prefForm,
                      []() { closeWindow(false); });
     prefForm->ui.distanceUnitField->setCurrentIndex(distUnit == 2 ? 1 : 0);
-    existPrefWindow = 1;
 }
 
 QWidget *BGetPrefWindowRef()
 {
-    if (!existPrefWindow)
+    if (!prefForm)
         BInitPrefWindow();
-    return prefWindow;
+    return prefForm;
 }
 
-short BIsPrefWindow(QWidget *theWindow)
+bool BIsPrefWindow(QWidget *window)
 {
-    return theWindow && theWindow == prefWindow ? 1 : 0;
+    return window && window == prefForm;
+}
+
+void BPreferencesCommandHandler(QWidget *window)
+{
+    if (window)
+        BShowAuxiliaryWindow(window);
 }

@@ -3,9 +3,7 @@
 
 #include "platform/frontwindow.h"
 
-#include <cstdint>
-
 void BInitPrefWindow();
 QWidget *BGetPrefWindowRef();
-short BIsPrefWindow(QWidget *theWindow);
+bool BIsPrefWindow(QWidget *window);
 void BPreferencesCommandHandler(QWidget *window);

@@ -1,6 +1,5 @@
-// The table parameters window: built afresh at every compute command,
-// filled with the arguments of the last successful calculation, shown
-// application-modal, and destroyed once it is finished (computed or cancelled).
+// The table parameters window: built afresh at every compute command with
+// the last successful arguments, application-modal, destroyed when finished.
 #include "app/tablewindow.h"
 
 #include "document/document.h"
@@ -18,18 +17,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <string>
+#include <utility>
 
 namespace
 {
 
-// The window and its form, while it is open.
+// The window, while it is open.
 using TableForm = FormWindow<QDialog, Ui::TableWindow>;
-QWidget *tableWindow = nullptr;
 TableForm *tableForm = nullptr;
-std::int32_t tableWindowExist = 0;
 
-// The arguments shown when the window opens: those of the last successful
-// calculation, in any document, for the rest of the run.
+// The last successful calculation's arguments, in any document.
 tFocalLength focalDef = 35.0;
 tDistance distanceDef = 5.0;
 tUnsharpCircleDiameter unsharpDef = 0.00001;
@@ -42,13 +39,6 @@ constexpr double kMaxCircleMicrometres = 1000.0;
 bool readNumber(const QLineEdit *field, double *value)
 {
     return readDecimal(field->text().toStdString(), value);
-}
-
-// The circle typed for the digital formats, in micrometres: finite and
-// within the range a real sensor's circle of confusion can take.
-bool circleInRange(double micrometres)
-{
-    return micrometres >= kMinCircleMicrometres && micrometres <= kMaxCircleMicrometres;
 }
 
 // The pop-up's items are the camera types in order. The circle field is
@@ -95,7 +85,9 @@ void computeTable()
         // circles are fixed and the field's text is not used.
         double unsharpValue = 0.0;
         cameraType = tCameraType(index);
-        circleValid = readNumber(ui.unsharpCircleValueField, &unsharpValue) && circleInRange(unsharpValue);
+        // A real sensor's circle of confusion, in micrometres.
+        circleValid = readNumber(ui.unsharpCircleValueField, &unsharpValue) &&
+                      unsharpValue >= kMinCircleMicrometres && unsharpValue <= kMaxCircleMicrometres;
         circle = unsharpValue / 1000000.0;
     } else if (index == thirtyFive) {
         cameraType = thirtyFive;
@@ -116,15 +108,13 @@ void computeTable()
     tableForm->accept();
 }
 
-// The window is finished: a computed table is shown in the front document,
-// which now has unsaved changes; the window goes either way.
+// A computed table is shown in the front document, now with unsaved
+// changes; the window goes either way.
 void finishTableWindow(int result)
 {
-    tableWindowExist = 0;
-    tableWindow->hide();
-    tableWindow->deleteLater();
-    tableWindow = nullptr;
-    tableForm = nullptr;
+    TableForm *form = std::exchange(tableForm, nullptr);
+    form->hide();
+    form->deleteLater();
     if (result != QDialog::Accepted)
         return;
     BDrawDocsWindowData(1);
@@ -145,23 +135,27 @@ void connectForm()
 
 void QRLInitTableWindow()
 {
-    const std::int32_t distUnit = QRLReadDistanceUnit();
     tableForm = new TableForm;
     BLoadWindow(tableForm, "Window");
-    tableWindow = tableForm;
-    tableWindowExist = 1;
     connectForm();
-    fillWindow(distUnit);
+    fillWindow(QRLReadDistanceUnit());
     tableForm->ui.distanceField->setFocus(Qt::OtherFocusReason);
     tableForm->ui.distanceField->selectAll();
-    // Shown application-modal without an event loop of its own: the command
-    // ends when the window is finished.
+    // Application-modal without an event loop of its own.
     tableForm->setWindowModality(Qt::ApplicationModal);
     platform::attachEditMenu(tableForm);
-    tableWindow->show();
+    tableForm->show();
 }
 
 int QRLIsTableWindow()
 {
-    return tableWindowExist;
+    return tableForm ? 1 : 0;
+}
+
+void QRLComputeTableCommandHandler(QWidget *window)
+{
+    if (!window)
+        return;
+    BSetCurrentDocListIndexFromWindowRef(window);
+    QRLInitTableWindow();
 }

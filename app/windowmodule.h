@@ -4,15 +4,25 @@
 #pragma once
 
 #include "platform/forms.h"
+#include "platform/frontwindow.h"
 
 #include <QCloseEvent>
 #include <QDialog>
 #include <string>
 
-// Shows the window, brings it to the front, and leaves the current port as it was.
-void BShowAuxiliaryWindow(QWidget *window);
+// Shows the window and brings it to the front.
+inline void BShowAuxiliaryWindow(QWidget *window)
+{
+    window->show();
+    platform::selectWindow(window);
+}
+
 // Hides the window and activates the window that is then in front.
-void BHideAndSelectFront(QWidget *window);
+inline void BHideAndSelectFront(QWidget *window)
+{
+    window->hide();
+    platform::selectWindow(platform::frontWindow());
+}
 
 // An auxiliary window of a form: its close box hides it rather than closing it.
 template <typename Form> class AuxiliaryWindow : public FormWindow<QDialog, Form>

@@ -65,6 +65,14 @@ tDocumentPtr failInitDocument(DocumentWindow *document)
     return nullptr;
 }
 
+void setDirty(tDocumentPtr document, int dirtyStatus, bool shown)
+{
+    if (!document)
+        return;
+    document->setDirty(dirtyStatus, shown);
+    platform::updateMenus(); // Save and Revert follow the dirty state
+}
+
 } // namespace
 
 void BSetDocumentHooks(const tDocumentHooks &documentHooks)
@@ -109,18 +117,12 @@ void BCloseDocument(QWidget *window)
 
 void BSetDocumentDirty(tDocumentPtr documentPtr, int dirtyStatus)
 {
-    if (!documentPtr)
-        return;
-    documentPtr->setDirty(dirtyStatus, false);
-    platform::updateMenus(); // Save and Revert follow the dirty state
+    setDirty(documentPtr, dirtyStatus, false);
 }
 
 void BSetDocumentDirtyShown(tDocumentPtr documentPtr, int dirtyStatus)
 {
-    if (!documentPtr)
-        return;
-    documentPtr->setDirty(dirtyStatus, true);
-    platform::updateMenus();
+    setDirty(documentPtr, dirtyStatus, true);
 }
 
 int BIsDocumentDirty(QWidget *window)
@@ -170,10 +172,8 @@ void BSetCurrentDocListIndexFromWindowRef(QWidget *window)
 
 tDataPtr BGetCurrentDocsDataPtr()
 {
-    const std::vector<DocumentWindow *> list = documents();
-    return currentDocListIndex < 0 || currentDocListIndex >= int(list.size())
-               ? nullptr
-               : list[std::size_t(currentDocListIndex)]->dataPtr;
+    const DocumentWindow *window = BGetCurrentDocsWindowRef();
+    return window ? window->dataPtr : nullptr;
 }
 
 DocumentWindow *BGetCurrentDocsWindowRef()

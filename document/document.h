@@ -1,6 +1,4 @@
-// The open documents: up to ten document windows in order of creation,
-// each with its calculation record; the current document and the count of
-// documents with unsaved changes are read from them.
+// The open documents: up to ten document windows in order of creation.
 #pragma once
 
 #include "document/documentwindow.h"
@@ -13,9 +11,7 @@ constexpr int kMaxNumberOfDocuments = 10;
 using tDocument = DocumentWindow;
 using tDocumentPtr = tDocument *;
 
-// What the layers above the documents do as a document comes and goes (its
-// printing record) and when the user closes a window with unsaved changes
-// (the save-changes question). Registered at start-up; each may be null.
+// Registered from above at start-up; each may be null.
 struct tDocumentHooks {
     // A document is complete; false refuses it, as any other failure would.
     bool (*created)(tDocumentPtr document) = nullptr;
@@ -30,8 +26,7 @@ const tDocumentHooks &BGetDocumentHooks();
 tDocumentPtr BInitDocument();
 void BCloseDocument(QWidget *window);
 void BSetDocumentDirty(tDocumentPtr documentPtr, int dirtyStatus);
-// Sets the dirty flag and the window's modified mark together, as every
-// change, save and revert does.
+// Sets the dirty flag and the window's modified mark together.
 void BSetDocumentDirtyShown(tDocumentPtr documentPtr, int dirtyStatus);
 int BIsDocumentDirty(QWidget *window);
 int BGetNumberOfDocuments();
@@ -41,8 +36,7 @@ tDocumentPtr BGetDocumentWindowsDocPtr(QWidget *window);
 DocumentWindow *BGetDocumentsWindowPtr(tDocumentPtr documentPtr);
 DocumentWindow *BGetDocumentWindowByIndex(std::int16_t index);
 void BSetCurrentDocListIndexFromWindowRef(QWidget *window);
-// The current document's record and window; null when the current index
-// names no document.
+// Null when the current index names no document.
 tDataPtr BGetCurrentDocsDataPtr();
 DocumentWindow *BGetCurrentDocsWindowRef();
 int BGetCurrentDocListIndex();

@@ -3,16 +3,17 @@
 
 #include "document/document.h"
 #include "document/mainwindow.h"
-#include "document/sheetview.h"
 #include "ui_main.h"
 
 #include <QCloseEvent>
+#include <QLayout>
+#include <QPainter>
 
 DocumentWindow::DocumentWindow() : ui_(std::make_unique<Ui::MainWindow>())
 {
     ui_->setupUi(this);
     untitledName_ = windowTitle();
-    sheet_ = new SheetView(centralWidget());
+    centralWidget()->installEventFilter(this);
 }
 
 DocumentWindow::~DocumentWindow()
@@ -63,4 +64,28 @@ void DocumentWindow::setDirty(int dirtyStatus, bool shown)
     dirty = std::int16_t(dirtyStatus);
     if (shown)
         setWindowModified(dirtyStatus != 0);
+}
+
+void DocumentWindow::showSheet(SheetLayout layout)
+{
+    sheetLayout_ = std::move(layout);
+    centralWidget()->update();
+}
+
+QRect DocumentWindow::sheetBounds() const
+{
+    if (QLayout *windowLayout = layout())
+        windowLayout->activate();
+    return centralWidget()->rect();
+}
+
+bool DocumentWindow::eventFilter(QObject *object, QEvent *event)
+{
+    QWidget *content = centralWidget();
+    if (object == content && event->type() == QEvent::Paint && !sheetLayout_.empty()) {
+        QPainter painter(content);
+        painter.fillRect(content->rect(), Qt::white);
+        paintSheet(painter, sheetLayout_);
+    }
+    return QMainWindow::eventFilter(object, event);
 }

@@ -3,26 +3,16 @@
 #include "document/mainwindow.h"
 
 #include "document/document.h"
-#include "document/sheetview.h"
 #include "platform/forms.h"
 #include "platform/frontwindow.h"
 #include "platform/placement.h"
 
-#include <iterator>
 #include <string>
 
 namespace
 {
 
 std::int32_t count = 1; // document windows built so far, plus one
-
-const char *const kWindowName = "MainWindow";
-
-SheetView *sheetViewOf(QWidget *window)
-{
-    auto *document = dynamic_cast<DocumentWindow *>(window);
-    return document ? document->sheet() : nullptr;
-}
 
 // The document window nearest the front, if one is visible.
 QWidget *frontDocumentWindow()
@@ -35,8 +25,8 @@ QWidget *frontDocumentWindow()
 
 void showSheetInWindow(QWidget *window, tDataPtr data, bool valid)
 {
-    if (SheetView *view = sheetViewOf(window))
-        view->show(layoutSheet(view->bounds(), data, valid, SheetMedium::screen));
+    if (DocumentWindow *document = dynamic_cast<DocumentWindow *>(window))
+        document->showSheet(layoutSheet(document->sheetBounds(), data, valid, SheetMedium::screen));
 }
 
 } // namespace
@@ -56,7 +46,7 @@ DocumentWindow *BInitMainWindow()
     auto *document = dynamic_cast<DocumentWindow *>(platform::takePreparedWindow());
     if (!document)
         document = new DocumentWindow;
-    BLoadWindow(document, kWindowName);
+    BLoadWindow(document, "MainWindow");
     document->setSerial(count);
     count += 1;
     // New windows cascade from the front one and never open off screen.
@@ -80,14 +70,14 @@ void BDrawDocsWindowDataUpdate(QWidget *window)
 
 const SheetLayout *BSheetShownIn(QWidget *window)
 {
-    const SheetView *view = sheetViewOf(window);
-    return view ? &view->layout() : nullptr;
+    const DocumentWindow *document = dynamic_cast<DocumentWindow *>(window);
+    return document ? &document->sheetLayout() : nullptr;
 }
 
 QRect BSheetBounds(QWidget *window)
 {
-    const SheetView *view = sheetViewOf(window);
-    return view ? view->bounds() : QRect();
+    const DocumentWindow *document = dynamic_cast<DocumentWindow *>(window);
+    return document ? document->sheetBounds() : QRect();
 }
 
 void BDrawDocsPrintData(QPainter &painter, QWidget *docsWindow)

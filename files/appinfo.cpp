@@ -30,9 +30,8 @@ void stopQuit(tDocumentPtr document)
     document->isClosing = false;
 }
 
-// The quit-time Save dialog has saved the document where the user chose:
-// the document closes and the quit goes on. A document the save did not
-// reach stays open, and the quit stops, rather than its changes being lost.
+// After the quit-time Save dialog: a saved document closes and the quit goes
+// on; one still dirty stays open and the quit stops.
 void savedWhileQuitting(tDocumentPtr document, const tSaveLocation &location)
 {
     BDoSaveCopy(document, location.path, location.replacing);

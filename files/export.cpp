@@ -21,11 +21,6 @@
 namespace
 {
 
-void alert(const char *message, const std::string &explanation)
-{
-    showAlert(message, explanation);
-}
-
 void alertExportFailed(const std::string &target, const std::string &reason)
 {
     const QString name = QString::fromStdString(target.substr(target.rfind('/') + 1));
@@ -37,7 +32,7 @@ void alertExportFailed(const std::string &target, const std::string &reason)
             : QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be written: %2.")
                   .arg(name, QString::fromStdString(reason))
                   .toStdString();
-    alert("Could not export the table", explanation);
+    showAlert("Could not export the table", explanation);
 }
 
 std::vector<tExportTable> tablesOf(tDocumentPtr document)
@@ -54,10 +49,8 @@ std::optional<std::string> exportBytes(tDocumentPtr document, tExportFormat form
         return QRLTablesAsCSV(tables);
     case kExportJSON:
         return QRLTablesAsJSON(tables);
-    case kExportPDF: {
-        // The sheet laid out as the window shows it.
+    case kExportPDF: // the sheet laid out as the window shows it
         return QRLTablesAsPDF(tables, BSheetBounds(document), BDrawPrintedSheet);
-    }
     }
     return std::nullopt;
 }
@@ -107,7 +100,7 @@ bool BDoExportDocument(tDocumentPtr theDocumentPtr, const std::string &target, t
         return false;
     // A table document that is open stays whole: it is not replaced by an export.
     if (BIsFileInUse(target)) {
-        alert("Could not save the File You like to replace, it is in use", "Please choose another name");
+        showAlert("Could not save the File You like to replace, it is in use", "Please choose another name");
         return false;
     }
     const std::optional<std::string> bytes = exportBytes(theDocumentPtr, format);

@@ -17,11 +17,6 @@ namespace
 bool flushToDisk = true;
 tSaveHooks saveHooks;
 
-void alert(const char *message, const char *explanation)
-{
-    showAlert(message, explanation);
-}
-
 // Names the file and gives the system's reason, in the user's language.
 std::string alertExplanation(const char *text, const std::string &name, const std::string &reason)
 {
@@ -43,7 +38,7 @@ void alertCouldNotOpen(const std::string &path, const std::string &reason)
                   .arg(QString::fromStdString(fileNameOf(path)))
                   .toStdString()
             : alertExplanation("The file \u201c%1\u201d could not be read: %2.", fileNameOf(path), reason);
-    alert("Could not open File", explanation.c_str());
+    showAlert("Could not open File", explanation);
 }
 
 // The document that holds this file already, however it was reached.
@@ -85,7 +80,7 @@ void bringToFront(tDocumentPtr document)
 void alertSaveFailed(tDocumentPtr document, const FileError &error)
 {
     if (error.locked()) {
-        alert("Could not save the file because the Volume is locked", "Try to choose another Volume");
+        showAlert("Could not save the file because the Volume is locked", "Try to choose another Volume");
         return;
     }
     const std::string name =
@@ -93,7 +88,7 @@ void alertSaveFailed(tDocumentPtr document, const FileError &error)
     const std::string explanation =
         alertExplanation("The file \u201c%1\u201d could not be written: %2.\nIt keeps its previous contents.",
                          name, error.reason());
-    alert("Could not save the file", explanation.c_str());
+    showAlert("Could not save the file", explanation);
 }
 
 // The document an opened file goes into: the only document when it has no
@@ -204,11 +199,11 @@ bool BDoSaveCopy(tDocumentPtr theDocumentPtr, const std::string &target, bool re
     // A file that a document holds is not replaced, not even by the
     // document itself.
     if (BIsFileInUse(target)) {
-        alert("Could not save the File You like to replace, it is in use", "Please choose another name");
+        showAlert("Could not save the File You like to replace, it is in use", "Please choose another name");
         return false;
     }
     if (BWriteNewFile(theDocumentPtr, target, replacing).failed()) {
-        alert("Could not write Copy", "");
+        showAlert("Could not write Copy", "");
         return false;
     }
     return true;
@@ -222,8 +217,8 @@ FileError BDoOpenFile(const std::string &path)
         return {};
     }
     if (BGetNumberOfDocuments() == kMaxNumberOfDocuments) {
-        alert("Could not open File, because the maximum number of documents are open",
-              "Please close some documents");
+        showAlert("Could not open File, because the maximum number of documents are open",
+                  "Please close some documents");
         return {};
     }
     const FileError unreadable = platform::readFileStart(path, 0, nullptr);

@@ -22,9 +22,8 @@ constexpr std::uint32_t kDocumentFileCreator = BFileCode("QRLF");
 constexpr char kDocumentFileTypeName[] = "QRTb";
 constexpr char kDocumentFileCreatorName[] = "QRLF";
 
-// What a save asks of the dialogs and the quit above it, registered at
-// start-up: a location for a document that has no file yet, and the next
-// step once a save is done (the quit going on).
+// Registered from above: asking a location for a document without a file,
+// and going on (with the quit) once a save is done.
 struct tSaveHooks {
     void (*askForLocation)(tDocumentPtr document) = nullptr;
     void (*saved)() = nullptr;
@@ -39,19 +38,16 @@ FileError BWriteFile(tDocumentPtr theDocumentPtr);
 // Moves the document to the file at path, written whole before it takes the
 // name; a file of that name exists only when replacing is set.
 FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, bool replacing);
-// Some document holds the file at path (by whatever path or link it was
-// opened): it is not to be replaced.
+// Some document holds the file at path, by whatever path or link.
 bool BIsFileInUse(const std::string &path);
 // The file at path is a table document (by its type, or lacking one, its
 // extension).
 bool BIsDocumentFile(const std::string &path);
-// Moves the document to the file at target, chosen in a Save dialog: not a
-// file some document holds, replaced only when replacing. A failure is
-// alerted; false then.
+// Moves the document to target, chosen in a Save dialog, unless a document
+// holds it; false (alerted) on failure.
 bool BDoSaveCopy(tDocumentPtr theDocumentPtr, const std::string &target, bool replacing);
-// Opens the file at path (absolute) into a document, or brings the
-// document that holds it to the front. A failure is alerted; it returns
-// the reason then.
+// Opens the file at path (absolute), or brings the document holding it to
+// the front; a failure is alerted and returned.
 FileError BDoOpenFile(const std::string &path);
 // Saves the document in place, or asks for a location when it has no file
 // yet; false when the save failed (alerted).

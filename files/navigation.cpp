@@ -1,7 +1,5 @@
-// The file dialogs of normal work: Open, Save, save changes on closing and
-// discard changes on reverting, and the quit's questions. The dialogs are
-// Qt's own (not the desktop's, so that they look alike everywhere); each
-// finishes the work in its answer.
+// The file dialogs and questions. They are Qt's own, not the desktop's, so
+// that they look alike everywhere; each finishes the work in its answer.
 #include "files/navigation.h"
 
 #include "document/mainwindow.h"
@@ -162,7 +160,7 @@ void ask(QWidget *parent, const QString &text, const QString &detail, const QStr
 
 QWidget *BDocumentDialogParent(tDocumentPtr theDocumentPtr)
 {
-    return (BGetDocumentsWindowPtr(theDocumentPtr));
+    return BGetDocumentsWindowPtr(theDocumentPtr);
 }
 
 std::string BProposedFileName(const std::string &windowTitle)
@@ -213,7 +211,7 @@ void BRunSaveChangesQuestion(tDocumentPtr theDocumentPtr, tSaveChangesMoment mom
     QWidget *parent = BDocumentDialogParent(theDocumentPtr);
     if (!parent || platform::dialogOn(parent))
         return;
-    const QString name = quotedName(platform::windowTitleOf(BGetDocumentsWindowPtr(theDocumentPtr)));
+    const QString name = quotedName(platform::windowTitleOf(parent));
     const QString text =
         moment == tSaveChangesMoment::quitting
             ? QCoreApplication::translate(

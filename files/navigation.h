@@ -19,15 +19,13 @@ extern const char *const kNavClientName;
 // The window a document's dialogs are sheets on.
 QWidget *BDocumentDialogParent(tDocumentPtr theDocumentPtr);
 
-// One format of a Save dialog's format list: its name ("CSV") and the name
-// extension of its files, without the dot ("csv").
+// A Save dialog's format: its name ("CSV") and extension without the dot.
 struct tSaveFormat {
     std::string name;
     std::string extension;
 };
-// Where the user chose to save: the path, with the extension the dialog
-// gives; whether a file there is replaced (the user confirmed it); the
-// chosen format, from 0.
+// Where the user chose to save, whether a file there is replaced (the user
+// confirmed it), and the chosen format.
 struct tSaveLocation {
     std::string path;
     bool replacing = false;
@@ -36,11 +34,9 @@ struct tSaveLocation {
 // The answer of a Save dialog: nullopt when the user cancelled.
 using tSaveAnswer = std::function<void(const std::optional<tSaveLocation> &)>;
 
-// A Save dialog as a sheet on the document's window, proposing name. Without
-// formats it saves table documents: a name without their extension gets it.
-// With formats, the first chosen at the start, a name gets the chosen
-// format's extension in place of another format's. Nothing when the window
-// shows a sheet already.
+// A Save dialog on the document's window, proposing name with the chosen
+// format's extension (table documents' without formats). Nothing when the
+// window shows a sheet already.
 void BRunSaveDialog(tDocumentPtr theDocumentPtr, const std::string &name,
                     const std::vector<tSaveFormat> &formats, const tSaveAnswer &answer);
 

@@ -1,9 +1,0 @@
-// Showing the preferences window.
-#include "app/prefwindow.h"
-#include "app/windowmodule.h"
-
-void BPreferencesCommandHandler(QWidget *window)
-{
-    if (window)
-        BShowAuxiliaryWindow(window);
-}
