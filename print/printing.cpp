@@ -156,14 +156,14 @@ void BDoPageSetup(QWidget *parentWindow)
     auto *dialog = new QPageSetupDialog(printer.get(), parentWindow);
     record->dialogUp = true;
     platform::showDialog(dialog, parentWindow,
-                        [record = QPointer<PrintRecord>(record), dialog, printer](int result) {
-                            if (!record)
-                                return;
-                            record->dialogUp = false;
-                            // Cancelled: the page layout stays as it was.
-                            if (result == QDialog::Accepted)
-                                record->info.pageFormat = chosenLayout(*dialog);
-                        });
+                         [record = QPointer<PrintRecord>(record), dialog, printer](int result) {
+                             if (!record)
+                                 return;
+                             record->dialogUp = false;
+                             // Cancelled: the page layout stays as it was.
+                             if (result == QDialog::Accepted)
+                                 record->info.pageFormat = chosenLayout(*dialog);
+                         });
 }
 
 void BDoPrint(QWidget *parentWindow)
