@@ -8,35 +8,30 @@
 #include <QHash>
 #include <QLocale>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 
 namespace
 {
 
-struct BundleState {
-    QString root = QStringLiteral(":/bundle");
-    std::optional<QHash<QString, QString>> info;
-};
+QString root = QStringLiteral(":/bundle");
+std::optional<QHash<QString, QString>> infoKeys;
 
-BundleState &state()
+QString pathOf(const QString &relativePath)
 {
-    static BundleState bundle;
-    return bundle;
+    return root + QLatin1Char('/') + relativePath;
 }
 
-QString pathOf(const std::string &relativePath)
+// The key/string pairs of Info.plist at any depth; of an array of strings
+// the first stands for its key (the first document type's codes).
+const QHash<QString, QString> &info()
 {
-    return state().root + QLatin1Char('/') + QString::fromStdString(relativePath);
-}
-
-// Reads the key/string pairs of a property list, at any depth; of an array
-// of strings the first stands for its key (the first document type's
-// extension and type code).
-QHash<QString, QString> parseInfo(const QByteArray &xml)
-{
-    QHash<QString, QString> info;
-    QXmlStreamReader reader(xml);
+    if (infoKeys)
+        return *infoKeys;
+    infoKeys.emplace();
+    QFile file(pathOf(QStringLiteral("Info.plist")));
+    QXmlStreamReader reader(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
     QString key;
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement)
@@ -44,42 +39,17 @@ QHash<QString, QString> parseInfo(const QByteArray &xml)
         if (reader.name() == QLatin1String("key"))
             key = reader.readElementText();
         else if (reader.name() == QLatin1String("string") && !key.isEmpty())
-            info.insert(std::exchange(key, QString()), reader.readElementText());
+            infoKeys->insert(std::exchange(key, QString()), reader.readElementText());
     }
-    return info;
-}
-
-// The folder of the user's language ("de.lproj/"), or "" when the bundle
-// has none: the texts of the bundle's root are English.
-std::string localizationFolder()
-{
-    for (const QString &language : platform::preferredLanguages()) {
-        const std::string folder = language.toStdString() + ".lproj";
-        if (QFile::exists(pathOf(folder)))
-            return folder + "/";
-    }
-    return std::string();
-}
-
-// The information keys.
-const QHash<QString, QString> &info()
-{
-    BundleState &bundle = state();
-    if (!bundle.info) {
-        const std::optional<std::string> xml = platform::readBundleFile("Info.plist");
-        bundle.info = xml ? parseInfo(QByteArray::fromStdString(*xml)) : QHash<QString, QString>();
-    }
-    return *bundle.info;
+    return *infoKeys;
 }
 
 std::string valueOr(const char *key, const std::string &fallback)
 {
-    const auto it = info().constFind(QLatin1String(key));
-    return it == info().constEnd() ? fallback : it->toStdString();
+    return info().value(QLatin1String(key), QString::fromStdString(fallback)).toStdString();
 }
 
-// A four-character code written as its four characters ("QRTb"); 0 for
-// anything else.
+// A code written as its four characters ("QRTb"); 0 for anything else.
 std::uint32_t fourCharCodeOf(const std::string &text)
 {
     std::uint32_t code = 0;
@@ -97,10 +67,9 @@ QStringList preferredLanguages()
 {
     // "de-DE" gives "de_DE" and "de", the names of the bundle's folders.
     QStringList names;
-    for (const QString &language : QLocale::system().uiLanguages()) {
-        QString name = language;
-        name.replace(QLatin1Char('-'), QLatin1Char('_'));
-        for (QString candidate : {name, name.section(QLatin1Char('_'), 0, 0)})
+    for (QString language : QLocale::system().uiLanguages()) {
+        language.replace(QLatin1Char('-'), QLatin1Char('_'));
+        for (const QString &candidate : {language, language.section(QLatin1Char('_'), 0, 0)})
             if (!candidate.isEmpty() && !names.contains(candidate))
                 names.append(candidate);
     }
@@ -114,32 +83,28 @@ QString infoValue(const char *key)
 
 QString helpPage()
 {
-    for (const std::string &folder : {localizationFolder(), std::string()}) {
-        const QString page = pathOf(folder + "help/index.html");
+    // The first language the bundle has a folder for; the root is English.
+    const QStringList languages = preferredLanguages();
+    const auto language = std::find_if(languages.begin(), languages.end(), [](const QString &name) {
+        return QFile::exists(pathOf(name + QStringLiteral(".lproj")));
+    });
+    const QString folder = language == languages.end() ? QString() : *language + QStringLiteral(".lproj/");
+    for (const QString &page :
+         {pathOf(folder + QStringLiteral("help/index.html")), pathOf(QStringLiteral("help/index.html"))})
         if (QFile::exists(page))
             return page;
-    }
     return QString();
-}
-
-std::optional<std::string> readBundleFile(const std::string &relativePath)
-{
-    QFile file(pathOf(relativePath));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll().toStdString();
 }
 
 void setBundleRoot(const std::string &folder)
 {
-    BundleState &bundle = state();
-    bundle.root = folder.empty() ? QStringLiteral(":/bundle") : QString::fromStdString(folder);
-    bundle.info.reset();
+    root = folder.empty() ? QStringLiteral(":/bundle") : QString::fromStdString(folder);
+    infoKeys.reset();
 }
 
 std::string bundleRoot()
 {
-    return state().root.toStdString();
+    return root.toStdString();
 }
 
 std::string bundleName()
@@ -149,8 +114,9 @@ std::string bundleName()
 
 std::string commandName()
 {
-    const std::string executable = valueOr("CFBundleExecutable", program_invocation_short_name);
-    return QString::fromStdString(executable).toLower().toStdString();
+    return QString::fromStdString(valueOr("CFBundleExecutable", program_invocation_short_name))
+        .toLower()
+        .toStdString();
 }
 
 std::string preferencesDomain()

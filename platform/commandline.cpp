@@ -15,10 +15,23 @@
 namespace
 {
 
-QString infoValue(const char *key, const std::string &fallback)
+// Printed before the application object exists, so translated directly.
+QString localized(const char *text)
 {
-    const QString value = platform::infoValue(key);
-    return value.isEmpty() ? QString::fromStdString(fallback) : value;
+    return platform::translatedEarly("CommandLine", text);
+}
+
+// False on an option nobody knows.
+bool parse(QCommandLineParser &parser, int argc, char **argv)
+{
+    // "-reverse" is one unknown option, not -r -e -v ...
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("v"), QStringLiteral("version")}));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return parser.parse(arguments);
 }
 
 QString programName(int argc, char **argv)
@@ -27,67 +40,35 @@ QString programName(int argc, char **argv)
                     : QString::fromStdString(platform::commandName());
 }
 
-QStringList argumentsOf(int argc, char **argv)
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
-}
-
-// The command line's own texts in the user's language. They are printed
-// before the application object exists, so they are translated directly.
-QString localized(const char *text)
-{
-    return platform::translatedEarly("CommandLine", text);
-}
-
-struct Parser {
-    QCommandLineParser parser;
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
-    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}};
-
-    Parser()
-    {
-        // "-reverse" is one unknown option, not -r -e -v ...
-        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOption(help);
-        parser.addOption(version);
-    }
-};
-
 using Rows = QList<QPair<QString, QString>>;
 
-// The options and the arguments, each under its heading, their texts lined
-// up in one column.
+// Both headings with their rows, the texts lined up in one column.
 QString optionsAndArguments(const Rows &options, const Rows &arguments)
 {
     qsizetype width = 0;
     for (const auto &row : options + arguments)
         width = std::max(width, row.first.size());
-    const auto lines = [width](const Rows &rows) {
-        QStringList lines;
+    const auto lines = [width](const char *heading, const Rows &rows) {
+        QString text = localized(heading);
         for (const auto &row : rows)
-            lines << QStringLiteral("  ") + row.first.leftJustified(width + 2) + row.second;
-        return lines.join(QLatin1Char('\n'));
+            text += QStringLiteral("\n  ") + row.first.leftJustified(width + 2) + row.second;
+        return text;
     };
-    return localized(QT_TRANSLATE_NOOP("CommandLine", "Options:")) + QLatin1Char('\n') + lines(options) +
-           QStringLiteral("\n\n") + localized(QT_TRANSLATE_NOOP("CommandLine", "Arguments:")) +
-           QLatin1Char('\n') + lines(arguments);
+    return lines(QT_TRANSLATE_NOOP("CommandLine", "Options:"), options) + QStringLiteral("\n\n") +
+           lines(QT_TRANSLATE_NOOP("CommandLine", "Arguments:"), arguments);
 }
 
-// Laid out as Qt's parser lays out its help, but with every text, the
-// headings too, in the user's language.
+// Laid out as Qt's parser lays out its help, with every text translated.
 QString helpText(const QString &program)
 {
     const QString name = QString::fromStdString(platform::bundleName());
     const QString command = QString::fromStdString(platform::commandName());
     const QString extension = QString::fromStdString(platform::documentExtension());
+    const QString info = platform::infoValue("CFBundleGetInfoString");
     const QStringList paragraphs = {
         localized(QT_TRANSLATE_NOOP("CommandLine", "Usage: %1 [options] [files...]")).arg(program) +
             QLatin1Char('\n') +
-            platform::translatedEarly(
-                "Info", infoValue("CFBundleGetInfoString", name.toStdString()).toUtf8().constData()),
+            platform::translatedEarly("Info", (info.isEmpty() ? name : info).toUtf8().constData()),
         localized(QT_TRANSLATE_NOOP("CommandLine",
                                     "A file given while %1 is already running opens in the running program."))
             .arg(name),
@@ -113,7 +94,7 @@ QString versionText()
 {
     const QString name = QString::fromStdString(platform::bundleName());
     const QStringList lines = {
-        name + QLatin1Char(' ') + infoValue("CFBundleShortVersionString", ""),
+        name + QLatin1Char(' ') + platform::infoValue("CFBundleShortVersionString"),
         localized(QT_TRANSLATE_NOOP("CommandLine", "Copyright (C) 2026 The %1 developers")).arg(name),
         localized(QT_TRANSLATE_NOOP("CommandLine", "License GPL-3.0-or-later: GNU GPL version 3 or later "
                                                    "<https://www.gnu.org/licenses/gpl-3.0.html>")),
@@ -130,34 +111,24 @@ void print(FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
-// The operands with the bytes the user gave: a file name need not be UTF-8,
-// and through a QString its other bytes would be replaced.
-std::vector<std::string> operandBytes(int argc, char **argv)
-{
-    std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (!optionsEnded && argument == "--")
-            optionsEnded = true;
-        else if (optionsEnded || argument.size() < 2 || argument[0] != '-')
-            operands.push_back(argument);
-    }
-    return operands;
-}
-
-// The same file names made absolute and clean ("." and ".." resolved, no
-// doubled or trailing slash), byte for byte.
-std::vector<std::string> absoluteFiles(const std::vector<std::string> &names)
+// The operands made absolute and clean ("." and ".." resolved, no doubled
+// or trailing slash) with the user's bytes: a file name need not be UTF-8.
+std::vector<std::string> absoluteFiles(int argc, char **argv)
 {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::current_path(error);
     std::vector<std::string> files;
-    for (const std::string &name : names) {
-        std::string path = (folder / name).lexically_normal().string();
-        while (path.size() > 1 && path.back() == '/')
-            path.pop_back();
-        files.push_back(path);
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            std::string path = (folder / argument).lexically_normal().string();
+            while (path.size() > 1 && path.back() == '/')
+                path.pop_back();
+            files.push_back(path);
+        }
     }
     return files;
 }
@@ -166,32 +137,24 @@ std::vector<std::string> absoluteFiles(const std::vector<std::string> &names)
 
 CommandLine ParseCommandLine(int argc, char **argv)
 {
-    Parser p;
+    QCommandLineParser parser;
     // Unknown options are judged later: they may be the window system's.
-    p.parser.parse(argumentsOf(argc, argv));
+    parse(parser, argc, argv);
     CommandLine result;
-    if (p.parser.isSet(p.help)) {
-        print(stdout, helpText(programName(argc, argv)));
-        result.finished = true;
-    } else if (p.parser.isSet(p.version)) {
-        print(stdout, versionText());
-        result.finished = true;
-    }
+    result.finished = parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version"));
+    if (result.finished)
+        print(stdout,
+              parser.isSet(QStringLiteral("help")) ? helpText(programName(argc, argv)) : versionText());
     return result;
 }
 
 CommandLine CheckCommandLineOptions(int argc, char **argv)
 {
-    Parser p;
-    CommandLine result;
-    if (!p.parser.parse(argumentsOf(argc, argv))) {
-        const QString name = programName(argc, argv);
-        print(stderr, name + QStringLiteral(": ") + p.parser.errorText() + QStringLiteral("\nTry '") + name +
-                          QStringLiteral(" --help' for more information.\n"));
-        result.finished = true;
-        result.exitCode = 2;
-        return result;
-    }
-    result.files = absoluteFiles(operandBytes(argc, argv));
-    return result;
+    QCommandLineParser parser;
+    if (parse(parser, argc, argv))
+        return CommandLine{absoluteFiles(argc, argv), false, 0};
+    const QString name = programName(argc, argv);
+    print(stderr, name + QStringLiteral(": ") + parser.errorText() + QStringLiteral("\nTry '") + name +
+                      QStringLiteral(" --help' for more information.\n"));
+    return CommandLine{{}, true, 2};
 }

@@ -8,16 +8,14 @@
 struct CommandLine {
     // The files named after the options, as absolute paths, in order.
     std::vector<std::string> files;
-    // Set when the process is done after parsing (help, version or a
-    // usage error, already printed); exitCode is what it ends with.
+    // The process is done (help, version or a printed usage error) and ends with exitCode.
     bool finished = false;
     int exitCode = 0;
 };
 
-// Reads the options and files. Runs before the application object exists,
-// so --help and --version work without a display; options meant for the
-// window system (-platform, -display ...) are left for it.
+// Runs before the application object exists and answers --help and
+// --version; other options may be the window system's (-platform ...).
 CommandLine ParseCommandLine(int argc, char **argv);
-// Checks the command line again once the application object has taken its
-// own options away: an option nobody knows is a usage error, printed.
+// Once the application has taken its own options, an unknown option is a
+// printed usage error; otherwise the files.
 CommandLine CheckCommandLineOptions(int argc, char **argv);

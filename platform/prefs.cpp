@@ -7,42 +7,28 @@
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
-#include <utility>
-
-namespace
-{
-
-QString preferencesFilePath()
-{
-    const QString name = QString::fromStdString(platform::preferencesDomain()).section(QLatin1Char('.'), -1);
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return folder + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".conf");
-}
-
-// The folder of file, or the nearest folder above it that exists.
-QString nearestFolder(const QString &file)
-{
-    QFileInfo folder(QFileInfo(file).absolutePath());
-    while (!folder.exists() && !folder.isRoot())
-        folder = QFileInfo(folder.absolutePath());
-    return folder.absoluteFilePath();
-}
-
-} // namespace
 
 namespace platform
 {
 
 QSettings &preferences()
 {
-    static QSettings settings(preferencesFilePath(), QSettings::IniFormat);
+    static const QString name = QString::fromStdString(preferencesDomain()).section(QLatin1Char('.'), -1);
+    static QSettings settings(
+        QStringLiteral("%1/%2/%2.conf")
+            .arg(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), name),
+        QSettings::IniFormat);
     return settings;
 }
 
 QString preferencesWriteFailure()
 {
     const QString file = preferences().fileName();
-    const std::pair<QString, int> checks[] = {{file, W_OK}, {nearestFolder(file), W_OK | X_OK}};
+    // The file's folder, or the nearest one above it that exists.
+    QFileInfo folder(QFileInfo(file).absolutePath());
+    while (!folder.exists() && !folder.isRoot())
+        folder = QFileInfo(folder.absolutePath());
+    const std::pair<QString, int> checks[] = {{file, W_OK}, {folder.absoluteFilePath(), W_OK | X_OK}};
     for (const auto &[path, mode] : checks)
         if (QFileInfo::exists(path) && access(QFile::encodeName(path).constData(), mode) != 0)
             return QString::fromLocal8Bit(std::strerror(errno));
@@ -53,8 +39,7 @@ QString preferencesWriteFailure()
 
 std::int32_t QRLReadDistanceUnit()
 {
-    // Any other stored value, or one that is not exactly an integer, would
-    // be computed and shown as metres but recorded as itself in the file.
+    // Anything but exactly 2 is computed and shown as metres.
     bool isNumber = false;
     const int unit =
         platform::preferences().value(QLatin1String(kDistanceUnitKey)).toString().trimmed().toInt(&isNumber);

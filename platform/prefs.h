@@ -1,15 +1,13 @@
-// The program's preferences: one QSettings on an INI file in the user's
-// configuration folder, <config>/<name>/<name>.conf, <name> the last part of
-// the bundle identifier. Values set stay in effect for the session even when
-// the file cannot be written.
+// The program's preferences: one QSettings INI file, <config>/<name>/<name>.conf,
+// <name> the last part of the bundle identifier. Values set stay in effect
+// for the session even when the file cannot be written.
 #pragma once
 
 #include <QSettings>
 #include <QString>
 #include <cstdint>
 
-// The one persisted preference: the unit new tables are computed in, as the
-// calculation record numbers it (1 metres, 2 feet).
+// The unit new tables are computed in, as the record numbers it (1 metres, 2 feet).
 constexpr const char *kDistanceUnitKey = "Distance Unit";
 // The stored unit, read afresh: 2 only when exactly 2 is stored, else 1.
 std::int32_t QRLReadDistanceUnit();
@@ -18,8 +16,7 @@ namespace platform
 {
 
 QSettings &preferences();
-// After a failed sync: why the file cannot be written, as the system says
-// it ("Read-only file system"); QSettings reports only that it could not.
+// After a failed sync, the system's reason ("Read-only file system").
 QString preferencesWriteFailure();
 
 } // namespace platform

@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFontMetrics>
 #include <QTextBrowser>
 #include <algorithm>
@@ -127,9 +128,9 @@ TEST(German, FactsAboutHelpAndDialogButtons)
     EXPECT_EQ(BCopyInfoString(), "Quorlscope 1.0.0, Schärfentiefe-Tabellen für Fotografen");
     const std::string help = platform::helpPage().toStdString();
     EXPECT_NE(help.find("/de.lproj/help/index.html"), std::string::npos) << help;
-    const std::optional<std::string> page = platform::readBundleFile("de.lproj/help/index.html");
-    ASSERT_TRUE(page);
-    EXPECT_NE(page->find("<h1>Quorlscope-Hilfe</h1>"), std::string::npos);
+    QFile page(QString::fromStdString(platform::bundleRoot() + "/de.lproj/help/index.html"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_NE(page.readAll().toStdString().find("<h1>Quorlscope-Hilfe</h1>"), std::string::npos);
 
     std::vector<std::string> cameras;
     RunTableWindow([&](QWidget *window) {
