@@ -7,7 +7,6 @@
 #include "bench/support/print_dialog.h"
 #include "bench/support/recording_reporter.h"
 #include "document/document.h"
-#include "document/mainwindow.h"
 #include "model/data.h"
 #include "platform/application.h"
 #include "platform/atomicsave.h"
@@ -60,7 +59,7 @@ void BM_ExportTenTablesToPDF(benchmark::State &state)
     const std::string target = folder + "/kit.pdf";
     for (auto _ : state) {
         const std::optional<std::string> pdf =
-            QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), BDrawPrintedSheet);
+            QRLTablesAsPDF(tables, QRLDefaultSheetBounds());
         if (!pdf || SaveFile(target, QByteArray::fromStdString(*pdf), Replace::unlocked, true).failed()) {
             state.SkipWithError("no PDF");
             break;
