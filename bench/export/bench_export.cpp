@@ -58,8 +58,7 @@ void BM_ExportTenTablesToPDF(benchmark::State &state)
     }
     const std::string target = folder + "/kit.pdf";
     for (auto _ : state) {
-        const std::optional<std::string> pdf =
-            QRLTablesAsPDF(tables, QRLDefaultSheetBounds());
+        const std::optional<std::string> pdf = QRLTablesAsPDF(tables, QRLDefaultSheetBounds());
         if (!pdf || SaveFile(target, QByteArray::fromStdString(*pdf), Replace::unlocked, true).failed()) {
             state.SkipWithError("no PDF");
             break;
