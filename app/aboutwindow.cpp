@@ -3,7 +3,7 @@
 #include "app/aboutwindow.h"
 
 #include "app/windowmodule.h"
-#include "document/mainwindow.h"
+#include "document/document.h"
 #include "platform/bundle.h"
 #include "platform/quickdraw.h"
 #include "ui_aboutwindow.h"

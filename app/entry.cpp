@@ -1,7 +1,7 @@
 #include "app/main.h"
 #include "cli/programs.h"
 #include "cli/subcommands.h"
-#include "document/mainwindow.h"
+#include "document/document.h"
 #include "platform/application.h"
 #include "platform/charactertype.h"
 #include "print/pdfexport.h"
@@ -13,7 +13,7 @@ namespace
 // window first opens; ok false (and nothing) when it cannot be made.
 std::string tablesAsPDFDocument(const std::vector<tExportTable> &tables, bool *ok)
 {
-    std::optional<std::string> pdf = QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), BDrawPrintedSheet);
+    std::optional<std::string> pdf = QRLTablesAsPDF(tables, QRLDefaultSheetBounds());
     *ok = pdf.has_value();
     return pdf.value_or(std::string());
 }

@@ -3,7 +3,7 @@
 #include "app/factswindow.h"
 
 #include "app/windowmodule.h"
-#include "document/mainwindow.h"
+#include "document/document.h"
 #include "platform/forms.h"
 #include "ui_factswindow.h"
 

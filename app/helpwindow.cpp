@@ -3,7 +3,7 @@
 #include "app/helpwindow.h"
 
 #include "app/windowmodule.h"
-#include "document/mainwindow.h"
+#include "document/document.h"
 #include "platform/alerts.h"
 #include "platform/bundle.h"
 #include "platform/forms.h"

@@ -7,7 +7,6 @@
 #include "app/opendocuments.h"
 #include "app/startupwindow.h"
 #include "document/document.h"
-#include "document/mainwindow.h"
 #include "files/appinfo.h"
 #include "files/navigation.h"
 #include "platform/application.h"

@@ -3,7 +3,7 @@
 #include "app/prefwindow.h"
 
 #include "app/windowmodule.h"
-#include "document/mainwindow.h"
+#include "document/document.h"
 #include "model/data.h"
 #include "platform/alerts.h"
 #include "platform/forms.h"

@@ -3,7 +3,6 @@
 #include "app/tablewindow.h"
 
 #include "document/document.h"
-#include "document/mainwindow.h"
 #include "platform/alerts.h"
 #include "platform/forms.h"
 #include "platform/menus.h"

@@ -1,13 +1,17 @@
-// The document list: the open document windows in order of creation, the
-// current document, and the count of documents with unsaved changes. The
-// list is read from the application's windows each time; nothing else keeps it.
+// The document list, read from the application's windows each time, and the
+// document windows with the sheet they show.
 #include "document/document.h"
 
-#include "document/mainwindow.h"
 #include "platform/alerts.h"
+#include "platform/forms.h"
 #include "platform/menus.h"
+#include "platform/placement.h"
+#include "ui_main.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QLayout>
+#include <QPainter>
 #include <algorithm>
 #include <vector>
 
@@ -15,6 +19,7 @@ namespace
 {
 
 std::int32_t currentDocListIndex = 0;
+std::int32_t windowCount = 1; // document windows built so far, plus one
 tDocumentHooks hooks;
 
 // The open document windows, oldest first.
@@ -22,35 +27,26 @@ std::vector<DocumentWindow *> documents()
 {
     std::vector<DocumentWindow *> list;
     for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *document = dynamic_cast<DocumentWindow *>(widget); document && document->isOpenDocument())
+        if (auto *document = dynamic_cast<DocumentWindow *>(widget);
+            document && document->serial > 0 && !document->closed)
             list.push_back(document);
     std::sort(list.begin(), list.end(),
-              [](const DocumentWindow *a, const DocumentWindow *b) { return a->serial() < b->serial(); });
+              [](const DocumentWindow *a, const DocumentWindow *b) { return a->serial < b->serial; });
     return list;
 }
 
-// The document that has this window, or null.
-DocumentWindow *documentOfWindow(QWidget *window)
-{
-    if (!window)
-        return nullptr;
-    for (DocumentWindow *document : documents())
-        if (document == window)
-            return document;
-    return nullptr;
-}
-
-int indexOf(const DocumentWindow *document)
+// Compares pointers only, so a window already gone may be asked about.
+int indexOf(const QWidget *window)
 {
     const std::vector<DocumentWindow *> list = documents();
-    const auto it = std::find(list.begin(), list.end(), document);
+    const auto it = std::find(list.begin(), list.end(), window);
     return it == list.end() ? -1 : int(it - list.begin());
 }
 
 // The window goes with what the layers above keep for it.
 void disposeDocument(DocumentWindow *document)
 {
-    document->markClosed();
+    document->closed = true;
     if (hooks.closing)
         hooks.closing(document);
     document->hide();
@@ -65,24 +61,73 @@ tDocumentPtr failInitDocument(DocumentWindow *document)
     return nullptr;
 }
 
-void setDirty(tDocumentPtr document, int dirtyStatus, bool shown)
+void showSheetInWindow(DocumentWindow *document, tDataPtr data, bool valid)
 {
     if (!document)
         return;
-    document->setDirty(dirtyStatus, shown);
-    platform::updateMenus(); // Save and Revert follow the dirty state
+    document->sheet = layoutSheet(BSheetBounds(document), data, valid, false);
+    document->centralWidget()->update();
 }
 
 } // namespace
 
+DocumentWindow::DocumentWindow()
+{
+    Ui::MainWindow().setupUi(this);
+    untitledName = windowTitle();
+    centralWidget()->installEventFilter(this);
+}
+
+DocumentWindow::~DocumentWindow()
+{
+    QRLDeleteDataPtr(dataPtr);
+}
+
+void DocumentWindow::setCurrentFile(const std::string &path)
+{
+    filePath = path;
+    setWindowFilePath(QString::fromStdString(path));
+    QString title = untitledName;
+    if (!path.empty())
+        title = QString::fromStdString(path.substr(path.rfind('/') + 1));
+    else if (serial > 1)
+        title += QString::number(serial);
+    // "[*]" is where Qt shows the modified mark.
+    setWindowTitle(title + QStringLiteral("[*]"));
+}
+
+void DocumentWindow::closeEvent(QCloseEvent *event)
+{
+    // The window stays until BCloseDocument takes it away.
+    event->ignore();
+    if (serial <= 0 || closed)
+        return;
+    if (!dirty)
+        BCloseDocument(this);
+    else if (hooks.closeDirty)
+        hooks.closeDirty(this);
+}
+
+void DocumentWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    BDrawDocsWindowDataUpdate(this);
+}
+
+bool DocumentWindow::eventFilter(QObject *object, QEvent *event)
+{
+    QWidget *content = centralWidget();
+    if (object == content && event->type() == QEvent::Paint && !sheet.empty()) {
+        QPainter painter(content);
+        painter.fillRect(content->rect(), Qt::white);
+        paintSheet(painter, sheet);
+    }
+    return QMainWindow::eventFilter(object, event);
+}
+
 void BSetDocumentHooks(const tDocumentHooks &documentHooks)
 {
     hooks = documentHooks;
-}
-
-const tDocumentHooks &BGetDocumentHooks()
-{
-    return hooks;
 }
 
 tDocumentPtr BInitDocument()
@@ -90,7 +135,18 @@ tDocumentPtr BInitDocument()
     // Every slot in use: refused like any other failure.
     if (BGetNumberOfDocuments() >= kMaxNumberOfDocuments)
         return failInitDocument(nullptr);
-    DocumentWindow *document = BInitMainWindow();
+    auto *document = dynamic_cast<DocumentWindow *>(platform::takePreparedWindow());
+    if (!document)
+        document = new DocumentWindow;
+    BLoadWindow(document, "MainWindow");
+    document->serial = windowCount++;
+    document->setCurrentFile(document->filePath);
+    QWidget *front = nullptr;
+    for (QWidget *window : platform::windowsFrontToBack())
+        if (!front && BIsDocumentWindow(window))
+            front = window;
+    // New windows cascade from the front document window and never open off screen.
+    platform::cascadeWindow(document, front);
     currentDocListIndex = indexOf(document);
     document->dataPtr = QRLNewDataPtr();
     if (!document->dataPtr)
@@ -104,30 +160,33 @@ tDocumentPtr BInitDocument()
 
 void BCloseDocument(QWidget *window)
 {
-    DocumentWindow *document = documentOfWindow(window);
+    DocumentWindow *document = BGetDocumentWindowsDocPtr(window);
     if (!document)
         return;
-    currentDocListIndex = indexOf(document);
-    // The list is whole again before the window goes: hiding it adjusts the
-    // menus for the window that comes to the front, which must be found.
     // currentDocListIndex keeps its value: the document that moves into the
     // slot, or none until the next operation makes one current.
+    currentDocListIndex = indexOf(document);
     disposeDocument(document);
 }
 
 void BSetDocumentDirty(tDocumentPtr documentPtr, int dirtyStatus)
 {
-    setDirty(documentPtr, dirtyStatus, false);
+    if (!documentPtr)
+        return;
+    documentPtr->dirty = std::int16_t(dirtyStatus);
+    platform::updateMenus(); // Save and Revert follow the dirty state
 }
 
 void BSetDocumentDirtyShown(tDocumentPtr documentPtr, int dirtyStatus)
 {
-    setDirty(documentPtr, dirtyStatus, true);
+    if (documentPtr)
+        documentPtr->setWindowModified(dirtyStatus != 0);
+    BSetDocumentDirty(documentPtr, dirtyStatus);
 }
 
 int BIsDocumentDirty(QWidget *window)
 {
-    const DocumentWindow *document = documentOfWindow(window);
+    const DocumentWindow *document = BGetDocumentWindowsDocPtr(window);
     return document ? document->dirty : 0;
 }
 
@@ -145,12 +204,12 @@ int BGetNumberOfDirtyDocuments()
 
 int BIsDocumentWindow(QWidget *window)
 {
-    return documentOfWindow(window) ? 1 : 0;
+    return BGetDocumentWindowsDocPtr(window) ? 1 : 0;
 }
 
 tDocumentPtr BGetDocumentWindowsDocPtr(QWidget *window)
 {
-    return documentOfWindow(window);
+    return window ? BGetDocumentWindowByIndex(std::int16_t(indexOf(window))) : nullptr;
 }
 
 DocumentWindow *BGetDocumentsWindowPtr(tDocumentPtr documentPtr)
@@ -166,8 +225,8 @@ DocumentWindow *BGetDocumentWindowByIndex(std::int16_t index)
 
 void BSetCurrentDocListIndexFromWindowRef(QWidget *window)
 {
-    if (DocumentWindow *document = documentOfWindow(window))
-        currentDocListIndex = indexOf(document);
+    if (const int index = window ? indexOf(window) : -1; index >= 0)
+        currentDocListIndex = index;
 }
 
 tDataPtr BGetCurrentDocsDataPtr()
@@ -184,4 +243,54 @@ DocumentWindow *BGetCurrentDocsWindowRef()
 int BGetCurrentDocListIndex()
 {
     return currentDocListIndex;
+}
+
+void BLoadWindow(QWidget *form, const std::string &windowName)
+{
+    platform::adoptWindow(form, windowName);
+}
+
+void BPrepareMainWindow()
+{
+    platform::prepareWindow([]() -> QWidget * { return new DocumentWindow; });
+}
+
+void BDrawDocsWindowData(std::int32_t valid)
+{
+    showSheetInWindow(BGetCurrentDocsWindowRef(), BGetCurrentDocsDataPtr(), valid == 1);
+}
+
+void BDrawDocsWindowDataUpdate(QWidget *window)
+{
+    // Exactly 1 draws the values: a flag byte read from a file may hold anything.
+    if (tDocumentPtr document = BGetDocumentWindowsDocPtr(window))
+        showSheetInWindow(document, document->dataPtr, document->dataPtr && document->dataPtr->valid == 1);
+}
+
+QRect BSheetBounds(QWidget *window)
+{
+    const auto *document = dynamic_cast<DocumentWindow *>(window);
+    if (!document)
+        return QRect();
+    // A hidden window has its size only once laid out.
+    if (QLayout *windowLayout = document->layout())
+        windowLayout->activate();
+    return document->centralWidget()->rect();
+}
+
+void BDrawDocsPrintData(QPainter &painter, QWidget *docsWindow)
+{
+    // The geometry is the document window's, the painter the page's.
+    BSetCurrentDocListIndexFromWindowRef(docsWindow);
+    BDrawPrintedSheet(painter, BSheetBounds(docsWindow), BGetCurrentDocsDataPtr());
+}
+
+SheetLayout BLayoutPrintedSheet(const QRect &bounds, tDataPtr data)
+{
+    return layoutSheet(bounds, data, data && data->valid == 1, true);
+}
+
+void BDrawPrintedSheet(QPainter &painter, const QRect &bounds, tDataPtr data)
+{
+    paintSheet(painter, BLayoutPrintedSheet(bounds, data));
 }

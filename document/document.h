@@ -1,27 +1,52 @@
-// The open documents: up to ten document windows in order of creation.
+// The open documents: up to ten document windows in order of creation, and
+// the table sheet each shows.
 #pragma once
 
-#include "document/documentwindow.h"
+#include "document/sheet.h"
 #include "model/data.h"
+
+#include <QMainWindow>
+#include <string>
 
 constexpr int kMaxNumberOfDocuments = 10;
 
-// A document is its window: the window owns the record, the file and the
-// unsaved-changes state.
-using tDocument = DocumentWindow;
-using tDocumentPtr = tDocument *;
+// The main window of one open document; it owns the record, the file and
+// the unsaved-changes state.
+class DocumentWindow : public QMainWindow
+{
+  public:
+    DocumentWindow();
+    ~DocumentWindow() override;
+
+    // The file (empty: untitled, numbered from the second window on) names the window.
+    void setCurrentFile(const std::string &path);
+
+    tDataPtr dataPtr = nullptr;
+    std::int16_t dirty = 0;
+    bool isClosing = false;
+    std::string filePath; // empty until the document has a file
+    bool fileLocked = false;
+    int serial = 0;      // the window's number in the run
+    bool closed = false; // left the open documents; the window goes later
+    SheetLayout sheet;   // painted whenever the content paints
+    QString untitledName;
+
+  protected:
+    // A clean document closes at once; one with unsaved changes asks first.
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *object, QEvent *event) override;
+};
+
+using tDocumentPtr = DocumentWindow *;
 
 // Registered from above at start-up; each may be null.
 struct tDocumentHooks {
-    // A document is complete; false refuses it, as any other failure would.
-    bool (*created)(tDocumentPtr document) = nullptr;
-    // The document and its window are about to go.
-    void (*closing)(tDocumentPtr document) = nullptr;
-    // The user asks to close the window of a document with unsaved changes.
-    void (*closeDirty)(tDocumentPtr document) = nullptr;
+    bool (*created)(tDocumentPtr document) = nullptr;    // false refuses the new document
+    void (*closing)(tDocumentPtr document) = nullptr;    // the document is about to go
+    void (*closeDirty)(tDocumentPtr document) = nullptr; // the close box, with unsaved changes
 };
 void BSetDocumentHooks(const tDocumentHooks &hooks);
-const tDocumentHooks &BGetDocumentHooks();
 
 tDocumentPtr BInitDocument();
 void BCloseDocument(QWidget *window);
@@ -40,3 +65,21 @@ void BSetCurrentDocListIndexFromWindowRef(QWidget *window);
 tDataPtr BGetCurrentDocsDataPtr();
 DocumentWindow *BGetCurrentDocsWindowRef();
 int BGetCurrentDocListIndex();
+
+// Makes the hidden form window one of the program's windows, named windowName.
+void BLoadWindow(QWidget *form, const std::string &windowName);
+// Builds the next document window ahead, while start-up waits anyway.
+void BPrepareMainWindow();
+
+// Lays out the current document's sheet in its window: values when valid is 1.
+void BDrawDocsWindowData(std::int32_t valid);
+// The same for the document that owns window, by its record's flag.
+void BDrawDocsWindowDataUpdate(QWidget *window);
+// The content's rectangle, which the sheet is laid out in.
+QRect BSheetBounds(QWidget *window);
+// Paints docsWindow's sheet on a page as laid out in the window; its
+// document becomes the current one.
+void BDrawDocsPrintData(QPainter &painter, QWidget *docsWindow);
+// The printed sheet: values when the record's flag is exactly 1.
+SheetLayout BLayoutPrintedSheet(const QRect &bounds, tData *data);
+void BDrawPrintedSheet(QPainter &painter, const QRect &bounds, tData *data);

@@ -1,4 +1,3 @@
-// The table sheet laid out as items and painted from them.
 #include "document/sheet.h"
 
 #include "model/data.h"
@@ -17,11 +16,9 @@ const char *const kApertureTexts[kNumberOfApertures] = {" 1.4", " 2  ",  " 2.8",
                                                         " 8  ", "11   ", "16  ", "22  ", "32  "};
 const char *const kPrintedRow6ApertureText = "11  ";
 
-// A label of the sheet in the user's language. The sheet draws in a
-// fixed-pitch font of about 7 px per character, so each text must end before
-// the next item: the focal length's label 15, the distance's 12, the
-// circle's 20, the camera's 13, the aperture's 12, the near and far headings
-// 18 and the camera formats 24 characters at most, in every language.
+// A label in the user's language. At about 7 px per character each must end
+// before the next item: focal length 15, distance 12, circle 20, camera 13,
+// aperture 12, near and far 18, camera formats 24 characters at most.
 QString localized(const char *text)
 {
     return QCoreApplication::translate("Sheet", text);
@@ -54,126 +51,80 @@ QImage sheetPicture()
     return *found;
 }
 
-int rowTop(int row)
-{
-    return 150 + 30 * row;
-}
+} // namespace
 
-class Layout
+SheetLayout layoutSheet(const QRect &bounds, const tData *data, bool valid, bool onPaper)
 {
-  public:
-    explicit Layout(const QRect &bounds) : bounds_(bounds) {}
-
+    SheetLayout items;
+    const auto rowTop = [](int row) { return 150 + 30 * row; };
     // A text from (L + x, T + y) to the bottom right, reaching right further
     // by extraRight and ending at T + height when given.
-    void text(int x, int y, const QString &text, int extraRight = 0, int height = 0)
-    {
-        const QPoint topLeft(bounds_.left() + x, bounds_.top() + y);
-        const QPoint bottomRight(bounds_.right() + extraRight,
-                                 height ? bounds_.top() + y + height - 1 : bounds_.bottom());
-        items_.push_back({SheetItem::Kind::text, QRect(topLeft, bottomRight), {}, text, {}});
-    }
-    void number(int x, int y, const char *format, double value)
-    {
+    const auto text = [&](int x, int y, const QString &string, int extraRight = 0, int height = 0) {
+        const QPoint bottomRight(bounds.right() + extraRight,
+                                 height ? bounds.top() + y + height - 1 : bounds.bottom());
+        items.push_back(
+            {SheetItem::Kind::text, QRect(bounds.topLeft() + QPoint(x, y), bottomRight), {}, string, {}});
+    };
+    const auto number = [&](int x, int y, const char *format, double value) {
         text(x, y, QString::asprintf(format, value));
-    }
-    void rule()
-    {
-        const int end = bounds_.left() + bounds_.width() - 10;
-        items_.push_back({SheetItem::Kind::line, {}, QLine(10, 90, end, 90), {}, {}});
-    }
-    void picture()
-    {
-        const QImage image = sheetPicture();
-        if (!image.isNull())
-            items_.push_back({SheetItem::Kind::picture, QRect(312, 62, 32, 32), {}, {}, image});
-    }
-    SheetLayout take() { return std::move(items_); }
-
-  private:
-    QRect bounds_;
-    SheetLayout items_;
-};
-
-void layoutHeadings(Layout &layout, bool valid)
-{
-    layout.text(20, 20, localized(QT_TRANSLATE_NOOP("Sheet", "Focal length:")));
+    };
+    items.push_back(
+        {SheetItem::Kind::line, {}, QLine(10, 90, bounds.left() + bounds.width() - 10, 90), {}, {}});
+    if (const QImage image = sheetPicture(); !image.isNull())
+        items.push_back({SheetItem::Kind::picture, QRect(312, 62, 32, 32), {}, {}, image});
+    // With values the distance and limit headings give way to labels with their unit.
+    text(20, 20, localized(QT_TRANSLATE_NOOP("Sheet", "Focal length:")));
     if (!valid)
-        layout.text(210, 20, localized(QT_TRANSLATE_NOOP("Sheet", "Distance:")));
-    layout.text(20, 45, localized(QT_TRANSLATE_NOOP("Sheet", "Conf. circle (µm):")));
-    layout.text(20, 70, localized(QT_TRANSLATE_NOOP("Sheet", "Camera:")));
-    layout.text(20, 110, localized(QT_TRANSLATE_NOOP("Sheet", "Aperture")));
+        text(210, 20, localized(QT_TRANSLATE_NOOP("Sheet", "Distance:")));
+    text(20, 45, localized(QT_TRANSLATE_NOOP("Sheet", "Conf. circle (µm):")));
+    text(20, 70, localized(QT_TRANSLATE_NOOP("Sheet", "Camera:")));
+    text(20, 110, localized(QT_TRANSLATE_NOOP("Sheet", "Aperture")));
     if (!valid) {
-        layout.text(120, 110, localized(QT_TRANSLATE_NOOP("Sheet", "Near limit")), 100);
-        layout.text(260, 110, localized(QT_TRANSLATE_NOOP("Sheet", "Far limit")));
+        text(120, 110, localized(QT_TRANSLATE_NOOP("Sheet", "Near limit")), 100);
+        text(260, 110, localized(QT_TRANSLATE_NOOP("Sheet", "Far limit")));
     }
-}
-
-void layoutUnitLabels(Layout &layout, bool feet)
-{
-    layout.text(210, 20,
-                localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Dist. (ft):")
-                               : QT_TRANSLATE_NOOP("Sheet", "Dist. (m):")),
-                0, 20);
-    layout.text(120, 110,
-                localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Near limit (ft)")
-                               : QT_TRANSLATE_NOOP("Sheet", "Near limit (m)")),
-                100);
-    layout.text(260, 110,
-                localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Far limit (ft)")
-                               : QT_TRANSLATE_NOOP("Sheet", "Far limit (m)")));
-}
-
-void layoutValues(Layout &layout, const tData *data)
-{
-    auto *record = const_cast<tData *>(data); // the record's readers take no const
-    layoutUnitLabels(layout, QRLGetDistanceUnit(record) == kDistanceUnitFeet);
-    layout.number(140, 20, "%6.0f", QRLGetFocalLength(record));
-    layout.number(308, 20, "%6.3f", QRLGetDistance(record));
-    layout.number(175, 45, "%6.1f", QRLGetUnsharpCircleinMicroMeter(record));
-    layout.text(125, 70, localized(cameraName(QRLGetCameraType(record))));
     for (int i = 0; i < kNumberOfApertures; ++i)
-        layout.number(140, rowTop(i), "%6.3f", QRLGetTableElementNearDistance(record, i));
+        text(30, rowTop(i),
+             QString::fromUtf8(i == 6 && onPaper ? kPrintedRow6ApertureText : kApertureTexts[i]));
+    if (!valid) {
+        const QString dash = QStringLiteral("-");
+        for (int i = 0; i < kNumberOfApertures; ++i) {
+            text(140, rowTop(i), dash);
+            text(280, rowTop(i), dash);
+        }
+        text(150, 20, dash);
+        text(320, 20, dash);
+        text(180, 45, dash);
+        text(125, 70, dash);
+        return items;
+    }
+    auto *record = const_cast<tData *>(data); // the record's readers take no const
+    const bool feet = QRLGetDistanceUnit(record) == kDistanceUnitFeet;
+    text(210, 20,
+         localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Dist. (ft):")
+                        : QT_TRANSLATE_NOOP("Sheet", "Dist. (m):")),
+         0, 20);
+    text(120, 110,
+         localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Near limit (ft)")
+                        : QT_TRANSLATE_NOOP("Sheet", "Near limit (m)")),
+         100);
+    text(260, 110,
+         localized(feet ? QT_TRANSLATE_NOOP("Sheet", "Far limit (ft)")
+                        : QT_TRANSLATE_NOOP("Sheet", "Far limit (m)")));
+    number(140, 20, "%6.0f", QRLGetFocalLength(record));
+    number(308, 20, "%6.3f", QRLGetDistance(record));
+    number(175, 45, "%6.1f", QRLGetUnsharpCircleinMicroMeter(record));
+    text(125, 70, localized(cameraName(QRLGetCameraType(record))));
+    for (int i = 0; i < kNumberOfApertures; ++i)
+        number(140, rowTop(i), "%6.3f", QRLGetTableElementNearDistance(record, i));
     for (int i = 0; i < kNumberOfApertures; ++i) {
         const tDistance far = QRLGetTableElementFarDistance(record, i);
         if (far == -1.0)
-            layout.text(280, rowTop(i), QStringLiteral("inf"));
+            text(280, rowTop(i), QStringLiteral("inf"));
         else
-            layout.number(280, rowTop(i), "%6.3f", far);
+            number(280, rowTop(i), "%6.3f", far);
     }
-}
-
-void layoutPlaceholders(Layout &layout)
-{
-    const QString dash = QStringLiteral("-");
-    for (int i = 0; i < kNumberOfApertures; ++i) {
-        layout.text(140, rowTop(i), dash);
-        layout.text(280, rowTop(i), dash);
-    }
-    layout.text(150, 20, dash);
-    layout.text(320, 20, dash);
-    layout.text(180, 45, dash);
-    layout.text(125, 70, dash);
-}
-
-} // namespace
-
-SheetLayout layoutSheet(const QRect &bounds, const tData *data, bool valid, SheetMedium medium)
-{
-    Layout layout(bounds);
-    layout.rule();
-    layout.picture();
-    // With values the distance and limit headings give way to labels with their unit.
-    layoutHeadings(layout, valid);
-    for (int i = 0; i < kNumberOfApertures; ++i)
-        layout.text(30, rowTop(i),
-                    QString::fromUtf8(i == 6 && medium == SheetMedium::paper ? kPrintedRow6ApertureText
-                                                                             : kApertureTexts[i]));
-    if (valid)
-        layoutValues(layout, data);
-    else
-        layoutPlaceholders(layout);
-    return layout.take();
+    return items;
 }
 
 QFont sheetFont()
@@ -191,16 +142,11 @@ void paintSheet(QPainter &painter, const SheetLayout &layout)
     painter.setPen(QPen(Qt::black, 1.0));
     painter.setFont(sheetFont());
     for (const SheetItem &item : layout) {
-        switch (item.kind) {
-        case SheetItem::Kind::line:
+        if (item.kind == SheetItem::Kind::line)
             painter.drawLine(item.line);
-            break;
-        case SheetItem::Kind::picture:
+        else if (item.kind == SheetItem::Kind::picture)
             painter.drawImage(item.frame, item.picture);
-            break;
-        case SheetItem::Kind::text:
+        else
             painter.drawText(item.frame, Qt::TextWordWrap | Qt::AlignTop | Qt::AlignLeft, item.text);
-            break;
-        }
     }
 }

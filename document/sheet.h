@@ -1,6 +1,5 @@
-// The table sheet, one painter for the window, paper and PDF: the sheet is
-// first laid out as a short list of items (texts in their frames, the rule,
-// the picture), then painted from that list with any QPainter.
+// The table sheet for the window, paper and PDF: laid out as a short list of
+// items, then painted from that list with any QPainter.
 #pragma once
 
 #include <QImage>
@@ -23,12 +22,9 @@ struct SheetItem {
 };
 using SheetLayout = std::vector<SheetItem>;
 
-// On paper the sixth aperture's text has one trailing blank less.
-enum class SheetMedium { screen, paper };
-
 // The sheet laid out in bounds: the values of data when valid, placeholders
-// otherwise. The rule and the picture keep fixed places.
-SheetLayout layoutSheet(const QRect &bounds, const tData *data, bool valid, SheetMedium medium);
+// otherwise. On paper aperture 11's text has one trailing blank less.
+SheetLayout layoutSheet(const QRect &bounds, const tData *data, bool valid, bool onPaper);
 // Paints the items; the background is the caller's.
 void paintSheet(QPainter &painter, const SheetLayout &layout);
 // The sheet's fixed-pitch face, in which blank-padded numbers line up.

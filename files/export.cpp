@@ -3,7 +3,7 @@
 // renamed over the target, so that a failure leaves no partial file.
 #include "files/export.h"
 
-#include "document/mainwindow.h"
+#include "document/document.h"
 #include "files/file.h"
 #include "files/navigation.h"
 #include "formats/exportformats.h"
@@ -50,7 +50,7 @@ std::optional<std::string> exportBytes(tDocumentPtr document, tExportFormat form
     case kExportJSON:
         return QRLTablesAsJSON(tables);
     case kExportPDF: // the sheet laid out as the window shows it
-        return QRLTablesAsPDF(tables, BSheetBounds(document), BDrawPrintedSheet);
+        return QRLTablesAsPDF(tables, BSheetBounds(document));
     }
     return std::nullopt;
 }

@@ -2,7 +2,7 @@
 // bytes, read into and written from the document's open file.
 #include "files/file.h"
 
-#include "document/mainwindow.h"
+#include "document/document.h"
 #include "platform/alerts.h"
 #include "platform/frontwindow.h"
 

@@ -2,7 +2,7 @@
 // that they look alike everywhere; each finishes the work in its answer.
 #include "files/navigation.h"
 
-#include "document/mainwindow.h"
+#include "document/document.h"
 #include "files/file.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"

@@ -5,7 +5,6 @@
 //   build-fuzz/fuzz/open_fuzz -max_total_time=600 fuzz/corpus/open_fuzz
 #include "app/main.h"
 #include "document/document.h"
-#include "document/mainwindow.h"
 #include "files/file.h"
 #include "platform/application.h"
 #include "platform/files.h"

@@ -1,19 +1,17 @@
 // Page setup and printing. Each document window keeps its printing record
-// in a small object among its children. The page layout stays with the
-// window; a printer lives only while a dialog is up or a job runs. The
-// dialogs are window-modal: the commands return while they are up, and
-// their answers finish the work.
+// among its children; a printer lives only while a dialog is up or a job
+// runs. The dialogs are window-modal: their answers finish the work.
 #include "print/printing.h"
 
 #include "platform/alerts.h"
+#include "platform/atomicsave.h"
 #include "platform/bundle.h"
 #include "platform/dialogs.h"
-#include "print/pages.h"
-#include "print/printoutput.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -22,7 +20,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRadioButton>
-#include <QWidget>
 #include <algorithm>
 #include <memory>
 
@@ -30,27 +27,10 @@ namespace
 {
 
 const char *const kRecordName = "printRecord";
+constexpr int kPagesInDoc = 1; // the sheet fits one page
 
-// The record, a child of its window, and whether one of its dialogs is up.
-class PrintRecord : public QObject
-{
-  public:
-    using QObject::QObject;
-    tDocumentPrintInfo info;
-    bool dialogUp = false;
-};
-
-PrintRecord *recordOf(QWidget *window)
-{
-    if (!window)
-        return nullptr;
-    return dynamic_cast<PrintRecord *>(
-        window->findChild<QObject *>(QLatin1String(kRecordName), Qt::FindDirectChildrenOnly));
-}
-
-// A printer for one dialog and its job, with the window's page layout; the
-// first gives the window the printer's defaults. Without a print server,
-// jobs go to PDF files.
+// A printer with the window's page layout; the first gives the window the
+// printer's defaults. Without a print server, jobs go to PDF files.
 std::shared_ptr<QPrinter> printerFor(tDocumentPrintInfo &record)
 {
     auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
@@ -62,17 +42,24 @@ std::shared_ptr<QPrinter> printerFor(tDocumentPrintInfo &record)
     return printer;
 }
 
-// The window's title without the place of its modified mark.
-QString titleOf(QWidget *window)
+// Puts dialog up on the window; done gets the answer while the record lasts.
+void showRecordDialog(tDocumentPrintInfo *record, QDialog *dialog, QWidget *window,
+                      const std::function<void(tDocumentPrintInfo &record, int result)> &done)
 {
-    return window->windowTitle().remove(QStringLiteral("[*]"));
+    record->dialogUp = true;
+    platform::showDialog(dialog, window, [record = QPointer<tDocumentPrintInfo>(record), done](int result) {
+        if (!record)
+            return;
+        record->dialogUp = false;
+        done(*record, result);
+    });
 }
 
 // The PDF file a job proposes: the title without its trailing blanks and
 // document extension, in the document's folder or the home folder.
-QString proposedOutputFile(QWidget *window)
+QString proposedOutputFile(QWidget *window, const QString &title)
 {
-    QString name = titleOf(window).trimmed();
+    QString name = title.trimmed();
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
     const QString extension = QLatin1Char('.') + QString::fromStdString(platform::documentExtension());
     if (extension.size() > 1 && name.endsWith(extension, Qt::CaseInsensitive))
@@ -85,8 +72,8 @@ QString proposedOutputFile(QWidget *window)
 }
 
 // Qt's page setup dialog gives its printer the user's choice only in exec();
-// shown with open(), its fields are read here: paper, orientation, margins
-// in the unit chosen. The printer then makes the layout fit the paper.
+// shown with open(), its fields are read here. The printer then makes the
+// layout fit the paper.
 QPageLayout chosenLayout(QPageSetupDialog &dialog)
 {
     QPrinter *printer = dialog.printer();
@@ -112,137 +99,122 @@ QPageLayout chosenLayout(QPageSetupDialog &dialog)
     return printer->pageLayout();
 }
 
-QPrintDialog *printDialog(QPrinter *printer, QWidget *window, int pages)
+// Prints the page as the print dialog set the printer up. A PDF file is written as a save is, so that no
+// partial file is left; a job that cannot be written is told in a note alert.
+void BDoPrintLoop(QPrinter &printer, const tDocumentPrintInfo &documentPrintInfo)
 {
-    auto *dialog = new QPrintDialog(printer, window);
-    dialog->setMinMax(1, pages);
-    dialog->setOption(QAbstractPrintDialog::PrintPageRange, true);
-    dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
-    dialog->setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    return dialog;
-}
-
-// The pages the user chose, from first to last; first beyond last when none.
-std::pair<int, int> chosenPages(const QPrinter &printer, int pagesInDoc)
-{
-    if (printer.printRange() != QPrinter::PageRange)
-        return {1, pagesInDoc};
-    return {std::max(printer.fromPage(), 1), std::min(std::max(printer.toPage(), 1), pagesInDoc)};
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    const std::string target = toFile ? printer.outputFileName().toStdString() : std::string();
+    AtomicSave replacement;
+    // wholePath names the file by its path rather than its name.
+    const auto fail = [&](const std::string &reason, bool wholePath = false) {
+        replacement.discard();
+        const QString name =
+            target.empty() ? printer.printerName() : QFileInfo(QString::fromStdString(target)).fileName();
+        const std::string what = wholePath && !target.empty() ? target : name.toStdString();
+        // Built before the call, so that it stays out of the translated texts:
+        // this alert has always shown it in English.
+        const std::string message = "The table could not be printed to \u201c" + what + "\u201d.";
+        showAlert(message, reason);
+    };
+    if (!target.empty()) {
+        if (const FileError error = replacement.begin(target, Replace::any); error.failed())
+            return fail("The folder \u201c" +
+                        QFileInfo(QString::fromStdString(target)).absolutePath().toStdString() +
+                        "\u201d cannot be written: " + error.reason() + ".");
+        printer.setOutputFileName(QString::fromStdString(replacement.temporaryPath()));
+    }
+    // The sheet is one page: a range from a later page on prints nothing.
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > kPagesInDoc)
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return fail("The printing system did not accept the job.");
+    // Page coordinates are points from the top-left of the printable area.
+    painter.scale(printer.resolution() / 72.0, printer.resolution() / 72.0);
+    if (documentPrintInfo.drawSheetPageProc)
+        documentPrintInfo.drawSheetPageProc(painter);
+    if (!painter.end())
+        return fail("The printing system could not finish the job.", true);
+    if (target.empty())
+        return;
+    // A complete PDF file ends with its end-of-file marker; a full disk leaves it short.
+    QFile file(QString::fromStdString(replacement.temporaryPath()));
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 8 ||
+        !file.seek(std::max<qint64>(0, file.size() - 32)) || !file.readAll().contains("%%EOF"))
+        return fail("The file could not be written completely; the disk may be full.");
+    // Not flushed to the disk: a printout can be made again.
+    if (const FileError error = replacement.commit(false); error.failed())
+        fail(error.reason() + ".");
 }
 
 } // namespace
 
 bool BInitPrintingDialogs(QWidget *theWindow, tDrawSheetPageProc drawSheetPageProc)
 {
-    if (theWindow) {
-        auto *record = new PrintRecord(theWindow);
-        record->setObjectName(QLatin1String(kRecordName));
-        record->info.drawSheetPageProc = std::move(drawSheetPageProc);
-        record->info.docsWindow = theWindow;
-        return true;
+    if (!theWindow) {
+        showAlert("Printing Setup Error", "Can not setup printing!");
+        return false;
     }
-    showAlert("Printing Setup Error", "Can not setup printing!");
-    return false;
+    auto *record = new tDocumentPrintInfo(theWindow);
+    record->setObjectName(QLatin1String(kRecordName));
+    record->drawSheetPageProc = std::move(drawSheetPageProc);
+    return true;
 }
 
 void BDoPageSetup(QWidget *parentWindow)
 {
-    PrintRecord *record = recordOf(parentWindow);
+    tDocumentPrintInfo *record = BGetPrintInfoOfWindow(parentWindow);
     // A dialog already up on the window keeps the window.
     if (!record || record->dialogUp)
         return;
-    const std::shared_ptr<QPrinter> printer = printerFor(record->info);
+    const std::shared_ptr<QPrinter> printer = printerFor(*record);
     auto *dialog = new QPageSetupDialog(printer.get(), parentWindow);
-    record->dialogUp = true;
-    platform::showDialog(dialog, parentWindow,
-                         [record = QPointer<PrintRecord>(record), dialog, printer](int result) {
-                             if (!record)
-                                 return;
-                             record->dialogUp = false;
-                             // Cancelled: the page layout stays as it was.
-                             if (result == QDialog::Accepted)
-                                 record->info.pageFormat = chosenLayout(*dialog);
-                         });
+    showRecordDialog(record, dialog, parentWindow, [dialog, printer](tDocumentPrintInfo &record, int result) {
+        // Cancelled: the page layout stays as it was.
+        if (result == QDialog::Accepted)
+            record.pageFormat = chosenLayout(*dialog);
+    });
 }
 
 void BDoPrint(QWidget *parentWindow)
 {
-    PrintRecord *record = recordOf(parentWindow);
+    tDocumentPrintInfo *record = BGetPrintInfoOfWindow(parentWindow);
     if (!record || record->dialogUp)
         return;
-    const std::shared_ptr<QPrinter> printer = printerFor(record->info);
-    // The job is named after the window as the command is given.
-    printer->setDocName(titleOf(parentWindow));
+    const std::shared_ptr<QPrinter> printer = printerFor(*record);
+    // The job is named after the window, without the place of its modified mark.
+    const QString title = parentWindow->windowTitle().remove(QStringLiteral("[*]"));
+    printer->setDocName(title);
     if (printer->outputFormat() == QPrinter::PdfFormat)
-        printer->setOutputFileName(proposedOutputFile(parentWindow));
+        printer->setOutputFileName(proposedOutputFile(parentWindow, title));
     printer->setPrintRange(QPrinter::AllPages);
-    QPrintDialog *dialog = printDialog(printer.get(), parentWindow, BArePagesInDoc(record->info));
-    record->dialogUp = true;
-    platform::showDialog(dialog, parentWindow, [record = QPointer<PrintRecord>(record), printer](int result) {
-        if (!record)
-            return;
-        record->dialogUp = false;
-        if (result == QDialog::Accepted && record->info.docsWindow)
-            BDoPrintLoop(*printer, record->info);
+    auto *dialog = new QPrintDialog(printer.get(), parentWindow);
+    dialog->setMinMax(1, kPagesInDoc);
+    dialog->setOptions(
+        (dialog->options() | QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintToFile) &
+        ~(QAbstractPrintDialog::PrintSelection | QAbstractPrintDialog::PrintCurrentPage));
+    showRecordDialog(record, dialog, parentWindow, [printer](tDocumentPrintInfo &record, int result) {
+        if (result == QDialog::Accepted)
+            BDoPrintLoop(*printer, record);
     });
-}
-
-void BDoPrintLoop(QPrinter &printer, const tDocumentPrintInfo &documentPrintInfo)
-{
-    const auto [firstPage, lastPage] = chosenPages(printer, BArePagesInDoc(documentPrintInfo));
-    PrintOutput output(printer);
-    if (!output.begin())
-        return;
-    PaintedPages pages;
-    for (int pageNumber = firstPage; pageNumber <= lastPage; ++pageNumber) {
-        // Page coordinates are points from the top-left of the printable area.
-        if (!pages.beginPage(printer, printer.resolution() / 72.0)) {
-            output.fail(pageNumber == firstPage ? "The printing system did not accept the job."
-                                                : "The printing system did not accept another page.");
-            return;
-        }
-        BDrawPrintingPage(*pages.painter, documentPrintInfo, pageNumber);
-        pages.endPage();
-    }
-    if (!pages.painter)
-        return; // no page: nothing is written
-    if (!pages.finish())
-        output.fail("The printing system could not finish the job.", true);
-    else
-        output.finish();
-}
-
-bool BDrawPrintingPage(QPainter &painter, const tDocumentPrintInfo &documentPrintInfo, int)
-{
-    if (!documentPrintInfo.docsWindow || !documentPrintInfo.drawSheetPageProc)
-        return false;
-    documentPrintInfo.drawSheetPageProc(painter);
-    return true;
-}
-
-int BArePagesInDoc(const tDocumentPrintInfo &)
-{
-    return 1;
 }
 
 tDocumentPrintInfo *BGetPrintInfoOfWindow(QWidget *window)
 {
-    PrintRecord *record = recordOf(window);
-    return record ? &record->info : nullptr;
+    if (!window)
+        return nullptr;
+    return dynamic_cast<tDocumentPrintInfo *>(
+        window->findChild<QObject *>(QLatin1String(kRecordName), Qt::FindDirectChildrenOnly));
 }
 
 void BDisposePrintInfoForWindow(QWidget *window)
 {
-    PrintRecord *record = recordOf(window);
+    tDocumentPrintInfo *record = BGetPrintInfoOfWindow(window);
     if (!record)
         return;
-    // The record no longer names the window, so nothing prints into it; a
-    // dialog up on the window ends as cancelled.
-    record->info.docsWindow = nullptr;
-    if (record->dialogUp)
-        for (QDialog *dialog : window->findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly))
-            if (qobject_cast<QPageSetupDialog *>(dialog) || qobject_cast<QPrintDialog *>(dialog))
-                dialog->reject();
+    // Its dialog, the one up on the window, ends as cancelled.
+    if (QDialog *dialog = record->dialogUp ? platform::dialogOn(window) : nullptr)
+        dialog->reject();
     delete record;
 }

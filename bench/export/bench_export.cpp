@@ -7,7 +7,6 @@
 #include "bench/support/print_dialog.h"
 #include "bench/support/recording_reporter.h"
 #include "document/document.h"
-#include "document/mainwindow.h"
 #include "model/data.h"
 #include "platform/application.h"
 #include "platform/atomicsave.h"
@@ -59,8 +58,7 @@ void BM_ExportTenTablesToPDF(benchmark::State &state)
     }
     const std::string target = folder + "/kit.pdf";
     for (auto _ : state) {
-        const std::optional<std::string> pdf =
-            QRLTablesAsPDF(tables, QRLDefaultSheetBounds(), BDrawPrintedSheet);
+        const std::optional<std::string> pdf = QRLTablesAsPDF(tables, QRLDefaultSheetBounds());
         if (!pdf || SaveFile(target, QByteArray::fromStdString(*pdf), Replace::unlocked, true).failed()) {
             state.SkipWithError("no PDF");
             break;

@@ -2,7 +2,6 @@
 // rule and the picture, the ten rows, the placeholders of an empty document,
 // the labels and their units, and the layout at the window's size.
 #include "document/document.h"
-#include "document/mainwindow.h"
 #include "expected.h"
 #include "platform/bundle.h"
 #include "platform/forms.h"

@@ -2,7 +2,6 @@
 // dialogs answered, and the PDF file that the Qt print path writes, read
 // back as text and as a rendered page.
 #include "document/document.h"
-#include "document/mainwindow.h"
 #include "platform/atomicsave.h"
 #include "platform/forms.h"
 #include "platform/testing.h"

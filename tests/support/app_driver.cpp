@@ -3,7 +3,6 @@
 #include "app/main.h"
 #include "app/tablewindow.h"
 #include "document/document.h"
-#include "document/mainwindow.h"
 #include "platform/application.h"
 #include "platform/internal.h"
 
@@ -262,8 +261,8 @@ TableWindowState ComputeTable(const TableEntry &entry)
 
 SheetLayout Contents(QWidget *window)
 {
-    const SheetLayout *shown = BSheetShownIn(window);
-    return shown ? *shown : SheetLayout();
+    const auto *document = dynamic_cast<DocumentWindow *>(window);
+    return document ? document->sheet : SheetLayout();
 }
 
 std::optional<std::string> TextAt(QWidget *window, short x, short y)

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "alert_answerer.h"
-#include "document/documentwindow.h"
+#include "document/document.h"
 #include "document/sheet.h"
 #include "platform/frontwindow.h"
 #include "platform/testing.h"

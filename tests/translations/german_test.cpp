@@ -4,7 +4,7 @@
 // locale everything is English.
 #include "app/aboutwindow.h"
 #include "app/factswindow.h"
-#include "document/mainwindow.h"
+#include "document/document.h"
 #include "platform/bundle.h"
 #include "platform/internal.h"
 #include "tests/support/app_driver.h"
