@@ -9,7 +9,6 @@
 #include "document/document.h"
 #include "document/mainwindow.h"
 #include "files/appinfo.h"
-#include "files/navigation.h"
 #include "platform/application.h"
 #include "platform/bundle.h"
 #include "platform/commandline.h"
@@ -63,7 +62,6 @@ void BInitApplication()
 {
     SetQuitHandler(BHandleQuitApplication);
     BInitHelp();
-    BInitQuitting();
     BSetAuxiliaryWindowTest(BIsAuxiliaryWindow);
     connectDocuments();
     BPrepareMainWindow(); // built while the splash waits, shown after it
