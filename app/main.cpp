@@ -8,7 +8,6 @@
 #include "app/startupwindow.h"
 #include "document/document.h"
 #include "files/appinfo.h"
-#include "files/navigation.h"
 #include "platform/application.h"
 #include "platform/bundle.h"
 #include "platform/commandline.h"
@@ -62,7 +61,6 @@ void BInitApplication()
 {
     SetQuitHandler(BHandleQuitApplication);
     BInitHelp();
-    BInitQuitting();
     BSetAuxiliaryWindowTest(BIsAuxiliaryWindow);
     connectDocuments();
     BPrepareMainWindow(); // built while the splash waits, shown after it

@@ -1,10 +1,10 @@
-// Quitting: the quitting flag, the review of unsaved documents, and the
-// walk over the windows from front to back that closes what can be closed
-// and asks about each dirty document in turn.
+// The quit walks the windows from front to back, closing what it can and
+// asking about each dirty document.
 #include "files/appinfo.h"
 
 #include "files/file.h"
-#include "files/navigation.h"
+#include "files/filedialogs.h"
+#include "platform/alerts.h"
 #include "platform/dialogs.h"
 #include "platform/frontwindow.h"
 #include "platform/process.h"
@@ -16,54 +16,32 @@ bool quittingStatus = false;
 
 tAuxiliaryWindowTest isAuxiliaryWindow = nullptr;
 
-// A front window that stops the quit: a dialog, or a window the walk does
-// not know how to close.
-void refuseQuit()
+// The save-changes question. While quitting, the quit goes on unless the
+// answer is Cancel or the save fails (its alert shown).
+void askToSaveChanges(tDocumentPtr document, bool quitting)
 {
-    Beep();
-    quittingStatus = false;
-}
-
-void stopQuit(tDocumentPtr document)
-{
-    quittingStatus = false;
-    document->isClosing = false;
-}
-
-// After the quit-time Save dialog: a saved document closes and the quit goes
-// on; one still dirty stays open and the quit stops.
-void savedWhileQuitting(tDocumentPtr document, const tSaveLocation &location)
-{
-    BDoSaveCopy(document, location.path, location.replacing);
-    if (document->dirty) {
-        stopQuit(document);
+    enum { save, dontSave, cancel };
+    if (!document)
         return;
-    }
-    quittingStatus = true;
-    BCloseDocument(document);
-    BDoQuitApp();
-}
-
-void askForSaveLocation(tDocumentPtr document)
-{
-    if (quittingStatus)
-        BDoCreateTerminateSavePanel(document);
-    else
-        BDoCreateSavePanel(document);
-}
-
-void continueQuitAfterSave()
-{
-    if (quittingStatus)
-        BDoQuitApp();
+    BAsk(document,
+         quitting
+             ? Navigation::tr("Do you want to save the changes you made in the document %1 before quitting?")
+             : Navigation::tr("Do you want to save the changes you made in the document %1?"),
+         Navigation::tr("Your changes will be lost if you don’t save them."),
+         {Navigation::tr("Save"), Navigation::tr("Don’t Save"), Navigation::tr("Cancel")},
+         [document, quitting](int answer) {
+             document->isClosing = answer != cancel;
+             if (answer == dontSave) {
+                 BCloseDocument(document);
+                 if (quitting)
+                     BDoQuitApp();
+             } else if ((answer == cancel || !BDoSaveDocument(document)) && quitting) {
+                 quittingStatus = false;
+             }
+         });
 }
 
 } // namespace
-
-void BInitQuitting()
-{
-    BSetSaveHooks({askForSaveLocation, continueQuitAfterSave});
-}
 
 void BSetAuxiliaryWindowTest(tAuxiliaryWindowTest test)
 {
@@ -86,20 +64,18 @@ void BDoQuitApp()
             window->showNormal();
             continue;
         }
-        if (platform::isWaitingDialog(window)) {
-            refuseQuit();
-            return;
-        }
         if (isAuxiliaryWindow && isAuxiliaryWindow(window)) {
             window->hide();
             continue;
         }
-        if (!BIsDocumentWindow(window)) {
-            refuseQuit();
+        // A dialog, or a window the walk does not know how to close, stops the quit.
+        if (platform::isWaitingDialog(window) || !BIsDocumentWindow(window)) {
+            Beep();
+            quittingStatus = false;
             return;
         }
         if (BIsDocumentDirty(window)) {
-            BDoCreateTerminateConfirmPanel(BGetDocumentWindowsDocPtr(window));
+            askToSaveChanges(BGetDocumentWindowsDocPtr(window), true);
             return;
         }
         BCloseDocument(window);
@@ -110,43 +86,68 @@ void BDoQuitApp()
 
 void BDoCreateReviewPanel()
 {
-    BRunReviewQuestion(BGetNumberOfDirtyDocuments(), [](tReviewAnswer answer) {
-        if (answer == tReviewAnswer::review)
-            BDoQuitApp();
-        else if (answer == tReviewAnswer::discard)
-            platform::exitProcess();
-    });
+    enum { review, discard };
+    BAsk(nullptr,
+         Navigation::tr("You have %1 documents with unsaved changes. Do you want to review these changes "
+                        "before quitting?")
+             .arg(BGetNumberOfDirtyDocuments()),
+         Navigation::tr("If you don’t review your documents, all your changes will be lost."),
+         {Navigation::tr("Review Changes…"), Navigation::tr("Discard Changes"), Navigation::tr("Cancel")},
+         [](int answer) {
+             if (answer == review)
+                 BDoQuitApp();
+             else if (answer == discard)
+                 platform::exitProcess();
+         });
 }
 
-void BDoCreateTerminateConfirmPanel(tDocumentPtr theDocumentPtr)
+bool BDoSaveDocument(tDocumentPtr theDocumentPtr)
 {
     if (!theDocumentPtr)
-        return;
-    BRunSaveChangesQuestion(theDocumentPtr, tSaveChangesMoment::quitting,
-                            [theDocumentPtr](tSaveChangesAnswer answer) {
-                                theDocumentPtr->isClosing = answer != tSaveChangesAnswer::cancel;
-                                if (answer == tSaveChangesAnswer::cancel) {
-                                    quittingStatus = false;
-                                } else if (answer == tSaveChangesAnswer::save) {
-                                    // A failed save (its alert shown) ends the quit; the document stays.
-                                    if (!BDoSaveDocument(theDocumentPtr))
-                                        stopQuit(theDocumentPtr);
-                                } else {
-                                    BCloseDocument(theDocumentPtr);
-                                    BDoQuitApp();
-                                }
-                            });
+        return true;
+    if (theDocumentPtr->filePath.empty()) {
+        BDoCreateSavePanel(theDocumentPtr, quittingStatus);
+        return true;
+    }
+    const FileError error = BWriteFile(theDocumentPtr);
+    if (error.locked())
+        showAlert("Could not save the file because the Volume is locked", "Try to choose another Volume");
+    else if (error.failed())
+        BAlertFileError("Could not save the file",
+                        "The file \u201c%1\u201d could not be written: %2.\nIt keeps its previous contents.",
+                        theDocumentPtr->filePath, error.reason());
+    if (error.failed()) {
+        theDocumentPtr->isClosing = false; // the window stays open
+        return false;
+    }
+    if (theDocumentPtr->isClosing)
+        BCloseDocument(theDocumentPtr);
+    if (quittingStatus)
+        BDoQuitApp();
+    return true;
 }
 
-void BDoCreateTerminateSavePanel(tDocumentPtr theDocumentPtr)
+void BDoCreateSavePanel(tDocumentPtr document, bool quitting)
 {
-    if (!theDocumentPtr)
+    if (!document)
         return;
-    BRunSaveDialog(theDocumentPtr, BProposedFileName(platform::windowTitleOf(theDocumentPtr)), {},
-                   [theDocumentPtr](const std::optional<tSaveLocation> &location) {
+    BRunSaveDialog(document, platform::windowTitleOf(document), {},
+                   [document, quitting](const std::optional<tSaveLocation> &location) {
                        if (location)
-                           savedWhileQuitting(theDocumentPtr, *location);
-                       else
-                           stopQuit(theDocumentPtr);
+                           BDoSaveCopy(document, location->path, location->replacing);
+                       if (quitting && location && !document->dirty) {
+                           quittingStatus = true;
+                           BCloseDocument(document);
+                           BDoQuitApp();
+                           return;
+                       }
+                       document->isClosing = false;
+                       if (quitting)
+                           quittingStatus = false;
                    });
+}
+
+void BDoCreateConfirmPanel(tDocumentPtr theDocumentPtr)
+{
+    askToSaveChanges(theDocumentPtr, false);
 }

@@ -1,18 +1,18 @@
-// The quitting flag and the quit-time review of unsaved documents.
+// Saving, the save-changes questions, and quitting.
 #pragma once
 
 #include "document/document.h"
 
-// The application's test for its auxiliary windows (preferences, facts,
-// about, help): the quit walk hides them instead of asking about them.
+// Auxiliary windows (preferences, facts, about, help) the quit hides.
 using tAuxiliaryWindowTest = bool (*)(QWidget *window);
 void BSetAuxiliaryWindowTest(tAuxiliaryWindowTest test);
 
-// Has saves ask for a location with the quit-time dialog while quitting,
-// and go on with the quit once done.
-void BInitQuitting();
 bool BGetAppQuittingStatus();
 void BDoQuitApp();
 void BDoCreateReviewPanel();
-void BDoCreateTerminateConfirmPanel(tDocumentPtr theDocumentPtr);
-void BDoCreateTerminateSavePanel(tDocumentPtr theDocumentPtr);
+// Saves the document in place, or asks for a location when it has no file
+// yet; false when the save failed (alerted).
+bool BDoSaveDocument(tDocumentPtr theDocumentPtr);
+// Save As…; while quitting, a saved document closes and the quit goes on.
+void BDoCreateSavePanel(tDocumentPtr theDocumentPtr, bool quitting = false);
+void BDoCreateConfirmPanel(tDocumentPtr theDocumentPtr);

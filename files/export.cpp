@@ -1,13 +1,11 @@
-// Export… and Copy. The bytes come from the export writers (CSV, JSON) or
-// the PDF renderer; files are written as documents are, through a temporary
-// renamed over the target, so that a failure leaves no partial file.
+// Exports are written as documents are, through a temporary renamed over the
+// target, so that a failure leaves no partial file.
 #include "files/export.h"
 
 #include "document/document.h"
 #include "files/file.h"
-#include "files/navigation.h"
+#include "files/filedialogs.h"
 #include "formats/exportformats.h"
-#include "platform/alerts.h"
 #include "platform/frontwindow.h"
 #include "print/pdfexport.h"
 
@@ -15,68 +13,50 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <cctype>
 #include <optional>
 
 namespace
 {
 
-void alertExportFailed(const std::string &target, const std::string &reason)
+// The title an export gives the table: the window's title without trailing
+// blanks and without the table document's extension.
+std::string exportTitle(tDocumentPtr document)
 {
-    const QString name = QString::fromStdString(target.substr(target.rfind('/') + 1));
-    const std::string explanation =
-        reason.empty()
-            ? QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be written.")
-                  .arg(name)
-                  .toStdString()
-            : QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be written: %2.")
-                  .arg(name, QString::fromStdString(reason))
-                  .toStdString();
-    showAlert("Could not export the table", explanation);
-}
-
-std::vector<tExportTable> tablesOf(tDocumentPtr document)
-{
-    return {{BExportTitle(document), document->dataPtr}};
+    QString title = QString::fromStdString(platform::windowTitleOf(document));
+    while (title.endsWith(QLatin1Char(' ')))
+        title.chop(1);
+    const QString extension = "." + QString::fromStdString(platform::typeExtension(kDocumentFileType));
+    if (title.size() > extension.size() && title.endsWith(extension, Qt::CaseInsensitive))
+        title.chop(extension.size());
+    return title.isEmpty() ? "Untitled" : title.toStdString();
 }
 
 // The file's contents, or nullopt when they cannot be made.
 std::optional<std::string> exportBytes(tDocumentPtr document, tExportFormat format)
 {
-    const std::vector<tExportTable> tables = tablesOf(document);
-    switch (format) {
-    case kExportCSV:
-        return QRLTablesAsCSV(tables);
-    case kExportJSON:
-        return QRLTablesAsJSON(tables);
-    case kExportPDF: // the sheet laid out as the window shows it
+    const std::vector<tExportTable> tables{{exportTitle(document), document->dataPtr}};
+    if (format == kExportPDF) // the sheet laid out as the window shows it
         return QRLTablesAsPDF(tables, BSheetBounds(document));
-    }
-    return std::nullopt;
+    return format == kExportJSON ? QRLTablesAsJSON(tables) : QRLTablesAsCSV(tables);
+}
+
+// Writes the table to target; a table document that is open is not replaced.
+void exportDocument(tDocumentPtr document, const std::string &target, tExportFormat format, bool replacing)
+{
+    if (BRefuseFileInUse(target))
+        return;
+    const std::optional<std::string> bytes = exportBytes(document, format);
+    const Replace replace = replacing ? Replace::unlocked : Replace::never;
+    // The reason is empty when the file was written.
+    const std::string reason =
+        bytes ? SaveFile(target, QByteArray::fromStdString(*bytes), replace, true).reason()
+              : QCoreApplication::translate("Program", "its contents could not be made").toStdString();
+    if (!reason.empty())
+        BAlertFileError("Could not export the table", "The file \u201c%1\u201d could not be written: %2.",
+                        target, reason);
 }
 
 } // namespace
-
-std::string BExportTitle(QWidget *window)
-{
-    std::string title = platform::windowTitleOf(window);
-    while (!title.empty() && title.back() == ' ')
-        title.pop_back();
-    const std::string extension = "." + platform::typeExtension(kDocumentFileType);
-    if (title.size() > extension.size()) {
-        std::string tail = title.substr(title.size() - extension.size());
-        for (char &c : tail)
-            c = char(std::tolower(static_cast<unsigned char>(c)));
-        if (tail == extension)
-            title.resize(title.size() - extension.size());
-    }
-    return title.empty() ? "Untitled" : title;
-}
-
-std::string BProposedExportName(QWidget *window)
-{
-    return BExportTitle(window) + ".csv";
-}
 
 void BDoCreateExportPanel(tDocumentPtr theDocumentPtr)
 {
@@ -84,45 +64,20 @@ void BDoCreateExportPanel(tDocumentPtr theDocumentPtr)
         return;
     // The folder as the dialog names it: one that has gone meanwhile fails
     // the write, which says why.
-    BRunSaveDialog(theDocumentPtr, BProposedExportName(theDocumentPtr),
+    BRunSaveDialog(theDocumentPtr, exportTitle(theDocumentPtr) + ".csv",
                    {{"CSV", "csv"}, {"JSON", "json"}, {"PDF", "pdf"}},
                    [theDocumentPtr](const std::optional<tSaveLocation> &location) {
                        if (location)
-                           BDoExportDocument(theDocumentPtr, location->path, tExportFormat(location->format),
-                                             location->replacing);
+                           exportDocument(theDocumentPtr, location->path, tExportFormat(location->format),
+                                          location->replacing);
                    });
-}
-
-bool BDoExportDocument(tDocumentPtr theDocumentPtr, const std::string &target, tExportFormat format,
-                       bool replacing)
-{
-    if (!theDocumentPtr)
-        return false;
-    // A table document that is open stays whole: it is not replaced by an export.
-    if (BIsFileInUse(target)) {
-        showAlert("Could not save the File You like to replace, it is in use", "Please choose another name");
-        return false;
-    }
-    const std::optional<std::string> bytes = exportBytes(theDocumentPtr, format);
-    if (!bytes) {
-        alertExportFailed(
-            target, QCoreApplication::translate("Program", "its contents could not be made").toStdString());
-        return false;
-    }
-    const FileError error = SaveFile(target, QByteArray::fromStdString(*bytes),
-                                     replacing ? Replace::unlocked : Replace::never, true);
-    if (error.failed()) {
-        alertExportFailed(target, error.reason());
-        return false;
-    }
-    return true;
 }
 
 bool QRLCopyTable(tDocumentPtr theDocumentPtr)
 {
     if (!theDocumentPtr || !QRLIsDataValid(theDocumentPtr->dataPtr))
         return false;
-    const std::vector<tExportTable> tables = tablesOf(theDocumentPtr);
+    const std::vector<tExportTable> tables{{exportTitle(theDocumentPtr), theDocumentPtr->dataPtr}};
     const std::optional<std::string> tabText = QRLTablesAsTabText(tables);
     const std::optional<std::string> csv = QRLTablesAsCSV(tables);
     if (!tabText || !csv)

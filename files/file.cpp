@@ -1,5 +1,4 @@
-// Document files: a document's calculation record stored as 280 big-endian
-// bytes, read into and written from the document's open file.
+// A document's calculation record is stored as 280 big-endian bytes.
 #include "files/file.h"
 
 #include "document/document.h"
@@ -7,45 +6,20 @@
 #include "platform/frontwindow.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <cerrno>
-#include <cstring>
 #include <unistd.h>
 
 namespace
 {
 
 bool flushToDisk = true;
-tSaveHooks saveHooks;
-
-// Names the file and gives the system's reason, in the user's language.
-std::string alertExplanation(const char *text, const std::string &name, const std::string &reason)
-{
-    return QCoreApplication::translate("Program", text)
-        .arg(QString::fromStdString(name), QString::fromStdString(reason))
-        .toStdString();
-}
-
-std::string fileNameOf(const std::string &path)
-{
-    return path.substr(path.rfind('/') + 1);
-}
-
-void alertCouldNotOpen(const std::string &path, const std::string &reason)
-{
-    const std::string explanation =
-        reason.empty()
-            ? QCoreApplication::translate("Program", "The file \u201c%1\u201d could not be read.")
-                  .arg(QString::fromStdString(fileNameOf(path)))
-                  .toStdString()
-            : alertExplanation("The file \u201c%1\u201d could not be read: %2.", fileNameOf(path), reason);
-    showAlert("Could not open File", explanation);
-}
 
 // The document that holds this file already, however it was reached.
 tDocumentPtr documentHoldingFile(const std::string &path)
 {
     for (int i = 0; i < BGetNumberOfDocuments(); ++i) {
-        tDocumentPtr document = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(std::int16_t(i)));
+        tDocumentPtr document = BGetDocumentWindowByIndex(std::int16_t(i));
         if (document && !document->filePath.empty() && platform::isSameFile(document->filePath, path))
             return document;
     }
@@ -60,63 +34,8 @@ void letGoOfFile(tDocumentPtr document)
     document->fileLocked = false;
 }
 
-// A save replaces the file by a new one made in its folder: it is locked
-// when the new one cannot be made or the file could not be opened to write.
-bool isLockedForSaving(const std::string &path)
-{
-    return IsSaveLocked(path) || access(path.c_str(), W_OK) != 0;
-}
-
-void bringToFront(tDocumentPtr document)
-{
-    if (document->isMinimized())
-        document->showNormal();
-    platform::selectWindow(document);
-    BSetCurrentDocListIndexFromWindowRef(document);
-}
-
-// A save in place that failed: the file and its folder cannot be written,
-// or something else went wrong and the system says what.
-void alertSaveFailed(tDocumentPtr document, const FileError &error)
-{
-    if (error.locked()) {
-        showAlert("Could not save the file because the Volume is locked", "Try to choose another Volume");
-        return;
-    }
-    const std::string name =
-        document->filePath.empty() ? platform::windowTitleOf(document) : fileNameOf(document->filePath);
-    const std::string explanation =
-        alertExplanation("The file \u201c%1\u201d could not be written: %2.\nIt keeps its previous contents.",
-                         name, error.reason());
-    showAlert("Could not save the file", explanation);
-}
-
-// The document an opened file goes into: the only document when it has no
-// table yet, otherwise a new one.
-tDocumentPtr documentForOpening(bool *created)
-{
-    *created = false;
-    if (BGetNumberOfDocuments() == 1) {
-        tDocumentPtr only = BGetDocumentWindowsDocPtr(BGetDocumentWindowByIndex(0));
-        if (only && !QRLIsDataValid(only->dataPtr))
-            return only;
-    }
-    *created = true;
-    return BInitDocument();
-}
-
-// Lets go of a file that could not be read, so that no document holds it.
-void abandonOpening(tDocumentPtr document, bool created)
-{
-    if (created) {
-        BCloseDocument(document);
-        return;
-    }
-    letGoOfFile(document);
-}
-
-// The document's record as the file's bytes, written whole through a
-// temporary; the file gets the document's type and creator.
+// The document's record written whole through a temporary, with the
+// documents' type and creator.
 FileError saveRecord(tDocumentPtr theDocumentPtr, const std::string &path, Replace replace)
 {
     std::uint8_t image[kDocumentFileSize];
@@ -127,9 +46,13 @@ FileError saveRecord(tDocumentPtr theDocumentPtr, const std::string &path, Repla
 
 } // namespace
 
-void BSetSaveHooks(const tSaveHooks &hooks)
+void BAlertFileError(const char *message, const char *text, const std::string &path,
+                     const std::string &reason)
 {
-    saveHooks = hooks;
+    const QString name = QFileInfo(QString::fromStdString(path)).fileName();
+    showAlert(
+        message,
+        QCoreApplication::translate("Program", text).arg(name, QString::fromStdString(reason)).toStdString());
 }
 
 void BSetSaveFlushesToDisk(bool flush)
@@ -139,16 +62,14 @@ void BSetSaveFlushesToDisk(bool flush)
 
 FileError BReadFile(tDocumentPtr theDocumentPtr)
 {
-    if (!theDocumentPtr->dataPtr) {
-        BSetDocumentDirty(theDocumentPtr, 0);
-        return {};
+    if (theDocumentPtr->dataPtr) {
+        QByteArray image;
+        const FileError error = platform::readFileStart(theDocumentPtr->filePath, kDocumentFileSize, &image);
+        if (error.failed())
+            return error;
+        BDecodeData(reinterpret_cast<const std::uint8_t *>(image.constData()), long(image.size()),
+                    theDocumentPtr->dataPtr);
     }
-    QByteArray image;
-    const FileError error = platform::readFileStart(theDocumentPtr->filePath, kDocumentFileSize, &image);
-    if (error.failed())
-        return error;
-    BDecodeData(reinterpret_cast<const std::uint8_t *>(image.constData()), long(image.size()),
-                theDocumentPtr->dataPtr);
     BSetDocumentDirty(theDocumentPtr, 0);
     return {};
 }
@@ -162,31 +83,13 @@ FileError BWriteFile(tDocumentPtr theDocumentPtr)
     const FileError error = theDocumentPtr->fileLocked || IsSaveLocked(theDocumentPtr->filePath)
                                 ? FileError{EACCES}
                                 : saveRecord(theDocumentPtr, theDocumentPtr->filePath, Replace::any);
-    if (error.locked()) {
-        // A file that cannot be written at all: the document lets go of it.
-        // The file itself is untouched.
+    // A file that cannot be written at all is left alone and let go of; on
+    // another failure it is intact and the document keeps it, dirty.
+    if (error.locked())
         letGoOfFile(theDocumentPtr);
-        return error;
-    }
-    if (error.failed())
-        return error; // the file is intact and the document keeps it, dirty
-    BSetDocumentDirtyShown(theDocumentPtr, 0);
-    return {};
-}
-
-FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, bool replacing)
-{
-    if (!theDocumentPtr->dataPtr)
-        return {};
-    const FileError error = saveRecord(theDocumentPtr, path, replacing ? Replace::unlocked : Replace::never);
-    // The document lets go of its old file only once the new one is
-    // complete: on failure it keeps its file, title and changes.
-    if (error.failed())
-        return error;
-    theDocumentPtr->fileLocked = false;
-    theDocumentPtr->setCurrentFile(path);
-    BSetDocumentDirtyShown(theDocumentPtr, 0);
-    return {};
+    if (!error.failed())
+        BSetDocumentDirtyShown(theDocumentPtr, 0);
+    return error;
 }
 
 bool BIsDocumentFile(const std::string &path)
@@ -194,18 +97,34 @@ bool BIsDocumentFile(const std::string &path)
     return platform::fileType(path) == kDocumentFileType;
 }
 
+bool BIsFileInUse(const std::string &path)
+{
+    return documentHoldingFile(path) != nullptr;
+}
+
+bool BRefuseFileInUse(const std::string &target)
+{
+    if (!BIsFileInUse(target))
+        return false;
+    showAlert("Could not save the File You like to replace, it is in use", "Please choose another name");
+    return true;
+}
+
 bool BDoSaveCopy(tDocumentPtr theDocumentPtr, const std::string &target, bool replacing)
 {
-    // A file that a document holds is not replaced, not even by the
-    // document itself.
-    if (BIsFileInUse(target)) {
-        showAlert("Could not save the File You like to replace, it is in use", "Please choose another name");
+    // Not even the document itself replaces a file a document holds.
+    if (BRefuseFileInUse(target))
         return false;
-    }
-    if (BWriteNewFile(theDocumentPtr, target, replacing).failed()) {
+    if (!theDocumentPtr->dataPtr)
+        return true;
+    // On failure the document keeps its file, title and changes.
+    if (saveRecord(theDocumentPtr, target, replacing ? Replace::unlocked : Replace::never).failed()) {
         showAlert("Could not write Copy", "");
         return false;
     }
+    theDocumentPtr->fileLocked = false;
+    theDocumentPtr->setCurrentFile(target);
+    BSetDocumentDirtyShown(theDocumentPtr, 0);
     return true;
 }
 
@@ -213,7 +132,10 @@ FileError BDoOpenFile(const std::string &path)
 {
     // One document per file: two would each save over the other's changes.
     if (tDocumentPtr holder = documentHoldingFile(path)) {
-        bringToFront(holder);
+        if (holder->isMinimized())
+            holder->showNormal();
+        platform::selectWindow(holder);
+        BSetCurrentDocListIndexFromWindowRef(holder);
         return {};
     }
     if (BGetNumberOfDocuments() == kMaxNumberOfDocuments) {
@@ -221,23 +143,33 @@ FileError BDoOpenFile(const std::string &path)
                   "Please close some documents");
         return {};
     }
-    const FileError unreadable = platform::readFileStart(path, 0, nullptr);
-    if (unreadable.failed()) {
-        alertCouldNotOpen(path, unreadable.reason());
-        return unreadable;
+    const auto alertCouldNotOpen = [&path](const std::string &reason) {
+        BAlertFileError("Could not open File", "The file \u201c%1\u201d could not be read: %2.", path,
+                        reason);
+    };
+    FileError error = platform::readFileStart(path, 0, nullptr);
+    if (error.failed()) {
+        alertCouldNotOpen(error.reason());
+        return error;
     }
-    bool created = false;
-    tDocumentPtr document = documentForOpening(&created);
-    if (!document) {
-        alertCouldNotOpen(path, "no document could be made for it");
+    // The only document takes the file while it has no table yet.
+    tDocumentPtr document = BGetNumberOfDocuments() == 1 ? BGetDocumentWindowByIndex(0) : nullptr;
+    const bool created = !document || QRLIsDataValid(document->dataPtr);
+    if (created && !(document = BInitDocument())) {
+        alertCouldNotOpen("no document could be made for it");
         return FileError{ENOMEM};
     }
-    document->fileLocked = isLockedForSaving(path);
+    // A save replaces the file by a new one made in its folder: it is locked
+    // when that cannot be made or the file cannot be opened to write.
+    document->fileLocked = IsSaveLocked(path) || access(path.c_str(), W_OK) != 0;
     document->filePath = path;
-    const FileError error = BReadFile(document);
+    error = BReadFile(document);
     if (error.failed()) {
-        abandonOpening(document, created);
-        alertCouldNotOpen(path, error.reason());
+        if (created)
+            BCloseDocument(document);
+        else
+            letGoOfFile(document);
+        alertCouldNotOpen(error.reason());
         return error;
     }
     document->setCurrentFile(path);
@@ -245,32 +177,4 @@ FileError BDoOpenFile(const std::string &path)
     document->show();
     BDrawDocsWindowData(1);
     return {};
-}
-
-bool BDoSaveDocument(tDocumentPtr theDocumentPtr)
-{
-    if (!theDocumentPtr)
-        return true;
-    if (theDocumentPtr->filePath.empty()) {
-        if (saveHooks.askForLocation)
-            saveHooks.askForLocation(theDocumentPtr);
-        return true;
-    }
-    const FileError error = BWriteFile(theDocumentPtr);
-    if (error.failed()) {
-        alertSaveFailed(theDocumentPtr, error);
-        // The window stays open: a later save is an ordinary one.
-        theDocumentPtr->isClosing = false;
-        return false;
-    }
-    if (theDocumentPtr->isClosing)
-        BCloseDocument(theDocumentPtr);
-    if (saveHooks.saved)
-        saveHooks.saved();
-    return true;
-}
-
-bool BIsFileInUse(const std::string &path)
-{
-    return documentHoldingFile(path) != nullptr;
 }

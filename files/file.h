@@ -1,5 +1,4 @@
-// Document files: the operations that move a document between memory and
-// its file, whose 280-byte image fileimage.h describes.
+// Document files: moving a document between memory and its 280-byte file.
 #pragma once
 
 #include "document/document.h"
@@ -9,46 +8,28 @@
 
 #include <cstdint>
 
-// The type and creator of the program's documents, four characters read as
-// a big-endian number, as the bundle's information keys declare them
-// ("CFBundleTypeOSTypes", "CFBundleSignature").
-constexpr std::uint32_t BFileCode(const char (&code)[5])
-{
-    return std::uint32_t(std::uint8_t(code[0])) << 24 | std::uint32_t(std::uint8_t(code[1])) << 16 |
-           std::uint32_t(std::uint8_t(code[2])) << 8 | std::uint32_t(std::uint8_t(code[3]));
-}
-constexpr std::uint32_t kDocumentFileType = BFileCode("QRTb");
-constexpr std::uint32_t kDocumentFileCreator = BFileCode("QRLF");
+// The documents' type and creator as the bundle declares them, by name and
+// as numbers (the first character in the most significant byte).
 constexpr char kDocumentFileTypeName[] = "QRTb";
 constexpr char kDocumentFileCreatorName[] = "QRLF";
-
-// Registered from above: asking a location for a document without a file,
-// and going on (with the quit) once a save is done.
-struct tSaveHooks {
-    void (*askForLocation)(tDocumentPtr document) = nullptr;
-    void (*saved)() = nullptr;
-};
-void BSetSaveHooks(const tSaveHooks &hooks);
+constexpr std::uint32_t kDocumentFileType = 0x51525462;
+constexpr std::uint32_t kDocumentFileCreator = 0x51524c46;
 
 // Whether saves wait until the new contents are on disk (the default).
 void BSetSaveFlushesToDisk(bool flush);
 
 FileError BReadFile(tDocumentPtr theDocumentPtr);
 FileError BWriteFile(tDocumentPtr theDocumentPtr);
-// Moves the document to the file at path, written whole before it takes the
-// name; a file of that name exists only when replacing is set.
-FileError BWriteNewFile(tDocumentPtr theDocumentPtr, const std::string &path, bool replacing);
 // Some document holds the file at path, by whatever path or link.
 bool BIsFileInUse(const std::string &path);
-// The file at path is a table document (by its type, or lacking one, its
-// extension).
+// Alerts and returns true when a document holds target, which no save replaces.
+bool BRefuseFileInUse(const std::string &target);
+// The file at path is a table document (by its type or extension).
 bool BIsDocumentFile(const std::string &path);
-// Moves the document to target, chosen in a Save dialog, unless a document
-// holds it; false (alerted) on failure.
+// Moves the document to target, written whole first; false (alerted) on failure.
 bool BDoSaveCopy(tDocumentPtr theDocumentPtr, const std::string &target, bool replacing);
-// Opens the file at path (absolute), or brings the document holding it to
-// the front; a failure is alerted and returned.
+// Opens the file at path, or brings the document holding it to the front.
 FileError BDoOpenFile(const std::string &path);
-// Saves the document in place, or asks for a location when it has no file
-// yet; false when the save failed (alerted).
-bool BDoSaveDocument(tDocumentPtr theDocumentPtr);
+// Alerts message; text names the file at path (%1) and gives reason (%2).
+void BAlertFileError(const char *message, const char *text, const std::string &path,
+                     const std::string &reason);

@@ -430,12 +430,12 @@
     </message>
     <message>
         <source>Could not save the File You like to replace, it is in use</source>
-        <extracomment>files/export.cpp, files/file.cpp</extracomment>
+        <extracomment>files/file.cpp</extracomment>
         <translation>Die Datei, die Sie ersetzen möchten, ist in Gebrauch und konnte nicht gespeichert werden</translation>
     </message>
     <message>
         <source>Could not save the file because the Volume is locked</source>
-        <extracomment>files/file.cpp</extracomment>
+        <extracomment>files/appinfo.cpp</extracomment>
         <translation>Die Datei konnte nicht gespeichert werden, weil das Volume geschützt ist</translation>
     </message>
     <message>
@@ -460,7 +460,7 @@
     </message>
     <message>
         <source>Please choose another name</source>
-        <extracomment>files/export.cpp, files/file.cpp</extracomment>
+        <extracomment>files/file.cpp</extracomment>
         <translation>Bitte wählen Sie einen anderen Namen</translation>
     </message>
     <message>
@@ -475,7 +475,7 @@
     </message>
     <message>
         <source>Try to choose another Volume</source>
-        <extracomment>files/file.cpp</extracomment>
+        <extracomment>files/appinfo.cpp</extracomment>
         <translation>Versuchen Sie ein anderes Volume</translation>
     </message>
     <message>
@@ -490,7 +490,7 @@
     </message>
     <message>
         <source>Could not save the file</source>
-        <extracomment>files/file.cpp</extracomment>
+        <extracomment>files/appinfo.cpp</extracomment>
         <translation>Die Datei konnte nicht gespeichert werden</translation>
     </message>
     <message>
@@ -504,11 +504,6 @@
         <translation>es konnte kein Dokument dafür angelegt werden</translation>
     </message>
     <message>
-        <source>The file “%1” could not be read.</source>
-        <extracomment>files/file.cpp</extracomment>
-        <translation>Die Datei „%1“ konnte nicht gelesen werden.</translation>
-    </message>
-    <message>
         <source>The file “%1” could not be read: %2.</source>
         <extracomment>files/file.cpp</extracomment>
         <translation>Die Datei „%1“ konnte nicht gelesen werden: %2.</translation>
@@ -516,7 +511,7 @@
     <message>
         <source>The file “%1” could not be written: %2.
 It keeps its previous contents.</source>
-        <extracomment>files/file.cpp</extracomment>
+        <extracomment>files/appinfo.cpp</extracomment>
         <translation>Die Datei „%1“ konnte nicht geschrieben werden: %2.
 Sie behält ihren bisherigen Inhalt.</translation>
     </message>
@@ -625,11 +620,6 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
         <source>No table has been computed.</source>
         <extracomment>print/pdfexport.cpp</extracomment>
         <translation>Es wurde keine Tabelle berechnet.</translation>
-    </message>
-    <message>
-        <source>The file “%1” could not be written.</source>
-        <extracomment>files/export.cpp</extracomment>
-        <translation>Die Datei „%1“ konnte nicht geschrieben werden.</translation>
     </message>
     <message>
         <source>The file “%1” could not be written: %2.</source>
