@@ -1,11 +1,7 @@
-// The about box: built on first request, hidden when closed, painting the
-// application icon centred near the top and the information string below it.
-#include "app/aboutwindow.h"
-
+// The about box: the application icon and below it the information string.
 #include "app/windowmodule.h"
-#include "document/document.h"
 #include "platform/bundle.h"
-#include "platform/quickdraw.h"
+#include "platform/icon.h"
 #include "ui_aboutwindow.h"
 
 #include <QCoreApplication>
@@ -14,13 +10,13 @@
 namespace
 {
 
-QWidget *aboutWindow = nullptr;
-
 class AboutBox : public AuxiliaryWindow<Ui::AboutWindow>
 {
   protected:
     void paintEvent(QPaintEvent *event) override;
 };
+
+using About = Auxiliary<AboutBox>;
 
 } // namespace
 
@@ -48,34 +44,13 @@ std::string BCopyInfoString()
                            : QCoreApplication::translate("Program", "Nameless Application").toStdString();
 }
 
-QWidget *BLoadAboutBox()
-{
-    auto *box = new AboutBox;
-    BLoadWindow(box, "Window");
-    return box;
-}
-
-void BInitAboutWindow()
-{
-    aboutWindow = BLoadAboutBox();
-}
-
 QWidget *BGetAboutWindowRef()
 {
-    if (!aboutWindow)
-        BInitAboutWindow();
-    return aboutWindow;
+    return About::ref();
 }
 
-bool BIsAboutWindow(QWidget *window)
+void BAboutBoxCommandHandler()
 {
-    return window && window == aboutWindow;
-}
-
-void BAboutBoxCommandHandler(QWidget *window)
-{
-    if (!window)
-        return;
-    BShowAuxiliaryWindow(window);
-    window->update();
+    BShowAuxiliaryWindow(About::ref());
+    About::window->update();
 }

@@ -9,8 +9,7 @@
 namespace
 {
 
-// The command line's PDF: the sheet as printed, laid out as a document
-// window first opens; ok false (and nothing) when it cannot be made.
+// The command line's PDF: the sheet as printed; ok false when it cannot be made.
 std::string tablesAsPDFDocument(const std::vector<tExportTable> &tables, bool *ok)
 {
     std::optional<std::string> pdf = QRLTablesAsPDF(tables, QRLDefaultSheetBounds());
@@ -23,10 +22,8 @@ std::string tablesAsPDFDocument(const std::vector<tExportTable> &tables, bool *o
 int main(int argc, char **argv)
 {
     platform::chooseUTF8CharacterType();
-    // `table` and `export` need no display. They come here for a PDF, which
-    // the command-line program hands over, or when started directly. A PDF
-    // is drawn with Qt's painting, always on the offscreen platform; Qt sees
-    // none of the command's arguments.
+    // `table` and `export` come here for a PDF, drawn with Qt's painting on the
+    // offscreen platform (Qt sees none of their arguments), or when started directly.
     if (QRLIsSubcommand(argc, argv)) {
         if (QRLSubcommandNeedsPainting(argc, argv)) {
             platform::initializeForDrawing(argv[0]);

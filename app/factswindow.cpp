@@ -1,38 +1,20 @@
-// The facts window: its whole content comes from its form; the
-// program only shows and hides it.
-#include "app/factswindow.h"
-
+// The facts window: its whole content comes from its form.
 #include "app/windowmodule.h"
-#include "document/document.h"
-#include "platform/forms.h"
 #include "ui_factswindow.h"
 
-#include <QDialog>
-
-namespace
-{
-
-QWidget *factsWindow = nullptr;
-std::int32_t factsWindowExist = 0;
-
-} // namespace
-
-void QRLInitFactsWindow()
-{
-    auto *form = new AuxiliaryWindow<Ui::FactsWindow>;
-    BLoadWindow(form, "Window");
-    factsWindow = form;
-    factsWindowExist = factsWindow ? 1 : 0;
-}
+using Facts = Auxiliary<AuxiliaryWindow<Ui::FactsWindow>>;
 
 QWidget *QRLGetFactsWindowRef()
 {
-    if (!factsWindowExist)
-        QRLInitFactsWindow();
-    return factsWindow;
+    return Facts::ref();
 }
 
-bool QRLIsFactsWindow(QWidget *theWindow)
+void QRLDepthFactsCommandHandler()
 {
-    return theWindow && theWindow == factsWindow;
+    QWidget *window = QRLGetFactsWindowRef();
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    platform::selectWindow(window);
 }

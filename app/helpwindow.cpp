@@ -1,63 +1,37 @@
-// The help window, built on first request from its form and
-// hidden rather than closed, like the other auxiliary windows.
-#include "app/helpwindow.h"
-
+// The help window: the help book in a browser of its own.
 #include "app/windowmodule.h"
-#include "document/document.h"
 #include "platform/alerts.h"
 #include "platform/bundle.h"
-#include "platform/forms.h"
 #include "ui_helpwindow.h"
 
-#include <QDialog>
 #include <QTextBrowser>
 #include <QUrl>
 
-namespace
-{
-
-using HelpForm = AuxiliaryWindow<Ui::HelpWindow>;
-HelpForm *helpForm = nullptr;
-QWidget *helpWindow = nullptr;
-std::int32_t helpWindowExist = 0;
-
-} // namespace
-
-void BInitHelpWindow()
-{
-    helpForm = new HelpForm;
-    BLoadWindow(helpForm, "Window");
-    helpWindow = helpForm;
-    helpWindowExist = 1;
-}
+using Help = Auxiliary<AuxiliaryWindow<Ui::HelpWindow>>;
 
 QWidget *BGetHelpWindowRef()
 {
-    if (!helpWindowExist)
-        BInitHelpWindow();
-    return helpWindow;
+    return Help::ref();
 }
 
 bool BIsHelpWindow(QWidget *theWindow)
 {
-    return theWindow && theWindow == helpWindow;
+    return theWindow && theWindow == Help::window;
 }
 
-void BHelpCommandHandler(QWidget *window)
+void BHelpCommandHandler()
 {
-    if (!window)
-        return;
+    QWidget *window = BGetHelpWindowRef();
     if (!window->isVisible()) {
-        const std::string book = platform::helpPage().toStdString();
-        if (book.empty() || window != helpWindow) {
+        const QString path = platform::helpPage();
+        if (path.isEmpty()) {
             showAlert("Could not load Resource", "Please reinstall Your Application");
             return;
         }
         // A bundle path (":/bundle/...") is a resource, anything else a file.
-        const QString path = QString::fromStdString(book);
-        helpForm->ui.helpText->setSource(path.startsWith(QLatin1Char(':'))
-                                             ? QUrl(QStringLiteral("qrc") + path)
-                                             : QUrl::fromLocalFile(path));
+        Help::window->ui.helpText->setSource(path.startsWith(QLatin1Char(':'))
+                                                 ? QUrl(QStringLiteral("qrc") + path)
+                                                 : QUrl::fromLocalFile(path));
     }
     BShowAuxiliaryWindow(window);
 }

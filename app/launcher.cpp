@@ -1,7 +1,5 @@
-// `quorlscope`: the command users type and the desktop starts. It only
-// picks the program: `table` and `export` go to the command-line program,
-// which loads Qt Core alone; everything else (documents, --help, --version)
-// goes to the windowed program, in the same process.
+// `quorlscope` only picks the program, in the same process: `table` and
+// `export` go to the command-line program, everything else to the windowed one.
 #include "cli/programs.h"
 
 int main(int argc, char **argv)

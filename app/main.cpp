@@ -1,70 +1,37 @@
 // Start-up in its fixed order, then the event loop.
 #include "app/main.h"
 
-#include "app/aboutwindow.h"
-#include "app/applevent.h"
 #include "app/mainmenu.h"
 #include "app/opendocuments.h"
 #include "app/startupwindow.h"
 #include "document/document.h"
 #include "files/appinfo.h"
 #include "platform/application.h"
-#include "platform/bundle.h"
 #include "platform/commandline.h"
-#include "platform/forms.h"
 #include "platform/instance.h"
 #include "platform/process.h"
-#include "platform/quickdraw.h"
 #include "print/printing.h"
 
 #include <QSplashScreen>
 #include <cstdio>
 #include <cstdlib>
 
-namespace
-{
-
-// The menus are built once the splash is on screen, within its wait: the
-// splash shows none, and building them first would only hold it up.
-void showSplash()
-{
-    const std::unique_ptr<QSplashScreen> splash = BInitStartupWindow();
-    ShowSplashFor(*splash, std::chrono::ceil<std::chrono::milliseconds>(kSplashTime), QRLInitMainMenu);
-}
-
-bool givePrintingRecord(tDocumentPtr document)
-{
-    return BInitPrintingDialogs(document,
-                                [document](QPainter &painter) { BDrawDocsPrintData(painter, document); });
-}
-
-void releasePrintingRecord(tDocumentPtr document)
-{
-    BDisposePrintInfoForWindow(document);
-}
-
-// Documents get their printing record as they are made and lose it as they
-// close; a window closed with unsaved changes asks about them first.
-void connectDocuments()
-{
-    BSetDocumentHooks({givePrintingRecord, releasePrintingRecord, BDoCreateConfirmPanel});
-}
-
-} // namespace
-
-bool BInitHelp()
-{
-    return !platform::helpPage().isEmpty();
-}
-
 void BInitApplication()
 {
     SetQuitHandler(BHandleQuitApplication);
-    BInitHelp();
     BSetAuxiliaryWindowTest(BIsAuxiliaryWindow);
-    connectDocuments();
+    // Documents have a printing record while open; closing unsaved ones asks first.
+    BSetDocumentHooks({[](tDocumentPtr document) {
+                           return BInitPrintingDialogs(document, [document](QPainter &painter) {
+                               BDrawDocsPrintData(painter, document);
+                           });
+                       },
+                       [](tDocumentPtr document) { BDisposePrintInfoForWindow(document); },
+                       BDoCreateConfirmPanel});
     BPrepareMainWindow(); // built while the splash waits, shown after it
-    showSplash();
+    // The menus are built within the splash's wait: the splash shows none.
+    const std::unique_ptr<QSplashScreen> splash = BInitStartupWindow();
+    ShowSplashFor(*splash, std::chrono::ceil<std::chrono::milliseconds>(kSplashTime), QRLInitMainMenu);
     if (tDocumentPtr document = BInitDocument())
         BGetDocumentsWindowPtr(document)->show();
 }
@@ -87,14 +54,9 @@ int BRunApplication(int argc, char **argv)
     const CommandLine commandLine = CheckCommandLineOptions(argc, argv);
     if (commandLine.finished)
         return commandLine.exitCode;
-    switch (ClaimSingleInstance(commandLine.files, BOpenHandedOverDocuments)) {
-    case InstanceRole::handedOver:
-        return 0;
-    case InstanceRole::failed:
-        return 1;
-    case InstanceRole::running:
-        break;
-    }
+    const InstanceRole role = ClaimSingleInstance(commandLine.files, BOpenHandedOverDocuments);
+    if (role != InstanceRole::running)
+        return role == InstanceRole::handedOver ? 0 : 1;
     BInitApplication();
     BOpenDocumentsAtLaunch(commandLine.files);
     platform::runEventLoop();

@@ -4,10 +4,7 @@
 #include <chrono>
 
 void BInitApplication();
-// Whether the help book is installed.
-bool BInitHelp();
-// The whole program: platform, start-up, the files named on the command
-// line, and the event loop.
+// The whole program: start-up, the files named on the command line, the event loop.
 int BRunApplication(int argc, char **argv);
 
 // How long the splash stays up: 170 sixtieths of a second.

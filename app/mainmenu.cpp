@@ -1,13 +1,9 @@
-// The menu bar: built from its form once, kept in step with the front
-// window and the documents, each item calling its command when triggered.
+// The menu bar: its items' commands, and their enabled state kept in step
+// with the front window and the documents.
 #include "app/mainmenu.h"
 
-#include "app/aboutwindow.h"
-#include "app/applevent.h"
-#include "app/factswindow.h"
-#include "app/helpwindow.h"
-#include "app/prefwindow.h"
 #include "app/tablewindow.h"
+#include "app/windowmodule.h"
 #include "document/document.h"
 #include "files/appinfo.h"
 #include "files/export.h"
@@ -16,12 +12,14 @@
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/menus.h"
+#include "platform/process.h"
 #include "print/printing.h"
 #include "ui_menubar.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <algorithm>
 #include <functional>
 
 namespace
@@ -48,8 +46,6 @@ void setDocumentItems(const Ui::MenuBar &menus, bool close, tDocumentPtr documen
     // Copy takes the table; other windows copy from their text fields.
     menus.actionCopy->setEnabled(hasTable);
     menus.actionComputeTable->setEnabled(isDocument);
-    menus.actionFacts->setEnabled(true);
-    menus.actionAbout->setEnabled(true);
 }
 
 tDocumentPtr frontDocument()
@@ -78,12 +74,11 @@ template <typename Edit> std::function<void()> onFocusedField(Edit edit)
     };
 }
 
-// With a document window in front the table is copied; elsewhere the text
-// field that has the focus copies its selection.
+// A document window copies its table, others the focused field's selection.
 void copy()
 {
-    if (BIsDocumentWindow(platform::frontWindow()))
-        QRLCopyTable(frontDocument());
+    if (tDocumentPtr document = frontDocument())
+        QRLCopyTable(document);
     else
         onFocusedField (&QLineEdit::copy)();
 }
@@ -91,8 +86,8 @@ void copy()
 void connectCommands(const Ui::MenuBar &menus)
 {
     const std::pair<QAction *, std::function<void()>> commands[] = {
-        {menus.actionAbout, [] { BAboutBoxCommandHandler(BGetAboutWindowRef()); }},
-        {menus.actionPreferences, [] { BPreferencesCommandHandler(BGetPrefWindowRef()); }},
+        {menus.actionAbout, BAboutBoxCommandHandler},
+        {menus.actionPreferences, BPreferencesCommandHandler},
         {menus.actionQuit, BHandleQuitApplication},
         {menus.actionNew, newDocument},
         {menus.actionOpen, BDoCreateOpenPanel},
@@ -110,8 +105,8 @@ void connectCommands(const Ui::MenuBar &menus)
         {menus.actionDelete, onFocusedField(&QLineEdit::del)},
         {menus.actionSelectAll, onFocusedField(&QLineEdit::selectAll)},
         {menus.actionComputeTable, [] { QRLComputeTableCommandHandler(platform::frontWindow()); }},
-        {menus.actionFacts, [] { QRLDepthFactsCommandHandler(QRLGetFactsWindowRef()); }},
-        {menus.actionHelp, [] { BHelpCommandHandler(BGetHelpWindowRef()); }},
+        {menus.actionFacts, QRLDepthFactsCommandHandler},
+        {menus.actionHelp, BHelpCommandHandler},
     };
     for (const auto &[action, command] : commands)
         QObject::connect(action, &QAction::triggered, action, command);
@@ -119,21 +114,19 @@ void connectCommands(const Ui::MenuBar &menus)
 
 } // namespace
 
-void QRLDepthFactsCommandHandler(QWidget *window)
+void BHandleQuitApplication()
 {
-    if (!window)
-        return;
-    if (window->isMinimized())
-        window->showNormal();
+    if (BGetNumberOfDirtyDocuments() <= 0)
+        platform::exitProcess();
+    if (BGetNumberOfDirtyDocuments() <= 1)
+        BDoQuitApp();
     else
-        window->show();
-    platform::selectWindow(window);
+        BDoCreateReviewPanel();
 }
 
 bool BIsAuxiliaryWindow(QWidget *window)
 {
-    return BIsPrefWindow(window) || BIsAboutWindow(window) || QRLIsFactsWindow(window) ||
-           BIsHelpWindow(window);
+    return std::find(auxiliaryWindows.begin(), auxiliaryWindows.end(), window) != auxiliaryWindows.end();
 }
 
 void QRLInitMainMenu()
@@ -149,15 +142,11 @@ void QRLAdjustMenus()
         return;
     const Ui::MenuBar &menus = menuForm->ui;
     QWidget *front = platform::frontWindow();
-
-    if (front && BIsAuxiliaryWindow(front))
-        setDocumentItems(menus, true, nullptr);
-    else if (front && BIsDocumentWindow(front))
-        setDocumentItems(menus, true, frontDocument());
+    if (BIsAuxiliaryWindow(front) || BIsDocumentWindow(front))
+        setDocumentItems(menus, true, BGetDocumentWindowsDocPtr(front));
     else if (!front || platform::isSheet(front))
         setDocumentItems(menus, false, nullptr);
     else
-        // Any other window (the table parameters window) leaves the items as
-        // they were, but for Copy, which copies from its text fields.
+        // The table parameters window leaves the items, but Copy copies its fields.
         menus.actionCopy->setEnabled(true);
 }

@@ -3,11 +3,11 @@
 
 #include "platform/frontwindow.h"
 
-// True for the auxiliary windows the user opens (preferences, facts,
-// about, help); the splash is not one of them. The menus and the quit walk
-// both ask this.
+// True for the auxiliary windows (preferences, facts, about, help).
 bool BIsAuxiliaryWindow(QWidget *window);
-
+// With nothing unsaved the process ends; one unsaved document is asked
+// about, more are reviewed.
+void BHandleQuitApplication();
 void QRLInitMainMenu();
 // Sets every item's enabled state from the front window and the documents.
 void QRLAdjustMenus();

@@ -1,8 +1,9 @@
-// Files from the command line: checked one by one, so that one missing or
-// unreadable file is reported by name and does not stop the others.
+// Files from the command line or a later start: each unreadable one is
+// reported by name and does not stop the others.
 #include "app/opendocuments.h"
 
-#include "app/applevent.h"
+#include "document/document.h"
+#include "files/file.h"
 #include "platform/alerts.h"
 #include "platform/files.h"
 
@@ -27,8 +28,7 @@ std::string reasonFor(const FileError &error, const std::string &path)
     return QCoreApplication::translate("Program", reason).arg(QString::fromStdString(path)).toStdString();
 }
 
-// The files that can be read; an alert for each of the others, in the
-// order given.
+// The files that can be read; an alert for each of the others, in order.
 std::vector<std::string> readableOf(const std::vector<std::string> &files)
 {
     std::vector<std::string> readable;
@@ -38,14 +38,26 @@ std::vector<std::string> readableOf(const std::vector<std::string> &files)
             readable.push_back(path);
             continue;
         }
-        const std::size_t slash = path.rfind('/');
-        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
         showAlert(QCoreApplication::translate("Program", "Could not open “%1”")
-                      .arg(QString::fromStdString(name))
+                      .arg(QString::fromStdString(path).section(QLatin1Char('/'), -1))
                       .toStdString(),
                   reasonFor(error, path));
     }
     return readable;
+}
+
+// Opens the table documents among the files, the first into the empty window.
+void BHandleOpenDocument(const std::vector<std::string> &paths)
+{
+    if (BGetNumberOfDocuments() == kMaxNumberOfDocuments)
+        return;
+    for (const std::string &path : paths) {
+        const std::optional<std::string> file = platform::existingPath(path);
+        if (!file)
+            return;
+        if (platform::fileType(*file) == kDocumentFileType)
+            BDoOpenFile(*file);
+    }
 }
 
 } // namespace
@@ -59,7 +71,5 @@ void BOpenDocumentsAtLaunch(const std::vector<std::string> &files)
 
 void BOpenHandedOverDocuments(const std::vector<std::string> &files)
 {
-    const std::vector<std::string> readable = readableOf(files);
-    if (!readable.empty())
-        BHandleOpenDocument(readable);
+    BHandleOpenDocument(readableOf(files));
 }

@@ -1,6 +1,5 @@
-// Files named on the command line, or handed over by a later start of the
-// program, are opened as documents. Each file that cannot be read gets an
-// alert naming it first; the others still open.
+// Files named on the command line or handed over by a later start open as
+// documents; each file that cannot be read gets an alert first.
 #pragma once
 
 #include <string>

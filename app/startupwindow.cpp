@@ -3,38 +3,16 @@
 // centred on white, in the fixed-pitch face of the table sheet.
 #include "app/startupwindow.h"
 
-#include "app/aboutwindow.h"
+#include "app/windowmodule.h"
 #include "document/sheet.h"
 #include "platform/bundle.h"
-#include "platform/quickdraw.h"
+#include "platform/icon.h"
 
 #include <QPainter>
 #include <QSplashScreen>
 
 namespace
 {
-
-QFont splashFont(int pixelSize, bool bold)
-{
-    QFont font = sheetFont();
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-void drawBox(QPainter &painter, const QImage &icon, const QString &name, const QString &info)
-{
-    const QRect bounds = painter.window();
-    painter.drawImage(QRect(bounds.width() / 2 - 23, 30, 47, 48), icon);
-    const QRect textBox = bounds.adjusted(20, 100, -20, -20);
-    const int flags = Qt::TextWordWrap | Qt::AlignTop | Qt::AlignHCenter;
-    painter.setFont(splashFont(14, true));
-    painter.drawText(textBox, flags, name);
-    painter.setFont(splashFont(10, false));
-    painter.drawText(textBox.adjusted(0, 40, 0, 0), flags, info);
-}
-
-} // namespace
 
 QPixmap BStartupBoxHandler(const QString &name)
 {
@@ -43,12 +21,27 @@ QPixmap BStartupBoxHandler(const QString &name)
     QPainter painter(&picture);
     const QImage icon = platform::applicationIconImage(QSize(47, 48));
     const QString info = QString::fromStdString(BCopyInfoString());
+    const QRect textBox = picture.rect().adjusted(20, 100, -20, -20);
+    const int flags = Qt::TextWordWrap | Qt::AlignTop | Qt::AlignHCenter;
+    QFont nameFont = sheetFont();
+    nameFont.setPixelSize(14);
+    nameFont.setBold(true);
+    QFont infoFont = sheetFont();
+    infoFont.setPixelSize(10);
+    infoFont.setBold(false);
     // Drawn twice over, as the splash always was: the second pass darkens
     // the soft edges of the icon and the letters.
-    drawBox(painter, icon, name, info);
-    drawBox(painter, icon, name, info);
+    for (int pass = 0; pass < 2; ++pass) {
+        painter.drawImage(QRect(picture.width() / 2 - 23, 30, 47, 48), icon);
+        painter.setFont(nameFont);
+        painter.drawText(textBox, flags, name);
+        painter.setFont(infoFont);
+        painter.drawText(textBox.adjusted(0, 40, 0, 0), flags, info);
+    }
     return picture;
 }
+
+} // namespace
 
 std::unique_ptr<QSplashScreen> BInitStartupWindow()
 {

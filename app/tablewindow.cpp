@@ -15,15 +15,13 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
-#include <string>
 #include <utility>
 
 namespace
 {
 
-// The window, while it is open.
 using TableForm = FormWindow<QDialog, Ui::TableWindow>;
-TableForm *tableForm = nullptr;
+TableForm *tableForm = nullptr; // while it is open
 
 // The last successful calculation's arguments, in any document.
 tFocalLength focalDef = 35.0;
@@ -31,42 +29,17 @@ tDistance distanceDef = 5.0;
 tUnsharpCircleDiameter unsharpDef = 0.00001;
 std::int32_t cameraTypeDef = fullFrameDigital;
 
-constexpr double kMinCircleMicrometres = 1.0;
-constexpr double kMaxCircleMicrometres = 1000.0;
-
 // False when the field holds anything but one plain decimal number.
 bool readNumber(const QLineEdit *field, double *value)
 {
     return readDecimal(field->text().toStdString(), value);
 }
 
-// The pop-up's items are the camera types in order. The circle field is
-// used only for the two digital formats.
+// The pop-up's items are the camera types; only the digital ones take a circle.
 void enableCircleFieldFor(int cameraIndex)
 {
     tableForm->ui.unsharpCircleValueField->setEnabled(cameraIndex != thirtyFive &&
                                                       cameraIndex != mediumFormat);
-}
-
-void fillWindow(std::int32_t distUnit)
-{
-    Ui::TableWindow &ui = tableForm->ui;
-    ui.distanceStringField->setText(QCoreApplication::translate(
-        "Program", distUnit == kDistanceUnitFeet ? QT_TRANSLATE_NOOP("Program", "distance in ft: ")
-                                                 : QT_TRANSLATE_NOOP("Program", "distance in m: ")));
-    // Numbers with a point in every locale, as the fields read them.
-    ui.distanceField->setText(QString::number(distanceDef, 'f', 3));
-    ui.focalField->setText(QString::number(focalDef, 'f', 0));
-    ui.unsharpCircleValueField->setText(QString::number(unsharpDef * 1000000.0, 'f', 1));
-    ui.unsharpField->setCurrentIndex(cameraTypeDef);
-    enableCircleFieldFor(cameraTypeDef);
-}
-
-void showArgumentsAlert()
-{
-    showAlert("Please Check Your Arguments!", "The focal length should be in the range of 4..1000 mm,\n"
-                                              "the distance from two times of focal length to 1000 m,\n"
-                                              "and the circle of confusion in the range of 1..1000 \u00b5m.");
 }
 
 void computeTable()
@@ -80,23 +53,23 @@ void computeTable()
     tUnsharpCircleDiameter circle = 0.0001;
     bool circleValid = true;
     if (index == APSC || index == fullFrameDigital) {
-        // Only the digital formats take the typed circle; the film formats'
-        // circles are fixed and the field's text is not used.
+        // The typed circle, in micrometres; the film formats' circles are fixed.
         double unsharpValue = 0.0;
         cameraType = tCameraType(index);
-        // A real sensor's circle of confusion, in micrometres.
-        circleValid = readNumber(ui.unsharpCircleValueField, &unsharpValue) &&
-                      unsharpValue >= kMinCircleMicrometres && unsharpValue <= kMaxCircleMicrometres;
+        circleValid = readNumber(ui.unsharpCircleValueField, &unsharpValue) && unsharpValue >= 1.0 &&
+                      unsharpValue <= 1000.0;
         circle = unsharpValue / 1000000.0;
     } else if (index == thirtyFive) {
         cameraType = thirtyFive;
         circle = 0.000033;
     }
-    // The unit cannot change while the window is modal: the range check and
-    // the calculation see the same one.
+    // The window is modal: the check and the calculation see the same unit.
     if (!numbersRead || !circleValid ||
         QRLArgumentsInRange(distance, focal, QRLReadDistanceUnit()) != kInRange) {
-        showArgumentsAlert();
+        showAlert("Please Check Your Arguments!",
+                  "The focal length should be in the range of 4..1000 mm,\n"
+                  "the distance from two times of focal length to 1000 m,\n"
+                  "and the circle of confusion in the range of 1..1000 \u00b5m.");
         return;
     }
     QRLCalculateTable(BGetCurrentDocsDataPtr(), QRLReadDistanceUnit(), distance, focal, circle, cameraType);
@@ -107,8 +80,7 @@ void computeTable()
     tableForm->accept();
 }
 
-// A computed table is shown in the front document, now with unsaved
-// changes; the window goes either way.
+// A computed table shows in the front document, now modified; the window goes.
 void finishTableWindow(int result)
 {
     TableForm *form = std::exchange(tableForm, nullptr);
@@ -120,31 +92,34 @@ void finishTableWindow(int result)
     BSetDocumentDirtyShown(BGetDocumentWindowsDocPtr(BGetCurrentDocsWindowRef()), 1);
 }
 
-// The buttons and the pop-up act on the window directly.
-void connectForm()
-{
-    const Ui::TableWindow &ui = tableForm->ui;
-    QObject::connect(ui.computeButton, &QPushButton::clicked, tableForm, computeTable);
-    QObject::connect(ui.cancelButton, &QPushButton::clicked, tableForm, &QDialog::reject);
-    QObject::connect(tableForm, &QDialog::finished, tableForm, finishTableWindow);
-    QObject::connect(ui.unsharpField, qOverload<int>(&QComboBox::activated), tableForm, enableCircleFieldFor);
-}
-
-} // namespace
-
 void QRLInitTableWindow()
 {
     tableForm = new TableForm;
     BLoadWindow(tableForm, "Window");
-    connectForm();
-    fillWindow(QRLReadDistanceUnit());
-    tableForm->ui.distanceField->setFocus(Qt::OtherFocusReason);
-    tableForm->ui.distanceField->selectAll();
+    Ui::TableWindow &ui = tableForm->ui;
+    QObject::connect(ui.computeButton, &QPushButton::clicked, tableForm, computeTable);
+    QObject::connect(ui.cancelButton, &QPushButton::clicked, tableForm, &QDialog::reject);
+    QObject::connect(tableForm, &QDialog::finished, tableForm, finishTableWindow);
+    QObject::connect(ui.unsharpField, qOverload<int>(&QComboBox::activated), tableForm, enableCircleFieldFor);
+    ui.distanceStringField->setText(
+        QCoreApplication::translate("Program", QRLReadDistanceUnit() == kDistanceUnitFeet
+                                                   ? QT_TRANSLATE_NOOP("Program", "distance in ft: ")
+                                                   : QT_TRANSLATE_NOOP("Program", "distance in m: ")));
+    // Numbers with a point in every locale, as the fields read them.
+    ui.distanceField->setText(QString::number(distanceDef, 'f', 3));
+    ui.focalField->setText(QString::number(focalDef, 'f', 0));
+    ui.unsharpCircleValueField->setText(QString::number(unsharpDef * 1000000.0, 'f', 1));
+    ui.unsharpField->setCurrentIndex(cameraTypeDef);
+    enableCircleFieldFor(cameraTypeDef);
+    ui.distanceField->setFocus(Qt::OtherFocusReason);
+    ui.distanceField->selectAll();
     // Application-modal without an event loop of its own.
     tableForm->setWindowModality(Qt::ApplicationModal);
     platform::attachEditMenu(tableForm);
     tableForm->show();
 }
+
+} // namespace
 
 int QRLIsTableWindow()
 {

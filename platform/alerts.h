@@ -3,7 +3,6 @@
 
 #include <string>
 
-// Shows the note alert application-modally over the active window and
-// returns once the user has answered it. The message and explanation are the
-// program's English texts; the alert shows them in the user's language.
+// Shows the alert application-modally and returns once it is answered; the
+// English texts are shown in the user's language.
 void showAlert(const std::string &message, const std::string &explanation);

@@ -1,5 +1,4 @@
-// Program dialogs in the window order while they are up: a sheet on a
-// document window (with a parent) or an application-modal window.
+// Program dialogs, in the window order while they are up.
 #include "dialogs.h"
 
 #include "internal.h"
@@ -22,17 +21,11 @@ struct Shown {
     std::uint64_t number;     // when it was shown, counted from start-up
 };
 
-std::vector<Shown> &shownDialogs()
-{
-    static std::vector<Shown> dialogs;
-    return dialogs;
-}
-
+std::vector<Shown> shownDialogs;
 std::uint64_t shownCount = 0;
 void (*endedListener)() = nullptr;
 
-// The close box and Escape cancel the dialog once the event that asked is
-// over; the dialog does not close or hide itself behind the program's back.
+// The close box and Escape reject the dialog once their event is over.
 class DialogGuard : public QObject
 {
   public:
@@ -66,11 +59,10 @@ class DialogGuard : public QObject
 
 void forget(const QObject *dialog)
 {
-    auto &dialogs = shownDialogs();
-    dialogs.erase(
-        std::remove_if(dialogs.begin(), dialogs.end(),
+    shownDialogs.erase(
+        std::remove_if(shownDialogs.begin(), shownDialogs.end(),
                        [dialog](const Shown &shown) { return !shown.dialog || shown.dialog == dialog; }),
-        dialogs.end());
+        shownDialogs.end());
 }
 
 } // namespace
@@ -80,10 +72,10 @@ namespace platform
 
 void showDialog(QDialog *dialog, QWidget *parent, const std::function<void(int result)> &done)
 {
-    platform::trackWindow(dialog, parent ? "NavSheet" : "NavDialog");
+    trackWindow(dialog, parent ? "NavSheet" : "NavDialog");
     new DialogGuard(dialog);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    shownDialogs().push_back({dialog, ++shownCount});
+    shownDialogs.push_back({dialog, ++shownCount});
     auto answered = std::make_shared<bool>(false);
     QObject::connect(dialog, &QDialog::finished, dialog, [dialog, answered, done](int result) {
         if (std::exchange(*answered, true))
@@ -91,16 +83,14 @@ void showDialog(QDialog *dialog, QWidget *parent, const std::function<void(int r
         forget(dialog);
         dialog->hide();
         dialog->deleteLater();
-        // The program goes on from here; an end of the process it asks for
-        // in a headless run waits until the dialog's own code has returned.
+        // A headless run's end of the process waits until the dialog's own code has returned.
         runHoldingExit([&done, result] {
             done(result);
             if (endedListener)
                 endedListener();
         });
     });
-    // A dialog that goes unanswered with its window (as the application
-    // ends) no longer waits for the user.
+    // A dialog that goes with its window (as the application ends) no longer waits.
     QObject::connect(dialog, &QObject::destroyed, [dialog] { forget(dialog); });
     if (parent) {
         dialog->open();
@@ -122,7 +112,7 @@ QDialog *dialogOn(QWidget *parent)
 
 bool isWaitingDialog(const QWidget *window)
 {
-    return window && std::any_of(shownDialogs().begin(), shownDialogs().end(),
+    return window && std::any_of(shownDialogs.begin(), shownDialogs.end(),
                                  [window](const Shown &shown) { return shown.dialog == window; });
 }
 
@@ -138,7 +128,7 @@ std::uint64_t dialogsShownCount()
 
 int dialogsWaitingSince(std::uint64_t mark)
 {
-    return int(std::count_if(shownDialogs().begin(), shownDialogs().end(),
+    return int(std::count_if(shownDialogs.begin(), shownDialogs.end(),
                              [mark](const Shown &shown) { return shown.dialog && shown.number > mark; }));
 }
 

@@ -1,26 +1,43 @@
-// The forms' windows among the program's windows, and the one window that
-// start-up builds ahead.
+// The forms' windows among the program's windows, and the window built ahead.
 #include "forms.h"
 
 #include "internal.h"
 
 #include <QImage>
 #include <QLayout>
+#include <QPainter>
 #include <QPointer>
 #include <QWidget>
 
 namespace
 {
 
-struct PreparedWindow {
-    std::function<QWidget *()> build;
-    QPointer<QWidget> widget;
-};
+// The window start-up builds while it waits, and that window once built.
+std::function<QWidget *()> buildAhead;
+QPointer<QWidget> builtAhead;
 
-PreparedWindow &prepared()
+// Draws every character of a sheet off screen once, loading its font and glyphs.
+void warmSheetFace()
 {
-    static PreparedWindow window;
-    return window;
+    static bool warmed = false;
+    if (std::exchange(warmed, true))
+        return;
+    QString characters;
+    for (char c = ' '; c <= '~'; ++c)
+        characters += QLatin1Char(c);
+    characters += QChar(0xB5); // the micro sign of the circle's unit
+    QImage scratch(32, 32, QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    // The sheet's face: fixed-pitch, 12 pixels.
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPixelSize(12);
+    painter.setFont(font);
+    // Glyphs are kept per quarter-pixel position: each character at each.
+    for (const QChar c : characters)
+        for (int quarter = 0; quarter < 4; ++quarter)
+            painter.drawText(QPointF(4 + quarter / 4.0, 20), QString(c));
 }
 
 } // namespace
@@ -45,30 +62,27 @@ void readyHiddenWindow(QWidget *widget)
     // Painting it once off screen loads the fonts and glyphs it shows.
     QImage scratch(widget->size(), QImage::Format_RGB32);
     widget->render(&scratch);
-    warmPortText();
+    warmSheetFace();
 }
 
 void prepareWindow(std::function<QWidget *()> build)
 {
-    prepared() = PreparedWindow{std::move(build), nullptr};
+    buildAhead = std::move(build);
+    builtAhead = nullptr;
 }
 
 QWidget *takePreparedWindow()
 {
-    QWidget *widget = prepared().widget;
-    prepared().widget = nullptr;
-    return widget;
+    return std::exchange(builtAhead, nullptr);
 }
 
 void buildPreparedWindows(bool ready)
 {
-    PreparedWindow &window = prepared();
-    if (!window.build)
+    if (!buildAhead)
         return;
-    window.widget = window.build();
-    window.build = nullptr;
+    builtAhead = std::exchange(buildAhead, nullptr)();
     if (ready)
-        readyHiddenWindow(window.widget);
+        readyHiddenWindow(builtAhead);
 }
 
 } // namespace platform

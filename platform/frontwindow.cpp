@@ -1,9 +1,8 @@
-// The front-window order: an event filter on each window of ours moves it
-// to the front when it is shown or activated and takes it out when it is
-// hidden or goes; the menus follow every change of the front window.
+// The front-window order, kept by an event filter on each window of ours.
 #include "frontwindow.h"
 
 #include "internal.h"
+#include "menus.h"
 #include "testing.h"
 
 #include <QGuiApplication>
@@ -14,30 +13,20 @@
 namespace
 {
 
-std::vector<QPointer<QWidget>> &order()
-{
-    static std::vector<QPointer<QWidget>> windows;
-    return windows;
-}
-
-std::vector<std::string> &log()
-{
-    static std::vector<std::string> names;
-    return names;
-}
+std::vector<QPointer<QWidget>> order; // front to back
+std::vector<std::string> showLog;
 
 void forget(QWidget *window)
 {
-    auto &windows = order();
-    windows.erase(std::remove_if(windows.begin(), windows.end(),
-                                 [window](const QPointer<QWidget> &w) { return !w || w == window; }),
-                  windows.end());
+    order.erase(std::remove_if(order.begin(), order.end(),
+                               [window](const QPointer<QWidget> &w) { return !w || w == window; }),
+                order.end());
 }
 
 void putInFront(QWidget *window)
 {
     forget(window);
-    order().insert(order().begin(), window);
+    order.insert(order.begin(), window);
 }
 
 // Offscreen runs have no window system to raise or activate windows in.
@@ -49,30 +38,24 @@ void bringToFront(QWidget *widget)
     widget->activateWindow();
 }
 
-// Runs change; the menus follow a new front window, which becomes the
-// active one; with none left, the application hears of it.
-// The front window as last reported: at a Hide event the window that goes
-// no longer counts as visible, so the change is measured against this.
-QPointer<QWidget> &reportedFront()
-{
-    static QPointer<QWidget> front;
-    return front;
-}
+// The front window as last reported: at a Hide event the window going is already invisible.
+QPointer<QWidget> reportedFront;
 
 // Set while the application takes its windows down: nothing is told.
 bool windingUp = false;
 
+// Runs change; a new front window updates the menus and becomes the active one.
 template <typename Change> void reorder(Change change)
 {
     if (windingUp)
         return;
-    QWidget *before = reportedFront();
+    QWidget *before = reportedFront;
     change();
     QWidget *front = platform::frontWindow();
-    reportedFront() = front;
+    reportedFront = front;
     if (front == before)
         return;
-    platform::frontWindowChanged();
+    platform::updateMenus();
     if (front)
         bringToFront(front);
     else
@@ -91,7 +74,6 @@ class WindowTracker : public QObject
         if (content_ != window)
             content_->installEventFilter(this);
     }
-    // Goes with its window.
     ~WindowTracker() override
     {
         QWidget *window = window_;
@@ -102,15 +84,13 @@ class WindowTracker : public QObject
     {
         if (object == content_ && event->type() == QEvent::Paint)
             platform::probeWidgetPainted(window_, name_);
-        // A minimized window stays in the order: the window system's own
-        // hide and show events (spontaneous ones) leave it where it is.
+        // The window system's own hide and show (minimizing) leave the order.
         if (object != window_ || event->spontaneous())
             return false;
-        if (event->type() == QEvent::Show) {
-            log().push_back(name_);
-            reorder([this] { putInFront(window_); });
-        } else if (event->type() == QEvent::WindowActivate && window_->isVisible() &&
-                   platform::frontWindow() != window_)
+        if (event->type() == QEvent::Show)
+            showLog.push_back(name_);
+        if (event->type() == QEvent::Show || (event->type() == QEvent::WindowActivate &&
+                                              window_->isVisible() && platform::frontWindow() != window_))
             reorder([this] { putInFront(window_); });
         else if (event->type() == QEvent::Hide)
             reorder([this] { forget(window_); });
@@ -137,36 +117,25 @@ void trackWindow(QWidget *window, const std::string &name)
 void forgetWindowOrder()
 {
     windingUp = true;
-    order().clear();
-    reportedFront() = nullptr;
+    order.clear();
+    reportedFront = nullptr;
 }
 
 QWidget *frontWindow()
 {
-    for (const QPointer<QWidget> &window : order())
-        if (window && window->isVisible())
-            return window;
-    return nullptr;
+    const auto front = std::find_if(order.begin(), order.end(), [](const QPointer<QWidget> &window) {
+        return window && window->isVisible();
+    });
+    return front != order.end() ? front->data() : nullptr;
 }
 
 std::vector<QWidget *> windowsFrontToBack()
 {
     std::vector<QWidget *> shown;
-    for (const QPointer<QWidget> &window : order())
+    for (const QPointer<QWidget> &window : order)
         if (window && window->isVisible())
             shown.push_back(window);
     return shown;
-}
-
-void showInFront(QWidget *window)
-{
-    if (!window)
-        return;
-    if (!window->isVisible()) {
-        window->show();
-        bringToFront(window);
-    }
-    selectWindow(window);
 }
 
 void selectWindow(QWidget *window)
@@ -187,5 +156,5 @@ std::string windowTitleOf(const QWidget *window)
 
 std::vector<std::string> GetShowLog()
 {
-    return log();
+    return showLog;
 }

@@ -4,7 +4,7 @@
 #include "coreinternal.h"
 #include "forms.h"
 #include "frontwindow.h"
-#include "quickdraw.h"
+#include "icon.h"
 
 #include <QHash>
 #include <QImage>
@@ -28,14 +28,11 @@ namespace platform
 {
 
 void attachMenuBarTo(QWidget *widget);
-void attachSharedActions(QWidget *widget);
 
 bool eventLoopRunning();
 // The application takes its windows down: their order is forgotten and
 // no change of the front window is told until a window is tracked again.
 void forgetWindowOrder();
-// The front window changed: the menus are brought up to date.
-void frontWindowChanged();
 // The number of visible windows dropped to zero.
 void lastWindowClosed();
 // Installs the translations for the system's locale; English needs none.
@@ -45,10 +42,6 @@ void installTranslators();
 // line's help), when no translator can be installed yet.
 QString translatedEarly(const char *context, const char *text);
 
-// Draws every printable character once in the sheet's fixed-pitch face, off
-// screen, so that the first painting of a sheet finds the font loaded and
-// its glyphs ready.
-void warmPortText();
 // Builds the window asked for with prepareWindow (start-up's wait);
 // readied too (readyHiddenWindow) when the wait leaves time for it.
 void buildPreparedWindows(bool ready);

@@ -1,5 +1,4 @@
-// The application's one menu bar: one set of actions and one enabled state
-// shared by every window that shows the menus.
+// The application's one menu bar, shared by every window that shows the menus.
 #include "menus.h"
 
 #include "internal.h"
@@ -15,44 +14,31 @@
 namespace
 {
 
-struct MenuState {
-    QWidget *root = nullptr; // owns the menus; never shown
-    std::vector<QMenu *> menus;
-    std::function<void()> update;
-#ifdef Q_OS_MACOS
-    QMenuBar *globalBar = nullptr;
-#endif
-};
+QWidget *menusRoot = nullptr; // owns the menus; never shown
+std::vector<QMenu *> sharedMenus;
+std::function<void()> updateItems;
 
-MenuState &state()
-{
-    static MenuState menus;
-    return menus;
-}
-
-// Brings the menus up to date before Qt looks up a key equivalent, so that
-// the shortcut of an item that is disabled now does nothing.
+// Updates the menus before Qt looks up a key equivalent: a disabled item's does nothing.
 class ShortcutWatcher : public QObject
 {
   public:
     using QObject::QObject;
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::ShortcutOverride) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
-                platform::updateMenus();
-        }
+        if (event->type() == QEvent::ShortcutOverride &&
+            (static_cast<QKeyEvent *>(event)->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+            platform::updateMenus();
         return false;
     }
 };
 
-void wireMenu(QMenu *menu)
+// The shared items with a key equivalent, answered in a window without the menu bar.
+void attachSharedActions(QWidget *widget)
 {
-    QObject::connect(menu, &QMenu::aboutToShow, menu, &platform::updateMenus);
-    for (QAction *action : menu->actions())
-        if (!action->isSeparator() && !action->menu())
-            action->setShortcutContext(Qt::WindowShortcut);
+    for (QMenu *menu : sharedMenus)
+        for (QAction *action : menu->actions())
+            if (!action->isSeparator() && !action->shortcut().isEmpty())
+                widget->addAction(action);
 }
 
 } // namespace
@@ -62,85 +48,58 @@ namespace platform
 
 void installMenuBar(QWidget *root, QMenuBar *menuBar, std::function<void()> update)
 {
-    MenuState &menus = state();
-    menus.update = std::move(update);
+    updateItems = std::move(update);
     root->hide();
-    menus.root = root;
+    menusRoot = root;
     for (QAction *action : menuBar->actions()) {
         QMenu *menu = action->menu();
         if (!menu)
             continue;
-        menus.menus.push_back(menu);
-        wireMenu(menu);
+        sharedMenus.push_back(menu);
+        QObject::connect(menu, &QMenu::aboutToShow, menu, &updateMenus);
+        for (QAction *item : menu->actions())
+            if (!item->isSeparator() && !item->menu())
+                item->setShortcutContext(Qt::WindowShortcut);
     }
     qApp->installEventFilter(new ShortcutWatcher(qApp));
-#ifdef Q_OS_MACOS
-    menus.globalBar = new QMenuBar(nullptr);
-    for (QMenu *menu : menus.menus)
-        menus.globalBar->addMenu(menu);
-#endif
 }
 
-// Document windows show the application's menu bar (on desktops without a
-// global one); every other window of ours still answers the key equivalents.
+// Document windows show the menu bar; other windows answer its key equivalents.
 void attachMenuBarTo(QWidget *widget)
 {
-    MenuState &menus = state();
-    if (!widget || menus.menus.empty())
+    if (!widget || sharedMenus.empty())
         return;
     auto *mainWindow = qobject_cast<QMainWindow *>(widget);
-#ifndef Q_OS_MACOS
-    if (mainWindow) {
-        QMenuBar *bar = mainWindow->menuBar();
-        QList<QAction *> shared;
-        for (QMenu *menu : menus.menus)
-            shared.append(menu->menuAction());
-        if (bar->actions() == shared)
-            return; // attached when the window was built ahead
-        bar->clear();
-        for (QMenu *menu : menus.menus)
-            bar->addMenu(menu);
+    if (!mainWindow) {
+        attachSharedActions(widget);
         return;
     }
-#else
-    if (mainWindow)
-        mainWindow->setMenuBar(nullptr);
-#endif
-    attachSharedActions(widget);
+    QMenuBar *bar = mainWindow->menuBar();
+    QList<QAction *> shared;
+    for (QMenu *menu : sharedMenus)
+        shared.append(menu->menuAction());
+    if (bar->actions() == shared)
+        return; // attached when the window was built ahead
+    bar->clear();
+    for (QMenu *menu : sharedMenus)
+        bar->addMenu(menu);
 }
 
 void attachEditMenu(QWidget *widget)
 {
-#ifndef Q_OS_MACOS
     QLayout *layout = widget->layout();
-    QMenu *edit = state().root ? state().root->findChild<QMenu *>(QStringLiteral("editMenu")) : nullptr;
+    QMenu *edit = menusRoot ? menusRoot->findChild<QMenu *>(QStringLiteral("editMenu")) : nullptr;
     if (!layout || !edit || layout->menuBar())
         return;
     auto *bar = new QMenuBar(widget);
     bar->addMenu(edit);
     layout->setMenuBar(bar);
-#else
-    Q_UNUSED(widget);
-#endif
-}
-
-void attachSharedActions(QWidget *widget)
-{
-    for (QMenu *menu : state().menus)
-        for (QAction *action : menu->actions())
-            if (!action->isSeparator() && !action->shortcut().isEmpty())
-                widget->addAction(action);
 }
 
 void updateMenus()
 {
-    if (state().update)
-        state().update();
-}
-
-void frontWindowChanged()
-{
-    updateMenus();
+    if (updateItems)
+        updateItems();
 }
 
 } // namespace platform

@@ -9,15 +9,13 @@ class QWidget;
 namespace platform
 {
 
-// Takes the menus of the menu bar as the application's; root owns them and
-// is never shown. update brings every item's enabled state up to date: it
-// runs when a menu opens, before a key equivalent is looked up, when the
-// front window changes and whenever updateMenus() is called.
+// Takes the menu bar's menus as the application's, owned by root (never
+// shown); update sets the items' enabled state, run before a menu opens or a
+// key equivalent is looked up, when the front window changes and by updateMenus.
 void installMenuBar(QWidget *root, QMenuBar *menuBar, std::function<void()> update);
-// Brings the items' enabled state up to date (a document's state changed).
 void updateMenus();
-// A modal window blocks every other window's menu bar: it gets its own bar
-// with the shared Edit menu, so that editing works there through the menu.
+// Gives a modal window, which blocks the shared menu bar, a bar of its own
+// with the shared Edit menu.
 void attachEditMenu(QWidget *widget);
 
 } // namespace platform

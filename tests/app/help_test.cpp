@@ -1,8 +1,8 @@
 // The Help menu: "Quorlscope Help" opens the help book in a window of the
 // application, whose links are followed with Back and Forward, and which is
 // hidden rather than closed.
-#include "app/helpwindow.h"
 #include "app/mainmenu.h"
+#include "app/windowmodule.h"
 #include "tests/support/app_driver.h"
 
 #include <QTextBrowser>

@@ -1,8 +1,8 @@
 // Key equivalents pressed on the keyboard: they act like their menu items,
 // and an item's state is brought up to date at the moment the key is
 // pressed, so the key of a disabled item does nothing.
-#include "app/factswindow.h"
 #include "app/mainmenu.h"
+#include "app/windowmodule.h"
 #include "document/document.h"
 #include "platform/internal.h"
 #include "tests/support/app_driver.h"

@@ -1,11 +1,9 @@
 // The menu bar and command dispatch: the menus, their items, commands and key
 // equivalents, the enabled state of every item for every kind of front
 // window, and what commands do when they are sent.
-#include "app/aboutwindow.h"
-#include "app/factswindow.h"
 #include "app/mainmenu.h"
-#include "app/prefwindow.h"
 #include "app/tablewindow.h"
+#include "app/windowmodule.h"
 #include "document/document.h"
 #include "platform/internal.h"
 #include "tests/support/app_driver.h"

@@ -5,6 +5,8 @@
 #include "platform/placement.h"
 #include "tests/support/app_driver.h"
 
+#include <QScreen>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace qrltest;
@@ -14,14 +16,14 @@ namespace
 
 QRect frameOf(QWidget *window)
 {
-    const QRect frame = platform::frameBounds(window);
+    const QRect frame = window->frameGeometry();
     EXPECT_FALSE(frame.isEmpty());
     return frame;
 }
 
 QRect screenBounds()
 {
-    const QRect screen = platform::availableBounds(DocumentAt(0));
+    const QRect screen = DocumentAt(0)->screen()->availableGeometry();
     EXPECT_FALSE(screen.isEmpty());
     return screen;
 }
@@ -66,7 +68,7 @@ TEST(WindowPlacement, TenWindowsCascadeFromTheTopLeftAndStayOnTheScreen)
 {
     StartApplication();
     const QRect screen = screenBounds();
-    platform::moveFrame(DocumentAt(0), screen.topLeft());
+    DocumentAt(0)->move(screen.topLeft());
     const int step = cascadeStep();
     EXPECT_GE(step, 10); // a title bar, not a thin border
     EXPECT_LE(step, 60);
@@ -79,7 +81,7 @@ TEST(WindowPlacement, CascadeWrapsBackToTheTopLeftBeforeLeavingTheScreen)
     const QRect screen = screenBounds();
     const QRect first = frameOf(DocumentAt(0));
     // The first window in the bottom-right corner: no room for a step.
-    platform::moveFrame(DocumentAt(0), first.topLeft() + screen.bottomRight() - first.bottomRight());
+    DocumentAt(0)->move(first.topLeft() + screen.bottomRight() - first.bottomRight());
     Trigger("New");
     const QRect second = frameOf(DocumentAt(1));
     EXPECT_EQ(second.left(), screen.left());

@@ -1,6 +1,6 @@
 // The distance unit as stored: a value the program does not know reads as
 // metres everywhere, and a choice that cannot be stored is reported.
-#include "app/prefwindow.h"
+#include "app/windowmodule.h"
 #include "document/document.h"
 #include "expected.h"
 #include "files/file.h"

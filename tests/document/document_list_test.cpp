@@ -1,7 +1,7 @@
 // The document list: slots in order of creation, closing, the dirty count,
 // the window titles with their numbers, the ten-document limit, the
 // lookups, and what a close event does to a window.
-#include "app/prefwindow.h"
+#include "app/windowmodule.h"
 #include "document/document.h"
 #include "platform/internal.h"
 #include "tests/support/app_driver.h"

@@ -5,7 +5,7 @@
 // back in both of its flavors.
 #include "app/main.h"
 #include "app/mainmenu.h"
-#include "app/prefwindow.h"
+#include "app/windowmodule.h"
 #include "document/document.h"
 #include "files/export.h"
 #include "platform/application.h"

@@ -1,6 +1,6 @@
 // Quitting with unsaved documents: the review dialog, the walk from the
 // front window back, the quit-time save-changes and save sheets.
-#include "app/prefwindow.h"
+#include "app/windowmodule.h"
 #include "files/appinfo.h"
 #include "files_helpers.h"
 #include "platform/process.h"

@@ -2,8 +2,7 @@
 // menus, windows, sheet labels, alerts, dialogs, the facts window, the about
 // text and the help page are German, numbers keep their point; on any other
 // locale everything is English.
-#include "app/aboutwindow.h"
-#include "app/factswindow.h"
+#include "app/windowmodule.h"
 #include "document/document.h"
 #include "platform/bundle.h"
 #include "platform/internal.h"
