@@ -3,7 +3,7 @@
 // export goes to the windowed program, which runs it without a display.
 #include "cli/programs.h"
 #include "cli/subcommands.h"
-#include "platform/charactertype.h"
+#include "platform/coreapplication.h"
 
 #include <cstdlib>
 

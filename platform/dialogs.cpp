@@ -2,6 +2,7 @@
 // document window (with a parent) or an application-modal window.
 #include "dialogs.h"
 
+#include "frontwindow.h"
 #include "internal.h"
 #include "process.h"
 

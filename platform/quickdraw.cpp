@@ -1,5 +1,7 @@
 // The program's icon, the size of a window's content, and the warming of
 // the sheet's face before the first window paints.
+#include "quickdraw.h"
+
 #include "bundle.h"
 #include "internal.h"
 
