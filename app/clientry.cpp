@@ -2,7 +2,7 @@
 // needs Qt's painting and goes to the windowed program.
 #include "cli/programs.h"
 #include "cli/subcommands.h"
-#include "platform/charactertype.h"
+#include "platform/coreapplication.h"
 
 #include <cstdlib>
 

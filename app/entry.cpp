@@ -3,7 +3,7 @@
 #include "cli/subcommands.h"
 #include "document/document.h"
 #include "platform/application.h"
-#include "platform/charactertype.h"
+#include "platform/coreapplication.h"
 #include "print/pdfexport.h"
 
 namespace

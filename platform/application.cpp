@@ -4,39 +4,28 @@
 
 #include "bundle.h"
 #include "internal.h"
-#include "sessionend.h"
 #include "testing.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QPointer>
-#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 namespace
 {
 
 bool headless = false;
 bool loopRunning = false;
+bool drawing = false; // a command that only draws
 
-// The offscreen platform says so each time a window asks for something only
-// a window system does; headless runs have no use for the notes.
-void quietOffscreenNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+// Drops the offscreen platform's notes on what only a window system does,
+// and, for a command that only draws, the one on a missing runtime folder.
+void quietNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
+    if (type == QtWarningMsg &&
+        (message.startsWith(QLatin1String("This plugin does not support")) ||
+         (drawing && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))))
         return;
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
-// A command that only draws has no use for a runtime folder; its absence is
-// no news on a terminal.
-void quietDrawingNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
-        return;
-    quietOffscreenNotes(type, context, message);
 }
 
 } // namespace
@@ -47,7 +36,7 @@ std::vector<std::string> platform::initialize(int &argc, char **argv, const plat
     platform::setStartupProbe(options.startupProbe);
     if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(quietOffscreenNotes);
+        qInstallMessageHandler(quietNotes);
     }
     // Ended by platform::shutDown, never by a static destructor, which would
     // run after the platform plugin's own statics are gone.
@@ -69,14 +58,14 @@ std::vector<std::string> platform::initialize(int &argc, char **argv, const plat
 
 void platform::initializeForDrawing(const char *programName)
 {
-    // A drawing needs no window system: a platform the user chose for windows
-    // (xcb without a display) would only make Qt abort.
+    // A platform the user chose for windows (xcb without a display) would
+    // only make Qt abort.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietDrawingNotes);
+    drawing = true;
+    qInstallMessageHandler(quietNotes);
+    platform::CommandArguments &arguments = platform::commandArguments(programName);
     if (!QCoreApplication::instance())
-        // Opens no window: the process ends with it, as the command line's
-        // core application does.
-        new QGuiApplication(platform::commandArgc(programName), platform::commandArgv());
+        new QGuiApplication(arguments.argc, arguments.argv); // ends with the process
     platform::nameApplication();
     platform::installTranslators();
 }
@@ -86,9 +75,7 @@ void platform::shutDown()
     QCoreApplication *application = QCoreApplication::instance();
     if (!application)
         return;
-    // Closed windows wait for Qt to delete them (deleteLater); those that
-    // are still open go now, each guarded, since deleting a window deletes
-    // the windows it owns.
+    // Windows still open go now, each guarded: a window deletes those it owns.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     platform::forgetWindowOrder();
     if (qobject_cast<QApplication *>(application)) {
@@ -108,31 +95,23 @@ bool platform::isHeadless()
 
 bool platform::hasDisplay()
 {
-    if (std::getenv("QT_QPA_PLATFORM"))
-        return true;
 #ifdef Q_OS_LINUX
-    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+    return std::getenv("QT_QPA_PLATFORM") || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 #else
     return true;
 #endif
 }
 
-namespace platform
-{
-
-bool eventLoopRunning()
+bool platform::eventLoopRunning()
 {
     return loopRunning;
 }
 
-} // namespace platform
-
 void platform::runEventLoop()
 {
     loopRunning = true;
-    if (platform::isHeadless())
-        return; // the test driver dispatches from here on
-    QApplication::exec();
+    if (!platform::isHeadless())
+        QApplication::exec();
 }
 
 void ProcessPendingEvents()

@@ -1,12 +1,12 @@
-// A core application for the command line: no display, no windows.
+// The command line's start: the character type, and a core application.
 #pragma once
 
 namespace platform
 {
-
-// Creates the core application object, with no arguments but the program's
-// name (argv[0], which must outlive it): the command's own arguments are
-// never read as Qt's options.
+// Chooses C.UTF-8 through the environment when its character type is not
+// UTF-8, so that Qt warns of nothing; call first in main().
+void chooseUTF8CharacterType();
+// Creates the core application object with no arguments but the program's
+// name (which must outlive it).
 void startCoreApplication(const char *programName);
-
 } // namespace platform

@@ -1,5 +1,4 @@
-// What the platform's files that need only Qt Core share. Program modules
-// never include it.
+// What the platform's Qt Core files share. Program modules never include it.
 #pragma once
 
 #include <QStringList>
@@ -7,18 +6,16 @@
 namespace platform
 {
 
-// The user's languages, most preferred first, as folder names of the bundle
-// ("de_DE", "de").
+// The user's languages, most preferred first, as bundle folders ("de_DE", "de").
 QStringList preferredLanguages();
-// The application takes its name from the bundle (the alerts' titles show
-// it); the organization has the same name, so that Qt's own folders for the
-// program are <name>/<name>, as the preference file's.
+// Application and organization take the bundle's name: Qt's folders are <name>/<name>.
 void nameApplication();
-// The arguments a command's application object is made with: the program's
-// name alone. Qt reads options from its arguments (-platform, -reverse,
-// -platformpluginpath ...), and a command's arguments are the user's file
-// names, never Qt's options. The storage lives as long as the process.
-int &commandArgc(const char *programName);
-char **commandArgv();
+// A command's application object gets the program's name alone: its other
+// arguments are file names, never Qt's options (-platform, -reverse ...).
+struct CommandArguments {
+    int argc = 1;
+    char *argv[2] = {nullptr, nullptr};
+};
+CommandArguments &commandArguments(const char *programName);
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // Program dialogs, in the window order while they are up.
 #include "dialogs.h"
 
+#include "frontwindow.h"
 #include "internal.h"
 #include "process.h"
 

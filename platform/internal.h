@@ -2,64 +2,52 @@
 #pragma once
 
 #include "coreinternal.h"
-#include "forms.h"
-#include "frontwindow.h"
-#include "icon.h"
 
-#include <QHash>
-#include <QImage>
-#include <QList>
-#include <QPainter>
 #include <QPointer>
-#include <QSize>
-#include <QStringList>
 #include <QWidget>
-#include <functional>
-#include <map>
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
-
-class QPainter;
-class QMenuBar;
 
 namespace platform
 {
 
 void attachMenuBarTo(QWidget *widget);
 
+bool isHeadless();
 bool eventLoopRunning();
-// The application takes its windows down: their order is forgotten and
-// no change of the front window is told until a window is tracked again.
+// The windows' order is forgotten until a window is tracked again.
 void forgetWindowOrder();
 // The number of visible windows dropped to zero.
 void lastWindowClosed();
 // Installs the translations for the system's locale; English needs none.
 void installTranslators();
-// text in the user's language, from the program's translation for the
-// system's locale; works before the application object exists (the command
-// line's help), when no translator can be installed yet.
+// text in the user's language, also before the application object exists.
 QString translatedEarly(const char *context, const char *text);
 
-// Builds the window asked for with prepareWindow (start-up's wait);
-// readied too (readyHiddenWindow) when the wait leaves time for it.
-void buildPreparedWindows(bool ready);
-// Does for a hidden window what showing it first would: the shared menu bar,
-// style, layout, the native window, and the fonts and glyphs of its first
-// painting, port text included.
+// Does for a hidden window what showing it first would: menu bar, style,
+// layout, native window, and the fonts and glyphs of its first painting.
 void readyHiddenWindow(QWidget *widget);
+// Builds the window asked for with prepareWindow, and readies it if asked.
+void buildPreparedWindows(bool ready);
 
-// Start-up measurement (platform::StartOptions::startupProbe), see probe.cpp.
+// Connects the session manager, and catches SIGTERM, SIGHUP and SIGINT.
+void installSessionEndHandling();
+// While it lives the termination signals (and one pending) end the process:
+// a later start waiting outside the event loop stops on Ctrl+C.
+class SignalsEndProcess
+{
+  public:
+    SignalsEndProcess();
+    ~SignalsEndProcess();
+    SignalsEndProcess(const SignalsEndProcess &) = delete;
+    SignalsEndProcess &operator=(const SignalsEndProcess &) = delete;
+};
+
+// Start-up measurement, see probe.cpp.
 void setStartupProbe(const char *value);
-bool startupProbeOn();
 bool startupProbeSkipsWait();
-// Called as the widget paints: the first painting while exposed puts the
-// window on screen. A window's content paints what the program lays out in
-// it (a document window's sheet is laid out as the window is shown).
 void probeWidgetPainted(QWidget *widget, const std::string &name);
 void probeSplashWait(double start, double end);
-void probeWindowOnScreen(const std::string &name);
 double probeClock();
 
 } // namespace platform

@@ -1,5 +1,4 @@
-// Translations: ours from the bundle, and Qt's own for the standard dialog
-// buttons, both for the locale the system gives.
+// Translations for the system's locale: ours, and Qt's own for the buttons.
 #include "bundle.h"
 #include "internal.h"
 
@@ -11,47 +10,36 @@
 namespace
 {
 
-bool loadProgramTranslation(QTranslator *translator)
+// The program's translation for the system's locale, or null (English).
+QTranslator *loadProgramTranslation(QObject *parent)
 {
-    return translator->load(QLocale::system(), QString::fromStdString(platform::commandName()),
-                            QStringLiteral("_"), QStringLiteral(":/bundle/translations"));
+    auto *translator = new QTranslator(parent);
+    if (translator->load(QLocale::system(), QString::fromStdString(platform::commandName()),
+                         QStringLiteral("_"), QStringLiteral(":/bundle/translations")))
+        return translator;
+    delete translator;
+    return nullptr;
 }
 
 } // namespace
 
-namespace platform
+void platform::installTranslators()
 {
-
-void installTranslators()
-{
-    const QLocale locale = QLocale::system();
-    auto *ours = new QTranslator(QCoreApplication::instance());
-    if (loadProgramTranslation(ours)) {
-        QCoreApplication::installTranslator(ours);
-    } else {
-        delete ours;
+    QTranslator *ours = loadProgramTranslation(QCoreApplication::instance());
+    if (!ours)
         return; // the program is in English: Qt's own texts stay English too
-    }
+    QCoreApplication::installTranslator(ours);
     auto *qt = new QTranslator(QCoreApplication::instance());
-    if (qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (qt->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(qt);
     else
         delete qt;
 }
 
-QString translatedEarly(const char *context, const char *text)
+QString platform::translatedEarly(const char *context, const char *text)
 {
-    static QTranslator *const translator = [] {
-        auto *loaded = new QTranslator; // kept for the process's life, as the installed ones
-        if (!loadProgramTranslation(loaded)) {
-            delete loaded;
-            return static_cast<QTranslator *>(nullptr);
-        }
-        return loaded;
-    }();
+    static QTranslator *const translator = loadProgramTranslation(nullptr); // kept for the process's life
     const QString translated = translator ? translator->translate(context, text) : QString();
     return translated.isEmpty() ? QString::fromUtf8(text) : translated;
 }
-
-} // namespace platform

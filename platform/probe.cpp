@@ -1,16 +1,7 @@
-// Start-up measurement for the start-up benchmark. When the program asks
-// for it (platform::StartOptions::startupProbe, which it takes from its
-// environment) the platform reports on standard output, as CLOCK_MONOTONIC seconds:
-//
-//   startup-probe shown <window name> <t>   a window first on screen with
-//                                           what the program drew in it
-//   startup-probe wait <t0> <t1>            the splash wait, from the splash on
-//                                           screen to the end of the wait
-//   startup-probe-done                      then the process ends at once
-//
-// The first document window on screen ends the measurement. With the value
-// "1" the splash wait is skipped; with "wait" it runs in full, so that what
-// start-up does during the wait is measured as the user meets it.
+// Start-up measurement for bench/startup, in CLOCK_MONOTONIC seconds: each
+// window first on screen ("shown"), the splash wait ("wait"), and the end at
+// the first document window. The value "wait" keeps the splash wait; any
+// other skips it.
 #include "internal.h"
 
 #include <QCoreApplication>
@@ -18,108 +9,60 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <string>
 #include <time.h>
 
-namespace
-{
-
-const char *const kLastWindow = "MainWindow";
-
-double monotonicNow()
-{
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
-
-// The measurement asked for, if any.
-std::optional<std::string> &probeValue()
-{
-    static std::optional<std::string> value;
-    return value;
-}
-
-void windowOnScreen(const std::string &name)
-{
-    std::printf("startup-probe shown %s %.6f\n", name.c_str(), monotonicNow());
-    if (name != kLastWindow) {
-        std::fflush(stdout);
-        return;
-    }
-    std::puts("startup-probe-done");
-    std::fflush(stdout);
-    // Teardown is not start-up.
-    std::_Exit(0);
-}
-
-} // namespace
-
 namespace platform
 {
 
-// A function of its own, never inlined: an instruction profiler stops
-// counting at it (bench/startup/instructions).
+static std::optional<std::string> probe; // the measurement asked for
+
+// Never inlined: an instruction profiler stops counting at it
+// (bench/startup/instructions).
 Q_NEVER_INLINE void probeWindowOnScreen(const std::string &name)
 {
-    windowOnScreen(name);
+    std::printf("startup-probe shown %s %.6f\n", name.c_str(), probeClock());
+    if (name == "MainWindow") {
+        std::puts("startup-probe-done");
+        std::fflush(stdout);
+        std::_Exit(0); // teardown is not start-up
+    }
+    std::fflush(stdout);
 }
-
-} // namespace platform
-
-namespace
-{
-
-// Queued: runs once the painting under way is finished and handed to the
-// window system.
-void reportOnScreenLater(const std::string &name)
-{
-    QMetaObject::invokeMethod(
-        qApp, [name]() { platform::probeWindowOnScreen(name); }, Qt::QueuedConnection);
-}
-
-} // namespace
-
-namespace platform
-{
 
 void setStartupProbe(const char *value)
 {
-    probeValue() = value ? std::optional<std::string>(value) : std::nullopt;
-}
-
-bool startupProbeOn()
-{
-    return probeValue().has_value();
+    probe = value ? std::optional<std::string>(value) : std::nullopt;
 }
 
 bool startupProbeSkipsWait()
 {
-    return probeValue() && *probeValue() != "wait";
+    return probe && *probe != "wait";
 }
 
 void probeWidgetPainted(QWidget *widget, const std::string &name)
 {
-    if (!startupProbeOn() || !widget)
-        return;
-    QWindow *handle = widget->windowHandle();
+    QWindow *handle = probe && widget ? widget->windowHandle() : nullptr;
     if (!handle || !handle->isExposed() || handle->property("startupProbed").toBool())
         return;
     handle->setProperty("startupProbed", true);
-    reportOnScreenLater(name);
+    // Queued: once the painting under way is handed to the window system.
+    QMetaObject::invokeMethod(
+        qApp, [name]() { probeWindowOnScreen(name); }, Qt::QueuedConnection);
 }
 
 void probeSplashWait(double start, double end)
 {
-    if (!startupProbeOn())
-        return;
-    std::printf("startup-probe wait %.6f %.6f\n", start, end);
-    std::fflush(stdout);
+    if (probe) {
+        std::printf("startup-probe wait %.6f %.6f\n", start, end);
+        std::fflush(stdout);
+    }
 }
 
 double probeClock()
 {
-    return monotonicNow();
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
 } // namespace platform

@@ -1,7 +1,6 @@
 // Process end, the quit request, the splash's wait and the alert sound.
 #include "process.h"
 
-#include "application.h"
 #include "instance.h"
 #include "internal.h"
 #include "testing.h"
@@ -13,28 +12,26 @@
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
-#include <utility>
 
 namespace
 {
 
 void (*quitHandler)() = nullptr;
+bool exitHeld = false;
 bool splashWaitSkipped = false;
 std::vector<SplashWait> splashWaits;
 QImage splashPicture;
 int beeps = 0;
 
-// What the splash's wait leaves for later: the user's input, and the
-// sockets (a later start handing over its files, a termination signal).
+// The splash's wait leaves the user's input and the sockets (a later start's
+// files, a termination signal) for later.
 constexpr QEventLoop::ProcessEventsFlags kSplashWaitFlags =
     QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers;
 
-// Shows the splash and waits (without spinning, at most a second) until
-// the window system has exposed it, then paints it: it is on screen before
-// anything else is done.
+// Waits (at most a second) for the window system to expose the splash, and
+// paints it: it is on screen before anything else is done.
 void putOnScreen(QWidget &splash)
 {
-    splash.show();
     QElapsedTimer waited;
     waited.start();
     QApplication::processEvents(kSplashWaitFlags);
@@ -49,53 +46,9 @@ void putOnScreen(QWidget &splash)
     QApplication::processEvents(kSplashWaitFlags);
 }
 
-// The rest of the wait, if any is left once the work done within it ends.
-void waitForTimeout(QTimer &timer)
-{
-    if (!timer.isActive())
-        return;
-    QEventLoop loop;
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    loop.exec(kSplashWaitFlags);
-}
-
-// No time to spare: what showed is recorded, and the windows asked for are
-// built as they would be when created.
-void showWithoutWaiting(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)())
-{
-    splash.show();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    splashWaits.push_back(SplashWait{splash.objectName().toStdString(), splash.width(), splash.height(),
-                                     duration, QApplication::overrideCursor()->shape() == Qt::WaitCursor});
-    splashPicture = splash.grab().toImage();
-    meanwhile();
-    platform::buildPreparedWindows(false);
-}
-
-void showFor(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)())
-{
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.start(duration);
-    const double probeStart = platform::probeClock();
-    putOnScreen(splash);
-    // Once the splash is on screen: loading the cursor theme does not hold it up.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QApplication::processEvents(kSplashWaitFlags);
-    meanwhile();
-    // The time is the program's anyway: the windows asked for are readied too.
-    platform::buildPreparedWindows(true);
-    waitForTimeout(timer);
-    platform::probeSplashWait(probeStart, platform::probeClock());
-}
-
 } // namespace
 
-namespace platform
-{
-
-void lastWindowClosed()
+void platform::lastWindowClosed()
 {
 #ifndef Q_OS_MACOS
     // Without a global menu bar nothing is left to work with.
@@ -103,13 +56,6 @@ void lastWindowClosed()
         QMetaObject::invokeMethod(qApp, &RequestQuit, Qt::QueuedConnection);
 #endif
 }
-
-} // namespace platform
-
-namespace
-{
-bool exitHeld = false;
-} // namespace
 
 void platform::runHoldingExit(const std::function<void()> &fn)
 {
@@ -151,10 +97,36 @@ void RequestQuit()
 
 void ShowSplashFor(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)())
 {
-    if (splashWaitSkipped || platform::isHeadless() || platform::startupProbeSkipsWait())
-        showWithoutWaiting(splash, duration, meanwhile);
-    else
-        showFor(splash, duration, meanwhile);
+    const bool wait = !splashWaitSkipped && !platform::isHeadless() && !platform::startupProbeSkipsWait();
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.start(duration);
+    const double probeStart = platform::probeClock();
+    splash.show();
+    if (wait)
+        putOnScreen(splash);
+    // Once the splash is on screen: loading the cursor theme does not hold it up.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (wait) {
+        QApplication::processEvents(kSplashWaitFlags);
+    } else {
+        // No time to spare: what showed is recorded for the tests.
+        splashWaits.push_back(SplashWait{splash.objectName().toStdString(), splash.width(), splash.height(),
+                                         duration,
+                                         QApplication::overrideCursor()->shape() == Qt::WaitCursor});
+        splashPicture = splash.grab().toImage();
+    }
+    meanwhile();
+    // The windows asked for are built, and readied too when the wait leaves time.
+    platform::buildPreparedWindows(wait);
+    if (wait) {
+        QEventLoop loop;
+        QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        if (timer.isActive())
+            loop.exec(kSplashWaitFlags);
+        platform::probeSplashWait(probeStart, platform::probeClock());
+    }
     QApplication::restoreOverrideCursor();
     splash.hide();
 }
@@ -172,9 +144,7 @@ QImage GetSplashPicture()
 
 std::vector<SplashWait> TakeSplashWaits()
 {
-    std::vector<SplashWait> taken;
-    taken.swap(splashWaits);
-    return taken;
+    return std::exchange(splashWaits, {});
 }
 
 void SetSplashWaitSkipped(bool skipped)

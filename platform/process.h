@@ -1,5 +1,4 @@
-// Process end, the application's quit, the start-up splash's wait and the
-// alert sound.
+// Process end, the application's quit, the splash's wait and the alert sound.
 #pragma once
 
 #include <chrono>
@@ -11,28 +10,19 @@ namespace platform
 {
 // Ends the process at once; does not return.
 [[noreturn]] void exitProcess();
+// Runs fn, the answer to a Qt widget's signal. A headless run's process end
+// inside fn is held until the widget's code has returned (ThrowHeldExit).
+void runHoldingExit(const std::function<void()> &fn);
 } // namespace platform
 
-// What the application does when its last window closes, a termination
-// signal arrives or the session ends; set once at start-up.
+// What the application does when asked to quit; set once at start-up.
 void SetQuitHandler(void (*handler)());
 // Asks the application to quit now; with no handler set, the process ends.
 void RequestQuit();
 
-// Shows the splash and keeps it up for duration under the busy cursor,
-// running the event loop for nothing but painting and timers: the user's
-// input and the sockets (files from a later start, a signal) wait. meanwhile
-// runs once the splash is on screen: work that would otherwise hold it up.
-// The splash is hidden at the end. Headless runs skip the wait and record it.
+// Shows the splash for duration under the busy cursor (input and sockets
+// wait) and runs meanwhile once it is on screen. Headless runs skip the wait.
 void ShowSplashFor(QWidget &splash, std::chrono::milliseconds duration, void (*meanwhile)());
 
 // The alert sound.
 void Beep();
-
-namespace platform
-{
-// Runs fn, the program's answer to a Qt widget's signal. A headless run's end
-// of the process asked for inside fn is held until the widget's own code has
-// returned: the test driver then throws it (ThrowHeldExit in testing.h).
-void runHoldingExit(const std::function<void()> &fn);
-} // namespace platform

@@ -1,23 +1,19 @@
-// The headless test driver: lets a test run the program the way a user
-// would and observe what the program showed.
+// The headless test driver: runs the program as a user would, and observes it.
 #pragma once
 
 #include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
-// Thrown by platform::exitProcess in headless runs instead of ending the process, so a
-// test can observe the end.
+class QImage;
+
+// Thrown by platform::exitProcess in headless runs instead of ending the process.
 struct ProcessExitRequested {
 };
-// Throws the end of the process the program asked for while a Qt widget's
-// own code was on the stack (a dialog's button), once that code has returned;
-// nothing when none is held.
+// Throws the process end held while a Qt widget's own code was on the stack.
 void ThrowHeldExit();
 
-// The start-up splash: headless runs skip its wait and record what showed,
-// how long it was meant to stay and whether the busy cursor was up.
+// A splash shown without its wait (headless): how long it was meant to stay.
 struct SplashWait {
     std::string window; // the splash's object name
     int width;
@@ -27,8 +23,7 @@ struct SplashWait {
 };
 std::vector<SplashWait> TakeSplashWaits();
 void SetSplashWaitSkipped(bool skipped);
-// What the last splash showed while it was up.
-class QImage;
+// What the last splash showed.
 QImage GetSplashPicture();
 
 // How many times Beep has sounded.
@@ -36,6 +31,5 @@ int GetBeepCount();
 // The windows shown so far, by interface name, in order of their first showing.
 std::vector<std::string> GetShowLog();
 
-// Lets Qt finish what it deferred (widgets of disposed windows are deleted
-// later); headless runs have no event loop to do it.
+// Lets Qt finish what it deferred; headless runs have no event loop to do it.
 void ProcessPendingEvents();

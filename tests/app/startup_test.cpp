@@ -2,6 +2,7 @@
 // quitting with nothing to save.
 #include "document/document.h"
 #include "platform/internal.h"
+#include "platform/icon.h"
 #include "tests/support/app_driver.h"
 
 #include <QAction>
