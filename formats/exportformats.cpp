@@ -62,18 +62,26 @@ std::string InertTitle(const std::string &title)
     return title;
 }
 
-// A value as entered (50, 3.5); empty when it is not finite.
-std::string ArgumentField(double value)
+// A number in format; infinite for +infinity (no limit), none for a value
+// that is not finite.
+std::string Number(double value, const char *format, const char *infinite, const char *none)
 {
-    return std::isfinite(value) ? formatNumber("%.15g", value) : std::string();
+    return value == kNoLimit ? infinite : std::isfinite(value) ? formatNumber(format, value) : none;
 }
 
-// A figure with three decimals; "inf" for no limit, empty for no value.
 std::string FigureField(double value)
 {
-    if (value == kNoLimit)
-        return "inf";
-    return std::isfinite(value) ? formatNumber("%.3f", value) : std::string();
+    return Number(value, "%.3f", "inf", "");
+}
+
+std::string JSONNumber(double value)
+{
+    return Number(value, "%.15g", "null", "null");
+}
+
+std::string JSONFigure(double value)
+{
+    return Number(value, "%.15g", "\"inf\"", "null");
 }
 
 std::vector<std::string> RowFields(const tExportTable &table, const tApertureFigures &row)
@@ -81,9 +89,9 @@ std::vector<std::string> RowFields(const tExportTable &table, const tApertureFig
     const tDataPtr data = table.dataPtr;
     std::vector<std::string> fields = {InertTitle(ValidUTF8(table.title)),
                                        CameraName(QRLGetCameraType(data)),
-                                       ArgumentField(QRLGetFocalLength(data)),
-                                       ArgumentField(QRLGetDistance(data)),
-                                       ArgumentField(QRLGetUnsharpCircleinMicroMeter(data)),
+                                       Number(QRLGetFocalLength(data), "%.15g", "", ""),
+                                       Number(QRLGetDistance(data), "%.15g", "", ""),
+                                       Number(QRLGetUnsharpCircleinMicroMeter(data), "%.15g", "", ""),
                                        formatNumber("%g", row.aperture)};
     for (double value : {row.nearDistance, row.farDistance, row.hyperfocalDistance, row.totalDepth,
                          row.depthInFront, row.depthBehind, row.behindToFrontRatio, row.airyDiscMicroMeter})
@@ -150,23 +158,6 @@ std::string JSONString(const std::string &text)
     return quoted + "\"";
 }
 
-// A finite number; null otherwise.
-std::string JSONNumber(double value)
-{
-    return std::isfinite(value) ? formatNumber("%.15g", value) : "null";
-}
-
-// A distance or ratio: "inf" for no limit, null for no value.
-std::string JSONFigure(double value)
-{
-    return value == kNoLimit ? "\"inf\"" : JSONNumber(value);
-}
-
-std::string JSONMember(const char *name, const std::string &value)
-{
-    return std::string("\"") + name + "\": " + value;
-}
-
 std::string Joined(const std::vector<std::string> &items, const char *open, const char *separator,
                    const char *close)
 {
@@ -176,19 +167,29 @@ std::string Joined(const std::vector<std::string> &items, const char *open, cons
     return text + close;
 }
 
+using tMembers = std::vector<std::pair<const char *, std::string>>;
+
+std::string JSONObject(const tMembers &members, const char *open = "{", const char *separator = ", ",
+                       const char *close = "}")
+{
+    std::vector<std::string> items;
+    for (const auto &[name, value] : members)
+        items.push_back(std::string("\"") + name + "\": " + value);
+    return Joined(items, open, separator, close);
+}
+
 std::string JSONRow(const tApertureFigures &row)
 {
-    return Joined({JSONMember("aperture", JSONNumber(row.aperture)),
-                   JSONMember("near", JSONFigure(row.nearDistance)),
-                   JSONMember("far", JSONFigure(row.farDistance)),
-                   JSONMember("hyperfocal", JSONFigure(row.hyperfocalDistance)),
-                   JSONMember("totalDepth", JSONFigure(row.totalDepth)),
-                   JSONMember("depthInFront", JSONFigure(row.depthInFront)),
-                   JSONMember("depthBehind", JSONFigure(row.depthBehind)),
-                   JSONMember("behindToFrontRatio", JSONFigure(row.behindToFrontRatio)),
-                   JSONMember("airyDiscMicrometres", JSONNumber(row.airyDiscMicroMeter)),
-                   JSONMember("diffractionLimited", row.diffractionLimited ? "true" : "false")},
-                  "{", ", ", "}");
+    return JSONObject({{"aperture", JSONNumber(row.aperture)},
+                       {"near", JSONFigure(row.nearDistance)},
+                       {"far", JSONFigure(row.farDistance)},
+                       {"hyperfocal", JSONFigure(row.hyperfocalDistance)},
+                       {"totalDepth", JSONFigure(row.totalDepth)},
+                       {"depthInFront", JSONFigure(row.depthInFront)},
+                       {"depthBehind", JSONFigure(row.depthBehind)},
+                       {"behindToFrontRatio", JSONFigure(row.behindToFrontRatio)},
+                       {"airyDiscMicrometres", JSONNumber(row.airyDiscMicroMeter)},
+                       {"diffractionLimited", row.diffractionLimited ? "true" : "false"}});
 }
 
 std::string JSONTable(const tExportTable &table)
@@ -196,26 +197,24 @@ std::string JSONTable(const tExportTable &table)
     const tDataPtr data = table.dataPtr;
     tTableFigures figures;
     const bool computed = QRLGetTableFigures(data, &figures);
-    std::vector<std::string> members = {JSONMember("title", JSONString(ValidUTF8(table.title))),
-                                        JSONMember("computed", computed ? "true" : "false")};
+    tMembers members = {{"title", JSONString(ValidUTF8(table.title))},
+                        {"computed", computed ? "true" : "false"}};
     if (computed) {
         const std::int16_t camera = QRLGetCameraType(data);
         std::vector<std::string> rows;
         for (const tApertureFigures &row : figures.rows)
             rows.push_back(JSONRow(row));
-        members.push_back(JSONMember("unit", JSONString(UnitName(QRLGetDistanceUnit(data)))));
-        members.push_back(JSONMember("camera", Joined({JSONMember("type", std::to_string(camera)),
-                                                       JSONMember("name", JSONString(CameraName(camera)))},
-                                                      "{", ", ", "}")));
-        members.push_back(JSONMember(
-            "arguments", Joined({JSONMember("distance", JSONNumber(QRLGetDistance(data))),
-                                 JSONMember("focalLengthMillimetres", JSONNumber(QRLGetFocalLength(data))),
-                                 JSONMember("circleOfConfusionMicrometres",
-                                            JSONNumber(QRLGetUnsharpCircleinMicroMeter(data)))},
-                                "{", ", ", "}")));
-        members.push_back(JSONMember("rows", Joined(rows, "[\n        ", ",\n        ", "\n      ]")));
+        members.push_back({"unit", JSONString(UnitName(QRLGetDistanceUnit(data)))});
+        members.push_back({"camera", JSONObject({{"type", std::to_string(camera)},
+                                                 {"name", JSONString(CameraName(camera))}})});
+        members.push_back(
+            {"arguments", JSONObject({{"distance", JSONNumber(QRLGetDistance(data))},
+                                      {"focalLengthMillimetres", JSONNumber(QRLGetFocalLength(data))},
+                                      {"circleOfConfusionMicrometres",
+                                       JSONNumber(QRLGetUnsharpCircleinMicroMeter(data))}})});
+        members.push_back({"rows", Joined(rows, "[\n        ", ",\n        ", "\n      ]")});
     }
-    return Joined(members, "    {\n      ", ",\n      ", "\n    }");
+    return JSONObject(members, "    {\n      ", ",\n      ", "\n    }");
 }
 
 // Right-aligned in a column of width characters; the micro sign is one
@@ -307,7 +306,6 @@ std::string QRLTablesAsJSON(const std::vector<tExportTable> &tables)
     for (const tExportTable &table : tables)
         items.push_back(JSONTable(table));
     const std::string list = tables.empty() ? "[]" : Joined(items, "[\n", ",\n", "\n  ]");
-    return Joined({JSONMember("format", "\"quorlscope-tables\""), JSONMember("version", "1"),
-                   JSONMember("tables", list)},
-                  "{\n  ", ",\n  ", "\n}\n");
+    return JSONObject({{"format", "\"quorlscope-tables\""}, {"version", "1"}, {"tables", list}}, "{\n  ",
+                      ",\n  ", "\n}\n");
 }

@@ -4,12 +4,7 @@
 
 #include <new>
 
-namespace
-{
-
 constexpr tDistance kNoFarLimit = -1.0;
-
-} // namespace
 
 tDataPtr QRLNewDataPtr()
 {
