@@ -1,6 +1,5 @@
-// The programs behind `quorlscope`: a launcher starts the windowed program
-// or the command-line one from a folder beside it. C library only, so that
-// the launcher costs the windowed program's start-up next to nothing.
+// The launcher starts the windowed or the command-line program beside it;
+// C library only, so that it costs the start-up next to nothing.
 #pragma once
 
 #define QRL_WINDOWED_PROGRAM "quorlscope-gui"

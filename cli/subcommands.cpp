@@ -107,24 +107,6 @@ struct tCamera {
     double fixedCircle; // metres; 0 when the user gives it
 };
 
-std::optional<tCamera> CameraNamed(const std::string &name)
-{
-    if (name == "apsc")
-        return tCamera{APSC, 0.0};
-    if (name == "fullframe")
-        return tCamera{fullFrameDigital, 0.0};
-    if (name == "film" || name == "35mm")
-        return tCamera{thirtyFive, 0.000033};
-    if (name == "medium" || name == "mediumformat")
-        return tCamera{mediumFormat, 0.0001};
-    return std::nullopt;
-}
-
-struct tRecord {
-    tDataPtr data = QRLNewDataPtr();
-    ~tRecord() { QRLDeleteDataPtr(data); }
-};
-
 // The tables in format; nullopt when they cannot be written so.
 std::optional<std::string> Formatted(const std::string &format, const std::vector<tExportTable> &tables)
 {
@@ -145,9 +127,16 @@ int RunTable(const tOptions &options, const tRun &run)
     for (const char *needed : {"--distance", "--focal", "--camera"})
         if (!options.values.count(needed))
             return run.Fail(kSubcommandBadArguments, std::string(needed) + " is needed");
-    const std::optional<tCamera> camera = CameraNamed(options.values.at("--camera"));
-    if (!camera)
+    static const std::map<std::string, tCamera> cameras = {{"apsc", {APSC, 0.0}},
+                                                           {"fullframe", {fullFrameDigital, 0.0}},
+                                                           {"film", {thirtyFive, 0.000033}},
+                                                           {"35mm", {thirtyFive, 0.000033}},
+                                                           {"medium", {mediumFormat, 0.0001}},
+                                                           {"mediumformat", {mediumFormat, 0.0001}}};
+    const auto found = cameras.find(options.values.at("--camera"));
+    if (found == cameras.end())
         return run.Fail(kSubcommandBadArguments, "unknown camera " + options.values.at("--camera"));
+    const tCamera *const camera = &found->second;
     std::map<std::string, double> numbers;
     for (const auto &[name, text] : options.values) {
         if (name == "--camera" || name == "--unit" || name == "--format")
@@ -179,17 +168,16 @@ int RunTable(const tOptions &options, const tRun &run)
     }
     const double circle =
         camera->fixedCircle != 0.0 ? camera->fixedCircle : numbers.at("--circle") / 1000000.0;
-    tRecord record;
-    if (!record.data)
+    const std::unique_ptr<tData> record(QRLNewDataPtr());
+    if (!record)
         return run.Fail(kSubcommandFileFailed, "out of memory");
-    QRLCalculateTable(record.data, unit, distance, focal, circle, camera->type);
-    *run.out += Formatted(format, {{"table", record.data}}).value_or("");
+    QRLCalculateTable(record.get(), unit, distance, focal, circle, camera->type);
+    *run.out += Formatted(format, {{"table", record.get()}}).value_or("");
     return kSubcommandDone;
 }
 
-// Reads a document's first 280 bytes over an empty record, as Open does;
-// empty on success, else why not. Only a regular file is read, so that a
-// FIFO or a device cannot stall the run.
+// Reads a document's first 280 bytes as Open does; empty, else why not. Only
+// a regular file is read, so that a FIFO or a device cannot stall the run.
 std::string ReadDocument(const std::string &path, tDataPtr data)
 {
     QByteArray image;
@@ -224,13 +212,10 @@ std::string TitleOf(const std::string &path)
 
 std::string WriteFailure(const FileError &error)
 {
-    if (error.notAFile)
-        return "not a file";
-    if (error.number == EACCES || error.number == EPERM)
-        return "permission denied";
-    if (error.number == ENOENT || error.number == ENOTDIR)
-        return "no such folder";
-    return error.reason();
+    return error.notAFile                                      ? "not a file"
+           : error.number == EACCES || error.number == EPERM   ? "permission denied"
+           : error.number == ENOENT || error.number == ENOTDIR ? "no such folder"
+                                                               : error.reason();
 }
 
 int RunExport(const tOptions &options, const tRun &run)
@@ -243,14 +228,14 @@ int RunExport(const tOptions &options, const tRun &run)
     const std::string format = Extension(target);
     if (format != "csv" && format != "json" && format != "pdf")
         return run.Fail(kSubcommandBadArguments, target + ": the name must end in .csv, .json or .pdf");
-    std::vector<std::unique_ptr<tRecord>> records;
+    std::vector<std::unique_ptr<tData>> records;
     std::vector<tExportTable> tables;
     for (const std::string &path : options.operands) {
-        records.push_back(std::make_unique<tRecord>());
-        const std::string why = ReadDocument(path, records.back()->data);
+        records.emplace_back(QRLNewDataPtr());
+        const std::string why = ReadDocument(path, records.back().get());
         if (!why.empty())
             return run.Fail(kSubcommandFileFailed, "cannot read " + path + ": " + why);
-        tables.push_back({TitleOf(path), records.back()->data});
+        tables.push_back({TitleOf(path), records.back().get()});
     }
     const std::optional<std::string> text = Formatted(format, tables);
     if (!text && format == "pdf")
@@ -280,8 +265,7 @@ bool HoldClosedOutput()
     return true;
 }
 
-// Writes and flushes what the run printed: 0, or the error number when any
-// of it was lost.
+// Writes what the run printed: 0, or the error number when any was lost.
 int WriteOutput(const std::string &out, bool outputClosed)
 {
     if (out.empty())
@@ -289,8 +273,8 @@ int WriteOutput(const std::string &out, bool outputClosed)
     if (outputClosed)
         return EBADF;
     errno = 0;
-    const std::size_t written = std::fwrite(out.data(), 1, out.size(), stdout);
-    if (written != out.size() || std::fflush(stdout) != 0 || std::ferror(stdout))
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0 ||
+        std::ferror(stdout))
         return errno != 0 ? errno : EIO;
     return 0;
 }

@@ -12,8 +12,7 @@ enum : int { kSubcommandDone = 0, kSubcommandFileFailed = 1, kSubcommandBadArgum
 
 // True for an export to PDF, which needs the windowed program's painting.
 bool QRLSubcommandNeedsPainting(int argc, char **argv);
-// Draws tables into a PDF document; ok false when it cannot. Without one an
-// export to PDF fails with status 1.
+// Draws tables into a PDF document, ok false when it cannot; unset, PDF fails.
 using tSubcommandPDFRenderer = std::string (*)(const std::vector<tExportTable> &tables, bool *ok);
 void QRLSetSubcommandPDFRenderer(tSubcommandPDFRenderer renderer);
 // Runs args (args[0] is the subcommand); output to out, messages to err.

@@ -1,5 +1,4 @@
-// CSV, tab-separated, plain and JSON text of tables with their figures.
-// Numbers are written with a point whatever the user's locale.
+// Export text of tables; numbers with a point whatever the user's locale.
 #include "formats/exportformats.h"
 
 #include "model/figures.h"
@@ -39,8 +38,7 @@ std::string ValidUTF8(const std::string &text)
                                    : lead >= 0xE0 && lead <= 0xEF ? 3
                                    : lead >= 0xF0 && lead <= 0xF4 ? 4
                                                                   : 0;
-        // The second byte's range excludes overlong forms, surrogates and
-        // anything beyond U+10FFFF.
+        // The second byte's range rules out overlong forms, surrogates, > U+10FFFF.
         const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
         const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
         std::size_t k = 1;
@@ -62,8 +60,7 @@ std::string InertTitle(const std::string &title)
     return title;
 }
 
-// A number in format; infinite for +infinity (no limit), none for a value
-// that is not finite.
+// A number in format; infinite for no limit, none for no finite value.
 std::string Number(double value, const char *format, const char *infinite, const char *none)
 {
     return value == kNoLimit ? infinite : std::isfinite(value) ? formatNumber(format, value) : none;
@@ -100,8 +97,7 @@ std::vector<std::string> RowFields(const tExportTable &table, const tApertureFig
     return fields;
 }
 
-// RFC 4180 quoting for the CSV; blanks for tabs and line breaks in the
-// tab-separated text.
+// RFC 4180 quoting for the CSV; blanks for tabs and line breaks otherwise.
 std::string Line(const std::vector<std::string> &fields, bool csv)
 {
     std::string line;
@@ -217,14 +213,6 @@ std::string JSONTable(const tExportTable &table)
     return JSONObject(members, "    {\n      ", ",\n      ", "\n    }");
 }
 
-// Right-aligned in a column of width characters; the micro sign is one
-// character in two bytes.
-std::size_t Shown(const std::string &text)
-{
-    return std::size_t(std::count_if(text.begin(), text.end(),
-                                     [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 std::string TextTable(const tExportTable &table)
 {
     const tDataPtr data = table.dataPtr;
@@ -247,16 +235,20 @@ std::string TextTable(const tExportTable &table)
                              row.depthInFront, row.depthBehind, row.airyDiscMicroMeter})
             lines.back().push_back(FigureField(value).empty() ? "-" : FigureField(value));
     }
-    // Columns 15 characters wide (5 for the f-number), or wider where a cell
-    // needs it, with a blank before the widest.
+    // Columns 15 wide (5 for the f-number), or one more than their widest cell;
+    // the micro sign is one character in two bytes.
+    const auto shown = [](const std::string &cell) {
+        return std::size_t(
+            std::count_if(cell.begin(), cell.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    };
     std::vector<std::size_t> widths(lines.front().size(), 15);
     widths[0] = 5;
     for (const auto &line : lines)
         for (std::size_t i = 0; i < line.size(); ++i)
-            widths[i] = std::max(widths[i], Shown(line[i]) + 1);
+            widths[i] = std::max(widths[i], shown(line[i]) + 1);
     for (std::size_t l = 0; l < lines.size(); ++l) {
         for (std::size_t i = 0; i < lines[l].size(); ++i)
-            text += std::string(widths[i] - Shown(lines[l][i]), ' ') + lines[l][i];
+            text += std::string(widths[i] - shown(lines[l][i]), ' ') + lines[l][i];
         text += l > 0 && figures.rows[l - 1].diffractionLimited ? "  diffraction\n" : "\n";
     }
     return text;
@@ -269,17 +261,15 @@ std::optional<std::int32_t> QRLExportHeadingUnit(const std::vector<tExportTable>
 {
     std::optional<std::int32_t> unit;
     for (const tExportTable &table : tables) {
-        if (!QRLIsDataValid(table.dataPtr))
-            continue;
         const std::int32_t tableUnit = QRLGetDistanceUnit(table.dataPtr);
-        if (unit && std::string(UnitName(*unit)) != UnitName(tableUnit))
-            return std::nullopt;
-        if (!unit)
+        if (QRLIsDataValid(table.dataPtr) && !unit)
             unit = tableUnit;
+        else if (QRLIsDataValid(table.dataPtr) && std::string(UnitName(*unit)) != UnitName(tableUnit))
+            return std::nullopt;
     }
-    if (unit)
-        return unit;
-    return tables.empty() ? kDistanceUnitMeters : QRLGetDistanceUnit(tables.front().dataPtr);
+    if (!unit)
+        unit = tables.empty() ? kDistanceUnitMeters : QRLGetDistanceUnit(tables.front().dataPtr);
+    return unit;
 }
 
 std::optional<std::string> QRLTablesAsCSV(const std::vector<tExportTable> &tables)

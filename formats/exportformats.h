@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-// A document's title (UTF-8) and its record; a record without a computed
-// table is written without arguments and rows.
+// A document's title (UTF-8) and its record.
 struct tExportTable {
     std::string title;
     tDataPtr dataPtr;

@@ -1,5 +1,4 @@
-// The 280-byte file image through QDataStream, big-endian with doubles as
-// their raw IEEE bits.
+// The file image through QDataStream: big-endian, doubles as their IEEE bits.
 #include "formats/fileimage.h"
 
 #include <QByteArray>

@@ -1,5 +1,4 @@
-// The calculation record: allocation, the range check, the thin-lens table
-// and the accessors.
+// The calculation record: the range check, the thin-lens table, accessors.
 #include "model/data.h"
 
 #include <new>

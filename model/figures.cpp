@@ -5,11 +5,9 @@
 #include <limits>
 
 constexpr double kNoLimit = std::numeric_limits<double>::infinity();
-// The Airy disc's diameter in metres per f-number: 2.44 times green light's
-// wavelength, 0.55 µm.
+// The Airy disc's diameter per f-number: 2.44 x 0.55 µm (green light), in m.
 constexpr double kAiryDiscPerFNumber = 2.44 * 0.55e-6;
-// H and the far denominator that vanishes there are known to a few units in
-// the last place; a distance closer to H than that counts as at H.
+// H is known to a few units in the last place; closer than that counts as at H.
 constexpr double kAtHyperfocal = 1.0 - 8.0 * std::numeric_limits<double>::epsilon();
 
 bool QRLGetTableFigures(tDataPtr dataPtr, tTableFigures *figures)

@@ -24,7 +24,6 @@ struct tTableFigures {
     tApertureFigures rows[kNumberOfApertures];
 };
 
-// Fills figures for a computed record; false, figures untouched, otherwise.
-// The far limit is +infinity where none is stored and wherever the distance
-// is at or beyond the row's hyperfocal distance (within rounding).
+// Fills figures for a computed record, else false; the far limit is +infinity
+// where none is stored and from the row's hyperfocal distance on.
 bool QRLGetTableFigures(tDataPtr dataPtr, tTableFigures *figures);
