@@ -1,6 +1,5 @@
-// Finding and starting the programs behind `quorlscope`. The folder is found
-// from this executable's own file (/proc/self/exe), so a link to the
-// launcher, or a launcher started through PATH, finds the real one.
+// Starting the programs behind `quorlscope`. The folder comes from
+// /proc/self/exe, so a link to the launcher, or one found on PATH, works.
 #include "cli/programs.h"
 
 #include <cerrno>
@@ -8,25 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
-
-namespace
-{
-
-// The folder of this executable, with a trailing '/'; false if unknown.
-bool OwnFolder(char *path, std::size_t size)
-{
-    const ssize_t length = readlink("/proc/self/exe", path, size - 1);
-    if (length <= 0)
-        return false;
-    path[length] = '\0';
-    char *slash = std::strrchr(path, '/');
-    if (!slash)
-        return false;
-    slash[1] = '\0';
-    return true;
-}
-
-} // namespace
 
 bool QRLIsSubcommand(int argc, char **argv)
 {
@@ -36,13 +16,17 @@ bool QRLIsSubcommand(int argc, char **argv)
 int QRLRunProgramBeside(const char *folder, const char *name, char **argv)
 {
     char path[PATH_MAX];
-    if (!OwnFolder(path, sizeof path)) {
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length > 0)
+        path[length] = '\0';
+    char *const slash = length > 0 ? std::strrchr(path, '/') : nullptr;
+    if (!slash) {
         std::fprintf(stderr, "quorlscope: cannot find its own folder: %s\n", std::strerror(errno));
         return 127;
     }
-    const std::size_t used = std::strlen(path);
-    const int wanted = std::snprintf(path + used, sizeof path - used, "%s/%s", folder, name);
-    if (wanted < 0 || std::size_t(wanted) >= sizeof path - used) {
+    const std::size_t room = std::size_t(path + sizeof path - (slash + 1));
+    const int wanted = std::snprintf(slash + 1, room, "%s/%s", folder, name);
+    if (wanted < 0 || std::size_t(wanted) >= room) {
         std::fprintf(stderr, "quorlscope: the path of %s is too long\n", name);
         return 127;
     }

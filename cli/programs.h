@@ -1,21 +1,14 @@
-// The programs behind `quorlscope`: a small launcher starts either the
-// windowed program or the command-line one, which lie in a folder of their
-// own beside it (libexec/quorlscope once installed). C library only, so
-// that the launcher costs the windowed program's start-up next to nothing.
+// The launcher starts the windowed or the command-line program beside it;
+// C library only, so that it costs the start-up next to nothing.
 #pragma once
 
-// The program that draws windows, menus and printouts.
 #define QRL_WINDOWED_PROGRAM "quorlscope-gui"
-// The program that runs `table` and `export` with Qt Core only.
 #define QRL_COMMAND_LINE_PROGRAM "quorlscope-cli"
 
-// True when the first argument names a subcommand ("table" or "export"),
-// which runs without a display.
+// True when the first argument is "table" or "export".
 bool QRLIsSubcommand(int argc, char **argv);
 
-// Replaces this process with the program `name` in `folder`, a folder given
-// relative to the one this executable lies in; the arguments (argv[0]
-// included) stay as they are. Returns only when that fails, after saying
-// why on standard error, with the status a shell gives: 127 when the
-// program is not there, 126 when it cannot be started.
+// Replaces this process with `name` in `folder`, relative to this
+// executable's own folder, with the same arguments. Returns only on failure,
+// after saying why, with a shell's status: 127 not there, 126 not started.
 int QRLRunProgramBeside(const char *folder, const char *name, char **argv);

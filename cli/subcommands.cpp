@@ -21,7 +21,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <strings.h>
 #include <unistd.h>
 
 namespace
@@ -40,18 +39,10 @@ const char *const kRangeMessage = "Please Check Your Arguments!\n"
                                   "the distance from two times of focal length to 1000 m,\n"
                                   "and the circle of confusion in the range of 1..1000 \u00b5m.\n";
 
-// The circle of confusion the table window takes for the digital formats.
-constexpr double kMinCircleMicrometres = 1.0;
-constexpr double kMaxCircleMicrometres = 1000.0;
-
 struct tRun {
     std::string *out;
     std::string *err;
-    int Usage() const
-    {
-        *out += kUsage;
-        return kSubcommandDone;
-    }
+    // A message; wrong arguments add the usage.
     int Fail(int status, const std::string &message) const
     {
         *err += "quorlscope: " + message + "\n";
@@ -68,9 +59,8 @@ struct tOptions {
     bool help = false;
 };
 
-// "--name value" and "--name=value"; every option takes a value. "--" ends
-// the options; an argument that does not start with "--" is an operand, so
-// a file may be named "-reverse". -h or --help asks for the usage.
+// "--name value" and "--name=value"; "--" ends the options; an argument not
+// starting with "--" is an operand, so a file may be named "-reverse".
 tOptions ParseOptions(const std::vector<std::string> &args, const std::vector<std::string> &known)
 {
     tOptions options;
@@ -79,26 +69,22 @@ tOptions ParseOptions(const std::vector<std::string> &args, const std::vector<st
         const std::string &arg = args[i];
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
-            continue;
-        }
-        if (!optionsEnded && (arg == "-h" || arg == "--help")) {
+        } else if (!optionsEnded && (arg == "-h" || arg == "--help")) {
             options.help = true;
-            continue;
-        }
-        if (optionsEnded || arg.rfind("--", 0) != 0) {
+        } else if (optionsEnded || arg.rfind("--", 0) != 0) {
             options.operands.push_back(arg);
-            continue;
+        } else {
+            const std::size_t equals = arg.find('=');
+            const std::string name = arg.substr(0, equals);
+            if (std::find(known.begin(), known.end(), name) == known.end())
+                options.error = "unknown option " + name;
+            else if (equals != std::string::npos)
+                options.values[name] = arg.substr(equals + 1);
+            else if (i + 1 < args.size())
+                options.values[name] = args[++i];
+            else
+                options.error = name + " needs a value";
         }
-        const std::size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
-        if (std::find(known.begin(), known.end(), name) == known.end())
-            options.error = "unknown option " + name;
-        else if (equals != std::string::npos)
-            options.values[name] = arg.substr(equals + 1);
-        else if (i + 1 < args.size())
-            options.values[name] = args[++i];
-        else
-            options.error = name + " needs a value";
     }
     return options;
 }
@@ -121,57 +107,36 @@ struct tCamera {
     double fixedCircle; // metres; 0 when the user gives it
 };
 
-std::optional<tCamera> CameraNamed(const std::string &name)
+// The tables in format; nullopt when they cannot be written so.
+std::optional<std::string> Formatted(const std::string &format, const std::vector<tExportTable> &tables)
 {
-    if (name == "apsc")
-        return tCamera{APSC, 0.0};
-    if (name == "fullframe")
-        return tCamera{fullFrameDigital, 0.0};
-    if (name == "film" || name == "35mm")
-        return tCamera{thirtyFive, 0.000033};
-    if (name == "medium" || name == "mediumformat")
-        return tCamera{mediumFormat, 0.0001};
-    return std::nullopt;
-}
-
-struct tRecord {
-    tDataPtr data = QRLNewDataPtr();
-    ~tRecord() { QRLDeleteDataPtr(data); }
-};
-
-std::string Formatted(const std::string &format, const std::vector<tExportTable> &tables, bool *ok)
-{
-    *ok = true;
     if (format == "pdf") {
-        *ok = pdfRenderer != nullptr;
-        return pdfRenderer ? pdfRenderer(tables, ok) : "";
+        bool ok = pdfRenderer != nullptr;
+        const std::string pdf = ok ? pdfRenderer(tables, &ok) : "";
+        return ok ? std::optional<std::string>(pdf) : std::nullopt;
     }
     if (format == "json")
         return QRLTablesAsJSON(tables);
-    if (format == "csv") {
-        const std::optional<std::string> csv = QRLTablesAsCSV(tables);
-        *ok = csv.has_value();
-        return csv.value_or("");
-    }
-    return QRLTablesAsText(tables);
+    return format == "csv" ? QRLTablesAsCSV(tables) : QRLTablesAsText(tables);
 }
 
-int RunTable(const std::vector<std::string> &args, const tRun &run)
+int RunTable(const tOptions &options, const tRun &run)
 {
-    const tOptions options =
-        ParseOptions(args, {"--distance", "--focal", "--camera", "--circle", "--unit", "--format"});
-    if (options.help)
-        return run.Usage();
-    if (!options.error.empty())
-        return run.Fail(kSubcommandBadArguments, options.error);
     if (!options.operands.empty())
         return run.Fail(kSubcommandBadArguments, "unexpected argument " + options.operands.front());
     for (const char *needed : {"--distance", "--focal", "--camera"})
         if (!options.values.count(needed))
             return run.Fail(kSubcommandBadArguments, std::string(needed) + " is needed");
-    const std::optional<tCamera> camera = CameraNamed(options.values.at("--camera"));
-    if (!camera)
+    static const std::map<std::string, tCamera> cameras = {{"apsc", {APSC, 0.0}},
+                                                           {"fullframe", {fullFrameDigital, 0.0}},
+                                                           {"film", {thirtyFive, 0.000033}},
+                                                           {"35mm", {thirtyFive, 0.000033}},
+                                                           {"medium", {mediumFormat, 0.0001}},
+                                                           {"mediumformat", {mediumFormat, 0.0001}}};
+    const auto found = cameras.find(options.values.at("--camera"));
+    if (found == cameras.end())
         return run.Fail(kSubcommandBadArguments, "unknown camera " + options.values.at("--camera"));
+    const tCamera *const camera = &found->second;
     std::map<std::string, double> numbers;
     for (const auto &[name, text] : options.values) {
         if (name == "--camera" || name == "--unit" || name == "--format")
@@ -197,35 +162,22 @@ int RunTable(const std::vector<std::string> &args, const tRun &run)
     const double circleMicrometres =
         camera->fixedCircle != 0.0 ? camera->fixedCircle * 1000000.0 : numbers.at("--circle");
     if (QRLArgumentsInRange(distance, focal, unit) != kInRange ||
-        !(circleMicrometres >= kMinCircleMicrometres && circleMicrometres <= kMaxCircleMicrometres)) {
+        !(circleMicrometres >= 1.0 && circleMicrometres <= 1000.0)) {
         *run.err += kRangeMessage;
         return kSubcommandBadArguments;
     }
     const double circle =
         camera->fixedCircle != 0.0 ? camera->fixedCircle : numbers.at("--circle") / 1000000.0;
-    tRecord record;
-    if (!record.data)
+    const std::unique_ptr<tData> record(QRLNewDataPtr());
+    if (!record)
         return run.Fail(kSubcommandFileFailed, "out of memory");
-    QRLCalculateTable(record.data, unit, distance, focal, circle, camera->type);
-    bool ok = true;
-    *run.out += Formatted(format, {{"table", record.data}}, &ok);
+    QRLCalculateTable(record.get(), unit, distance, focal, circle, camera->type);
+    *run.out += Formatted(format, {{"table", record.get()}}).value_or("");
     return kSubcommandDone;
 }
 
-// The document's title: its file name without folder and .qrtb extension.
-std::string TitleOf(const std::string &path)
-{
-    std::string name = path.substr(path.find_last_of('/') + 1);
-    const std::size_t stem = name.size() - std::strlen(".qrtb");
-    if (name.size() > std::strlen(".qrtb") && strcasecmp(name.c_str() + stem, ".qrtb") == 0)
-        name.resize(stem);
-    return name;
-}
-
-// Reads a document file as the Open command does: its first 280 bytes over
-// an empty record. Empty string on success, else why not. Only a regular
-// file is read, opened without blocking, so that a FIFO or a device cannot
-// stall the run. The path's bytes are used as given, whatever their encoding.
+// Reads a document's first 280 bytes as Open does; empty, else why not. Only
+// a regular file is read, so that a FIFO or a device cannot stall the run.
 std::string ReadDocument(const std::string &path, tDataPtr data)
 {
     QByteArray image;
@@ -238,6 +190,7 @@ std::string ReadDocument(const std::string &path, tDataPtr data)
     return "";
 }
 
+// The lower-case extension of the file name; empty without one.
 std::string Extension(const std::string &path)
 {
     const std::size_t dot = path.find_last_of('.');
@@ -250,31 +203,23 @@ std::string Extension(const std::string &path)
     return extension;
 }
 
-// Why the target could not be written: the system's reason where it gave
-// one, never a bare error number.
-std::string WriteFailure(const FileError &error)
+// The file name without folder and .qrtb extension.
+std::string TitleOf(const std::string &path)
 {
-    if (error.notAFile)
-        return "not a file";
-    switch (error.number) {
-    case EACCES:
-    case EPERM:
-        return "permission denied";
-    case ENOENT:
-    case ENOTDIR:
-        return "no such folder";
-    default:
-        return error.reason();
-    }
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    return name.size() > 5 && Extension(name) == "qrtb" ? name.substr(0, name.size() - 5) : name;
 }
 
-int RunExport(const std::vector<std::string> &args, const tRun &run)
+std::string WriteFailure(const FileError &error)
 {
-    const tOptions options = ParseOptions(args, {"--to"});
-    if (options.help)
-        return run.Usage();
-    if (!options.error.empty())
-        return run.Fail(kSubcommandBadArguments, options.error);
+    return error.notAFile                                      ? "not a file"
+           : error.number == EACCES || error.number == EPERM   ? "permission denied"
+           : error.number == ENOENT || error.number == ENOTDIR ? "no such folder"
+                                                               : error.reason();
+}
+
+int RunExport(const tOptions &options, const tRun &run)
+{
     if (options.operands.empty())
         return run.Fail(kSubcommandBadArguments, "no document to export");
     if (!options.values.count("--to"))
@@ -283,32 +228,30 @@ int RunExport(const std::vector<std::string> &args, const tRun &run)
     const std::string format = Extension(target);
     if (format != "csv" && format != "json" && format != "pdf")
         return run.Fail(kSubcommandBadArguments, target + ": the name must end in .csv, .json or .pdf");
-    std::vector<std::unique_ptr<tRecord>> records;
+    std::vector<std::unique_ptr<tData>> records;
     std::vector<tExportTable> tables;
     for (const std::string &path : options.operands) {
-        records.push_back(std::make_unique<tRecord>());
-        const std::string why = ReadDocument(path, records.back()->data);
+        records.emplace_back(QRLNewDataPtr());
+        const std::string why = ReadDocument(path, records.back().get());
         if (!why.empty())
             return run.Fail(kSubcommandFileFailed, "cannot read " + path + ": " + why);
-        tables.push_back({TitleOf(path), records.back()->data});
+        tables.push_back({TitleOf(path), records.back().get()});
     }
-    bool ok = true;
-    const std::string text = Formatted(format, tables, &ok);
-    if (!ok && format == "pdf")
+    const std::optional<std::string> text = Formatted(format, tables);
+    if (!text && format == "pdf")
         return run.Fail(kSubcommandFileFailed, target + ": the PDF document could not be made");
-    if (!ok)
+    if (!text)
         return run.Fail(kSubcommandFileFailed,
                         target + ": tables in metres and in feet cannot share one CSV file's headings; "
                                  "export them to separate files or to JSON");
-    const FileError error = SaveFile(target, QByteArray::fromStdString(text), Replace::unlocked, true);
+    const FileError error = SaveFile(target, QByteArray::fromStdString(*text), Replace::unlocked, true);
     if (error.failed())
         return run.Fail(kSubcommandFileFailed, "cannot write " + target + ": " + WriteFailure(error));
     return kSubcommandDone;
 }
 
-// A standard output the run was started without: true, and /dev/null holds
-// its descriptor so that no file the run opens takes it and receives the
-// table.
+// True when the run was started without a standard output; /dev/null then
+// holds its descriptor so that no file the run opens receives the table.
 bool HoldClosedOutput()
 {
     if (fcntl(STDOUT_FILENO, F_GETFD) != -1 || errno != EBADF)
@@ -322,8 +265,7 @@ bool HoldClosedOutput()
     return true;
 }
 
-// Writes what the run printed and flushes it: 0, or the system's error
-// number when any of it was lost (a full disk, a closed output).
+// Writes what the run printed: 0, or the error number when any was lost.
 int WriteOutput(const std::string &out, bool outputClosed)
 {
     if (out.empty())
@@ -331,8 +273,8 @@ int WriteOutput(const std::string &out, bool outputClosed)
     if (outputClosed)
         return EBADF;
     errno = 0;
-    const std::size_t written = std::fwrite(out.data(), 1, out.size(), stdout);
-    if (written != out.size() || std::fflush(stdout) != 0 || std::ferror(stdout))
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0 ||
+        std::ferror(stdout))
         return errno != 0 ? errno : EIO;
     return 0;
 }
@@ -357,11 +299,20 @@ bool QRLSubcommandNeedsPainting(int argc, char **argv)
 int QRLRunSubcommand(const std::vector<std::string> &args, std::string *out, std::string *err)
 {
     const tRun run{out, err};
-    if (!args.empty() && args[0] == "table")
-        return RunTable(args, run);
-    if (!args.empty() && args[0] == "export")
-        return RunExport(args, run);
-    return run.Fail(kSubcommandBadArguments, "unknown command");
+    const bool table = !args.empty() && args[0] == "table";
+    if (!table && (args.empty() || args[0] != "export"))
+        return run.Fail(kSubcommandBadArguments, "unknown command");
+    const tOptions options =
+        ParseOptions(args, table ? std::vector<std::string>{"--distance", "--focal", "--camera", "--circle",
+                                                            "--unit", "--format"}
+                                 : std::vector<std::string>{"--to"});
+    if (options.help) {
+        *out += kUsage;
+        return kSubcommandDone;
+    }
+    if (!options.error.empty())
+        return run.Fail(kSubcommandBadArguments, options.error);
+    return table ? RunTable(options, run) : RunExport(options, run);
 }
 
 int QRLRunSubcommandProcess(int argc, char **argv)

@@ -1,47 +1,9 @@
-// The calculation record: allocation, the range check, the depth-of-field
-// table and the accessors that the sheet, the menus and the files use.
+// The calculation record: the range check, the thin-lens table, accessors.
 #include "model/data.h"
 
 #include <new>
 
-namespace
-{
-
 constexpr tDistance kNoFarLimit = -1.0;
-constexpr tDistance kLongestDistance = 1000.0;
-constexpr tFocalLength kLongestFocalLength = 1000.0;
-constexpr tFocalLength kShortestFocalLength = 4.0;
-
-// The three quantities of the thin-lens formula, with f the focal length and
-// c the circle of confusion in the distance unit:
-//   ff = f², ubyawithf = c·(f − D), aff = D·f²
-// so that near = aff / (ff − k·ubyawithf) and far = aff / (ff + k·ubyawithf).
-struct tLensTerms {
-    double ff;
-    double ubyawithf;
-    double aff;
-};
-
-tLensTerms LensTermsInMetres(tDistance distance, tFocalLength focalLength, tUnsharpCircleDiameter circle)
-{
-    tLensTerms terms;
-    terms.ff = focalLength * (focalLength * 0.000001);
-    terms.ubyawithf = circle * (focalLength * 0.001 - distance);
-    terms.aff = distance * terms.ff;
-    return terms;
-}
-
-// The distance is already in feet; focal length and circle are converted.
-tLensTerms LensTermsInFeet(tDistance distance, tFocalLength focalLength, tUnsharpCircleDiameter circle)
-{
-    tLensTerms terms;
-    terms.ff = ((focalLength * (focalLength * 0.000001)) / kMetresPerFoot) / kMetresPerFoot;
-    terms.ubyawithf = ((focalLength * 0.001) / kMetresPerFoot - distance) * (circle / kMetresPerFoot);
-    terms.aff = distance * terms.ff;
-    return terms;
-}
-
-} // namespace
 
 tDataPtr QRLNewDataPtr()
 {
@@ -53,8 +15,6 @@ void QRLDeleteDataPtr(tDataPtr dataPtr)
     delete dataPtr;
 }
 
-// Units other than feet are computed as metres, as the parameters window
-// labels them; the record keeps the unit as given.
 void QRLCalculateTable(tDataPtr dataPtr, std::int32_t distanceUnit, tDistance distance,
                        tFocalLength focalLength, tUnsharpCircleDiameter unsharpCircleDiameter,
                        tCameraType cameraType)
@@ -62,42 +22,38 @@ void QRLCalculateTable(tDataPtr dataPtr, std::int32_t distanceUnit, tDistance di
     if (dataPtr == nullptr)
         return;
     dataPtr->distanceUnit = distanceUnit;
-    dataPtr->argumentList.cameraType = cameraType;
-    dataPtr->argumentList.distance = distance;
-    dataPtr->argumentList.focalLength = focalLength;
-    dataPtr->argumentList.unsharpCircleDiameter = unsharpCircleDiameter;
-
-    const tLensTerms terms = distanceUnit == kDistanceUnitFeet
-                                 ? LensTermsInFeet(distance, focalLength, unsharpCircleDiameter)
-                                 : LensTermsInMetres(distance, focalLength, unsharpCircleDiameter);
+    dataPtr->argumentList = {distance, focalLength, unsharpCircleDiameter, cameraType};
+    // Focal length and circle in the distance unit (dividing by 1.0 is exact):
+    // near = aff / (ff - k * ubyawithf), far = aff / (ff + k * ubyawithf).
+    const double perUnit = distanceUnit == kDistanceUnitFeet ? kMetresPerFoot : 1.0;
+    const double ff = ((focalLength * (focalLength * 0.000001)) / perUnit) / perUnit;
+    const double ubyawithf = ((focalLength * 0.001) / perUnit - distance) * (unsharpCircleDiameter / perUnit);
+    const double aff = distance * ff;
     for (int i = 0; i < kNumberOfApertures; ++i) {
         const tAperture k = kTableApertures[i];
         tTableElement &row = dataPtr->table[i];
         row.aperture = k;
-        row.nearDistance = terms.aff / (terms.ff - k * terms.ubyawithf);
-        row.farDistance = terms.aff / (terms.ff + k * terms.ubyawithf);
-        // Beyond the hyperfocal distance the far denominator turns negative:
-        // everything out to infinity is sharp.
+        row.nearDistance = aff / (ff - k * ubyawithf);
+        row.farDistance = aff / (ff + k * ubyawithf);
+        // Beyond the hyperfocal distance everything out to infinity is sharp.
         if (row.farDistance < 0.0)
             row.farDistance = kNoFarLimit;
     }
     dataPtr->valid = 1;
 }
 
-// The first failing test gives the result. The distance must be at least
-// twice the focal length, both in the distance unit.
 tDataRangeErr QRLArgumentsInRange(tDistance distance, tFocalLength focalLength, std::int32_t distanceUnit)
 {
     double closest = (focalLength + focalLength) * 0.001;
     if (distanceUnit == kDistanceUnitFeet)
         closest = closest / kMetresPerFoot;
-    if (distance > kLongestDistance)
+    if (distance > 1000.0)
         return kDistanceTooFar;
     if (distance < closest)
         return kDistanceTooClose;
-    if (focalLength > kLongestFocalLength)
+    if (focalLength > 1000.0)
         return kFocalLengthTooLong;
-    if (focalLength < kShortestFocalLength)
+    if (focalLength < 4.0)
         return kFocalLengthTooShort;
     return kInRange;
 }
@@ -107,9 +63,7 @@ tDistance QRLGetTableElementNearDistance(tDataPtr dataPtr, int index)
     return dataPtr == nullptr ? 0.0 : dataPtr->table[index].nearDistance;
 }
 
-// Only a far limit that is not positive (the -1.0 marker, or 0) means "no far
-// limit"; a short real far limit, as with a very short lens focused close, is
-// a distance.
+// Only a far limit that is not positive means "none"; a short one is real.
 tDistance QRLGetTableElementFarDistance(tDataPtr dataPtr, int index)
 {
     if (dataPtr == nullptr)
@@ -135,10 +89,7 @@ double QRLGetUnsharpCircleinMicroMeter(tDataPtr dataPtr)
 
 std::int16_t QRLGetCameraType(tDataPtr dataPtr)
 {
-    if (dataPtr == nullptr)
-        return 0;
-    const auto stored = static_cast<std::uint32_t>(dataPtr->argumentList.cameraType);
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(stored & 0xFFFFu));
+    return dataPtr == nullptr ? 0 : static_cast<std::int16_t>(dataPtr->argumentList.cameraType & 0xFFFF);
 }
 
 void QRLSetDataValid(tDataPtr dataPtr, bool valid)

@@ -13,7 +13,6 @@ using tDataRangeErr = std::int32_t;
 enum tCameraType : std::int32_t { APSC = 0, fullFrameDigital = 1, thirtyFive = 2, mediumFormat = 3 };
 
 enum : std::int32_t { kDistanceUnitMeters = 1, kDistanceUnitFeet = 2 };
-// One foot is 0.3048 m by definition; dividing by it is the exact conversion.
 constexpr double kMetresPerFoot = 0.3048;
 
 enum : tDataRangeErr {
@@ -25,8 +24,7 @@ enum : tDataRangeErr {
 };
 
 constexpr int kNumberOfApertures = 10;
-// The f-numbers of the ten rows, in order; the sheet labels row i with
-// kTableApertures[i].
+// The f-numbers of the ten rows, in order.
 inline constexpr tAperture kTableApertures[kNumberOfApertures] = {1.4, 2.0,  2.8,  4.0,  5.6,
                                                                   8.0, 11.0, 16.0, 22.0, 32.0};
 
@@ -44,29 +42,27 @@ struct tTableElement {
 };
 
 struct tData {
-    std::uint8_t valid; // 1 once the table is computed; a file may hold any byte here
+    std::uint8_t valid; // 1 once computed; a file may hold any byte here
     std::int32_t distanceUnit;
     tArgumentList argumentList;
     tTableElement table[kNumberOfApertures];
 };
 using tDataPtr = tData *;
 
-// A new record, zero-filled; null when memory is exhausted.
+// A new zero-filled record; null when memory is exhausted.
 tDataPtr QRLNewDataPtr();
 void QRLDeleteDataPtr(tDataPtr dataPtr);
 
-// Fills the record for the arguments. Feet (2) are computed in feet, any
-// other unit as metres; the record keeps the unit as given.
+// Fills the record: feet (2) are computed in feet, any other unit as metres.
 void QRLCalculateTable(tDataPtr dataPtr, std::int32_t distanceUnit, tDistance distance,
                        tFocalLength focalLength, tUnsharpCircleDiameter unsharpCircleDiameter,
                        tCameraType cameraType);
-// 0 when 2 x focal length <= distance <= 1000 (distance unit) and
-// 4 mm <= focal length <= 1000 mm; otherwise the first failing test's code
-// (too far, too close, too long, too short).
+// kInRange when 2 x focal length <= distance <= 1000 and 4 <= focal length
+// <= 1000 mm; otherwise the code of the first failing test.
 tDataRangeErr QRLArgumentsInRange(tDistance distance, tFocalLength focalLength,
                                   std::int32_t distanceUnit = kDistanceUnitMeters);
 
-// Every accessor gives 0, 0.0 or false for a null record; index is 0..9.
+// The accessors give 0, 0.0 or false for a null record; index is 0..9.
 tDistance QRLGetTableElementNearDistance(tDataPtr dataPtr, int index);
 // The stored far limit, or -1.0 (no far limit) when it is not positive.
 tDistance QRLGetTableElementFarDistance(tDataPtr dataPtr, int index);

@@ -1,77 +1,42 @@
-// Figures per aperture from a computed table: hyperfocal distance, depth of
-// field and its split around the subject, and the diffraction hint.
+// Hyperfocal distance, depth of field and its split, and the diffraction
+// hint per aperture.
 #include "model/figures.h"
 
 #include <limits>
 
-namespace
-{
-
 constexpr double kNoLimit = std::numeric_limits<double>::infinity();
-
-// Focal length and circle of confusion in the table's distance unit.
-struct tLensInUnit {
-    double focalLength;
-    double circle;
-};
-
-tLensInUnit LensInUnit(tDataPtr dataPtr)
-{
-    const double perUnit = QRLGetDistanceUnit(dataPtr) == kDistanceUnitFeet ? kMetresPerFoot : 1.0;
-    return tLensInUnit{QRLGetFocalLength(dataPtr) * 0.001 / perUnit,
-                       dataPtr->argumentList.unsharpCircleDiameter / perUnit};
-}
-
-// The hyperfocal distance and the far denominator that vanishes there are
-// each known to a few units in the last place; a focusing distance closer to
-// H than that counts as at H. (A far limit computed there is some 10^15
-// times the distance: rounding noise, not a distance.)
+// The Airy disc's diameter per f-number: 2.44 x 0.55 µm (green light), in m.
+constexpr double kAiryDiscPerFNumber = 2.44 * 0.55e-6;
+// H is known to a few units in the last place; closer than that counts as at H.
 constexpr double kAtHyperfocal = 1.0 - 8.0 * std::numeric_limits<double>::epsilon();
-
-// The far limit as the sheet means it, with +infinity for "no limit", then
-// made infinite from the hyperfocal distance on.
-tDistance FarLimit(tDataPtr dataPtr, int row, tDistance distance, tDistance hyperfocal, double circle)
-{
-    const tDistance stored = QRLGetTableElementFarDistance(dataPtr, row);
-    if (stored == -1.0)
-        return kNoLimit;
-    if (circle > 0.0 && distance >= hyperfocal * kAtHyperfocal)
-        return kNoLimit;
-    return stored;
-}
-
-tApertureFigures RowFigures(tDataPtr dataPtr, int row, const tLensInUnit &lens)
-{
-    tApertureFigures figures;
-    const tAperture n = kTableApertures[row];
-    const tDistance distance = QRLGetDistance(dataPtr);
-    figures.aperture = n;
-    figures.hyperfocalDistance = lens.focalLength * lens.focalLength / (n * lens.circle) + lens.focalLength;
-    figures.nearDistance = QRLGetTableElementNearDistance(dataPtr, row);
-    figures.farDistance = FarLimit(dataPtr, row, distance, figures.hyperfocalDistance, lens.circle);
-    figures.totalDepth = figures.farDistance - figures.nearDistance;
-    figures.depthInFront = distance - figures.nearDistance;
-    figures.depthBehind = figures.farDistance - distance;
-    // behind / front: +infinity with no far limit; no value without depth
-    // (a circle of 0, where rounding may leave the two depths a hair apart
-    // from zero in opposite directions).
-    const bool noDepth = figures.totalDepth == 0.0 || figures.depthInFront == 0.0;
-    figures.behindToFrontRatio =
-        noDepth ? std::numeric_limits<double>::quiet_NaN() : figures.depthBehind / figures.depthInFront;
-    figures.airyDiscMicroMeter = kAiryDiscFactor * kDiffractionWavelength * n * 1000000.0;
-    figures.diffractionLimited =
-        kAiryDiscFactor * kDiffractionWavelength * n > dataPtr->argumentList.unsharpCircleDiameter;
-    return figures;
-}
-
-} // namespace
 
 bool QRLGetTableFigures(tDataPtr dataPtr, tTableFigures *figures)
 {
     if (dataPtr == nullptr || figures == nullptr || !QRLIsDataValid(dataPtr))
         return false;
-    const tLensInUnit lens = LensInUnit(dataPtr);
-    for (int row = 0; row < kNumberOfApertures; ++row)
-        figures->rows[row] = RowFigures(dataPtr, row, lens);
+    const double perUnit = QRLGetDistanceUnit(dataPtr) == kDistanceUnitFeet ? kMetresPerFoot : 1.0;
+    const double focalLength = QRLGetFocalLength(dataPtr) * 0.001 / perUnit;
+    const double circle = dataPtr->argumentList.unsharpCircleDiameter / perUnit;
+    const tDistance distance = QRLGetDistance(dataPtr);
+    for (int i = 0; i < kNumberOfApertures; ++i) {
+        tApertureFigures &row = figures->rows[i];
+        const tAperture n = kTableApertures[i];
+        row.aperture = n;
+        row.hyperfocalDistance = focalLength * focalLength / (n * circle) + focalLength;
+        row.nearDistance = QRLGetTableElementNearDistance(dataPtr, i);
+        row.farDistance = QRLGetTableElementFarDistance(dataPtr, i);
+        if (row.farDistance == -1.0 || (circle > 0.0 && distance >= row.hyperfocalDistance * kAtHyperfocal))
+            row.farDistance = kNoLimit;
+        row.totalDepth = row.farDistance - row.nearDistance;
+        row.depthInFront = distance - row.nearDistance;
+        row.depthBehind = row.farDistance - distance;
+        // No ratio without depth: with a circle of 0 rounding may leave the
+        // two depths a hair from zero in opposite directions.
+        const bool noDepth = row.totalDepth == 0.0 || row.depthInFront == 0.0;
+        row.behindToFrontRatio =
+            noDepth ? std::numeric_limits<double>::quiet_NaN() : row.depthBehind / row.depthInFront;
+        row.airyDiscMicroMeter = kAiryDiscPerFNumber * n * 1000000.0;
+        row.diffractionLimited = kAiryDiscPerFNumber * n > dataPtr->argumentList.unsharpCircleDiameter;
+    }
     return true;
 }

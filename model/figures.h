@@ -1,23 +1,14 @@
-// What a depth-of-field table implies beyond its near and far limits, per
-// aperture: the hyperfocal distance, the depth of the sharp zone and how it
-// splits around the subject, and whether diffraction already softens the
-// image. Computed from a calculation record on demand; never stored.
+// What a table implies per aperture beyond its near and far limits,
+// computed from a calculation record on demand.
 #pragma once
 
 #include "model/data.h"
 
-// Wavelength of the light diffraction is judged with (green, the eye's
-// most sensitive), in metres, and the factor from wavelength times f-number
-// to the diameter of the Airy disc up to its first dark ring.
-constexpr double kDiffractionWavelength = 0.55e-6;
-constexpr double kAiryDiscFactor = 2.44;
-
-// One row. Distances are in the table's unit (feet for unit 2, metres for
-// any other). +infinity stands for "no limit" ("inf" on the sheet); NaN for
-// a figure that has no value (a ratio of two zero depths, or any figure of
-// a record holding numbers that are not finite).
+// One row, distances in the table's unit. +infinity stands for "no limit";
+// NaN for a figure without a value (a ratio of two zero depths, or a record
+// holding numbers that are not finite).
 struct tApertureFigures {
-    tAperture aperture;           // f-number of the row
+    tAperture aperture;
     tDistance nearDistance;       // as stored
     tDistance farDistance;        // +infinity from the hyperfocal distance on
     tDistance hyperfocalDistance; // f²/(N·c) + f
@@ -33,11 +24,6 @@ struct tTableFigures {
     tApertureFigures rows[kNumberOfApertures];
 };
 
-// Fills figures for the ten rows of a computed record. False, leaving
-// figures untouched, when the record is null or holds no computed table.
-// The far limit is +infinity where the stored table has none and wherever
-// the focusing distance is at or beyond the row's hyperfocal distance
-// (for a positive circle of confusion; within the few units in the last
-// place H is known to), so that "from H on" holds even where rounding
-// leaves the stored far limit a huge finite number.
+// Fills figures for a computed record, else false; the far limit is +infinity
+// where none is stored and from the row's hyperfocal distance on.
 bool QRLGetTableFigures(tDataPtr dataPtr, tTableFigures *figures);

@@ -1,4 +1,2 @@
-// The bundle library holds only resources: the application icon, the sheet
-// picture, the translations, the information keys and the help page,
-// embedded under ":/bundle/". A static library needs one source of its own;
-// this is it, and it defines nothing.
+// The bundle library holds only resources (under ":/bundle/"); a static
+// library needs a source of its own, and this one defines nothing.
