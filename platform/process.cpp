@@ -6,7 +6,7 @@
 #include "testing.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <QWindow>
@@ -32,13 +32,11 @@ constexpr QEventLoop::ProcessEventsFlags kSplashWaitFlags =
 // paints it: it is on screen before anything else is done.
 void putOnScreen(QWidget &splash)
 {
-    QElapsedTimer waited;
-    waited.start();
+    const QDeadlineTimer deadline(1000);
     QApplication::processEvents(kSplashWaitFlags);
-    while (!splash.windowHandle()->isExposed() && waited.elapsed() < 1000) {
-        QTimer wake;
-        wake.setSingleShot(true);
-        wake.start(int(1000 - waited.elapsed()));
+    while (!splash.windowHandle()->isExposed() && !deadline.hasExpired()) {
+        QTimer wake; // wakes the wait below when the time is up
+        wake.start(int(deadline.remainingTime()));
         QApplication::processEvents(kSplashWaitFlags | QEventLoop::WaitForMoreEvents);
     }
     splash.repaint();
@@ -50,11 +48,9 @@ void putOnScreen(QWidget &splash)
 
 void platform::lastWindowClosed()
 {
-#ifndef Q_OS_MACOS
     // Without a global menu bar nothing is left to work with.
     if (eventLoopRunning())
         QMetaObject::invokeMethod(qApp, &RequestQuit, Qt::QueuedConnection);
-#endif
 }
 
 void platform::runHoldingExit(const std::function<void()> &fn)

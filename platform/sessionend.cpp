@@ -43,8 +43,7 @@ void noteSignal(int signalNumber)
 void catchSignals(bool caught)
 {
     struct sigaction action = {};
-    action.sa_handler = caught ? noteSignal : SIG_DFL;
-    sigemptyset(&action.sa_mask);
+    action.sa_handler = caught ? noteSignal : SIG_DFL; // blocking nothing more
     action.sa_flags = SA_RESTART;
     for (int signalNumber : caughtSignals)
         sigaction(signalNumber, &action, nullptr);
@@ -157,11 +156,7 @@ void platform::installSessionEndHandling()
             handleSessionEnd(manager.allowsInteraction(), [&]() { manager.cancel(); });
         },
         Qt::DirectConnection);
-#ifndef Q_OS_MACOS
-    // On macOS the same event is the system's own quit request, which must
-    // not end the application without its review.
     qApp->installEventFilter(new SessionDeathFilter(qApp));
-#endif
 }
 
 platform::SignalsEndProcess::SignalsEndProcess()
