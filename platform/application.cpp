@@ -30,7 +30,7 @@ void quietNotes(QtMsgType type, const QMessageLogContext &context, const QString
 
 } // namespace
 
-std::vector<std::string> platform::initialize(int &argc, char **argv, const platform::StartOptions &options)
+void platform::initialize(int &argc, char **argv, const platform::StartOptions &options)
 {
     headless = options.headless;
     platform::setStartupProbe(options.startupProbe);
@@ -49,11 +49,6 @@ std::vector<std::string> platform::initialize(int &argc, char **argv, const plat
     QApplication::setQuitOnLastWindowClosed(false);
     platform::installTranslators();
     platform::installSessionEndHandling();
-    std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i)
-        if (argv[i][0] != '-')
-            files.emplace_back(argv[i]);
-    return files;
 }
 
 void platform::initializeForDrawing(const char *programName)
@@ -95,11 +90,7 @@ bool platform::isHeadless()
 
 bool platform::hasDisplay()
 {
-#ifdef Q_OS_LINUX
     return std::getenv("QT_QPA_PLATFORM") || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-#else
-    return true;
-#endif
 }
 
 bool platform::eventLoopRunning()

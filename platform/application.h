@@ -1,20 +1,16 @@
 // Bringing the platform up: the GUI application, or a headless one for tests.
 #pragma once
 
-#include <string>
-#include <vector>
-
 namespace platform
 {
 
 struct StartOptions {
-    bool headless = false; // offscreen, the test driver answers the dialogs
-    // The start-up measurement asked for, or null (see probe.cpp).
-    const char *startupProbe = nullptr;
+    bool headless = false;              // offscreen, the test driver answers the dialogs
+    const char *startupProbe = nullptr; // the start-up measurement asked for (probe.cpp), or null
 };
 
-// Creates the application object (argc and argv must outlive it); returns the files named.
-std::vector<std::string> initialize(int &argc, char **argv, const StartOptions &options);
+// Creates the application object; argc and argv must outlive it.
+void initialize(int &argc, char **argv, const StartOptions &options);
 // An offscreen GUI application that only draws (PDF from the command line),
 // with no arguments but the program's name, which must outlive it.
 void initializeForDrawing(const char *programName);

@@ -6,8 +6,6 @@
 #include <functional>
 #include <string>
 
-class QWidget;
-
 // A window of a form: the Qt base class with the form set up on it.
 template <typename Base, typename Form> class FormWindow : public Base
 {
