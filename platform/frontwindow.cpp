@@ -123,10 +123,8 @@ void forgetWindowOrder()
 
 QWidget *frontWindow()
 {
-    const auto front = std::find_if(order.begin(), order.end(), [](const QPointer<QWidget> &window) {
-        return window && window->isVisible();
-    });
-    return front != order.end() ? front->data() : nullptr;
+    const std::vector<QWidget *> shown = windowsFrontToBack();
+    return shown.empty() ? nullptr : shown.front();
 }
 
 std::vector<QWidget *> windowsFrontToBack()

@@ -1,6 +1,5 @@
 // The program's windows front to back, kept from their own show, hide and
-// activation events so that the order is the same offscreen (where nothing
-// activates a window) as under a window system.
+// activation events: the same offscreen, where nothing activates a window.
 #pragma once
 
 #include <string>

@@ -48,12 +48,9 @@ void deliver(const std::vector<std::string> &files)
         handedOverReceiver(files);
     // The window the files opened in comes up, so the user sees them.
     QWidget *widget = platform::frontWindow();
-    if (!widget || QGuiApplication::platformName() == QLatin1String("offscreen"))
-        return;
-    if (widget->isMinimized())
+    if (widget && widget->isMinimized() && QGuiApplication::platformName() != QLatin1String("offscreen"))
         widget->showNormal();
-    widget->raise();
-    widget->activateWindow();
+    platform::selectWindow(widget);
 }
 
 // One sender's connection: answered once its message is complete, dropped

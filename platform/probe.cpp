@@ -6,10 +6,10 @@
 
 #include <QCoreApplication>
 #include <QWindow>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <time.h>
 
 namespace platform
 {
@@ -60,9 +60,7 @@ void probeSplashWait(double start, double end)
 
 double probeClock()
 {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace platform
