@@ -30,15 +30,10 @@ void (*endedListener)() = nullptr;
 class DialogGuard : public QObject
 {
   public:
-    explicit DialogGuard(QDialog *dialog) : QObject(dialog), dialog_(dialog)
-    {
-        dialog->installEventFilter(this);
-    }
+    explicit DialogGuard(QDialog *dialog) : QObject(dialog) { dialog->installEventFilter(this); }
 
-    bool eventFilter(QObject *object, QEvent *event) override
+    bool eventFilter(QObject *, QEvent *event) override
     {
-        if (object != dialog_)
-            return false;
         const bool escape =
             event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
         if (event->type() != QEvent::Close && !escape)
@@ -46,16 +41,13 @@ class DialogGuard : public QObject
         event->ignore();
         QMetaObject::invokeMethod(
             qApp,
-            [guarded = QPointer<QDialog>(dialog_)] {
+            [guarded = QPointer<QDialog>(static_cast<QDialog *>(parent()))] {
                 if (guarded && guarded->isVisible())
                     guarded->reject();
             },
             Qt::QueuedConnection);
         return true;
     }
-
-  private:
-    QDialog *dialog_;
 };
 
 void forget(const QObject *dialog)

@@ -32,15 +32,6 @@ class ShortcutWatcher : public QObject
     }
 };
 
-// The shared items with a key equivalent, answered in a window without the menu bar.
-void attachSharedActions(QWidget *widget)
-{
-    for (QMenu *menu : sharedMenus)
-        for (QAction *action : menu->actions())
-            if (!action->isSeparator() && !action->shortcut().isEmpty())
-                widget->addAction(action);
-}
-
 } // namespace
 
 namespace platform
@@ -71,7 +62,11 @@ void attachMenuBarTo(QWidget *widget)
         return;
     auto *mainWindow = qobject_cast<QMainWindow *>(widget);
     if (!mainWindow) {
-        attachSharedActions(widget);
+        // The shared items with a key equivalent, answered in a window without the menu bar.
+        for (QMenu *menu : sharedMenus)
+            for (QAction *action : menu->actions())
+                if (!action->isSeparator() && !action->shortcut().isEmpty())
+                    widget->addAction(action);
         return;
     }
     QMenuBar *bar = mainWindow->menuBar();

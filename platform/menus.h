@@ -9,9 +9,8 @@ class QWidget;
 namespace platform
 {
 
-// Takes the menu bar's menus as the application's, owned by root (never
-// shown); update sets the items' enabled state, run before a menu opens or a
-// key equivalent is looked up, when the front window changes and by updateMenus.
+// Takes the menu bar's menus as the application's, owned by the hidden root; update enables
+// the items before a menu opens or a key equivalent acts, on a new front window, and by updateMenus.
 void installMenuBar(QWidget *root, QMenuBar *menuBar, std::function<void()> update);
 void updateMenus();
 // Gives a modal window, which blocks the shared menu bar, a bar of its own
