@@ -13,28 +13,26 @@ namespace
 class AboutBox : public AuxiliaryWindow<Ui::AboutWindow>
 {
   protected:
-    void paintEvent(QPaintEvent *event) override;
+    void paintEvent(QPaintEvent *) override
+    {
+        const QRect bounds = rect();
+        const int centre = (bounds.left() + bounds.width()) / 2;
+        QPainter painter(this);
+        painter.fillRect(bounds, Qt::white);
+        const QRect iconBox(centre - 28, bounds.top() + 30, 48, 48);
+        painter.drawImage(iconBox, platform::applicationIconImage(iconBox.size()));
+        painter.setPen(QPen(Qt::black, 1.0));
+        painter.setFont(sheetFont());
+        const QRect textBox(QPoint(bounds.left() + 20, bounds.top() + 100),
+                            QPoint(bounds.right() - 20, bounds.bottom() - 20));
+        painter.drawText(textBox, Qt::TextWordWrap | Qt::AlignTop | Qt::AlignHCenter,
+                         QString::fromStdString(BCopyInfoString()));
+    }
 };
 
 using About = Auxiliary<AboutBox>;
 
 } // namespace
-
-void AboutBox::paintEvent(QPaintEvent *)
-{
-    const QRect bounds = rect();
-    const int centre = (bounds.left() + bounds.width()) / 2;
-    QPainter painter(this);
-    painter.fillRect(bounds, Qt::white);
-    const QRect iconBox(centre - 28, bounds.top() + 30, 48, 48);
-    painter.drawImage(iconBox, platform::applicationIconImage(iconBox.size()));
-    painter.setPen(QPen(Qt::black, 1.0));
-    painter.setFont(sheetFont());
-    const QRect textBox(QPoint(bounds.left() + 20, bounds.top() + 100),
-                        QPoint(bounds.right() - 20, bounds.bottom() - 20));
-    painter.drawText(textBox, Qt::TextWordWrap | Qt::AlignTop | Qt::AlignHCenter,
-                     QString::fromStdString(BCopyInfoString()));
-}
 
 std::string BCopyInfoString()
 {

@@ -13,6 +13,7 @@
 #include "print/printing.h"
 
 #include <QSplashScreen>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -29,9 +30,10 @@ void BInitApplication()
                        [](tDocumentPtr document) { BDisposePrintInfoForWindow(document); },
                        BDoCreateConfirmPanel});
     BPrepareMainWindow(); // built while the splash waits, shown after it
-    // The menus are built within the splash's wait: the splash shows none.
+    // The splash stays up 170 sixtieths of a second; the menus are built meanwhile, so it shows none.
+    const std::chrono::duration<int, std::ratio<1, 60>> splashTime(170);
     const std::unique_ptr<QSplashScreen> splash = BInitStartupWindow();
-    ShowSplashFor(*splash, std::chrono::ceil<std::chrono::milliseconds>(kSplashTime), QRLInitMainMenu);
+    ShowSplashFor(*splash, std::chrono::ceil<std::chrono::milliseconds>(splashTime), QRLInitMainMenu);
     if (tDocumentPtr document = BInitDocument())
         BGetDocumentsWindowPtr(document)->show();
 }

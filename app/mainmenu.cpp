@@ -83,8 +83,27 @@ void copy()
         onFocusedField (&QLineEdit::copy)();
 }
 
-void connectCommands(const Ui::MenuBar &menus)
+} // namespace
+
+void BHandleQuitApplication()
 {
+    if (BGetNumberOfDirtyDocuments() <= 0)
+        platform::exitProcess();
+    if (BGetNumberOfDirtyDocuments() <= 1)
+        BDoQuitApp();
+    else
+        BDoCreateReviewPanel();
+}
+
+bool BIsAuxiliaryWindow(QWidget *window)
+{
+    return std::find(auxiliaryWindows.begin(), auxiliaryWindows.end(), window) != auxiliaryWindows.end();
+}
+
+void QRLInitMainMenu()
+{
+    menuForm = new MenuForm;
+    const Ui::MenuBar &menus = menuForm->ui;
     const std::pair<QAction *, std::function<void()>> commands[] = {
         {menus.actionAbout, BAboutBoxCommandHandler},
         {menus.actionPreferences, BPreferencesCommandHandler},
@@ -110,30 +129,7 @@ void connectCommands(const Ui::MenuBar &menus)
     };
     for (const auto &[action, command] : commands)
         QObject::connect(action, &QAction::triggered, action, command);
-}
-
-} // namespace
-
-void BHandleQuitApplication()
-{
-    if (BGetNumberOfDirtyDocuments() <= 0)
-        platform::exitProcess();
-    if (BGetNumberOfDirtyDocuments() <= 1)
-        BDoQuitApp();
-    else
-        BDoCreateReviewPanel();
-}
-
-bool BIsAuxiliaryWindow(QWidget *window)
-{
-    return std::find(auxiliaryWindows.begin(), auxiliaryWindows.end(), window) != auxiliaryWindows.end();
-}
-
-void QRLInitMainMenu()
-{
-    menuForm = new MenuForm;
-    connectCommands(menuForm->ui);
-    platform::installMenuBar(menuForm, menuForm->ui.menuBar, QRLAdjustMenus);
+    platform::installMenuBar(menuForm, menus.menuBar, QRLAdjustMenus);
 }
 
 void QRLAdjustMenus()

@@ -34,14 +34,13 @@ std::vector<std::string> readableOf(const std::vector<std::string> &files)
     std::vector<std::string> readable;
     for (const std::string &path : files) {
         const FileError error = platform::readFileStart(path, 0, nullptr);
-        if (!error.failed()) {
+        if (!error.failed())
             readable.push_back(path);
-            continue;
-        }
-        showAlert(QCoreApplication::translate("Program", "Could not open “%1”")
-                      .arg(QString::fromStdString(path).section(QLatin1Char('/'), -1))
-                      .toStdString(),
-                  reasonFor(error, path));
+        else
+            showAlert(QCoreApplication::translate("Program", "Could not open “%1”")
+                          .arg(QString::fromStdString(path).section(QLatin1Char('/'), -1))
+                          .toStdString(),
+                      reasonFor(error, path));
     }
     return readable;
 }

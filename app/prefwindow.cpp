@@ -19,20 +19,16 @@ class PrefForm : public FormWindow<QDialog, Ui::PrefWindow>
     PrefForm()
     {
         distUnit = QRLReadDistanceUnit();
-        connect(ui.okButton, &QPushButton::clicked, this, [this]() { closeWindow(true); });
-        connect(ui.cancelButton, &QPushButton::clicked, this, [this]() { closeWindow(false); });
+        // OK stores the unit; both buttons put the window away.
+        connect(ui.okButton, &QPushButton::clicked, this, [this]() {
+            storeDistanceUnit();
+            BHideAndSelectFront(this);
+        });
+        connect(ui.cancelButton, &QPushButton::clicked, this, [this]() { BHideAndSelectFront(this); });
         ui.distanceUnitField->setCurrentIndex(distUnit == 2 ? 1 : 0);
     }
 
   private:
-    // OK stores the unit; both buttons put the window away.
-    void closeWindow(bool store)
-    {
-        if (store)
-            storeDistanceUnit();
-        BHideAndSelectFront(this);
-    }
-
     void storeDistanceUnit()
     {
         // The pop-up's items are the units in their stored order, from 1.

@@ -1,6 +1,5 @@
-// The splash, shown at start-up only while the program gets ready: the icon,
-// the name in 14-pixel bold and the information string in 10-pixel text, all
-// centred on white, in the fixed-pitch face of the table sheet.
+// The splash, shown while the program gets ready: the icon, the name and the
+// information string centred on white, in the sheet's fixed-pitch face.
 #include "app/startupwindow.h"
 
 #include "app/windowmodule.h"
@@ -23,19 +22,13 @@ QPixmap BStartupBoxHandler(const QString &name)
     const QString info = QString::fromStdString(BCopyInfoString());
     const QRect textBox = picture.rect().adjusted(20, 100, -20, -20);
     const int flags = Qt::TextWordWrap | Qt::AlignTop | Qt::AlignHCenter;
-    QFont nameFont = sheetFont();
-    nameFont.setPixelSize(14);
-    nameFont.setBold(true);
-    QFont infoFont = sheetFont();
-    infoFont.setPixelSize(10);
-    infoFont.setBold(false);
     // Drawn twice over, as the splash always was: the second pass darkens
     // the soft edges of the icon and the letters.
     for (int pass = 0; pass < 2; ++pass) {
         painter.drawImage(QRect(picture.width() / 2 - 23, 30, 47, 48), icon);
-        painter.setFont(nameFont);
+        painter.setFont(sheetFont(14, true));
         painter.drawText(textBox, flags, name);
-        painter.setFont(infoFont);
+        painter.setFont(sheetFont(10));
         painter.drawText(textBox.adjusted(0, 40, 0, 0), flags, info);
     }
     return picture;

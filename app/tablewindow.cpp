@@ -95,7 +95,7 @@ void finishTableWindow(int result)
 void QRLInitTableWindow()
 {
     tableForm = new TableForm;
-    BLoadWindow(tableForm, "Window");
+    platform::adoptWindow(tableForm, "Window");
     Ui::TableWindow &ui = tableForm->ui;
     QObject::connect(ui.computeButton, &QPushButton::clicked, tableForm, computeTable);
     QObject::connect(ui.cancelButton, &QPushButton::clicked, tableForm, &QDialog::reject);

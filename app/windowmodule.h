@@ -55,7 +55,7 @@ template <typename Window> struct Auxiliary {
         if (!window) {
             window = new Window;
             auxiliaryWindows.push_back(window);
-            BLoadWindow(window, name);
+            platform::adoptWindow(window, name);
         }
         return window;
     }

@@ -138,15 +138,13 @@ tDocumentPtr BInitDocument()
     auto *document = dynamic_cast<DocumentWindow *>(platform::takePreparedWindow());
     if (!document)
         document = new DocumentWindow;
-    BLoadWindow(document, "MainWindow");
+    platform::adoptWindow(document, "MainWindow");
     document->serial = windowCount++;
     document->setCurrentFile(document->filePath);
-    QWidget *front = nullptr;
-    for (QWidget *window : platform::windowsFrontToBack())
-        if (!front && BIsDocumentWindow(window))
-            front = window;
+    const std::vector<QWidget *> windows = platform::windowsFrontToBack();
+    const auto front = std::find_if(windows.begin(), windows.end(), BIsDocumentWindow);
     // New windows cascade from the front document window and never open off screen.
-    platform::cascadeWindow(document, front);
+    platform::cascadeWindow(document, front == windows.end() ? nullptr : *front);
     currentDocListIndex = indexOf(document);
     document->dataPtr = QRLNewDataPtr();
     if (!document->dataPtr)
@@ -245,11 +243,6 @@ int BGetCurrentDocListIndex()
     return currentDocListIndex;
 }
 
-void BLoadWindow(QWidget *form, const std::string &windowName)
-{
-    platform::adoptWindow(form, windowName);
-}
-
 void BPrepareMainWindow()
 {
     platform::prepareWindow([]() -> QWidget * { return new DocumentWindow; });
@@ -282,15 +275,10 @@ void BDrawDocsPrintData(QPainter &painter, QWidget *docsWindow)
 {
     // The geometry is the document window's, the painter the page's.
     BSetCurrentDocListIndexFromWindowRef(docsWindow);
-    BDrawPrintedSheet(painter, BSheetBounds(docsWindow), BGetCurrentDocsDataPtr());
+    paintSheet(painter, BLayoutPrintedSheet(BSheetBounds(docsWindow), BGetCurrentDocsDataPtr()));
 }
 
 SheetLayout BLayoutPrintedSheet(const QRect &bounds, tDataPtr data)
 {
     return layoutSheet(bounds, data, data && data->valid == 1, true);
-}
-
-void BDrawPrintedSheet(QPainter &painter, const QRect &bounds, tDataPtr data)
-{
-    paintSheet(painter, BLayoutPrintedSheet(bounds, data));
 }

@@ -10,8 +10,7 @@
 
 constexpr int kMaxNumberOfDocuments = 10;
 
-// The main window of one open document; it owns the record, the file and
-// the unsaved-changes state.
+// One open document's main window: its record, file and unsaved-changes state.
 class DocumentWindow : public QMainWindow
 {
   public:
@@ -66,8 +65,6 @@ tDataPtr BGetCurrentDocsDataPtr();
 DocumentWindow *BGetCurrentDocsWindowRef();
 int BGetCurrentDocListIndex();
 
-// Makes the hidden form window one of the program's windows, named windowName.
-void BLoadWindow(QWidget *form, const std::string &windowName);
 // Builds the next document window ahead, while start-up waits anyway.
 void BPrepareMainWindow();
 
@@ -82,4 +79,3 @@ QRect BSheetBounds(QWidget *window);
 void BDrawDocsPrintData(QPainter &painter, QWidget *docsWindow);
 // The printed sheet: values when the record's flag is exactly 1.
 SheetLayout BLayoutPrintedSheet(const QRect &bounds, tData *data);
-void BDrawPrintedSheet(QPainter &painter, const QRect &bounds, tData *data);

@@ -14,7 +14,6 @@ namespace
 
 const char *const kApertureTexts[kNumberOfApertures] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
                                                         " 8  ", "11   ", "16  ", "22  ", "32  "};
-const char *const kPrintedRow6ApertureText = "11  ";
 
 // A label in the user's language. At about 7 px per character each must end
 // before the next item: focal length 15, distance 12, circle 20, camera 13,
@@ -84,8 +83,7 @@ SheetLayout layoutSheet(const QRect &bounds, const tData *data, bool valid, bool
         text(260, 110, localized(QT_TRANSLATE_NOOP("Sheet", "Far limit")));
     }
     for (int i = 0; i < kNumberOfApertures; ++i)
-        text(30, rowTop(i),
-             QString::fromUtf8(i == 6 && onPaper ? kPrintedRow6ApertureText : kApertureTexts[i]));
+        text(30, rowTop(i), QString::fromUtf8(i == 6 && onPaper ? "11  " : kApertureTexts[i]));
     if (!valid) {
         const QString dash = QStringLiteral("-");
         for (int i = 0; i < kNumberOfApertures; ++i) {
@@ -127,12 +125,13 @@ SheetLayout layoutSheet(const QRect &bounds, const tData *data, bool valid, bool
     return items;
 }
 
-QFont sheetFont()
+QFont sheetFont(int pixelSize, bool bold)
 {
     QFont font(QStringLiteral("DejaVu Sans Mono"));
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
-    font.setPixelSize(12);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
     return font;
 }
 

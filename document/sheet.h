@@ -28,4 +28,4 @@ SheetLayout layoutSheet(const QRect &bounds, const tData *data, bool valid, bool
 // Paints the items; the background is the caller's.
 void paintSheet(QPainter &painter, const SheetLayout &layout);
 // The sheet's fixed-pitch face, in which blank-padded numbers line up.
-QFont sheetFont();
+QFont sheetFont(int pixelSize = 12, bool bold = false);

@@ -30,15 +30,6 @@ constexpr int kBlockHeight =
 constexpr int kColumnWidth = 62;
 constexpr int kColumns = 8;
 
-// The sheet's face at pixelSize (points on the page).
-QFont blockFont(int pixelSize, bool bold)
-{
-    QFont font = sheetFont();
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
 void drawBox(QPainter &painter, int left, int top, int width, int height, const QString &text)
 {
     painter.drawText(QRect(left, top, width, height), Qt::TextWordWrap | Qt::AlignTop | Qt::AlignLeft, text);
@@ -65,9 +56,9 @@ QString figureText(double value, const char *format = "%.3f")
 void drawFiguresBlock(QPainter &painter, const tExportTable &table, int left, int top, int width)
 {
     painter.setPen(Qt::black);
-    painter.setFont(blockFont(12, true));
+    painter.setFont(sheetFont(12, true));
     drawBox(painter, left, top, width, kTitleHeight, QString::fromStdString(table.title));
-    painter.setFont(blockFont(9, false));
+    painter.setFont(sheetFont(9));
     top += kTitleHeight;
     tTableFigures figures;
     if (!QRLGetTableFigures(table.dataPtr, &figures)) {
@@ -80,7 +71,7 @@ void drawFiguresBlock(QPainter &painter, const tExportTable &table, int left, in
             feet ? QCoreApplication::translate("Program", "Figures per aperture; distances in feet.")
                  : QCoreApplication::translate("Program", "Figures per aperture; distances in metres."));
     top += kSubtitleHeight;
-    painter.setFont(blockFont(9, true));
+    painter.setFont(sheetFont(9, true));
     drawRow(painter, left, top, kHeadingHeight,
             {QCoreApplication::translate("Program", "Aperture"),
              QCoreApplication::translate("Program", "Hyperfocal distance"),
@@ -90,7 +81,7 @@ void drawFiguresBlock(QPainter &painter, const tExportTable &table, int left, in
              QCoreApplication::translate("Program", "Behind / in front"),
              QCoreApplication::translate("Program", "Airy disc (µm)"),
              QCoreApplication::translate("Program", "Diffraction")});
-    painter.setFont(blockFont(9, false));
+    painter.setFont(sheetFont(9));
     top += kHeadingHeight;
     for (const tApertureFigures &row : figures.rows) {
         drawRow(painter, left, top, kRowHeight,
@@ -142,7 +133,7 @@ std::optional<std::string> QRLTablesAsPDF(const std::vector<tExportTable> &table
         // The sheet on a page of its own, the block below it when it fits, else on the next page.
         if (!beginPage())
             return std::nullopt;
-        BDrawPrintedSheet(painter, sheetBounds, table.dataPtr);
+        paintSheet(painter, BLayoutPrintedSheet(sheetBounds, table.dataPtr));
         int blockTop = sheetBounds.top() + kBlockOffset;
         if (blockTop + kBlockHeight > int(page.height())) {
             if (!beginPage())

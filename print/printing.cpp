@@ -1,6 +1,5 @@
-// Page setup and printing. Each document window keeps its printing record
-// among its children; a printer lives only while a dialog is up or a job
-// runs. The dialogs are window-modal: their answers finish the work.
+// Page setup and printing. A printer lives only while a dialog is up or a job
+// runs; the dialogs are window-modal, so their answers finish the work.
 #include "print/printing.h"
 
 #include "platform/alerts.h"
