@@ -166,7 +166,11 @@ std::optional<std::string> handOver(const std::string &path, const sockaddr_un &
     // counts as not answering.
     setTimeouts(fd, 2000);
     std::optional<std::string> fault = "the running " + name + " did not answer (" + path + ")";
-    if (connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+    int connected;
+    do // a signal's handler interrupts the wait; the socket is then still unconnected
+        connected = connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address);
+    while (connected != 0 && errno == EINTR);
+    if (connected != 0) {
         if (errno != EAGAIN)
             fault.reset();
     } else if (body.size() > qsizetype(kMaxMessageSize)) {
@@ -179,7 +183,7 @@ std::optional<std::string> handOver(const std::string &path, const sockaddr_un &
         const QByteArray message = kMagic + QByteArray(length, 4) + body;
         char answer = 0;
         if (send(fd, message.constData(), size_t(message.size()), MSG_NOSIGNAL) == message.size() &&
-            recv(fd, &answer, 1, 0) == 1 && answer == kAnswer)
+            TEMP_FAILURE_RETRY(recv(fd, &answer, 1, 0)) == 1 && answer == kAnswer)
             fault = "";
     }
     close(fd);
