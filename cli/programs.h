@@ -1,5 +1,4 @@
-// The launcher starts the windowed or the command-line program beside it;
-// C library only, so that it costs the start-up next to nothing.
+// Starts the windowed or command-line program beside it; C library only, for a cheap start-up.
 #pragma once
 
 #define QRL_WINDOWED_PROGRAM "quorlscope-gui"

@@ -1,5 +1,4 @@
-// `quorlscope table` and `quorlscope export`: the calculation, the range
-// check and the export formats, run from a terminal.
+// `quorlscope table` and `quorlscope export`: the calculation and the exports from a terminal.
 #include "cli/subcommands.h"
 
 #include "formats/exportformats.h"
@@ -176,8 +175,7 @@ int RunTable(const tOptions &options, const tRun &run)
     return kSubcommandDone;
 }
 
-// Reads a document's first 280 bytes as Open does; empty, else why not. Only
-// a regular file is read, so that a FIFO or a device cannot stall the run.
+// Reads a document's first 280 bytes as Open does (only a plain file); empty, else why not.
 std::string ReadDocument(const std::string &path, tDataPtr data)
 {
     QByteArray image;

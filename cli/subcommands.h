@@ -1,5 +1,4 @@
-// The command line without a display: `quorlscope table ...` prints a
-// computed table, `quorlscope export FILE... --to OUT` converts documents.
+// `quorlscope table ...` prints a table; `quorlscope export FILE... --to OUT` converts documents.
 #pragma once
 
 #include "formats/exportformats.h"
@@ -15,8 +14,7 @@ bool QRLSubcommandNeedsPainting(int argc, char **argv);
 // Draws tables into a PDF document, ok false when it cannot; unset, PDF fails.
 using tSubcommandPDFRenderer = std::string (*)(const std::vector<tExportTable> &tables, bool *ok);
 void QRLSetSubcommandPDFRenderer(tSubcommandPDFRenderer renderer);
-// Runs args (args[0] is the subcommand); output to out, messages to err.
-// No file is written unless the whole run succeeds.
+// Runs args (args[0] the subcommand); no file is written unless the whole run succeeds.
 int QRLRunSubcommand(const std::vector<std::string> &args, std::string *out, std::string *err);
 // The process's entry: a core application, standard output and error.
 int QRLRunSubcommandProcess(int argc, char **argv);

@@ -1,5 +1,4 @@
-// The quit walks the windows from front to back, closing what it can and
-// asking about each dirty document.
+// The quit walks the windows front to back, closing what it can, asking about dirty documents.
 #include "files/appinfo.h"
 
 #include "files/file.h"
@@ -16,8 +15,7 @@ bool quittingStatus = false;
 
 tAuxiliaryWindowTest isAuxiliaryWindow = nullptr;
 
-// The save-changes question. While quitting, the quit goes on unless the
-// answer is Cancel or the save fails (its alert shown).
+// While quitting, the quit goes on unless the answer is Cancel or the save fails.
 void askToSaveChanges(tDocumentPtr document, bool quitting)
 {
     enum { save, dontSave, cancel };

@@ -10,8 +10,7 @@ void BSetAuxiliaryWindowTest(tAuxiliaryWindowTest test);
 bool BGetAppQuittingStatus();
 void BDoQuitApp();
 void BDoCreateReviewPanel();
-// Saves the document in place, or asks for a location when it has no file
-// yet; false when the save failed (alerted).
+// Saves in place, or asks where when there is no file yet; false when the save failed (alerted).
 bool BDoSaveDocument(tDocumentPtr theDocumentPtr);
 // Save As…; while quitting, a saved document closes and the quit goes on.
 void BDoCreateSavePanel(tDocumentPtr theDocumentPtr, bool quitting = false);

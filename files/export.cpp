@@ -1,5 +1,4 @@
-// Exports are written as documents are, through a temporary renamed over the
-// target, so that a failure leaves no partial file.
+// Exports are saved as documents are, so that a failure leaves no partial file.
 #include "files/export.h"
 
 #include "document/document.h"
@@ -18,8 +17,7 @@
 namespace
 {
 
-// The title an export gives the table: the window's title without trailing
-// blanks and without the table document's extension.
+// The window's title without trailing blanks and the table document's extension.
 std::string exportTitle(tDocumentPtr document)
 {
     QString title = QString::fromStdString(platform::windowTitleOf(document));

@@ -26,16 +26,14 @@ tDocumentPtr documentHoldingFile(const std::string &path)
     return nullptr;
 }
 
-// The document has no file any more: nothing is locked, and the next save
-// asks for a location.
+// The document has no file any more: nothing is locked, and the next save asks where.
 void letGoOfFile(tDocumentPtr document)
 {
     document->filePath.clear();
     document->fileLocked = false;
 }
 
-// The document's record written whole through a temporary, with the
-// documents' type and creator.
+// The record written whole through a temporary, with the documents' type and creator.
 FileError saveRecord(tDocumentPtr theDocumentPtr, const std::string &path, Replace replace)
 {
     std::uint8_t image[kDocumentFileSize];

@@ -8,8 +8,7 @@
 
 #include <cstdint>
 
-// The documents' type and creator as the bundle declares them, by name and
-// as numbers (the first character in the most significant byte).
+// The documents' type and creator as the bundle declares them, by name and as numbers.
 constexpr char kDocumentFileTypeName[] = "QRTb";
 constexpr char kDocumentFileCreatorName[] = "QRLF";
 constexpr std::uint32_t kDocumentFileType = 0x51525462;

@@ -27,8 +27,7 @@ bool hasExtension(const QString &name, const QString &extension)
            name.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive);
 }
 
-// Qt's dialog titled with the program's name, starting in the home folder
-// rather than wherever the program was started from.
+// Titled with the program's name, starting in the home folder, not where the program started.
 void setUp(QFileDialog *dialog, QFileDialog::AcceptMode acceptMode, QFileDialog::FileMode fileMode)
 {
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
@@ -38,8 +37,7 @@ void setUp(QFileDialog *dialog, QFileDialog::AcceptMode acceptMode, QFileDialog:
     dialog->setFileMode(fileMode);
 }
 
-// The Open list: folders, and table documents that are not a save's
-// temporary (which carries the table's type before its rename).
+// Folders and table documents, but no save's temporary (it has the type before its rename).
 class DocumentFilter : public QSortFilterProxyModel
 {
   public:
@@ -58,8 +56,7 @@ class DocumentFilter : public QSortFilterProxyModel
     }
 };
 
-// Qt's save dialog, giving the name its extension before it asks whether
-// to replace an existing file, so that the question names the real file.
+// The name gets its extension before the replace question, so that it names the real file.
 class SaveDialog : public QFileDialog
 {
   public:

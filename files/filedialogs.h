@@ -1,5 +1,4 @@
-// The file dialogs and questions: a document's are sheets on its window, at
-// most one at a time, the others application-modal; each finishes in its answer.
+// File dialogs and questions: one sheet at a time on a document's window, else application-modal.
 #pragma once
 
 #include "document/document.h"
@@ -30,12 +29,10 @@ struct tSaveLocation {
 };
 using tSaveAnswer = std::function<void(const std::optional<tSaveLocation> &)>;
 
-// A Save dialog proposing name with the chosen format's extension (table
-// documents' without formats); nullopt answers Cancel.
+// A Save dialog proposing name with the chosen format's extension; nullopt answers Cancel.
 void BRunSaveDialog(tDocumentPtr theDocumentPtr, const std::string &name,
                     const std::vector<tSaveFormat> &formats, const tSaveAnswer &answer);
-// A warning with buttons, the first the default and the last Cancel (also
-// for Escape), text's %1 the document's quoted name; answer hears the index.
+// A warning whose first button is the default and last Cancel (also Escape); %1 is the quoted name.
 void BAsk(tDocumentPtr theDocumentPtr, const QString &text, const QString &detail, const QStringList &buttons,
           const std::function<void(int)> &answer);
 

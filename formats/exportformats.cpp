@@ -55,9 +55,8 @@ std::string ValidUTF8(const std::string &text)
 // return as a formula: such a title gets an apostrophe to show it as text.
 std::string InertTitle(const std::string &title)
 {
-    if (!title.empty() && std::string("=+-@\t\r").find(title.front()) != std::string::npos)
-        return "'" + title;
-    return title;
+    return !title.empty() && std::string("=+-@\t\r").find(title.front()) != std::string::npos ? "'" + title
+                                                                                              : title;
 }
 
 // A number in format; infinite for no limit, none for no finite value.

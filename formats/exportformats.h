@@ -14,12 +14,11 @@ struct tExportTable {
     tDataPtr dataPtr;
 };
 
-// The unit the CSV headings name: the first computed table's, else the first
-// table's, else metres; nullopt when computed tables differ ("m" or "ft").
+// The headings' unit: the first computed table's, else the first table's, else metres;
+// nullopt when computed tables differ ("m" or "ft").
 std::optional<std::int32_t> QRLExportHeadingUnit(const std::vector<tExportTable> &tables);
 
-// A heading row, then a row per aperture of every computed table, CR LF
-// lines; nullopt when QRLExportHeadingUnit is.
+// Headings, then a row per aperture of every computed table, CR LF lines; nullopt as the unit.
 std::optional<std::string> QRLTablesAsCSV(const std::vector<tExportTable> &tables);
 // The same rows tab-separated with LF lines, for pasting into a spreadsheet.
 std::optional<std::string> QRLTablesAsTabText(const std::vector<tExportTable> &tables);

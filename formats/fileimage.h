@@ -1,5 +1,4 @@
-// The document file image: the 280 big-endian bytes a calculation record is
-// stored as.
+// The document file image: the 280 big-endian bytes a calculation record is stored as.
 #pragma once
 
 #include "model/data.h"

@@ -1,5 +1,4 @@
-// The calculation record of one document: the arguments of a depth-of-field
-// table, the distance unit and the ten computed rows.
+// One document's record: the table's arguments, the distance unit and the ten computed rows.
 #pragma once
 
 #include <cstdint>

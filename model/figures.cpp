@@ -1,5 +1,4 @@
-// Hyperfocal distance, depth of field and its split, and the diffraction
-// hint per aperture.
+// Hyperfocal distance, depth of field and its split, and the diffraction hint per aperture.
 #include "model/figures.h"
 
 #include <limits>

@@ -1,5 +1,4 @@
-// What a table implies per aperture beyond its near and far limits,
-// computed from a calculation record on demand.
+// What a table implies per aperture beyond its near and far limits, computed on demand.
 #pragma once
 
 #include "model/data.h"
@@ -24,6 +23,5 @@ struct tTableFigures {
     tApertureFigures rows[kNumberOfApertures];
 };
 
-// Fills figures for a computed record, else false; the far limit is +infinity
-// where none is stored and from the row's hyperfocal distance on.
+// Fills figures for a computed record, else false; far is +infinity where none is stored and from H on.
 bool QRLGetTableFigures(tDataPtr dataPtr, tTableFigures *figures);

@@ -1,7 +1,5 @@
-// Saving a file without ever destroying its previous version: a temporary
-// beside the file (through a symbolic link, beside its target) is renamed
-// over it once complete. Unlike QSaveFile it keeps the link, the type
-// attributes, the mode and the owner.
+// Saving through a temporary renamed over the file; unlike QSaveFile it
+// keeps a symbolic link, the type attributes, the mode and the owner.
 #pragma once
 
 #include <QByteArray>
@@ -28,8 +26,7 @@ enum class Replace {
     any,      // replace whatever is there
 };
 
-// The steps a test can make fail; abandon leaves the temporary behind
-// unheld, as a save killed before its rename does.
+// The steps a test can make fail; abandon leaves the temporary as a killed save would.
 enum class SaveStep { none, create, write, flush, rename, abandon };
 void SetSaveFaultForTesting(SaveStep step);
 
@@ -37,15 +34,13 @@ class AtomicSave
 {
   public:
     AtomicSave() = default;
-    AtomicSave(const AtomicSave &) = delete;
-    AtomicSave &operator=(const AtomicSave &) = delete;
+    Q_DISABLE_COPY(AtomicSave)
     ~AtomicSave() { discard(); }
 
     // Makes the temporary for the file at path; the file stays untouched.
     FileError begin(const std::string &path, Replace replace);
     FileError write(const QByteArray &bytes);
-    // Renames the temporary over the file with the replaced file's mode and
-    // owner and the given type attributes, flushed first when asked; then
+    // Renames the temporary over the file, keeping its mode and owner, then
     // removes unheld temporaries of earlier saves.
     FileError commit(bool flush, const QByteArray &type = {}, const QByteArray &creator = {});
     // Removes the temporary; the file stays as it was.
@@ -70,6 +65,5 @@ class AtomicSave
 FileError SaveFile(const std::string &path, const QByteArray &bytes, Replace replace, bool flush,
                    const QByteArray &type = {}, const QByteArray &creator = {});
 
-// Nobody can save the file: no write permission bits on it or its folder,
-// a read-only file system, or a folder refusing new entries.
+// No write bits on the file or its folder, a read-only file system, or a folder refusing new entries.
 bool IsSaveLocked(const std::string &path);

@@ -1,5 +1,4 @@
-// The application bundle: resources built into the program under
-// ":/bundle/", or a folder that tests point at.
+// Resources built into the program under ":/bundle/", or a folder that tests point at.
 #include "bundle.h"
 
 #include "coreinternal.h"

@@ -1,5 +1,4 @@
-// The application bundle: resources and information keys, built into the
-// program or, for tests, read from a folder.
+// Resources and information keys, built into the program or, for tests, read from a folder.
 #pragma once
 
 #include <QString>

@@ -1,5 +1,4 @@
-// The command line through QCommandLineParser. The name and version come
-// from the bundle's information keys, like the about box's.
+// The name and version come from the bundle's information keys, like the about box's.
 #include "commandline.h"
 
 #include "bundle.h"
@@ -111,8 +110,7 @@ void print(FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
-// The operands made absolute and clean ("." and ".." resolved, no doubled
-// or trailing slash) with the user's bytes: a file name need not be UTF-8.
+// The operands made absolute and lexically clean, as bytes: a file name need not be UTF-8.
 std::vector<std::string> absoluteFiles(int argc, char **argv)
 {
     std::error_code error;

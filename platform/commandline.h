@@ -1,5 +1,4 @@
-// The command line: --help and --version, answered without a display, and
-// the files to open.
+// The command line: --help and --version, answered without a display, and the files to open.
 #pragma once
 
 #include <string>
@@ -13,9 +12,7 @@ struct CommandLine {
     int exitCode = 0;
 };
 
-// Runs before the application object exists and answers --help and
-// --version; other options may be the window system's (-platform ...).
+// Answers --help and --version before the application exists; other options may be the window system's.
 CommandLine ParseCommandLine(int argc, char **argv);
-// Once the application has taken its own options, an unknown option is a
-// printed usage error; otherwise the files.
+// After the application took its own options: a usage error on an unknown one, else the files.
 CommandLine CheckCommandLineOptions(int argc, char **argv);

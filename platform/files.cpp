@@ -1,5 +1,4 @@
-// Files on POSIX: the type and creator live in extended attributes, and a
-// file is identified by its device and inode.
+// The type and creator live in extended attributes; a file is its device and inode.
 #include "files.h"
 
 #include "bundle.h"
