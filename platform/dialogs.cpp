@@ -67,7 +67,6 @@ void showDialog(QDialog *dialog, QWidget *parent, const std::function<void(int r
 {
     trackWindow(dialog, parent ? "NavSheet" : "NavDialog");
     new DialogGuard(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     shownDialogs.push_back({dialog, ++shownCount});
     auto answered = std::make_shared<bool>(false);
     QObject::connect(dialog, &QDialog::finished, dialog, [dialog, answered, done](int result) {
@@ -75,13 +74,17 @@ void showDialog(QDialog *dialog, QWidget *parent, const std::function<void(int r
             return;
         forget(dialog);
         dialog->hide();
-        dialog->deleteLater();
+        const QPointer<QDialog> kept(dialog); // an answer may close the dialog's window, and it with it
         // A headless run's end of the process waits until the dialog's own code has returned.
         runHoldingExit([&done, result] {
             done(result);
             if (endedListener)
                 endedListener();
         });
+        // Deleted only now, not on close: an alert in the answer runs a loop of its own, which
+        // would carry out an earlier deleteLater while the dialog's done() is still on the stack.
+        if (kept)
+            kept->deleteLater();
     });
     // A dialog that goes with its window (as the application ends) no longer waits.
     QObject::connect(dialog, &QObject::destroyed, [dialog] { forget(dialog); });
