@@ -261,53 +261,57 @@ TEST(Export, ReplacesAnExistingFileWhole)
 }
 
 // A write that fails gives the alert, naming the file and the system's
-// reason, and leaves no file behind, partial or temporary.
+// reason, and leaves no file behind, partial or temporary: into a folder
+// that is gone, a read-only one, and with a step that fails after the
+// temporary file is written (every step's failure is the save tests'
+// business), where the old file stays as it was.
 TEST(Export, FailuresAlertAndLeaveNoFile)
 {
     StartApplication();
     ComputeFilm3Metres();
-    const std::string folder = FreshFolder();
-    std::vector<ShownAlert> shown;
-    std::filesystem::remove(folder);
-    ExportAs(kExportPDF, folder, "gone");
-    shown = TakeShownAlerts();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].message, kExportAlert);
-    EXPECT_EQ(shown[0].explanation,
-              "The file \u201cgone.pdf\u201d could not be written: No such file or directory.");
-    EXPECT_FALSE(std::filesystem::exists(folder));
-
-    // A step that fails after the temporary file is written (the failure of
-    // every step is the save tests' business): the old file stays as it was.
-    std::filesystem::create_directory(folder);
-    WriteText(folder + "/keep.json", "precious");
-    SetSaveFaultForTesting(SaveStep::rename);
-    ExportAs(kExportJSON, folder, "keep");
-    SetSaveFaultForTesting(SaveStep::none);
-    shown = TakeShownAlerts();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].message, kExportAlert);
-    EXPECT_EQ(shown[0].explanation.rfind("The file \u201ckeep.json\u201d could not be written: ", 0), 0u)
-        << shown[0].explanation;
-    EXPECT_EQ(ListFolder(folder), Strings{"keep.json"});
-    EXPECT_EQ(ReadText(folder + "/keep.json"), "precious");
-}
-
-TEST(Export, IntoAReadOnlyFolderAlertsAndLeavesNoFile)
-{
-    if (!MountsUnavailable().empty())
-        GTEST_SKIP() << MountsUnavailable();
-    StartApplication();
-    ComputeFilm3Metres();
-    const std::string folder = FreshFolder();
-    ASSERT_TRUE(MountReadOnly(folder));
-    ExportAs(kExportCSV, folder, "table");
-    const std::vector<ShownAlert> shown = TakeShownAlerts();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].message, kExportAlert);
-    EXPECT_EQ(shown[0].explanation,
-              "The file \u201ctable.csv\u201d could not be written: Read-only file system.");
-    EXPECT_TRUE(ListFolder(folder).empty());
+    const std::string gone = FreshFolder(), readOnly = FreshFolder(), failing = FreshFolder();
+    std::filesystem::remove(gone);
+    const bool mounted = MountsUnavailable().empty() && MountReadOnly(readOnly);
+    WriteText(failing + "/keep.json", "precious");
+    struct Case {
+        std::string folder;
+        std::uint32_t format;
+        const char *name, *explanation;
+        Strings left;
+        SaveStep fault = SaveStep::none;
+    };
+    const Case cases[] = {{gone,
+                           kExportPDF,
+                           "gone",
+                           "The file \u201cgone.pdf\u201d could not be written: No such file or directory.",
+                           {}},
+                          {readOnly,
+                           kExportCSV,
+                           "table",
+                           "The file \u201ctable.csv\u201d could not be written: Read-only file system.",
+                           {}},
+                          {failing,
+                           kExportJSON,
+                           "keep",
+                           "The file \u201ckeep.json\u201d could not be written: ",
+                           {"keep.json"},
+                           SaveStep::rename}};
+    for (const Case &c : cases) {
+        if (c.folder == readOnly && !mounted)
+            continue;
+        SetSaveFaultForTesting(c.fault);
+        ExportAs(c.format, c.folder, c.name);
+        SetSaveFaultForTesting(SaveStep::none);
+        const std::vector<ShownAlert> shown = TakeShownAlerts();
+        ASSERT_EQ(shown.size(), 1u) << c.name;
+        EXPECT_EQ(shown[0].message, kExportAlert);
+        EXPECT_EQ(shown[0].explanation.rfind(c.explanation, 0), 0u) << shown[0].explanation;
+        EXPECT_EQ(ListFolder(c.folder), c.left) << c.name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(gone));
+    EXPECT_EQ(ReadText(failing + "/keep.json"), "precious");
+    if (!mounted)
+        GTEST_SKIP() << "the read-only folder's row did not run: " << MountsUnavailable();
 }
 
 // Copy puts the computed table on the clipboard as tab-separated text and

@@ -78,15 +78,16 @@ TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
     const std::string deb = BuiltPackage(folder.path());
     const Ran listed = Output({"dpkg-deb", "--contents", deb});
     ASSERT_EQ(listed.status, 0) << listed.out;
-    for (const std::string path :
-         {"./usr/bin/quorlscope", "./usr/libexec/quorlscope/quorlscope-gui",
-          "./usr/libexec/quorlscope/quorlscope-cli", "./usr/share/applications/" QRL_APP_ID ".desktop",
-          "./usr/share/mime/packages/" QRL_APP_ID ".xml", "./usr/share/metainfo/" QRL_APP_ID ".metainfo.xml",
-          "./usr/share/icons/hicolor/512x512/apps/" QRL_APP_ID ".png",
-          "./usr/share/icons/hicolor/16x16/mimetypes/" QRL_MIME_ICON ".png",
-          "./usr/share/man/man1/quorlscope.1.gz", "./usr/share/doc/quorlscope/copyright",
-          "./usr/share/doc/quorlscope/changelog.gz"})
-        EXPECT_NE(listed.out.find(path + "\n"), std::string::npos) << path << " missing in:\n" << listed.out;
+    ExpectContains(listed.out,
+                   {"./usr/bin/quorlscope\n", "./usr/libexec/quorlscope/quorlscope-gui\n",
+                    "./usr/libexec/quorlscope/quorlscope-cli\n",
+                    "./usr/share/applications/" QRL_APP_ID ".desktop\n",
+                    "./usr/share/mime/packages/" QRL_APP_ID ".xml\n",
+                    "./usr/share/metainfo/" QRL_APP_ID ".metainfo.xml\n",
+                    "./usr/share/icons/hicolor/512x512/apps/" QRL_APP_ID ".png\n",
+                    "./usr/share/icons/hicolor/16x16/mimetypes/" QRL_MIME_ICON ".png\n",
+                    "./usr/share/man/man1/quorlscope.1.gz\n", "./usr/share/doc/quorlscope/copyright\n",
+                    "./usr/share/doc/quorlscope/changelog.gz\n"});
     // The desktop's caches are the business of their owners' triggers.
     for (const char *cache : {"mime.cache", "mimeinfo.cache", "icon-theme.cache", "globs2"})
         EXPECT_EQ(listed.out.find(cache), std::string::npos) << cache;
@@ -95,9 +96,9 @@ TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
     const Ran copyright = RunShell("dpkg-deb --fsys-tarfile " + ShellQuote(deb) +
                                    " | tar -xOf - ./usr/share/doc/quorlscope/copyright");
     EXPECT_EQ(copyright.status, 0) << copyright.out;
-    for (const char *line : {"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n",
-                             "\nFiles: *\n", "\nLicense: GPL-3+\n", "/usr/share/common-licenses/GPL-3"})
-        EXPECT_NE(copyright.out.find(line), std::string::npos) << line << " missing in:\n" << copyright.out;
+    ExpectContains(copyright.out,
+                   {"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n",
+                    "\nFiles: *\n", "\nLicense: GPL-3+\n", "/usr/share/common-licenses/GPL-3"});
 
     // The long description: lines as written, none longer than 80 characters.
     const Ran description = Output({"dpkg-deb", "--field", deb, "Description"});
@@ -115,12 +116,9 @@ TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
 
     const Ran fields = Output({"dpkg-deb", "--field", deb, "Package", "Version", "Depends"});
     ASSERT_EQ(fields.status, 0) << fields.out;
-    EXPECT_NE(fields.out.find("Package: quorlscope\n"), std::string::npos) << fields.out;
-    EXPECT_NE(fields.out.find("Version: " QRL_VERSION "\n"), std::string::npos) << fields.out;
     // The plugins are loaded at run time, so no linker sees them.
-    for (const char *dependency : {"qt6-qpa-plugins", "qt6-image-formats-plugins"})
-        EXPECT_NE(fields.out.find(dependency), std::string::npos) << dependency << " missing in:\n"
-                                                                  << fields.out;
+    ExpectContains(fields.out, {"Package: quorlscope\n", "Version: " QRL_VERSION "\n", "qt6-qpa-plugins",
+                                "qt6-image-formats-plugins"});
 
     // Every library the packaged programs link comes from a package the .deb
     // depends on, as dpkg-shlibdeps writes it: versioned where the library's

@@ -217,6 +217,12 @@ std::string ShellQuote(const std::string &text)
     return quoted + "'";
 }
 
+void ExpectContains(const std::string &text, const Strings &parts)
+{
+    for (const std::string &part : parts)
+        EXPECT_NE(text.find(part), std::string::npos) << part << " missing in:\n" << text;
+}
+
 std::string Trimmed(const std::string &text)
 {
     const char *const space = " \t\r\n\f\v";

@@ -56,6 +56,8 @@ Strings Unprivileged(const Strings &command);
 // Quoted for /bin/sh, whatever it holds.
 std::string ShellQuote(const std::string &text);
 
+// One failure for each part the text lacks, naming it.
+void ExpectContains(const std::string &text, const Strings &parts);
 // Without leading and trailing white space.
 std::string Trimmed(const std::string &text);
 // The pieces of the text between separators: one more than there are.

@@ -3,11 +3,15 @@
 // table, and the words of a text, for comparing whole fields.
 #pragma once
 
-#include "tests/support/common.h"
-
 #include <cstdio>
 #include <string>
 #include <vector>
+
+// The words of a text, from tests/support/common.h (without the rest of it).
+namespace qrltest
+{
+std::vector<std::string> Words(const std::string &text);
+}
 
 namespace expected
 {

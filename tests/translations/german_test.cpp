@@ -229,19 +229,3 @@ INSTANTIATE_TEST_SUITE_P(
         const std::string name = std::string(info.param.locale).substr(0, 5);
         return name == "C.UTF" ? std::string("C") : name;
     });
-
-// A text with no translation, such as one with a value already put in, is
-// shown as it is.
-TEST(German, TextWithoutTranslationShowsAsItIs)
-{
-    StartInGerman();
-    auto translated = [](const char *text) {
-        return QCoreApplication::translate("Program", text).toStdString();
-    };
-    EXPECT_EQ(translated("Please Check Your Arguments!"), "Bitte prüfen Sie Ihre Angaben!");
-    EXPECT_EQ(translated("distance in ft: "), "Entfernung in ft: ");
-    EXPECT_EQ(translated("No such text 3.5"), "No such text 3.5");
-    EXPECT_EQ(translated(""), "");
-    EXPECT_EQ(QCoreApplication::translate("Program", "The file “%1” is new").arg("a.qrtb").toStdString(),
-              "The file “a.qrtb” is new");
-}
