@@ -121,11 +121,17 @@ std::string KeyOf(const std::string &name)
     return action ? action->shortcut().toString(QKeySequence::PortableText).toStdString() : "<no item>";
 }
 
+namespace
+{
+
+// Opens the menus as the user does, which brings every item up to date.
 void OpenMenus()
 {
     if (QMenu *menu = Menu("fileMenu"))
         emit menu->aboutToShow();
 }
+
+} // namespace
 
 bool Trigger(const std::string &name)
 {
@@ -157,16 +163,6 @@ void ClickCloseBox(QWidget *window)
         window->close();
 }
 
-QWidget *Front()
-{
-    return platform::frontWindow();
-}
-
-QWidget *FindWidget(QWidget *top, const char *objectName)
-{
-    return top ? top->findChild<QWidget *>(QLatin1String(objectName)) : nullptr;
-}
-
 bool TypeInto(QLineEdit *field, const std::string &text)
 {
     if (!field || !field->isEnabled())
@@ -191,20 +187,6 @@ bool Click(QAbstractButton *button)
         return false;
     button->click();
     return true;
-}
-
-std::vector<QWidget *> TabChain(QWidget *window)
-{
-    std::vector<QWidget *> chain;
-    QWidget *start = window ? window->focusWidget() : nullptr;
-    for (QWidget *widget = start; widget && chain.size() < 64;) {
-        if (widget->focusPolicy() & Qt::TabFocus && widget->isEnabled())
-            chain.push_back(widget);
-        widget = widget->nextInFocusChain();
-        if (widget == start)
-            break;
-    }
-    return chain;
 }
 
 QWidget *OpenTableWindow()
@@ -320,6 +302,25 @@ std::vector<std::string> AlertMessages()
     for (const ShownAlert &alert : TakeShownAlerts())
         messages.push_back(alert.message);
     return messages;
+}
+
+std::vector<std::string> Alerts()
+{
+    std::vector<std::string> texts;
+    for (const ShownAlert &alert : TakeShownAlerts())
+        texts.insert(texts.end(), {alert.message, alert.explanation});
+    return texts;
+}
+
+void ChooseDistanceUnit(int item)
+{
+    Trigger("Preferences");
+    QWidget *prefs = platform::frontWindow();
+    ASSERT_NE(prefs, nullptr);
+    ASSERT_EQ(prefs->objectName(), QStringLiteral("PrefWindow"));
+    ASSERT_TRUE(ChooseItem(Find<QComboBox>(prefs, "distanceUnitField"), item));
+    ASSERT_TRUE(Click(Find<QAbstractButton>(prefs, "okButton")));
+    ASSERT_FALSE(prefs->isVisible());
 }
 
 } // namespace qrltest
