@@ -226,6 +226,39 @@ TEST(TableWindow, CancelEscapeCloseBoxAndReturn)
     EXPECT_EQ(Shown(Opening()), std::make_tuple("3.000", "50", 3, "33.0", false));
 }
 
+// The Edit menu's commands act on the focused field.
+TEST(TableWindow, EditMenuActsOnTheFocusedField)
+{
+    StartApplication();
+    RunTableWindow([](QWidget *window) {
+        window->activateWindow();
+        QApplication::processEvents();
+        auto *distance = Find<QLineEdit>(window, "distanceField");
+        auto *focal = Find<QLineEdit>(window, "focalField");
+        TypeInto(distance, "12.5");
+        const struct {
+            QLineEdit *field;
+            const char *command, *distance, *focal;
+        } rows[] = {{distance, "SelectAll", "12.5", "35"},
+                    {distance, "Copy", "12.5", "35"},
+                    {focal, "SelectAll", "12.5", "35"},
+                    {focal, "Paste", "12.5", "12.5"},
+                    {focal, "Undo", "12.5", "35"},
+                    {distance, "SelectAll", "12.5", "35"},
+                    {distance, "Cut", "", "35"},
+                    {focal, "SelectAll", "", "35"},
+                    {focal, "Delete", "", ""}};
+        for (const auto &row : rows) {
+            row.field->setFocus();
+            ASSERT_EQ(QApplication::focusWidget(), row.field);
+            EXPECT_TRUE(Trigger(row.command)) << row.command;
+            EXPECT_EQ(std::make_pair(distance->text().toStdString(), focal->text().toStdString()),
+                      std::make_pair(std::string(row.distance), std::string(row.focal)))
+                << row.command;
+        }
+    });
+}
+
 // In a locale with a decimal comma the fields still read and show points.
 TEST(TableWindow, CommaLocaleStillReadsAndWritesPoints)
 {
