@@ -126,20 +126,16 @@ TEST(SingleInstance, LaterStartsHandTheirFilesOver)
         std::string output;
         std::vector<std::string> titles, alerts;
     } rows[] = {
+        // clang-format off
         {{}, 0, "", {"Untitled "}, {}},
         // Relative names, made absolute in the later start's folder; the
         // untouched untitled window gives way to the files.
-        {{"first.qrtb", "missing.qrtb", "second.qrtb"},
-         0,
-         "",
-         {"first.qrtb", "second.qrtb"},
+        {{"first.qrtb", "missing.qrtb", "second.qrtb"}, 0, "", {"first.qrtb", "second.qrtb"},
          {"Could not open \u201cmissing.qrtb\u201d", "There is no such file: " + folder + "/missing.qrtb"}},
-        {std::vector<std::string>(300, tooLong),
-         1,
-         "quorlscope: the list of files is too long to hand to the running Quorlscope (more than 1048576 "
-         "bytes)\n",
-         {"first.qrtb", "second.qrtb"},
-         {}}};
+        {std::vector<std::string>(300, tooLong), 1,
+         "quorlscope: the list of files is too long to hand to the running Quorlscope (more than 1048576 bytes)\n",
+         {"first.qrtb", "second.qrtb"}, {}}};
+    // clang-format on
     for (const auto &row : rows) {
         const auto [status, output] = StartLater(row.arguments, folder);
         EXPECT_EQ(status, row.status) << output;
