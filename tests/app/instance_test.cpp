@@ -100,7 +100,7 @@ bool Readable(int fd, int timeoutMs = 0)
 // A runtime folder of the test's own, so no other test's instance answers.
 void UseFreshRuntimeFolder()
 {
-    setenv("XDG_RUNTIME_DIR", TempFolder().c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", FreshFolder().c_str(), 1);
 }
 
 } // namespace
@@ -116,7 +116,7 @@ TEST(SingleInstance, LaterStartsHandTheirFilesOver)
     StartApplication();
     ASSERT_EQ(ClaimSingleInstance({}, BOpenHandedOverDocuments), InstanceRole::running);
     EXPECT_EQ(fs::path(instanceSocketPath()).parent_path(), fs::path(getenv("XDG_RUNTIME_DIR")));
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     for (const char *name : {"first.qrtb", "second.qrtb", "later.qrtb"})
         CopySavedTable(folder, name);
     const std::string tooLong = std::string(4000, 'n') + ".qrtb"; // 300 of them: 1.2 MB

@@ -65,7 +65,7 @@ void Compute()
 // locked: the file is made read-only before it opens again.
 void ReopenSaved(bool locked)
 {
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     Compute();
     Trigger("Save");
     ASSERT_TRUE(ChooseSaveLocation(OnlyDialog(), folder, "table"));
@@ -236,7 +236,7 @@ TEST(Menus, TenDocumentsAtMost)
     while (BGetNumberOfDocuments() < 10)
         PressKey(platform::frontWindow(), Qt::Key_N);
     EXPECT_EQ(platform::windowTitleOf(platform::frontWindow()), "Untitled 10");
-    const std::string folder = TempFolder(), x = CopySavedTable(folder, "x.qrtb"),
+    const std::string folder = FreshFolder(), x = CopySavedTable(folder, "x.qrtb"),
                       y = CopySavedTable(folder, "y.qrtb");
     const std::function<void()> rows[] = {[] { Trigger("New"); },
                                           [] { PressKey(platform::frontWindow(), Qt::Key_N); },

@@ -201,7 +201,7 @@ TEST(Sheet, LooksFinishedAtTheWindowSize)
 // A bundle that lacks picture 128: everything but the picture is drawn.
 TEST(Sheet, BundleWithoutThePicture)
 {
-    const std::filesystem::path bundle = std::filesystem::path(TempFolder()) / "bundle";
+    const std::filesystem::path bundle = std::filesystem::path(FreshFolder()) / "bundle";
     std::filesystem::copy(QRL_SOURCE_DIR "/resources", bundle, std::filesystem::copy_options::recursive);
     std::filesystem::remove(bundle / "pictures" / "128.png");
     platform::setBundleRoot(bundle.string());

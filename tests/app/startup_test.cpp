@@ -58,7 +58,7 @@ TEST(Startup, SplashThenOneUntitledWindow)
 TEST(CommandLineFiles, EachFileThatCannotBeReadIsNamedAndTheOthersStillOpen)
 {
     StartApplication();
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     const std::string first = CopySavedTable(folder, "first.qrtb"),
                       second = CopySavedTable(folder, "second.qrtb");
     fs::create_directory(folder + "/folder.qrtb");
@@ -88,22 +88,17 @@ TEST(CommandLineFiles, EachFileThatCannotBeReadIsNamedAndTheOthersStillOpen)
 TEST(CommandLineFiles, UnreadableFileIsNamedAndTheOthersStillOpen)
 {
     if (geteuid() == 0) {
-        const std::string self = fs::read_symlink("/proc/self/exe").string();
-        const std::string command =
-            "setpriv --reuid=nobody --regid=nogroup --clear-groups env -u XDG_RUNTIME_DIR '" + self +
-            "' --gtest_filter=CommandLineFiles.UnreadableFileIsNamedAndTheOthersStillOpen 2>&1";
-        std::string output;
-        FILE *pipe = popen(command.c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        char buffer[4096];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            output.append(buffer, got);
-        EXPECT_EQ(pclose(pipe), 0) << output;
-        EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+        const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const Ran child = RunProcess(
+            Unprivileged({fs::read_symlink("/proc/self/exe").string(),
+                          "--gtest_filter=" + std::string(test->test_suite_name()) + "." + test->name()}),
+            {"XDG_RUNTIME_DIR"});
+        EXPECT_EQ(child.status, 0) << child.out << child.err;
+        EXPECT_NE(child.out.find("[  PASSED  ] 1 test"), std::string::npos) << child.out;
         return;
     }
     StartApplication();
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     const std::string locked = CopySavedTable(folder, "locked.qrtb");
     fs::permissions(locked, fs::perms::none);
     BOpenDocumentsAtLaunch({locked, CopySavedTable(folder, "open.qrtb")});
@@ -117,7 +112,7 @@ TEST(CommandLineFiles, TheAlertSpeaksTheUsersLanguage)
 {
     UseSystemLocale("de_DE.UTF-8");
     StartApplication();
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     BOpenDocumentsAtLaunch({folder + "/fehlt.qrtb"});
     EXPECT_EQ(Alerts(), (std::vector<std::string>{"\u201e"
                                                   "fehlt.qrtb\u201c konnte nicht ge\u00f6ffnet werden",

@@ -263,7 +263,7 @@ TEST(TableWindow, EditMenuActsOnTheFocusedField)
 TEST(TableWindow, CommaLocaleStillReadsAndWritesPoints)
 {
     StartApplication();
-    if (!UseCommaLocale())
+    if (!UseCommaDecimalLocale())
         GTEST_SKIP() << "no locale with a decimal comma, nor the sources to make one";
     PressCompute({false, "5,5", "50", 2, "10", " 5.500"});
     PressCompute({false, "3.5", "50", 2, "12.5", " 3.500", 175, 45, "  12.5"});

@@ -18,7 +18,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace qrltest;
@@ -158,7 +157,7 @@ TEST(Help, MenuItemOpensTheBookAndLinksGoBackAndForth)
 TEST(Preferences, StoredUnitEverywhere)
 {
     StartApplication();
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     const struct {
         const char *stored;
         bool feet;
@@ -179,8 +178,7 @@ TEST(Preferences, StoredUnitEverywhere)
         }
         Trigger("Save");
         ASSERT_TRUE(ChooseSaveLocation(OnlyDialog(), folder, row.stored));
-        std::ifstream saved(folder + "/" + row.stored + ".qrtb", std::ios::binary);
-        const std::string bytes(std::istreambuf_iterator<char>(saved), {});
+        const std::string bytes = ReadText(folder + "/" + row.stored + ".qrtb");
         ASSERT_EQ(bytes.size(), 280u);
         EXPECT_EQ(bytes.substr(4, 4), std::string("\0\0\0", 3) + (row.feet ? '\2' : '\1'));
     }

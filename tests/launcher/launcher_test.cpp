@@ -3,26 +3,20 @@
 // the same arguments; the command-line program hands a PDF export to the
 // windowed one, with no display needed. The test lays out a folder as the
 // install does, with a stand-in that reports how it was started.
+#include "tests/support/common.h"
+
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 
+using namespace qrltest;
+
 namespace
 {
-
-std::string Quote(const std::string &text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 // What the stand-in prints when started as program with these arguments.
 std::string Started(const std::string &program, const std::vector<std::string> &argv,
@@ -62,53 +56,44 @@ TEST(Launcher, RoutesEachStartToItsProgram)
     csvTable.insert(csvTable.end(), {"--unit", "m", "--format", "csv"});
     // clang-format off
     const struct {
-        std::string setUp; // a shell step first
+        std::function<void()> setUp; // a step first
         fs::path program;
         std::vector<std::string> arguments;
-        std::string environment;
+        std::string environment; // QT_QPA_PLATFORM set, else unset
         int status;
         std::string started; // the program the stand-in reports, with the same arguments
         std::string out, err; // else: a part of the output, and of the errors ("" for none)
     } rows[] = {
-        {"", launcher, table, "", 0, "quorlscope-cli (unset)", "", ""},
-        {"", launcher, {"export", "my lens.qrtb", "--to", "kit card.json"}, "", 0, "quorlscope-cli (unset)", "", ""},
-        {"", launcher, {}, "", 0, "quorlscope-gui (unset)", "", ""},
-        {"", launcher, {"--help"}, "", 0, "quorlscope-gui (unset)", "", ""},
-        {"", launcher, {"table.qrtb"}, "", 0, "quorlscope-gui (unset)", "", ""},
-        {"", launcher, {"tables"}, "", 0, "quorlscope-gui (unset)", "", ""},
-        {"", launcher, {"-platform", "offscreen", "export"}, "", 0, "quorlscope-gui (unset)", "", ""},
-        {"", link, {"--version"}, "", 0, "quorlscope-gui (unset)", "", ""},
+        {{}, launcher, table, "", 0, "quorlscope-cli (unset)", "", ""},
+        {{}, launcher, {"export", "my lens.qrtb", "--to", "kit card.json"}, "", 0, "quorlscope-cli (unset)", "", ""},
+        {{}, launcher, {}, "", 0, "quorlscope-gui (unset)", "", ""},
+        {{}, launcher, {"--help"}, "", 0, "quorlscope-gui (unset)", "", ""},
+        {{}, launcher, {"table.qrtb"}, "", 0, "quorlscope-gui (unset)", "", ""},
+        {{}, launcher, {"tables"}, "", 0, "quorlscope-gui (unset)", "", ""},
+        {{}, launcher, {"-platform", "offscreen", "export"}, "", 0, "quorlscope-gui (unset)", "", ""},
+        {{}, link, {"--version"}, "", 0, "quorlscope-gui (unset)", "", ""},
         // The real command-line program draws no PDF: it hands the export to
         // the windowed program on the offscreen platform, even when the user
         // chose another one; other formats it writes itself.
-        {"cp " + Quote(QRL_COMMAND_LINE) + " " + Quote(cli), cli, {"export", "a.qrtb", "b.qrtb", "--to", "kit card.pdf"}, "", 0, "quorlscope-gui offscreen", "", ""},
-        {"", cli, {"export", "a.qrtb", "--to=CARD.PDF"}, "", 0, "quorlscope-gui offscreen", "", ""},
-        {"", cli, {"export", "a.qrtb", "--to", "card.pdf"}, "QT_QPA_PLATFORM=xcb", 0, "quorlscope-gui offscreen", "", ""},
-        {"", cli, {"export", missing, "--to", csv}, "", 1, "", "", "quorlscope: cannot read " + missing + ": No such file or directory\n"},
-        {"", cli, csvTable, "", 0, "", "table,full-frame digital,50,3,30,1.4,2.858,3.156,", ""},
-        {"rm " + Quote(guiPath), launcher, {"doc.qrtb"}, "", 127, "", "", "quorlscope: cannot start " + guiPath + ": No such file or directory\n"},
-        {"chmod 444 " + Quote(cli), launcher, {"table"}, "", 126, "", "", "quorlscope-cli: Permission denied\n"}};
+        {[&] { fs::copy_file(QRL_COMMAND_LINE, cli, fs::copy_options::overwrite_existing); }, cli, {"export", "a.qrtb", "b.qrtb", "--to", "kit card.pdf"}, "", 0, "quorlscope-gui offscreen", "", ""},
+        {{}, cli, {"export", "a.qrtb", "--to=CARD.PDF"}, "", 0, "quorlscope-gui offscreen", "", ""},
+        {{}, cli, {"export", "a.qrtb", "--to", "card.pdf"}, "QT_QPA_PLATFORM=xcb", 0, "quorlscope-gui offscreen", "", ""},
+        {{}, cli, {"export", missing, "--to", csv}, "", 1, "", "", "quorlscope: cannot read " + missing + ": No such file or directory\n"},
+        {{}, cli, csvTable, "", 0, "", "table,full-frame digital,50,3,30,1.4,2.858,3.156,", ""},
+        {[&] { fs::remove(guiPath); }, launcher, {"doc.qrtb"}, "", 127, "", "", "quorlscope: cannot start " + guiPath + ": No such file or directory\n"},
+        {[&] { fs::permissions(cli, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read); }, launcher, {"table"}, "", 126, "", "", "quorlscope-cli: Permission denied\n"}};
     // clang-format on
     for (const auto &row : rows) {
-        ASSERT_EQ(std::system(row.setUp.c_str()), 0);
-        std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + row.environment +
-                              " " + Quote(row.program.string());
-        for (const std::string &argument : row.arguments)
-            command += " " + Quote(argument);
-        SCOPED_TRACE(command);
-        FILE *pipe = popen((command + " 2>" + Quote((root / "stderr").string())).c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        std::string out;
-        char buffer[4096];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, got);
-        const int status = pclose(pipe);
-        std::ifstream errors(root / "stderr");
-        const std::string err((std::istreambuf_iterator<char>(errors)), {});
-        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, row.status) << err;
+        if (row.setUp)
+            row.setUp();
+        std::vector<std::string> argv = {row.program.string()};
+        argv.insert(argv.end(), row.arguments.begin(), row.arguments.end());
+        const Ran ran = RunProcess(argv, {"DISPLAY", "WAYLAND_DISPLAY",
+                                          row.environment.empty() ? "QT_QPA_PLATFORM" : row.environment});
+        const std::string &out = ran.out, &err = ran.err;
+        SCOPED_TRACE(argv.size() > 1 ? argv[1] : argv[0]);
+        EXPECT_EQ(ran.status, row.status) << err;
         if (!row.started.empty()) {
-            std::vector<std::string> argv = {row.program.string()};
-            argv.insert(argv.end(), row.arguments.begin(), row.arguments.end());
             const std::size_t space = row.started.find(' ');
             EXPECT_EQ(out, Started(row.started.substr(0, space), argv, row.started.substr(space + 1)));
         } else {

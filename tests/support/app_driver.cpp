@@ -10,11 +10,9 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace qrltest
 {
@@ -38,33 +36,9 @@ const ::testing::Environment *const applicationEnd = ::testing::AddGlobalTestEnv
 
 } // namespace
 
-std::string TempFolder()
-{
-    std::string pattern =
-        (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + std::string("/qrl-XXXXXX");
-    if (!mkdtemp(pattern.data()))
-        ADD_FAILURE() << "cannot make a temporary folder";
-    return pattern;
-}
-
 void UseSystemLocale(const std::string &name)
 {
     systemLocale = name;
-}
-
-bool UseCommaLocale()
-{
-    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
-        if (std::setlocale(LC_ALL, name))
-            return true;
-    if (!std::filesystem::exists("/usr/share/i18n/locales/de_DE"))
-        return false;
-    const std::string folder = TempFolder();
-    const std::string command = "localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0)
-        return false;
-    setenv("LOCPATH", folder.c_str(), 1);
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
 }
 
 void StartPlatform()
@@ -73,7 +47,7 @@ void StartPlatform()
     setenv("LANG", systemLocale.c_str(), 1);
     for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
         unsetenv(variable);
-    const std::string home = TempFolder();
+    const std::string home = FreshFolder();
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
     platform::initialize(argc, argv, platform::StartOptions{true});

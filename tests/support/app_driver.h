@@ -4,6 +4,7 @@
 #pragma once
 
 #include "alert_answerer.h"
+#include "common.h"
 #include "document/document.h"
 #include "document/sheet.h"
 #include "platform/frontwindow.h"
@@ -32,10 +33,6 @@ void StartApplication();
 // ("de_DE.UTF-8" for German). Tests start in English ("C.UTF-8"), whatever
 // the machine's locale, unless they choose another before starting.
 void UseSystemLocale(const std::string &name);
-// Puts the C library into a locale whose decimal separator is the comma (a
-// German one, made from the system's locale sources when it is not
-// installed); false when neither is possible.
-bool UseCommaLocale();
 
 // The menu item named "action" + name ("Save" is actionSave) in the menus
 // the windows show; null when there is none.
@@ -118,7 +115,15 @@ std::vector<std::string> Alerts();
 // 1 metres, 2 feet).
 void ChooseDistanceUnit(int item);
 
-// A fresh folder for the test's files.
-std::string TempFolder();
+// The names the program-level tests knew FreshFolder and
+// UseCommaDecimalLocale (tests/support/common.h) by.
+inline std::string TempFolder()
+{
+    return FreshFolder();
+}
+inline bool UseCommaLocale()
+{
+    return UseCommaDecimalLocale();
+}
 
 } // namespace qrltest
