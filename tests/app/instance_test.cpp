@@ -5,6 +5,7 @@
 #include "document/document.h"
 #include "platform/instance.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/common.h"
 
 #include <QAbstractEventDispatcher>
 #include <QElapsedTimer>

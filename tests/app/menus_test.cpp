@@ -6,6 +6,7 @@
 #include "document/document.h"
 #include "platform/internal.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/common.h"
 #include "tests/support/dialog_driver.h"
 
 #include <QApplication>
@@ -225,6 +226,11 @@ TEST(Menus, NewAndClose)
     ClickCloseBox(third);
     EXPECT_EQ(platform::frontWindow(), dirty);
     EXPECT_EQ(Enabled(false), "+++++-++++++"); // set for the document now in front, no menu opened
+    Trigger("Facts");
+    Trigger("About");
+    EXPECT_TRUE(Trigger("Close")); // an auxiliary window in front: Close hides it
+    EXPECT_EQ(std::make_pair(BGetAboutWindowRef()->isVisible(), platform::frontWindow()),
+              std::make_pair(false, QRLGetFactsWindowRef()));
 }
 
 // At ten documents New (item or key) and a file handed over do nothing;

@@ -5,6 +5,7 @@
 #include "document/document.h"
 #include "platform/bundle.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/common.h"
 #include "tests/support/optics.h"
 
 #include <QFontMetrics>

@@ -7,6 +7,7 @@
 #include "platform/icon.h"
 #include "platform/internal.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/common.h"
 
 #include <QApplication>
 #include <QMainWindow>

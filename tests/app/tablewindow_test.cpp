@@ -6,6 +6,7 @@
 #include "platform/internal.h"
 #include "platform/prefs.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/common.h"
 
 #include <QApplication>
 #include <QCloseEvent>

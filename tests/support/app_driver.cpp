@@ -2,6 +2,7 @@
 
 #include "app/main.h"
 #include "app/tablewindow.h"
+#include "common.h"
 #include "document/document.h"
 #include "platform/application.h"
 #include "platform/internal.h"
@@ -35,6 +36,16 @@ class ApplicationEnd : public ::testing::Environment
 const ::testing::Environment *const applicationEnd = ::testing::AddGlobalTestEnvironment(new ApplicationEnd);
 
 } // namespace
+
+std::string TempFolder()
+{
+    return FreshFolder();
+}
+
+bool UseCommaLocale()
+{
+    return UseCommaDecimalLocale();
+}
 
 void UseSystemLocale(const std::string &name)
 {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "alert_answerer.h"
-#include "common.h"
 #include "document/document.h"
 #include "document/sheet.h"
 #include "platform/frontwindow.h"
@@ -115,15 +114,9 @@ std::vector<std::string> Alerts();
 // 1 metres, 2 feet).
 void ChooseDistanceUnit(int item);
 
-// The names the program-level tests knew FreshFolder and
-// UseCommaDecimalLocale (tests/support/common.h) by.
-inline std::string TempFolder()
-{
-    return FreshFolder();
-}
-inline bool UseCommaLocale()
-{
-    return UseCommaDecimalLocale();
-}
+// FreshFolder and UseCommaDecimalLocale of tests/support/common.h, by the
+// names the program-level tests know them.
+std::string TempFolder();
+bool UseCommaLocale();
 
 } // namespace qrltest
