@@ -39,7 +39,13 @@ const ::testing::Environment *const applicationEnd = ::testing::AddGlobalTestEnv
 
 std::string TempFolder()
 {
-    return FreshFolder();
+    // Directly in the temporary folder, not in FreshFolder's scratch folder
+    // (closed to others), so that a test that gives up root can reach it.
+    std::string pattern =
+        (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + std::string("/qrl-XXXXXX");
+    if (!mkdtemp(pattern.data()))
+        ADD_FAILURE() << "cannot make a temporary folder";
+    return pattern;
 }
 
 bool UseCommaLocale()

@@ -114,9 +114,11 @@ std::vector<std::string> Alerts();
 // 1 metres, 2 feet).
 void ChooseDistanceUnit(int item);
 
-// FreshFolder and UseCommaDecimalLocale of tests/support/common.h, by the
-// names the program-level tests know them.
+// A new folder that others may enter once it is opened to them (unlike
+// FreshFolder's in tests/support/common.h).
 std::string TempFolder();
+// UseCommaDecimalLocale of tests/support/common.h, by the name the
+// program-level tests know it.
 bool UseCommaLocale();
 
 } // namespace qrltest
