@@ -1,14 +1,10 @@
-// What a correct sheet shows, worked out without the program (the textbook
-// depth-of-field formula in tests/support/optics.h, the English labels), and
-// the set-up steps the sheet and window tests share.
+// The sheet's English labels by a short name, for the printing tests; the
+// application tests name them as shown.
 #pragma once
 
 #include "tests/support/app_driver.h"
 #include "tests/support/optics.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -40,27 +36,6 @@ inline std::string Label(const std::string &key)
         {"digitalCamera", "Digital camera"},
     };
     return labels.at(key);
-}
-
-// A copy of the source bundle the test may break.
-inline std::filesystem::path CopyOfTheBundle()
-{
-    const std::filesystem::path bundle = std::filesystem::path(qrltest::TempFolder()) / "bundle";
-    std::filesystem::copy(std::filesystem::path(QRL_SOURCE_DIR) / "resources", bundle,
-                          std::filesystem::copy_options::recursive);
-    return bundle;
-}
-
-// The distance unit chosen as a user does, in the preferences window.
-inline void ChooseDistanceUnit(int item)
-{
-    qrltest::Trigger("Preferences");
-    QWidget *prefs = platform::frontWindow();
-    ASSERT_NE(prefs, nullptr);
-    ASSERT_EQ(prefs->objectName(), QStringLiteral("PrefWindow"));
-    ASSERT_TRUE(qrltest::ChooseItem(qrltest::Find<QComboBox>(prefs, "distanceUnitField"), item));
-    ASSERT_TRUE(qrltest::Click(qrltest::Find<QAbstractButton>(prefs, "okButton")));
-    ASSERT_FALSE(prefs->isVisible());
 }
 
 } // namespace expected

@@ -1,13 +1,13 @@
 // One running instance: a later start of the program hands its files to the
 // running one and ends with 0. The running instance is this test process
-// (headless); the later start is the real program in a second process.
+// (headless); the later starts are the real program in second processes.
 #include "app/opendocuments.h"
 #include "document/document.h"
 #include "platform/instance.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/common.h"
 
 #include <QAbstractEventDispatcher>
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProcess>
@@ -17,6 +17,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -29,20 +30,8 @@ namespace fs = std::filesystem;
 namespace
 {
 
-struct Finished {
-    int exitCode = -1;
-    std::string output;
-};
-
-// A runtime folder of the test's own, so no other test's instance answers.
-void useFreshRuntimeFolder()
-{
-    const std::string folder = TempFolder(); // made with mode 0700
-    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-}
-
 // Runs the event loop until done() holds or the time is up.
-bool runEventsUntil(const std::function<bool()> &done, int timeoutMs)
+bool RunEventsUntil(const std::function<bool()> &done, int timeoutMs = 10000)
 {
     QElapsedTimer elapsed;
     elapsed.start();
@@ -58,72 +47,44 @@ bool runEventsUntil(const std::function<bool()> &done, int timeoutMs)
     return done();
 }
 
-// Starts the program as a file manager would, in folder, and keeps this
-// process answering while it runs.
-Finished startLater(const std::vector<std::string> &arguments, const std::string &folder)
+// The program started in folder, as a file manager starts it, offscreen.
+std::unique_ptr<QProcess> Start(const std::vector<std::string> &arguments, const std::string &folder = "/")
 {
-    QProcess process;
-    process.setProgram(QStringLiteral(QRL_APP_PATH));
+    auto process = std::make_unique<QProcess>();
     QStringList list;
     for (const std::string &argument : arguments)
         list << QString::fromStdString(argument);
-    process.setArguments(list);
-    process.setWorkingDirectory(QString::fromStdString(folder));
+    process->setWorkingDirectory(QString::fromStdString(folder));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start();
-    Finished finished;
-    if (!process.waitForStarted(10000)) {
-        ADD_FAILURE() << "the program did not start";
-        return finished;
-    }
-    if (!runEventsUntil([&]() { return process.state() == QProcess::NotRunning; }, 60000)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << "the later start did not end";
-    }
-    finished.output = process.readAll().toStdString();
-    finished.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return finished;
+    process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->start(QStringLiteral(QRL_APP_PATH), list);
+    EXPECT_TRUE(process->waitForStarted(10000));
+    return process;
 }
 
-sockaddr_un socketAddress(const std::string &path)
+// A later start run to its end while this process keeps answering: its
+// status (-1 for a crash) and output.
+std::pair<int, std::string> StartLater(const std::vector<std::string> &arguments, const std::string &folder)
 {
+    const std::unique_ptr<QProcess> process = Start(arguments, folder);
+    if (!RunEventsUntil([&]() { return process->state() == QProcess::NotRunning; }, 60000))
+        ADD_FAILURE() << "the later start did not end";
+    const int status = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+    return {status, process->readAll().toStdString()};
+}
+
+// A socket at path: listening (as an instance does) or connected to it; -1 on failure.
+int Socket(const std::string &path, bool listening)
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    EXPECT_LT(path.size(), sizeof address.sun_path);
     path.copy(address.sun_path, sizeof address.sun_path - 1);
-    return address;
-}
-
-// A socket listening at path, as an instance does; -1 on failure.
-int listenAt(const std::string &path)
-{
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_un address = socketAddress(path);
-    if (fd < 0 || bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 ||
-        listen(fd, 1) != 0)
-        return -1;
-    return fd;
-}
-
-// What a crashed instance leaves: a socket file nobody listens on.
-void leaveStaleSocket(const std::string &path)
-{
-    const int fd = listenAt(path);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    ASSERT_TRUE(fs::is_socket(path));
-}
-
-// A connection to the instance's socket, as a later start makes; -1 on failure.
-int connectToInstance()
-{
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_un address = socketAddress(instanceSocketPath());
-    if (fd >= 0 && connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0)
+    const auto *at = reinterpret_cast<const sockaddr *>(&address);
+    if (fd >= 0 && (listening ? bind(fd, at, sizeof address) == 0 && listen(fd, 1) == 0
+                              : connect(fd, at, sizeof address) == 0))
         return fd;
     if (fd >= 0)
         close(fd);
@@ -131,218 +92,137 @@ int connectToInstance()
 }
 
 // Whether fd has something to read, or its other end has gone.
-bool readable(int fd, int timeoutMs = 0)
+bool Readable(int fd, int timeoutMs = 0)
 {
     pollfd ready = {fd, POLLIN, 0};
     return poll(&ready, 1, timeoutMs) > 0;
 }
 
-// Reads from fd until it holds a whole hand-over message (the magic, the
-// length and the paths); false when it ends or stalls first.
-bool readWholeMessage(int fd)
+// A runtime folder of the test's own, so no other test's instance answers.
+void UseFreshRuntimeFolder()
 {
-    std::string buffer;
-    for (;;) {
-        if (buffer.size() >= 8) {
-            std::uint32_t size = 0;
-            for (std::size_t i = 4; i < 8; ++i)
-                size = (size << 8) | std::uint8_t(buffer[i]);
-            if (buffer.size() >= 8 + size)
-                return true;
-        }
-        char chunk[4096];
-        if (!readable(fd, 10000))
-            return false;
-        const ssize_t n = read(fd, chunk, sizeof chunk);
-        if (n <= 0)
-            return false;
-        buffer.append(chunk, std::size_t(n));
-    }
-}
-
-void startRunningInstance()
-{
-    useFreshRuntimeFolder();
-    StartApplication();
-    ASSERT_EQ(ClaimSingleInstance({}, BOpenHandedOverDocuments), InstanceRole::running);
-    ASSERT_TRUE(fs::is_socket(instanceSocketPath()));
-    EXPECT_EQ(fs::path(instanceSocketPath()).parent_path(), fs::path(getenv("XDG_RUNTIME_DIR")));
+    setenv("XDG_RUNTIME_DIR", FreshFolder().c_str(), 1);
 }
 
 } // namespace
 
-TEST(SingleInstance, LaterStartHandsItsFilesOverAndEndsWithZero)
+// One row per later start, in turn, on an instance that took over the
+// socket a crashed one left: its arguments, status and output, then the
+// documents open and the alerts shown.
+TEST(SingleInstance, LaterStartsHandTheirFilesOver)
 {
-    startRunningInstance();
-    const std::string folder = TempFolder();
-    CopySavedTable(folder, "first.qrtb");
-    CopySavedTable(folder, "second.qrtb");
-    // Relative names, as a file manager may pass them: the later start
-    // makes them absolute in its own folder.
-    const Finished later = startLater({"first.qrtb", "missing.qrtb", "second.qrtb"}, folder);
-    EXPECT_EQ(later.exitCode, 0) << later.output;
-    EXPECT_EQ(later.output, "");
-    ASSERT_TRUE(runEventsUntil([]() { return BGetNumberOfDocuments() == 2; }, 10000))
-        << BGetNumberOfDocuments();
-    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"first.qrtb", "second.qrtb"}));
-    const std::vector<ShownAlert> alerts = TakeShownAlerts();
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].message, "Could not open \u201cmissing.qrtb\u201d");
-    EXPECT_EQ(alerts[0].explanation, "There is no such file: " + folder + "/missing.qrtb");
-    // The opened windows come to the front.
-    EXPECT_EQ(platform::frontWindow(), DocumentAt(1));
-    ReleaseSingleInstance();
-}
-
-TEST(SingleInstance, LaterStartWithoutFilesOpensNothingAndEndsWithZero)
-{
-    startRunningInstance();
-    const Finished later = startLater({}, TempFolder());
-    EXPECT_EQ(later.exitCode, 0) << later.output;
-    // Hand-overs are taken in turn: once the next start's file is open, the
-    // empty one has been dealt with. The untouched untitled window gives
-    // way to the file, as at launch.
-    const std::string folder = TempFolder();
-    EXPECT_EQ(startLater({CopySavedTable(folder, "next.qrtb")}, folder).exitCode, 0);
-    ASSERT_TRUE(runEventsUntil(
-        []() { return BGetNumberOfDocuments() >= 1 && DocumentTitles().back() == "next.qrtb"; }, 10000));
-    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"next.qrtb"}));
-    EXPECT_TRUE(TakeShownAlerts().empty());
-    ReleaseSingleInstance();
-}
-
-TEST(SingleInstance, SocketLeftByACrashedInstanceIsTakenOver)
-{
-    useFreshRuntimeFolder();
-    leaveStaleSocket(instanceSocketPath());
+    UseFreshRuntimeFolder();
+    close(Socket(instanceSocketPath(), true)); // what a crash leaves: a socket file nobody listens on
+    ASSERT_TRUE(fs::is_socket(instanceSocketPath()));
     StartApplication();
     ASSERT_EQ(ClaimSingleInstance({}, BOpenHandedOverDocuments), InstanceRole::running);
-    const std::string folder = TempFolder();
-    const Finished later = startLater({CopySavedTable(folder, "after-crash.qrtb")}, folder);
-    EXPECT_EQ(later.exitCode, 0) << later.output;
-    ASSERT_TRUE(runEventsUntil(
-        []() { return DocumentTitles() == std::vector<std::string>{"after-crash.qrtb"}; }, 10000));
+    EXPECT_EQ(fs::path(instanceSocketPath()).parent_path(), fs::path(getenv("XDG_RUNTIME_DIR")));
+    const std::string folder = FreshFolder();
+    for (const char *name : {"first.qrtb", "second.qrtb", "later.qrtb"})
+        CopySavedTable(folder, name);
+    const std::string tooLong = std::string(4000, 'n') + ".qrtb"; // 300 of them: 1.2 MB
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string output;
+        std::vector<std::string> titles, alerts;
+    } rows[] = {
+        // clang-format off
+        {{}, 0, "", {"Untitled "}, {}},
+        // Relative names, made absolute in the later start's folder; the
+        // untouched untitled window gives way to the files.
+        {{"first.qrtb", "missing.qrtb", "second.qrtb"}, 0, "", {"first.qrtb", "second.qrtb"},
+         {"Could not open \u201cmissing.qrtb\u201d", "There is no such file: " + folder + "/missing.qrtb"}},
+        {std::vector<std::string>(300, tooLong), 1,
+         "quorlscope: the list of files is too long to hand to the running Quorlscope (more than 1048576 bytes)\n",
+         {"first.qrtb", "second.qrtb"}, {}}};
+    // clang-format on
+    for (const auto &row : rows) {
+        const auto [status, output] = StartLater(row.arguments, folder);
+        EXPECT_EQ(status, row.status) << output;
+        EXPECT_TRUE(row.output.empty() ? output.empty() : output.find(row.output) != std::string::npos)
+            << output;
+        RunEventsUntil([&]() { return DocumentTitles() == row.titles; });
+        EXPECT_EQ(DocumentTitles(), row.titles);
+        EXPECT_EQ(Alerts(), row.alerts);
+    }
+    EXPECT_EQ(platform::frontWindow(), DocumentAt(1)); // the opened windows come to the front
+    // Foreign bytes are dropped without an answer, and open nothing.
+    const int fd = Socket(instanceSocketPath(), false);
+    const char junk[] = "GET / HTTP/1.0\r\n\r\n/etc/passwd";
+    ASSERT_EQ(write(fd, junk, sizeof junk), ssize_t(sizeof junk));
+    ASSERT_TRUE(RunEventsUntil([&]() { return Readable(fd); }));
+    char answer = 0;
+    EXPECT_EQ(read(fd, &answer, 1), 0);
+    close(fd);
+    // While the table parameters window is up (it computes into the current
+    // document), handed-over files wait, and open once it has gone.
+    RunTableWindow([&](QWidget *) {
+        EXPECT_EQ(StartLater({"later.qrtb"}, folder).first, 0);
+        EXPECT_EQ(StartLater({}, folder).first, 0); // answered after the first one's files came in
+        EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"first.qrtb", "second.qrtb"}));
+    });
+    EXPECT_TRUE(RunEventsUntil([]() { return BGetNumberOfDocuments() == 3; }));
+    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"first.qrtb", "second.qrtb", "later.qrtb"}));
     ReleaseSingleInstance();
     EXPECT_FALSE(fs::exists(instanceSocketPath()));
 }
 
-TEST(SingleInstance, ForeignBytesOnTheSocketOpenNothing)
-{
-    startRunningInstance();
-    const int fd = connectToInstance();
-    ASSERT_GE(fd, 0);
-    const char junk[] = "GET / HTTP/1.0\r\n\r\n/etc/passwd";
-    ASSERT_EQ(write(fd, junk, sizeof junk), ssize_t(sizeof junk));
-    ASSERT_TRUE(runEventsUntil([&]() { return readable(fd); }, 10000));
-    char answer = 0;
-    EXPECT_EQ(read(fd, &answer, 1), 0); // dropped without an answer
-    close(fd);
-    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"Untitled "}));
-    // The running instance still takes a real later start.
-    const std::string folder = TempFolder();
-    EXPECT_EQ(startLater({CopySavedTable(folder, "still.qrtb")}, folder).exitCode, 0);
-    EXPECT_TRUE(runEventsUntil(
-        []() { return BGetNumberOfDocuments() == 1 && DocumentTitles()[0] == "still.qrtb"; }, 10000));
-    ReleaseSingleInstance();
-}
-
-TEST(SingleInstance, FilesWaitWhileTheTableWindowIsUp)
-{
-    startRunningInstance();
-    const std::string folder = TempFolder();
-    const std::string file = CopySavedTable(folder, "later.qrtb");
-    std::vector<std::string> titlesWhileModal;
-    RunTableWindow([&](QWidget *) {
-        // The table window computes into the current document: a file
-        // opened now would take its place.
-        EXPECT_EQ(startLater({file}, folder).exitCode, 0);
-        // A second start answered: the first one's files have come to the
-        // event loop since and wait there.
-        EXPECT_EQ(startLater({}, folder).exitCode, 0);
-        titlesWhileModal = DocumentTitles();
-    });
-    EXPECT_EQ(titlesWhileModal, (std::vector<std::string>{"Untitled "}));
-    EXPECT_TRUE(runEventsUntil(
-        []() { return BGetNumberOfDocuments() == 1 && DocumentTitles()[0] == "later.qrtb"; }, 10000));
-    ReleaseSingleInstance();
-}
-
-namespace
-{
-
-// Whether the process has a handler for the signal (its status file's SigCgt).
-bool catches(qint64 pid, int signalNumber)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("SigCgt:", 0) == 0)
-            return std::stoull(line.substr(7), nullptr, 16) & (1ull << (signalNumber - 1));
-    return false;
-}
-
-} // namespace
-
+// A running program ended by SIGTERM ends with 0 and removes its socket.
 TEST(SingleInstance, QuittingRemovesTheSocket)
 {
-    useFreshRuntimeFolder();
-    StartPlatform(); // for the event loop below
-    QProcess running;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    running.setProcessEnvironment(environment);
-    running.start(QStringLiteral(QRL_APP_PATH), {});
-    ASSERT_TRUE(running.waitForStarted(10000));
+    UseFreshRuntimeFolder();
+    StartPlatform();
+    const std::unique_ptr<QProcess> running = Start({});
     const std::string socketPath = instanceSocketPath();
-    EXPECT_TRUE(runEventsUntil(
-        [&]() { return fs::is_socket(socketPath) && catches(running.processId(), SIGTERM); }, 30000));
-    kill(pid_t(running.processId()), SIGTERM);
-    ASSERT_TRUE(running.waitForFinished(30000));
-    EXPECT_EQ(running.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(running.exitCode(), 0);
+    // Its handler is in place once the status file's SigCgt has SIGTERM.
+    const auto catchesTerm = [&]() {
+        std::ifstream status("/proc/" + std::to_string(running->processId()) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("SigCgt:", 0) == 0)
+                return (std::stoull(line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1;
+        return 0ull;
+    };
+    EXPECT_TRUE(RunEventsUntil([&]() { return fs::is_socket(socketPath) && catchesTerm(); }, 30000));
+    kill(pid_t(running->processId()), SIGTERM);
+    ASSERT_TRUE(running->waitForFinished(30000));
+    EXPECT_EQ(std::make_pair(running->exitStatus(), running->exitCode()),
+              std::make_pair(QProcess::NormalExit, 0));
     EXPECT_FALSE(fs::exists(socketPath));
-}
-
-// More paths than a hand-over may carry: the later start says so, and ends
-// with 1.
-TEST(SingleInstance, TooLongAListOfFilesIsSaid)
-{
-    startRunningInstance();
-    const std::vector<std::string> names(300, std::string(4000, 'n') + ".qrtb"); // 1.2 MB
-    const Finished later = startLater(names, TempFolder());
-    EXPECT_EQ(later.exitCode, 1);
-    EXPECT_NE(later.output.find("quorlscope: the list of files is too long to hand to the running Quorlscope "
-                                "(more than 1048576 bytes)\n"),
-              std::string::npos)
-        << later.output;
-    ReleaseSingleInstance();
 }
 
 // A running instance that takes the files and never answers: Ctrl+C or
 // SIGTERM ends the later start's wait at once, by that signal.
 TEST(SingleInstance, SignalEndsALaterStartWaitingForTheAnswer)
 {
-    useFreshRuntimeFolder();
+    UseFreshRuntimeFolder();
     StartPlatform();
-    const int listener = listenAt(instanceSocketPath());
+    const int listener = Socket(instanceSocketPath(), true);
     ASSERT_GE(listener, 0);
     for (const int signalNumber : {SIGINT, SIGTERM}) {
-        QProcess later;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        later.setProcessEnvironment(environment);
-        later.start(QStringLiteral(QRL_APP_PATH), {QStringLiteral("waiting.qrtb")});
-        ASSERT_TRUE(later.waitForStarted(10000));
-        ASSERT_TRUE(readable(listener, 30000)) << "no connection";
+        const std::unique_ptr<QProcess> later = Start({"waiting.qrtb"});
+        ASSERT_TRUE(Readable(listener, 30000)) << "no connection";
         const int connection = accept(listener, nullptr, nullptr);
-        ASSERT_GE(connection, 0);
-        ASSERT_TRUE(readWholeMessage(connection)); // it now waits for the answer
-        kill(pid_t(later.processId()), signalNumber);
+        // The whole message read (the magic, the length, the paths): it now waits for the answer.
+        std::string message;
+        const auto whole = [&]() {
+            std::size_t size = 0;
+            for (std::size_t i = 4; i < 8 && message.size() >= 8; ++i)
+                size = size << 8 | std::uint8_t(message[i]);
+            return message.size() >= 8 && message.size() >= 8 + size;
+        };
+        char chunk[4096];
+        for (ssize_t n;
+             !whole() && Readable(connection, 10000) && (n = read(connection, chunk, sizeof chunk)) > 0;)
+            message.append(chunk, std::size_t(n));
+        ASSERT_TRUE(whole());
+        kill(pid_t(later->processId()), signalNumber);
         // Well before the answer's own time limit (30 s) runs out.
-        EXPECT_TRUE(later.waitForFinished(10000)) << signalNumber;
-        EXPECT_EQ(later.exitStatus(), QProcess::CrashExit) << signalNumber;
-        EXPECT_EQ(later.exitCode(), signalNumber); // for a crash: the signal that ended it
-        later.kill();
-        later.waitForFinished();
+        EXPECT_TRUE(later->waitForFinished(10000)) << signalNumber;
+        EXPECT_EQ(later->exitStatus(), QProcess::CrashExit) << signalNumber;
+        EXPECT_EQ(later->exitCode(), signalNumber); // for a crash: the signal that ended it
+        later->kill();
+        later->waitForFinished();
         close(connection);
     }
     close(listener);
@@ -358,11 +238,12 @@ TEST(SingleInstance, OutOfDescriptorsWaitsWithoutSpinning)
     // type: with no descriptor left they report a fault that is none.
     GTEST_SKIP() << "the sanitizers need descriptors of their own";
 #endif
-    startRunningInstance();
-    const int client = connectToInstance();
+    UseFreshRuntimeFolder();
+    StartApplication();
+    ASSERT_EQ(ClaimSingleInstance({}, BOpenHandedOverDocuments), InstanceRole::running);
+    const int client = Socket(instanceSocketPath(), false);
     ASSERT_GE(client, 0);
-    const std::string noFiles("QRL1\0\0\0\0", 8);
-    ASSERT_EQ(write(client, noFiles.data(), noFiles.size()), ssize_t(noFiles.size()));
+    ASSERT_EQ(write(client, "QRL1\0\0\0\0", 8), 8); // no files
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
     rlimit exhausted = saved;
@@ -374,7 +255,7 @@ TEST(SingleInstance, OutOfDescriptorsWaitsWithoutSpinning)
                      [&]() { ++wakeUps; });
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &exhausted), 0);
     QTimer::singleShot(500, &counter, [&]() { setrlimit(RLIMIT_NOFILE, &saved); });
-    const bool answered = runEventsUntil([&]() { return readable(client); }, 10000);
+    const bool answered = RunEventsUntil([&]() { return Readable(client); });
     setrlimit(RLIMIT_NOFILE, &saved);
     ASSERT_TRUE(answered);
     char answer = 0;

@@ -1,18 +1,19 @@
-// The menu bar and command dispatch: the menus, their items, commands and key
-// equivalents, the enabled state of every item for every kind of front
-// window, and what commands do when they are sent.
-#include "app/mainmenu.h"
-#include "app/tablewindow.h"
+// Menus and keys: each menu's items and key equivalents, which items are
+// enabled for each kind of front window, keys pressed on the keyboard, and
+// the document windows that New and Close make and end, ten at most.
+#include "app/opendocuments.h"
 #include "app/windowmodule.h"
 #include "document/document.h"
 #include "platform/internal.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/common.h"
 #include "tests/support/dialog_driver.h"
 
-#include <QKeySequence>
+#include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <array>
+#include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -21,50 +22,39 @@ using namespace qrltest;
 namespace
 {
 
-// The item's enabled state as it stands, without opening the menus.
-bool Enabled(const std::string &name)
+const char *const kCommands[] = {"New",       "Open",  "Close",  "Save",         "SaveAs", "Revert",
+                                 "PageSetup", "Print", "Export", "ComputeTable", "Facts",  "About"};
+
+// The enabled state of kCommands, '+' or '-' each: as the menu bar stands
+// (the program adjusts it on every change of the front window or of a
+// document), or as the menus show it once opened.
+std::string Enabled(bool opened = true)
 {
-    QAction *item = MenuItem(name);
-    return item && item->isEnabled();
+    std::string state;
+    for (const char *name : kCommands)
+        state +=
+            (opened ? IsCommandEnabled(name) : MenuItem(name) && MenuItem(name)->isEnabled()) ? '+' : '-';
+    return state;
 }
 
-// The items of the menu by name ("Save" for actionSave), "" for a separator.
-std::vector<std::string> ItemNames(const char *menu)
+// The window becomes the active one, as a click on it makes it, and gets
+// Ctrl and the key.
+void PressKey(QWidget *window, Qt::Key key)
 {
-    std::vector<std::string> names;
-    if (QMenu *found = Menu(menu))
-        for (QAction *item : found->actions())
-            names.push_back(item->isSeparator() ? std::string() : item->objectName().mid(6).toStdString());
-    return names;
+    platform::selectWindow(window);
+    window->activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), window);
+    QTest::keyClick(window, key, Qt::ControlModifier);
 }
 
-// One row of the enabling table: new/open, close, save, save as, revert,
-// page setup/print, compute.
-using Row = std::array<bool, 7>;
-
-// Every item the enabling table addresses, as they stand now.
-std::vector<bool> Snapshot()
+// Whether pressing the key opened the table parameters window (then cancelled).
+bool KeyOpensTableWindow(QWidget *window)
 {
-    std::vector<bool> enabled;
-    for (const char *name : {"New", "Open", "Close", "Save", "SaveAs", "Revert", "PageSetup", "Print",
-                             "Export", "ComputeTable", "Facts", "About"})
-        enabled.push_back(Enabled(name));
-    return enabled;
-}
-
-// The menus as the user finds them on opening one: adjusted first.
-void ExpectRow(const Row &expected)
-{
-    OpenMenus();
-    EXPECT_EQ(Enabled("New"), Enabled("Open"));
-    EXPECT_EQ(Enabled("PageSetup"), Enabled("Print"));
-    EXPECT_EQ(Enabled("Print"), Enabled("Export")); // Export… as Print
-    const Row actual = {Enabled("New"),    Enabled("Close"),     Enabled("Save"),        Enabled("SaveAs"),
-                        Enabled("Revert"), Enabled("PageSetup"), Enabled("ComputeTable")};
-    EXPECT_EQ(actual, expected);
-    // The facts and about commands are enabled in every row.
-    EXPECT_TRUE(Enabled("Facts"));
-    EXPECT_TRUE(Enabled("About"));
+    PressKey(window, Qt::Key_T);
+    QWidget *table = OpenTableWindow();
+    Click(Find<QAbstractButton>(table, "cancelButton"));
+    return table != nullptr;
 }
 
 void Compute()
@@ -72,238 +62,213 @@ void Compute()
     ComputeTable({"3", "50", 3, std::nullopt});
 }
 
-// A document with a file: computed, saved as name.qrtb in folder through the
-// Save dialog, closed, and opened again through the Open dialog.
-QWidget *DocumentWithFile(const std::string &folder, const std::string &name, bool locked)
+// Saved through the Save dialog, closed, and opened again through Open;
+// locked: the file is made read-only before it opens again.
+void ReopenSaved(bool locked)
 {
+    const std::string folder = FreshFolder();
     Compute();
     Trigger("Save");
-    EXPECT_TRUE(ChooseSaveLocation(OnlyDialog(), folder, name));
-    const std::string path = folder + "/" + name + ".qrtb";
+    ASSERT_TRUE(ChooseSaveLocation(OnlyDialog(), folder, "table"));
     if (locked)
-        chmod(path.c_str(), 0444);
-    Trigger("New"); // keeps a window up while the first one closes
-    ClickCloseBox(DocumentAt(0));
+        chmod((folder + "/table.qrtb").c_str(), 0444);
+    QWidget *saved = platform::frontWindow();
+    Trigger("New");
+    ClickCloseBox(saved);
     Trigger("Open");
-    EXPECT_TRUE(ChooseFiles(OnlyDialog(), {path}));
-    return platform::frontWindow();
-}
-
-// Saved, reopened (locked or not), then computed again: Save only when the
-// file is not locked.
-void ExpectRowsOfADocumentWithAFile(bool locked)
-{
-    StartApplication();
-    QWidget *window = DocumentWithFile(TempFolder(), locked ? "locked" : "plain", locked);
-    ASSERT_NE(window, nullptr);
-    ASSERT_EQ(platform::windowTitleOf(window), locked ? "locked.qrtb" : "plain.qrtb");
-    ASSERT_EQ(bool(BGetDocumentWindowsDocPtr(window)->fileLocked), locked);
-    ExpectRow({true, true, false, true, false, true, true});
-    Compute();
-    ExpectRow({true, true, !locked, true, true, true, true});
+    ASSERT_TRUE(ChooseFiles(OnlyDialog(), {folder + "/table.qrtb"}));
+    ASSERT_EQ(platform::windowTitleOf(platform::frontWindow()), "table.qrtb");
 }
 
 } // namespace
 
-// The document window's menu bar shows the menus in order, each with its
-// items and separators; every item but a separator has a text.
-TEST(Menus, MenusAndTheirItems)
+// The menu bar's menus in order, each with its items (by name, "|" for a
+// separator) and their keys; every item has a text.
+TEST(Menus, ItemsAndKeys)
 {
     StartApplication();
-    auto *window = qobject_cast<QMainWindow *>(platform::frontWindow());
-    ASSERT_NE(window, nullptr);
-    std::vector<std::string> bar;
-    for (QAction *menu : window->menuBar()->actions())
-        bar.push_back(menu->menu() ? menu->menu()->objectName().toStdString() : std::string());
-    EXPECT_EQ(bar, (std::vector<std::string>{"appMenu", "fileMenu", "editMenu", "funcMenu", "helpMenu"}));
-
-    const std::pair<const char *, std::vector<std::string>> menus[] = {
-        {"appMenu", {"About", "", "Preferences", "", "Quit"}},
-        {"fileMenu",
-         {"New", "Open", "", "Close", "Save", "SaveAs", "Revert", "", "PageSetup", "Print", "Export"}},
-        {"editMenu", {"Undo", "", "Cut", "Copy", "Paste", "Delete", "", "SelectAll"}},
-        {"funcMenu", {"ComputeTable", "", "Facts"}},
-        {"helpMenu", {"Help"}}};
-    for (const auto &[menu, names] : menus) {
-        EXPECT_EQ(ItemNames(menu), names) << menu;
-        const std::vector<std::string> texts = ItemTexts(menu);
-        ASSERT_EQ(texts.size(), names.size()) << menu;
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            EXPECT_EQ(texts[i].empty(), names[i].empty()) << menu << " item " << i + 1;
-    }
-}
-
-TEST(Menus, KeyEquivalents)
-{
-    StartApplication();
-    auto portable = [](const char *text) {
-        return QKeySequence::fromString(QString::fromLatin1(text), QKeySequence::PortableText)
-            .toString(QKeySequence::PortableText)
-            .toStdString();
-    };
-    const std::pair<const char *, const char *> cases[] = {
-        {"New", "Ctrl+N"},   {"Open", "Ctrl+O"},         {"Close", "Ctrl+W"},
-        {"Save", "Ctrl+S"},  {"SaveAs", "Shift+Ctrl+S"}, {"PageSetup", "Shift+Ctrl+P"},
-        {"Print", "Ctrl+P"}, {"Export", "Shift+Ctrl+E"}, {"ComputeTable", "Ctrl+T"},
-        {"Facts", "Ctrl+I"}, {"Preferences", "Ctrl+,"},  {"Quit", "Ctrl+Q"},
-        {"Undo", "Ctrl+Z"},  {"Cut", "Ctrl+X"},          {"Copy", "Ctrl+C"},
-        {"Paste", "Ctrl+V"}, {"SelectAll", "Ctrl+A"},
-    };
-    for (const auto &[name, expected] : cases)
-        EXPECT_EQ(KeyOf(name), portable(expected)) << name;
-    for (const char *name : {"About", "Revert", "Delete"})
-        EXPECT_EQ(KeyOf(name), "") << name;
-}
-
-// Every row of the enabling table, with one document and with ten (New
-// disabled): a fresh document, a computed one, the preferences, about and
-// facts windows in front, a save-changes sheet; then, with room again, no
-// window (as with a global menu bar, where the application stays up).
-TEST(Menus, RowsForEachFrontWindow)
-{
-    const struct {
-        const char *command;
-        QWidget *(*window)();
-    } auxiliaries[] = {
-        {"Preferences", BGetPrefWindowRef}, {"About", BGetAboutWindowRef}, {"Facts", QRLGetFactsWindowRef}};
-    StartApplication();
-    for (int documents : {1, 10}) {
-        SCOPED_TRACE(std::to_string(documents) + " documents");
-        while (BGetNumberOfDocuments() < documents)
-            Trigger("New");
-        const bool room = documents < 10;
-        QWidget *document = platform::frontWindow();
-        ASSERT_TRUE(BIsDocumentWindow(document));
-        ExpectRow({room, true, false, false, false, true, true});
-        Compute();
-        ExpectRow({room, true, true, true, false, true, true});
-        for (const auto &c : auxiliaries) {
-            SCOPED_TRACE(c.command);
-            Trigger(c.command);
-            ASSERT_EQ(platform::frontWindow(), c.window());
-            ExpectRow({room, true, false, false, false, false, false});
+    // clang-format off
+    const std::pair<const char *, std::string> menus[] = {
+        {"appMenu", "About | Preferences:Ctrl+, | Quit:Ctrl+Q"},
+        {"fileMenu", "New:Ctrl+N Open:Ctrl+O | Close:Ctrl+W Save:Ctrl+S SaveAs:Ctrl+Shift+S Revert | "
+                     "PageSetup:Ctrl+Shift+P Print:Ctrl+P Export:Ctrl+Shift+E"},
+        {"editMenu", "Undo:Ctrl+Z | Cut:Ctrl+X Copy:Ctrl+C Paste:Ctrl+V Delete | SelectAll:Ctrl+A"},
+        {"funcMenu", "ComputeTable:Ctrl+T | Facts:Ctrl+I"},
+        {"helpMenu", "Help:F1"}};
+    // clang-format on
+    const QList<QAction *> bar = qobject_cast<QMainWindow *>(DocumentAt(0))->menuBar()->actions();
+    ASSERT_EQ(bar.size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        const auto &[menu, items] = menus[i];
+        ASSERT_TRUE(bar[i]->menu()) << menu;
+        EXPECT_EQ(bar[i]->menu()->objectName().toStdString(), menu);
+        std::string shown;
+        for (QAction *item : bar[i]->menu()->actions()) {
+            const std::string name = item->objectName().mid(6).toStdString(), key = KeyOf(name);
+            shown += (shown.empty() ? "" : " ") +
+                     (item->isSeparator() ? "|" : name + (key.empty() ? "" : ":" + key));
+            EXPECT_NE(item->isSeparator(), !item->text().isEmpty()) << name;
         }
-        platform::selectWindow(document);
-        Trigger("Close");
-        ASSERT_EQ(ShownDialogs().size(), 1u);
-        ASSERT_NE(platform::frontWindow(), nullptr);
-        ASSERT_EQ(platform::frontWindow()->windowModality(), Qt::WindowModal);
-        ExpectRow({room, false, false, false, false, false, false});
-        Press(ShownDialogs()[0], "Cancel");
+        EXPECT_EQ(shown, items);
     }
-    // New then does nothing, by menu or by command.
-    EXPECT_FALSE(Trigger("New"));
-    EXPECT_EQ(BGetNumberOfDocuments(), 10);
-    EXPECT_TRUE(AlertMessages().empty());
-    // Closing a clean one makes room again; the computed document comes to the front.
+}
+
+// One row per front window, with one document and with ten (New and Open
+// off): the items New Open Close Save SaveAs Revert PageSetup Print Export
+// ComputeTable Facts About.
+TEST(Menus, EnablingForEachFrontWindow)
+{
+    StartApplication();
+    for (const char *room : {"++", "--"}) {
+        SCOPED_TRACE(room);
+        while (room[0] == '-' && BGetNumberOfDocuments() < kMaxNumberOfDocuments)
+            Trigger("New");
+        QWidget *document = platform::frontWindow();
+        const std::pair<std::function<void()>, std::string> rows[] = {
+            {[] {}, "+---++++++"},
+            {Compute, "+++-++++++"},
+            {[] { Trigger("Preferences"); }, "+-------++"},
+            {[] { Trigger("About"); }, "+-------++"},
+            {[] { Trigger("Facts"); }, "+-------++"},
+            {[] { Trigger("Help"); }, "+-------++"},
+            {[&] { platform::selectWindow(document); }, "+++-++++++"},
+            {[] { Trigger("Close"); }, "--------++"}}; // the save-changes question in front
+        for (const auto &[step, expected] : rows) {
+            step();
+            EXPECT_EQ(Enabled(false), room + expected);
+            EXPECT_EQ(Enabled(), room + expected);
+        }
+        Press(OnlyDialog(), "Cancel");
+        // The table parameters window in front leaves every item as it was.
+        const std::string before = Enabled();
+        RunTableWindow([&](QWidget *window) {
+            EXPECT_EQ(platform::frontWindow(), window);
+            EXPECT_EQ(Enabled(), before);
+        });
+    }
+    // Closing a clean one of ten makes room, the computed one comes to the
+    // front; with no window shown only New, Open, Facts and About are left
+    // (as with a global menu bar).
     platform::selectWindow(DocumentAt(1));
     Trigger("Close");
-    ASSERT_EQ(BGetNumberOfDocuments(), 9);
-    ASSERT_EQ(platform::frontWindow(), DocumentAt(8));
-    ExpectRow({true, true, true, true, false, true, true});
-    for (int i = 0; i < 9; ++i)
-        DocumentAt(i)->hide();
-    for (const auto &c : auxiliaries)
-        (c.window())->hide();
-    ASSERT_EQ(platform::frontWindow(), nullptr);
-    ExpectRow({true, false, false, false, false, false, false});
+    EXPECT_EQ(platform::frontWindow(), DocumentAt(8));
+    EXPECT_EQ(Enabled(), "+++++-++++++");
+    for (QWidget *window : QApplication::topLevelWidgets())
+        window->hide();
+    EXPECT_EQ(Enabled(), "++--------++");
 }
 
-TEST(Menus, OtherWindowInFrontLeavesEverythingAsItWas)
+// Save only for a file that is not locked; Revert once changed.
+TEST(Menus, DocumentWithAFileAndWithALockedOne)
 {
     StartApplication();
-    for (int documents : {1, 10}) {
-        while (BGetNumberOfDocuments() < documents)
-            Trigger("New");
-        OpenMenus();
-        const std::vector<bool> before = Snapshot();
-        bool ran = false;
-        RunTableWindow([&](QWidget *window) {
-            ran = true;
-            ASSERT_EQ(Front(), window);
-            OpenMenus();
-            EXPECT_EQ(Snapshot(), before) << documents << " documents";
-            Click(Find<QAbstractButton>(window, "cancelButton"));
-        });
-        EXPECT_TRUE(ran);
+    for (const bool locked : {false, true}) {
+        SCOPED_TRACE(locked ? "locked" : "writable");
+        ReopenSaved(locked);
+        EXPECT_EQ(Enabled(), "+++-+-++++++");
+        Compute();
+        EXPECT_EQ(Enabled(), locked ? "+++-++++++++" : "++++++++++++");
+        Trigger("New");
     }
 }
 
-TEST(Menus, DocumentWithAFile)
+// Keys act like their items, with the item's state of the moment the key is
+// pressed: a disabled item's key does nothing.
+TEST(Menus, KeysOnTheKeyboard)
 {
-    ExpectRowsOfADocumentWithAFile(false);
+    StartApplication();
+    QWidget *first = DocumentAt(0);
+    EXPECT_TRUE(KeyOpensTableWindow(first));
+    Trigger("New");
+    PressKey(DocumentAt(1), Qt::Key_W);
+    EXPECT_EQ(DocumentTitles(), std::vector<std::string>{"Untitled "});
+    PressKey(first, Qt::Key_I);
+    QWidget *facts = QRLGetFactsWindowRef();
+    ASSERT_EQ(platform::frontWindow(), facts);
+    EXPECT_FALSE(KeyOpensTableWindow(facts));
+    PressKey(facts, Qt::Key_N);
+    EXPECT_EQ(BGetNumberOfDocuments(), 2);
+    // Save follows the document's state at once, with no menu opened.
+    PressKey(first, Qt::Key_S);
+    EXPECT_TRUE(ShownDialogs().empty());
+    Compute();
+    BSetDocumentDirty(BGetDocumentWindowsDocPtr(first), 0);
+    PressKey(first, Qt::Key_S);
+    EXPECT_TRUE(ShownDialogs().empty());
+    BSetDocumentDirty(BGetDocumentWindowsDocPtr(first), 1);
+    PressKey(first, Qt::Key_S);
+    EXPECT_TRUE(OnlyDialog().saves);
 }
 
-TEST(Menus, DocumentWithALockedFile)
-{
-    ExpectRowsOfADocumentWithAFile(true);
-}
-
-// New opens numbered windows in front; the menus follow each change of the
-// front window with no menu opened in between; Close closes the front one.
-TEST(Menus, NewCloseAndFrontWindowChanges)
+// New makes numbered windows in front, each showing an empty sheet; the
+// menus follow the front window; Close and the close box end the front one,
+// and the one behind comes to the front.
+TEST(Menus, NewAndClose)
 {
     StartApplication();
     QWidget *dirty = DocumentAt(0);
     Compute();
-    EXPECT_TRUE(Trigger("New"));
-    QWidget *clean = DocumentAt(1);
-    ASSERT_NE(clean, nullptr);
-    EXPECT_EQ(platform::frontWindow(), clean);
-    EXPECT_TRUE(clean->isVisible());
-    EXPECT_EQ(platform::windowTitleOf(clean), "Untitled 2");
-    EXPECT_EQ(TextAt(clean, 140, 150), "-");
-    EXPECT_FALSE(Enabled("Save"));
-    platform::selectWindow(dirty);
-    EXPECT_TRUE(Enabled("Save"));
-    platform::selectWindow(clean);
-    EXPECT_FALSE(Enabled("Save"));
-    Trigger("New");
-    EXPECT_EQ(platform::windowTitleOf(DocumentAt(2)), "Untitled 3");
+    for (int i = 0; i < 3; ++i)
+        Trigger("New");
+    EXPECT_EQ(DocumentTitles(),
+              (std::vector<std::string>{"Untitled ", "Untitled 2", "Untitled 3", "Untitled 4"}));
+    EXPECT_EQ(platform::frontWindow(), DocumentAt(3));
+    EXPECT_TRUE(DocumentAt(3)->isVisible());
+    EXPECT_EQ(TextAt(DocumentAt(3), 140, 150), "-");
+    EXPECT_TRUE(dirty->isWindowModified()); // a compute changes the front document only
+    EXPECT_FALSE(DocumentAt(3)->isWindowModified());
+    QWidget *third = DocumentAt(2);
+    ClickCloseBox(DocumentAt(1));
     EXPECT_TRUE(Trigger("Close"));
-    EXPECT_TRUE(Trigger("Close"));
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
-    EXPECT_FALSE(BIsDocumentWindow(clean));
+    EXPECT_EQ(DocumentTitles(), (std::vector<std::string>{"Untitled ", "Untitled 3"}));
+    EXPECT_EQ(platform::frontWindow(), third);
+    EXPECT_EQ(Enabled(false), "+++---++++++");
+    ClickCloseBox(third);
     EXPECT_EQ(platform::frontWindow(), dirty);
-    Trigger("Preferences");
-    EXPECT_FALSE(Enabled("ComputeTable"));
+    EXPECT_EQ(Enabled(false), "+++++-++++++"); // set for the document now in front, no menu opened
+    Trigger("Facts");
+    Trigger("About");
+    EXPECT_TRUE(Trigger("Close")); // an auxiliary window in front: Close hides it
+    EXPECT_EQ(std::make_pair(BGetAboutWindowRef()->isVisible(), platform::frontWindow()),
+              std::make_pair(false, QRLGetFactsWindowRef()));
 }
 
-// An item no menu has does nothing; Preferences shows its window and Quit
-// ends the process (nothing is dirty).
-TEST(Menus, UnknownAndApplicationCommands)
+// At ten documents New (item or key) and a file handed over do nothing;
+// numbers are never reused; of two files handed over at nine documents the
+// second is refused with an alert.
+TEST(Menus, TenDocumentsAtMost)
 {
     StartApplication();
-    EXPECT_EQ(MenuItem("Unknown"), nullptr);
-    EXPECT_FALSE(Trigger("Unknown"));
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    while (BGetNumberOfDocuments() < 10)
+        PressKey(platform::frontWindow(), Qt::Key_N);
+    EXPECT_EQ(platform::windowTitleOf(platform::frontWindow()), "Untitled 10");
+    const std::string folder = FreshFolder(), x = CopySavedTable(folder, "x.qrtb"),
+                      y = CopySavedTable(folder, "y.qrtb");
+    const std::function<void()> rows[] = {[] { Trigger("New"); },
+                                          [] { PressKey(platform::frontWindow(), Qt::Key_N); },
+                                          [&] { BOpenHandedOverDocuments({x}); }};
+    for (const auto &step : rows) {
+        step();
+        EXPECT_EQ(platform::windowTitleOf(DocumentAt(9)), "Untitled 10");
+        EXPECT_EQ(BGetNumberOfDocuments(), 10);
+    }
     EXPECT_TRUE(AlertMessages().empty());
-    EXPECT_TRUE(Trigger("Preferences"));
-    EXPECT_EQ(platform::frontWindow(), BGetPrefWindowRef());
-    EXPECT_TRUE(EndsProcess([] { Trigger("Quit"); }));
+    ClickCloseBox(DocumentAt(4));
+    Trigger("New");
+    EXPECT_EQ(platform::windowTitleOf(DocumentAt(9)), "Untitled 11");
+    ClickCloseBox(DocumentAt(4));
+    BOpenHandedOverDocuments({x, y});
+    EXPECT_EQ(platform::windowTitleOf(DocumentAt(9)), "x.qrtb");
+    EXPECT_EQ(AlertMessages(), std::vector<std::string>{
+                                   "Could not open File, because the maximum number of documents are open"});
 }
 
-// Disabled commands do nothing; facts and about show their windows, and
-// Close closes the front one.
-TEST(Menus, DisabledCommandsAndAuxiliaryWindows)
+// Without a global menu bar nothing is left to work with once the last
+// window has gone: the application quits.
+TEST(Menus, ClosingTheLastWindowQuits)
 {
     StartApplication();
-    QWidget *window = DocumentAt(0);
-    EXPECT_FALSE(Trigger("Save"));
-    EXPECT_FALSE(Trigger("SaveAs"));
-    EXPECT_FALSE(Trigger("Revert"));
-    EXPECT_TRUE(ShownDialogs().empty());
-    EXPECT_EQ(BIsDocumentDirty(window), 0);
-
-    EXPECT_TRUE(Trigger("Facts"));
-    ASSERT_EQ(platform::frontWindow(), QRLGetFactsWindowRef());
-    EXPECT_FALSE(Trigger("ComputeTable"));
-    EXPECT_EQ(OpenTableWindow(), nullptr);
-    EXPECT_FALSE(QRLIsDataValid(BGetCurrentDocsDataPtr()));
-    EXPECT_EQ(TextAt(window, 140, 150), "-");
-    EXPECT_TRUE(Trigger("About"));
-    EXPECT_EQ(platform::frontWindow(), BGetAboutWindowRef());
-    Trigger("Close");
-    EXPECT_EQ(platform::frontWindow(), QRLGetFactsWindowRef());
-    EXPECT_EQ(BGetNumberOfDocuments(), 1);
+    ClickCloseBox(DocumentAt(0));
+    EXPECT_EQ(platform::frontWindow(), nullptr);
+    EXPECT_TRUE(EndsProcess(ProcessPendingEvents));
 }

@@ -2,6 +2,7 @@
 
 #include "app/main.h"
 #include "app/tablewindow.h"
+#include "common.h"
 #include "document/document.h"
 #include "platform/application.h"
 #include "platform/internal.h"
@@ -10,11 +11,9 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace qrltest
 {
@@ -40,6 +39,8 @@ const ::testing::Environment *const applicationEnd = ::testing::AddGlobalTestEnv
 
 std::string TempFolder()
 {
+    // Directly in the temporary folder, not in FreshFolder's scratch folder
+    // (closed to others), so that a test that gives up root can reach it.
     std::string pattern =
         (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + std::string("/qrl-XXXXXX");
     if (!mkdtemp(pattern.data()))
@@ -47,24 +48,14 @@ std::string TempFolder()
     return pattern;
 }
 
+bool UseCommaLocale()
+{
+    return UseCommaDecimalLocale();
+}
+
 void UseSystemLocale(const std::string &name)
 {
     systemLocale = name;
-}
-
-bool UseCommaLocale()
-{
-    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
-        if (std::setlocale(LC_ALL, name))
-            return true;
-    if (!std::filesystem::exists("/usr/share/i18n/locales/de_DE"))
-        return false;
-    const std::string folder = TempFolder();
-    const std::string command = "localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0)
-        return false;
-    setenv("LOCPATH", folder.c_str(), 1);
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
 }
 
 void StartPlatform()
@@ -73,7 +64,7 @@ void StartPlatform()
     setenv("LANG", systemLocale.c_str(), 1);
     for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
         unsetenv(variable);
-    const std::string home = TempFolder();
+    const std::string home = FreshFolder();
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
     platform::initialize(argc, argv, platform::StartOptions{true});
@@ -121,11 +112,17 @@ std::string KeyOf(const std::string &name)
     return action ? action->shortcut().toString(QKeySequence::PortableText).toStdString() : "<no item>";
 }
 
+namespace
+{
+
+// Opens the menus as the user does, which brings every item up to date.
 void OpenMenus()
 {
     if (QMenu *menu = Menu("fileMenu"))
         emit menu->aboutToShow();
 }
+
+} // namespace
 
 bool Trigger(const std::string &name)
 {
@@ -157,16 +154,6 @@ void ClickCloseBox(QWidget *window)
         window->close();
 }
 
-QWidget *Front()
-{
-    return platform::frontWindow();
-}
-
-QWidget *FindWidget(QWidget *top, const char *objectName)
-{
-    return top ? top->findChild<QWidget *>(QLatin1String(objectName)) : nullptr;
-}
-
 bool TypeInto(QLineEdit *field, const std::string &text)
 {
     if (!field || !field->isEnabled())
@@ -191,20 +178,6 @@ bool Click(QAbstractButton *button)
         return false;
     button->click();
     return true;
-}
-
-std::vector<QWidget *> TabChain(QWidget *window)
-{
-    std::vector<QWidget *> chain;
-    QWidget *start = window ? window->focusWidget() : nullptr;
-    for (QWidget *widget = start; widget && chain.size() < 64;) {
-        if (widget->focusPolicy() & Qt::TabFocus && widget->isEnabled())
-            chain.push_back(widget);
-        widget = widget->nextInFocusChain();
-        if (widget == start)
-            break;
-    }
-    return chain;
 }
 
 QWidget *OpenTableWindow()
@@ -320,6 +293,25 @@ std::vector<std::string> AlertMessages()
     for (const ShownAlert &alert : TakeShownAlerts())
         messages.push_back(alert.message);
     return messages;
+}
+
+std::vector<std::string> Alerts()
+{
+    std::vector<std::string> texts;
+    for (const ShownAlert &alert : TakeShownAlerts())
+        texts.insert(texts.end(), {alert.message, alert.explanation});
+    return texts;
+}
+
+void ChooseDistanceUnit(int item)
+{
+    Trigger("Preferences");
+    QWidget *prefs = platform::frontWindow();
+    ASSERT_NE(prefs, nullptr);
+    ASSERT_EQ(prefs->objectName(), QStringLiteral("PrefWindow"));
+    ASSERT_TRUE(ChooseItem(Find<QComboBox>(prefs, "distanceUnitField"), item));
+    ASSERT_TRUE(Click(Find<QAbstractButton>(prefs, "okButton")));
+    ASSERT_FALSE(prefs->isVisible());
 }
 
 } // namespace qrltest

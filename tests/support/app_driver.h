@@ -32,10 +32,6 @@ void StartApplication();
 // ("de_DE.UTF-8" for German). Tests start in English ("C.UTF-8"), whatever
 // the machine's locale, unless they choose another before starting.
 void UseSystemLocale(const std::string &name);
-// Puts the C library into a locale whose decimal separator is the comma (a
-// German one, made from the system's locale sources when it is not
-// installed); false when neither is possible.
-bool UseCommaLocale();
 
 // The menu item named "action" + name ("Save" is actionSave) in the menus
 // the windows show; null when there is none.
@@ -46,8 +42,6 @@ QMenu *Menu(const char *objectName);
 std::vector<std::string> ItemTexts(const char *menu);
 // The item's key equivalent as Qt's portable text ("Ctrl+S"), "" for none.
 std::string KeyOf(const std::string &name);
-// Opens the menus as the user does, which brings every item up to date.
-void OpenMenus();
 // Chooses the item from the opened menus: it runs only when enabled there.
 // Returns whether it ran.
 bool Trigger(const std::string &name);
@@ -78,18 +72,15 @@ QWidget *OpenTableWindow();
 // on it; a window the script leaves open is then cancelled.
 void RunTableWindow(const std::function<void(QWidget *)> &script);
 
-// The widget of the window with the object name its form gives it; null
-// when the window has none of that type.
-QWidget *FindWidget(QWidget *window, const char *objectName);
 // The window's title as the user reads it (without the modified mark's place).
 std::string Title(QWidget *window);
 // Clicks the window's close box.
 void ClickCloseBox(QWidget *window);
-// The front window of ours (the menus act on it); null when none is shown.
-QWidget *Front();
-template <typename Widget, typename Window> Widget *Find(Window window, const char *objectName)
+// The widget of the window with the object name its form gives it; null
+// when the window has none of that type.
+template <typename Widget> Widget *Find(QWidget *window, const char *objectName)
 {
-    return qobject_cast<Widget *>(FindWidget(window, objectName));
+    return window ? window->findChild<Widget *>(QLatin1String(objectName)) : nullptr;
 }
 // What a user does to a window's widgets; false when the widget is missing
 // or disabled. TypeInto replaces the field's text; ChooseItem picks the
@@ -97,8 +88,6 @@ template <typename Widget, typename Window> Widget *Find(Window window, const ch
 bool TypeInto(QLineEdit *field, const std::string &text);
 bool ChooseItem(QComboBox *popup, int item);
 bool Click(QAbstractButton *button);
-// The widgets that Tab visits in the window, in order, starting at the focus.
-std::vector<QWidget *> TabChain(QWidget *window);
 
 // The sheet a document window shows: its texts with their frames, the rule
 // and the picture, as the window paints them.
@@ -118,8 +107,18 @@ std::string CopySavedTable(const std::string &folder, const std::string &name);
 bool EndsProcess(const std::function<void()> &fn);
 
 std::vector<std::string> AlertMessages();
+// The message and the explanation of each alert shown since last taken, in turn.
+std::vector<std::string> Alerts();
 
-// A fresh folder for the test's files.
+// Chooses the distance unit as a user does, in the preferences window (item
+// 1 metres, 2 feet).
+void ChooseDistanceUnit(int item);
+
+// A new folder that others may enter once it is opened to them (unlike
+// FreshFolder's in tests/support/common.h).
 std::string TempFolder();
+// UseCommaDecimalLocale of tests/support/common.h, by the name the
+// program-level tests know it.
+bool UseCommaLocale();
 
 } // namespace qrltest
