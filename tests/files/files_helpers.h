@@ -1,5 +1,5 @@
-// What the document-file tests share: an encoding of the file layout written
-// out field by field, file contents, and a started application with a folder.
+// What the document-file tests share: the file layout written out field by
+// field, file contents, and a started application with a folder.
 #pragma once
 
 #include "files/file.h"
@@ -106,7 +106,6 @@ inline std::string attribute(const std::string &path, const char *name)
     return n < 0 ? "" : std::string(raw, std::size_t(n));
 }
 
-// A document holds the file.
 inline bool isOpen(const std::string &folder, const std::string &name)
 {
     return BIsFileInUse(folder + "/" + name);
@@ -159,7 +158,6 @@ class FileTest : public ::testing::Test
         ASSERT_TRUE(qrltest::ChooseSaveLocation(dialog, folder, name));
     }
     Bytes record() const { return layout(*documentOf(window)->dataPtr); }
-    QWidget *sheetParent() const { return (window); }
     std::string folder;
     QWidget *window = nullptr;
 };
