@@ -45,7 +45,7 @@ class Ending : public FileTest
         ComputeTable({"3", "50", {}, {}});
         saveAs("kept");
         ComputeTable({"9", "35", {}, {}});
-        return readFile(path("kept.qrtb"));
+        return ReadBytes(path("kept.qrtb"));
     }
     // Ends as how says while answers are given, one to each dialog that
     // comes: a button, or in a Save dialog the name to save under. Records
@@ -136,7 +136,7 @@ TEST_P(Answering, EndsWritesAndAlertsAsAnswered)
         EXPECT_EQ(seen[1].name, "Untitled.qrtb");
     }
     const std::string file = path(row.untitled ? "late.qrtb" : "kept.qrtb");
-    EXPECT_EQ(readFile(file), row.written ? changed : saved);
+    EXPECT_EQ(ReadBytes(file), row.written ? changed : saved);
     EXPECT_EQ(AlertMessages(), row.alert ? Strings{row.alert} : Strings{});
     if (row.ends)
         return;
@@ -152,7 +152,7 @@ TEST_P(Answering, EndsWritesAndAlertsAsAnswered)
     ComputeTable({"5", "35", {}, {}});
     const bool asksWhere = row.untitled && !row.written;
     EXPECT_FALSE(EndsProcess([&] { asksWhere ? saveAs("later") : (void)Trigger("Save"); }));
-    EXPECT_EQ(readFile(asksWhere ? path("later.qrtb") : file), record());
+    EXPECT_EQ(ReadBytes(asksWhere ? path("later.qrtb") : file), record());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
 }
 
@@ -204,7 +204,7 @@ TEST_P(NotAsking, EndsOrStaysWithoutAQuestion)
     EXPECT_FALSE(report.cancelled);
     EXPECT_EQ(report.interactionAsked, row.how == How::logout || row.how == How::logoutQuiet);
     if (row.unsaved) {
-        EXPECT_EQ(readFile(path("kept.qrtb")), saved);
+        EXPECT_EQ(ReadBytes(path("kept.qrtb")), saved);
     }
     if (!row.ends) {
         EXPECT_EQ(BGetNumberOfDocuments(), row.documents);
@@ -247,7 +247,7 @@ TEST_P(Reviewing, AnswerDecidesAndNothingIsWritten)
         EXPECT_EQ(seen[1].parent, second);
         EXPECT_EQ(seen[2].parent, window);
     }
-    EXPECT_EQ(readFile(path("kept.qrtb")), saved);
+    EXPECT_EQ(ReadBytes(path("kept.qrtb")), saved);
     if (!GetParam().ends) {
         EXPECT_EQ(BGetNumberOfDirtyDocuments(), 2);
         EXPECT_FALSE(BGetAppQuittingStatus());
@@ -321,7 +321,7 @@ TEST_F(Ending, RevertAsksThenReloadsOrKeeps)
 {
     ComputeTable({"3", "50", {}, {}});
     saveAs("r");
-    const Bytes saved = readFile(path("r.qrtb"));
+    const Bytes saved = ReadBytes(path("r.qrtb"));
     ComputeTable({"9", "35", {}, {}});
     const Bytes changed = record();
     const struct {

@@ -6,6 +6,7 @@
 #include "platform/forms.h"
 #include "platform/testing.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/common.h"
 #include "tests/support/dialog_driver.h"
 
 #include <algorithm>
@@ -20,8 +21,8 @@
 namespace filetest
 {
 
-using Bytes = std::vector<std::uint8_t>;
-using Strings = std::vector<std::string>;
+using qrltest::Bytes;
+using qrltest::Strings;
 
 constexpr SaveStep kSaveSteps[] = {SaveStep::create, SaveStep::write, SaveStep::flush, SaveStep::rename};
 const std::string kLockedAlert = "Could not save the file because the Volume is locked";
@@ -75,27 +76,6 @@ inline Bytes garbageImage()
     for (std::size_t row = 0; row < 10; ++row)
         putDouble(b, 56 + 24 * row, row % 2 ? nan : 1e300);
     return b;
-}
-
-inline Bytes readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void writeFile(const std::string &path, const Bytes &bytes)
-{
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-inline Strings folderEntries(const std::string &folder)
-{
-    Strings names;
-    for (const auto &entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // The value of an extended attribute, read straight from the file system.

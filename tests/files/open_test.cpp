@@ -84,11 +84,11 @@ using Opening = FileTest;
 // program wrote is taken bit for bit and drawn.
 TEST_F(Opening, StartupWindowTakesFilesUntilItHasATable)
 {
-    writeFile(path("empty.qrtb"), {});
+    WriteBytes(path("empty.qrtb"), {});
     ASSERT_FALSE(open("empty.qrtb").failed());
     EXPECT_EQ(platform::windowTitleOf(window), "empty.qrtb");
     EXPECT_FALSE(QRLIsDataValid(documentOf(window)->dataPtr));
-    writeFile(path("a.qrtb"), layout(table(4, 50)));
+    WriteBytes(path("a.qrtb"), layout(table(4, 50)));
     ASSERT_FALSE(open("a.qrtb").failed());
     EXPECT_EQ(BGetNumberOfDocuments(), 1);
     EXPECT_FALSE(isOpen(folder, "empty.qrtb"));
@@ -99,8 +99,8 @@ TEST_F(Opening, StartupWindowTakesFilesUntilItHasATable)
     EXPECT_FALSE(documentOf(window)->fileLocked);
     const Bytes full = layout(table(6, 85));
     Bytes shortened = Bytes(full.begin(), full.begin() + 20), garbage = garbageImage();
-    writeFile(path("short.qrtb"), shortened);
-    writeFile(path("garbage.qrtb"), garbage);
+    WriteBytes(path("short.qrtb"), shortened);
+    WriteBytes(path("garbage.qrtb"), garbage);
     Trigger("New");
     Bytes blank = layout(*documentOf(DocumentAt(1))->dataPtr);
     std::copy(shortened.begin(), shortened.end(), blank.begin());
@@ -123,9 +123,9 @@ TEST_F(Opening, StartupWindowTakesFilesUntilItHasATable)
 // start-up window with the first table, then open a new window.
 TEST_F(Opening, HandedOverFilesFillStartupThenNewWindow)
 {
-    writeFile(path("notes.txt"), Bytes(280, 1));
-    writeFile(path("one.qrtb"), layout(table(4, 50)));
-    writeFile(path("two.qrtb"), layout(table(6, 85)));
+    WriteBytes(path("notes.txt"), Bytes(280, 1));
+    WriteBytes(path("one.qrtb"), layout(table(4, 50)));
+    WriteBytes(path("two.qrtb"), layout(table(6, 85)));
     BOpenHandedOverDocuments({path("notes.txt"), path("one.qrtb"), path("two.qrtb")});
     EXPECT_EQ(DocumentTitles(), (Strings{"one.qrtb", "two.qrtb"}));
     EXPECT_FALSE(isOpen(folder, "notes.txt"));
@@ -136,7 +136,7 @@ TEST_F(Opening, HandedOverFilesFillStartupThenNewWindow)
 TEST_F(Opening, OpenDialogListsFoldersAndTablesOnlyAndOpensOne)
 {
     for (const char *name : {"a.qrtb", "B.QRTB", "c.txt", "qrtb", "plain name", "text.qrtb"})
-        writeFile(path(name), layout(table(4, 50)));
+        WriteBytes(path(name), layout(table(4, 50)));
     ASSERT_EQ(setxattr(path("plain name").c_str(), "user.type", "QRTb", 4, 0), 0);
     ASSERT_EQ(setxattr(path("text.qrtb").c_str(), "user.type", "TEXT", 4, 0), 0);
     ASSERT_EQ(mkdir(path("sub").c_str(), 0755), 0);
@@ -165,7 +165,7 @@ TEST_F(Opening, OpenDialogListsFoldersAndTablesOnlyAndOpensOne)
 // the front with its changes; nothing new is made.
 TEST_F(Opening, FileAlreadyOpenComesToTheFront)
 {
-    writeFile(path("a.qrtb"), layout(table(4, 50)));
+    WriteBytes(path("a.qrtb"), layout(table(4, 50)));
     ASSERT_EQ(symlink(path("a.qrtb").c_str(), path("link.qrtb").c_str()), 0);
     ASSERT_FALSE(open("a.qrtb").failed());
     ComputeTable({"9", "35", {}, {}});
@@ -190,7 +190,7 @@ TEST_F(Opening, FileAlreadyOpenComesToTheFront)
     EXPECT_EQ(record(), changed);
     EXPECT_EQ(BIsDocumentDirty(window), 1);
     Trigger("Save");
-    EXPECT_EQ(readFile(path("a.qrtb")), changed);
+    EXPECT_EQ(ReadBytes(path("a.qrtb")), changed);
 }
 
 // A file that cannot be read: the alert names it and gives the system's
@@ -199,8 +199,8 @@ TEST_F(Opening, FileAlreadyOpenComesToTheFront)
 // (root gives up its rights for the choice).
 TEST_F(Opening, UnreadableFileAlertsWithTheReasonAndLeavesNoDocumentWithIt)
 {
-    writeFile(path("bad.qrtb"), layout(table(4, 50)));
-    writeFile(path("secret.qrtb"), layout(table(4, 50)));
+    WriteBytes(path("bad.qrtb"), layout(table(4, 50)));
+    WriteBytes(path("secret.qrtb"), layout(table(4, 50)));
     ASSERT_EQ(mkdir(path("folder.qrtb").c_str(), 0755), 0);
     ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
     ASSERT_EQ(chmod(path("secret.qrtb").c_str(), 0), 0);
@@ -277,7 +277,7 @@ TEST_P(BundleFacts, DocumentTypeTemporariesAndPreferencesFollowTheBundle)
     EXPECT_EQ(platform::preferences().fileName().toStdString(),
               config.path().toStdString() + "/" + row.name + "/" + row.name + ".conf");
     for (const std::string &name : Strings{"Table." + row.extension, "Table.QRTB", "Table.txt"}) {
-        writeFile(folder + "/" + name, Bytes(280, 0));
+        WriteBytes(folder + "/" + name, Bytes(280, 0));
         const auto codes = platform::fileCodes(folder + "/" + name);
         ASSERT_TRUE(codes) << name;
         const bool table = name != "Table.txt" && (name != "Table.QRTB" || row.extension == "qrtb");

@@ -24,7 +24,7 @@ class Saving : public FileTest
     // The file holding a table, opened into the start-up window and changed.
     void openChanged(const std::string &name)
     {
-        writeFile(path(name), layout(table(4, 50)));
+        WriteBytes(path(name), layout(table(4, 50)));
         ASSERT_FALSE(open(name).failed());
         ComputeTable({"9", "35", {}, {}});
     }
@@ -36,12 +36,12 @@ class Saving : public FileTest
         EXPECT_EQ(platform::windowTitleOf(window), name);
         EXPECT_EQ(BIsDocumentDirty(window), 1);
         EXPECT_TRUE(window->isWindowModified());
-        EXPECT_EQ(readFile(path(name)), layout(table(4, 50)));
+        EXPECT_EQ(ReadBytes(path(name)), layout(table(4, 50)));
     }
     Strings temporaries() const
     {
         Strings found;
-        for (const std::string &name : folderEntries(folder))
+        for (const std::string &name : ListFolder(folder))
             if (name.rfind(AtomicSave::temporaryPrefix(), 0) == 0)
                 found.push_back(name);
         return found;
@@ -68,12 +68,12 @@ TEST_F(Saving, SaveAsksWhereProposingTheTitle)
     EXPECT_FALSE(ChooseSaveLocation(OnlyDialog(), folder, ""));
     ClickCloseBox(platform::frontWindow());
     EXPECT_TRUE(NoDialogShown());
-    EXPECT_TRUE(folderEntries(folder).empty());
+    EXPECT_TRUE(ListFolder(folder).empty());
     EXPECT_EQ(platform::windowTitleOf(window), "Untitled 2");
     EXPECT_TRUE(window->isWindowModified());
     saveAs("Portrait");
-    EXPECT_EQ(readFile(path("Portrait.qrtb")), record());
-    EXPECT_EQ(folderEntries(folder), Strings{"Portrait.qrtb"});
+    EXPECT_EQ(ReadBytes(path("Portrait.qrtb")), record());
+    EXPECT_EQ(ListFolder(folder), Strings{"Portrait.qrtb"});
     EXPECT_EQ(attribute(path("Portrait.qrtb"), "user.type"), "QRTb");
     EXPECT_EQ(attribute(path("Portrait.qrtb"), "user.creator"), "QRLF");
     EXPECT_EQ(platform::windowTitleOf(window), "Portrait.qrtb");
@@ -92,8 +92,8 @@ TEST_F(Saving, SaveRewritesTheFileAndSaveAsMovesTheDocument)
 {
     Bytes longer = layout(table(4, 50));
     longer.resize(1000, 0x77);
-    writeFile(path("t.qrtb"), longer);
-    writeFile(path("closed.qrtb"), Bytes(500, 0x11));
+    WriteBytes(path("t.qrtb"), longer);
+    WriteBytes(path("closed.qrtb"), Bytes(500, 0x11));
     ASSERT_FALSE(open("t.qrtb").failed());
     EXPECT_EQ(record(), layout(table(4, 50)));
     for (bool removed : {false, true}) {
@@ -102,21 +102,21 @@ TEST_F(Saving, SaveRewritesTheFileAndSaveAsMovesTheDocument)
         }
         ComputeTable({removed ? "5" : "7", "85", {}, {}});
         Trigger("Save");
-        EXPECT_EQ(readFile(path("t.qrtb")), record());
+        EXPECT_EQ(ReadBytes(path("t.qrtb")), record());
         EXPECT_EQ(attribute(path("t.qrtb"), "user.type"), "QRTb");
         EXPECT_EQ(BIsDocumentDirty(window), 0);
     }
     const std::string name = std::string(120, 'L') + " long table name.qrtb";
     for (const std::string &to : {std::string("closed.qrtb"), name}) {
-        const Bytes before = readFile(path("t.qrtb"));
+        const Bytes before = ReadBytes(path("t.qrtb"));
         ComputeTable({"9", "35", {}, {}});
         saveAs(to, "SaveAs");
-        EXPECT_EQ(readFile(path(to)), record());
-        EXPECT_EQ(readFile(path("t.qrtb")), before);
+        EXPECT_EQ(ReadBytes(path(to)), record());
+        EXPECT_EQ(ReadBytes(path("t.qrtb")), before);
         EXPECT_EQ(platform::windowTitleOf(window), to);
         EXPECT_FALSE(isOpen(folder, "t.qrtb"));
     }
-    EXPECT_EQ(folderEntries(folder), (Strings{name, "closed.qrtb", "t.qrtb"}));
+    EXPECT_EQ(ListFolder(folder), (Strings{name, "closed.qrtb", "t.qrtb"}));
     EXPECT_TRUE(AlertMessages().empty());
 }
 
@@ -129,7 +129,7 @@ class FailingStep : public Saving, public ::testing::WithParamInterface<SaveStep
 
 TEST_P(FailingStep, KeepsPreviousFilesAndLeavesNoTemporary)
 {
-    writeFile(path("victim.qrtb"), Bytes(280, 0x42));
+    WriteBytes(path("victim.qrtb"), Bytes(280, 0x42));
     openChanged("a.qrtb");
     SetSaveFaultForTesting(GetParam());
     saveAs("victim", "SaveAs");
@@ -144,11 +144,11 @@ TEST_P(FailingStep, KeepsPreviousFilesAndLeavesNoTemporary)
     const std::string reason = std::strerror(GetParam() == SaveStep::write ? ENOSPC : EIO);
     EXPECT_EQ(alerts[2].explanation, "The file \u201ca.qrtb\u201d could not be written: " + reason +
                                          ".\nIt keeps its previous contents.");
-    EXPECT_EQ(readFile(path("victim.qrtb")), Bytes(280, 0x42));
-    EXPECT_EQ(folderEntries(folder), (Strings{"a.qrtb", "victim.qrtb"}));
+    EXPECT_EQ(ReadBytes(path("victim.qrtb")), Bytes(280, 0x42));
+    EXPECT_EQ(ListFolder(folder), (Strings{"a.qrtb", "victim.qrtb"}));
     expectKept("a.qrtb");
     Trigger("Save");
-    EXPECT_EQ(readFile(path("a.qrtb")), record());
+    EXPECT_EQ(ReadBytes(path("a.qrtb")), record());
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, FailingStep, ::testing::ValuesIn(kSaveSteps));
@@ -161,13 +161,13 @@ INSTANTIATE_TEST_SUITE_P(Steps, FailingStep, ::testing::ValuesIn(kSaveSteps));
 TEST_F(Saving, RefusedSaveKeepsTheDocumentsFile)
 {
     openChanged("a.qrtb");
-    writeFile(path("held.qrtb"), layout(table(6, 85)));
+    WriteBytes(path("held.qrtb"), layout(table(6, 85)));
     ASSERT_FALSE(open("held.qrtb").failed());
     ASSERT_EQ(BGetNumberOfDocuments(), 2);
     platform::selectWindow(window);
     const std::string locked = TempFolder();
     ASSERT_TRUE(MakeUnwritable(locked)) << MountsUnavailable();
-    writeFile(path("target.qrtb"), Bytes(280, 0x33));
+    WriteBytes(path("target.qrtb"), Bytes(280, 0x33));
     ASSERT_EQ(chmod(path("target.qrtb").c_str(), 0444), 0);
     const struct {
         std::string folder, name;
@@ -189,15 +189,15 @@ TEST_F(Saving, RefusedSaveKeepsTheDocumentsFile)
         EXPECT_TRUE(row.taken || Press(dialog, "Cancel"));
         expectKept("a.qrtb");
     }
-    EXPECT_EQ(readFile(path("target.qrtb")), Bytes(280, 0x33));
-    EXPECT_EQ(readFile(path("held.qrtb")), layout(table(6, 85)));
-    EXPECT_TRUE(folderEntries(locked).empty());
+    EXPECT_EQ(ReadBytes(path("target.qrtb")), Bytes(280, 0x33));
+    EXPECT_EQ(ReadBytes(path("held.qrtb")), layout(table(6, 85)));
+    EXPECT_TRUE(ListFolder(locked).empty());
     ASSERT_TRUE(MakeUnwritable(folder));
     Trigger("Save");
     EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
-    EXPECT_EQ(readFile(path("a.qrtb")), layout(table(4, 50)));
+    EXPECT_EQ(ReadBytes(path("a.qrtb")), layout(table(4, 50)));
     EXPECT_EQ(BIsDocumentDirty(window), 1);
-    EXPECT_EQ(folderEntries(folder), (Strings{"a.qrtb", "held.qrtb", "target.qrtb"}));
+    EXPECT_EQ(ListFolder(folder), (Strings{"a.qrtb", "held.qrtb", "target.qrtb"}));
 }
 
 // A file without write bits, in a folder without them, or on a read-only
@@ -217,7 +217,7 @@ TEST_F(Saving, LockedFileOpensLockedAndIsNeverWritten)
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.file);
-        writeFile(row.file, layout(table(4, 50)));
+        WriteBytes(row.file, layout(table(4, 50)));
         ASSERT_TRUE(row.lock());
         if (!MountsUnavailable().empty() && row.file.rfind(readOnly, 0) == 0)
             GTEST_SKIP() << "the read-only mount needs root: " << MountsUnavailable();
@@ -230,8 +230,8 @@ TEST_F(Saving, LockedFileOpensLockedAndIsNeverWritten)
         ClickCloseBox(opened);
         ASSERT_TRUE(Press(OnlyDialog(), "Save"));
         EXPECT_EQ(AlertMessages(), Strings{kLockedAlert});
-        EXPECT_EQ(readFile(row.file), layout(table(4, 50)));
-        EXPECT_EQ(folderEntries(std::filesystem::path(row.file).parent_path()).size(), 1u);
+        EXPECT_EQ(ReadBytes(row.file), layout(table(4, 50)));
+        EXPECT_EQ(ListFolder(std::filesystem::path(row.file).parent_path()).size(), 1u);
         EXPECT_TRUE(opened->isVisible());
         EXPECT_TRUE(documentOf(opened)->filePath.empty());
         EXPECT_EQ(BIsDocumentDirty(opened), 1);
@@ -265,7 +265,7 @@ TEST_F(Saving, FullDiskKeepsTheFileAndSaysWhy)
     ASSERT_EQ(unlink(path("filler").c_str()), 0);
     Trigger("Save");
     EXPECT_TRUE(AlertMessages().empty());
-    EXPECT_EQ(readFile(path("full.qrtb")), record());
+    EXPECT_EQ(ReadBytes(path("full.qrtb")), record());
 }
 
 // Save through a symbolic link writes its target, twice; the link stays a
@@ -273,7 +273,7 @@ TEST_F(Saving, FullDiskKeepsTheFileAndSaysWhy)
 TEST_F(Saving, SaveThroughASymbolicLinkWritesItsTarget)
 {
     const std::string elsewhere = TempFolder(), target = elsewhere + "/real.qrtb";
-    writeFile(target, layout(table(4, 50)));
+    WriteBytes(target, layout(table(4, 50)));
     ASSERT_EQ(chmod(target.c_str(), 0640), 0);
     ASSERT_EQ(chown(target.c_str(), geteuid() == 0 ? 1234 : geteuid(), geteuid() == 0 ? 5678 : getegid()), 0);
     ASSERT_EQ(symlink(target.c_str(), path("link.qrtb").c_str()), 0);
@@ -281,7 +281,7 @@ TEST_F(Saving, SaveThroughASymbolicLinkWritesItsTarget)
     for (const char *distance : {"9", "5"}) {
         ComputeTable({distance, "35", {}, {}});
         Trigger("Save");
-        EXPECT_EQ(readFile(target), record());
+        EXPECT_EQ(ReadBytes(target), record());
     }
     EXPECT_TRUE(AlertMessages().empty());
     struct stat st;
@@ -291,8 +291,8 @@ TEST_F(Saving, SaveThroughASymbolicLinkWritesItsTarget)
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(st.st_uid, geteuid() == 0 ? 1234u : geteuid());
     EXPECT_EQ(st.st_gid, geteuid() == 0 ? 5678u : getegid());
-    EXPECT_EQ(folderEntries(folder), Strings{"link.qrtb"});
-    EXPECT_EQ(folderEntries(elsewhere), Strings{"real.qrtb"});
+    EXPECT_EQ(ListFolder(folder), Strings{"link.qrtb"});
+    EXPECT_EQ(ListFolder(elsewhere), Strings{"real.qrtb"});
 }
 
 // Saves that died before their rename leave temporaries with the table's
@@ -301,7 +301,7 @@ TEST_F(Saving, SaveThroughASymbolicLinkWritesItsTarget)
 // other files.
 TEST_F(Saving, NextSaveRemovesTemporariesOfKilledSaves)
 {
-    writeFile(path("other.qrtb"), layout(table(6, 85)));
+    WriteBytes(path("other.qrtb"), layout(table(6, 85)));
     openChanged("t.qrtb");
     Trigger("Save");
     const auto abandon = [&](int times) {
@@ -333,7 +333,7 @@ TEST_F(Saving, NextSaveRemovesTemporariesOfKilledSaves)
     (void)TakeShownAlerts();
     Trigger("Save");
     EXPECT_TRUE(AlertMessages().empty());
-    EXPECT_EQ(readFile(path("t.qrtb")), record());
+    EXPECT_EQ(ReadBytes(path("t.qrtb")), record());
     Strings expected{left[1], others[0]};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(temporaries(), expected);
@@ -353,13 +353,13 @@ TEST(SaveFile, LockedNeverReplacingAndKilledSaves)
         return SaveFile(doc, QByteArray::fromStdString(text), replace, flush, "QRTb", "QRLF");
     };
     const std::string a(280, 'A'), b(300, 'B');
-    writeFile(doc, Bytes(a.begin(), a.end()));
+    WriteBytes(doc, Bytes(a.begin(), a.end()));
     EXPECT_EQ(save(b, Replace::never).number, EEXIST);
     ASSERT_EQ(chmod(doc.c_str(), 0444), 0);
     EXPECT_TRUE(IsSaveLocked(doc));
     EXPECT_EQ(save(b, Replace::unlocked).number, EACCES);
-    EXPECT_EQ(readFile(doc), Bytes(a.begin(), a.end()));
-    EXPECT_EQ(folderEntries(dir), Strings{"doc.qrtb"});
+    EXPECT_EQ(ReadBytes(doc), Bytes(a.begin(), a.end()));
+    EXPECT_EQ(ListFolder(dir), Strings{"doc.qrtb"});
     ASSERT_EQ(chmod(doc.c_str(), 0644), 0);
     std::mt19937 random(12345);
     for (int round = 0; round < 20; ++round) {
@@ -374,10 +374,10 @@ TEST(SaveFile, LockedNeverReplacingAndKilledSaves)
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the child ended on its own: " << status;
-        const Bytes now = readFile(doc);
+        const Bytes now = ReadBytes(doc);
         EXPECT_TRUE(now == Bytes(a.begin(), a.end()) || now == Bytes(b.begin(), b.end()))
             << "round " << round;
-        for (const std::string &name : folderEntries(dir)) // a killed save may leave its temporary
+        for (const std::string &name : ListFolder(dir)) // a killed save may leave its temporary
             if (name != "doc.qrtb")
                 unlink((dir + "/" + name).c_str());
     }
