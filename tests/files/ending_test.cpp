@@ -308,7 +308,7 @@ TEST_F(Ending, SignalsAreTakenByTheEventLoopAndJoinALogout)
     SetSessionEndScript([] {
         EXPECT_EQ(DeliverPendingSignals(), 1);
         EXPECT_EQ(OnlyDialog().text, quitQuestion("Untitled"));
-        answer("Cancel");
+        EXPECT_TRUE(Press(OnlyDialog(), "Cancel"));
     });
     EXPECT_FALSE(EndsProcess([&] { SimulateSessionEnd(true, &report); }));
     EXPECT_TRUE(report.cancelled);

@@ -97,12 +97,6 @@ inline std::string quitQuestion(const std::string &name)
     return "Do you want to save the changes you made in the document “" + name + "” before quitting?";
 }
 
-// Presses the button of the one dialog that is up.
-inline void answer(const std::string &button)
-{
-    EXPECT_TRUE(qrltest::Press(qrltest::OnlyDialog(), button));
-}
-
 inline tDocumentPtr documentOf(QWidget *window)
 {
     return BGetDocumentWindowsDocPtr(window);
