@@ -1,11 +1,12 @@
-// What the document-file tests share: an encoding of the file layout written
-// out field by field, file contents, and a started application with a folder.
+// What the document-file tests share: the file layout written out field by
+// field, file contents, and a started application with a folder.
 #pragma once
 
 #include "files/file.h"
 #include "platform/forms.h"
 #include "platform/testing.h"
 #include "tests/support/app_driver.h"
+#include "tests/support/common.h"
 #include "tests/support/dialog_driver.h"
 
 #include <algorithm>
@@ -20,8 +21,8 @@
 namespace filetest
 {
 
-using Bytes = std::vector<std::uint8_t>;
-using Strings = std::vector<std::string>;
+using qrltest::Bytes;
+using qrltest::Strings;
 
 constexpr SaveStep kSaveSteps[] = {SaveStep::create, SaveStep::write, SaveStep::flush, SaveStep::rename};
 const std::string kLockedAlert = "Could not save the file because the Volume is locked";
@@ -77,27 +78,6 @@ inline Bytes garbageImage()
     return b;
 }
 
-inline Bytes readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void writeFile(const std::string &path, const Bytes &bytes)
-{
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-inline Strings folderEntries(const std::string &folder)
-{
-    Strings names;
-    for (const auto &entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The value of an extended attribute, read straight from the file system.
 inline std::string attribute(const std::string &path, const char *name)
 {
@@ -106,7 +86,6 @@ inline std::string attribute(const std::string &path, const char *name)
     return n < 0 ? "" : std::string(raw, std::size_t(n));
 }
 
-// A document holds the file.
 inline bool isOpen(const std::string &folder, const std::string &name)
 {
     return BIsFileInUse(folder + "/" + name);
@@ -116,12 +95,6 @@ inline bool isOpen(const std::string &folder, const std::string &name)
 inline std::string quitQuestion(const std::string &name)
 {
     return "Do you want to save the changes you made in the document “" + name + "” before quitting?";
-}
-
-// Presses the button of the one dialog that is up.
-inline void answer(const std::string &button)
-{
-    EXPECT_TRUE(qrltest::Press(qrltest::OnlyDialog(), button));
 }
 
 inline tDocumentPtr documentOf(QWidget *window)
@@ -159,7 +132,6 @@ class FileTest : public ::testing::Test
         ASSERT_TRUE(qrltest::ChooseSaveLocation(dialog, folder, name));
     }
     Bytes record() const { return layout(*documentOf(window)->dataPtr); }
-    QWidget *sheetParent() const { return (window); }
     std::string folder;
     QWidget *window = nullptr;
 };

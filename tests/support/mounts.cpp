@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -43,6 +44,11 @@ bool MountReadOnly(const std::string &folder)
         return false;
     return mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
            mount(nullptr, folder.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
+bool MakeUnwritable(const std::string &folder)
+{
+    return chmod(folder.c_str(), 0555) == 0 && (geteuid() != 0 || MountReadOnly(folder));
 }
 
 bool MountSmallDisk(const std::string &folder, long size)

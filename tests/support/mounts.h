@@ -14,6 +14,9 @@ namespace qrltest
 std::string MountsUnavailable();
 // Makes folder read-only in place; false on failure.
 bool MountReadOnly(const std::string &folder);
+// Makes folder one the test's user cannot write: without write bits, and as
+// root, whom the bits do not stop, a read-only mount as well.
+bool MakeUnwritable(const std::string &folder);
 // Puts an empty file system of size bytes on folder; false on failure.
 bool MountSmallDisk(const std::string &folder, long size);
 // Fills the file system that holds folder with a file named name until it

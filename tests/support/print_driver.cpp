@@ -20,23 +20,17 @@ namespace qrltest
 namespace
 {
 
-template <typename Dialog> Dialog *shownDialog()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *dialog = qobject_cast<Dialog *>(widget); dialog && dialog->isVisible())
-            return dialog;
-    return nullptr;
-}
-
 template <typename Dialog> Dialog *waitFor()
 {
     const QDeadlineTimer deadline(5000);
-    Dialog *dialog = shownDialog<Dialog>();
-    while (!dialog && !deadline.hasExpired()) {
+    for (;;) {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<Dialog *>(widget); dialog && dialog->isVisible())
+                return dialog;
+        if (deadline.hasExpired())
+            return nullptr;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        dialog = shownDialog<Dialog>();
     }
-    return dialog;
 }
 
 template <typename Field> Field *field(QDialog *dialog, const char *name)
@@ -53,23 +47,14 @@ int paperItem(QComboBox *papers, const std::string &key)
     return 0;
 }
 
-int unitItem(QComboBox *units, QPageLayout::Unit unit)
+PageChoice PageChoiceOf(const QPageLayout &layout)
 {
-    return units->findData(QVariant::fromValue(unit)) + 1;
+    const QMarginsF m = layout.margins(QPageLayout::Point);
+    const bool landscape = layout.orientation() == QPageLayout::Landscape;
+    return {layout.pageSize().key().toStdString(), landscape, m.left(), m.top(), m.right(), m.bottom()};
 }
 
 } // namespace
-
-PageChoice PageChoiceOf(const QPageLayout &layout)
-{
-    const QMarginsF margins = layout.margins(QPageLayout::Point);
-    return {layout.pageSize().key().toStdString(),
-            layout.orientation() == QPageLayout::Landscape,
-            margins.left(),
-            margins.top(),
-            margins.right(),
-            margins.bottom()};
-}
 
 std::vector<QDialog *> OpenPrintDialogs()
 {
@@ -81,16 +66,6 @@ std::vector<QDialog *> OpenPrintDialogs()
     return dialogs;
 }
 
-QPageSetupDialog *WaitForPageSetup()
-{
-    return waitFor<QPageSetupDialog>();
-}
-
-QPrintDialog *WaitForPrint()
-{
-    return waitFor<QPrintDialog>();
-}
-
 PageChoice ShownPage(QDialog *dialog)
 {
     if (auto *pageSetup = qobject_cast<QPageSetupDialog *>(dialog))
@@ -100,20 +75,11 @@ PageChoice ShownPage(QDialog *dialog)
     return {};
 }
 
-ShownPrint ShownPrintOf(QPrintDialog *dialog)
-{
-    if (!dialog)
-        return {};
-    QPrinter *printer = dialog->printer();
-    return {dialog->parentWidget(), printer->docName().toStdString(), printer->outputFileName().toStdString(),
-            dialog->minPage(), dialog->maxPage()};
-}
-
 void AnswerPageSetup(QPageSetupDialog *dialog, const PageChoice &choice, bool confirm)
 {
     auto *units = field<QComboBox>(dialog, "unitCombo");
     auto *papers = field<QComboBox>(dialog, "pageSizeCombo");
-    ChooseItem(units, unitItem(units, QPageLayout::Point));
+    ChooseItem(units, units->findData(QVariant::fromValue(QPageLayout::Point)) + 1);
     ChooseItem(papers, paperItem(papers, choice.paper));
     Click(field<QRadioButton>(dialog, choice.landscape ? "landscape" : "portrait"));
     field<QDoubleSpinBox>(dialog, "leftMargin")->setValue(choice.left);
@@ -144,7 +110,7 @@ void AnswerPrint(QPrintDialog *dialog, const PrintChoice &choice, bool confirm)
 PageChoice SetUpPage(const PageChoice &choice)
 {
     Trigger("PageSetup");
-    QPageSetupDialog *dialog = WaitForPageSetup();
+    auto *dialog = waitFor<QPageSetupDialog>();
     EXPECT_NE(dialog, nullptr);
     if (!dialog)
         return {};
@@ -156,11 +122,14 @@ PageChoice SetUpPage(const PageChoice &choice)
 ShownPrint PrintTo(const std::string &pdf, int firstPage, int lastPage)
 {
     Trigger("Print");
-    QPrintDialog *dialog = WaitForPrint();
+    auto *dialog = waitFor<QPrintDialog>();
     EXPECT_NE(dialog, nullptr);
-    const ShownPrint shown = ShownPrintOf(dialog);
-    if (dialog)
-        AnswerPrint(dialog, {firstPage, lastPage, pdf});
+    if (!dialog)
+        return {};
+    QPrinter *printer = dialog->printer();
+    const ShownPrint shown{dialog->parentWidget(), printer->docName().toStdString(),
+                           printer->outputFileName().toStdString(), dialog->minPage(), dialog->maxPage()};
+    AnswerPrint(dialog, {firstPage, lastPage, pdf});
     return shown;
 }
 

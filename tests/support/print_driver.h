@@ -22,7 +22,6 @@ struct PageChoice {
     bool landscape = false;
     double left = 0.0, top = 0.0, right = 0.0, bottom = 0.0;
 };
-PageChoice PageChoiceOf(const QPageLayout &layout);
 
 // The pages (firstPage 0: all pages) and the PDF file (empty: the one the
 // dialog proposes) to print into.
@@ -34,10 +33,6 @@ struct PrintChoice {
 
 // The page setup and print dialogs on screen now.
 std::vector<QDialog *> OpenPrintDialogs();
-// The dialog of the kind on screen, waited for while events are processed
-// (a few seconds at most); null when none comes.
-QPageSetupDialog *WaitForPageSetup();
-QPrintDialog *WaitForPrint();
 // What the dialog starts from: its printer's page layout.
 PageChoice ShownPage(QDialog *dialog);
 
@@ -48,7 +43,6 @@ struct ShownPrint {
     std::string outputFile; // the PDF file proposed
     int minPage = 0, maxPage = 0;
 };
-ShownPrint ShownPrintOf(QPrintDialog *dialog);
 
 // Fills in the page setup dialog (margins in points), then presses OK, or
 // Cancel when not confirming.
