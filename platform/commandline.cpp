@@ -73,7 +73,7 @@ QString helpText(const QString &program)
             .arg(name),
         localized(QT_TRANSLATE_NOOP("CommandLine",
                                     "Without a display, '%1 table' prints a depth-of-field table, "
-                                    "'%1 stack' plans the focus distances of a focus bracketing and "
+                                    "'%1 stack' plans the focus distances for focus bracketing and "
                                     "'%1 export FILE.%2... --to OUT' exports saved documents; "
                                     "each, given no arguments, shows its usage."))
             .arg(command, extension),
