@@ -5,6 +5,7 @@
 #include "formats/exportformats.h"
 #include "model/data.h"
 #include "model/figures.h"
+#include "tests/support/common.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,6 +23,8 @@
 #include <string>
 #include <vector>
 
+using namespace qrltest;
+
 namespace
 {
 
@@ -38,50 +41,6 @@ struct Record {
     Record(const Record &) = delete;
     Record &operator=(const Record &) = delete;
 };
-
-// RFC 4180, strictly: records end in CR LF, a quoted field may hold commas,
-// CR LF and doubled quotes; anything else malformed fails the test.
-Rows ReadCSV(const std::string &text)
-{
-    Rows rows(1);
-    std::string field;
-    bool quoted = false, fieldStarted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            EXPECT_FALSE(fieldStarted) << "quote inside an unquoted field at " << i;
-            quoted = fieldStarted = true;
-        } else if (c == ',') {
-            rows.back().push_back(field);
-            field.clear();
-            fieldStarted = false;
-        } else if (c == '\r') {
-            EXPECT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "CR without LF at " << i;
-            ++i;
-            rows.back().push_back(field);
-            field.clear();
-            fieldStarted = false;
-            rows.emplace_back();
-        } else {
-            EXPECT_NE('\n', c) << "LF without CR at " << i;
-            field += c;
-            fieldStarted = true;
-        }
-    }
-    EXPECT_FALSE(quoted) << "unterminated quoted field";
-    EXPECT_TRUE(field.empty() && rows.back().empty()) << "last record not ended by CR LF";
-    rows.pop_back();
-    return rows;
-}
 
 Rows ReadTabText(const std::string &text)
 {
@@ -179,45 +138,6 @@ void ExpectTableRows(const Rows &rows, std::size_t first, const std::string &tit
     }
 }
 
-// Validates each JSON text against the schema in docs/ in one run of the
-// validator: per text, true when valid; messages gets the validator's words.
-std::vector<bool> ValidAgainstSchema(const std::vector<std::string> &jsons, std::string *messages)
-{
-    static QTemporaryDir folder;
-    static int n = 0;
-    QStringList arguments = {
-        "-c",
-        "import json, sys, jsonschema\n"
-        "schema = json.load(open(sys.argv[1], encoding='utf-8'))\n"
-        "jsonschema.Draft202012Validator.check_schema(schema)\n"
-        "validator = jsonschema.Draft202012Validator(schema)\n"
-        "for path in sys.argv[2:]:\n"
-        "    errors = list(validator.iter_errors(json.load(open(path, encoding='utf-8'))))\n"
-        "    for e in errors: print('  ', e.message, list(e.absolute_path))\n"
-        "    print('invalid' if errors else 'valid')\n",
-        QRL_SOURCE_DIR "/docs/export-schema.json"};
-    for (const std::string &json : jsons) {
-        const std::string path = folder.path().toStdString() + "/export" + std::to_string(++n) + ".json";
-        std::ofstream(path, std::ios::binary) << json;
-        arguments << QString::fromStdString(path);
-    }
-    QProcess python;
-    // Debian's interpreter, which python3-jsonschema installs into.
-    python.start("/usr/bin/python3", arguments);
-    EXPECT_TRUE(python.waitForFinished(60000));
-    EXPECT_EQ(0, python.exitCode()) << python.readAllStandardError().toStdString();
-    std::vector<bool> valid;
-    for (const QByteArray &line : python.readAllStandardOutput().split('\n')) {
-        if (line == "valid" || line == "invalid")
-            valid.push_back(line == "valid");
-        else
-            *messages += line.toStdString() + "\n";
-    }
-    EXPECT_EQ(jsons.size(), valid.size()) << *messages;
-    valid.resize(jsons.size());
-    return valid;
-}
-
 QJsonObject ParseJSON(const std::string &text)
 {
     QJsonParseError error;
@@ -236,22 +156,6 @@ void ExpectJSONFigure(double figure, const QJsonValue &value, const std::string 
         ASSERT_TRUE(value.isDouble()) << what;
         EXPECT_NEAR(figure, value.toDouble(), std::fabs(figure) * 1e-14) << what;
     }
-}
-
-// A comma-decimal locale for the C library, built from the system's locale
-// sources when none is installed.
-bool UseCommaLocale()
-{
-    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
-        if (std::setlocale(LC_ALL, name))
-            return true;
-    static QTemporaryDir folder;
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 '" + folder.path().toStdString() + "/de_DE.UTF-8' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0)
-        return false;
-    setenv("LOCPATH", folder.path().toLocal8Bit().constData(), 1);
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
 }
 
 } // namespace
@@ -385,7 +289,7 @@ TEST(ExportCSV, MixedUnitsAreRefused)
 // Points, never the locale's comma.
 TEST(ExportCSV, PointDecimalsInACommaLocale)
 {
-    ASSERT_TRUE(UseCommaLocale());
+    ASSERT_TRUE(UseCommaDecimalLocale());
     char text[16];
     std::snprintf(text, sizeof text, "%.1f", 1.5);
     ASSERT_STREQ("1,5", text); // the locale is in force
@@ -509,8 +413,7 @@ TEST(ExportJSON, ValidAgainstTheSchema)
     std::vector<std::string> good;
     for (const auto &tables : valid)
         good.push_back(QRLTablesAsJSON(tables));
-    std::string messages;
-    EXPECT_EQ(std::vector<bool>(good.size(), true), ValidAgainstSchema(good, &messages)) << messages;
+    EXPECT_EQ(Strings(good.size(), ""), SchemaErrors(good));
 
     const std::pair<std::string, std::string> edits[] = {
         {"\"computed\": true", "\"computed\": false"}, // computed members on an empty table
@@ -535,7 +438,8 @@ TEST(ExportJSON, ValidAgainstTheSchema)
     rowless.replace(rowless.find(",\n      \"rows\""), std::string::npos, "\n    }\n  ]\n}\n");
     EXPECT_EQ(1, ParseJSON(rowless)["tables"].toArray().size());
     broken.push_back(rowless);
-    EXPECT_EQ(std::vector<bool>(broken.size(), false), ValidAgainstSchema(broken, &messages)) << messages;
+    for (const std::string &errors : SchemaErrors(broken))
+        EXPECT_NE(errors, "");
 }
 
 TEST(ExportJSON, NoTablesAndNoComputedTable)

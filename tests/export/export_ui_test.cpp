@@ -11,10 +11,11 @@
 #include "platform/application.h"
 #include "platform/files.h"
 #include "platform/forms.h"
-#include "tests/app/expected.h"
-#include "tests/print/print_helpers.h"
+#include "tests/support/app_driver.h"
+#include "tests/support/common.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/mounts.h"
+#include "tests/support/optics.h"
 #include "tests/support/replaced_files.h"
 
 #include <QApplication>
@@ -33,7 +34,6 @@
 
 using namespace qrltest;
 using namespace expected;
-using Strings = std::vector<std::string>;
 
 namespace
 {
@@ -43,21 +43,6 @@ const char kExportAlert[] = "Could not export the table";
 void ComputeFilm3Metres()
 {
     ComputeTable({"3", "50", 3, std::nullopt});
-}
-
-std::string ReadFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-Strings FolderEntries(const std::string &folder)
-{
-    Strings names;
-    for (const auto &entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // The one Export sheet that is up.
@@ -82,54 +67,11 @@ std::string ExportAs(std::uint32_t format, const std::string &folder, const std:
     return folder + "/" + name + extensions[format];
 }
 
-// RFC 4180 records: CR LF line ends, quoted fields with doubled quotes.
-std::vector<Strings> ReadCSV(const std::string &text)
-{
-    std::vector<Strings> rows;
-    Strings row;
-    std::string field;
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"')
-                field += text[++i];
-            else if (c == '"')
-                quoted = false;
-            else
-                field += c;
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            row.push_back(field);
-            field.clear();
-        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            row.push_back(field);
-            field.clear();
-            rows.push_back(row);
-            row.clear();
-            ++i;
-        } else {
-            EXPECT_NE(c, '\n') << "a bare LF at " << i;
-            field += c;
-        }
-    }
-    EXPECT_TRUE(field.empty() && row.empty()) << "the last record lacks its CR LF";
-    return rows;
-}
-
 std::size_t Column(const Strings &heading, const std::string &name)
 {
     const auto at = std::find(heading.begin(), heading.end(), name);
     EXPECT_NE(at, heading.end()) << name;
     return std::size_t(at - heading.begin());
-}
-
-std::string Trimmed(const std::string &text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    const size_t last = text.find_last_not_of(' ');
-    return first == std::string::npos ? "" : text.substr(first, last - first + 1);
 }
 
 // What the window's sheet shows in the near and far columns.
@@ -139,18 +81,6 @@ Strings SheetColumn(QWidget *window, short x)
     for (int i = 0; i < 10; ++i)
         texts.push_back(Trimmed(TextAt(window, x, short(150 + 30 * i)).value_or("?")));
     return texts;
-}
-
-std::string ValidateJSON(const std::string &path)
-{
-    return printtest::Run(
-        "/usr/bin/python3 -c \"import json, sys, jsonschema\n"
-        "schema = json.load(open(sys.argv[1], encoding='utf-8'))\n"
-        "errors = list(jsonschema.Draft202012Validator(schema).iter_errors("
-        "json.load(open(sys.argv[2], encoding='utf-8'))))\n"
-        "print('invalid' if errors else 'valid', [e.message for e in errors])\" '" QRL_SOURCE_DIR
-        "/docs/export-schema.json' '" +
-        path + "' 2>&1");
 }
 
 std::string Clipboard(const char *flavor)
@@ -231,10 +161,10 @@ TEST(Export, CSVParsesBackIntoTheSheetsNumbers)
     StartApplication();
     ComputeFilm3Metres();
     QWidget *window = DocumentAt(0);
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     const std::string path = ExportAs(kExportCSV, folder, "film");
-    EXPECT_EQ(FolderEntries(folder), Strings{"film.csv"});
-    const std::vector<Strings> rows = ReadCSV(ReadFile(path));
+    EXPECT_EQ(ListFolder(folder), Strings{"film.csv"});
+    const std::vector<Strings> rows = ReadCSV(ReadText(path));
     ASSERT_EQ(rows.size(), 11u);
     const Strings &heading = rows[0];
     const std::size_t nearColumn = Column(heading, "near limit (m)"),
@@ -251,7 +181,7 @@ TEST(Export, CSVParsesBackIntoTheSheetsNumbers)
         EXPECT_EQ(row[farColumn], fars[std::size_t(i)]);
     }
     // And the sheet's numbers are the optics' (worked out independently).
-    const std::vector<Row> optics = expected::Rows(3, false, 50, 0.000033);
+    const std::vector<Row> optics = Rows(3, false, 50, 0.000033);
     EXPECT_EQ(nears[0], Trimmed(NearText(optics[0])));
     EXPECT_EQ(fars[9], Trimmed(FarText(optics[9])));
     EXPECT_TRUE(AlertMessages().empty());
@@ -263,24 +193,23 @@ TEST(Export, JSONValidatesAndAnEmptyDocumentHasNoRows)
 {
     StartApplication();
     ComputeFilm3Metres();
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     const std::string computed = ExportAs(kExportJSON, folder, "computed");
     Trigger("New");
     const std::string empty = ExportAs(kExportJSON, folder, "empty");
-    EXPECT_EQ(FolderEntries(folder), (Strings{"computed.json", "empty.json"}));
-    for (const std::string &path : {computed, empty})
-        EXPECT_EQ(ValidateJSON(path).rfind("valid []", 0), 0u) << ValidateJSON(path);
+    EXPECT_EQ(ListFolder(folder), (Strings{"computed.json", "empty.json"}));
+    EXPECT_EQ(SchemaErrors({ReadText(computed), ReadText(empty)}), Strings(2, ""));
     const QJsonObject table =
-        QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(computed)))["tables"][0].toObject();
+        QJsonDocument::fromJson(QByteArray::fromStdString(ReadText(computed)))["tables"][0].toObject();
     EXPECT_EQ(table["title"].toString(), "Untitled");
     EXPECT_TRUE(table["computed"].toBool());
-    const std::vector<Row> optics = expected::Rows(3, false, 50, 0.000033);
+    const std::vector<Row> optics = Rows(3, false, 50, 0.000033);
     const QJsonArray rows = table["rows"].toArray();
     ASSERT_EQ(rows.size(), 10);
     for (int i = 0; i < 10; ++i)
         EXPECT_NEAR(rows[i]["near"].toDouble(), optics[std::size_t(i)].nearDistance, 1e-9) << i;
     const QJsonObject none =
-        QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(empty)))["tables"][0].toObject();
+        QJsonDocument::fromJson(QByteArray::fromStdString(ReadText(empty)))["tables"][0].toObject();
     EXPECT_EQ(none["title"].toString(), "Untitled 2");
     EXPECT_FALSE(none["computed"].toBool());
     EXPECT_FALSE(none.contains("rows"));
@@ -294,10 +223,10 @@ TEST(Export, PDFHoldsTheSheetAndTheFigures)
     StartApplication();
     ComputeFilm3Metres();
     QWidget *window = DocumentAt(0);
-    const std::string pdf = ExportAs(kExportPDF, TempFolder(), "card");
-    EXPECT_EQ(printtest::PdfInfo(pdf, "Pages"), "1");
-    EXPECT_EQ(printtest::PdfInfo(pdf, "Title"), "Untitled");
-    const std::string text = printtest::PdfText(pdf);
+    const std::string pdf = ExportAs(kExportPDF, FreshFolder(), "card");
+    EXPECT_EQ(PdfInfo(pdf, "Pages"), "1");
+    EXPECT_EQ(PdfInfo(pdf, "Title"), "Untitled");
+    const std::string text = PdfText(pdf);
     const Strings words = expected::Words(text);
     const auto shows = [&](const std::string &word) {
         return std::find(words.begin(), words.end(), word) != words.end();
@@ -319,16 +248,16 @@ TEST(Export, ReplacesAnExistingFileWhole)
 {
     StartApplication();
     ComputeFilm3Metres();
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     std::ofstream(folder + "/old.csv") << std::string(100000, 'x');
     const std::string path = ExportAs(kExportCSV, folder, "old");
-    EXPECT_EQ(ReadCSV(ReadFile(path)).size(), 11u);
+    EXPECT_EQ(ReadCSV(ReadText(path)).size(), 11u);
     for (const ExistingFile &file : MakeExistingFiles(folder, "csv")) {
         ExportAs(kExportCSV, folder, file.stem);
         EXPECT_EQ(ReplacedAsASaveDoes(folder, "csv", file), "");
-        EXPECT_EQ(ReadCSV(ReadFile(file.holder)).size(), 11u) << file.stem;
+        EXPECT_EQ(ReadCSV(ReadText(file.holder)).size(), 11u) << file.stem;
     }
-    EXPECT_EQ(FolderEntries(folder), (Strings{"kept", "link.csv", "old.csv", "private.csv"}));
+    EXPECT_EQ(ListFolder(folder), (Strings{"kept", "link.csv", "old.csv", "private.csv"}));
     EXPECT_TRUE(AlertMessages().empty());
 }
 
@@ -338,7 +267,7 @@ TEST(Export, FailuresAlertAndLeaveNoFile)
 {
     StartApplication();
     ComputeFilm3Metres();
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     std::vector<ShownAlert> shown;
     std::filesystem::remove(folder);
     ExportAs(kExportPDF, folder, "gone");
@@ -361,8 +290,8 @@ TEST(Export, FailuresAlertAndLeaveNoFile)
         EXPECT_EQ(shown[0].message, kExportAlert);
         EXPECT_EQ(shown[0].explanation.rfind("The file \u201ctable.csv\u201d could not be written: ", 0), 0u)
             << shown[0].explanation;
-        EXPECT_EQ(FolderEntries(folder), Strings{"keep.json"});
-        EXPECT_EQ(ReadFile(folder + "/keep.json"), "precious");
+        EXPECT_EQ(ListFolder(folder), Strings{"keep.json"});
+        EXPECT_EQ(ReadText(folder + "/keep.json"), "precious");
     }
 }
 
@@ -372,7 +301,7 @@ TEST(Export, IntoAReadOnlyFolderAlertsAndLeavesNoFile)
         GTEST_SKIP() << MountsUnavailable();
     StartApplication();
     ComputeFilm3Metres();
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     ASSERT_TRUE(MountReadOnly(folder));
     ExportAs(kExportCSV, folder, "table");
     const std::vector<ShownAlert> shown = TakeShownAlerts();
@@ -380,7 +309,7 @@ TEST(Export, IntoAReadOnlyFolderAlertsAndLeavesNoFile)
     EXPECT_EQ(shown[0].message, kExportAlert);
     EXPECT_EQ(shown[0].explanation,
               "The file \u201ctable.csv\u201d could not be written: Read-only file system.");
-    EXPECT_TRUE(FolderEntries(folder).empty());
+    EXPECT_TRUE(ListFolder(folder).empty());
 }
 
 // Copy puts the computed table on the clipboard as tab-separated text and
@@ -438,7 +367,7 @@ char *argv[] = {programName, nullptr};
 // whose Save writes the chosen format.
 TEST(ExportRealDialog, FileTypeChoiceSwapsTheExtension)
 {
-    const std::string home = TempFolder();
+    const std::string home = FreshFolder();
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
     platform::initialize(argc, argv, platform::StartOptions{false});
@@ -474,7 +403,7 @@ TEST(ExportRealDialog, FileTypeChoiceSwapsTheExtension)
     QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection); // the Save button
     EXPECT_TRUE(ShownDialogs().empty());
     // An empty document: the header row only.
-    const std::vector<Strings> rows = ReadCSV(ReadFile(home + "/card.csv"));
+    const std::vector<Strings> rows = ReadCSV(ReadText(home + "/card.csv"));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], "table");
     EXPECT_TRUE(TakeShownAlerts().empty());

@@ -3,8 +3,9 @@
 // table, and the words of a text, for comparing whole fields.
 #pragma once
 
+#include "tests/support/common.h"
+
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,18 +22,28 @@ struct Row {
 };
 
 // near = D f² / (f² + N c (D - f)), far = D f² / (f² - N c (D - f)) in metres
-// (feet converted with the exact 0.3048); a far denominator below zero means
+// (feet converted with the exact 0.3048); a far denominator of zero or below means
 // no far limit.
-inline std::vector<Row> Rows(double distance, bool feet, double focalMillimetres, double circleMetres)
+inline Row Limits(double distance, bool feet, double focalMillimetres, double circleMetres, double n)
 {
     const double unit = feet ? 0.3048 : 1.0, d = distance * unit, f = focalMillimetres / 1000.0;
+    const double spread = n * circleMetres * (d - f), farDenominator = f * f - spread;
+    return {d * f * f / (f * f + spread) / unit, d * f * f / farDenominator / unit, farDenominator <= 0.0};
+}
+
+inline std::vector<Row> Rows(double distance, bool feet, double focalMillimetres, double circleMetres)
+{
     std::vector<Row> rows;
-    for (double n : kApertures) {
-        const double spread = n * circleMetres * (d - f), farDenominator = f * f - spread;
-        rows.push_back(
-            {d * f * f / (f * f + spread) / unit, d * f * f / farDenominator / unit, farDenominator < 0.0});
-    }
+    for (double n : kApertures)
+        rows.push_back(Limits(distance, feet, focalMillimetres, circleMetres, n));
     return rows;
+}
+
+// H = f² / (N c) + f: focused there or beyond, the far limit is infinite.
+inline double Hyperfocal(bool feet, double focalMillimetres, double circleMetres, double n)
+{
+    const double f = focalMillimetres / 1000.0;
+    return (f * f / (n * circleMetres) + f) / (feet ? 0.3048 : 1.0);
 }
 
 inline std::string NearText(const Row &row)
@@ -47,15 +58,6 @@ inline std::string FarText(const Row &row)
     return row.noFarLimit ? "inf" : NearText({row.farDistance, 0.0, false});
 }
 
-// The whitespace-separated words of a text (a PDF's text, a table), so that
-// "1.4" is looked for as a field and not found inside "11.455".
-inline std::vector<std::string> Words(const std::string &text)
-{
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
-}
+using qrltest::Words;
 
 } // namespace expected
