@@ -1,231 +1,191 @@
-// The depth-of-field model: worked examples, the infinity rules, the range
-// check, the accessors and the distance unit taken from the preference.
-//
-// Expected values come from two independent sources: figures worked out by
-// hand to three decimals, and the textbook thin-lens formulas evaluated here
-// in metres (feet tables are converted to metres and back, 1 ft = 0.3048 m).
-#include "model/data.h"
+// The depth-of-field model in metres and feet: every row and figure of a
+// table against the textbook formulas of tests/support/optics.h and figures
+// worked out by hand, infinity from the hyperfocal distance on, the range
+// check at each bound, the record and the unit the preference chooses.
+#include "model/figures.h"
 #include "platform/prefs.h"
+#include "tests/support/common.h"
+#include "tests/support/optics.h"
+#include "tests/support/record.h"
 
-#include <QByteArray>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
-#include <new>
-#include <string>
-#include <vector>
+#include <optional>
+
+using namespace qrltest;
+using namespace expected;
 
 namespace
 {
 
-const double kApertureList[kNumberOfApertures] = {1.4, 2.0, 2.8, 4.0, 5.6, 8.0, 11.0, 16.0, 22.0, 32.0};
-const double kInfinity = std::numeric_limits<double>::infinity();
-const char kUnitKey[] = "Distance Unit";
-const double kThreeDecimals = 0.0005; // half a unit of the last hand-worked digit
+const double kInf = std::numeric_limits<double>::infinity();
+const std::int32_t m = kDistanceUnitMeters, ft = kDistanceUnitFeet;
 
-struct Limits {
-    double nearDistance, farDistance; // far -1.0: no far limit
-};
-
-// near = D f² / (f² + N c (D − f)), far = D f² / (f² − N c (D − f)); past the
-// hyperfocal distance the far denominator is negative and there is no limit.
-Limits Textbook(double distance, double focalLengthMm, double circle, double aperture, bool feet)
+void ExpectClose(double expected, double actual, double tolerance, const std::string &what)
 {
-    const double unit = feet ? 0.3048 : 1.0;
-    const double d = distance * unit, f = focalLengthMm / 1000.0;
-    const double spread = aperture * circle * (d - f);
-    const double farDenominator = f * f - spread;
-    return Limits{d * f * f / (f * f + spread) / unit,
-                  farDenominator > 0.0 ? d * f * f / farDenominator / unit : -1.0};
+    if (std::isinf(expected) || std::isnan(expected))
+        EXPECT_TRUE(std::isnan(expected) ? std::isnan(actual) : expected == actual) << what << ": " << actual;
+    else
+        EXPECT_NEAR(expected, actual, tolerance) << what;
 }
 
-void ExpectNearlyEqual(double expected, double actual, const std::string &what)
+tApertureFigures FiguresAt(std::int32_t unit, double distance, double focal, double circle, int row)
 {
-    EXPECT_NEAR(expected, actual, std::fabs(expected) * 1e-9) << what;
+    const Record r(unit, distance, focal, circle, APSC);
+    tTableFigures figures{};
+    EXPECT_TRUE(QRLGetTableFigures(r.data, &figures));
+    return figures.rows[row];
 }
-
-// Every row, stored and through the accessors, against the textbook formulas.
-void ExpectRowsFollowTextbook(tDataPtr data, double distance, double focalLengthMm, double circle, bool feet)
-{
-    for (int i = 0; i < kNumberOfApertures; ++i) {
-        const Limits expected = Textbook(distance, focalLengthMm, circle, kApertureList[i], feet);
-        const std::string what = "row " + std::to_string(i) + " D=" + std::to_string(distance) +
-                                 " F=" + std::to_string(focalLengthMm) + (feet ? " ft" : " m");
-        EXPECT_EQ(kApertureList[i], data->table[i].aperture) << what;
-        ExpectNearlyEqual(expected.nearDistance, data->table[i].nearDistance, what + " near");
-        ExpectNearlyEqual(expected.nearDistance, QRLGetTableElementNearDistance(data, i), what + " near");
-        if (expected.farDistance < 0.0) {
-            EXPECT_EQ(-1.0, data->table[i].farDistance) << what << " far";
-            EXPECT_EQ(-1.0, QRLGetTableElementFarDistance(data, i)) << what << " far";
-        } else {
-            ExpectNearlyEqual(expected.farDistance, data->table[i].farDistance, what + " far");
-            ExpectNearlyEqual(expected.farDistance, QRLGetTableElementFarDistance(data, i), what + " far");
-        }
-    }
-}
-
-struct Record {
-    tDataPtr data = QRLNewDataPtr();
-    ~Record() { QRLDeleteDataPtr(data); }
-};
-
-// A preference store in a temporary folder, never the user's own.
-class PreferenceTest : public ::testing::Test
-{
-  protected:
-    void SetUp() override
-    {
-        static QTemporaryDir folder;
-        ASSERT_TRUE(folder.isValid());
-        const QByteArray path = folder.path().toLocal8Bit();
-        qputenv("XDG_CONFIG_HOME", path);
-        ASSERT_TRUE(platform::preferences().fileName().startsWith(folder.path() + "/"))
-            << platform::preferences().fileName().toStdString();
-        platform::preferences().remove(kUnitKey);
-        ASSERT_TRUE(record.data != nullptr);
-    }
-    Record record;
-};
 
 } // namespace
 
-// Hand-worked figures (row, near, far; NAN: not worked out) and every row by
-// the formulas. At 15 ft (4.572 m) 50 mm, 30 µm, f/16 reaches 34.695 m =
-// 113.830 ft.
-TEST(ModelTable, WorkedExamples)
+// Every row stored, through the accessors and as figures, against the
+// formulas. Units other than feet are metres; 1000 mm at 2 ft is closer than
+// the focal length; at 513 m, 1000 mm and 2^-14 m f/32 is exactly hyperfocal.
+TEST(Model, TablesFollowTheFormulas)
 {
-    struct Spot {
-        int row;
-        double nearDistance, farDistance;
-    };
     struct Case {
         std::int32_t unit;
-        double distance, focalLength, circle;
-        tCameraType type;
-        std::vector<Spot> spots;
+        double distance, focal, circle;
+        tCameraType camera;
     };
     // clang-format off
     const Case cases[] = {
-        {kDistanceUnitMeters, 5.0, 50.0, 0.00003, fullFrameDigital,
-         {{0, 4.616, 5.454}, {1, 4.469, 5.674}, {2, 4.287, 5.998}, {3, 4.040, 6.558}, {4, 3.752, 7.492},
-          {5, 3.389, 9.527}, {6, 3.024, 14.426}, {7, 2.564, 100.806}, {8, 2.168, -1.0}, {9, 1.724, -1.0}}},
-        {kDistanceUnitMeters, 3.0, 50.0, 0.000033, thirtyFive,
-         {{0, 2.845, 3.173}, {6, 2.100, 5.248}, {8, NAN, 20.932}, {9, 1.336, -1.0}}},
-        {kDistanceUnitMeters, 10.0, 50.0, 0.000033, thirtyFive,
-         {{0, 8.447, 12.253}, {4, NAN, 37.808}, {5, NAN, -1.0}, {9, NAN, -1.0}}},
-        {kDistanceUnitFeet, 15.0, 50.0, 0.00003, fullFrameDigital,
-         {{0, 13.941, 16.233}, {5, 10.459, 26.507}, {7, 8.029, 113.830}, {8, NAN, -1.0}, {9, NAN, -1.0}}}};
+        {m, 5.0, 50.0, 30e-6, fullFrameDigital}, {ft, 15.0, 50.0, 30e-6, fullFrameDigital},
+        {m, 0.3, 100.0, 20e-6, APSC},   {m, 50.0, 200.0, 10e-6, thirtyFive}, {m, 1000.0, 1000.0, 100e-6, mediumFormat},
+        {m, 7.0, 24.0, 100e-6, APSC},   {m, 0.008, 4.0, 30e-6, APSC},        {m, 513.0, 1000.0, std::ldexp(1.0, -14), APSC},
+        {ft, 10.0, 85.0, 20e-6, APSC},  {ft, 100.0, 24.0, 33e-6, APSC},      {ft, 1000.0, 1000.0, 100e-6, APSC},
+        {ft, 2.0, 1000.0, 30e-6, APSC}, {ft, 40.0, 400.0, 33e-6, APSC},      {3, 5.0, 50.0, 30e-6, APSC},
+        {0, 20.0, 16.0, 12.5e-6, APSC}, {m, 7.5, 85.0, 0.0, mediumFormat},   {ft, 7.5, 85.0, 0.0, APSC}};
     // clang-format on
-    Record r; // each case recalculates the one record: every field is replaced
-    QRLCalculateTable(r.data, kDistanceUnitFeet, 100.0, 24.0, 0.0001, mediumFormat);
     for (const Case &c : cases) {
-        SCOPED_TRACE("case D=" + std::to_string(c.distance) + " unit " + std::to_string(c.unit));
-        QRLCalculateTable(r.data, c.unit, c.distance, c.focalLength, c.circle, c.type);
-        for (const Spot &s : c.spots) {
-            if (!std::isnan(s.nearDistance)) {
-                EXPECT_NEAR(s.nearDistance, QRLGetTableElementNearDistance(r.data, s.row), kThreeDecimals)
-                    << s.row;
-            }
-            if (s.farDistance == -1.0) {
-                EXPECT_EQ(-1.0, r.data->table[s.row].farDistance) << s.row;
-            }
-            EXPECT_NEAR(s.farDistance, QRLGetTableElementFarDistance(r.data, s.row), kThreeDecimals) << s.row;
+        const std::string what = std::to_string(c.distance) + " unit " + std::to_string(c.unit) + " " +
+                                 std::to_string(c.focal) + " mm " + std::to_string(c.circle);
+        const Record r(c.unit, c.distance, c.focal, c.circle, c.camera);
+        EXPECT_TRUE(QRLIsDataValid(r.data)) << what;
+        EXPECT_EQ(QRLGetDistanceUnit(r.data), c.unit) << what;
+        EXPECT_EQ(QRLGetDistance(r.data), c.distance) << what;
+        EXPECT_EQ(QRLGetFocalLength(r.data), c.focal) << what;
+        EXPECT_DOUBLE_EQ(QRLGetUnsharpCircleinMicroMeter(r.data), c.circle * 1e6) << what;
+        EXPECT_EQ(QRLGetCameraType(r.data), c.camera) << what;
+        tTableFigures figures;
+        ASSERT_TRUE(QRLGetTableFigures(r.data, &figures)) << what;
+        const bool feet = c.unit == ft;
+        for (int i = 0; i < kNumberOfApertures; ++i) {
+            const double n = kApertures[i];
+            const Row e = Limits(c.distance, feet, c.focal, c.circle, n);
+            const std::string row = what + " f/" + std::to_string(n);
+            const double nearTolerance = e.nearDistance * 1e-9, far = e.noFarLimit ? kInf : e.farDistance;
+            EXPECT_EQ(r.data->table[i].aperture, n) << row;
+            EXPECT_NEAR(QRLGetTableElementNearDistance(r.data, i), e.nearDistance, nearTolerance) << row;
+            // No far limit is -1, or +infinity where the denominator is exactly zero.
+            ExpectClose(e.farDistance < 0.0 ? -1.0 : e.farDistance, QRLGetTableElementFarDistance(r.data, i),
+                        std::fabs(e.farDistance) * 1e-9, row + " far");
+            const tApertureFigures &f = figures.rows[i];
+            const double airy = 2.44 * 0.55 * n,
+                         hyperfocal = c.circle ? Hyperfocal(feet, c.focal, c.circle, n) : kInf;
+            EXPECT_EQ(f.aperture, n) << row;
+            EXPECT_NEAR(f.nearDistance, e.nearDistance, nearTolerance) << row;
+            ExpectClose(far, f.farDistance, far * 1e-9, row + " far figure");
+            ExpectClose(hyperfocal, f.hyperfocalDistance, hyperfocal * 1e-9, row + " hyperfocal");
+            ExpectClose(far - e.nearDistance, f.totalDepth, far * 1e-9, row + " total");
+            EXPECT_NEAR(f.depthInFront, c.distance - e.nearDistance, c.distance * 1e-9) << row;
+            ExpectClose(far - c.distance, f.depthBehind, far * 1e-9, row + " behind");
+            const double ratio = c.circle ? (far - c.distance) / (c.distance - e.nearDistance) : NAN;
+            ExpectClose(ratio, f.behindToFrontRatio, std::fabs(ratio) * 1e-6, row + " ratio");
+            EXPECT_NEAR(f.airyDiscMicroMeter, airy, 1e-9) << row;
+            EXPECT_EQ(f.diffractionLimited, airy > c.circle * 1e6) << row;
         }
-        EXPECT_TRUE(QRLIsDataValid(r.data));
-        EXPECT_EQ(c.unit, QRLGetDistanceUnit(r.data));
-        EXPECT_EQ(c.distance, QRLGetDistance(r.data));
-        EXPECT_EQ(c.focalLength, QRLGetFocalLength(r.data));
-        EXPECT_EQ(c.circle, r.data->argumentList.unsharpCircleDiameter);
-        EXPECT_EQ(c.type, QRLGetCameraType(r.data));
-        EXPECT_DOUBLE_EQ(c.circle * 1e6, QRLGetUnsharpCircleinMicroMeter(r.data));
-        ExpectRowsFollowTextbook(r.data, c.distance, c.focalLength, c.circle, c.unit == kDistanceUnitFeet);
     }
 }
 
-// Includes 1000 mm at 2 ft, closer than the focal length: not clamped.
-TEST(ModelTable, RowsFollowTextbookFormulas)
+// Figures worked out by hand to three decimals (NAN: not worked out): the
+// formulas of the tests themselves are checked here. 50 mm, 30 µm: H at f/16
+// is 5.258 m, at f/22 3.838 m; 15 ft at f/16 reaches 113.830 ft.
+TEST(Model, HandWorkedFigures)
 {
     struct Case {
-        bool feet;
-        double distance, focalLength, circle;
+        std::int32_t unit;
+        double distance, focal, circle;
+        int row;
+        double nearDistance, farDistance, hyperfocal;
     };
+    // clang-format off
     const Case cases[] = {
-        {false, 0.3, 100.0, 0.00002},   {false, 50.0, 200.0, 0.00001}, {false, 1000.0, 1000.0, 0.0001},
-        {false, 2.5, 35.0, 0.00001},    {false, 1.0, 300.0, 0.000033}, {false, 7.0, 24.0, 0.0001},
-        {true, 10.0, 85.0, 0.00002},    {true, 100.0, 24.0, 0.000033}, {true, 1.0, 100.0, 0.0001},
-        {true, 1000.0, 1000.0, 0.0001}, {true, 3.0, 135.0, 0.00001},   {true, 40.0, 400.0, 0.000033},
-        {true, 2.0, 1000.0, 0.00003}};
-    std::vector<Case> all(std::begin(cases), std::end(cases));
-    for (bool feet : {false, true})
-        for (double distance : {0.5, 2.0, 5.0, 20.0, 100.0, 1000.0})
-            all.push_back({feet, distance, 50.0, 0.00003});
-    for (const Case &c : all) {
-        Record r;
-        QRLCalculateTable(r.data, c.feet ? kDistanceUnitFeet : kDistanceUnitMeters, c.distance, c.focalLength,
-                          c.circle, APSC);
-        ExpectRowsFollowTextbook(r.data, c.distance, c.focalLength, c.circle, c.feet);
+        {m, 5.0, 50.0, 30e-6, 0, 4.616, 5.454, NAN}, {m, 5.0, 50.0, 30e-6, 5, 3.389, 9.527, 10.467},
+        {m, 5.0, 50.0, 30e-6, 7, 2.564, 100.806, 5.258}, {m, 5.0, 50.0, 30e-6, 8, 2.168, kInf, 3.838},
+        {m, 5.0, 50.0, 30e-6, 9, 1.724, kInf, NAN}, {m, 3.0, 50.0, 33e-6, 6, 2.100, 5.248, NAN},
+        {m, 3.0, 50.0, 33e-6, 8, NAN, 20.932, NAN}, {m, 10.0, 50.0, 33e-6, 0, 8.447, 12.253, NAN},
+        {m, 10.0, 50.0, 33e-6, 4, NAN, 37.808, NAN}, {m, 10.0, 50.0, 33e-6, 5, NAN, kInf, NAN},
+        {ft, 15.0, 50.0, 30e-6, 0, 13.941, 16.233, NAN}, {ft, 15.0, 50.0, 30e-6, 5, 10.459, 26.507, 34.339},
+        {ft, 15.0, 50.0, 30e-6, 7, 8.029, 113.830, 17.252}, {ft, 15.0, 50.0, 30e-6, 8, NAN, kInf, NAN},
+        {m, 0.008, 4.0, 30e-6, 0, NAN, 0.0080849, NAN}, {m, 0.008, 4.0, 30e-6, 9, NAN, 0.0105263, NAN}};
+    // clang-format on
+    for (const Case &c : cases) {
+        const tApertureFigures f = FiguresAt(c.unit, c.distance, c.focal, c.circle, c.row);
+        const std::string what = std::to_string(c.distance) + " row " + std::to_string(c.row);
+        const double tolerance = c.distance < 0.01 ? 5e-8 : 5e-4;
+        EXPECT_TRUE(std::isnan(c.nearDistance) || std::fabs(f.nearDistance - c.nearDistance) <= tolerance)
+            << what << ": " << f.nearDistance;
+        ExpectClose(c.farDistance, f.farDistance, tolerance, what + " far");
+        EXPECT_TRUE(std::isnan(c.hyperfocal) || std::fabs(f.hyperfocalDistance - c.hyperfocal) <= tolerance)
+            << what << ": " << f.hyperfocalDistance;
     }
 }
 
-// With F = 1000 mm, f² is exactly 1 m²; with c = 2^-14 m and D = 513 m the
-// f/32 row gives 32 · 2^-14 · (1 − 513) = −1: the far denominator is exactly
-// zero and the far limit +infinity.
-TEST(ModelInfinity, ExactHyperfocalStoresPositiveInfinity)
+// Focused at a row's hyperfocal distance or anywhere beyond it the far limit
+// is infinite, and so are the depth behind, the total and the ratio; the
+// near limit is half of H. A hair closer the far limit is a distance.
+TEST(Model, InfinityFromTheHyperfocalDistanceOn)
 {
-    ASSERT_EQ(1.0, 1000.0 * (1000.0 * 0.000001));
-    Record r;
-    const double circle = std::ldexp(1.0, -14);
-    QRLCalculateTable(r.data, kDistanceUnitMeters, 513.0, 1000.0, circle, mediumFormat);
-    EXPECT_EQ(kInfinity, r.data->table[9].farDistance);
-    EXPECT_EQ(kInfinity, QRLGetTableElementFarDistance(r.data, 9));
-    EXPECT_NEAR(513.0 / 2.0, r.data->table[9].nearDistance, 1e-9);
-    ExpectNearlyEqual(Textbook(513.0, 1000.0, circle, 22.0, false).farDistance, r.data->table[8].farDistance,
-                      "f/22 far");
+    const std::pair<double, double> lenses[] = {{50.0, 30e-6}, {24.0, 10e-6}, {135.0, 33e-6}, {80.0, 1e-4}};
+    for (const std::int32_t unit : {m, ft})
+        for (const auto &[focal, circle] : lenses)
+            for (int i = 0; i < kNumberOfApertures; ++i) {
+                const std::string what = std::to_string(focal) + " mm f/" + std::to_string(kApertures[i]);
+                const double h = Hyperfocal(unit == ft, focal, circle, kApertures[i]);
+                const double reported = FiguresAt(unit, h, focal, circle, i).hyperfocalDistance;
+                for (const double distance : {reported, std::nextafter(reported, kInf), 3.0 * reported}) {
+                    const tApertureFigures f = FiguresAt(unit, distance, focal, circle, i);
+                    EXPECT_EQ(f.farDistance, kInf) << what << " at " << distance;
+                    EXPECT_EQ(f.totalDepth, kInf) << what;
+                    EXPECT_EQ(f.depthBehind, kInf) << what;
+                    EXPECT_EQ(f.behindToFrontRatio, kInf) << what;
+                }
+                EXPECT_NEAR(FiguresAt(unit, reported, focal, circle, i).nearDistance, h / 2.0, h * 1e-9)
+                    << what;
+                // About (H − f)·1e6: each rounding error magnified a million times.
+                const double closer = h * (1.0 - 1e-6);
+                const Row e = Limits(closer, unit == ft, focal, circle, kApertures[i]);
+                EXPECT_NEAR(FiguresAt(unit, closer, focal, circle, i).farDistance, e.farDistance,
+                            e.farDistance * 1e-6)
+                    << what;
+                EXPECT_TRUE(std::isfinite(FiguresAt(unit, h * (1.0 - 1e-12), focal, circle, i).farDistance))
+                    << what;
+            }
 }
 
-TEST(ModelInfinity, FarAccessorReportsOnlyNonPositiveAsNoLimit)
+// The Airy disc against the circle at the threshold: equal is not beyond.
+TEST(Model, DiffractionThreshold)
 {
-    const std::pair<double, double> cases[] = {{-1.0, -1.0}, {0.0, -1.0},  {0.005, 0.005}, {0.01, 0.01},
-                                               {-0.0, -1.0}, {-2.5, -1.0}, {1e-9, 1e-9},   {123.25, 123.25}};
-    Record r;
-    for (const auto &[stored, reported] : cases) {
-        r.data->table[3].farDistance = stored;
-        EXPECT_EQ(reported, QRLGetTableElementFarDistance(r.data, 3)) << "case " << stored;
-    }
-}
-
-// A 4 mm lens focused at 8 mm: every far limit is a few millimetres beyond
-// the subject (8.085 mm at f/1.4 up to 10.526 mm at f/32), never infinity.
-TEST(ModelInfinity, ShortFarLimitIsADistance)
-{
-    Record r;
-    QRLCalculateTable(r.data, kDistanceUnitMeters, 0.008, 4.0, 0.00003, APSC);
-    ExpectRowsFollowTextbook(r.data, 0.008, 4.0, 0.00003, false);
-    EXPECT_NEAR(0.0080849, QRLGetTableElementFarDistance(r.data, 0), 0.00000005);
-    EXPECT_NEAR(0.0105263, QRLGetTableElementFarDistance(r.data, 9), 0.00000005);
-}
-
-TEST(ModelInfinity, ZeroCircleGivesSubjectDistance)
-{
-    for (std::int32_t unit : {kDistanceUnitMeters, kDistanceUnitFeet}) {
-        Record r;
-        QRLCalculateTable(r.data, unit, 7.5, 85.0, 0.0, fullFrameDigital);
-        for (const tTableElement &row : r.data->table) {
-            EXPECT_EQ(row.nearDistance, row.farDistance) << unit;
-            EXPECT_DOUBLE_EQ(7.5, row.nearDistance) << unit;
+    for (const std::int32_t unit : {m, ft})
+        for (int i = 0; i < kNumberOfApertures; ++i) {
+            const double airy = 2.44 * 0.55e-6 * kApertures[i];
+            EXPECT_FALSE(FiguresAt(unit, 10.0, 50.0, airy * (1.0 + 1e-9), i).diffractionLimited) << i;
+            EXPECT_TRUE(FiguresAt(unit, 10.0, 50.0, airy * (1.0 - 1e-9), i).diffractionLimited) << i;
+            EXPECT_FALSE(
+                FiguresAt(unit, 10.0, 50.0, std::nextafter(airy, 1.0) * (1.0 + 1e-12), i).diffractionLimited);
         }
-        EXPECT_EQ(0.0, QRLGetUnsharpCircleinMicroMeter(r.data));
-    }
 }
 
-// Every bound in metres and feet (twice F converted to feet: 50 mm is
-// 0.3280840 ft, 1000 mm 6.5617 ft, 4 mm 0.026247 ft), and the first failing
-// test wins. Units other than feet are checked as metres.
-TEST(ModelRange, BoundsAndOrder)
+// Every bound in metres and feet (twice F in feet: 50 mm is 0.3280840 ft,
+// 1000 mm 6.5617 ft, 4 mm 0.026247 ft); the first failing check wins, and
+// units other than feet are metres.
+TEST(Model, RangeBounds)
 {
-    const std::int32_t m = kDistanceUnitMeters, ft = kDistanceUnitFeet;
     const double feetBound = 0.1 / 0.3048;
     struct Case {
         double distance, focalLength;
@@ -252,115 +212,60 @@ TEST(ModelRange, BoundsAndOrder)
         {1000.0, 50.0, ft, kInRange},   {1000.001, 50.0, ft, kDistanceTooFar},
         {15.0, 1000.0, ft, kInRange},   {15.0, 1000.5, ft, kFocalLengthTooLong},
         {15.0, 4.0, ft, kInRange},      {15.0, 3.9, ft, kFocalLengthTooShort},
-        {2000.0, 2.0, ft, kDistanceTooFar}, {0.001, 2000.0, ft, kDistanceTooClose}};
+        {2000.0, 2.0, ft, kDistanceTooFar}, {0.001, 2000.0, ft, kDistanceTooClose},
+        {0.1, 50.0, 0, kInRange}, {0.0999, 50.0, 3, kDistanceTooClose}, {0.2, 50.0, -1, kInRange},
+        {0.1, 50.0, 7, kInRange}};
     // clang-format on
     for (const Case &c : cases)
-        EXPECT_EQ(c.result, QRLArgumentsInRange(c.distance, c.focalLength, c.unit))
-            << "case " << c.distance << " at " << c.focalLength << " mm, unit " << c.unit;
-    EXPECT_EQ(kInRange, QRLArgumentsInRange(0.1, 50.0)); // the unit left out means metres
-    for (std::int32_t unit : {0, 3, 7, -1}) {
-        EXPECT_EQ(kInRange, QRLArgumentsInRange(0.1, 50.0, unit)) << unit;
-        EXPECT_EQ(kInRange, QRLArgumentsInRange(0.2, 50.0, unit)) << unit;
-        EXPECT_EQ(kDistanceTooClose, QRLArgumentsInRange(0.0999, 50.0, unit)) << unit;
-    }
+        EXPECT_EQ(QRLArgumentsInRange(c.distance, c.focalLength, c.unit), c.result)
+            << c.distance << " at " << c.focalLength << " mm, unit " << c.unit;
+    EXPECT_EQ(QRLArgumentsInRange(0.1, 50.0), kInRange); // the unit left out means metres
 }
 
-TEST(ModelRecord, NullRecordGivesZeroes)
+// A new record holds zeros, even in a heap block that held other bytes, and
+// no figures until a table is computed into it.
+TEST(Model, NewRecordIsEmpty)
 {
-    const tDataPtr none = nullptr;
-    EXPECT_EQ(0.0, QRLGetTableElementNearDistance(none, 0));
-    EXPECT_EQ(0.0, QRLGetTableElementFarDistance(none, 0));
-    EXPECT_EQ(0.0, QRLGetTableElementFarDistance(none, 9));
-    EXPECT_EQ(0.0, QRLGetFocalLength(none));
-    EXPECT_EQ(0.0, QRLGetDistance(none));
-    EXPECT_EQ(0.0, QRLGetUnsharpCircleinMicroMeter(none));
-    EXPECT_EQ(0, QRLGetCameraType(none));
-    EXPECT_EQ(0, QRLGetDistanceUnit(none));
-    EXPECT_FALSE(QRLIsDataValid(none));
-    QRLSetDataValid(none, true);
-    EXPECT_FALSE(QRLIsDataValid(none));
-    QRLCalculateTable(none, kDistanceUnitMeters, 5.0, 50.0, 0.00003, APSC);
-    QRLDeleteDataPtr(none);
-}
-
-// The heap block a new record is likely to reuse is dirtied first, so a
-// record that is not cleared would show it.
-TEST(ModelRecord, NewRecordIsZeroFilled)
-{
-    for (int round = 0; round < 4; ++round) {
-        void *block = ::operator new(sizeof(tData));
-        std::memset(block, 0xA5, sizeof(tData));
-        ::operator delete(block);
-        Record r;
-        ASSERT_TRUE(r.data != nullptr);
-        EXPECT_FALSE(r.data->valid);
-        EXPECT_EQ(0, r.data->distanceUnit);
-        const tArgumentList &a = r.data->argumentList;
-        EXPECT_TRUE(a.distance == 0.0 && a.focalLength == 0.0 && a.unsharpCircleDiameter == 0.0 &&
-                    a.cameraType == 0);
-        for (const tTableElement &row : r.data->table)
-            EXPECT_TRUE(row.aperture == 0.0 && row.nearDistance == 0.0 && row.farDistance == 0.0);
-        QRLSetDataValid(r.data, true);
-        EXPECT_TRUE(QRLIsDataValid(r.data));
-        QRLSetDataValid(r.data, false);
-        EXPECT_FALSE(QRLIsDataValid(r.data));
-    }
-}
-
-TEST(ModelRecord, CameraTypeIsLowSixteenBits)
-{
+    void *block = ::operator new(sizeof(tData));
+    std::memset(block, 0xA5, sizeof(tData));
+    ::operator delete(block);
     Record r;
-    for (tCameraType type : {APSC, fullFrameDigital, thirtyFive, mediumFormat}) {
-        QRLCalculateTable(r.data, kDistanceUnitMeters, 5.0, 50.0, 0.00003, type);
-        EXPECT_EQ(type, r.data->argumentList.cameraType);
-        EXPECT_EQ(static_cast<std::int16_t>(type), QRLGetCameraType(r.data));
-    }
-    const std::pair<std::int32_t, std::int16_t> cases[] = {
-        {0x00010002, 2}, {0x0000FFFF, -1}, {-2, -2}, {0x7FFF8000, -32768}};
-    for (const auto &[stored, reported] : cases) {
-        r.data->argumentList.cameraType = static_cast<tCameraType>(stored);
-        EXPECT_EQ(reported, QRLGetCameraType(r.data)) << "case " << stored;
-    }
+    tData zeros;
+    std::memset(&zeros, 0, sizeof zeros);
+    ASSERT_NE(r.data, nullptr);
+    EXPECT_EQ(std::memcmp(r.data, &zeros, sizeof zeros), 0);
+    tTableFigures figures;
+    figures.rows[0].aperture = 99.0;
+    EXPECT_FALSE(QRLGetTableFigures(nullptr, &figures));
+    EXPECT_FALSE(QRLGetTableFigures(r.data, &figures));
+    QRLCalculateTable(r.data, m, 5.0, 50.0, 30e-6, APSC);
+    EXPECT_FALSE(QRLGetTableFigures(r.data, nullptr));
+    QRLSetDataValid(r.data, false);
+    EXPECT_FALSE(QRLGetTableFigures(r.data, &figures));
+    EXPECT_EQ(figures.rows[0].aperture, 99.0);
 }
 
-// Read at every calculation: missing, 1 and any integer other than 2 compute
-// metres (the unit kept as read); a value that is not exactly a 32-bit
-// integer means metres.
-TEST_F(PreferenceTest, UnitFromThePreference)
+// The preference, read at every calculation: only 2 is feet; missing, any
+// other integer and anything not exactly a 32-bit integer compute metres.
+TEST(Model, UnitFromThePreference)
 {
-    struct Case {
-        std::optional<QString> value;
-        std::int32_t unitStored;
-    };
-    std::vector<Case> cases = {{std::nullopt, kDistanceUnitMeters}};
-    // Only 2 is feet; any other stored number is metres, and recorded as 1.
-    for (std::int32_t unit : {1, 2, 0, 3, 7, -1})
-        cases.push_back(
-            {QString::number(unit), unit == kDistanceUnitFeet ? kDistanceUnitFeet : kDistanceUnitMeters});
-    for (const char *text : {"2.5", "feet", "", "4294967298", "2 ft"})
-        cases.push_back({QString::fromLatin1(text), kDistanceUnitMeters});
-    int n = 0;
-    for (const Case &c : cases) {
-        SCOPED_TRACE("case " + std::to_string(n++));
-        if (c.value)
-            platform::preferences().setValue(kUnitKey, *c.value);
+    QTemporaryDir folder;
+    qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+    ASSERT_TRUE(platform::preferences().fileName().startsWith(folder.path() + "/"));
+    const std::pair<std::optional<const char *>, std::int32_t> cases[] = {
+        {std::nullopt, m}, {"1", m},    {"2", ft}, {"0", m},          {"3", m},   {"-1", m},
+        {"2.5", m},        {"feet", m}, {"", m},   {"4294967298", m}, {"2 ft", m}};
+    for (const auto &[value, unit] : cases) {
+        if (value)
+            platform::preferences().setValue("Distance Unit", *value);
         else
-            platform::preferences().remove(kUnitKey);
-        const bool feet = c.unitStored == kDistanceUnitFeet;
-        const double distance = feet ? 15.0 : 5.0;
-        QRLCalculateTable(record.data, QRLReadDistanceUnit(), distance, 50.0, 0.00003, fullFrameDigital);
-        EXPECT_EQ(c.unitStored, QRLGetDistanceUnit(record.data));
-        EXPECT_TRUE(QRLIsDataValid(record.data));
-        EXPECT_EQ(distance, QRLGetDistance(record.data));
-        EXPECT_NEAR(feet ? 113.830 : 100.806, QRLGetTableElementFarDistance(record.data, 7), kThreeDecimals);
-        if (!feet) {
-            EXPECT_NEAR(2.564, QRLGetTableElementNearDistance(record.data, 7), kThreeDecimals);
-        }
-        ExpectRowsFollowTextbook(record.data, distance, 50.0, 0.00003, feet);
+            platform::preferences().remove("Distance Unit");
+        platform::preferences().sync();
+        const Record r(QRLReadDistanceUnit(), 15.0, 50.0, 30e-6, APSC);
+        EXPECT_EQ(QRLGetDistanceUnit(r.data), unit) << value.value_or("none");
+        // 15 m is beyond f/16's hyperfocal distance, 15 ft is not.
+        const Row e = Limits(15.0, unit == ft, 50.0, 30e-6, 16.0);
+        EXPECT_NEAR(QRLGetTableElementFarDistance(r.data, 7), e.noFarLimit ? -1.0 : e.farDistance, 1e-6)
+            << value.value_or("none");
     }
-    platform::preferences().setValue(kUnitKey, 2);
-    platform::preferences().sync(); // written out and read back
-    ASSERT_EQ(platform::preferences().status(), QSettings::NoError);
-    QRLCalculateTable(record.data, QRLReadDistanceUnit(), 15.0, 50.0, 0.00003, APSC);
-    EXPECT_EQ(kDistanceUnitFeet, QRLGetDistanceUnit(record.data));
 }

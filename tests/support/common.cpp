@@ -226,6 +226,17 @@ std::string Trimmed(const std::string &text)
     return text.substr(first, text.find_last_not_of(space) - first + 1);
 }
 
+Strings Split(const std::string &text, char separator)
+{
+    Strings pieces(1);
+    for (char c : text)
+        if (c == separator)
+            pieces.emplace_back();
+        else
+            pieces.back() += c;
+    return pieces;
+}
+
 Strings Words(const std::string &text)
 {
     std::istringstream in(text);

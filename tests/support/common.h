@@ -58,6 +58,8 @@ std::string ShellQuote(const std::string &text);
 
 // Without leading and trailing white space.
 std::string Trimmed(const std::string &text);
+// The pieces of the text between separators: one more than there are.
+Strings Split(const std::string &text, char separator);
 // The white-space-separated words of a text.
 Strings Words(const std::string &text);
 
