@@ -20,7 +20,8 @@ tBracketingRefusal CheckArguments(const tBracketingArguments &arguments)
     // The table's check, in metres: A lies where a table's distance may (to 1000 m).
     const tDataRangeErr range =
         QRLArgumentsInRange(arguments.nearLimit * perUnit, arguments.focalLength, kDistanceUnitMeters);
-    if (range == kFocalLengthTooLong || range == kFocalLengthTooShort)
+    // The table's check lets a focal length that is not a number through.
+    if (range == kFocalLengthTooLong || range == kFocalLengthTooShort || std::isnan(arguments.focalLength))
         return kPlanFocalLengthOutOfRange;
     if (!QRLCircleInRange(arguments.unsharpCircleDiameter * 1000000.0))
         return kPlanCircleOutOfRange;
