@@ -1,20 +1,29 @@
 // Installing into a prefix: the tree, the desktop entry, the file type, the
 // metainfo and the icons, checked with the desktop's own tools; and the
 // installed program's command line without a display.
-#include "install_helpers.h"
+#include "tests/support/common.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <set>
+#include <sstream>
 
-using namespace installtest;
+using namespace qrltest;
 namespace fs = std::filesystem;
 
 namespace
 {
 
 const std::string kId = QRL_APP_ID;
+
+// The output of a command, standard error after standard output.
+Ran Output(const Strings &command)
+{
+    Ran ran = RunProcess(command);
+    ran.out += ran.err;
+    return ran;
+}
 
 std::vector<int> iconSizes()
 {
@@ -42,7 +51,7 @@ struct PngHeader {
 // Width, height and colour type from the PNG's first chunk (IHDR).
 PngHeader pngHeader(const std::string &path)
 {
-    const std::string bytes = readFile(path);
+    const std::string bytes = ReadText(path);
     PngHeader header;
     if (bytes.size() < 26 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
         bytes.compare(12, 4, "IHDR") != 0)
@@ -61,19 +70,17 @@ PngHeader pngHeader(const std::string &path)
 // The installed program, run with no display at all, in the locale that
 // LANG names, or with no locale at all (as from cron) when none is given:
 // what it prints is its own either way.
-Ran runWithoutDisplay(const std::string &prefix, const std::string &arguments, const std::string &locale = "")
+Ran RunWithoutDisplay(const std::string &prefix, Strings arguments, const std::string &locale = "")
 {
-    const std::string language = locale.empty() ? "-u LANG" : "LANG=" + quote(locale);
-    return run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LC_ALL -u LC_CTYPE -u LC_MESSAGES "
-               "-u LANGUAGE " +
-               language + " " + quote(prefix + "/bin/quorlscope") + " " + arguments);
+    arguments.insert(arguments.begin(), prefix + "/bin/quorlscope");
+    Ran ran = RunProcess(arguments, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LC_ALL", "LC_CTYPE",
+                                     "LC_MESSAGES", "LANGUAGE", locale.empty() ? "LANG" : "LANG=" + locale});
+    ran.out += ran.err;
+    return ran;
 }
 
-} // namespace
-
-TEST(Install, PutsExactlyTheProgramAndItsDesktopFilesIntoThePrefix)
+void PutsExactlyTheProgramAndItsDesktopFilesIntoThePrefix(const std::string &prefix)
 {
-    const std::string prefix = installedPrefix();
     std::set<std::string> expected = {
         "bin/quorlscope",
         "libexec/quorlscope/quorlscope-gui",
@@ -101,14 +108,13 @@ TEST(Install, PutsExactlyTheProgramAndItsDesktopFilesIntoThePrefix)
 // What keeps `quorlscope table` as quick as a bare core application: the
 // launcher needs the C library alone, the command-line program no more of
 // Qt than Core.
-TEST(Install, LauncherAndCommandLineProgramLoadNoWindowSystem)
+void LauncherAndCommandLineProgramLoadNoWindowSystem(const std::string &prefix)
 {
-    const std::string prefix = installedPrefix();
     const auto needed = [&](const std::string &program) {
-        const Ran ran = run("readelf -d " + quote(prefix + "/" + program));
-        EXPECT_EQ(ran.exitCode, 0) << ran.output;
+        const Ran ran = Output({"readelf", "-d", prefix + "/" + program});
+        EXPECT_EQ(ran.status, 0) << ran.out;
         std::set<std::string> libraries;
-        std::istringstream lines(ran.output);
+        std::istringstream lines(ran.out);
         for (std::string line; std::getline(lines, line);)
             if (line.find("(NEEDED)") != std::string::npos)
                 libraries.insert(line.substr(line.find('[') + 1, line.find(']') - line.find('[') - 1));
@@ -122,9 +128,8 @@ TEST(Install, LauncherAndCommandLineProgramLoadNoWindowSystem)
     EXPECT_EQ(needed("libexec/quorlscope/quorlscope-gui").count("libQt6Widgets.so.6"), 1u);
 }
 
-TEST(Install, IconsHaveTheSizeOfTheirFolderAndTransparency)
+void IconsHaveTheSizeOfTheirFolderAndTransparency(const std::string &prefix)
 {
-    const std::string prefix = installedPrefix();
     const std::vector<int> sizes = iconSizes();
     ASSERT_GE(sizes.size(), 2u);
     EXPECT_EQ(sizes.front(), 16);
@@ -142,18 +147,17 @@ TEST(Install, IconsHaveTheSizeOfTheirFolderAndTransparency)
     }
     // The application and the document icon are different pictures.
     const std::string folder = prefix + "/share/icons/hicolor/48x48";
-    EXPECT_NE(readFile(folder + "/apps/" + kId + ".png"),
-              readFile(folder + "/mimetypes/" QRL_MIME_ICON ".png"));
+    EXPECT_NE(ReadText(folder + "/apps/" + kId + ".png"),
+              ReadText(folder + "/mimetypes/" QRL_MIME_ICON ".png"));
 }
 
-TEST(Install, DesktopEntryValidatesAndOpensTheDocumentType)
+void DesktopEntryValidatesAndOpensTheDocumentType(const std::string &prefix)
 {
-    const std::string prefix = installedPrefix();
     const std::string entry = prefix + "/share/applications/" + kId + ".desktop";
-    const Ran validated = run("desktop-file-validate " + quote(entry));
-    EXPECT_EQ(validated.exitCode, 0) << validated.output;
-    EXPECT_EQ(validated.output, "");
-    const std::string text = readFile(entry);
+    const Ran validated = Output({"desktop-file-validate", entry});
+    EXPECT_EQ(validated.status, 0) << validated.out;
+    EXPECT_EQ(validated.out, "");
+    const std::string text = ReadText(entry);
     EXPECT_NE(text.find("\nExec=quorlscope %F\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nIcon=" + kId + "\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nMimeType=" QRL_MIME_TYPE ";\n"), std::string::npos) << text;
@@ -161,38 +165,36 @@ TEST(Install, DesktopEntryValidatesAndOpensTheDocumentType)
     EXPECT_NE(text.find("\nName[de]=" QRL_APP_NAME "\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nComment[de]=Schärfentiefe-Tabellen für Fotografen\n"), std::string::npos) << text;
     // The desktop's own index maps the document type to the entry.
-    const Ran indexed = run("update-desktop-database " + quote(prefix + "/share/applications"));
-    EXPECT_EQ(indexed.exitCode, 0) << indexed.output;
+    const Ran indexed = Output({"update-desktop-database", prefix + "/share/applications"});
+    EXPECT_EQ(indexed.status, 0) << indexed.out;
     EXPECT_NE(
-        readFile(prefix + "/share/applications/mimeinfo.cache").find(QRL_MIME_TYPE "=" + kId + ".desktop"),
+        ReadText(prefix + "/share/applications/mimeinfo.cache").find(QRL_MIME_TYPE "=" + kId + ".desktop"),
         std::string::npos);
 }
 
-TEST(Install, MimePackageTeachesTheDesktopTheDocumentType)
+void MimePackageTeachesTheDesktopTheDocumentType(const std::string &prefix)
 {
-    const std::string prefix = installedPrefix();
     // With the prefix in the search path, as a desktop using it would have.
-    const Ran updated = run("env XDG_DATA_DIRS=" + quote(prefix + "/share") + " update-mime-database " +
-                            quote(prefix + "/share/mime"));
-    ASSERT_EQ(updated.exitCode, 0) << updated.output;
-    EXPECT_EQ(updated.output, "");
-    const std::string globs = readFile(prefix + "/share/mime/globs2");
+    const Ran updated =
+        Output({"env", "XDG_DATA_DIRS=" + prefix + "/share", "update-mime-database", prefix + "/share/mime"});
+    ASSERT_EQ(updated.status, 0) << updated.out;
+    EXPECT_EQ(updated.out, "");
+    const std::string globs = ReadText(prefix + "/share/mime/globs2");
     EXPECT_NE(globs.find(":" QRL_MIME_TYPE ":*.qrtb"), std::string::npos) << globs;
-    const std::string type = readFile(prefix + "/share/mime/" QRL_MIME_TYPE ".xml");
+    const std::string type = ReadText(prefix + "/share/mime/" QRL_MIME_TYPE ".xml");
     EXPECT_NE(type.find("<comment>Depth-of-field table</comment>"), std::string::npos) << type;
     // Files of the type show the installed document icon.
-    EXPECT_NE(readFile(prefix + "/share/mime/icons").find(QRL_MIME_TYPE ":" QRL_MIME_ICON "\n"),
+    EXPECT_NE(ReadText(prefix + "/share/mime/icons").find(QRL_MIME_TYPE ":" QRL_MIME_ICON "\n"),
               std::string::npos);
 }
 
-TEST(Install, MetainfoValidatesWithTheReleaseOfThisVersion)
+void MetainfoValidatesWithTheReleaseOfThisVersion(const std::string &prefix)
 {
-    const std::string prefix = installedPrefix();
     const std::string metainfo = prefix + "/share/metainfo/" + kId + ".metainfo.xml";
-    const Ran validated = run("appstreamcli validate --no-net --no-color " + quote(metainfo));
-    EXPECT_EQ(validated.exitCode, 0) << validated.output;
-    EXPECT_NE(validated.output.find("Validation was successful"), std::string::npos) << validated.output;
-    const std::string text = readFile(metainfo);
+    const Ran validated = Output({"appstreamcli", "validate", "--no-net", "--no-color", metainfo});
+    EXPECT_EQ(validated.status, 0) << validated.out;
+    EXPECT_NE(validated.out.find("Validation was successful"), std::string::npos) << validated.out;
+    const std::string text = ReadText(metainfo);
     EXPECT_NE(text.find("<id>" + kId + "</id>"), std::string::npos);
     EXPECT_NE(text.find("<launchable type=\"desktop-id\">" + kId + ".desktop</launchable>"),
               std::string::npos);
@@ -207,32 +209,30 @@ TEST(Install, MetainfoValidatesWithTheReleaseOfThisVersion)
 }
 
 // The manual page documents every option that the commands' usage names.
-TEST(Install, ManualPageNamesEveryOptionOfTheCommands)
+void ManualPageNamesEveryOptionOfTheCommands(const std::string &prefix)
 {
-    const std::string prefix = installedPrefix();
-    const Ran page = run("gzip -dc " + quote(prefix + "/share/man/man1/quorlscope.1.gz"));
-    ASSERT_EQ(page.exitCode, 0) << page.output;
+    const Ran page = RunProcess({"gzip", "-dc", prefix + "/share/man/man1/quorlscope.1.gz"});
+    ASSERT_EQ(page.status, 0) << page.out;
     for (const char *section :
          {".SH SYNOPSIS", ".SH OPTIONS", ".SS table", ".SS export", ".SH FILES", ".SH EXIT STATUS"})
-        EXPECT_NE(page.output.find(std::string("\n") + section + "\n"), std::string::npos) << section;
-    const Ran usage = runWithoutDisplay(prefix, "table");
-    EXPECT_EQ(usage.exitCode, 2) << usage.output;
+        EXPECT_NE(page.out.find(std::string("\n") + section + "\n"), std::string::npos) << section;
+    const Ran usage = RunWithoutDisplay(prefix, {"table"});
+    EXPECT_EQ(usage.status, 2) << usage.out;
     std::set<std::string> options = {"help", "version"};
-    std::istringstream words(usage.output);
+    std::istringstream words(usage.out);
     for (std::string word; words >> word;) {
         const std::size_t dashes = word.find("--");
         if (dashes != std::string::npos)
             options.insert(word.substr(
                 dashes + 2, word.find_first_not_of("abcdefghijklmnopqrstuvwxyz", dashes + 2) - (dashes + 2)));
     }
-    EXPECT_GE(options.size(), 9u) << usage.output;
+    EXPECT_GE(options.size(), 9u) << usage.out;
     for (const std::string &option : options)
-        EXPECT_NE(page.output.find("\\-\\-" + option), std::string::npos)
-            << "--" << option << " undocumented";
+        EXPECT_NE(page.out.find("\\-\\-" + option), std::string::npos) << "--" << option << " undocumented";
 }
 
 // --help and --version without a display, in the language of the locale.
-TEST(CommandLine, HelpAndVersionNeedNoDisplayAndSpeakTheUsersLanguage)
+void HelpAndVersionNeedNoDisplayAndSpeakTheUsersLanguage(const std::string &prefix)
 {
     struct Case {
         const char *arguments, *locale, *firstLine;
@@ -260,48 +260,74 @@ TEST(CommandLine, HelpAndVersionNeedNoDisplayAndSpeakTheUsersLanguage)
           "Diese Hilfe zeigen und beenden.", "\nArgumente:\n", "bereits läuft", "'quorlscope table'",
           "'quorlscope export DATEI.qrtb... --to AUSGABE'"}},
     };
-    const std::string prefix = installedPrefix();
     for (const Case &c : cases) {
-        const Ran ran = runWithoutDisplay(prefix, c.arguments, c.locale);
-        EXPECT_EQ(ran.exitCode, 0) << c.arguments << " " << c.locale << ":\n" << ran.output;
-        EXPECT_EQ(ran.output.rfind(c.firstLine, 0), 0u) << c.arguments << " " << c.locale << ":\n"
-                                                        << ran.output;
+        const Ran ran = RunWithoutDisplay(prefix, {c.arguments}, c.locale);
+        EXPECT_EQ(ran.status, 0) << c.arguments << " " << c.locale << ":\n" << ran.out;
+        EXPECT_EQ(ran.out.rfind(c.firstLine, 0), 0u) << c.arguments << " " << c.locale << ":\n" << ran.out;
         for (const std::string &part : c.parts)
-            EXPECT_NE(ran.output.find(part), std::string::npos)
+            EXPECT_NE(ran.out.find(part), std::string::npos)
                 << part << " missing for " << c.arguments << " " << c.locale << ":\n"
-                << ran.output;
+                << ran.out;
     }
 }
 
-TEST(CommandLine, TableAndExportRunWithoutDisplay)
+void TableAndExportRunWithoutDisplay(const std::string &prefix)
 {
-    const std::string prefix = installedPrefix();
     const Ran table =
-        runWithoutDisplay(prefix, "table --distance 3 --focal 50 --camera fullframe --circle 30 "
-                                  "--unit m --format csv");
-    EXPECT_EQ(table.exitCode, 0) << table.output;
-    EXPECT_NE(table.output.find("table,full-frame digital,50,3,30,1.4,2.858,3.156,"), std::string::npos)
-        << table.output;
-    const Ran missing = runWithoutDisplay(prefix, "export " + quote(prefix + "/none.qrtb") + " --to " +
-                                                      quote(prefix + "/out.json"));
-    EXPECT_EQ(missing.exitCode, 1) << missing.output;
-    EXPECT_EQ(missing.output,
-              "quorlscope: cannot read " + prefix + "/none.qrtb: No such file or directory\n");
+        RunWithoutDisplay(prefix, {"table", "--distance", "3", "--focal", "50", "--camera", "fullframe",
+                                   "--circle", "30", "--unit", "m", "--format", "csv"});
+    EXPECT_EQ(table.status, 0) << table.out;
+    EXPECT_NE(table.out.find("table,full-frame digital,50,3,30,1.4,2.858,3.156,"), std::string::npos)
+        << table.out;
+    const Ran missing =
+        RunWithoutDisplay(prefix, {"export", prefix + "/none.qrtb", "--to", prefix + "/out.json"});
+    EXPECT_EQ(missing.status, 1) << missing.out;
+    EXPECT_EQ(missing.out, "quorlscope: cannot read " + prefix + "/none.qrtb: No such file or directory\n");
     EXPECT_FALSE(fs::exists(prefix + "/out.json"));
 }
 
-TEST(CommandLine, WithoutDisplayAFileGetsAnExplanationNotACrash)
+void WithoutDisplayAFileGetsAnExplanationNotACrash(const std::string &prefix)
 {
-    const Ran ran = runWithoutDisplay(installedPrefix(), "table.qrtb");
-    EXPECT_EQ(ran.exitCode, 1) << ran.output;
-    EXPECT_NE(ran.output.find("no display"), std::string::npos) << ran.output;
+    const Ran ran = RunWithoutDisplay(prefix, {"table.qrtb"});
+    EXPECT_EQ(ran.status, 1) << ran.out;
+    EXPECT_NE(ran.out.find("no display"), std::string::npos) << ran.out;
 }
 
-TEST(CommandLine, UnknownOptionIsAUsageError)
+void UnknownOptionIsAUsageError(const std::string &prefix)
 {
-    const std::string prefix = installedPrefix();
-    const Ran ran = run("env QT_QPA_PLATFORM=offscreen " + quote(prefix + "/bin/quorlscope") + " --bogus");
-    EXPECT_EQ(ran.exitCode, 2) << ran.output;
-    EXPECT_NE(ran.output.find("Unknown option 'bogus'"), std::string::npos) << ran.output;
-    EXPECT_NE(ran.output.find("quorlscope --help"), std::string::npos) << ran.output;
+    const Ran ran = Output({"env", "QT_QPA_PLATFORM=offscreen", prefix + "/bin/quorlscope", "--bogus"});
+    EXPECT_EQ(ran.status, 2) << ran.out;
+    EXPECT_NE(ran.out.find("Unknown option 'bogus'"), std::string::npos) << ran.out;
+    EXPECT_NE(ran.out.find("quorlscope --help"), std::string::npos) << ran.out;
+}
+
+} // namespace
+
+// The build installed once, as `make install PREFIX=...` does, and every
+// check on the one tree; those that add the desktop's caches come last.
+TEST(Install, TheInstalledTree)
+{
+    const ScratchFolder folder;
+    const std::string prefix = folder / "prefix";
+    const Ran installed = RunProcess({"cmake", "--install", QRL_BUILD_DIR, "--prefix", prefix});
+    ASSERT_EQ(installed.status, 0) << installed.out << installed.err;
+    const std::pair<const char *, void (*)(const std::string &)> checks[] = {
+        {"PutsExactlyTheProgramAndItsDesktopFilesIntoThePrefix",
+         PutsExactlyTheProgramAndItsDesktopFilesIntoThePrefix},
+        {"LauncherAndCommandLineProgramLoadNoWindowSystem", LauncherAndCommandLineProgramLoadNoWindowSystem},
+        {"IconsHaveTheSizeOfTheirFolderAndTransparency", IconsHaveTheSizeOfTheirFolderAndTransparency},
+        {"DesktopEntryValidatesAndOpensTheDocumentType", DesktopEntryValidatesAndOpensTheDocumentType},
+        {"MimePackageTeachesTheDesktopTheDocumentType", MimePackageTeachesTheDesktopTheDocumentType},
+        {"MetainfoValidatesWithTheReleaseOfThisVersion", MetainfoValidatesWithTheReleaseOfThisVersion},
+        {"ManualPageNamesEveryOptionOfTheCommands", ManualPageNamesEveryOptionOfTheCommands},
+        {"HelpAndVersionNeedNoDisplayAndSpeakTheUsersLanguage",
+         HelpAndVersionNeedNoDisplayAndSpeakTheUsersLanguage},
+        {"TableAndExportRunWithoutDisplay", TableAndExportRunWithoutDisplay},
+        {"WithoutDisplayAFileGetsAnExplanationNotACrash", WithoutDisplayAFileGetsAnExplanationNotACrash},
+        {"UnknownOptionIsAUsageError", UnknownOptionIsAUsageError},
+    };
+    for (const auto &[name, check] : checks) {
+        SCOPED_TRACE(name);
+        check(prefix);
+    }
 }

@@ -1,24 +1,36 @@
 // The .deb that `make package` builds: what it installs where, and
 // dependencies taken from the shared libraries the program links.
-#include "install_helpers.h"
+#include "tests/support/common.h"
 
+#include <gtest/gtest.h>
 #include <map>
+#include <sstream>
 
-using namespace installtest;
+using namespace qrltest;
 
 namespace
 {
 
-// Builds the package into a folder of its own and returns the .deb's path.
-std::string builtPackage()
+// The output of a command, standard error after standard output.
+Ran Output(const Strings &command)
 {
-    const std::string folder = tempFolder();
-    const Ran ran = run("cpack -G DEB --config " + quote(std::string(QRL_BUILD_DIR) + "/CPackConfig.cmake") +
-                        " -B " + quote(folder));
-    EXPECT_EQ(ran.exitCode, 0) << ran.output;
-    const Ran found = run("ls " + quote(folder) + "/quorlscope_" QRL_VERSION "_*.deb");
-    EXPECT_EQ(found.exitCode, 0) << found.output;
-    return found.output.substr(0, found.output.find('\n'));
+    Ran ran = RunProcess(command);
+    ran.out += ran.err;
+    return ran;
+}
+
+// Builds the package into the folder and returns the .deb's path.
+std::string BuiltPackage(const std::string &folder)
+{
+    const Ran ran =
+        Output({"cpack", "-G", "DEB", "--config", QRL_BUILD_DIR "/CPackConfig.cmake", "-B", folder});
+    EXPECT_EQ(ran.status, 0) << ran.out;
+    for (const std::string &name : ListFolder(folder))
+        if (name.rfind("quorlscope_" QRL_VERSION "_", 0) == 0 && name.size() > 4 &&
+            name.compare(name.size() - 4, 4, ".deb") == 0)
+            return folder + "/" + name;
+    ADD_FAILURE() << "no package in " << folder;
+    return "";
 }
 
 // The libraries a program links (its NEEDED entries), each with the Debian
@@ -28,15 +40,15 @@ std::string builtPackage()
 // looked up under /usr/lib too, where a merged /usr system's dpkg knows it.
 std::string linkedLibraryPackages(const std::string &program)
 {
-    const std::string script = "program=" + quote(program) + R"sh(
+    const std::string script = "program=" + ShellQuote(program) + R"sh(
 for library in $(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
     path=$(ldd "$program" | awk -v library="$library" '$1 == library { print $3 }')
     owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")" 2>/dev/null || echo "?")
     echo "$library ${owner%%:*}"
 done)sh";
-    const Ran ran = run("sh -c " + quote(script));
-    EXPECT_EQ(ran.exitCode, 0) << ran.output;
-    return ran.output;
+    const Ran ran = RunShell(script);
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    return ran.out;
 }
 
 // The entry of the Depends field that names package ("libc6 (>= 2.36)"),
@@ -62,9 +74,10 @@ std::string dependencyOn(const std::string &fields, const std::string &package)
 // One package build for all checks: dpkg-shlibdeps and stripping take a while.
 TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
 {
-    const std::string deb = builtPackage();
-    const Ran listed = run("dpkg-deb --contents " + quote(deb));
-    ASSERT_EQ(listed.exitCode, 0) << listed.output;
+    const ScratchFolder folder, unpacked;
+    const std::string deb = BuiltPackage(folder.path());
+    const Ran listed = Output({"dpkg-deb", "--contents", deb});
+    ASSERT_EQ(listed.status, 0) << listed.out;
     for (const std::string path :
          {"./usr/bin/quorlscope", "./usr/libexec/quorlscope/quorlscope-gui",
           "./usr/libexec/quorlscope/quorlscope-cli", "./usr/share/applications/" QRL_APP_ID ".desktop",
@@ -73,67 +86,64 @@ TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
           "./usr/share/icons/hicolor/16x16/mimetypes/" QRL_MIME_ICON ".png",
           "./usr/share/man/man1/quorlscope.1.gz", "./usr/share/doc/quorlscope/copyright",
           "./usr/share/doc/quorlscope/changelog.gz"})
-        EXPECT_NE(listed.output.find(path + "\n"), std::string::npos) << path << " missing in:\n"
-                                                                      << listed.output;
+        EXPECT_NE(listed.out.find(path + "\n"), std::string::npos) << path << " missing in:\n" << listed.out;
     // The desktop's caches are the business of their owners' triggers.
     for (const char *cache : {"mime.cache", "mimeinfo.cache", "icon-theme.cache", "globs2"})
-        EXPECT_EQ(listed.output.find(cache), std::string::npos) << cache;
+        EXPECT_EQ(listed.out.find(cache), std::string::npos) << cache;
 
     // The licence in Debian's machine-readable copyright format.
-    const Ran copyright =
-        run("dpkg-deb --fsys-tarfile " + quote(deb) + " | tar -xOf - ./usr/share/doc/quorlscope/copyright");
-    EXPECT_EQ(copyright.exitCode, 0) << copyright.output;
+    const Ran copyright = RunShell("dpkg-deb --fsys-tarfile " + ShellQuote(deb) +
+                                   " | tar -xOf - ./usr/share/doc/quorlscope/copyright");
+    EXPECT_EQ(copyright.status, 0) << copyright.out;
     for (const char *line : {"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n",
                              "\nFiles: *\n", "\nLicense: GPL-3+\n", "/usr/share/common-licenses/GPL-3"})
-        EXPECT_NE(copyright.output.find(line), std::string::npos) << line << " missing in:\n"
-                                                                  << copyright.output;
+        EXPECT_NE(copyright.out.find(line), std::string::npos) << line << " missing in:\n" << copyright.out;
 
     // The long description: lines as written, none longer than 80 characters.
-    const Ran description = run("dpkg-deb --field " + quote(deb) + " Description");
-    EXPECT_EQ(description.exitCode, 0) << description.output;
-    std::istringstream descriptionLines(description.output);
+    const Ran description = Output({"dpkg-deb", "--field", deb, "Description"});
+    EXPECT_EQ(description.status, 0) << description.out;
+    std::istringstream descriptionLines(description.out);
     for (std::string line; std::getline(descriptionLines, line);) {
         EXPECT_LE(line.size(), 80u) << line;
         EXPECT_NE(line.rfind(" ;", 0), 0u) << line;
     }
 
     // Debian's own checker finds no error in it.
-    const Ran checked = run("lintian --fail-on error " + quote(deb));
-    EXPECT_EQ(checked.exitCode, 0) << checked.output;
-    EXPECT_EQ(checked.output.find("\nE: "), std::string::npos) << checked.output;
+    const Ran checked = Output({"lintian", "--fail-on", "error", deb});
+    EXPECT_EQ(checked.status, 0) << checked.out;
+    EXPECT_EQ(checked.out.find("\nE: "), std::string::npos) << checked.out;
 
-    const Ran fields = run("dpkg-deb --field " + quote(deb) + " Package Version Depends");
-    ASSERT_EQ(fields.exitCode, 0) << fields.output;
-    EXPECT_NE(fields.output.find("Package: quorlscope\n"), std::string::npos) << fields.output;
-    EXPECT_NE(fields.output.find("Version: " QRL_VERSION "\n"), std::string::npos) << fields.output;
+    const Ran fields = Output({"dpkg-deb", "--field", deb, "Package", "Version", "Depends"});
+    ASSERT_EQ(fields.status, 0) << fields.out;
+    EXPECT_NE(fields.out.find("Package: quorlscope\n"), std::string::npos) << fields.out;
+    EXPECT_NE(fields.out.find("Version: " QRL_VERSION "\n"), std::string::npos) << fields.out;
     // The plugins are loaded at run time, so no linker sees them.
     for (const char *dependency : {"qt6-qpa-plugins", "qt6-image-formats-plugins"})
-        EXPECT_NE(fields.output.find(dependency), std::string::npos) << dependency << " missing in:\n"
-                                                                     << fields.output;
+        EXPECT_NE(fields.out.find(dependency), std::string::npos) << dependency << " missing in:\n"
+                                                                  << fields.out;
 
     // Every library the packaged programs link comes from a package the .deb
     // depends on, as dpkg-shlibdeps writes it: versioned where the library's
     // package tells from which version on, as the C libraries and Qt do.
-    const std::string unpacked = tempFolder();
-    ASSERT_EQ(run("dpkg-deb -x " + quote(deb) + " " + quote(unpacked)).exitCode, 0);
+    ASSERT_EQ(RunProcess({"dpkg-deb", "-x", deb, unpacked.path()}).status, 0);
     std::string linked;
     for (const char *program : {"/usr/bin/quorlscope", "/usr/libexec/quorlscope/quorlscope-gui",
                                 "/usr/libexec/quorlscope/quorlscope-cli"})
-        linked += linkedLibraryPackages(unpacked + program);
+        linked += linkedLibraryPackages(unpacked.path() + program);
     std::map<std::string, std::string> packageOf;
     std::istringstream lines(linked);
     std::string library, package;
     while (lines >> library >> package) {
         packageOf[library] = package;
-        EXPECT_NE(dependencyOn(fields.output, package), "")
+        EXPECT_NE(dependencyOn(fields.out, package), "")
             << library << " comes from " << package << ", missing in:\n"
-            << fields.output;
+            << fields.out;
     }
     for (const char *versioned : {"libc.so.6", "libstdc++.so.6", "libQt6Core.so.6", "libQt6Gui.so.6",
                                   "libQt6Widgets.so.6", "libQt6PrintSupport.so.6"}) {
         ASSERT_EQ(packageOf.count(versioned), 1u) << versioned << " not linked:\n" << linked;
-        EXPECT_NE(dependencyOn(fields.output, packageOf[versioned]).find(" (>= "), std::string::npos)
+        EXPECT_NE(dependencyOn(fields.out, packageOf[versioned]).find(" (>= "), std::string::npos)
             << versioned << " from " << packageOf[versioned] << " unversioned in:\n"
-            << fields.output;
+            << fields.out;
     }
 }

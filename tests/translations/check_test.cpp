@@ -2,40 +2,24 @@
 // in the suite) passes on the sources as they are and fails, naming the
 // text, when a text is added without a translation or an entry is left
 // unfinished.
-#include "tests/support/app_driver.h"
+#include "tests/support/common.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <regex>
 #include <string>
 
+using namespace qrltest;
 namespace fs = std::filesystem;
 
 namespace
 {
 
-struct CheckRun {
-    int status;
-    std::string output;
-};
-
-std::string ReadAll(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const fs::path &path, const std::string &text)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
 // A copy of the program's folders and its bundle, for the test to change.
 fs::path CopyOfTheSources()
 {
-    const fs::path root = fs::path(qrltest::TempFolder()) / "sources";
+    const fs::path root = fs::path(FreshFolder()) / "sources";
     fs::create_directories(root);
     for (const char *folder : {"app", "document", "files", "model", "print", "resources"})
         if (fs::exists(fs::path(QRL_SOURCE_DIR) / folder))
@@ -43,69 +27,45 @@ fs::path CopyOfTheSources()
     return root;
 }
 
-CheckRun Check(const fs::path &root)
+Ran Check(const fs::path &root)
 {
-    const fs::path output = root / "check.out";
-    const std::string command = std::string("'") + QRL_TRANSLATIONS_CHECK + "' --root '" + root.string() +
-                                "' --bundle '" + (root / "resources").string() + "' --ts-folder '" +
-                                (root / "resources" / "translations").string() + "' >'" + output.string() +
-                                "' 2>&1";
-    const int status = std::system(command.c_str());
-    return {status, ReadAll(output)};
+    Ran ran = RunProcess({QRL_TRANSLATIONS_CHECK, "--root", root, "--bundle", root / "resources",
+                          "--ts-folder", root / "resources" / "translations"});
+    ran.out += ran.err;
+    return ran;
 }
 
 } // namespace
 
-TEST(TranslationsCheck, PassesOnTheSourcesAsTheyAre)
+// On the sources as they are the check passes; each change of a row makes it
+// fail, naming the text: an alert added through the module's own helper, an
+// entry left unfinished, the about text's translation without the version.
+TEST(TranslationsCheck, PassesAndFailsNamingTheText)
 {
-    const CheckRun run = Check(CopyOfTheSources());
-    EXPECT_EQ(run.status, 0) << run.output;
-}
-
-// An alert added to a module, through the module's own alert helper, is a
-// new text without a translation until `make translations` and a translator
-// have been at it.
-TEST(TranslationsCheck, NewAlertTextFails)
-{
-    const fs::path root = CopyOfTheSources();
-    std::ofstream(root / "files" / "file.cpp", std::ios::app)
-        << "\nvoid BReportSomething()\n{\n    alert(\"Could not find the \"\n          \"lens cap\", "
-           "\"\");\n}\n";
-    const CheckRun run = Check(root);
-    EXPECT_NE(run.status, 0);
-    EXPECT_NE(run.output.find("new text without a translation: [Program] \"Could not find the lens cap\""),
-              std::string::npos)
-        << run.output;
-}
-
-TEST(TranslationsCheck, UnfinishedEntryFails)
-{
-    const fs::path root = CopyOfTheSources();
-    const fs::path ts = root / "resources" / "translations" / "quorlscope_de.ts";
-    const std::string text = ReadAll(ts);
-    const std::string finished = "<translation>Tabelle berechnen…</translation>";
-    ASSERT_NE(text.find(finished), std::string::npos);
-    WriteAll(ts, std::regex_replace(text, std::regex(finished),
-                                    "<translation type=\"unfinished\">Tabelle berechnen…</translation>"));
-    const CheckRun run = Check(root);
-    EXPECT_NE(run.status, 0);
-    EXPECT_NE(run.output.find("unfinished entry: [MenuBar] \"Compute Table…\""), std::string::npos)
-        << run.output;
-}
-
-// The about text's translation names the version the program has.
-TEST(TranslationsCheck, InfoStringWithoutTheVersionFails)
-{
-    const fs::path root = CopyOfTheSources();
-    const fs::path ts = root / "resources" / "translations" / "quorlscope_de.ts";
-    const std::string text = ReadAll(ts);
-    const std::string translated = "<translation>Quorlscope 1.0.0, ";
-    ASSERT_NE(text.find(translated), std::string::npos);
-    WriteAll(ts, std::regex_replace(text, std::regex(translated), "<translation>Quorlscope, "));
-    const CheckRun run = Check(root);
-    EXPECT_NE(run.status, 0);
-    EXPECT_NE(run.output.find("[Info] \"Quorlscope, Schärfentiefe-Tabellen für Fotografen\" does not name "
-                              "version 1.0.0"),
-              std::string::npos)
-        << run.output;
+    const Ran passed = Check(CopyOfTheSources());
+    EXPECT_EQ(passed.status, 0) << passed.out;
+    struct Case {
+        const char *file, *from, *to, *message;
+    };
+    const Case cases[] = {
+        {"files/file.cpp", "\n$",
+         "\nvoid BReportSomething()\n{\n    alert(\"Could not find the \"\n          "
+         "\"lens cap\", \"\");\n}\n",
+         "new text without a translation: [Program] \"Could not find the lens cap\""},
+        {"resources/translations/quorlscope_de.ts", "<translation>Tabelle berechnen…</translation>",
+         "<translation type=\"unfinished\">Tabelle berechnen…</translation>",
+         "unfinished entry: [MenuBar] \"Compute Table…\""},
+        {"resources/translations/quorlscope_de.ts", "<translation>Quorlscope 1.0.0, ",
+         "<translation>Quorlscope, ",
+         "[Info] \"Quorlscope, Schärfentiefe-Tabellen für Fotografen\" does not name version 1.0.0"}};
+    for (const Case &c : cases) {
+        const fs::path root = CopyOfTheSources();
+        const std::string text = ReadText(root / c.file);
+        const std::string changed = std::regex_replace(text, std::regex(c.from), c.to);
+        ASSERT_NE(changed, text) << c.from;
+        ASSERT_TRUE(WriteText(root / c.file, changed));
+        const Ran run = Check(root);
+        EXPECT_NE(run.status, 0) << c.message;
+        EXPECT_NE(run.out.find(c.message), std::string::npos) << run.out;
+    }
 }
