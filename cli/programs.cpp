@@ -10,7 +10,8 @@
 
 bool QRLIsSubcommand(int argc, char **argv)
 {
-    return argc > 1 && (std::strcmp(argv[1], "table") == 0 || std::strcmp(argv[1], "export") == 0);
+    return argc > 1 && (std::strcmp(argv[1], "table") == 0 || std::strcmp(argv[1], "stack") == 0 ||
+                        std::strcmp(argv[1], "export") == 0);
 }
 
 int QRLRunProgramBeside(const char *folder, const char *name, char **argv)

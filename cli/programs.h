@@ -4,7 +4,7 @@
 #define QRL_WINDOWED_PROGRAM "quorlscope-gui"
 #define QRL_COMMAND_LINE_PROGRAM "quorlscope-cli"
 
-// True when the first argument is "table" or "export".
+// True when the first argument is "table", "stack" or "export".
 bool QRLIsSubcommand(int argc, char **argv);
 
 // Replaces this process with `name` in `folder`, relative to this

@@ -1,8 +1,10 @@
-// `quorlscope table` and `quorlscope export`: the calculation and the exports from a terminal.
+// `quorlscope table`, `stack` and `export`: the calculation, the bracketing plan and the exports from a
+// terminal.
 #include "cli/subcommands.h"
 
 #include "formats/exportformats.h"
 #include "formats/fileimage.h"
+#include "model/bracketing.h"
 #include "model/data.h"
 #include "platform/atomicsave.h"
 #include "platform/coreapplication.h"
@@ -17,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -30,6 +33,8 @@ tSubcommandPDFRenderer pdfRenderer = nullptr;
 const char *const kUsage =
     "usage: quorlscope table --distance D --focal MM --camera apsc|fullframe|film|medium [--circle UM]\n"
     "                        [--unit m|ft] [--format text|csv|json]\n"
+    "       quorlscope stack --focal MM --aperture N --camera apsc|fullframe|film|medium [--circle UM]\n"
+    "                        --near D [--far D] [--overlap O] [--unit m|ft] [--format text|csv|json]\n"
     "       quorlscope export FILE.qrtb... --to OUT.csv|OUT.json|OUT.pdf\n";
 
 // The table window's message for arguments out of range.
@@ -41,11 +46,11 @@ const char *const kRangeMessage = "Please Check Your Arguments!\n"
 struct tRun {
     std::string *out;
     std::string *err;
-    // A message; wrong arguments add the usage.
-    int Fail(int status, const std::string &message) const
+    // A message; wrong arguments add the usage unless told not to.
+    int Fail(int status, const std::string &message, bool usage = true) const
     {
         *err += "quorlscope: " + message + "\n";
-        if (status == kSubcommandBadArguments && message.rfind("Please", 0) != 0)
+        if (status == kSubcommandBadArguments && usage)
             *err += kUsage;
         return status;
     }
@@ -119,13 +124,27 @@ std::optional<std::string> Formatted(const std::string &format, const std::vecto
     return format == "csv" ? QRLTablesAsCSV(tables) : QRLTablesAsText(tables);
 }
 
-int RunTable(const tOptions &options, const tRun &run)
+// What `table` and `stack` share: the camera and its circle, the numbers,
+// the unit and the output format.
+struct tLens {
+    tCameraType camera;
+    double circleMicrometres; // the film formats' fixed circle, else --circle
+    double circleMetres;      // the same as the record keeps it
+    std::map<std::string, double> numbers;
+    std::int32_t unit;
+    std::string format;
+};
+
+// Checks the options that the two share, in this order: operands, the
+// needed ones, the camera, the numbers, the circle, unit and format.
+// kSubcommandDone with lens filled, else the status of the failure, said.
+int ReadLens(const tOptions &options, const tRun &run, const std::vector<const char *> &needed, tLens *lens)
 {
     if (!options.operands.empty())
         return run.Fail(kSubcommandBadArguments, "unexpected argument " + options.operands.front());
-    for (const char *needed : {"--distance", "--focal", "--camera"})
-        if (!options.values.count(needed))
-            return run.Fail(kSubcommandBadArguments, std::string(needed) + " is needed");
+    for (const char *name : needed)
+        if (!options.values.count(name))
+            return run.Fail(kSubcommandBadArguments, std::string(name) + " is needed");
     static const std::map<std::string, tCamera> cameras = {{"apsc", {APSC, 0.0}},
                                                            {"fullframe", {fullFrameDigital, 0.0}},
                                                            {"film", {thirtyFive, 0.000033}},
@@ -136,42 +155,73 @@ int RunTable(const tOptions &options, const tRun &run)
     if (found == cameras.end())
         return run.Fail(kSubcommandBadArguments, "unknown camera " + options.values.at("--camera"));
     const tCamera *const camera = &found->second;
-    std::map<std::string, double> numbers;
     for (const auto &[name, text] : options.values) {
         if (name == "--camera" || name == "--unit" || name == "--format")
             continue;
         const std::optional<double> value = StrictNumber(text);
         if (!value)
             return run.Fail(kSubcommandBadArguments, name + " " + text + ": not a number");
-        numbers[name] = *value;
+        lens->numbers[name] = *value;
     }
-    if (camera->fixedCircle == 0.0 && !numbers.count("--circle"))
+    if (camera->fixedCircle == 0.0 && !lens->numbers.count("--circle"))
         return run.Fail(kSubcommandBadArguments, "--circle is needed for apsc and fullframe");
     const std::string unitName = options.values.count("--unit") ? options.values.at("--unit") : "";
     if (!unitName.empty() && unitName != "m" && unitName != "ft")
         return run.Fail(kSubcommandBadArguments, "--unit is m or ft");
-    const std::string format = options.values.count("--format") ? options.values.at("--format") : "text";
-    if (format != "text" && format != "csv" && format != "json")
+    lens->format = options.values.count("--format") ? options.values.at("--format") : "text";
+    if (lens->format != "text" && lens->format != "csv" && lens->format != "json")
         return run.Fail(kSubcommandBadArguments, "--format is text, csv or json");
-    const std::int32_t unit = unitName.empty()   ? QRLReadDistanceUnit()
-                              : unitName == "ft" ? kDistanceUnitFeet
-                                                 : kDistanceUnitMeters;
-    const double distance = numbers.at("--distance"), focal = numbers.at("--focal");
+    lens->unit = unitName.empty()   ? QRLReadDistanceUnit()
+                 : unitName == "ft" ? kDistanceUnitFeet
+                                    : kDistanceUnitMeters;
+    lens->camera = camera->type;
     // The film formats' circles are fixed; a --circle given with them is not used.
-    const double circleMicrometres =
-        camera->fixedCircle != 0.0 ? camera->fixedCircle * 1000000.0 : numbers.at("--circle");
-    if (QRLArgumentsInRange(distance, focal, unit) != kInRange ||
-        !(circleMicrometres >= 1.0 && circleMicrometres <= 1000.0)) {
+    lens->circleMicrometres =
+        camera->fixedCircle != 0.0 ? camera->fixedCircle * 1000000.0 : lens->numbers.at("--circle");
+    lens->circleMetres =
+        camera->fixedCircle != 0.0 ? camera->fixedCircle : lens->numbers.at("--circle") / 1000000.0;
+    return kSubcommandDone;
+}
+
+int RunTable(const tOptions &options, const tRun &run)
+{
+    tLens lens;
+    if (const int status = ReadLens(options, run, {"--distance", "--focal", "--camera"}, &lens))
+        return status;
+    const double distance = lens.numbers.at("--distance"), focal = lens.numbers.at("--focal");
+    if (QRLArgumentsInRange(distance, focal, lens.unit) != kInRange ||
+        !QRLCircleInRange(lens.circleMicrometres)) {
         *run.err += kRangeMessage;
         return kSubcommandBadArguments;
     }
-    const double circle =
-        camera->fixedCircle != 0.0 ? camera->fixedCircle : numbers.at("--circle") / 1000000.0;
     const std::unique_ptr<tData> record(QRLNewDataPtr());
     if (!record)
         return run.Fail(kSubcommandFileFailed, "out of memory");
-    QRLCalculateTable(record.get(), unit, distance, focal, circle, camera->type);
-    *run.out += Formatted(format, {{"table", record.get()}}).value_or("");
+    QRLCalculateTable(record.get(), lens.unit, distance, focal, lens.circleMetres, lens.camera);
+    *run.out += Formatted(lens.format, {{"table", record.get()}}).value_or("");
+    return kSubcommandDone;
+}
+
+// A bracketing plan; a plan the model refuses gives its reason, status 2.
+int RunStack(const tOptions &options, const tRun &run)
+{
+    tLens lens;
+    if (const int status = ReadLens(options, run, {"--focal", "--aperture", "--camera", "--near"}, &lens))
+        return status;
+    const auto number = [&](const char *name, double absent) {
+        return lens.numbers.count(name) ? lens.numbers.at(name) : absent;
+    };
+    const tBracketingArguments arguments = {
+        lens.numbers.at("--focal"), lens.numbers.at("--aperture"),
+        lens.circleMetres,          lens.camera,
+        lens.numbers.at("--near"),  number("--far", std::numeric_limits<double>::infinity()),
+        number("--overlap", 0.1),   lens.unit};
+    const tBracketingPlan plan = QRLPlanBracketing(arguments);
+    if (plan.refusal != kPlanMade)
+        return run.Fail(kSubcommandBadArguments, QRLBracketingRefusalText(plan.refusal), false);
+    *run.out += lens.format == "json"  ? QRLPlanAsJSON(arguments, plan)
+                : lens.format == "csv" ? QRLPlanAsCSV(arguments, plan)
+                                       : QRLPlanAsText(arguments, plan);
     return kSubcommandDone;
 }
 
@@ -297,20 +347,26 @@ bool QRLSubcommandNeedsPainting(int argc, char **argv)
 int QRLRunSubcommand(const std::vector<std::string> &args, std::string *out, std::string *err)
 {
     const tRun run{out, err};
-    const bool table = !args.empty() && args[0] == "table";
-    if (!table && (args.empty() || args[0] != "export"))
+    static const std::map<std::string,
+                          std::pair<std::vector<std::string>, int (*)(const tOptions &, const tRun &)>>
+        commands = {
+            {"table", {{"--distance", "--focal", "--camera", "--circle", "--unit", "--format"}, RunTable}},
+            {"stack",
+             {{"--focal", "--aperture", "--camera", "--circle", "--near", "--far", "--overlap", "--unit",
+               "--format"},
+              RunStack}},
+            {"export", {{"--to"}, RunExport}}};
+    const auto command = args.empty() ? commands.end() : commands.find(args[0]);
+    if (command == commands.end())
         return run.Fail(kSubcommandBadArguments, "unknown command");
-    const tOptions options =
-        ParseOptions(args, table ? std::vector<std::string>{"--distance", "--focal", "--camera", "--circle",
-                                                            "--unit", "--format"}
-                                 : std::vector<std::string>{"--to"});
+    const tOptions options = ParseOptions(args, command->second.first);
     if (options.help) {
         *out += kUsage;
         return kSubcommandDone;
     }
     if (!options.error.empty())
         return run.Fail(kSubcommandBadArguments, options.error);
-    return table ? RunTable(options, run) : RunExport(options, run);
+    return command->second.second(options, run);
 }
 
 int QRLRunSubcommandProcess(int argc, char **argv)

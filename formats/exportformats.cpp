@@ -1,4 +1,4 @@
-// Export text of tables; numbers with a point whatever the user's locale.
+// Export text of tables and bracketing plans; numbers with a point whatever the user's locale.
 #include "formats/exportformats.h"
 
 #include "model/figures.h"
@@ -212,6 +212,28 @@ std::string JSONTable(const tExportTable &table)
     return JSONObject(members, "    {\n      ", ",\n      ", "\n    }");
 }
 
+// Cells right-aligned in columns 15 wide (5 for the first), or one more than
+// their widest cell; the micro sign is one character in two bytes.
+std::vector<std::string> Aligned(const std::vector<std::vector<std::string>> &lines)
+{
+    const auto shown = [](const std::string &cell) {
+        return std::size_t(
+            std::count_if(cell.begin(), cell.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    };
+    std::vector<std::size_t> widths(lines.front().size(), 15);
+    widths[0] = 5;
+    for (const auto &line : lines)
+        for (std::size_t i = 0; i < line.size(); ++i)
+            widths[i] = std::max(widths[i], shown(line[i]) + 1);
+    std::vector<std::string> aligned;
+    for (const auto &line : lines) {
+        aligned.emplace_back();
+        for (std::size_t i = 0; i < line.size(); ++i)
+            aligned.back() += std::string(widths[i] - shown(line[i]), ' ') + line[i];
+    }
+    return aligned;
+}
+
 std::string TextTable(const tExportTable &table)
 {
     const tDataPtr data = table.dataPtr;
@@ -234,26 +256,85 @@ std::string TextTable(const tExportTable &table)
                              row.depthInFront, row.depthBehind, row.airyDiscMicroMeter})
             lines.back().push_back(FigureField(value).empty() ? "-" : FigureField(value));
     }
-    // Columns 15 wide (5 for the f-number), or one more than their widest cell;
-    // the micro sign is one character in two bytes.
-    const auto shown = [](const std::string &cell) {
-        return std::size_t(
-            std::count_if(cell.begin(), cell.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-    };
-    std::vector<std::size_t> widths(lines.front().size(), 15);
-    widths[0] = 5;
-    for (const auto &line : lines)
-        for (std::size_t i = 0; i < line.size(); ++i)
-            widths[i] = std::max(widths[i], shown(line[i]) + 1);
-    for (std::size_t l = 0; l < lines.size(); ++l) {
-        for (std::size_t i = 0; i < lines[l].size(); ++i)
-            text += std::string(widths[i] - shown(lines[l][i]), ' ') + lines[l][i];
-        text += l > 0 && figures.rows[l - 1].diffractionLimited ? "  diffraction\n" : "\n";
+    const std::vector<std::string> aligned = Aligned(lines);
+    for (std::size_t l = 0; l < aligned.size(); ++l)
+        text += aligned[l] + (l > 0 && figures.rows[l - 1].diffractionLimited ? "  diffraction\n" : "\n");
+    return text;
+}
+
+// The plan's rows: shot number, focus distance, near and far limit.
+std::vector<std::vector<std::string>> PlanRows(const tBracketingPlan &plan)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t i = 0; i < plan.shots.size(); ++i) {
+        const tBracketingShot &shot = plan.shots[i];
+        rows.push_back({std::to_string(i + 1), FigureField(shot.focusDistance),
+                        FigureField(shot.nearDistance), FigureField(shot.farDistance)});
+    }
+    return rows;
+}
+
+} // namespace
+
+std::string QRLPlanAsText(const tBracketingArguments &arguments, const tBracketingPlan &plan)
+{
+    const std::string unit = UnitName(arguments.distanceUnit);
+    const std::string u = "(" + unit + ")";
+    std::string text =
+        "stack: focal length " + formatNumber("%.15g", arguments.focalLength) + " mm, f/" +
+        formatNumber("%g", arguments.aperture) + ", circle of confusion " +
+        formatNumber("%.15g", arguments.unsharpCircleDiameter * 1000000.0) + " \xC2\xB5m, camera " +
+        CameraName(arguments.cameraType) + ", near limit " + formatNumber("%.15g", arguments.nearLimit) +
+        " " + unit + ", far limit " +
+        (arguments.farLimit == kNoLimit ? "inf" : formatNumber("%.15g", arguments.farLimit) + " " + unit) +
+        ", overlap " + formatNumber("%g", arguments.overlap) + "\n" + "hyperfocal distance " +
+        FigureField(plan.hyperfocalDistance) + " " + unit + ", " + std::to_string(plan.shots.size()) +
+        (plan.shots.size() == 1 ? " shot\n" : " shots\n");
+    std::vector<std::vector<std::string>> lines = {{"shot", "focus " + u, "near " + u, "far " + u}};
+    for (const std::vector<std::string> &row : PlanRows(plan))
+        lines.push_back(row);
+    for (const std::string &line : Aligned(lines))
+        text += line + "\n";
+    return text;
+}
+
+std::string QRLPlanAsCSV(const tBracketingArguments &arguments, const tBracketingPlan &plan)
+{
+    const std::string u = std::string(" (") + UnitName(arguments.distanceUnit) + ")";
+    std::string text = Line(
+        {"shot", "focus distance" + u, "near limit" + u, "far limit" + u, "hyperfocal distance" + u}, true);
+    for (std::vector<std::string> row : PlanRows(plan)) {
+        row.push_back(FigureField(plan.hyperfocalDistance));
+        text += Line(row, true);
     }
     return text;
 }
 
-} // namespace
+std::string QRLPlanAsJSON(const tBracketingArguments &arguments, const tBracketingPlan &plan)
+{
+    std::vector<std::string> shots;
+    for (std::size_t i = 0; i < plan.shots.size(); ++i)
+        shots.push_back(JSONObject({{"shot", std::to_string(i + 1)},
+                                    {"focus", JSONNumber(plan.shots[i].focusDistance)},
+                                    {"near", JSONNumber(plan.shots[i].nearDistance)},
+                                    {"far", JSONFigure(plan.shots[i].farDistance)}}));
+    const tMembers members = {
+        {"format", "\"quorlscope-bracketing\""},
+        {"version", "1"},
+        {"unit", JSONString(UnitName(arguments.distanceUnit))},
+        {"camera", JSONObject({{"type", std::to_string(arguments.cameraType)},
+                               {"name", JSONString(CameraName(arguments.cameraType))}})},
+        {"arguments", JSONObject({{"focalLengthMillimetres", JSONNumber(arguments.focalLength)},
+                                  {"aperture", JSONNumber(arguments.aperture)},
+                                  {"circleOfConfusionMicrometres",
+                                   JSONNumber(arguments.unsharpCircleDiameter * 1000000.0)},
+                                  {"nearLimit", JSONNumber(arguments.nearLimit)},
+                                  {"farLimit", JSONFigure(arguments.farLimit)},
+                                  {"overlap", JSONNumber(arguments.overlap)}})},
+        {"hyperfocal", JSONNumber(plan.hyperfocalDistance)},
+        {"shots", shots.empty() ? "[]" : Joined(shots, "[\n    ", ",\n    ", "\n  ]")}};
+    return JSONObject(members, "{\n  ", ",\n  ", "\n}\n");
+}
 
 // Units compare by name: 0, 1 and 3 are all metres.
 std::optional<std::int32_t> QRLExportHeadingUnit(const std::vector<tExportTable> &tables)

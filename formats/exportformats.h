@@ -1,7 +1,9 @@
-// Tables as text for other programs: CSV (RFC 4180), tab-separated text,
-// plain text for a terminal, and JSON as docs/export-schema.json describes.
+// Tables and bracketing plans as text for other programs: CSV (RFC 4180),
+// tab-separated text, plain text for a terminal, and JSON as
+// docs/export-schema.json and docs/bracketing-schema.json describe.
 #pragma once
 
+#include "model/bracketing.h"
 #include "model/data.h"
 
 #include <optional>
@@ -26,3 +28,12 @@ std::optional<std::string> QRLTablesAsTabText(const std::vector<tExportTable> &t
 std::string QRLTablesAsText(const std::vector<tExportTable> &tables);
 // {"format", "version", "tables": [...]} with 15 significant digits.
 std::string QRLTablesAsJSON(const std::vector<tExportTable> &tables);
+
+// A bracketing plan: a heading with the arguments and the hyperfocal
+// distance, then a line per shot in the table's columns ("inf" for no far limit).
+std::string QRLPlanAsText(const tBracketingArguments &arguments, const tBracketingPlan &plan);
+// Headings with the unit, then per shot its number, focus distance, near and
+// far limits and the hyperfocal distance, three decimals, CR LF lines.
+std::string QRLPlanAsCSV(const tBracketingArguments &arguments, const tBracketingPlan &plan);
+// {"format": "quorlscope-bracketing", ...} as docs/bracketing-schema.json describes.
+std::string QRLPlanAsJSON(const tBracketingArguments &arguments, const tBracketingPlan &plan);

@@ -58,6 +58,11 @@ tDataRangeErr QRLArgumentsInRange(tDistance distance, tFocalLength focalLength, 
     return kInRange;
 }
 
+bool QRLCircleInRange(double micrometres)
+{
+    return micrometres >= 1.0 && micrometres <= 1000.0;
+}
+
 tDistance QRLGetTableElementNearDistance(tDataPtr dataPtr, int index)
 {
     return dataPtr == nullptr ? 0.0 : dataPtr->table[index].nearDistance;

@@ -60,6 +60,8 @@ void QRLCalculateTable(tDataPtr dataPtr, std::int32_t distanceUnit, tDistance di
 // <= 1000 mm; otherwise the code of the first failing test.
 tDataRangeErr QRLArgumentsInRange(tDistance distance, tFocalLength focalLength,
                                   std::int32_t distanceUnit = kDistanceUnitMeters);
+// True for a circle of confusion of 1 to 1000 µm (false for NaN).
+bool QRLCircleInRange(double micrometres);
 
 // The accessors give 0, 0.0 or false for a null record; index is 0..9.
 tDistance QRLGetTableElementNearDistance(tDataPtr dataPtr, int index);

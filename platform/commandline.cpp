@@ -72,9 +72,10 @@ QString helpText(const QString &program)
                                     "A file given while %1 is already running opens in the running program."))
             .arg(name),
         localized(QT_TRANSLATE_NOOP("CommandLine",
-                                    "Without a display, '%1 table' prints a depth-of-field table and "
+                                    "Without a display, '%1 table' prints a depth-of-field table, "
+                                    "'%1 stack' plans the focus distances for focus bracketing and "
                                     "'%1 export FILE.%2... --to OUT' exports saved documents; "
-                                    "either, given no arguments, shows its usage."))
+                                    "each, given no arguments, shows its usage."))
             .arg(command, extension),
         optionsAndArguments(
             {{QStringLiteral("-h, --help"),

@@ -1,13 +1,16 @@
-// Cost of one depth-of-field table, with and without the preference read,
-// set against a baseline of the ten bare divisions the table needs. After the
-// runs, each figure is printed as a ratio to the baseline of the same run.
+// Cost of one depth-of-field table, with and without the preference read, and
+// of a focus bracketing plan, set against a baseline of the ten bare divisions
+// the table needs. After the runs, each figure is printed as a ratio to the
+// baseline of the same run, and the plan as a ratio to the table.
 #include "bench/support/recording_reporter.h"
+#include "model/bracketing.h"
 #include "model/data.h"
 #include "platform/prefs.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -66,6 +69,21 @@ void BM_CalculateTable(benchmark::State &state)
 }
 BENCHMARK(BM_CalculateTable);
 
+// A bracketing plan for a landscape, from 1 m to infinity at f/8 (six shots):
+// set against one table below.
+void BM_PlanBracketing(benchmark::State &state)
+{
+    tBracketingArguments arguments = {50.0, 8.0,      0.00003, fullFrameDigital,
+                                      1.0,  HUGE_VAL, 0.1,     kDistanceUnitMeters};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(arguments);
+        tBracketingPlan plan = QRLPlanBracketing(arguments);
+        benchmark::DoNotOptimize(plan);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PlanBracketing);
+
 void PrintRatios(const std::map<std::string, double> &times)
 {
     const auto baseline = times.find(kBaselineName);
@@ -74,6 +92,10 @@ void PrintRatios(const std::map<std::string, double> &times)
     std::printf("\nTime per call relative to %s (same run):\n", kBaselineName);
     for (const auto &[name, time] : times)
         std::printf("  %-32s %8.2fx\n", name.c_str(), time / baseline->second);
+    const auto plan = times.find("BM_PlanBracketing"), table = times.find("BM_CalculateTable");
+    if (plan != times.end() && table != times.end() && table->second > 0.0)
+        std::printf("\nA bracketing plan relative to one table (same run): %.2fx\n",
+                    plan->second / table->second);
 }
 
 } // namespace

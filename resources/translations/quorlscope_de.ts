@@ -19,8 +19,8 @@
         <translation>Eine Datei, die angegeben wird, während %1 bereits läuft, öffnet sich im laufenden Programm.</translation>
     </message>
     <message>
-        <source>Without a display, &apos;%1 table&apos; prints a depth-of-field table and &apos;%1 export FILE.%2... --to OUT&apos; exports saved documents; either, given no arguments, shows its usage.</source>
-        <translation>Ohne Bildschirm gibt &apos;%1 table&apos; eine Schärfentiefe-Tabelle aus und &apos;%1 export DATEI.%2... --to AUSGABE&apos; exportiert gespeicherte Dokumente; beide zeigen ohne Argumente ihren Aufruf.</translation>
+        <source>Without a display, &apos;%1 table&apos; prints a depth-of-field table, &apos;%1 stack&apos; plans the focus distances for focus bracketing and &apos;%1 export FILE.%2... --to OUT&apos; exports saved documents; each, given no arguments, shows its usage.</source>
+        <translation>Ohne Bildschirm gibt &apos;%1 table&apos; eine Schärfentiefe-Tabelle aus, &apos;%1 stack&apos; plant die Fokusabstände für eine Fokusreihe und &apos;%1 export DATEI.%2... --to AUSGABE&apos; exportiert gespeicherte Dokumente; jeder Befehl zeigt ohne Argumente seinen Aufruf.</translation>
     </message>
     <message>
         <source>Options:</source>

@@ -289,7 +289,7 @@ std::vector<Strings> ReadCSV(const std::string &text)
     return rows;
 }
 
-Strings SchemaErrors(const Strings &jsons)
+Strings SchemaErrors(const Strings &jsons, const std::string &schema)
 {
     ScratchFolder folder;
     Strings command = {"/usr/bin/python3", "-c",
@@ -300,7 +300,7 @@ Strings SchemaErrors(const Strings &jsons)
                        "for path in sys.argv[2:]:\n"
                        "    errors = validator.iter_errors(json.load(open(path, encoding='utf-8')))\n"
                        "    print(json.dumps(' '.join(e.message for e in errors)))\n",
-                       QRL_SOURCE_DIR "/docs/export-schema.json"};
+                       QRL_SOURCE_DIR "/docs/" + schema};
     for (std::size_t i = 0; i < jsons.size(); ++i) {
         command.push_back(folder / (std::to_string(i) + ".json"));
         EXPECT_TRUE(WriteText(command.back(), jsons[i]));

@@ -68,9 +68,10 @@ Strings Words(const std::string &text);
 // RFC 4180, strictly: every record ends in CR LF; a quoted field may hold
 // commas, line breaks and doubled quotes. Anything malformed fails the test.
 std::vector<Strings> ReadCSV(const std::string &text);
-// The schema errors of each JSON text against docs/export-schema.json, by
-// an independent validator (python3-jsonschema): "" for a valid text.
-Strings SchemaErrors(const Strings &jsons);
+// The schema errors of each JSON text against a schema in docs/ (the
+// tables' export-schema.json unless named), by an independent validator
+// (python3-jsonschema): "" for a valid text.
+Strings SchemaErrors(const Strings &jsons, const std::string &schema = "export-schema.json");
 // The text of a PDF, laid out as on the page (poppler's pdftotext), and one
 // field of its information ("Pages", "Title", "Page size").
 std::string PdfText(const std::string &pdf);
