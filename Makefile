@@ -68,6 +68,15 @@ SANITIZER_ENV := export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_stri
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=$(if $(LSAN_SUPP),suppressions=$(LSAN_SUPP):)print_suppressions=0;
 
+# "== NAME: N tests, M skipped" from a ctest log: the tests that did not run
+# are those it lists as skipped or disabled after the run.
+define count_tests
+	awk '/tests failed out of/ { total = $$NF } \
+	     /^The following tests did not run:/ { listed = 1; next } \
+	     listed && /^[[:space:]]+[0-9]+ - / { skipped++; next } { listed = 0 } \
+	     END { printf "== %s: %d tests, %d skipped\n", "$(2)", total, skipped }' "$(1)"
+endef
+
 CTEST = ctest --output-on-failure --no-tests=error --timeout $(CTEST_TIMEOUT) --parallel $(CTEST_JOBS) --test-dir
 
 .PHONY: run test test-plain test-asan test-fuzz test-fresh bench bench-instructions screenshot format clean deps build install uninstall package translations check-translations check-layers
@@ -98,8 +107,10 @@ test-plain: deps
 	@$(call headless_env,$(BUILD)) \
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON -DQRL_WERROR=ON && \
 	cmake --build $(BUILD) -j $(JOBS) && \
-	echo "== tests (plain build)" && \
-	$(CTEST) $(BUILD)
+	echo "== tests (plain build)" && { \
+	    status=0; $(CTEST) $(BUILD) | tee $(BUILD)/ctest-plain.log || status=$$?; \
+	    $(call count_tests,$(BUILD)/ctest-plain.log,plain); \
+	    exit $$status; }
 
 test-asan: deps
 	@$(call headless_env,$(ASAN_BUILD)) $(SANITIZER_ENV) \
