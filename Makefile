@@ -108,9 +108,9 @@ test-plain: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRL_BUILD_TESTS=ON -DQRL_WERROR=ON && \
 	cmake --build $(BUILD) -j $(JOBS) && \
 	echo "== tests (plain build)" && { \
-	    status=0; $(CTEST) $(BUILD) | tee $(BUILD)/ctest-plain.log || status=$$?; \
+	    { $(CTEST) $(BUILD); echo $$? >$(BUILD)/ctest-plain.status; } | tee $(BUILD)/ctest-plain.log; \
 	    $(call count_tests,$(BUILD)/ctest-plain.log,plain); \
-	    exit $$status; }
+	    exit $$(cat $(BUILD)/ctest-plain.status); }
 
 test-asan: deps
 	@$(call headless_env,$(ASAN_BUILD)) $(SANITIZER_ENV) \
