@@ -4,6 +4,7 @@
 #include "app/windowmodule.h"
 #include "files/appinfo.h"
 #include "files_helpers.h"
+#include "platform/frontwindow.h"
 #include "platform/process.h"
 #include "platform/sessiontesting.h"
 
@@ -68,7 +69,7 @@ class Ending : public FileTest
         return EndsProcess([&] {
             switch (how) {
             case How::close:
-                ClickCloseBox(Front());
+                ClickCloseBox(platform::frontWindow());
                 return script();
             case How::quit:
                 RequestQuit();
