@@ -50,8 +50,11 @@ struct Ran {
 Ran RunProcess(const Strings &command, const Strings &environment = {}, const std::string &input = "");
 // Runs a command line with /bin/sh.
 Ran RunShell(const std::string &commandLine);
-// The command run as the unprivileged user nobody when the test runs as
-// root (root reads and writes any file), else unchanged.
+// Whether this process may ignore file modes, as root normally may.
+bool IgnoresFileModes();
+// The command run without the power to ignore file modes when this process
+// has it, else unchanged. It stays the same user, so it still reaches
+// files under a home folder closed to others.
 Strings Unprivileged(const Strings &command);
 // Quoted for /bin/sh, whatever it holds.
 std::string ShellQuote(const std::string &text);
