@@ -22,13 +22,13 @@ void BInitApplication()
     SetQuitHandler(BHandleQuitApplication);
     BSetAuxiliaryWindowTest(BIsAuxiliaryWindow);
     // Documents have a printing record while open; closing unsaved ones asks first.
-    BSetDocumentHooks({[](tDocumentPtr document) {
-                           return BInitPrintingDialogs(document, [document](QPainter &painter) {
-                               BDrawDocsPrintData(painter, document);
-                           });
-                       },
-                       [](tDocumentPtr document) { BDisposePrintInfoForWindow(document); },
-                       BDoCreateConfirmPanel});
+    BSetDocumentHooks(
+        {[](tDocumentPtr document) {
+             return BInitPrintingDialogs(document, [document](QPainter &painter, const QRectF &) {
+                 BDrawDocsPrintData(painter, document);
+             });
+         },
+         [](tDocumentPtr document) { BDisposePrintInfoForWindow(document); }, BDoCreateConfirmPanel});
     BPrepareMainWindow(); // built while the splash waits, shown after it
     // The splash stays up 170 sixtieths of a second; the menus are built meanwhile, so it shows none.
     const std::chrono::duration<int, std::ratio<1, 60>> splashTime(170);

@@ -132,7 +132,8 @@ void BDoPrintLoop(QPrinter &printer, const tDocumentPrintInfo &documentPrintInfo
     // Page coordinates are points from the top-left of the printable area.
     painter.scale(printer.resolution() / 72.0, printer.resolution() / 72.0);
     if (documentPrintInfo.drawSheetPageProc)
-        documentPrintInfo.drawSheetPageProc(painter);
+        documentPrintInfo.drawSheetPageProc(
+            painter, QRectF(QPointF(0, 0), printer.pageLayout().paintRect(QPageLayout::Point).size()));
     if (!painter.end())
         return fail("The printing system could not finish the job.", true);
     if (target.empty())

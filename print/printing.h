@@ -8,10 +8,12 @@
 #include <optional>
 
 class QPainter;
+class QRectF;
 class QWidget;
 
-// Paints the document's sheet on the printed page's painter, in points.
-using tDrawSheetPageProc = std::function<void(QPainter &painter)>;
+// Paints the window's page on the printer's painter, in points; page is the
+// printable area, from (0, 0).
+using tDrawSheetPageProc = std::function<void(QPainter &painter, const QRectF &page)>;
 
 // What printing keeps for a document window, as a child of the window.
 struct tDocumentPrintInfo : QObject {
