@@ -69,7 +69,6 @@ class BracketingForm : public AuxiliaryWindow<Ui::BracketingWindow>
     {
         diagram = new Diagram(ui.diagramFrame);
         ui.diagramLayout->addWidget(diagram);
-        ui.shotsList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
         ui.focalField->setText(QStringLiteral("35"));
         ui.apertureField->setText(QStringLiteral("8"));
         ui.cameraField->setCurrentIndex(fullFrameDigital);
@@ -88,6 +87,9 @@ class BracketingForm : public AuxiliaryWindow<Ui::BracketingWindow>
             paintBracketingCard(painter, page, diagram->arguments, diagram->plan);
         });
         replan();
+        // Columns as wide as their figures, which flush right under their headings.
+        ui.shotsList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        ui.shotsList->header()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
 
     // The table's lens, camera, circle and unit; its focusing distance as the far limit's hint.
