@@ -96,6 +96,7 @@ class BracketingForm : public AuxiliaryWindow<Ui::BracketingWindow>
     void fillIn(tDataPtr data)
     {
         const int camera = QRLGetCameraType(data);
+        ui.farField->setPlaceholderText(QStringLiteral("\u221e"));
         if (!QRLIsDataValid(data) || camera < APSC || camera > mediumFormat)
             return;
         ui.unitField->setCurrentIndex(QRLGetDistanceUnit(data) == kDistanceUnitFeet ? 1 : 0);
