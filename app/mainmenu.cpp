@@ -2,6 +2,7 @@
 // with the front window and the documents.
 #include "app/mainmenu.h"
 
+#include "app/bracketingwindow.h"
 #include "app/tablewindow.h"
 #include "app/windowmodule.h"
 #include "document/document.h"
@@ -48,6 +49,13 @@ void setDocumentItems(const Ui::MenuBar &menus, bool close, tDocumentPtr documen
     menus.actionComputeTable->setEnabled(isDocument);
 }
 
+// The bracketing window's row: what needs a plan waits for one.
+void setPlanItems(const Ui::MenuBar &menus, bool hasPlan)
+{
+    for (QAction *item : {menus.actionPageSetup, menus.actionPrint, menus.actionExport, menus.actionCopy})
+        item->setEnabled(hasPlan);
+}
+
 tDocumentPtr frontDocument()
 {
     return BGetDocumentWindowsDocPtr(platform::frontWindow());
@@ -74,11 +82,32 @@ template <typename Edit> std::function<void()> onFocusedField(Edit edit)
     };
 }
 
-// A document window copies its table, others the focused field's selection.
+// The front bracketing window's plan, when it has one.
+bool frontPlan(tBracketingArguments *arguments, tBracketingPlan *plan)
+{
+    return QRLBracketingPlanOf(platform::frontWindow(), arguments, plan);
+}
+
+void exportFront()
+{
+    tBracketingArguments arguments;
+    tBracketingPlan plan;
+    if (frontPlan(&arguments, &plan))
+        BDoCreatePlanExportPanel(platform::frontWindow(), arguments, plan);
+    else
+        BDoCreateExportPanel(frontDocument());
+}
+
+// A document window copies its table, the bracketing window its shots,
+// others the focused field's selection.
 void copy()
 {
+    tBracketingArguments arguments;
+    tBracketingPlan plan;
     if (tDocumentPtr document = frontDocument())
         QRLCopyTable(document);
+    else if (frontPlan(&arguments, &plan))
+        QRLCopyPlan(arguments, plan);
     else
         onFocusedField (&QLineEdit::copy)();
 }
@@ -116,7 +145,7 @@ void QRLInitMainMenu()
         {menus.actionRevert, [] { BDoCreateRevertPanel(frontDocument()); }},
         {menus.actionPageSetup, [] { BDoPageSetup(platform::frontWindow()); }},
         {menus.actionPrint, [] { BDoPrint(platform::frontWindow()); }},
-        {menus.actionExport, [] { BDoCreateExportPanel(frontDocument()); }},
+        {menus.actionExport, exportFront},
         {menus.actionUndo, onFocusedField(&QLineEdit::undo)},
         {menus.actionCut, onFocusedField(&QLineEdit::cut)},
         {menus.actionCopy, copy},
@@ -124,6 +153,7 @@ void QRLInitMainMenu()
         {menus.actionDelete, onFocusedField(&QLineEdit::del)},
         {menus.actionSelectAll, onFocusedField(&QLineEdit::selectAll)},
         {menus.actionComputeTable, [] { QRLComputeTableCommandHandler(platform::frontWindow()); }},
+        {menus.actionFocusBracketing, QRLBracketingCommandHandler},
         {menus.actionFacts, QRLDepthFactsCommandHandler},
         {menus.actionHelp, BHelpCommandHandler},
     };
@@ -138,9 +168,13 @@ void QRLAdjustMenus()
         return;
     const Ui::MenuBar &menus = menuForm->ui;
     QWidget *front = platform::frontWindow();
-    if (BIsAuxiliaryWindow(front) || BIsDocumentWindow(front))
+    tBracketingArguments arguments;
+    tBracketingPlan plan;
+    if (BIsAuxiliaryWindow(front) || BIsDocumentWindow(front)) {
         setDocumentItems(menus, true, BGetDocumentWindowsDocPtr(front));
-    else if (!front || platform::isSheet(front))
+        if (QRLIsBracketingWindow(front))
+            setPlanItems(menus, QRLBracketingPlanOf(front, &arguments, &plan));
+    } else if (!front || platform::isSheet(front))
         setDocumentItems(menus, false, nullptr);
     else
         // The table parameters window leaves the items, but Copy copies its fields.

@@ -123,11 +123,16 @@ class SaveDialog : public QFileDialog
     std::size_t format_ = 0;
 };
 
+// The window when it shows no sheet yet.
+QWidget *freeWindow(QWidget *window)
+{
+    return window && !platform::dialogOn(window) ? window : nullptr;
+}
+
 // The document's window when it shows no sheet yet.
 QWidget *freeWindowOf(tDocumentPtr theDocumentPtr)
 {
-    QWidget *window = BGetDocumentsWindowPtr(theDocumentPtr);
-    return window && !platform::dialogOn(window) ? window : nullptr;
+    return freeWindow(BGetDocumentsWindowPtr(theDocumentPtr));
 }
 
 } // namespace
@@ -135,7 +140,13 @@ QWidget *freeWindowOf(tDocumentPtr theDocumentPtr)
 void BRunSaveDialog(tDocumentPtr theDocumentPtr, const std::string &name,
                     const std::vector<tSaveFormat> &formats, const tSaveAnswer &answer)
 {
-    QWidget *parent = freeWindowOf(theDocumentPtr);
+    BRunSaveDialogOn(BGetDocumentsWindowPtr(theDocumentPtr), name, formats, answer);
+}
+
+void BRunSaveDialogOn(QWidget *window, const std::string &name, const std::vector<tSaveFormat> &formats,
+                      const tSaveAnswer &answer)
+{
+    QWidget *parent = freeWindow(window);
     if (!parent)
         return;
     auto *dialog = new SaveDialog(parent, formats);

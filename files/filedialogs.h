@@ -32,6 +32,9 @@ using tSaveAnswer = std::function<void(const std::optional<tSaveLocation> &)>;
 // A Save dialog proposing name with the chosen format's extension; nullopt answers Cancel.
 void BRunSaveDialog(tDocumentPtr theDocumentPtr, const std::string &name,
                     const std::vector<tSaveFormat> &formats, const tSaveAnswer &answer);
+// The same as a sheet on any window of the program; nothing when the window shows one already.
+void BRunSaveDialogOn(QWidget *window, const std::string &name, const std::vector<tSaveFormat> &formats,
+                      const tSaveAnswer &answer);
 // A warning whose first button is the default and last Cancel (also Escape); %1 is the quoted name.
 void BAsk(tDocumentPtr theDocumentPtr, const QString &text, const QString &detail, const QStringList &buttons,
           const std::function<void(int)> &answer);

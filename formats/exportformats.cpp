@@ -262,8 +262,9 @@ std::string TextTable(const tExportTable &table)
     return text;
 }
 
-// The plan's rows: shot number, focus distance, near and far limit.
-std::vector<std::vector<std::string>> PlanRows(const tBracketingPlan &plan)
+} // namespace
+
+std::vector<std::vector<std::string>> QRLPlanRows(const tBracketingPlan &plan)
 {
     std::vector<std::vector<std::string>> rows;
     for (std::size_t i = 0; i < plan.shots.size(); ++i) {
@@ -273,8 +274,6 @@ std::vector<std::vector<std::string>> PlanRows(const tBracketingPlan &plan)
     }
     return rows;
 }
-
-} // namespace
 
 std::string QRLPlanAsText(const tBracketingArguments &arguments, const tBracketingPlan &plan)
 {
@@ -291,7 +290,7 @@ std::string QRLPlanAsText(const tBracketingArguments &arguments, const tBracketi
         FigureField(plan.hyperfocalDistance) + " " + unit + ", " + std::to_string(plan.shots.size()) +
         (plan.shots.size() == 1 ? " shot\n" : " shots\n");
     std::vector<std::vector<std::string>> lines = {{"shot", "focus " + u, "near " + u, "far " + u}};
-    for (const std::vector<std::string> &row : PlanRows(plan))
+    for (const std::vector<std::string> &row : QRLPlanRows(plan))
         lines.push_back(row);
     for (const std::string &line : Aligned(lines))
         text += line + "\n";
@@ -303,7 +302,7 @@ std::string QRLPlanAsCSV(const tBracketingArguments &arguments, const tBracketin
     const std::string u = std::string(" (") + UnitName(arguments.distanceUnit) + ")";
     std::string text = Line(
         {"shot", "focus distance" + u, "near limit" + u, "far limit" + u, "hyperfocal distance" + u}, true);
-    for (std::vector<std::string> row : PlanRows(plan)) {
+    for (std::vector<std::string> row : QRLPlanRows(plan)) {
         row.push_back(FigureField(plan.hyperfocalDistance));
         text += Line(row, true);
     }

@@ -29,6 +29,9 @@ std::string QRLTablesAsText(const std::vector<tExportTable> &tables);
 // {"format", "version", "tables": [...]} with 15 significant digits.
 std::string QRLTablesAsJSON(const std::vector<tExportTable> &tables);
 
+// The plan's rows as `stack` shows them: the shot's number, its focus
+// distance, near and far limit with three decimals ("inf" for no far limit).
+std::vector<std::vector<std::string>> QRLPlanRows(const tBracketingPlan &plan);
 // A bracketing plan: a heading with the arguments and the hyperfocal
 // distance, then a line per shot in the table's columns ("inf" for no far limit).
 std::string QRLPlanAsText(const tBracketingArguments &arguments, const tBracketingPlan &plan);

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <limits>
 
+// Marks the refusals for translation where the window shows them; the model stays Qt-free.
+#define QT_TRANSLATE_NOOP(context, text) text
+
 namespace
 {
 
@@ -72,22 +75,25 @@ const char *QRLBracketingRefusalText(tBracketingRefusal refusal)
     case kPlanMade:
         return "";
     case kPlanFocalLengthOutOfRange:
-        return "The focal length should be in the range of 4..1000 mm.";
+        return QT_TRANSLATE_NOOP("Program", "The focal length should be in the range of 4..1000 mm.");
     case kPlanCircleOutOfRange:
-        return "The circle of confusion should be in the range of 1..1000 \u00b5m.";
+        return QT_TRANSLATE_NOOP("Program",
+                                 "The circle of confusion should be in the range of 1..1000 \u00b5m.");
     case kPlanApertureOutOfRange:
-        return "The f-number should be in the range of 1..64.";
+        return QT_TRANSLATE_NOOP("Program", "The f-number should be in the range of 1..64.");
     case kPlanNearLimitTooClose:
-        return "The near limit should be at least two times the focal length.";
+        return QT_TRANSLATE_NOOP("Program", "The near limit should be at least two times the focal length.");
     case kPlanNearLimitTooFar:
-        return "The near limit should be at most 1000 m (3280.84 ft).";
+        return QT_TRANSLATE_NOOP("Program", "The near limit should be at most 1000 m (3280.84 ft).");
     case kPlanFarLimitNotBeyondNear:
-        return "The far limit should be beyond the near limit.";
+        return QT_TRANSLATE_NOOP("Program", "The far limit should be beyond the near limit.");
     case kPlanOverlapOutOfRange:
-        return "The overlap should be in the range of 0..0.9.";
+        return QT_TRANSLATE_NOOP("Program", "The overlap should be in the range of 0..0.9.");
     case kPlanTooManyShots:
-        return "The plan would need more than 99 shots: choose a smaller aperture (a larger f-number), "
-               "a smaller overlap or a farther near limit.";
+        return QT_TRANSLATE_NOOP(
+            "Program",
+            "The plan would need more than 99 shots: choose a smaller aperture (a larger f-number), "
+            "a smaller overlap or a farther near limit.");
     }
     return "";
 }

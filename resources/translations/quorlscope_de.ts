@@ -9,6 +9,105 @@
     </message>
 </context>
 <context>
+    <name>BracketingWindow</name>
+    <message>
+        <source>Focus Bracketing</source>
+        <translation>Fokusreihe</translation>
+    </message>
+    <message>
+        <source>&amp;Focal length (mm):</source>
+        <translation>&amp;Brennweite (mm):</translation>
+    </message>
+    <message>
+        <source>&amp;Aperture (f-number):</source>
+        <translation>Blen&amp;de (Blendenzahl):</translation>
+    </message>
+    <message>
+        <source>Any f-number from 1 to 64</source>
+        <translation>Jede Blendenzahl von 1 bis 64</translation>
+    </message>
+    <message>
+        <source>Ca&amp;mera:</source>
+        <translation>Ka&amp;mera:</translation>
+    </message>
+    <message>
+        <source>APS-C digital</source>
+        <translation>APS-C digital</translation>
+    </message>
+    <message>
+        <source>Full-frame digital</source>
+        <translation>Vollformat digital</translation>
+    </message>
+    <message>
+        <source>35 mm film</source>
+        <translation>35-mm-Film</translation>
+    </message>
+    <message>
+        <source>Medium format</source>
+        <translation>Mittelformat</translation>
+    </message>
+    <message>
+        <source>&amp;Circle of confusion (µm):</source>
+        <translation>&amp;Zerstreuungskreis (µm):</translation>
+    </message>
+    <message>
+        <source>&amp;Near limit:</source>
+        <translation>&amp;Nahgrenze:</translation>
+    </message>
+    <message>
+        <source>The nearest point of the scene that must be sharp</source>
+        <translation>Der nächste Punkt der Szene, der scharf sein muss</translation>
+    </message>
+    <message>
+        <source>Fa&amp;r limit:</source>
+        <translation>Fe&amp;rngrenze:</translation>
+    </message>
+    <message>
+        <source>&amp;Overlap:</source>
+        <translation>Über&amp;lappung:</translation>
+    </message>
+    <message>
+        <source>How far each shot&apos;s sharp zone reaches into the previous one&apos;s, from 0 to 0.9, measured in dioptres</source>
+        <translation>Wie weit der Schärfebereich jeder Aufnahme in den der vorigen hineinreicht, von 0 bis 0,9, gemessen in Dioptrien</translation>
+    </message>
+    <message>
+        <source>&amp;Unit:</source>
+        <translation>&amp;Einheit:</translation>
+    </message>
+    <message>
+        <source>Metres</source>
+        <translation>Meter</translation>
+    </message>
+    <message>
+        <source>Feet</source>
+        <translation>Fuß</translation>
+    </message>
+    <message>
+        <source>The shots, farthest first: where to focus and the sharp zone each gives</source>
+        <translation>Die Aufnahmen, die fernste zuerst: wohin scharfgestellt wird und welchen Schärfebereich jede ergibt</translation>
+    </message>
+    <message>
+        <source>∞ (the table: %1)</source>
+        <translation>∞ (die Tabelle: %1)</translation>
+    </message>
+    <message>
+        <source>Shot</source>
+        <translation>Aufnahme</translation>
+    </message>
+    <message>
+        <source>Focus (%1)</source>
+        <translation>Fokus (%1)</translation>
+    </message>
+    <message>
+        <source>Near (%1)</source>
+        <translation>Nah (%1)</translation>
+    </message>
+    <message>
+        <source>Far (%1)</source>
+        <translation>Fern (%1)</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Usage: %1 [options] [files...]</source>
@@ -309,6 +408,10 @@
     <message>
         <source>Export…</source>
         <translation>Exportieren…</translation>
+    </message>
+    <message>
+        <source>Focus Bracketing…</source>
+        <translation>Fokusreihe…</translation>
     </message>
 </context>
 <context>
@@ -640,6 +743,42 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
         <source>softens</source>
         <extracomment>print/pdfexport.cpp</extracomment>
         <translation>weicher</translation>
+    </message>
+    <message>
+        <source>Could not export the plan</source>
+        <translation>Die Fokusreihe konnte nicht exportiert werden</translation>
+    </message>
+    <message>
+        <source>The focal length should be in the range of 4..1000 mm.</source>
+        <translation>Die Brennweite sollte zwischen 4 und 1000 mm liegen.</translation>
+    </message>
+    <message>
+        <source>The circle of confusion should be in the range of 1..1000 µm.</source>
+        <translation>Der Zerstreuungskreis sollte zwischen 1 und 1000 µm liegen.</translation>
+    </message>
+    <message>
+        <source>The f-number should be in the range of 1..64.</source>
+        <translation>Die Blendenzahl sollte zwischen 1 und 64 liegen.</translation>
+    </message>
+    <message>
+        <source>The near limit should be at least two times the focal length.</source>
+        <translation>Die Nahgrenze sollte mindestens die doppelte Brennweite betragen.</translation>
+    </message>
+    <message>
+        <source>The near limit should be at most 1000 m (3280.84 ft).</source>
+        <translation>Die Nahgrenze sollte höchstens 1000 m (3280,84 ft) betragen.</translation>
+    </message>
+    <message>
+        <source>The far limit should be beyond the near limit.</source>
+        <translation>Die Ferngrenze sollte jenseits der Nahgrenze liegen.</translation>
+    </message>
+    <message>
+        <source>The overlap should be in the range of 0..0.9.</source>
+        <translation>Die Überlappung sollte zwischen 0 und 0,9 liegen.</translation>
+    </message>
+    <message>
+        <source>The plan would need more than 99 shots: choose a smaller aperture (a larger f-number), a smaller overlap or a farther near limit.</source>
+        <translation>Die Reihe bräuchte mehr als 99 Aufnahmen: Wählen Sie eine kleinere Blende (eine größere Blendenzahl), eine kleinere Überlappung oder eine fernere Nahgrenze.</translation>
     </message>
 </context>
 <context>
