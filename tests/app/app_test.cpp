@@ -123,13 +123,14 @@ TEST(Sheet, StartupThenEmptyThenWorkedSheets)
     QWidget *window = DocumentAt(0);
     ExpectSheet(window, "", {}, {{150, 20, "-"}, {320, 20, "-"}, {180, 45, "-"}, {125, 70, "-"}});
     using Shown = std::tuple<std::string, std::string, int, std::string, bool>;
+    // clang-format off
     const struct {
         TableEntry entry;
         Shown opening;
         bool feet;
         double distance, focal, circle;
         Spots spots;
-    } cases[] = {// clang-format off
+    } cases[] = {
         {{"3", "50", 3, {}}, {"5.000", "35", 2, "10.0", true}, false, 3, 50, 0.000033, {{140, 20, "    50"},
          {308, 20, " 3.000"}, {175, 45, "  33.0"}, {125, 70, Label("kleinbild")}, {140, 150, " 2.845"},
          {280, 150, " 3.173"}, {280, RowTop(9), "inf"}}},

@@ -113,8 +113,7 @@ TEST(SingleInstance, LaterStartsHandTheirFilesOver)
     EXPECT_FALSE(fs::exists(instanceSocketPath()));
 }
 
-// A running instance that takes the files and never answers: Ctrl+C or
-// SIGTERM ends the later start's wait at once, by that signal.
+// An instance takes the files and never answers: SIGINT or SIGTERM ends the later start at once.
 TEST(SingleInstance, SignalEndsALaterStartWaitingForTheAnswer)
 {
     setenv("XDG_RUNTIME_DIR", FreshFolder().c_str(), 1);
