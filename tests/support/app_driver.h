@@ -80,7 +80,7 @@ bool EndsProcess(const std::function<void()> &fn);
 // The messages, or message and explanation in turn, of the alerts shown since last taken.
 std::vector<std::string> AlertMessages();
 std::vector<std::string> Alerts();
-// A new folder others may enter (FreshFolder's is closed to them).
+// A new folder outside FreshFolder's (closed to others), so that it may be opened to them.
 std::string TempFolder();
 
 } // namespace qrltest
