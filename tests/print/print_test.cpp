@@ -3,10 +3,11 @@
 // as a rendered page.
 #include "platform/atomicsave.h"
 #include "print/printing.h"
-#include "tests/app/expected.h"
+#include "tests/support/app_driver.h"
 #include "tests/support/common.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/mounts.h"
+#include "tests/support/optics.h"
 #include "tests/support/print_driver.h"
 #include "tests/support/replaced_files.h"
 

@@ -7,14 +7,9 @@
 namespace
 {
 
-std::vector<ShownAlert> &shownAlerts()
-{
-    static std::vector<ShownAlert> alerts;
-    return alerts;
-}
+std::vector<ShownAlert> shownAlerts;
 
-// Watches every widget being shown; an alert is read, then answered once its
-// own event loop runs.
+// Reads each alert as it is shown and answers it once its own event loop runs.
 class AlertAnswerer : public QObject
 {
   public:
@@ -26,10 +21,9 @@ class AlertAnswerer : public QObject
         auto *box = qobject_cast<QMessageBox *>(watched);
         if (event->type() != QEvent::Show || !box || box->buttons().size() != 1)
             return false;
-        shownAlerts().push_back({box->icon(), box->text().toStdString(), box->informativeText().toStdString(),
-                                 box->windowModality()});
-        QAbstractButton *button = box->buttons().front();
-        QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+        shownAlerts.push_back({box->icon(), box->text().toStdString(), box->informativeText().toStdString(),
+                               box->windowModality()});
+        QMetaObject::invokeMethod(box->buttons().front(), &QAbstractButton::click, Qt::QueuedConnection);
         return false;
     }
 };
@@ -46,6 +40,6 @@ Q_COREAPP_STARTUP_FUNCTION(installAlertAnswerer)
 std::vector<ShownAlert> TakeShownAlerts()
 {
     std::vector<ShownAlert> taken;
-    taken.swap(shownAlerts());
+    taken.swap(shownAlerts);
     return taken;
 }

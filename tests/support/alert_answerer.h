@@ -12,7 +12,6 @@ struct ShownAlert {
     Qt::WindowModality modality;
 };
 
-// Every alert shown so far, oldest first; the list is kept until taken. Each
-// alert (a message box with one button) is answered with that button as soon
-// as it is on screen; message boxes that ask a question are left to the test.
+// Every alert (a message box with one button) shown so far, oldest first,
+// answered with its button once on screen; questions are left to the test.
 std::vector<ShownAlert> TakeShownAlerts();

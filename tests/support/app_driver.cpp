@@ -3,7 +3,6 @@
 #include "app/main.h"
 #include "app/tablewindow.h"
 #include "common.h"
-#include "document/document.h"
 #include "platform/application.h"
 #include "platform/internal.h"
 
@@ -11,9 +10,8 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace qrltest
 {
@@ -26,8 +24,8 @@ char programName[] = "quorlscope-test";
 char *argv[] = {programName, nullptr};
 std::string systemLocale = "C.UTF-8";
 
-// The application a test started ends with the test program, before its exit
-// handlers free what Qt's platform plugin holds for the windows.
+// The application ends with the test program, before its exit handlers free
+// what Qt's platform plugin holds for the windows.
 class ApplicationEnd : public ::testing::Environment
 {
   public:
@@ -37,42 +35,20 @@ const ::testing::Environment *const applicationEnd = ::testing::AddGlobalTestEnv
 
 } // namespace
 
-std::string TempFolder()
-{
-    // Directly in the temporary folder, not in FreshFolder's scratch folder
-    // (closed to others), so that a test that gives up root can reach it.
-    std::string pattern =
-        (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + std::string("/qrl-XXXXXX");
-    if (!mkdtemp(pattern.data()))
-        ADD_FAILURE() << "cannot make a temporary folder";
-    return pattern;
-}
-
-bool UseCommaLocale()
-{
-    return UseCommaDecimalLocale();
-}
-
 void UseSystemLocale(const std::string &name)
 {
     systemLocale = name;
 }
 
-void StartPlatform()
+void StartApplication()
 {
-    // The language comes from LANG alone.
-    setenv("LANG", systemLocale.c_str(), 1);
+    setenv("LANG", systemLocale.c_str(), 1); // the language comes from LANG alone
     for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
         unsetenv(variable);
     const std::string home = FreshFolder();
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
     platform::initialize(argc, argv, platform::StartOptions{true});
-}
-
-void StartApplication()
-{
-    StartPlatform();
     BInitApplication();
     platform::runEventLoop(); // headless: marks the loop running and returns
 }
@@ -80,30 +56,18 @@ void StartApplication()
 QMenu *Menu(const char *objectName)
 {
     for (QWidget *widget : QApplication::allWidgets())
-        if (auto *menu = qobject_cast<QMenu *>(widget);
-            menu && menu->objectName() == QLatin1String(objectName))
-            return menu;
+        if (qobject_cast<QMenu *>(widget) && widget->objectName() == QLatin1String(objectName))
+            return static_cast<QMenu *>(widget);
     return nullptr;
 }
 
 QAction *MenuItem(const std::string &name)
 {
-    const QString objectName = QString::fromStdString("action" + name);
     for (const char *menu : {"appMenu", "fileMenu", "editMenu", "funcMenu", "helpMenu"})
-        if (QMenu *found = Menu(menu))
-            for (QAction *action : found->actions())
-                if (action->objectName() == objectName)
-                    return action;
+        for (QAction *action : Menu(menu) ? Menu(menu)->actions() : QList<QAction *>())
+            if (action->objectName() == QString::fromStdString("action" + name))
+                return action;
     return nullptr;
-}
-
-std::vector<std::string> ItemTexts(const char *menu)
-{
-    std::vector<std::string> texts;
-    if (QMenu *found = Menu(menu))
-        for (QAction *action : found->actions())
-            texts.push_back(action->isSeparator() ? std::string() : action->text().toStdString());
-    return texts;
 }
 
 std::string KeyOf(const std::string &name)
@@ -112,46 +76,65 @@ std::string KeyOf(const std::string &name)
     return action ? action->shortcut().toString(QKeySequence::PortableText).toStdString() : "<no item>";
 }
 
-namespace
-{
-
-// Opens the menus as the user does, which brings every item up to date.
-void OpenMenus()
-{
-    if (QMenu *menu = Menu("fileMenu"))
-        emit menu->aboutToShow();
-}
-
-} // namespace
-
 bool Trigger(const std::string &name)
 {
-    QAction *action = MenuItem(name);
     if (!IsCommandEnabled(name))
         return false;
-    // The signal itself, as QAction::trigger() sends it: a command that ends
-    // the process unwinds through here (platform::exitProcess throws in tests), which
-    // Qt GUI's own frames, built without exception support, would not clean up.
-    emit action->triggered(action->isChecked());
+    // The signal itself, as QAction::trigger() sends it: a command that ends the process
+    // throws through here, which Qt's frames, built without exceptions, would not unwind.
+    emit MenuItem(name)->triggered(MenuItem(name)->isChecked());
     return true;
 }
 
 bool IsCommandEnabled(const std::string &name)
 {
-    OpenMenus();
-    QAction *action = MenuItem(name);
-    return action && action->isEnabled();
+    if (QMenu *menu = Menu("fileMenu"))
+        emit menu->aboutToShow(); // opening the menus brings every item up to date
+    return MenuItem(name) && MenuItem(name)->isEnabled();
 }
 
-std::string Title(QWidget *window)
+void RunTableWindow(const std::function<void(QWidget *)> &script)
 {
-    return window->windowTitle().remove(QStringLiteral("[*]")).toStdString();
+    const auto open = [] {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && Find<QPushButton>(widget, "computeButton"))
+                return qobject_cast<QDialog *>(widget);
+        return static_cast<QDialog *>(nullptr);
+    };
+    Trigger("ComputeTable");
+    if (open())
+        script(open());
+    if (open())
+        open()->reject(); // as its Cancel button does
 }
 
-void ClickCloseBox(QWidget *window)
+TableWindowState ComputeTable(const TableEntry &entry)
 {
-    if (window)
-        window->close();
+    TableWindowState state;
+    RunTableWindow([&](QWidget *window) {
+        auto *distance = Find<QLineEdit>(window, "distanceField");
+        auto *focal = Find<QLineEdit>(window, "focalField");
+        auto *camera = Find<QComboBox>(window, "unsharpField");
+        auto *circle = Find<QLineEdit>(window, "unsharpCircleValueField");
+        ASSERT_TRUE(distance && focal && camera && circle);
+        state = {Find<QLabel>(window, "distanceStringField")->text().toStdString(),
+                 distance->text().toStdString(),
+                 focal->text().toStdString(),
+                 circle->text().toStdString(),
+                 camera->currentIndex() + 1,
+                 circle->isEnabled()};
+        if (entry.distance)
+            TypeInto(distance, *entry.distance);
+        if (entry.focalLength)
+            TypeInto(focal, *entry.focalLength);
+        if (entry.cameraItem)
+            ChooseItem(camera, *entry.cameraItem);
+        if (entry.circle)
+            TypeInto(circle, *entry.circle);
+        if (entry.compute)
+            Click(Find<QPushButton>(window, "computeButton"));
+    });
+    return state;
 }
 
 bool TypeInto(QLineEdit *field, const std::string &text)
@@ -180,56 +163,15 @@ bool Click(QAbstractButton *button)
     return true;
 }
 
-QWidget *OpenTableWindow()
+void ClickCloseBox(QWidget *window)
 {
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (qobject_cast<QDialog *>(widget) && widget->isVisible() &&
-            widget->findChild<QPushButton *>(QStringLiteral("computeButton")))
-            return widget;
-    return nullptr;
+    if (window)
+        window->close();
 }
 
-void RunTableWindow(const std::function<void(QWidget *)> &script)
+std::string Title(QWidget *window)
 {
-    Trigger("ComputeTable");
-    QWidget *window = OpenTableWindow();
-    if (!window)
-        return;
-    script(window);
-    // A window the script left open ends as its Cancel button ends it.
-    if (auto *dialog = qobject_cast<QDialog *>(OpenTableWindow()))
-        dialog->reject();
-}
-
-TableWindowState ComputeTable(const TableEntry &entry)
-{
-    TableWindowState state;
-    RunTableWindow([&](QWidget *window) {
-        auto *distance = Find<QLineEdit>(window, "distanceField");
-        auto *focal = Find<QLineEdit>(window, "focalField");
-        auto *camera = Find<QComboBox>(window, "unsharpField");
-        auto *circle = Find<QLineEdit>(window, "unsharpCircleValueField");
-        ASSERT_TRUE(distance && focal && camera && circle);
-        state.distanceLabel = Find<QLabel>(window, "distanceStringField")->text().toStdString();
-        state.distance = distance->text().toStdString();
-        state.focalLength = focal->text().toStdString();
-        state.circle = circle->text().toStdString();
-        state.cameraItem = camera->currentIndex() + 1;
-        state.circleEnabled = circle->isEnabled();
-        if (entry.distance)
-            TypeInto(distance, *entry.distance);
-        if (entry.focalLength)
-            TypeInto(focal, *entry.focalLength);
-        if (entry.cameraItem)
-            ChooseItem(camera, *entry.cameraItem);
-        if (entry.circle)
-            TypeInto(circle, *entry.circle);
-        if (entry.compute)
-            Click(Find<QPushButton>(window, "computeButton"));
-        if (!entry.compute || QRLIsTableWindow())
-            Click(Find<QPushButton>(window, "cancelButton"));
-    });
-    return state;
+    return window->windowTitle().remove(QStringLiteral("[*]")).toStdString();
 }
 
 SheetLayout Contents(QWidget *window)
@@ -240,10 +182,10 @@ SheetLayout Contents(QWidget *window)
 
 std::optional<std::string> TextAt(QWidget *window, short x, short y)
 {
-    const QPoint anchor = BSheetBounds(window).topLeft() + QPoint(x, y);
     std::optional<std::string> found;
     for (const SheetItem &item : Contents(window))
-        if (item.kind == SheetItem::Kind::text && item.frame.topLeft() == anchor)
+        if (item.kind == SheetItem::Kind::text &&
+            item.frame.topLeft() == BSheetBounds(window).topLeft() + QPoint(x, y))
             found = item.text.toStdString();
     return found;
 }
@@ -268,13 +210,6 @@ std::vector<std::string> DocumentTitles()
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
         titles.push_back(Title(DocumentAt(i)));
     return titles;
-}
-
-std::string CopySavedTable(const std::string &folder, const std::string &name)
-{
-    const std::string path = folder + "/" + name;
-    std::filesystem::copy_file(QRL_SOURCE_DIR "/docs/portrait-50mm.qrtb", path);
-    return path;
 }
 
 bool EndsProcess(const std::function<void()> &fn)
@@ -303,15 +238,26 @@ std::vector<std::string> Alerts()
     return texts;
 }
 
-void ChooseDistanceUnit(int item)
+std::string TempFolder()
 {
-    Trigger("Preferences");
-    QWidget *prefs = platform::frontWindow();
-    ASSERT_NE(prefs, nullptr);
-    ASSERT_EQ(prefs->objectName(), QStringLiteral("PrefWindow"));
-    ASSERT_TRUE(ChooseItem(Find<QComboBox>(prefs, "distanceUnitField"), item));
-    ASSERT_TRUE(Click(Find<QAbstractButton>(prefs, "okButton")));
-    ASSERT_FALSE(prefs->isVisible());
+    std::string pattern = (getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp") + std::string("/qrl-XXXXXX");
+    if (!mkdtemp(pattern.data()))
+        ADD_FAILURE() << "cannot make a temporary folder";
+    return pattern;
 }
 
 } // namespace qrltest
+
+std::string expected::Label(const std::string &key)
+{
+    // clang-format off
+    static const std::map<std::string, std::string> labels = {
+        {"focal", "Focal length:"}, {"distance", "Distance:"}, {"distancemeter", "Dist. (m):"},
+        {"distancefeet", "Dist. (ft):"}, {"unsharpcircle", "Conf. circle (\u00b5m):"}, {"camera", "Camera:"},
+        {"aperture", "Aperture"}, {"neardistance", "Near limit"}, {"neardistancemeter", "Near limit (m)"},
+        {"neardistancefeet", "Near limit (ft)"}, {"fardistance", "Far limit"}, {"fardistancemeter", "Far limit (m)"},
+        {"fardistancefeet", "Far limit (ft)"}, {"apsc", "APS-C digital"}, {"fullframe", "Full-frame digital"},
+        {"kleinbild", "35 mm film"}, {"mediumformat", "Medium format"}};
+    // clang-format on
+    return labels.at(key);
+}
