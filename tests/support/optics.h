@@ -1,21 +1,20 @@
-// Depth-of-field figures worked out without the program: the textbook
-// formula and the sheet's number format, for every test that checks a
-// table, and the words of a text, for comparing whole fields.
+// Depth-of-field figures and focus bracketing plans worked out without the
+// program, in metres (feet by the exact 0.3048), and the sheet's number format.
+// With D the focusing distance, near = D f² / (f² + N c (D − f)) and
+// far = D f² / (f² − N c (D − f)), no far limit from H = f² / (N c) + f on.
 #pragma once
 
+#include "tests/support/common.h"
+
+#include <cmath>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-// The words of a text, from tests/support/common.h (without the rest of it).
-namespace qrltest
-{
-std::vector<std::string> Words(const std::string &text);
-}
-
 namespace expected
 {
-
+using qrltest::Words;
 constexpr double kApertures[10] = {1.4, 2.0, 2.8, 4.0, 5.6, 8.0, 11.0, 16.0, 22.0, 32.0};
 const char *const kApertureTexts[10] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
                                         " 8  ", "11   ", "16  ", "22  ", "32  "};
@@ -25,9 +24,6 @@ struct Row {
     bool noFarLimit;
 };
 
-// near = D f² / (f² + N c (D - f)), far = D f² / (f² - N c (D - f)) in metres
-// (feet converted with the exact 0.3048); a far denominator of zero or below means
-// no far limit.
 inline Row Limits(double distance, bool feet, double focalMillimetres, double circleMetres, double n)
 {
     const double unit = feet ? 0.3048 : 1.0, d = distance * unit, f = focalMillimetres / 1000.0;
@@ -43,11 +39,9 @@ inline std::vector<Row> Rows(double distance, bool feet, double focalMillimetres
     return rows;
 }
 
-// H = f² / (N c) + f: focused there or beyond, the far limit is infinite.
-inline double Hyperfocal(bool feet, double focalMillimetres, double circleMetres, double n)
+inline double Hyperfocal(bool feet, double focal, double circle, double n)
 {
-    const double f = focalMillimetres / 1000.0;
-    return (f * f / (n * circleMetres) + f) / (feet ? 0.3048 : 1.0);
+    return (focal * focal / 1e6 / (n * circle) + focal / 1e3) / (feet ? 0.3048 : 1.0);
 }
 
 inline std::string NearText(const Row &row)
@@ -62,6 +56,41 @@ inline std::string FarText(const Row &row)
     return row.noFarLimit ? "inf" : NearText({row.farDistance, 0.0, false});
 }
 
-using qrltest::Words;
+// Within the relative tolerance (and a picometre); infinities and NANs exactly.
+inline void ExpectClose(double expected, double actual, double relative = 1e-9)
+{
+    if (std::isfinite(expected))
+        EXPECT_NEAR(expected, actual, std::fabs(expected) * relative + 1e-12);
+    else
+        EXPECT_TRUE(expected == actual || (std::isnan(expected) && std::isnan(actual))) << actual;
+}
 
+struct Shot {
+    double focus, nearDistance, farDistance; // in the plan's unit; +infinity for no far limit
+};
+
+struct Plan {
+    double hyperfocal;
+    std::vector<Shot> shots;
+};
+
+// Each shot focuses where its far limit is the one wanted, D = F f (f + N c) / (f² + F N c), the
+// first at H for an endless scene; the next far limit reaches back into the shot's sharp zone by the
+// overlap, in dioptres. The plan ends at the first near limit at or below A (to 1 in 10⁹) or at `most`.
+inline Plan BracketingPlan(double focalMillimetres, double aperture, double circleMetres, double nearLimit,
+                           double farLimit, double overlap, bool feet, std::size_t most = 1000)
+{
+    const double f = focalMillimetres / 1000.0, nc = aperture * circleMetres, unit = feet ? 0.3048 : 1.0;
+    Plan plan{Hyperfocal(feet, focalMillimetres, circleMetres, aperture), {}};
+    for (double far = farLimit; plan.shots.size() < most;) {
+        const double d = std::isinf(far) ? plan.hyperfocal : far * f * (f + nc) / (f * f + far * unit * nc);
+        const Row limits = Limits(d, feet, focalMillimetres, circleMetres, aperture);
+        plan.shots.push_back({d, limits.nearDistance, d >= plan.hyperfocal ? INFINITY : limits.farDistance});
+        if (limits.nearDistance <= nearLimit * (1.0 + 1e-9))
+            break;
+        const double nearD = 1.0 / limits.nearDistance, farD = 1.0 / plan.shots.back().farDistance;
+        far = 1.0 / (nearD - overlap * (nearD - farD));
+    }
+    return plan;
+}
 } // namespace expected
