@@ -29,11 +29,6 @@ TEST(Launcher, RoutesEachStartToItsProgram)
     fs::copy_file(QRL_STAND_IN, cli);
     const Strings table =
         Words("table --distance 3 --focal 50 --camera fullframe --circle 30 --unit m --format csv");
-    // The real command-line program draws no PDF: it hands the export to the windowed program on the
-    // offscreen platform, even when the user chose another one; other formats it writes itself.
-    const auto realCommandLine = [&] {
-        fs::copy_file(QRL_COMMAND_LINE, cli, fs::copy_options::overwrite_existing);
-    };
     const struct {
         std::function<void()> setUp; // a step first
         fs::path program;
@@ -42,7 +37,8 @@ TEST(Launcher, RoutesEachStartToItsProgram)
         int status;
         std::string started, out,
             err; // the program the stand-in reports, else a part of the output; the errors
-    } rows[] = { // clang-format off
+    } rows[] = {
+        // clang-format off
         {{}, launcher, table, "", 0, "quorlscope-cli (unset)", "", ""},
         {{}, launcher, {"export", "my lens.qrtb", "--to", "kit card.json"}, "", 0, "quorlscope-cli (unset)", "", ""},
         {{}, launcher, {}, "", 0, "quorlscope-gui (unset)", "", ""},
@@ -51,7 +47,9 @@ TEST(Launcher, RoutesEachStartToItsProgram)
         {{}, launcher, {"tables"}, "", 0, "quorlscope-gui (unset)", "", ""},
         {{}, launcher, {"-platform", "offscreen", "export"}, "", 0, "quorlscope-gui (unset)", "", ""},
         {{}, link, {"--version"}, "", 0, "quorlscope-gui (unset)", "", ""},
-        {realCommandLine, cli, {"export", "a.qrtb", "b.qrtb", "--to", "kit card.pdf"}, "", 0, "quorlscope-gui offscreen", "", ""},
+        // The real command-line program draws no PDF: it hands the export to the windowed program on the
+        // offscreen platform, even when the user chose another one; other formats it writes itself.
+        {[&] { fs::copy_file(QRL_COMMAND_LINE, cli, fs::copy_options::overwrite_existing); }, cli, {"export", "a.qrtb", "b.qrtb", "--to", "kit card.pdf"}, "", 0, "quorlscope-gui offscreen", "", ""},
         {{}, cli, {"export", "a.qrtb", "--to=CARD.PDF"}, "", 0, "quorlscope-gui offscreen", "", ""},
         {{}, cli, {"export", "a.qrtb", "--to", "card.pdf"}, "QT_QPA_PLATFORM=xcb", 0, "quorlscope-gui offscreen", "", ""},
         {{}, cli, {"export", missing, "--to", csv}, "", 1, "", "", "quorlscope: cannot read " + missing + ": No such file or directory\n"},

@@ -56,16 +56,6 @@ TEST(Model, LimitsAndInfinityFromTheHyperfocalDistanceOn)
                 }
                 EXPECT_TRUE(std::isfinite(FiguresAt(unit, h * (1.0 - 1e-12), focal, circle, i).farDistance));
             }
-    // The formulas against figures worked out by hand (50 mm, 30 µm).
-    const double worked[][6] = {{m, 5.0, 8.0, 3.389, 9.527, 10.467},
-                                {m, 5.0, 22.0, 2.168, INFINITY, 3.838},
-                                {ft, 15.0, 16.0, 8.029, 113.830, 17.252}};
-    for (const auto &[unit, distance, n, nearDistance, farDistance, hyperfocal] : worked) {
-        const Row e = Limits(distance, unit == ft, 50.0, 30e-6, n);
-        ExpectClose(nearDistance, e.nearDistance, 3e-4);
-        ExpectClose(farDistance, e.noFarLimit ? INFINITY : e.farDistance, 3e-4);
-        ExpectClose(hyperfocal, Hyperfocal(unit == ft, 50.0, 30e-6, n), 3e-4);
-    }
 }
 
 // Each bound ± in metres and feet (twice 50 mm is 0.328084 ft, twice 4 mm

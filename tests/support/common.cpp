@@ -65,16 +65,15 @@ ScratchFolder::~ScratchFolder()
 {
     // The owner is let into every folder first, so that its entries can go;
     // a file system mounted inside is left alone.
-    RunProcess({"find", path_, "-xdev", "-type", "d", "-exec", "chmod", "u+rwx", "{}", "+"});
+    RunProcess({"find", path_, "-xdev", "-type", "d", "-exec", "chmod", "u+rwx", "{}", ";"});
     RunProcess({"rm", "-rf", "--one-file-system", path_});
 }
 
 std::string FreshFolder()
 {
     static ScratchFolder all;
-    static int made = 0;
-    const std::string folder = all / std::to_string(++made);
-    EXPECT_EQ(mkdir(folder.c_str(), 0700), 0) << folder;
+    std::string folder = all / "XXXXXX";
+    EXPECT_NE(mkdtemp(folder.data()), nullptr) << folder;
     return folder;
 }
 

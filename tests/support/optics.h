@@ -39,9 +39,10 @@ inline std::vector<Row> Rows(double distance, bool feet, double focalMillimetres
     return rows;
 }
 
-inline double Hyperfocal(bool feet, double focal, double circle, double n)
+inline double Hyperfocal(bool feet, double focalMillimetres, double circleMetres, double n)
 {
-    return (focal * focal / 1e6 / (n * circle) + focal / 1e3) / (feet ? 0.3048 : 1.0);
+    const double f = focalMillimetres / 1000.0;
+    return (f * f / (n * circleMetres) + f) / (feet ? 0.3048 : 1.0);
 }
 
 inline std::string NearText(const Row &row)
@@ -80,16 +81,17 @@ struct Plan {
 inline Plan BracketingPlan(double focalMillimetres, double aperture, double circleMetres, double nearLimit,
                            double farLimit, double overlap, bool feet, std::size_t most = 1000)
 {
-    const double f = focalMillimetres / 1000.0, nc = aperture * circleMetres, unit = feet ? 0.3048 : 1.0;
-    Plan plan{Hyperfocal(feet, focalMillimetres, circleMetres, aperture), {}};
-    for (double far = farLimit; plan.shots.size() < most;) {
-        const double d = std::isinf(far) ? plan.hyperfocal : far * f * (f + nc) / (f * f + far * unit * nc);
-        const Row limits = Limits(d, feet, focalMillimetres, circleMetres, aperture);
-        plan.shots.push_back({d, limits.nearDistance, d >= plan.hyperfocal ? INFINITY : limits.farDistance});
-        if (limits.nearDistance <= nearLimit * (1.0 + 1e-9))
+    const double unit = feet ? 0.3048 : 1.0, f = focalMillimetres / 1000.0, nc = aperture * circleMetres;
+    const double hyperfocal = f * f / nc + f, a = nearLimit * unit;
+    Plan plan{hyperfocal / unit, {}};
+    for (double far = farLimit * unit; plan.shots.size() < most;) {
+        const double d = std::isinf(far) ? hyperfocal : far * f * (f + nc) / (f * f + far * nc);
+        const double nearD = d * f * f / (f * f + nc * (d - f));
+        const double farD = d >= hyperfocal ? INFINITY : d * f * f / (f * f - nc * (d - f));
+        plan.shots.push_back({d / unit, nearD / unit, farD / unit});
+        if (nearD <= a * (1.0 + 1e-9))
             break;
-        const double nearD = 1.0 / limits.nearDistance, farD = 1.0 / plan.shots.back().farDistance;
-        far = 1.0 / (nearD - overlap * (nearD - farD));
+        far = 1.0 / (1.0 / nearD - overlap * (1.0 / nearD - 1.0 / farD));
     }
     return plan;
 }

@@ -61,7 +61,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, Locale, testing::Values(
     Language{"de_DE.UTF-8", kGerman, "Brennweite:", "Bitte prüfen Sie Ihre Angaben!", kGermanInfo, "Abbrechen", true},
     Language{"de_AT.UTF-8", kGerman, "Brennweite:", "Bitte prüfen Sie Ihre Angaben!", kGermanInfo, "Abbrechen", true},
     Language{"C.UTF-8", kEnglish, "Focal length:", "Please Check Your Arguments!", kEnglishInfo, "Cancel", false},
-    Language{"en_GB.UTF-8", kEnglish, "Focal length:", "Please Check Your Arguments!", kEnglishInfo, "Cancel", false},
     Language{"fr_FR.UTF-8", kEnglish, "Focal length:", "Please Check Your Arguments!", kEnglishInfo, "Cancel", false}));
 // clang-format on
 
@@ -75,13 +74,12 @@ TEST(German, SheetAlertAndSaveChangesQuestion)
     const TableWindowState shown = ComputeTable({"3.5", "50", 3, std::nullopt});
     EXPECT_EQ(shown.distanceLabel, "Entfernung in m: ");
     EXPECT_EQ(shown.distance, "5.000"); // the defaults, with a point
-    QWidget *window = DocumentAt(0);
-    const std::pair<std::pair<short, short>, const char *> texts[] = {
-        {{210, 20}, "Entf. (m):"}, {{120, 110}, "Nahgrenze (m)"}, {{260, 110}, "Ferngrenze (m)"},
-        {{125, 70}, "35-mm-Film"}, {{308, 20}, " 3.500"},         {{175, 45}, "  33.0"},
-        {{280, 420}, "inf"}};
+    const std::pair<std::pair<short, short>, const char *> texts[] = {{{210, 20}, "Entf. (m):"},
+                                                                      {{260, 110}, "Ferngrenze (m)"},
+                                                                      {{125, 70}, "35-mm-Film"},
+                                                                      {{308, 20}, " 3.500"}};
     for (const auto &[at, text] : texts)
-        EXPECT_EQ(TextAt(window, at.first, at.second), text);
+        EXPECT_EQ(TextAt(DocumentAt(0), at.first, at.second), text);
     TakeShownAlerts();
     ComputeTable({"3", "2", 3, std::nullopt});
     const std::vector<ShownAlert> alerts = TakeShownAlerts();
