@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
-#include <csignal>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <ftw.h>
 #include <gtest/gtest.h>
-#include <poll.h>
+#include <iterator>
+#include <spawn.h>
 #include <sstream>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,9 +20,8 @@ namespace qrltest
 
 std::string ReadText(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
 }
 
@@ -37,8 +34,7 @@ Bytes ReadBytes(const std::string &path)
 bool WriteText(const std::string &path, const std::string &text)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), std::streamsize(text.size()));
-    return bool(out.flush());
+    return bool(out.write(text.data(), std::streamsize(text.size())).flush());
 }
 
 bool WriteBytes(const std::string &path, const Bytes &bytes)
@@ -60,138 +56,65 @@ Strings ListFolder(const std::string &folder)
 ScratchFolder::ScratchFolder()
 {
     const char *tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/qrl-XXXXXX";
-    if (!mkdtemp(pattern.data()))
+    path_ = std::string(tmp && *tmp ? tmp : "/tmp") + "/qrl-XXXXXX";
+    if (!mkdtemp(path_.data()))
         ADD_FAILURE() << "cannot make a temporary folder: " << std::strerror(errno);
-    path_ = pattern;
 }
-
-namespace
-{
-
-// Lets the owner into every folder, so that their entries can go.
-int OpenUp(const char *path, const struct stat *status, int type, FTW *)
-{
-    if (type == FTW_D || type == FTW_DNR)
-        chmod(path, (status->st_mode & 07777) | S_IRWXU);
-    return 0;
-}
-
-int Remove(const char *path, const struct stat *, int type, FTW *)
-{
-    (type == FTW_DP ? rmdir : unlink)(path);
-    return 0;
-}
-
-} // namespace
 
 ScratchFolder::~ScratchFolder()
 {
-    // FTW_MOUNT: a file system mounted inside is left alone, not emptied.
-    nftw(path_.c_str(), OpenUp, 16, FTW_PHYS | FTW_MOUNT);
-    nftw(path_.c_str(), Remove, 16, FTW_PHYS | FTW_MOUNT | FTW_DEPTH);
+    // The owner is let into every folder first, so that its entries can go;
+    // a file system mounted inside is left alone.
+    RunProcess({"find", path_, "-xdev", "-type", "d", "-exec", "chmod", "u+rwx", "{}", ";"});
+    RunProcess({"rm", "-rf", "--one-file-system", path_});
 }
 
 std::string FreshFolder()
 {
     static ScratchFolder all;
-    static int made = 0;
-    const std::string folder = all / std::to_string(++made);
-    EXPECT_EQ(mkdir(folder.c_str(), 0700), 0) << folder;
+    std::string folder = all / "XXXXXX";
+    EXPECT_NE(mkdtemp(folder.data()), nullptr) << folder;
     return folder;
 }
 
-namespace
-{
-
-// Reads both pipes to their ends, feeding input to the third, without a
-// deadlock whichever the program fills first.
-void Exchange(int out, int err, int in, const std::string &input, Ran &ran)
-{
-    std::size_t written = 0;
-    if (input.empty()) {
-        close(in);
-        in = -1;
-    }
-    while (out >= 0 || err >= 0 || in >= 0) {
-        pollfd fds[3] = {{out, POLLIN, 0}, {err, POLLIN, 0}, {in, POLLOUT, 0}};
-        if (poll(fds, 3, -1) < 0 && errno != EINTR)
-            break;
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !fds[i].revents)
-                continue;
-            char buffer[4096];
-            const ssize_t got = read(fds[i].fd, buffer, sizeof buffer);
-            if (got > 0)
-                (i ? ran.err : ran.out).append(buffer, std::size_t(got));
-            else if (got == 0 || errno != EINTR) {
-                close(fds[i].fd);
-                (i ? err : out) = -1;
-            }
-        }
-        if (in >= 0 && fds[2].revents) {
-            const ssize_t put = write(in, input.data() + written, input.size() - written);
-            if (put > 0)
-                written += std::size_t(put);
-            if ((put < 0 && errno != EINTR && errno != EAGAIN) || written == input.size()) {
-                close(in);
-                in = -1;
-            }
-        }
-    }
-}
-
-} // namespace
-
 Ran RunProcess(const Strings &command, const Strings &environment, const std::string &input)
 {
-    Ran ran;
-    int out[2], err[2], in[2];
-    if (command.empty() || pipe(out) != 0 || pipe(err) != 0 || pipe(in) != 0) {
-        ADD_FAILURE() << "cannot run " << (command.empty() ? "nothing" : command[0]);
-        return ran;
-    }
-    // Made before the fork: the child only calls what is safe in it.
-    Strings settings;
-    for (char **variable = environ; *variable; ++variable) {
-        const std::string setting = *variable;
-        const std::string name = setting.substr(0, setting.find('='));
-        if (std::none_of(environment.begin(), environment.end(), [&](const std::string &change) {
-                return change.substr(0, change.find('=')) == name;
-            }))
-            settings.push_back(setting);
-    }
+    // env(1) removes and sets variables (options first) and reports a program
+    // it cannot start with 127 (126 when it is not executable).
+    Strings line = {"env"}, settings;
     for (const std::string &change : environment)
         if (change.find('=') != std::string::npos)
             settings.push_back(change);
-    std::vector<char *> argv, envp;
-    for (const std::string &argument : command)
-        argv.push_back(const_cast<char *>(argument.c_str()));
-    for (const std::string &setting : settings)
-        envp.push_back(const_cast<char *>(setting.c_str()));
+        else if (!change.empty())
+            line.insert(line.end(), {"-u", change});
+    line.insert(line.end(), settings.begin(), settings.end());
+    line.insert(line.end(), command.begin(), command.end());
+    std::vector<char *> argv;
+    for (std::string &argument : line)
+        argv.push_back(argument.data());
     argv.push_back(nullptr);
-    envp.push_back(nullptr);
-    // A program that stops reading its input must not end the test.
-    std::signal(SIGPIPE, SIG_IGN);
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(in[0], 0);
-        dup2(out[1], 1);
-        dup2(err[1], 2);
-        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
-            close(fd);
-        execvpe(argv[0], argv.data(), envp.data());
-        _exit(127);
-    }
-    for (int fd : {in[0], out[1], err[1]})
-        close(fd);
-    // Input in pieces the pipe takes at once, so its output is read meanwhile.
-    fcntl(in[1], F_SETFL, O_NONBLOCK);
-    Exchange(out[0], err[0], in[1], input, ran);
+    // The standard streams are anonymous files, read once the program has ended.
+    const int streams[3] = {memfd_create("in", MFD_CLOEXEC), memfd_create("out", MFD_CLOEXEC),
+                            memfd_create("err", MFD_CLOEXEC)};
+    const auto stream = [&](int fd) { return "/proc/self/fd/" + std::to_string(streams[fd]); };
+    WriteText(stream(0), input);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (int fd = 0; fd < 3; ++fd)
+        posix_spawn_file_actions_adddup2(&actions, streams[fd], fd);
+    pid_t child = 0;
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    Ran ran;
+    if (posix_spawn(&child, "/usr/bin/env", &actions, nullptr, argv.data(), environ) != 0)
+        ADD_FAILURE() << "cannot run " << line.back();
+    while (child && waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    ran.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    posix_spawn_file_actions_destroy(&actions);
+    if (child)
+        ran = {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadText(stream(1)),
+               ReadText(stream(2))};
+    for (int fd : streams)
+        close(fd);
     return ran;
 }
 
@@ -237,11 +160,9 @@ void ExpectContains(const std::string &text, const Strings &parts)
 
 std::string Trimmed(const std::string &text)
 {
-    const char *const space = " \t\r\n\f\v";
-    const std::size_t first = text.find_first_not_of(space);
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(space) - first + 1);
+    const std::size_t first = text.find_first_not_of(" \t\r\n\f\v");
+    return first == std::string::npos ? ""
+                                      : text.substr(first, text.find_last_not_of(" \t\r\n\f\v") - first + 1);
 }
 
 Strings Split(const std::string &text, char separator)
@@ -258,75 +179,64 @@ Strings Split(const std::string &text, char separator)
 Strings Words(const std::string &text)
 {
     std::istringstream in(text);
-    Strings words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
+    return Strings(std::istream_iterator<std::string>(in), std::istream_iterator<std::string>());
 }
 
 std::vector<Strings> ReadCSV(const std::string &text)
 {
-    std::vector<Strings> rows(1);
-    std::string field;
-    bool quoted = false, started = false;
+    std::vector<Strings> rows(1, Strings(1));
+    bool quoted = false, started = false; // within quotes; the field has begun
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-            field += text[++i];
-        } else if (quoted) {
-            quoted = c != '"';
-            if (quoted)
-                field += c;
-        } else if (c == '"') {
-            EXPECT_FALSE(started) << "a quote inside an unquoted field at " << i;
-            quoted = started = true;
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"')
+            rows.back().back() += text[++i];
+        else if (quoted || c == '"') {
+            EXPECT_TRUE(quoted || !started) << "a quote inside an unquoted field at " << i;
+            quoted = c != '"' || !quoted;
+            started = true;
+            if (quoted && c != '"')
+                rows.back().back() += c;
         } else if (c == ',' || c == '\r') {
-            rows.back().push_back(field);
-            field.clear();
+            EXPECT_TRUE(c == ',' || text.compare(i, 2, "\r\n") == 0) << "CR without LF at " << i;
+            i += c == '\r';
+            if (c == ',')
+                rows.back().emplace_back();
+            else
+                rows.emplace_back(1);
             started = false;
-            if (c == '\r') {
-                EXPECT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "CR without LF at " << i;
-                ++i;
-                rows.emplace_back();
-            }
         } else {
             EXPECT_NE(c, '\n') << "LF without CR at " << i;
-            field += c;
+            rows.back().back() += c;
             started = true;
         }
     }
     EXPECT_FALSE(quoted) << "an unterminated quoted field";
-    EXPECT_TRUE(field.empty() && rows.back().empty()) << "the last record lacks its CR LF";
+    EXPECT_EQ(rows.back(), Strings(1)) << "the last record lacks its CR LF";
     rows.pop_back();
     return rows;
 }
 
 Strings SchemaErrors(const Strings &jsons, const std::string &schema)
 {
-    ScratchFolder folder;
-    Strings command = {"/usr/bin/python3", "-c",
-                       "import json, sys, jsonschema\n"
-                       "schema = json.load(open(sys.argv[1], encoding='utf-8'))\n"
-                       "jsonschema.Draft202012Validator.check_schema(schema)\n"
-                       "validator = jsonschema.Draft202012Validator(schema)\n"
-                       "for path in sys.argv[2:]:\n"
-                       "    errors = validator.iter_errors(json.load(open(path, encoding='utf-8')))\n"
-                       "    print(json.dumps(' '.join(e.message for e in errors)))\n",
-                       QRL_SOURCE_DIR "/docs/" + schema};
-    for (std::size_t i = 0; i < jsons.size(); ++i) {
-        command.push_back(folder / (std::to_string(i) + ".json"));
-        EXPECT_TRUE(WriteText(command.back(), jsons[i]));
-    }
+    std::string texts; // each ended by a NUL, which no JSON text holds
+    for (const std::string &json : jsons)
+        texts += json + '\0';
     // Debian's interpreter, which python3-jsonschema installs into.
-    const Ran ran = RunProcess(command);
+    const Ran ran = RunProcess({"/usr/bin/python3", "-c",
+                                "import json, sys, jsonschema\n"
+                                "schema = json.load(open(sys.argv[1], encoding='utf-8'))\n"
+                                "jsonschema.Draft202012Validator.check_schema(schema)\n"
+                                "validator = jsonschema.Draft202012Validator(schema)\n"
+                                "for text in sys.stdin.buffer.read().split(b'\\0')[:-1]:\n"
+                                "    errors = validator.iter_errors(json.loads(text))\n"
+                                "    print(json.dumps(' '.join(e.message for e in errors)))\n",
+                                QRL_SOURCE_DIR "/docs/" + schema},
+                               {}, texts);
     EXPECT_EQ(ran.status, 0) << ran.err;
-    Strings errors;
-    for (std::istringstream lines(ran.out); errors.size() < jsons.size();) {
-        std::string line;
-        if (!std::getline(lines, line))
-            line = "\"no answer from the validator\"";
-        errors.push_back(line == "\"\"" ? "" : line);
-    }
+    Strings errors = Split(ran.out, '\n');
+    errors.pop_back(); // what follows the last line break
+    errors.resize(jsons.size(), "\"no answer from the validator\"");
+    std::replace(errors.begin(), errors.end(), std::string("\"\""), std::string());
     return errors;
 }
 
@@ -337,8 +247,7 @@ std::string PdfText(const std::string &pdf)
 
 std::string PdfInfo(const std::string &pdf, const std::string &field)
 {
-    std::istringstream info(RunProcess({"pdfinfo", pdf}).out);
-    for (std::string line; std::getline(info, line);)
+    for (const std::string &line : Split(RunProcess({"pdfinfo", pdf}).out, '\n'))
         if (line.rfind(field + ":", 0) == 0)
             return Trimmed(line.substr(field.size() + 1));
     return "";

@@ -1,21 +1,20 @@
-// Depth-of-field figures worked out without the program: the textbook
-// formula and the sheet's number format, for every test that checks a
-// table, and the words of a text, for comparing whole fields.
+// Depth-of-field figures and focus bracketing plans worked out without the
+// program, in metres (feet by the exact 0.3048), and the sheet's number format.
+// With D the focusing distance, near = D f² / (f² + N c (D − f)) and
+// far = D f² / (f² − N c (D − f)), no far limit from H = f² / (N c) + f on.
 #pragma once
 
+#include "tests/support/common.h"
+
+#include <cmath>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-// The words of a text, from tests/support/common.h (without the rest of it).
-namespace qrltest
-{
-std::vector<std::string> Words(const std::string &text);
-}
-
 namespace expected
 {
-
+using qrltest::Words;
 constexpr double kApertures[10] = {1.4, 2.0, 2.8, 4.0, 5.6, 8.0, 11.0, 16.0, 22.0, 32.0};
 const char *const kApertureTexts[10] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
                                         " 8  ", "11   ", "16  ", "22  ", "32  "};
@@ -25,9 +24,6 @@ struct Row {
     bool noFarLimit;
 };
 
-// near = D f² / (f² + N c (D - f)), far = D f² / (f² - N c (D - f)) in metres
-// (feet converted with the exact 0.3048); a far denominator of zero or below means
-// no far limit.
 inline Row Limits(double distance, bool feet, double focalMillimetres, double circleMetres, double n)
 {
     const double unit = feet ? 0.3048 : 1.0, d = distance * unit, f = focalMillimetres / 1000.0;
@@ -43,7 +39,6 @@ inline std::vector<Row> Rows(double distance, bool feet, double focalMillimetres
     return rows;
 }
 
-// H = f² / (N c) + f: focused there or beyond, the far limit is infinite.
 inline double Hyperfocal(bool feet, double focalMillimetres, double circleMetres, double n)
 {
     const double f = focalMillimetres / 1000.0;
@@ -62,6 +57,42 @@ inline std::string FarText(const Row &row)
     return row.noFarLimit ? "inf" : NearText({row.farDistance, 0.0, false});
 }
 
-using qrltest::Words;
+// Within the relative tolerance (and a picometre); infinities and NANs exactly.
+inline void ExpectClose(double expected, double actual, double relative = 1e-9)
+{
+    if (std::isfinite(expected))
+        EXPECT_NEAR(expected, actual, std::fabs(expected) * relative + 1e-12);
+    else
+        EXPECT_TRUE(expected == actual || (std::isnan(expected) && std::isnan(actual))) << actual;
+}
 
+struct Shot {
+    double focus, nearDistance, farDistance; // in the plan's unit; +infinity for no far limit
+};
+
+struct Plan {
+    double hyperfocal;
+    std::vector<Shot> shots;
+};
+
+// Each shot focuses where its far limit is the one wanted, D = F f (f + N c) / (f² + F N c), the
+// first at H for an endless scene; the next far limit reaches back into the shot's sharp zone by the
+// overlap, in dioptres. The plan ends at the first near limit at or below A (to 1 in 10⁹) or at `most`.
+inline Plan BracketingPlan(double focalMillimetres, double aperture, double circleMetres, double nearLimit,
+                           double farLimit, double overlap, bool feet, std::size_t most = 1000)
+{
+    const double unit = feet ? 0.3048 : 1.0, f = focalMillimetres / 1000.0, nc = aperture * circleMetres;
+    const double hyperfocal = f * f / nc + f, a = nearLimit * unit;
+    Plan plan{hyperfocal / unit, {}};
+    for (double far = farLimit * unit; plan.shots.size() < most;) {
+        const double d = std::isinf(far) ? hyperfocal : far * f * (f + nc) / (f * f + far * nc);
+        const double nearD = d * f * f / (f * f + nc * (d - f));
+        const double farD = d >= hyperfocal ? INFINITY : d * f * f / (f * f - nc * (d - f));
+        plan.shots.push_back({d / unit, nearD / unit, farD / unit});
+        if (nearD <= a * (1.0 + 1e-9))
+            break;
+        far = 1.0 / (1.0 / nearD - overlap * (1.0 / nearD - 1.0 / farD));
+    }
+    return plan;
+}
 } // namespace expected

@@ -1,12 +1,10 @@
-// A document's record for tests of the model and the formats: made, computed
-// with the arguments given, and deleted with the object.
+// A document's record, computed with the arguments given, deleted with the object.
 #pragma once
 
 #include "model/data.h"
 
 namespace qrltest
 {
-
 struct Record {
     tDataPtr data = QRLNewDataPtr();
     Record() = default;
@@ -16,7 +14,5 @@ struct Record {
     }
     ~Record() { QRLDeleteDataPtr(data); }
     Record(const Record &) = delete;
-    Record &operator=(const Record &) = delete;
 };
-
 } // namespace qrltest
