@@ -93,7 +93,8 @@ void paintScale(QPainter &painter, double nearEnd, double left, double right, do
     const QFontMetricsF metrics(painter.font());
     const double gap = metrics.horizontalAdvance(QStringLiteral("00"));
     const double infinityLeft = right - metrics.horizontalAdvance(kInfinity) / 2.0 - gap;
-    double lastTick = -1e9, lastLabel = -1e9;
+    // Labels stay clear of the unit in the gutter on the left.
+    double lastTick = -1e9, lastLabel = left - gap - 2.0;
     for (const double distance : roundDistances(nearEnd)) {
         const double x = left + (right - left) * scalePosition(nearEnd, distance);
         if (x - lastTick < 3.0)
@@ -142,7 +143,7 @@ void paintBracketingDiagram(QPainter &painter, const QRectF &bounds, const tBrac
         return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setFont(cardFont(std::clamp(int(bounds.height() / 16.0), 7, 10)));
+    painter.setFont(cardFont(std::clamp(int(bounds.height() / 14.0), 7, 10)));
     const QFontMetricsF metrics(painter.font());
     const double line = metrics.height();
     // The gutter on the left holds the shots' numbers and, under the axis, the unit.
@@ -158,7 +159,7 @@ void paintBracketingDiagram(QPainter &painter, const QRectF &bounds, const tBrac
     const std::size_t count = plan.shots.size();
     // Rows farthest shot first, closing down on the axis; numbers on every
     // row that leaves room for one, else on every so many.
-    const double pitch = count ? std::min((axis - 4.0 - rowsTop) / double(count), 2.4 * line) : 0.0;
+    const double pitch = count ? std::min((axis - 4.0 - rowsTop) / double(count), 3.0 * line) : 0.0;
     const double barHeight = std::clamp(pitch * 0.65, 1.0, 1.2 * line);
     const double barsTop = axis - 4.0 - pitch * double(count);
     const std::size_t every = count ? std::size_t(std::ceil(line / pitch)) : 1;
@@ -319,7 +320,7 @@ void paintBracketingCard(QPainter &painter, const QRectF &page, const tBracketin
     painter.setPen(kInk);
     // The diagram's height grows with the shots up to 220 points.
     const double diagramHeight =
-        std::min(std::clamp(60.0 + 30.0 * double(plan.shots.size()), 120.0, 220.0), page.height() * 0.3);
+        std::min(std::clamp(40.0 + 30.0 * double(plan.shots.size()), 120.0, 220.0), page.height() * 0.3);
     double top = paintHeading(painter, page, page.top(), arguments, plan);
     const QRectF listRoom(page.left(), top, page.width(), page.bottom() - diagramHeight - 16.0 - top);
     top = paintShotList(painter, listRoom, arguments, plan) + 16.0;
