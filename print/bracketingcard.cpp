@@ -71,17 +71,22 @@ double scaleNearEnd(const tBracketingArguments &arguments, const tBracketingPlan
     return std::isfinite(nearEnd) && nearEnd > 0.0 ? nearEnd : 0.0;
 }
 
+struct RoundDistance {
+    double distance;
+    bool major; // 1, 2 or 5 times a power of ten: one to label
+};
+
 // Round distances from the near end on, 1 to 9 times the powers of ten,
 // over six decades: beyond them the scale is within a millionth of its end.
-std::vector<double> roundDistances(double nearEnd)
+std::vector<RoundDistance> roundDistances(double nearEnd)
 {
-    std::vector<double> distances;
+    std::vector<RoundDistance> distances;
     const int first = int(std::floor(std::log10(nearEnd)));
     for (int exponent = first; exponent <= first + 6; ++exponent)
         for (int step = 1; step <= 9; ++step) {
             const double distance = step * std::pow(10.0, exponent);
             if (distance >= nearEnd * (1.0 - 1e-9))
-                distances.push_back(distance);
+                distances.push_back({distance, step == 1 || step == 2 || step == 5});
         }
     return distances;
 }
@@ -95,16 +100,13 @@ void paintScale(QPainter &painter, double nearEnd, double left, double right, do
     const double infinityLeft = right - metrics.horizontalAdvance(kInfinity) / 2.0 - gap;
     // Labels stay clear of the unit in the gutter on the left.
     double lastTick = -1e9, lastLabel = left - gap - 2.0;
-    for (const double distance : roundDistances(nearEnd)) {
+    for (const auto &[distance, major] : roundDistances(nearEnd)) {
         const double x = left + (right - left) * scalePosition(nearEnd, distance);
         if (x - lastTick < 3.0)
             continue;
         const QString label = QString::number(distance, 'g', 6);
         const double half = metrics.horizontalAdvance(label) / 2.0;
-        const double lead = distance / std::pow(10.0, std::floor(std::log10(distance) + 1e-9));
-        const bool round =
-            std::abs(lead - 1.0) < 1e-6 || std::abs(lead - 2.0) < 1e-6 || std::abs(lead - 5.0) < 1e-6;
-        const bool labelled = round && x - half >= lastLabel + gap && x + half <= infinityLeft;
+        const bool labelled = major && x - half >= lastLabel + gap && x + half <= infinityLeft;
         painter.setPen(QPen(kGuide, 0.75));
         if (labelled)
             painter.drawLine(QPointF(x, top), QPointF(x, axis));
@@ -191,21 +193,6 @@ void paintBracketingDiagram(QPainter &painter, const QRectF &bounds, const tBrac
 namespace
 {
 
-QString cameraName(tCameraType cameraType)
-{
-    switch (cameraType) {
-    case APSC:
-        return QCoreApplication::translate("Sheet", "APS-C digital");
-    case fullFrameDigital:
-        return QCoreApplication::translate("Sheet", "Full-frame digital");
-    case thirtyFive:
-        return QCoreApplication::translate("Sheet", "35 mm film");
-    case mediumFormat:
-        return QCoreApplication::translate("Sheet", "Medium format");
-    }
-    return QCoreApplication::translate("Sheet", "Digital camera");
-}
-
 // "24 mm, f/8, 0.5 m – ∞": the lens and the scene, for titles.
 QString planName(const tBracketingArguments &arguments)
 {
@@ -215,7 +202,7 @@ QString planName(const tBracketingArguments &arguments)
         .arg(typed(arguments.focalLength), typed(arguments.aperture), typed(arguments.nearLimit), unit, far);
 }
 
-// The title and the arguments from top; returns where the next part begins.
+// The title and the arguments from top; returns where the list begins.
 double paintHeading(QPainter &painter, const QRectF &page, double top, const tBracketingArguments &arguments,
                     const tBracketingPlan &plan)
 {
@@ -231,8 +218,8 @@ double paintHeading(QPainter &painter, const QRectF &page, double top, const tBr
     top += 4.0;
     paintLine(
         QCoreApplication::translate("Program", "%1, focal length %2 mm, f/%3, circle of confusion %4 µm")
-            .arg(cameraName(arguments.cameraType), typed(arguments.focalLength), typed(arguments.aperture),
-                 typed(arguments.unsharpCircleDiameter * 1e6)),
+            .arg(sheetCameraName(arguments.cameraType), typed(arguments.focalLength),
+                 typed(arguments.aperture), typed(arguments.unsharpCircleDiameter * 1e6)),
         11, false);
     paintLine(QCoreApplication::translate("Program", "Scene from %1 %2 to %3, overlap %4")
                   .arg(typed(arguments.nearLimit), unit,
@@ -249,62 +236,79 @@ double paintHeading(QPainter &painter, const QRectF &page, double top, const tBr
     return top + 10.0;
 }
 
-// The shots in columns of number, focus distance, near and far limit: in as
-// many groups side by side and as small a face as the room needs.
+using tListRow = std::array<QString, 4>; // number, focus distance, near and far limit
+
+// How the list is set: the face, its columns' widths and the rows per group.
+struct ListLayout {
+    int pixelSize;
+    std::array<double, 4> widths;
+    double gap, groupWidth, rowHeight;
+    std::size_t perGroup;
+};
+
+// The largest face from 11 pixels down to 6 at which the rows, in as many
+// groups side by side as the room's height needs, fit its width.
+ListLayout fitList(const QRectF &room, const tListRow &headings, const std::vector<tListRow> &rows)
+{
+    ListLayout layout{};
+    for (layout.pixelSize = 11; layout.pixelSize >= 6; --layout.pixelSize) {
+        const QFontMetricsF metrics(sheetFont(layout.pixelSize, true));
+        layout.gap = metrics.horizontalAdvance(QStringLiteral("   "));
+        layout.groupWidth = 0.0;
+        for (std::size_t column = 0; column < 4; ++column) {
+            layout.widths[column] = metrics.horizontalAdvance(headings[column]);
+            for (const tListRow &row : rows)
+                layout.widths[column] =
+                    std::max(layout.widths[column], metrics.horizontalAdvance(row[column]));
+            layout.groupWidth += layout.widths[column] + layout.gap;
+        }
+        layout.rowHeight = metrics.height() * 1.2;
+        const std::size_t fit = std::size_t(std::max(room.height() / layout.rowHeight - 1.0, 1.0));
+        const std::size_t groups = (rows.size() + fit - 1) / fit;
+        layout.perGroup = (rows.size() + groups - 1) / groups;
+        if (double(groups) * (layout.groupWidth + layout.gap) - 2.0 * layout.gap <= room.width())
+            return layout;
+    }
+    layout.pixelSize = 6;
+    return layout;
+}
+
+// The shots in columns under their headings, in groups side by side;
+// returns where the list ends.
 double paintShotList(QPainter &painter, const QRectF &room, const tBracketingArguments &arguments,
                      const tBracketingPlan &plan)
 {
     const QString unit = QStringLiteral(" (%1)").arg(unitName(arguments));
-    const QString headings[] = {QCoreApplication::translate("Program", "Shot"),
-                                QCoreApplication::translate("Program", "Focus") + unit,
-                                QCoreApplication::translate("Program", "Near") + unit,
-                                QCoreApplication::translate("Program", "Far") + unit};
-    std::vector<std::array<QString, 4>> rows;
+    const tListRow headings = {QCoreApplication::translate("Program", "Shot"),
+                               QCoreApplication::translate("Program", "Focus") + unit,
+                               QCoreApplication::translate("Program", "Near") + unit,
+                               QCoreApplication::translate("Program", "Far") + unit};
+    std::vector<tListRow> rows;
     for (std::size_t i = 0; i < plan.shots.size(); ++i)
         rows.push_back({QString::number(i + 1), figure(plan.shots[i].focusDistance),
                         figure(plan.shots[i].nearDistance), figure(plan.shots[i].farDistance)});
     if (rows.empty())
         return room.top();
-    int pixelSize = 11;
-    std::size_t perGroup = rows.size();
-    std::array<double, 4> widths{};
-    double gap = 0.0, groupWidth = 0.0, rowHeight = 0.0;
-    for (; pixelSize >= 6; --pixelSize) {
-        const QFontMetricsF metrics(sheetFont(pixelSize, true));
-        gap = metrics.horizontalAdvance(QStringLiteral("   "));
-        groupWidth = 0.0;
-        for (std::size_t column = 0; column < 4; ++column) {
-            widths[column] = metrics.horizontalAdvance(headings[column]);
-            for (const std::array<QString, 4> &row : rows)
-                widths[column] = std::max(widths[column], metrics.horizontalAdvance(row[column]));
-            groupWidth += widths[column] + gap;
-        }
-        rowHeight = metrics.height() * 1.2;
-        const std::size_t fit = std::size_t(std::max(room.height() / rowHeight - 1.0, 1.0));
-        const std::size_t groups = (rows.size() + fit - 1) / fit;
-        perGroup = (rows.size() + groups - 1) / groups;
-        if (double(groups) * (groupWidth + gap) - 2.0 * gap <= room.width())
-            break;
-    }
+    const ListLayout layout = fitList(room, headings, rows);
     double bottom = room.top();
-    for (std::size_t first = 0, group = 0; first < rows.size(); first += perGroup, ++group) {
-        double x = room.left() + double(group) * (groupWidth + gap);
+    for (std::size_t first = 0, group = 0; first < rows.size(); first += layout.perGroup, ++group) {
+        const double x = room.left() + double(group) * (layout.groupWidth + layout.gap);
         double y = room.top();
-        const auto paintRow = [&](const QString(&cells)[4], bool bold) {
-            painter.setFont(sheetFont(std::max(pixelSize, 6), bold));
+        const auto paintRow = [&](const tListRow &cells, bool bold) {
+            painter.setFont(sheetFont(layout.pixelSize, bold));
             double cellLeft = x;
             for (std::size_t column = 0; column < 4; ++column) {
-                painter.drawText(QRectF(cellLeft, y, widths[column], rowHeight),
+                painter.drawText(QRectF(cellLeft, y, layout.widths[column], layout.rowHeight),
                                  Qt::AlignRight | Qt::AlignVCenter, cells[column]);
-                cellLeft += widths[column] + gap;
+                cellLeft += layout.widths[column] + layout.gap;
             }
-            y += rowHeight;
+            y += layout.rowHeight;
         };
         paintRow(headings, true);
         painter.setPen(QPen(kInk, 0.5));
-        painter.drawLine(QPointF(x, y), QPointF(x + groupWidth - gap, y));
-        for (std::size_t i = first; i < std::min(first + perGroup, rows.size()); ++i)
-            paintRow({rows[i][0], rows[i][1], rows[i][2], rows[i][3]}, false);
+        painter.drawLine(QPointF(x, y), QPointF(x + layout.groupWidth - layout.gap, y));
+        for (std::size_t i = first; i < std::min(first + layout.perGroup, rows.size()); ++i)
+            paintRow(rows[i], false);
         bottom = std::max(bottom, y);
     }
     return bottom;
