@@ -112,7 +112,7 @@ SheetLayout layoutSheet(const QRect &bounds, const tData *data, bool valid, bool
     number(140, 20, "%6.0f", QRLGetFocalLength(record));
     number(308, 20, "%6.3f", QRLGetDistance(record));
     number(175, 45, "%6.1f", QRLGetUnsharpCircleinMicroMeter(record));
-    text(125, 70, localized(cameraName(QRLGetCameraType(record))));
+    text(125, 70, sheetCameraName(QRLGetCameraType(record)));
     for (int i = 0; i < kNumberOfApertures; ++i)
         number(140, rowTop(i), "%6.3f", QRLGetTableElementNearDistance(record, i));
     for (int i = 0; i < kNumberOfApertures; ++i) {
@@ -123,6 +123,11 @@ SheetLayout layoutSheet(const QRect &bounds, const tData *data, bool valid, bool
             number(280, rowTop(i), "%6.3f", far);
     }
     return items;
+}
+
+QString sheetCameraName(std::int16_t cameraType)
+{
+    return localized(cameraName(cameraType));
 }
 
 QFont sheetFont(int pixelSize, bool bold)

@@ -29,3 +29,5 @@ SheetLayout layoutSheet(const QRect &bounds, const tData *data, bool valid, bool
 void paintSheet(QPainter &painter, const SheetLayout &layout);
 // The sheet's fixed-pitch face, in which blank-padded numbers line up.
 QFont sheetFont(int pixelSize = 12, bool bold = false);
+// A camera format's name in the user's language, as the sheet shows it.
+QString sheetCameraName(std::int16_t cameraType);

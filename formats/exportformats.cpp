@@ -309,6 +309,11 @@ std::string QRLPlanAsCSV(const tBracketingArguments &arguments, const tBracketin
     return text;
 }
 
+std::string QRLPlanFigure(double distance)
+{
+    return FigureField(distance);
+}
+
 std::string QRLPlanAsJSON(const tBracketingArguments &arguments, const tBracketingPlan &plan)
 {
     std::vector<std::string> shots;

@@ -40,3 +40,5 @@ std::string QRLPlanAsText(const tBracketingArguments &arguments, const tBracketi
 std::string QRLPlanAsCSV(const tBracketingArguments &arguments, const tBracketingPlan &plan);
 // {"format": "quorlscope-bracketing", ...} as docs/bracketing-schema.json describes.
 std::string QRLPlanAsJSON(const tBracketingArguments &arguments, const tBracketingPlan &plan);
+// A distance of a plan as its text and CSV write it: three decimals, "inf" for no limit.
+std::string QRLPlanFigure(double distance);

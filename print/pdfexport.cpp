@@ -96,6 +96,13 @@ void drawFiguresBlock(QPainter &painter, const tExportTable &table, int left, in
 
 } // namespace
 
+QPageLayout QRLExportPageLayout()
+{
+    const bool inches = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageLayout(QPageSize(inches ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+}
+
 QRect QRLDefaultSheetBounds()
 {
     return QRect(0, 0, 420, 480);
@@ -110,10 +117,7 @@ std::optional<std::string> QRLTablesAsPDF(const std::vector<tExportTable> &table
     if (!buffer.open(QIODevice::WriteOnly))
         return std::nullopt;
     QPdfWriter writer(&buffer);
-    // The paper of the user's region (Letter where inches are the custom) with half-inch margins.
-    const bool inches = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
-    writer.setPageLayout(QPageLayout(QPageSize(inches ? QPageSize::Letter : QPageSize::A4),
-                                     QPageLayout::Portrait, QMarginsF(36, 36, 36, 36), QPageLayout::Point));
+    writer.setPageLayout(QRLExportPageLayout());
     QString title;
     for (const tExportTable &table : tables)
         title += (title.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromStdString(table.title);

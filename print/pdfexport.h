@@ -8,7 +8,12 @@
 #include <string>
 #include <vector>
 
+class QPageLayout;
 class QRect;
+
+// The exports' page: the paper of the user's region (Letter where inches
+// are the custom, else A4), portrait, with half-inch margins.
+QPageLayout QRLExportPageLayout();
 
 // The sheet of a document window at its size as first opened: what the
 // command line lays out its tables in.

@@ -780,6 +780,51 @@ Die Wahl gilt, bis das Programm beendet wird.</translation>
         <source>The plan would need more than 99 shots: choose a smaller aperture (a larger f-number), a smaller overlap or a farther near limit.</source>
         <translation>Die Reihe bräuchte mehr als 99 Aufnahmen: Wählen Sie eine kleinere Blende (eine größere Blendenzahl), eine kleinere Überlappung oder eine fernere Nahgrenze.</translation>
     </message>
+    <message>
+        <source>hyperfocal %1 %2</source>
+        <extracomment>print/bracketingcard.cpp</extracomment>
+        <translation>hyperfokal %1 %2</translation>
+    </message>
+    <message>
+        <source>Focus Bracketing</source>
+        <extracomment>print/bracketingcard.cpp</extracomment>
+        <translation>Fokusreihe</translation>
+    </message>
+    <message>
+        <source>%1, focal length %2 mm, f/%3, circle of confusion %4 µm</source>
+        <extracomment>print/bracketingcard.cpp</extracomment>
+        <translation>%1, Brennweite %2 mm, f/%3, Zerstreuungskreis %4 µm</translation>
+    </message>
+    <message>
+        <source>Scene from %1 %2 to %3, overlap %4</source>
+        <extracomment>print/bracketingcard.cpp</extracomment>
+        <translation>Szene von %1 %2 bis %3, Überlappung %4</translation>
+    </message>
+    <message>
+        <source>Hyperfocal distance %1 %2, shots: %3</source>
+        <extracomment>print/bracketingcard.cpp</extracomment>
+        <translation>Hyperfokale Distanz %1 %2, Aufnahmen: %3</translation>
+    </message>
+    <message>
+        <source>Shot</source>
+        <extracomment>print/bracketingcard.cpp</extracomment>
+        <translation>Aufnahme</translation>
+    </message>
+    <message>
+        <source>Focus</source>
+        <extracomment>print/bracketingcard.cpp</extracomment>
+        <translation>Fokus</translation>
+    </message>
+    <message>
+        <source>Near</source>
+        <extracomment>print/bracketingcard.cpp</extracomment>
+        <translation>Nah</translation>
+    </message>
+    <message>
+        <source>Far</source>
+        <extracomment>print/bracketingcard.cpp</extracomment>
+        <translation>Fern</translation>
+    </message>
 </context>
 <context>
     <name>Sheet</name>
