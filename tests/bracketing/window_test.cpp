@@ -1,6 +1,7 @@
 // The focus bracketing window as a user works it: opened by its item or key,
 // filled in, its shots or its reason checked against bracketing_optics.h;
 // then Copy, Export… (files read back) and Print… of its plan.
+#include "platform/prefs.h"
 #include "tests/support/app_driver.h"
 #include "tests/support/bracketing_optics.h"
 #include "tests/support/common.h"
@@ -149,7 +150,7 @@ TEST(BracketingWindow, OpensPrefilledAndWorksByKeyboard)
         {{"3", "50", 3, std::nullopt}, {"50", "8", 3, "", "1", "9", "0.1", 1}},
         {{"12.5", "85", 2, "25"}, {"85", "8", 2, "25", "4", "30", "0.1", 2}}};
     for (const auto &[table, e] : rows) {
-        ChooseDistanceUnit(e.unit);
+        platform::preferences().setValue("Distance Unit", e.unit);
         ComputeTable(table);
         PressKey(platform::frontWindow(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
         QWidget *window = platform::frontWindow();
