@@ -152,7 +152,7 @@ TEST(Export, FormatsHoldTheTables)
     EXPECT_EQ(SchemaErrors(jsons), Strings(jsons.size(), ""));
 }
 
-// `table` and `export`'s files; a file is replaced as a save does: through a link, keeping its mode.
+// What `table` prints and `export` writes; a file is replaced as a save does: through a link.
 TEST(CommandLine, TablesAndFiles)
 {
     const Ran csv = RunCommand({"table", "--distance=15", "--focal=50", "--camera=film", "--circle=5",
