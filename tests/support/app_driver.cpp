@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -244,6 +245,13 @@ std::string TempFolder()
     if (!mkdtemp(pattern.data()))
         ADD_FAILURE() << "cannot make a temporary folder";
     return pattern;
+}
+
+std::string CopySavedTable(const std::string &folder, const std::string &name)
+{
+    const std::string path = folder + "/" + name;
+    std::filesystem::copy_file(QRL_SOURCE_DIR "/docs/portrait-50mm.qrtb", path);
+    return path;
 }
 
 } // namespace qrltest

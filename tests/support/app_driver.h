@@ -76,6 +76,9 @@ std::vector<std::string> Texts(QWidget *window);
 
 DocumentWindow *DocumentAt(int index);
 std::vector<std::string> DocumentTitles();
+// A table the application saved (docs/portrait-50mm.qrtb), copied into
+// folder under name; returns its path.
+std::string CopySavedTable(const std::string &folder, const std::string &name);
 bool EndsProcess(const std::function<void()> &fn);
 // The messages, or message and explanation in turn, of the alerts shown since last taken.
 std::vector<std::string> AlertMessages();
