@@ -6,7 +6,6 @@
 #include "platform/prefs.h"
 #include "tests/support/app_driver.h"
 #include "tests/support/common.h"
-#include "tests/support/dialog_driver.h"
 #include "tests/support/optics.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // tests/support/bracketing_optics.h as text, CSV and JSON (checked against
 // docs/bracketing-schema.json), and every refusal: status 2, nothing on
 // standard output, the reason on standard error.
-#include "tests/support/bracketing_optics.h"
 #include "tests/support/common.h"
+#include "tests/support/optics.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

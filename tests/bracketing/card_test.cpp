@@ -2,8 +2,8 @@
 // is one page listing every shot's distances as worked out without the
 // program; the diagram draws each shot's bar where the dioptre scale puts it.
 #include "print/bracketingcard.h"
-#include "tests/support/bracketing_optics.h"
 #include "tests/support/common.h"
+#include "tests/support/optics.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -3,10 +3,8 @@
 // then Copy, Export… (files read back) and Print… of its plan.
 #include "platform/prefs.h"
 #include "tests/support/app_driver.h"
-#include "tests/support/bracketing_optics.h"
 #include "tests/support/common.h"
-#include "tests/support/dialog_driver.h"
-#include "tests/support/print_driver.h"
+#include "tests/support/optics.h"
 
 #include <QApplication>
 #include <QClipboard>

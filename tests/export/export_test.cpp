@@ -4,12 +4,7 @@
 #include "formats/exportformats.h"
 #include "tests/support/app_driver.h"
 #include "tests/support/common.h"
-#include "tests/support/dialog_driver.h"
-#include "tests/support/mounts.h"
 #include "tests/support/optics.h"
-#include "tests/support/print_driver.h"
-#include "tests/support/record.h"
-#include "tests/support/replaced_files.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -164,9 +159,9 @@ TEST(CommandLine, TablesAndFiles)
     const Table wide{"Wide", false, 3, 50, 30, fullFrameDigital};
     EXPECT_EQ(ReadCSV(ReadText(folder + "/kit.csv")), Expected({kPortrait, wide}, "m"));
     CopySavedTable(folder, "-platform"); // like one of Qt's options, a document all the same
-    const Ran pdf = RunShell(
-        "cd " + ShellQuote(folder) + " && exec env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " +
-        ShellQuote(QRL_PROGRAM) + " export -platform Wide.QRTB --to kit.pdf"); // no display
+    const Ran pdf = RunProcess({"sh", "-c", "cd \"$0\" && exec \"$@\"", folder, QRL_PROGRAM, "export",
+                                "-platform", "Wide.QRTB", "--to", "kit.pdf"},
+                               {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=xcb"}); // no display
     EXPECT_EQ(std::to_string(pdf.status) + pdf.err + PdfInfo(folder + "/kit.pdf", "Pages"), "02");
     ExpectContains(PdfText(folder + "/kit.pdf"), {"-platform", "Wide"});
     for (const ExistingFile &file : MakeExistingFiles(folder, "csv")) {

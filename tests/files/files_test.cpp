@@ -7,9 +7,6 @@
 #include "platform/sessiontesting.h"
 #include "tests/support/app_driver.h"
 #include "tests/support/common.h"
-#include "tests/support/dialog_driver.h"
-#include "tests/support/mounts.h"
-#include "tests/support/record.h"
 
 #include <QApplication>
 #include <csignal>
@@ -216,7 +213,7 @@ TEST_P(Work, KeptOrEndedAsAnswered)
     const std::function<void()> triggers[] = {
         [] { Trigger("Save"); },
         [] { Trigger("SaveAs"); },
-        [&] { ClickCloseBox(window); },
+        [&] { window->close(); },
         [] { Trigger("Revert"); },
         [] { RequestQuit(); },
         [&] { SimulateSessionEnd(true, &report); },

@@ -117,8 +117,10 @@ TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
     for (const std::string library : {"libc.so.6", "libstdc++.so.6", "libQt6Core.so.6", "libQt6Gui.so.6",
                                       "libQt6Widgets.so.6", "libQt6PrintSupport.so.6"}) {
         const std::string owner =
-            RunShell("p=$(ldd " + gui + " | awk '$1 == \"" + library +
-                     "\" { print $3 }'); dpkg -S \"$p\" 2>/dev/null || dpkg -S \"$(readlink -f \"$p\")\"")
+            RunProcess(
+                {"sh", "-c",
+                 "p=$(ldd " + gui + " | awk '$1 == \"" + library +
+                     "\" { print $3 }'); dpkg -S \"$p\" 2>/dev/null || dpkg -S \"$(readlink -f \"$p\")\""})
                 .out;
         EXPECT_NE(depends.find(Split(owner, ':')[0] + " (>= "), std::string::npos)
             << library << " from " << owner << depends;

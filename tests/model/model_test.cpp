@@ -3,7 +3,6 @@
 // hyperfocal distance on and the range check at each bound.
 #include "model/figures.h"
 #include "tests/support/optics.h"
-#include "tests/support/record.h"
 
 #include <gtest/gtest.h>
 

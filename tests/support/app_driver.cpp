@@ -2,17 +2,54 @@
 
 #include "app/main.h"
 #include "app/tablewindow.h"
-#include "common.h"
 #include "platform/application.h"
 #include "platform/internal.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QLabel>
-#include <QPushButton>
+#include <QtPrintSupport>
+#include <QtWidgets>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+
+namespace
+{
+
+std::vector<ShownAlert> shownAlerts;
+
+// Reads each alert as it is shown and answers it once its own event loop runs.
+class AlertAnswerer : public QObject
+{
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *box = qobject_cast<QMessageBox *>(watched);
+        if (event->type() != QEvent::Show || !box || box->buttons().size() != 1)
+            return false;
+        shownAlerts.push_back({box->icon(), box->text().toStdString(), box->informativeText().toStdString(),
+                               box->windowModality()});
+        QMetaObject::invokeMethod(box->buttons().front(), &QAbstractButton::click, Qt::QueuedConnection);
+        return false;
+    }
+};
+
+void installAlertAnswerer()
+{
+    qApp->installEventFilter(new AlertAnswerer(qApp));
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(installAlertAnswerer)
+
+std::vector<ShownAlert> TakeShownAlerts()
+{
+    std::vector<ShownAlert> taken;
+    taken.swap(shownAlerts);
+    return taken;
+}
 
 namespace qrltest
 {
@@ -25,8 +62,7 @@ char programName[] = "quorlscope-test";
 char *argv[] = {programName, nullptr};
 std::string systemLocale = "C.UTF-8";
 
-// The application ends with the test program, before its exit handlers free
-// what Qt's platform plugin holds for the windows.
+// The application ends with the test program, before its exit handlers free what Qt's plugin holds.
 class ApplicationEnd : public ::testing::Environment
 {
   public:
@@ -54,18 +90,13 @@ void StartApplication()
     platform::runEventLoop(); // headless: marks the loop running and returns
 }
 
-QMenu *Menu(const char *objectName)
-{
-    for (QWidget *widget : QApplication::allWidgets())
-        if (qobject_cast<QMenu *>(widget) && widget->objectName() == QLatin1String(objectName))
-            return static_cast<QMenu *>(widget);
-    return nullptr;
-}
-
 QAction *MenuItem(const std::string &name)
 {
-    for (const char *menu : {"appMenu", "fileMenu", "editMenu", "funcMenu", "helpMenu"})
-        for (QAction *action : Menu(menu) ? Menu(menu)->actions() : QList<QAction *>())
+    const QStringList menus = {"appMenu", "fileMenu", "editMenu", "funcMenu", "helpMenu"};
+    for (QWidget *widget : QApplication::allWidgets())
+        for (QAction *action : qobject_cast<QMenu *>(widget) && menus.contains(widget->objectName())
+                                   ? widget->actions()
+                                   : QList<QAction *>())
             if (action->objectName() == QString::fromStdString("action" + name))
                 return action;
     return nullptr;
@@ -89,8 +120,10 @@ bool Trigger(const std::string &name)
 
 bool IsCommandEnabled(const std::string &name)
 {
-    if (QMenu *menu = Menu("fileMenu"))
-        emit menu->aboutToShow(); // opening the menus brings every item up to date
+    for (QWidget *widget : QApplication::allWidgets())
+        if (auto *menu = qobject_cast<QMenu *>(widget);
+            menu && menu->objectName() == QLatin1String("fileMenu"))
+            emit menu->aboutToShow(); // opening the menus brings every item up to date
     return MenuItem(name) && MenuItem(name)->isEnabled();
 }
 
@@ -164,17 +197,6 @@ bool Click(QAbstractButton *button)
     return true;
 }
 
-void ClickCloseBox(QWidget *window)
-{
-    if (window)
-        window->close();
-}
-
-std::string Title(QWidget *window)
-{
-    return window->windowTitle().remove(QStringLiteral("[*]")).toStdString();
-}
-
 SheetLayout Contents(QWidget *window)
 {
     const auto *document = dynamic_cast<DocumentWindow *>(window);
@@ -209,7 +231,7 @@ std::vector<std::string> DocumentTitles()
 {
     std::vector<std::string> titles;
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
-        titles.push_back(Title(DocumentAt(i)));
+        titles.push_back(DocumentAt(i)->windowTitle().remove(QStringLiteral("[*]")).toStdString());
     return titles;
 }
 
@@ -239,19 +261,149 @@ std::vector<std::string> Alerts()
     return texts;
 }
 
-std::string TempFolder()
-{
-    std::string pattern = (getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp") + std::string("/qrl-XXXXXX");
-    if (!mkdtemp(pattern.data()))
-        ADD_FAILURE() << "cannot make a temporary folder";
-    return pattern;
-}
-
 std::string CopySavedTable(const std::string &folder, const std::string &name)
 {
     const std::string path = folder + "/" + name;
     std::filesystem::copy_file(QRL_SOURCE_DIR "/docs/portrait-50mm.qrtb", path);
     return path;
+}
+
+namespace
+{
+
+bool waitUntil(const std::function<bool()> &condition)
+{
+    for (QDeadlineTimer patience(5000); !condition() && !patience.hasExpired();)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condition();
+}
+
+std::string text(QString label)
+{
+    return label.remove(QLatin1Char('&')).toStdString();
+}
+
+QFileDialog *saveDialog(const ShownDialog &shown)
+{
+    auto *files = qobject_cast<QFileDialog *>(shown.dialog);
+    return files && files->isVisible() && files->acceptMode() == QFileDialog::AcceptSave ? files : nullptr;
+}
+
+template <typename Dialog> Dialog *Open(const char *command) // the dialog it opens, or the test fails
+{
+    Trigger(command);
+    if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget()))
+        return dialog;
+    throw std::runtime_error(std::string(command) + " showed no dialog");
+}
+
+} // namespace
+
+std::vector<ShownDialog> ShownDialogs()
+{
+    std::vector<ShownDialog> all;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *files = qobject_cast<QFileDialog *>(widget);
+        auto *box = qobject_cast<QMessageBox *>(widget);
+        if (!widget->isVisible() || (!files && !(box && box->buttons().size() > 1)))
+            continue; // a message box with one button is an alert, which the alert answerer takes
+        ShownDialog shown;
+        shown.dialog = static_cast<QDialog *>(widget);
+        shown.parent = widget->windowModality() == Qt::WindowModal ? widget->parentWidget() : nullptr;
+        if (files) {
+            shown.saves = files->acceptMode() == QFileDialog::AcceptSave;
+            shown.name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text().toStdString();
+        } else {
+            shown.text = box->text().toStdString();
+            shown.detail = box->informativeText().toStdString();
+            for (QAbstractButton *button : box->buttons())
+                shown.buttons.insert(button == box->defaultButton() ? shown.buttons.begin()
+                                                                    : shown.buttons.end(),
+                                     text(button->text()));
+        }
+        all.push_back(shown);
+    }
+    return all;
+}
+
+ShownDialog OnlyDialog()
+{
+    waitUntil([] { return !ShownDialogs().empty(); });
+    const std::vector<ShownDialog> shown = ShownDialogs();
+    EXPECT_EQ(shown.size(), 1u);
+    return shown.size() == 1 ? shown.front() : ShownDialog{};
+}
+
+bool NoDialogShown()
+{
+    return waitUntil([] { return ShownDialogs().empty(); });
+}
+
+bool ChooseSaveLocation(const ShownDialog &shown, const std::string &folder, const std::string &name)
+{
+    QFileDialog *files = saveDialog(shown);
+    if (!files)
+        return false;
+    files->setDirectory(QString::fromStdString(folder));
+    // A folder that is gone cannot be gone to: its path is typed in. A file there is replaced unasked.
+    const bool there =
+        files->directory().absolutePath() == QFileInfo(QString::fromStdString(folder)).absoluteFilePath();
+    TypeInto(Find<QLineEdit>(files, "fileNameEdit"), (there ? "" : folder + '/') + name);
+    files->setOption(QFileDialog::DontConfirmOverwrite);
+    QPointer<QFileDialog> guarded(files);
+    QMetaObject::invokeMethod(files, "accept", Qt::DirectConnection); // as its Save button does
+    ThrowHeldExit();
+    return !guarded || !guarded->isVisible();
+}
+
+bool ChooseFormat(const ShownDialog &shown, int format)
+{
+    QFileDialog *files = saveDialog(shown);
+    auto *list = files ? files->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")) : nullptr;
+    if (!list || format < 0 || format >= list->count())
+        return false;
+    list->setCurrentIndex(format); // and what the list reports when the user picks an item
+    emit list->activated(format);
+    emit list->textActivated(list->itemText(format));
+    return true;
+}
+
+bool Press(const ShownDialog &shown, const std::string &button)
+{
+    const QList<QAbstractButton *> buttons =
+        shown.dialog ? shown.dialog->findChildren<QAbstractButton *>() : QList<QAbstractButton *>();
+    for (QAbstractButton *candidate : buttons)
+        if (candidate->isVisible() && candidate->isEnabled() && text(candidate->text()) == button) {
+            candidate->click();
+            ThrowHeldExit();
+            return true;
+        }
+    return false;
+}
+
+void SetUpPage(const PageChoice &choice)
+{
+    auto *dialog = Open<QPageSetupDialog>("PageSetup");
+    auto *units = Find<QComboBox>(dialog, "unitCombo"), *papers = Find<QComboBox>(dialog, "pageSizeCombo");
+    ChooseItem(units, units->findData(QVariant::fromValue(QPageLayout::Point)) + 1); // margins in points
+    for (int i = 0; i < papers->count(); ++i)
+        if (qvariant_cast<QPageSize>(papers->itemData(i)).key().toStdString() == choice.paper)
+            ChooseItem(papers, i + 1);
+    Click(Find<QRadioButton>(dialog, choice.landscape ? "landscape" : "portrait"));
+    const char *const names[] = {"leftMargin", "topMargin", "rightMargin", "bottomMargin"};
+    const double margins[] = {choice.left, choice.top, choice.right, choice.bottom};
+    for (int i = 0; i < 4; ++i)
+        Find<QDoubleSpinBox>(dialog, names[i])->setValue(margins[i]);
+    dialog->done(QDialog::Accepted);
+}
+
+void PrintTo(const std::string &pdf)
+{
+    auto *dialog = Open<QPrintDialog>("Print");
+    auto *printers = Find<QComboBox>(dialog, "printers");
+    ChooseItem(printers, printers->count()); // Print to File (PDF)
+    TypeInto(Find<QLineEdit>(dialog, "filename"), pdf);
+    dialog->accept(); // as Print does once the dialog's own checks of the file have passed
 }
 
 } // namespace qrltest

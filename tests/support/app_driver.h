@@ -1,39 +1,44 @@
-// Runs Quorlscope headless inside a test process, as a user works it: menu
-// commands, the table parameters window, alerts read back, and the sheet
-// each document window shows.
+// Runs Quorlscope headless inside a test process as a user works it: menu commands, the table
+// parameters window, alerts, dialogs and printing answered and read back, the sheets the windows show.
 #pragma once
 
-#include "alert_answerer.h"
 #include "document/document.h"
 #include "document/sheet.h"
 #include "platform/frontwindow.h"
 #include "platform/testing.h"
+#include "tests/support/common.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
-#include <QMenu>
+#include <QMessageBox>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+// An alert (a message box with one button), answered with its button once on screen.
+struct ShownAlert {
+    QMessageBox::Icon icon;
+    std::string message, explanation;
+    Qt::WindowModality modality;
+};
+std::vector<ShownAlert> TakeShownAlerts(); // those shown since last taken, oldest first
+
 namespace qrltest
 {
 
-// Own empty preferences and home folder, the headless platform and the
-// program (without the splash's wait), in the locale LANG names
-// (UseSystemLocale: "de_DE.UTF-8"; "C.UTF-8" unless chosen).
+// Own empty preferences and home folder, the headless platform and the program (without the
+// splash's wait), in the locale UseSystemLocale names ("C.UTF-8" unless chosen).
 void StartApplication();
 void UseSystemLocale(const std::string &name);
 
-// The menu item "action" + name in the windows' menus, or null; the menu
-// of that object name ("fileMenu"); the item's key as portable text.
+// The menu item "action" + name, or null; its key as portable text; chosen from the opened menus,
+// where it runs only when enabled.
 QAction *MenuItem(const std::string &name);
-QMenu *Menu(const char *objectName);
 std::string KeyOf(const std::string &name);
-// Chooses the item from the opened menus, where it runs only when enabled.
 bool Trigger(const std::string &name);
 bool IsCommandEnabled(const std::string &name);
 
@@ -50,8 +55,8 @@ struct TableWindowState {
     int cameraItem = 0;
     bool circleEnabled = false;
 };
-// Opens the window with the compute command and runs the script on it; a
-// window left open is then cancelled. ComputeTable fills it in.
+// Opens the window with the compute command and runs the script on it, then cancels a window left
+// open; ComputeTable fills it in.
 void RunTableWindow(const std::function<void(QWidget *)> &script);
 TableWindowState ComputeTable(const TableEntry &entry);
 
@@ -59,42 +64,61 @@ template <typename Widget> Widget *Find(QWidget *window, const char *objectName)
 {
     return window ? window->findChild<Widget *>(QLatin1String(objectName)) : nullptr;
 }
-// What a user does to a widget; false when it is missing or disabled.
-// ChooseItem picks the pop-up's item (from 1) as the mouse would.
+// What a user does to a widget; false when it is missing or disabled. Items count from 1.
 bool TypeInto(QLineEdit *field, const std::string &text);
 bool ChooseItem(QComboBox *popup, int item);
 bool Click(QAbstractButton *button);
-void ClickCloseBox(QWidget *window);
-// The window's title without the modified mark's place.
-std::string Title(QWidget *window);
 
-// The sheet a document window paints; the text whose frame starts at
-// (L + x, T + y), nullopt when none; all its texts.
+// The sheet a document window paints; the text whose frame starts at (L + x, T + y); all its texts.
 SheetLayout Contents(QWidget *window);
 std::optional<std::string> TextAt(QWidget *window, short x, short y);
 std::vector<std::string> Texts(QWidget *window);
 
 DocumentWindow *DocumentAt(int index);
 std::vector<std::string> DocumentTitles();
-// A table the application saved (docs/portrait-50mm.qrtb), copied into
-// folder under name; returns its path.
+// docs/portrait-50mm.qrtb, a table the application saved, copied into folder under name; its path.
 std::string CopySavedTable(const std::string &folder, const std::string &name);
 bool EndsProcess(const std::function<void()> &fn);
 // The messages, or message and explanation in turn, of the alerts shown since last taken.
 std::vector<std::string> AlertMessages();
 std::vector<std::string> Alerts();
-// A new folder outside FreshFolder's (closed to others), so that it may be opened to them.
-std::string TempFolder();
+
+// A file dialog or a question (a message box with more than one button) that is up.
+struct ShownDialog {
+    QDialog *dialog = nullptr;
+    QWidget *parent = nullptr; // the window it is a sheet on; null when application-modal
+    bool saves = false;        // a Save dialog, with the name in its field
+    std::string name;
+    std::string text, detail; // a question: its texts and buttons, the default first
+    std::vector<std::string> buttons;
+};
+std::vector<ShownDialog> ShownDialogs(); // oldest first
+// Waits a few seconds for a dialog; a failure and an empty record unless exactly one is up.
+ShownDialog OnlyDialog();
+bool NoDialogShown(); // waits until none is up
+// A Save dialog: goes to folder, types name and presses Save, replacing a file; false when not taken.
+bool ChooseSaveLocation(const ShownDialog &shown, const std::string &folder, const std::string &name);
+bool ChooseFormat(const ShownDialog &shown, int format); // from 0
+// Presses the button with this text ("Cancel" in every dialog); false when there is none.
+bool Press(const ShownDialog &shown, const std::string &button);
+
+// Page Setup on the front window: paper (Qt's key: "A4", "Letter"), orientation, margins in points.
+struct PageChoice {
+    std::string paper = "A4";
+    bool landscape = false;
+    double left = 0.0, top = 0.0, right = 0.0, bottom = 0.0;
+};
+void SetUpPage(const PageChoice &choice);
+void PrintTo(const std::string &pdf); // Print on the front window, into this PDF file
 
 } // namespace qrltest
 
 namespace expected
 {
 
-// The sheet's English labels: "focal", "distance", "unsharpcircle",
-// "camera", "aperture", "neardistance", "fardistance", with a unit
-// ("distancemeter", "neardistancefeet"), and the cameras ("apsc",
-// "fullframe", "kleinbild", "mediumformat").
+// The sheet's English labels: "focal", "distance", "unsharpcircle", "camera", "aperture",
+// "neardistance", "fardistance", with a unit ("distancemeter", "neardistancefeet"), and the cameras
+// ("apsc", "fullframe", "kleinbild", "mediumformat").
 std::string Label(const std::string &key);
 
 } // namespace expected

@@ -8,9 +8,11 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sched.h>
 #include <spawn.h>
 #include <sstream>
 #include <sys/mman.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,27 +46,27 @@ bool WriteBytes(const std::string &path, const Bytes &bytes)
 
 Strings ListFolder(const std::string &folder)
 {
-    Strings names;
-    std::error_code error;
-    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error))
-        names.push_back(entry->path().filename().string());
+    Strings names; // a folder that cannot be listed throws, failing the test
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
-ScratchFolder::ScratchFolder()
+std::string TempFolder()
 {
     const char *tmp = std::getenv("TMPDIR");
-    path_ = std::string(tmp && *tmp ? tmp : "/tmp") + "/qrl-XXXXXX";
-    if (!mkdtemp(path_.data()))
+    std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/qrl-XXXXXX";
+    if (!mkdtemp(path.data()))
         ADD_FAILURE() << "cannot make a temporary folder: " << std::strerror(errno);
+    return path;
 }
+
+ScratchFolder::ScratchFolder() : path_(TempFolder()) {}
 
 ScratchFolder::~ScratchFolder()
 {
-    // The owner is let into every folder first, so that its entries can go;
-    // a file system mounted inside is left alone.
+    // Every folder opened to its owner first so that its entries can go; mounts inside are left alone.
     RunProcess({"find", path_, "-xdev", "-type", "d", "-exec", "chmod", "u+rwx", "{}", ";"});
     RunProcess({"rm", "-rf", "--one-file-system", path_});
 }
@@ -79,8 +81,7 @@ std::string FreshFolder()
 
 Ran RunProcess(const Strings &command, const Strings &environment, const std::string &input)
 {
-    // env(1) removes and sets variables (options first) and reports a program
-    // it cannot start with 127 (126 when it is not executable).
+    // env(1) removes, then sets variables, and reports a program it cannot start with 127 or 126.
     Strings line = {"env"}, settings;
     for (const std::string &change : environment)
         if (change.find('=') != std::string::npos)
@@ -118,15 +119,9 @@ Ran RunProcess(const Strings &command, const Strings &environment, const std::st
     return ran;
 }
 
-Ran RunShell(const std::string &commandLine)
-{
-    return RunProcess({"/bin/sh", "-c", commandLine});
-}
-
 bool IgnoresFileModes()
 {
-    // CAP_DAC_OVERRIDE is bit 1 and CAP_DAC_READ_SEARCH bit 2 of the
-    // effective set.
+    // CAP_DAC_OVERRIDE is bit 1 and CAP_DAC_READ_SEARCH bit 2 of the effective set.
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
@@ -144,12 +139,58 @@ Strings Unprivileged(const Strings &command)
     return as;
 }
 
-std::string ShellQuote(const std::string &text)
+// The namespace is made once, on the main thread, which runs the application's file operations.
+std::string MountsUnavailable()
 {
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
+    static const std::string failure = [] {
+        if (geteuid() != 0)
+            return std::string("mounting needs root");
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return std::string("cannot make a private mount namespace: ") + std::strerror(errno);
+        return std::string();
+    }();
+    return failure;
+}
+
+bool MountReadOnly(const std::string &folder)
+{
+    return MountsUnavailable().empty() &&
+           mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+           mount(nullptr, folder.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
+bool MakeUnwritable(const std::string &folder)
+{
+    return chmod(folder.c_str(), 0555) == 0 && (!IgnoresFileModes() || MountReadOnly(folder));
+}
+
+std::vector<ExistingFile> MakeExistingFiles(const std::string &folder, const std::string &extension)
+{
+    std::filesystem::create_directory(folder + "/kept");
+    const std::string target = folder + "/kept/target." + extension,
+                      secret = folder + "/private." + extension;
+    WriteText(target, "old contents");
+    WriteText(secret, "old contents");
+    std::filesystem::create_symlink(target, folder + "/link." + extension);
+    chmod(secret.c_str(), 0600);
+    EXPECT_EQ(geteuid() == 0 ? chown(secret.c_str(), 1234, 5678) : 0, 0);
+    return {{"link", target, true}, {"private", secret, false}};
+}
+
+std::string ReplacedAsASaveDoes(const std::string &folder, const std::string &extension,
+                                const ExistingFile &file)
+{
+    const std::string written = folder + "/" + file.stem + "." + extension, contents = ReadText(file.holder);
+    struct stat st;
+    if (lstat(written.c_str(), &st) != 0 || S_ISLNK(st.st_mode) != file.isLink)
+        return written + ": not a " + (file.isLink ? "symbolic link" : "plain file") + " any more";
+    if (contents.empty() || contents == "old contents")
+        return file.holder + ": the new contents are not there";
+    if (stat(file.holder.c_str(), &st) != 0 || (!file.isLink && (st.st_mode & 07777) != 0600))
+        return file.holder + ": lost its permissions 0600";
+    if (!file.isLink && geteuid() == 0 && (st.st_uid != 1234 || st.st_gid != 5678))
+        return file.holder + ": lost its owner or group";
+    return {};
 }
 
 void ExpectContains(const std::string &text, const Strings &parts)

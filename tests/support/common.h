@@ -1,6 +1,7 @@
-// What every kind of test needs without the application. Failures to do
-// these are test failures.
+// What every kind of test needs without the application; failures to do these are test failures.
 #pragma once
+
+#include "model/data.h"
 
 #include <cstdint>
 #include <string>
@@ -17,8 +18,7 @@ std::string ReadText(const std::string &path);
 Bytes ReadBytes(const std::string &path);
 bool WriteText(const std::string &path, const std::string &text);
 bool WriteBytes(const std::string &path, const Bytes &bytes);
-// The names in the folder, sorted.
-Strings ListFolder(const std::string &folder);
+Strings ListFolder(const std::string &folder); // sorted
 
 // A new folder, removed with everything in it (never past a mount) at its end.
 class ScratchFolder
@@ -33,8 +33,8 @@ class ScratchFolder
   private:
     std::string path_;
 };
-// A new folder inside one scratch folder of the process.
-std::string FreshFolder();
+std::string FreshFolder(); // inside one scratch folder of the process, closed to others
+std::string TempFolder();  // outside it, so that it may be opened to others
 
 struct Ran {
     int status = -1; // 128 + the signal's number when a signal ended it
@@ -42,20 +42,32 @@ struct Ran {
 };
 // The program looked up in PATH; environment: "NAME=value" sets, "NAME" removes.
 Ran RunProcess(const Strings &command, const Strings &environment = {}, const std::string &input = "");
-Ran RunShell(const std::string &commandLine);
 // Whether this process may ignore file modes, as root normally may.
 bool IgnoresFileModes();
-// The command run without the power to ignore file modes when this process
-// has it, else unchanged. It stays the same user, so it still reaches
-// files under a home folder closed to others.
+// The command as the same user without the power to ignore file modes, when this process has it.
 Strings Unprivileged(const Strings &command);
-std::string ShellQuote(const std::string &text);
+
+// Mounts, in a private mount namespace of this process: why they are impossible here ("" when possible);
+// folder made read-only in place; folder unwritable (no write bits and, as root, a read-only mount).
+std::string MountsUnavailable();
+bool MountReadOnly(const std::string &folder);
+bool MakeUnwritable(const std::string &folder);
+
+// "link.<extension>", a symbolic link to "kept/target.<extension>", and "private.<extension>" (mode
+// 0600, as root owned by 1234:5678), both holding "old contents"; replaced as a save replaces a file
+// ("" when so): the link stays a link and its target changes, the private file keeps mode and owner.
+struct ExistingFile {
+    std::string stem, holder; // the name written to without its extension; the file that changes
+    bool isLink = false;
+};
+std::vector<ExistingFile> MakeExistingFiles(const std::string &folder, const std::string &extension);
+std::string ReplacedAsASaveDoes(const std::string &folder, const std::string &extension,
+                                const ExistingFile &file);
 
 // One failure for each part the text lacks, naming it.
 void ExpectContains(const std::string &text, const Strings &parts);
 std::string Trimmed(const std::string &text);
-// The pieces between separators: one more than there are.
-Strings Split(const std::string &text, char separator);
+Strings Split(const std::string &text, char separator); // one more piece than separators
 Strings Words(const std::string &text);
 
 // RFC 4180, strictly (CR LF after every record); anything malformed fails.
@@ -67,5 +79,17 @@ std::string PdfText(const std::string &pdf);
 std::string PdfInfo(const std::string &pdf, const std::string &field);
 // A C library locale whose decimal separator is the comma, made when missing.
 bool UseCommaDecimalLocale();
+
+// A document's record computed with these arguments, deleted with the object.
+struct Record {
+    tDataPtr data = QRLNewDataPtr();
+    Record() = default;
+    Record(std::int32_t unit, double distance, double focal, double circle, tCameraType camera)
+    {
+        QRLCalculateTable(data, unit, distance, focal, circle, camera);
+    }
+    ~Record() { QRLDeleteDataPtr(data); }
+    Record(const Record &) = delete;
+};
 
 } // namespace qrltest

@@ -5,7 +5,6 @@
 #include "platform/bundle.h"
 #include "tests/support/app_driver.h"
 #include "tests/support/common.h"
-#include "tests/support/dialog_driver.h"
 
 #include <QCoreApplication>
 #include <QMenuBar>
