@@ -60,7 +60,6 @@ namespace
 int argc = 1;
 char programName[] = "quorlscope-test";
 char *argv[] = {programName, nullptr};
-std::string systemLocale = "C.UTF-8";
 
 // The application ends with the test program, before its exit handlers free what Qt's plugin holds.
 class ApplicationEnd : public ::testing::Environment
@@ -72,14 +71,9 @@ const ::testing::Environment *const applicationEnd = ::testing::AddGlobalTestEnv
 
 } // namespace
 
-void UseSystemLocale(const std::string &name)
+void StartApplication(const std::string &locale)
 {
-    systemLocale = name;
-}
-
-void StartApplication()
-{
-    setenv("LANG", systemLocale.c_str(), 1); // the language comes from LANG alone
+    setenv("LANG", locale.c_str(), 1); // the language comes from LANG alone
     for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
         unsetenv(variable);
     const std::string home = FreshFolder();

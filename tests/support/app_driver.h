@@ -31,9 +31,8 @@ namespace qrltest
 {
 
 // Own empty preferences and home folder, the headless platform and the program (without the
-// splash's wait), in the locale UseSystemLocale names ("C.UTF-8" unless chosen).
-void StartApplication();
-void UseSystemLocale(const std::string &name);
+// splash's wait), in the locale LANG names.
+void StartApplication(const std::string &locale = "C.UTF-8");
 
 // The menu item "action" + name, or null; its key as portable text; chosen from the opened menus,
 // where it runs only when enabled.

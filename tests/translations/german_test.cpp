@@ -33,8 +33,7 @@ class Locale : public testing::TestWithParam<Language>
 TEST_P(Locale, ChoosesTheLanguage)
 {
     const Language &row = GetParam();
-    UseSystemLocale(row.locale);
-    StartApplication();
+    StartApplication(row.locale);
     Strings menus;
     for (QAction *menu : DocumentAt(0)->menuBar()->actions())
         menus.push_back(menu->text().toStdString());
@@ -68,8 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, Locale, testing::Values(
 TEST(German, SheetAlertAndSaveChangesQuestion)
 {
     ASSERT_TRUE(UseCommaDecimalLocale()); // the C library writes "3,5" from here on
-    UseSystemLocale("de_DE.UTF-8");
-    StartApplication();
+    StartApplication("de_DE.UTF-8");
     const TableWindowState shown = ComputeTable({"3.5", "50", 3, std::nullopt});
     EXPECT_EQ(shown.distanceLabel, "Entfernung in m: ");
     EXPECT_EQ(shown.distance, "5.000"); // the defaults, with a point
