@@ -90,12 +90,10 @@ const Scene kScenes[] = {{2, 30, 24, 8, 0.5, INFINITY, 0.1, false},
 // to be read back exactly; "" for a field left empty.
 std::vector<std::pair<std::string, std::string>> Fields(const Scene &s)
 {
-    return {{"focal", Text(s.focal)},
-            {"aperture", Text(s.aperture)},
-            {"circle", s.camera <= 2 ? Text(s.circle) : ""},
-            {"near", Text(s.nearLimit)},
-            {"far", Text(s.farLimit, "%.17g", "")},
-            {"overlap", std::isnan(s.overlap) ? "" : Text(s.overlap)}};
+    // clang-format off
+    return {{"focal", Text(s.focal)}, {"aperture", Text(s.aperture)}, {"circle", s.camera <= 2 ? Text(s.circle) : ""},
+            {"near", Text(s.nearLimit)}, {"far", Text(s.farLimit, "%.17g", "")}, {"overlap", std::isnan(s.overlap) ? "" : Text(s.overlap)}};
+    // clang-format on
 }
 
 // `quorlscope stack` for the scene, with no display and no locale, as from cron.
@@ -130,15 +128,6 @@ std::vector<Strings> ShownShots(QWidget *window)
             (column ? rows.back() : rows.emplace_back())
                 .push_back(list->topLevelItem(i)->text(column).toStdString());
     return rows;
-}
-
-// The window made the active one, as a click on it makes it, then the key pressed.
-void PressKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers)
-{
-    platform::selectWindow(window);
-    window->activateWindow();
-    QApplication::processEvents();
-    QTest::keyClick(window, key, modifiers);
 }
 
 // File > Export… in the format (CSV, JSON, PDF), saved in folder as "plan".
@@ -210,11 +199,16 @@ TEST(Bracketing, PlansMatchTheFormulas)
     for (const auto &[table, s, nearText, farText] : typed) {
         platform::preferences().setValue("Distance Unit", s.feet ? 2 : 1);
         ComputeTable(table);
-        PressKey(platform::frontWindow(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        platform::selectWindow(DocumentAt(0)); // made the active one, as a click on it makes it
+        DocumentAt(0)->activateWindow();
+        QApplication::processEvents();
+        QTest::keyClick(DocumentAt(0), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
         QWidget *window = platform::frontWindow();
         ASSERT_NE(Find<QLineEdit>(window, "farField"), nullptr);
         EXPECT_TRUE(Find<QLineEdit>(window, "farField")->placeholderText().contains(table.distance->c_str()));
-        PressKey(window, Qt::Key_N, Qt::AltModifier);
+        window->activateWindow();
+        QApplication::processEvents();
+        QTest::keyClick(window, Qt::Key_N, Qt::AltModifier);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(QApplication::focusWidget(), nearText);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -349,9 +343,7 @@ TEST(Bracketing, RefusesWithTheReason)
     }
     const std::pair<Strings, std::string> wrong[] = {
         {{"--focal", "50", "--aperture", "8"}, "--near is needed"},
-        {{"--focal", "50", "--near", "2"}, "--aperture is needed"},
         {{"--aperture", "8", "--near", "2", "--far", "inf"}, "--far inf: not a number"},
-        {{"--aperture", "8", "--near", "2", "--overlap", "10%"}, "--overlap 10%: not a number"},
         {{"--aperture", "8", "--near", "2", "--distance", "3"}, "unknown option --distance"}};
     for (const auto &[arguments, message] : wrong) {
         Strings command = {QRL_PROGRAM, "stack", "--camera", "film", "--focal", "50"};
