@@ -1,6 +1,5 @@
 // Focus bracketing as the user gets it, each plan against the formulas of
-// tests/support/optics.h: `quorlscope stack` without a display, the window
-// (shots, refusals, keys, diagram, Copy, Export…, Print…) and its card.
+// tests/support/optics.h: `quorlscope stack`, the window and its card.
 #include "platform/prefs.h"
 #include "tests/support/app_driver.h"
 #include "tests/support/common.h"
@@ -38,7 +37,7 @@ std::string Text(double value, const char *format = "%.17g", const char *endless
 {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
-    return std::isinf(value) ? endless : text;
+    return std::isinf(value) ? endless : std::isnan(value) ? "" : text;
 }
 
 expected::Plan ExpectedPlan(const Scene &s, std::size_t most = 1000)
@@ -66,13 +65,11 @@ std::vector<Strings> ExpectedRows(const expected::Plan &plan, const char *endles
     return rows;
 }
 
-const Scene kLandscape = {2, 30, 50, 8, 1, INFINITY, NAN, false};
-
 // Metres and feet, finite and endless far limits, several overlaps; a near
 // limit that is exactly a shot's ends the plan there, and so do the bounds
 // (99 shots, a near limit of 1000 m).
 const Scene kScenes[] = {{2, 30, 24, 8, 0.5, INFINITY, 0.1, false},
-                         kLandscape,
+                         {2, 30, 50, 8, 1, INFINITY, NAN, false},
                          {2, 30, 50, 8, 1, INFINITY, 0, false},
                          {2, 30, 50, 8, 1, INFINITY, 0.5, false},
                          {1, 20, 100, 11, 2, 10, 0.2, false},
@@ -83,21 +80,21 @@ const Scene kScenes[] = {{2, 30, 24, 8, 0.5, INFINITY, 0.1, false},
                          {3, 33, 50, 8, 3280.83, INFINITY, 0.3, true}, // just inside 1000 m
                          {2, 30, 105, 2.8, 0.25, 0.3, 0.1, false},     // a close product shot
                          {1, 25, 4, 1, 0.008, INFINITY, 0.1, false},   // the shortest lens, its closest scene
-                         NearAtShot(kLandscape, 4, 1.0),
+                         NearAtShot({2, 30, 50, 8, 1, INFINITY, NAN, false}, 4, 1.0),
                          NearAtShot({1, 20, 100, 2, 0.2, INFINITY, 0.1, false}, 99, 1.0)};
 
 // The scene's fields by name (without "--" or "Field"), the figures in full
-// to be read back exactly; "" for a field left empty.
+// to be read back exactly; "" for a field left empty (NAN).
 std::vector<std::pair<std::string, std::string>> Fields(const Scene &s)
 {
     // clang-format off
     return {{"focal", Text(s.focal)}, {"aperture", Text(s.aperture)}, {"circle", s.camera <= 2 ? Text(s.circle) : ""},
-            {"near", Text(s.nearLimit)}, {"far", Text(s.farLimit, "%.17g", "")}, {"overlap", std::isnan(s.overlap) ? "" : Text(s.overlap)}};
+            {"near", Text(s.nearLimit)}, {"far", Text(s.farLimit, "%.17g", "")}, {"overlap", Text(s.overlap)}};
     // clang-format on
 }
 
 // `quorlscope stack` for the scene, with no display and no locale, as from cron.
-Ran Stack(const Scene &s, const char *format)
+Ran Stack(const Scene &s, const char *format, const Strings &more = {})
 {
     const char *const cameras[] = {"apsc", "fullframe", "film", "medium"};
     Strings arguments = {QRL_PROGRAM,         "stack",    "--camera", cameras[s.camera - 1], "--unit",
@@ -105,6 +102,7 @@ Ran Stack(const Scene &s, const char *format)
     for (const auto &[name, text] : Fields(s))
         if (!text.empty())
             arguments.insert(arguments.end(), {"--" + name, text});
+    arguments.insert(arguments.end(), more.begin(), more.end());
     return RunProcess(arguments, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_ALL"});
 }
 
@@ -138,17 +136,6 @@ std::string Exported(const std::string &folder, int format, const char *extensio
     EXPECT_EQ(sheet.name, "Focus Bracketing.csv");
     EXPECT_TRUE(ChooseFormat(sheet, format) && ChooseSaveLocation(sheet, folder, "plan"));
     return folder + "/plan" + extension;
-}
-
-// The card read back with poppler: one page with every shot's distances.
-void ExpectCard(const std::string &pdf, const Scene &s, const expected::Plan &plan)
-{
-    EXPECT_EQ("1", PdfInfo(pdf, "Pages"));
-    const std::string text = PdfText(pdf);
-    const Strings words = Words(text);
-    ExpectContains(text, {Text(plan.hyperfocal, "%.3f"), s.feet ? "Focus (ft)" : "Focus (m)"});
-    for (const Strings &row : ExpectedRows(plan, "∞"))
-        EXPECT_NE(words.end(), std::search(words.begin(), words.end(), row.begin(), row.end())) << row[0];
 }
 
 // Down a column a third of the way from each shot's near limit to its focus
@@ -185,40 +172,33 @@ void ExpectBars(const QImage &image, const Scene &s, const expected::Plan &plan)
 
 // Its key over a computed table opens the window with the table's lens,
 // camera, circle and unit (the shots tell) and its distance as the far
-// limit's hint; a mnemonic and Tab reach the fields (a decimal comma reads
-// as the point), Escape puts it away. Then each scene through `stack`
-// (text, CSV, JSON by the formulas) and the window: its shots, diagram,
-// Copy, Export… and Print… giving what `stack` gives and the card.
+// limit's hint; a mnemonic, Tab (a comma reads as the point) and Escape
+// work. Then each scene through `stack` and the window: its shots, diagram,
+// Copy, Export… and Print… giving what `stack` gives, and the card.
 TEST(Bracketing, PlansMatchTheFormulas)
 {
     StartApplication();
     EXPECT_EQ(KeyOf("FocusBracketing"), "Ctrl+Shift+B");
-    const std::tuple<TableEntry, Scene, const char *, const char *> typed[] = {
-        {{"3", "50", 3, std::nullopt}, {3, 33, 50, 8, 1.5, 9, 0.1, false}, "1,5", "9"},
-        {{"12.5", "85", 2, "25"}, {2, 25, 85, 8, 4, 30, 0.1, true}, "4", "30"}};
-    for (const auto &[table, s, nearText, farText] : typed) {
-        platform::preferences().setValue("Distance Unit", s.feet ? 2 : 1);
-        ComputeTable(table);
-        platform::selectWindow(DocumentAt(0)); // made the active one, as a click on it makes it
-        DocumentAt(0)->activateWindow();
-        QApplication::processEvents();
-        QTest::keyClick(DocumentAt(0), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
-        QWidget *window = platform::frontWindow();
-        ASSERT_NE(Find<QLineEdit>(window, "farField"), nullptr);
-        EXPECT_TRUE(Find<QLineEdit>(window, "farField")->placeholderText().contains(table.distance->c_str()));
-        window->activateWindow();
-        QApplication::processEvents();
-        QTest::keyClick(window, Qt::Key_N, Qt::AltModifier);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(QApplication::focusWidget(), nearText);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTest::keyClicks(QApplication::focusWidget(), farText);
-        EXPECT_EQ(ShownShots(window), ExpectedRows(ExpectedPlan(s), "∞"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        EXPECT_FALSE(window->isVisible());
-    }
-    ASSERT_TRUE(Trigger("FocusBracketing"));
+    platform::preferences().setValue("Distance Unit", 2);
+    ComputeTable({"12.5", "85", 2, "25"});
+    platform::selectWindow(DocumentAt(0)); // made the active one, as a click on it makes it
+    DocumentAt(0)->activateWindow();
+    QApplication::processEvents();
+    QTest::keyClick(DocumentAt(0), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
     QWidget *window = platform::frontWindow();
+    ASSERT_NE(Find<QLineEdit>(window, "farField"), nullptr);
+    EXPECT_TRUE(Find<QLineEdit>(window, "farField")->placeholderText().contains("12.5"));
+    window->activateWindow();
+    QApplication::processEvents();
+    QTest::keyClick(window, Qt::Key_N, Qt::AltModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "4,5");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "30");
+    EXPECT_EQ(ShownShots(window), ExpectedRows(ExpectedPlan({2, 25, 85, 8, 4.5, 30, 0.1, true}), "∞"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_TRUE(Trigger("FocusBracketing"));
     window->resize(1200, 800); // as a user widens it, to tell the bars apart
     const std::string folder = TempFolder();
     Strings jsons;
@@ -253,13 +233,14 @@ TEST(Bracketing, PlansMatchTheFormulas)
         const QJsonArray entries = object["shots"].toArray();
         ASSERT_EQ(plan.shots.size(), std::size_t(entries.size()));
         for (std::size_t i = 0; i < plan.shots.size(); ++i) {
-            const QJsonObject entry = entries[qsizetype(i)].toObject();
             const expected::Shot &shot = plan.shots[i];
-            EXPECT_EQ(int(i + 1), entry["shot"].toInt());
-            for (const auto &[key, value] :
-                 {std::pair("focus", shot.focus), {"near", shot.nearDistance}, {"far", shot.farDistance}})
-                expected::ExpectClose(value,
-                                      entry[key].toString() == "inf" ? INFINITY : entry[key].toDouble());
+            for (const auto &[key, value] : {std::pair("shot", i + 1.0),
+                                             {"focus", shot.focus},
+                                             {"near", shot.nearDistance},
+                                             {"far", shot.farDistance}}) {
+                const QJsonValue got = entries[qsizetype(i)].toObject()[key];
+                expected::ExpectClose(value, got.toString() == "inf" ? INFINITY : got.toDouble());
+            }
         }
         FillIn(window, scene);
         EXPECT_EQ(ShownShots(window), ExpectedRows(plan, "∞"));
@@ -268,9 +249,16 @@ TEST(Bracketing, PlansMatchTheFormulas)
         EXPECT_EQ(csv.out, QGuiApplication::clipboard()->mimeData()->data("text/csv").toStdString());
         EXPECT_EQ(csv.out, ReadText(Exported(folder, 0, ".csv")));
         EXPECT_EQ(json.out, ReadText(Exported(folder, 1, ".json")));
-        ExpectCard(Exported(folder, 2, ".pdf"), scene, plan);
         PrintTo(folder + "/printed.pdf");
-        ExpectCard(folder + "/printed.pdf", scene, plan);
+        for (const std::string &pdf : {Exported(folder, 2, ".pdf"), folder + "/printed.pdf"}) { // the card
+            EXPECT_EQ("1", PdfInfo(pdf, "Pages"));
+            const std::string card = PdfText(pdf);
+            const Strings words = Words(card);
+            ExpectContains(card, {Text(plan.hyperfocal, "%.3f"), scene.feet ? "Focus (ft)" : "Focus (m)"});
+            for (const Strings &row : ExpectedRows(plan, "∞"))
+                EXPECT_NE(words.end(), std::search(words.begin(), words.end(), row.begin(), row.end()))
+                    << row[0];
+        }
         if (plan.shots.size() <= 20) // more are too thin to tell apart on screen
             ExpectBars(Find<QFrame>(window, "diagramFrame")->grab().toImage(), scene, plan);
     }
@@ -341,17 +329,12 @@ TEST(Bracketing, RefusesWithTheReason)
         TypeInto(Find<QLineEdit>(window, field), text);
         expectShown(reason);
     }
-    const std::pair<Strings, std::string> wrong[] = {
-        {{"--focal", "50", "--aperture", "8"}, "--near is needed"},
-        {{"--aperture", "8", "--near", "2", "--far", "inf"}, "--far inf: not a number"},
-        {{"--aperture", "8", "--near", "2", "--distance", "3"}, "unknown option --distance"}};
-    for (const auto &[arguments, message] : wrong) {
-        Strings command = {QRL_PROGRAM, "stack", "--camera", "film", "--focal", "50"};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        const Ran result =
-            RunProcess(command, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_ALL"});
-        SCOPED_TRACE(message);
-        EXPECT_EQ(std::make_pair(2, std::string()), std::make_pair(result.status, result.out));
+    const std::pair<Strings, std::string> wrong[] = {{{}, "--near is needed"},
+                                                     {{"--far", "inf"}, "--far inf: not a number"},
+                                                     {{"--distance", "3"}, "unknown option --distance"}};
+    for (const auto &[more, message] : wrong) {
+        const Ran result = Stack({3, 33, 50, 8, more.empty() ? NAN : 2, INFINITY, NAN, false}, "text", more);
+        EXPECT_EQ(std::make_pair(2, std::string()), std::make_pair(result.status, result.out)) << message;
         EXPECT_EQ(0u, result.err.rfind("quorlscope: " + message + "\n", 0)) << result.err;
         EXPECT_NE(std::string::npos, result.err.find("usage: quorlscope table")) << result.err;
     }
