@@ -1,182 +1,316 @@
-// `quorlscope stack` without a display: its plans against the formulas of
-// tests/support/bracketing_optics.h as text, CSV and JSON (checked against
-// docs/bracketing-schema.json), and every refusal: status 2, nothing on
-// standard output, the reason on standard error.
+// Focus bracketing as the user gets it, each plan against the formulas of
+// tests/support/optics.h: `quorlscope stack`, the window and its card.
+#include "platform/prefs.h"
+#include "tests/support/app_driver.h"
 #include "tests/support/common.h"
 #include "tests/support/optics.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QFrame>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
+#include <QMimeData>
+#include <QTest>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
-#include <regex>
 
 using namespace qrltest;
 
 namespace
 {
 
-// A scene as the user types it; a circle or overlap below 0 is left out.
+// A scene and lens as the user gives them: the camera as the pop-up's item
+// from 1 (the film formats' circles fixed); an overlap of NAN is left out (0.1).
 struct Scene {
-    const char *camera;
-    double circleMicrometres, focal, aperture, nearLimit, farLimit, overlap;
-    const char *unit;
+    int camera;
+    double circle, focal, aperture, nearLimit, farLimit, overlap;
+    bool feet;
 };
 
-// The value in the printf format; "inf" for no limit.
-std::string Text(const char *format, double value)
+std::string Text(double value, const char *format = "%.17g", const char *endless = "inf")
 {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return std::isinf(value) ? "inf" : text;
+    return std::isinf(value)   ? endless
+           : std::isnan(value) ? ""
+                               : QString::asprintf(format, value).toStdString();
 }
 
-// The command line of the scene, each figure in full to be read back exactly.
-Strings Arguments(const Scene &s, const char *format)
+expected::Plan ExpectedPlan(const Scene &s, std::size_t most = 1000)
 {
-    Strings arguments = {"stack", "--camera", s.camera, "--unit", s.unit, "--format", format};
-    const std::pair<const char *, double> figures[] = {
-        {"--focal", s.focal},  {"--aperture", s.aperture},        {"--near", s.nearLimit},
-        {"--far", s.farLimit}, {"--circle", s.circleMicrometres}, {"--overlap", s.overlap}};
-    for (const auto &[option, value] : figures)
-        if (value >= 0.0 && !std::isinf(value))
-            arguments.insert(arguments.end(), {option, Text("%.17g", value)});
-    return arguments;
+    return expected::BracketingPlan(s.focal, s.aperture, s.circle * 1e-6, s.nearLimit, s.farLimit,
+                                    std::isnan(s.overlap) ? 0.1 : s.overlap, s.feet, most);
 }
 
-expected::Plan PlanOf(const Scene &s, std::size_t most = 1000)
-{
-    const std::string camera = s.camera;
-    const double circle = camera == "film" ? 33e-6 : camera == "medium" ? 100e-6 : s.circleMicrometres * 1e-6;
-    return expected::BracketingPlan(s.focal, s.aperture, circle, s.nearLimit, s.farLimit,
-                                    s.overlap < 0.0 ? 0.1 : s.overlap, std::string(s.unit) == "ft", most);
-}
-
-// The scene with its near limit at that of its plan's shot number `shot`
-// (where the plan then ends), times factor.
+// The scene with its near limit at that of its plan's shot `shot` (where the plan then ends), times factor.
 Scene NearAtShot(Scene scene, std::size_t shot, double factor)
 {
-    scene.nearLimit = 0.0;
-    scene.nearLimit = PlanOf(scene, shot).shots.back().nearDistance * factor;
+    scene.nearLimit = 0.0; // runs to the shot
+    scene.nearLimit = ExpectedPlan(scene, shot).shots.back().nearDistance * factor;
     return scene;
 }
 
-// The real program with no display and no locale, as from cron.
-Ran Quorlscope(Strings arguments)
+// The rows a plan is shown as: shot number, focus, near and far limits.
+std::vector<Strings> ExpectedRows(const expected::Plan &plan, const char *endless)
 {
-    arguments.insert(arguments.begin(), QRL_PROGRAM);
+    std::vector<Strings> rows;
+    for (const expected::Shot &shot : plan.shots)
+        rows.push_back({std::to_string(rows.size() + 1), Text(shot.focus, "%.3f", endless),
+                        Text(shot.nearDistance, "%.3f", endless), Text(shot.farDistance, "%.3f", endless)});
+    return rows;
+}
+
+// Metres and feet, finite and endless far limits, several overlaps; a near
+// limit that is exactly a shot's ends the plan there, and so do the bounds
+// (99 shots, a near limit of 1000 m).
+const Scene kScenes[] = {{2, 30, 24, 8, 0.5, INFINITY, 0.1, false},
+                         {2, 30, 50, 8, 1, INFINITY, NAN, false},
+                         {2, 30, 50, 8, 1, INFINITY, 0, false},
+                         {2, 30, 50, 8, 1, INFINITY, 0.5, false},
+                         {1, 20, 100, 11, 2, 10, 0.2, false},
+                         {1, 20, 50, 5.6, 2, 10, 0.2, true},
+                         {3, 33, 35, 5.6, 3, INFINITY, 0.1, true},
+                         {4, 100, 200, 16, 20, 100, 0.9, true},
+                         {2, 30, 24, 16, 2, INFINITY, 0.1, false},     // one shot: A beyond half of H
+                         {3, 33, 50, 8, 3280.83, INFINITY, 0.3, true}, // just inside 1000 m
+                         {2, 30, 105, 2.8, 0.25, 0.3, 0.1, false},     // a close product shot
+                         {1, 25, 4, 1, 0.008, INFINITY, 0.1, false},   // the shortest lens, its closest scene
+                         NearAtShot({2, 30, 50, 8, 1, INFINITY, NAN, false}, 4, 1.0),
+                         NearAtShot({1, 20, 100, 2, 0.2, INFINITY, 0.1, false}, 99, 1.0)};
+
+// The fields by name (no "--" or "Field"), in full to be read back exactly; "" for one left empty (NAN).
+std::vector<std::pair<std::string, std::string>> Fields(const Scene &s)
+{
+    // clang-format off
+    return {{"focal", Text(s.focal)}, {"aperture", Text(s.aperture)}, {"circle", s.camera <= 2 ? Text(s.circle) : ""},
+            {"near", Text(s.nearLimit)}, {"far", Text(s.farLimit, "%.17g", "")}, {"overlap", Text(s.overlap)}};
+    // clang-format on
+}
+
+// `quorlscope stack` for the scene, with no display and no locale, as from cron.
+Ran Stack(const Scene &s, const char *format, const Strings &more = {})
+{
+    const char *const cameras[] = {"apsc", "fullframe", "film", "medium"};
+    Strings arguments = {QRL_PROGRAM,         "stack",    "--camera", cameras[s.camera - 1], "--unit",
+                         s.feet ? "ft" : "m", "--format", format};
+    for (const auto &[name, text] : Fields(s))
+        if (!text.empty())
+            arguments.insert(arguments.end(), {"--" + name, text});
+    arguments.insert(arguments.end(), more.begin(), more.end());
     return RunProcess(arguments, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_ALL"});
+}
+
+// The window's overlap left empty is refused, so the default is typed.
+void FillIn(QWidget *window, const Scene &s)
+{
+    ChooseItem(Find<QComboBox>(window, "cameraField"), s.camera);
+    ChooseItem(Find<QComboBox>(window, "unitField"), s.feet ? 2 : 1);
+    for (const auto &[name, text] : Fields(s))
+        TypeInto(Find<QLineEdit>(window, (name + "Field").c_str()),
+                 name == "overlap" && text.empty() ? "0.1" : text);
+}
+
+// The list's rows as the user reads them.
+std::vector<Strings> ShownShots(QWidget *window)
+{
+    std::vector<Strings> rows;
+    for (QTreeWidgetItemIterator item(Find<QTreeWidget>(window, "shotsList")); *item; ++item)
+        rows.push_back(Strings{(*item)->text(0).toStdString(), (*item)->text(1).toStdString(),
+                               (*item)->text(2).toStdString(), (*item)->text(3).toStdString()});
+    return rows;
+}
+
+// File > Export… in the format (CSV, JSON, PDF), saved in folder as "plan".
+std::string Exported(const std::string &folder, int format, const char *extension)
+{
+    EXPECT_TRUE(Trigger("Export"));
+    const ShownDialog sheet = OnlyDialog();
+    EXPECT_EQ(sheet.name, "Focus Bracketing.csv");
+    EXPECT_TRUE(ChooseFormat(sheet, format) && ChooseSaveLocation(sheet, folder, "plan"));
+    return folder + "/plan" + extension;
 }
 
 } // namespace
 
-// Metres and feet, finite and endless far limits, several overlaps; a near
-// limit that is exactly a shot's ends the plan there, and so do the bounds
-// (99 shots, a near limit of 1000 m). The schema takes every plan and refuses
-// a far limit that is neither a distance nor "inf".
-TEST(StackCommand, PlansMatchTheFormulas)
+// Its key over a table opens the window with the table's figures and its distance as the far limit's
+// hint; a mnemonic, Tab (a comma reads as the point) and Escape work. Then each scene through `stack`
+// and the window: its shots, diagram, Copy, Export… and Print… giving what `stack` gives, and the card.
+TEST(Bracketing, PlansMatchTheFormulas)
 {
-    const Scene landscape = {"fullframe", 30, 50, 8, 1, INFINITY, -1, "m"};
-    // clang-format off
-    const Scene scenes[] = {
-        landscape, {"fullframe", 30, 50, 8, 1, INFINITY, 0, "m"}, {"fullframe", 30, 50, 8, 1, INFINITY, 0.5, "m"},
-        {"apsc", 20, 100, 11, 2, 10, 0.2, "m"}, {"film", -1, 35, 5.6, 3, INFINITY, 0.1, "ft"},
-        {"medium", -1, 200, 16, 20, 100, 0.9, "ft"}, {"fullframe", 30, 24, 16, 2, INFINITY, 0.1, "m"} /* one shot */,
-        {"film", -1, 50, 8, 3280.83, INFINITY, 0.3, "ft"} /* just inside 1000 m */,
-        {"fullframe", 30, 105, 2.8, 0.25, 0.3, 0.1, "m"}, {"apsc", 25, 4, 1, 0.008, INFINITY, 0.1, "m"},
-        NearAtShot(landscape, 4, 1.0), NearAtShot({"apsc", 20, 100, 2, 0.2, INFINITY, 0.1, "m"}, 99, 1.0)};
-    // clang-format on
+    StartApplication();
+    EXPECT_EQ(KeyOf("FocusBracketing"), "Ctrl+Shift+B");
+    platform::preferences().setValue("Distance Unit", 2);
+    ComputeTable({"12.5", "85", 2, "25"});
+    DocumentAt(0)->activateWindow(); // as a click on it makes it
+    QApplication::processEvents();
+    QTest::keyClick(DocumentAt(0), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget *window = platform::frontWindow();
+    ASSERT_NE(Find<QLineEdit>(window, "farField"), nullptr);
+    EXPECT_TRUE(Find<QLineEdit>(window, "farField")->placeholderText().contains("12.5"));
+    window->activateWindow();
+    QApplication::processEvents();
+    QTest::keyClick(window, Qt::Key_N, Qt::AltModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "4,5");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "30");
+    EXPECT_EQ(ShownShots(window), ExpectedRows(ExpectedPlan({2, 25, 85, 8, 4.5, 30, 0.1, true}), "∞"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_TRUE(Trigger("FocusBracketing"));
+    window->resize(1200, 800); // as a user widens it, to tell the bars apart
+    const std::string folder = TempFolder();
     Strings jsons;
-    for (const Scene &scene : scenes) {
-        const expected::Plan plan = PlanOf(scene);
-        const std::size_t k = plan.shots.size();
-        const std::string u = std::string(" (") + scene.unit + ")",
-                          hyperfocal = Text("%.3f", plan.hyperfocal);
-        std::vector<Strings> text = {Words("hyperfocal distance " + hyperfocal + " " + scene.unit + ", " +
-                                           std::to_string(k) + (k == 1 ? " shot" : " shots")),
-                                     Words("shot focus" + u + " near" + u + " far" + u)};
-        std::vector<Strings> csv = {
+    for (const Scene &scene : kScenes) {
+        SCOPED_TRACE("scene " + std::to_string(&scene - kScenes));
+        const expected::Plan plan = ExpectedPlan(scene);
+        const Ran text = Stack(scene, "text"), csv = Stack(scene, "csv"), json = Stack(scene, "json");
+        for (const Ran *ran : {&text, &csv, &json})
+            ASSERT_EQ(std::make_pair(0, std::string()), std::make_pair(ran->status, ran->err));
+        const std::string u = scene.feet ? " (ft)" : " (m)", n = std::to_string(plan.shots.size());
+        EXPECT_EQ(0u, text.out.rfind("stack: focal length " + Text(scene.focal) + " mm, f/", 0)) << text.out;
+        std::vector<Strings> lines = {Words("hyperfocal distance " + Text(plan.hyperfocal, "%.3f") +
+                                            (scene.feet ? " ft, " : " m, ") + n +
+                                            (n == "1" ? " shot" : " shots")),
+                                      Words("shot focus" + u + " near" + u + " far" + u)};
+        std::vector<Strings> rows = {
             {"shot", "focus distance" + u, "near limit" + u, "far limit" + u, "hyperfocal distance" + u}};
-        for (std::size_t i = 0; i < k; ++i) {
-            const expected::Shot &shot = plan.shots[i];
-            text.push_back({std::to_string(i + 1), Text("%.3f", shot.focus), Text("%.3f", shot.nearDistance),
-                            Text("%.3f", shot.farDistance)});
-            csv.push_back(text.back());
-            csv.back().push_back(hyperfocal);
+        for (Strings row : ExpectedRows(plan, "inf")) {
+            lines.push_back(row);
+            row.push_back(Text(plan.hyperfocal, "%.3f"));
+            rows.push_back(row);
         }
-        const Ran printed = Quorlscope(Arguments(scene, "text")),
-                  written = Quorlscope(Arguments(scene, "csv"));
-        const Ran json = Quorlscope(Arguments(scene, "json"));
-        EXPECT_EQ(printed.status + written.status + json.status, 0) << printed.err << written.err << json.err;
-        EXPECT_EQ(printed.err + written.err + json.err, "");
-        Strings lines = Split(printed.out, '\n');
-        EXPECT_EQ(lines[0].rfind("stack: focal length " + Text("%.15g", scene.focal) + " mm, f/", 0), 0u)
-            << lines[0];
-        std::vector<Strings> printedRows;
-        for (std::size_t i = 1; i + 1 < lines.size(); ++i)
-            printedRows.push_back(Words(lines[i]));
-        EXPECT_EQ(printedRows, text);
-        EXPECT_EQ(ReadCSV(written.out), csv);
+        lines.emplace_back(); // after the last line break
+        std::vector<Strings> printed;
+        for (const std::string &line : Split(text.out, '\n'))
+            printed.push_back(Words(line));
+        EXPECT_EQ(lines, std::vector<Strings>(printed.begin() + 1, printed.end()));
+        EXPECT_EQ(rows, ReadCSV(csv.out));
         jsons.push_back(json.out);
-        const QJsonObject object = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
-        const QJsonArray shots = object["shots"].toArray();
-        expected::ExpectClose(plan.hyperfocal, object["hyperfocal"].toDouble());
-        ASSERT_EQ(std::size_t(shots.size()), k);
-        for (std::size_t i = 0; i < k; ++i) {
-            const QJsonObject shot = shots[qsizetype(i)].toObject();
-            EXPECT_EQ(shot["shot"].toInt(), int(i + 1));
-            expected::ExpectClose(plan.shots[i].focus, shot["focus"].toDouble());
-            expected::ExpectClose(plan.shots[i].nearDistance, shot["near"].toDouble());
-            expected::ExpectClose(plan.shots[i].farDistance,
-                                  shot["far"].toString() == "inf" ? INFINITY : shot["far"].toDouble());
+        const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out));
+        expected::ExpectClose(plan.hyperfocal, document["hyperfocal"].toDouble());
+        ASSERT_EQ(plan.shots.size(), std::size_t(document["shots"].toArray().size()));
+        for (std::size_t i = 0; i < plan.shots.size(); ++i) {
+            const expected::Shot &shot = plan.shots[i];
+            const double values[] = {i + 1.0, shot.focus, shot.nearDistance, shot.farDistance};
+            for (int k = 0; k < 4; ++k) {
+                const QJsonValue got =
+                    document["shots"][qsizetype(i)][std::array{"shot", "focus", "near", "far"}[k]];
+                expected::ExpectClose(values[k], got.toString() == "inf" ? INFINITY : got.toDouble());
+            }
+        }
+        FillIn(window, scene);
+        EXPECT_EQ(ShownShots(window), ExpectedRows(plan, "∞"));
+        EXPECT_TRUE(Trigger("Copy"));
+        EXPECT_EQ(text.out, QGuiApplication::clipboard()->mimeData()->data("text/plain").toStdString());
+        EXPECT_EQ(csv.out, QGuiApplication::clipboard()->mimeData()->data("text/csv").toStdString());
+        EXPECT_EQ(csv.out, ReadText(Exported(folder, 0, ".csv")));
+        EXPECT_EQ(json.out, ReadText(Exported(folder, 1, ".json")));
+        PrintTo(folder + "/printed.pdf");
+        for (const std::string &pdf : {Exported(folder, 2, ".pdf"), folder + "/printed.pdf"}) { // the card
+            EXPECT_EQ("1", PdfInfo(pdf, "Pages"));
+            const std::string card = PdfText(pdf);
+            const Strings words = Words(card);
+            ExpectContains(card, {Text(plan.hyperfocal, "%.3f"), scene.feet ? "Focus (ft)" : "Focus (m)"});
+            for (const Strings &row : ExpectedRows(plan, "∞"))
+                EXPECT_NE(words.end(), std::search(words.begin(), words.end(), row.begin(), row.end()))
+                    << row[0];
+        }
+        // Down a column a third of the way from each shot's near limit to its focus the diagram draws as
+        // many bars (their blue) as zones cross it, on a dioptre scale whose ends the outermost bars give;
+        // over 20 shots they are too thin to tell apart on screen.
+        const QImage image = Find<QFrame>(window, "diagramFrame")->grab().toImage();
+        const auto bars = [&](int x) {
+            int runs = 0;
+            for (int y = 0, before = 0; y < image.height(); ++y) {
+                const int bar = QColor(image.pixel(x, y)).saturation() > 60;
+                runs += bar && !before, before = bar;
+            }
+            return runs;
+        };
+        int left = image.width(), right = 0;
+        for (int x = 0; x < image.width(); ++x)
+            if (bars(x) > 0)
+                left = std::min(left, x), right = std::max(right, x);
+        const double nearEnd = std::min(scene.nearLimit, plan.shots.back().nearDistance);
+        const auto at = [&](double distance) { return 1.0 - nearEnd / distance; };
+        const double width = (right + 1 - left) / at(plan.shots.front().farDistance);
+        for (const expected::Shot &shot :
+             plan.shots.size() <= 20 ? plan.shots : std::vector<expected::Shot>{}) {
+            const double x = (2 * at(shot.nearDistance) + at(shot.focus)) / 3;
+            const auto crossing = [&](const expected::Shot &o) {
+                return at(o.nearDistance) < x && x < at(o.farDistance);
+            };
+            EXPECT_EQ(std::count_if(plan.shots.begin(), plan.shots.end(), crossing),
+                      bars(left + int(width * x)))
+                << shot.focus;
         }
     }
-    jsons.push_back(std::regex_replace(jsons.front(), std::regex("\"far\": \"inf\""), "\"far\": null"));
-    Strings errors = SchemaErrors(jsons, "bracketing-schema.json");
-    EXPECT_NE(errors.back(), "");
-    errors.back() = "";
-    EXPECT_EQ(errors, Strings(jsons.size(), ""));
+    EXPECT_EQ(Strings(jsons.size(), ""), SchemaErrors(jsons, "bracketing-schema.json"));
 }
 
-// Each argument the plan refuses, with the reason alone; a wrong command
-// line with the usage after it (0.328 ft is twice 50 mm).
-TEST(StackCommand, RefusesWithTheReason)
+// Each scene the plan refuses, given to `stack` (status 2, nothing on standard output, the reason alone)
+// and typed in the window (the reason, no shots, its commands off, no alert); a wrong command line.
+TEST(Bracketing, RefusesWithTheReason)
 {
-    const std::string base = "stack --focal 50 --aperture 8 --camera fullframe --circle 30 ",
-                      beyond99 = Text(
-                          "%.17g",
-                          NearAtShot({"apsc", 20, 100, 2, 0.2, INFINITY, 0.1, "m"}, 99, 0.999).nearLimit);
-    const std::string focal = "The focal length should be in the range of 4..1000 mm.\n",
-                      near = "The near limit should be at least two times the focal length.\n",
-                      far = "The near limit should be at most 1000 m (3280.84 ft).\n",
-                      order = "The far limit should be beyond the near limit.\n",
-                      overlap = "The overlap should be in the range of 0..0.9.\n",
-                      aperture = "The f-number should be in the range of 1..64.\n",
-                      circle = "The circle of confusion should be in the range of 1..1000 \xC2\xB5m.\n",
-                      tooMany = "The plan would need more than 99 shots: choose a smaller aperture (a larger "
-                                "f-number), a smaller overlap or a farther near limit.\n";
-    const std::pair<std::string, std::string> cases[] = {
-        // the command line, the message after "quorlscope: "
-        // clang-format off
-        {base + "--near 0.0999", near}, {base + "--near 0.3 --unit ft", near}, {base + "--near 1000.001", far},
-        {base + "--near 3280.85 --unit ft", far}, {base + "--near 2 --far 2", order}, {base + "--near 2 --far 1.5", order},
-        {base + "--near 2 --overlap -0.01", overlap}, {base + "--near 2 --overlap 0.91", overlap},
-        {base + "--near 2 --aperture 0.99", aperture}, {base + "--near 2 --aperture 64.1", aperture},
-        {base + "--near 2 --focal 3.9", focal}, {base + "--near 3 --focal 1000.1", focal},
-        {base + "--near 2 --circle 0.9", circle}, {base + "--near 2 --circle 1001", circle},
-        {"stack --focal 1000 --aperture 1 --camera apsc --circle 1 --near 2", tooMany},
-        {"stack --focal 100 --aperture 2 --camera apsc --circle 20 --unit m --near " + beyond99, tooMany},
-        {base, "--near is needed\n"}, {"stack --focal 50 --camera film --near 2", "--aperture is needed\n"},
-        {base + "--near 2 --far inf", "--far inf: not a number\n"}, {base + "--near 2 --overlap 10%", "--overlap 10%: not a number\n"},
-        {base + "--near 2 --distance 3", "unknown option --distance\n"}};
-    // clang-format on
-    for (const auto &[command, message] : cases) {
-        const Ran ran = Quorlscope(Words(command));
-        const bool usage = message.rfind("The ", 0) != 0;
-        SCOPED_TRACE(command);
-        EXPECT_EQ(ran.status, 2);
-        EXPECT_EQ(ran.out, "");
-        EXPECT_EQ(usage ? ran.err.substr(0, message.size() + 12) : ran.err, "quorlscope: " + message);
-        EXPECT_EQ(ran.err.find("usage: quorlscope table") != std::string::npos, usage);
+    StartApplication();
+    ASSERT_TRUE(Trigger("FocusBracketing"));
+    QWidget *window = platform::frontWindow();
+    const char focal[] = "The focal length should be in the range of 4..1000 mm.";
+    const char near[] = "The near limit should be at least two times the focal length.";
+    const char far[] = "The near limit should be at most 1000 m (3280.84 ft).";
+    const char order[] = "The far limit should be beyond the near limit.";
+    const char overlap[] = "The overlap should be in the range of 0..0.9.";
+    const char aperture[] = "The f-number should be in the range of 1..64.";
+    const char circle[] = "The circle of confusion should be in the range of 1..1000 µm.";
+    const char tooMany[] = "The plan would need more than 99 shots: choose a smaller aperture (a larger "
+                           "f-number), a smaller overlap or a farther near limit.";
+    const std::pair<Scene, std::string> refused[] = {
+        {{2, 30, 50, 8, 0.0999, INFINITY, NAN, false}, near},
+        {{2, 30, 50, 8, 0.3, INFINITY, NAN, true}, near}, // 0.328 ft is twice 50 mm
+        {{2, 30, 50, 8, 1000.001, INFINITY, NAN, false}, far},
+        {{2, 30, 50, 8, 3280.85, INFINITY, NAN, true}, far},
+        {{2, 30, 50, 8, 2, 2, NAN, false}, order},
+        {{2, 30, 50, 8, 2, 1.5, NAN, false}, order},
+        {{2, 30, 50, 8, 2, INFINITY, -0.01, false}, overlap},
+        {{2, 30, 50, 8, 2, INFINITY, 0.91, false}, overlap},
+        {{2, 30, 50, 0.99, 2, INFINITY, NAN, false}, aperture},
+        {{2, 30, 50, 64.1, 2, INFINITY, NAN, false}, aperture},
+        {{2, 30, 3.9, 8, 2, INFINITY, NAN, false}, focal},
+        {{2, 30, 1000.1, 8, 3, INFINITY, NAN, false}, focal},
+        {{2, 0.9, 50, 8, 2, INFINITY, NAN, false}, circle},
+        {{2, 1001, 50, 8, 2, INFINITY, NAN, false}, circle},
+        {{1, 1, 1000, 1, 2, INFINITY, NAN, false}, tooMany},
+        {NearAtShot(kScenes[13], 99, 0.999), tooMany}};
+    const auto expectShown = [&](const std::string &reason) {
+        EXPECT_EQ(ShownShots(window), std::vector<Strings>{});
+        const QLabel *label = Find<QLabel>(window, "refusalLabel");
+        EXPECT_EQ(label->isVisible() ? label->text().toStdString() : "(hidden)", reason);
+        for (const char *item : {"PageSetup", "Print", "Export", "Copy"})
+            EXPECT_FALSE(IsCommandEnabled(item)) << item;
+    };
+    for (const auto &[scene, reason] : refused) {
+        SCOPED_TRACE(reason + " " + Text(scene.nearLimit));
+        const Ran result = Stack(scene, "text");
+        EXPECT_EQ(std::make_tuple(2, std::string(), "quorlscope: " + reason + "\n"),
+                  std::make_tuple(result.status, result.out, result.err));
+        FillIn(window, scene);
+        expectShown(reason);
     }
+    FillIn(window, {2, 30, 50, 8, NAN, INFINITY, NAN, false}); // the near limit left empty
+    expectShown(near);
+    const std::pair<Strings, std::string> wrong[] = {{{}, "--near is needed"},
+                                                     {{"--far", "inf"}, "--far inf: not a number"},
+                                                     {{"--distance", "3"}, "unknown option --distance"}};
+    for (const auto &[more, message] : wrong) {
+        const Ran result = Stack({3, 33, 50, 8, more.empty() ? NAN : 2, INFINITY, NAN, false}, "text", more);
+        EXPECT_EQ(std::make_pair(2, std::string()), std::make_pair(result.status, result.out)) << message;
+        EXPECT_EQ(0u, result.err.rfind("quorlscope: " + message + "\n", 0)) << result.err;
+        EXPECT_NE(std::string::npos, result.err.find("usage: quorlscope table")) << result.err;
+    }
+    EXPECT_TRUE(AlertMessages().empty());
 }
