@@ -6,6 +6,7 @@
 #include "document/sheet.h"
 #include "platform/frontwindow.h"
 #include "platform/testing.h"
+#include "tests/support/alert_answerer.h"
 #include "tests/support/common.h"
 
 #include <QAbstractButton>
@@ -18,14 +19,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// An alert (a message box with one button), answered with its button once on screen.
-struct ShownAlert {
-    QMessageBox::Icon icon;
-    std::string message, explanation;
-    Qt::WindowModality modality;
-};
-std::vector<ShownAlert> TakeShownAlerts(); // those shown since last taken, oldest first
 
 namespace qrltest
 {
