@@ -25,9 +25,6 @@ namespace
 
 // The usual circle of the digital formats, in µm, for a window not filled in from a table.
 constexpr double kDigitalCircle = 30.0;
-// The film formats' fixed circles, in µm, as the tables take them.
-constexpr double kFilmCircle = 33.0;
-constexpr double kMediumFormatCircle = 100.0;
 
 QString shown(double value)
 {
@@ -125,9 +122,8 @@ class BracketingForm : public AuxiliaryWindow<Ui::BracketingWindow>
             digitalCircle = ui.circleField->text();
         const bool digital = camera == APSC || camera == fullFrameDigital;
         ui.circleField->setEnabled(digital);
-        ui.circleField->setText(digital                ? digitalCircle
-                                : camera == thirtyFive ? shown(kFilmCircle)
-                                                       : shown(kMediumFormatCircle));
+        ui.circleField->setText(digital ? digitalCircle
+                                        : shown(QRLFixedUnsharpCircle(tCameraType(camera)) * 1000000.0));
         replan();
     }
 

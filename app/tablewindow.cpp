@@ -50,7 +50,7 @@ void computeTable()
     const bool numbersRead = readNumber(ui.distanceField, &distance) && readNumber(ui.focalField, &focal);
     const int index = ui.unsharpField->currentIndex();
     tCameraType cameraType = mediumFormat;
-    tUnsharpCircleDiameter circle = 0.0001;
+    tUnsharpCircleDiameter circle = QRLFixedUnsharpCircle(mediumFormat);
     bool circleValid = true;
     if (index == APSC || index == fullFrameDigital) {
         // The typed circle, in micrometres; the film formats' circles are fixed.
@@ -61,7 +61,7 @@ void computeTable()
         circle = unsharpValue / 1000000.0;
     } else if (index == thirtyFive) {
         cameraType = thirtyFive;
-        circle = 0.000033;
+        circle = QRLFixedUnsharpCircle(thirtyFive);
     }
     // The window is modal: the check and the calculation see the same unit.
     if (!numbersRead || !circleValid ||

@@ -106,11 +106,6 @@ std::optional<double> StrictNumber(const std::string &text)
     return value;
 }
 
-struct tCamera {
-    tCameraType type;
-    double fixedCircle; // metres; 0 when the user gives it
-};
-
 // The tables in format; nullopt when they cannot be written so.
 std::optional<std::string> Formatted(const std::string &format, const std::vector<tExportTable> &tables)
 {
@@ -145,16 +140,13 @@ int ReadLens(const tOptions &options, const tRun &run, const std::vector<const c
     for (const char *name : needed)
         if (!options.values.count(name))
             return run.Fail(kSubcommandBadArguments, std::string(name) + " is needed");
-    static const std::map<std::string, tCamera> cameras = {{"apsc", {APSC, 0.0}},
-                                                           {"fullframe", {fullFrameDigital, 0.0}},
-                                                           {"film", {thirtyFive, 0.000033}},
-                                                           {"35mm", {thirtyFive, 0.000033}},
-                                                           {"medium", {mediumFormat, 0.0001}},
-                                                           {"mediumformat", {mediumFormat, 0.0001}}};
+    static const std::map<std::string, tCameraType> cameras = {
+        {"apsc", APSC},       {"fullframe", fullFrameDigital}, {"film", thirtyFive},
+        {"35mm", thirtyFive}, {"medium", mediumFormat},        {"mediumformat", mediumFormat}};
     const auto found = cameras.find(options.values.at("--camera"));
     if (found == cameras.end())
         return run.Fail(kSubcommandBadArguments, "unknown camera " + options.values.at("--camera"));
-    const tCamera *const camera = &found->second;
+    const tUnsharpCircleDiameter fixedCircle = QRLFixedUnsharpCircle(found->second);
     for (const auto &[name, text] : options.values) {
         if (name == "--camera" || name == "--unit" || name == "--format")
             continue;
@@ -163,7 +155,7 @@ int ReadLens(const tOptions &options, const tRun &run, const std::vector<const c
             return run.Fail(kSubcommandBadArguments, name + " " + text + ": not a number");
         lens->numbers[name] = *value;
     }
-    if (camera->fixedCircle == 0.0 && !lens->numbers.count("--circle"))
+    if (fixedCircle == 0.0 && !lens->numbers.count("--circle"))
         return run.Fail(kSubcommandBadArguments, "--circle is needed for apsc and fullframe");
     const std::string unitName = options.values.count("--unit") ? options.values.at("--unit") : "";
     if (!unitName.empty() && unitName != "m" && unitName != "ft")
@@ -174,12 +166,10 @@ int ReadLens(const tOptions &options, const tRun &run, const std::vector<const c
     lens->unit = unitName.empty()   ? QRLReadDistanceUnit()
                  : unitName == "ft" ? kDistanceUnitFeet
                                     : kDistanceUnitMeters;
-    lens->camera = camera->type;
+    lens->camera = found->second;
     // The film formats' circles are fixed; a --circle given with them is not used.
-    lens->circleMicrometres =
-        camera->fixedCircle != 0.0 ? camera->fixedCircle * 1000000.0 : lens->numbers.at("--circle");
-    lens->circleMetres =
-        camera->fixedCircle != 0.0 ? camera->fixedCircle : lens->numbers.at("--circle") / 1000000.0;
+    lens->circleMicrometres = fixedCircle != 0.0 ? fixedCircle * 1000000.0 : lens->numbers.at("--circle");
+    lens->circleMetres = fixedCircle != 0.0 ? fixedCircle : lens->numbers.at("--circle") / 1000000.0;
     return kSubcommandDone;
 }
 

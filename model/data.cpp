@@ -58,6 +58,11 @@ tDataRangeErr QRLArgumentsInRange(tDistance distance, tFocalLength focalLength, 
     return kInRange;
 }
 
+tUnsharpCircleDiameter QRLFixedUnsharpCircle(tCameraType cameraType)
+{
+    return cameraType == thirtyFive ? 0.000033 : cameraType == mediumFormat ? 0.0001 : 0.0;
+}
+
 bool QRLCircleInRange(double micrometres)
 {
     return micrometres >= 1.0 && micrometres <= 1000.0;

@@ -62,6 +62,9 @@ tDataRangeErr QRLArgumentsInRange(tDistance distance, tFocalLength focalLength,
                                   std::int32_t distanceUnit = kDistanceUnitMeters);
 // True for a circle of confusion of 1 to 1000 µm (false for NaN).
 bool QRLCircleInRange(double micrometres);
+// The circle of confusion a film format always takes, in metres; 0 for the
+// digital formats, whose circle the user gives.
+tUnsharpCircleDiameter QRLFixedUnsharpCircle(tCameraType cameraType);
 
 // The accessors give 0, 0.0 or false for a null record; index is 0..9.
 tDistance QRLGetTableElementNearDistance(tDataPtr dataPtr, int index);
