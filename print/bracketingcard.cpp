@@ -5,16 +5,11 @@
 
 #include "document/sheet.h"
 #include "formats/exportformats.h"
-#include "platform/bundle.h"
 #include "print/pdfexport.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFontMetricsF>
-#include <QGuiApplication>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -335,24 +330,13 @@ void paintBracketingCard(QPainter &painter, const QRectF &page, const tBracketin
 std::optional<std::string> QRLBracketingCardAsPDF(const tBracketingArguments &arguments,
                                                   const tBracketingPlan &plan)
 {
-    // Fonts are needed: no PDF without a GUI application.
-    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return std::nullopt;
-    QBuffer buffer;
-    if (!buffer.open(QIODevice::WriteOnly))
-        return std::nullopt;
-    QPdfWriter writer(&buffer);
-    writer.setPageLayout(QRLExportPageLayout());
-    writer.setTitle(QCoreApplication::translate("Program", "Focus Bracketing") + ": " + planName(arguments));
-    writer.setCreator(QString::fromStdString(platform::bundleName()));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return std::nullopt;
-    painter.scale(writer.resolution() / 72.0, writer.resolution() / 72.0);
-    const QSizeF page = writer.pageLayout().paintRect(QPageLayout::Point).size();
-    paintBracketingCard(painter, QRectF(QPointF(0.0, 0.0), page), arguments, plan);
-    if (!painter.end())
-        return std::nullopt;
-    buffer.close();
-    return buffer.data().toStdString();
+    const QString title =
+        QCoreApplication::translate("Program", "Focus Bracketing") + ": " + planName(arguments);
+    return QRLPaintPDF(title, [&arguments, &plan](QPainter &painter, const QSizeF &page,
+                                                  const std::function<bool()> &beginPage) {
+        if (!beginPage())
+            return false;
+        paintBracketingCard(painter, QRectF(QPointF(0.0, 0.0), page), arguments, plan);
+        return true;
+    });
 }

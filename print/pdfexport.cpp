@@ -94,8 +94,8 @@ void drawFiguresBlock(QPainter &painter, const tExportTable &table, int left, in
     }
 }
 
-} // namespace
-
+// The exports' page: the paper of the user's region (Letter where inches
+// are the custom, else A4), portrait, with half-inch margins.
 QPageLayout QRLExportPageLayout()
 {
     const bool inches = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
@@ -103,27 +103,25 @@ QPageLayout QRLExportPageLayout()
                        QMarginsF(36, 36, 36, 36), QPageLayout::Point);
 }
 
+} // namespace
+
 QRect QRLDefaultSheetBounds()
 {
     return QRect(0, 0, 420, 480);
 }
 
-std::optional<std::string> QRLTablesAsPDF(const std::vector<tExportTable> &tables, const QRect &sheetBounds)
+std::optional<std::string> QRLPaintPDF(const QString &title, const tPaintPDFPages &paint)
 {
     // Fonts are needed: no PDF without a GUI application.
-    if (tables.empty() || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return std::nullopt;
     QBuffer buffer;
     if (!buffer.open(QIODevice::WriteOnly))
         return std::nullopt;
     QPdfWriter writer(&buffer);
     writer.setPageLayout(QRLExportPageLayout());
-    QString title;
-    for (const tExportTable &table : tables)
-        title += (title.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromStdString(table.title);
     writer.setTitle(title);
     writer.setCreator(QString::fromStdString(platform::bundleName()));
-    const QSizeF page = writer.pageLayout().paintRect(QPageLayout::Point).size();
     QPainter painter;
     // Each page is painted in points: the painter begins on the first, later ones are new.
     const auto beginPage = [&writer, &painter]() {
@@ -133,22 +131,37 @@ std::optional<std::string> QRLTablesAsPDF(const std::vector<tExportTable> &table
         painter.scale(writer.resolution() / 72.0, writer.resolution() / 72.0);
         return true;
     };
-    for (const tExportTable &table : tables) {
-        // The sheet on a page of its own, the block below it when it fits, else on the next page.
-        if (!beginPage())
-            return std::nullopt;
-        paintSheet(painter, BLayoutPrintedSheet(sheetBounds, table.dataPtr));
-        int blockTop = sheetBounds.top() + kBlockOffset;
-        if (blockTop + kBlockHeight > int(page.height())) {
-            if (!beginPage())
-                return std::nullopt;
-            blockTop = 0;
-        }
-        drawFiguresBlock(painter, table, sheetBounds.left() + 20, blockTop,
-                         int(page.width()) - sheetBounds.left() - 20);
-    }
-    if (!painter.end())
+    if (!paint(painter, writer.pageLayout().paintRect(QPageLayout::Point).size(), beginPage) ||
+        !painter.end())
         return std::nullopt;
     buffer.close();
     return buffer.data().toStdString();
+}
+
+std::optional<std::string> QRLTablesAsPDF(const std::vector<tExportTable> &tables, const QRect &sheetBounds)
+{
+    if (tables.empty())
+        return std::nullopt;
+    QString title;
+    for (const tExportTable &table : tables)
+        title += (title.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromStdString(table.title);
+    const auto paintTables = [&tables, &sheetBounds](QPainter &painter, const QSizeF &page,
+                                                     const std::function<bool()> &beginPage) {
+        for (const tExportTable &table : tables) {
+            // The sheet on a page of its own, the block below it when it fits, else on the next page.
+            if (!beginPage())
+                return false;
+            paintSheet(painter, BLayoutPrintedSheet(sheetBounds, table.dataPtr));
+            int blockTop = sheetBounds.top() + kBlockOffset;
+            if (blockTop + kBlockHeight > int(page.height())) {
+                if (!beginPage())
+                    return false;
+                blockTop = 0;
+            }
+            drawFiguresBlock(painter, table, sheetBounds.left() + 20, blockTop,
+                             int(page.width()) - sheetBounds.left() - 20);
+        }
+        return true;
+    };
+    return QRLPaintPDF(title, paintTables);
 }
