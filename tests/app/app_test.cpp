@@ -25,14 +25,14 @@ short RowTop(int row)
     return short(150 + 30 * row);
 }
 
-// The texts at their anchors and no more: labels (with the unit once computed), spots, rows by the
-// formulas or placeholders; the rule at 90, 10 short of the right edge; the picture.
+// The texts at their anchors and no more: labels (with the unit, " (m)" or " (ft)", once computed), spots,
+// rows by the formulas or placeholders; the rule at 90, 10 short of the right edge; the picture.
 void ExpectSheet(QWidget *window, const std::string &unit, const std::vector<Row> &rows, Spots spots)
 {
     // clang-format off
-    spots.insert(spots.end(), {{20, 20, Label("focal")}, {20, 45, Label("unsharpcircle")}, {20, 70, Label("camera")},
-        {20, 110, Label("aperture")}, {210, 20, Label("distance" + unit)}, {120, 110, Label("neardistance" + unit)},
-        {260, 110, Label("fardistance" + unit)}});
+    spots.insert(spots.end(), {{20, 20, "Focal length:"}, {20, 45, "Conf. circle (\u00b5m):"}, {20, 70, "Camera:"},
+        {20, 110, "Aperture"}, {210, 20, unit.empty() ? "Distance:" : "Dist." + unit + ":"},
+        {120, 110, "Near limit" + unit}, {260, 110, "Far limit" + unit}});
     // clang-format on
     for (int i = 0; i < 10; ++i)
         spots.insert(spots.end(), {{30, RowTop(i), kApertureTexts[i]},
@@ -118,10 +118,10 @@ TEST(Sheet, StartupThenEmptyThenWorkedSheets)
         Spots spots;
     } cases[] = {
         {{"3", "50", 3, {}}, {"5.000", "35", 2, "10.0", true}, false, 3, 50, 0.000033, {{140, 20, "    50"},
-         {308, 20, " 3.000"}, {175, 45, "  33.0"}, {125, 70, Label("kleinbild")}, {140, 150, " 2.845"},
+         {308, 20, " 3.000"}, {175, 45, "  33.0"}, {125, 70, "35 mm film"}, {140, 150, " 2.845"},
          {280, 150, " 3.173"}, {280, RowTop(9), "inf"}}},
         {{"5", "50", 2, "30"}, {"3.000", "50", 3, "33.0", false}, false, 5, 50, 0.00003, {{175, 45, "  30.0"},
-         {125, 70, Label("fullframe")}, {280, RowTop(7), "100.806"}, {280, RowTop(8), "inf"}}},
+         {125, 70, "Full-frame digital"}, {280, RowTop(7), "100.806"}, {280, RowTop(8), "inf"}}},
         {{"15", "50", 2, "30"}, {"5.000", "50", 2, "30.0", true}, true, 15, 50, 0.00003, {{308, 20, "15.000"}}}};
     // clang-format on
     for (const auto &c : cases) {
@@ -129,7 +129,7 @@ TEST(Sheet, StartupThenEmptyThenWorkedSheets)
         platform::preferences().setValue("Distance Unit", c.feet ? 2 : 1);
         const TableWindowState s = ComputeTable(c.entry);
         EXPECT_EQ(Shown(s.distance, s.focalLength, s.cameraItem, s.circle, s.circleEnabled), c.opening);
-        ExpectSheet(window, c.feet ? "feet" : "meter", Rows(c.distance, c.feet, c.focal, c.circle), c.spots);
+        ExpectSheet(window, c.feet ? " (ft)" : " (m)", Rows(c.distance, c.feet, c.focal, c.circle), c.spots);
     }
     EXPECT_EQ(TextAt(window, 280, RowTop(7)).value_or("").substr(0, 5), "113.8");
     ComputeTable({"9", "100", 1, "5", false});

@@ -240,7 +240,7 @@ TEST(Print, SheetOnPaper)
         {{"A4", true, 36, 36, 36, 36}, "842 x 595 pts (A4)"}};
     StartApplication();
     ComputeTable({"3", "50", 3, std::nullopt});
-    const std::string folder = TempFolder();
+    const std::string folder = FreshFolder();
     const Grid figures = Expected({kFilm}, "m");
     std::optional<double> offset; // the first row's top below the printable area's
     for (const auto &[page, size] : pages) {
@@ -248,7 +248,7 @@ TEST(Print, SheetOnPaper)
         const std::string pdf = folder + "/" + size + ".pdf";
         PrintTo(pdf);
         EXPECT_EQ(PdfInfo(pdf, "Pages") + PdfInfo(pdf, "Title") + PdfInfo(pdf, "Page size"),
-                  "1Untitled" + size);
+                  "1Untitled " + size); // the title as the window has it
         const std::string html = RunProcess({"pdftotext", "-bbox", pdf, "-"}).out;
         const std::regex box(R"x(yMin="([-\d.]+)"[^>]*>([^<]*)</word>)x");
         std::vector<std::pair<std::string, double>> words; // each word and its top, in reading order
@@ -293,8 +293,8 @@ TEST(Export, FilesClipboardAndFailures)
     const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
     EXPECT_EQ(copied->data(QStringLiteral("text/csv")).toStdString(), ReadText(path + "csv"));
     EXPECT_EQ(copied->text().toStdString(), TabText(ReadText(path + "csv")));
-    EXPECT_TRUE(AlertMessages().empty());
-    const std::string locked = TempFolder(); // failures leave no file
+    EXPECT_TRUE(Alerts().empty());
+    const std::string locked = FreshFolder(); // failures leave no file
     ASSERT_TRUE(MakeUnwritable(locked)) << MountsUnavailable();
     PrintTo(locked + "/failed.pdf");
     Trigger("Export");

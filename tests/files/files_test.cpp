@@ -24,9 +24,9 @@ namespace
 {
 
 // Big-endian fields at their offsets; the fill bytes (1-3, 36-39) zero.
-Bytes layout(const tData &d)
+std::string layout(const tData &d)
 {
-    Bytes b(280, 0);
+    std::string b(280, 0);
     const auto put = [&b](std::size_t at, std::uint64_t value, std::size_t size) {
         for (std::size_t i = 0; i < size; ++i)
             b[at + i] = std::uint8_t(value >> (8 * (size - 1 - i)));
@@ -57,11 +57,11 @@ class FileTest : public ::testing::Test
     void SetUp() override
     {
         StartApplication();
-        folder = TempFolder();
+        folder = FreshFolder();
         window = DocumentAt(0);
     }
     std::string path(const std::string &name) const { return folder + "/" + name; }
-    Bytes record() const { return layout(*BGetDocumentWindowsDocPtr(window)->dataPtr); }
+    std::string record() const { return layout(*BGetDocumentWindowsDocPtr(window)->dataPtr); }
     std::string folder;
     QWidget *window = nullptr;
 };
@@ -74,16 +74,16 @@ using Opening = FileTest;
 TEST_F(Opening, FilesFillTheStartupWindowThenWindowsOfTheirOwn)
 {
     const Record computed(kDistanceUnitMeters, 4, 50, 10e-6, fullFrameDigital);
-    const Bytes full = layout(*computed.data), shortened(full.begin(), full.begin() + 20);
-    Bytes blank = shortened, junk(280, 0);
+    const std::string full = layout(*computed.data), shortened = full.substr(0, 20);
+    std::string blank = shortened, junk(280, 0);
     blank.resize(280, 0);
     for (std::size_t i = 0; i < junk.size(); ++i)
         junk[i] = (i > 0 && i < 4) || (i >= 36 && i < 40) ? 0 : std::uint8_t(i * 37 + 11);
     for (const char *name : {"a.qrtb", "c.txt", "plain name", "text.qrtb", "bad.qrtb", "secret.qrtb"})
-        ASSERT_TRUE(WriteBytes(path(name), full));
-    WriteBytes(path("empty.qrtb"), {});
-    WriteBytes(path("short.qrtb"), shortened);
-    WriteBytes(path("garbage.qrtb"), junk);
+        ASSERT_TRUE(WriteText(path(name), full));
+    WriteText(path("empty.qrtb"), {});
+    WriteText(path("short.qrtb"), shortened);
+    WriteText(path("garbage.qrtb"), junk);
     ASSERT_EQ(setxattr(path("plain name").c_str(), "user.type", "QRTb", 4, 0), 0);
     ASSERT_EQ(setxattr(path("text.qrtb").c_str(), "user.type", "TEXT", 4, 0), 0);
     ASSERT_EQ(mkdir(path("folder.qrtb").c_str(), 0755), 0);
@@ -94,10 +94,10 @@ TEST_F(Opening, FilesFillTheStartupWindowThenWindowsOfTheirOwn)
         std::string name;
         int reason;
         Strings titles;
-        Bytes shown; // the front window's record
-    } rows[] = {{"missing.qrtb", ENOENT, {"Untitled "}, Bytes(280, 0)},
-                {"folder.qrtb", EISDIR, {"Untitled "}, Bytes(280, 0)},
-                {"empty.qrtb", 0, {"empty.qrtb"}, Bytes(280, 0)},
+        std::string shown; // the front window's record
+    } rows[] = {{"missing.qrtb", ENOENT, {"Untitled "}, std::string(280, 0)},
+                {"folder.qrtb", EISDIR, {"Untitled "}, std::string(280, 0)},
+                {"empty.qrtb", 0, {"empty.qrtb"}, std::string(280, 0)},
                 {"a.qrtb", 0, {"a.qrtb"}, full},
                 {"short.qrtb", 0, {"a.qrtb", "short.qrtb"}, blank},
                 {"garbage.qrtb", 0, all, junk},
@@ -141,11 +141,11 @@ bool lockUp(Lock lock, const std::string &folder)
 }
 
 // Every entry below the folder with its bytes; a symbolic link as "@".
-std::map<std::string, Bytes> contents(const std::string &folder)
+std::map<std::string, std::string> contents(const std::string &folder)
 {
-    std::map<std::string, Bytes> all;
+    std::map<std::string, std::string> all;
     for (const auto &entry : std::filesystem::recursive_directory_iterator(folder))
-        all[entry.path().string()] = entry.is_symlink() ? Bytes{'@'} : ReadBytes(entry.path().string());
+        all[entry.path().string()] = entry.is_symlink() ? "@" : ReadText(entry.path().string());
     return all;
 }
 
@@ -171,12 +171,12 @@ TEST_P(Work, KeptOrEndedAsAnswered)
     const Ending &row = GetParam();
     CatchTerminationSignals();
     for (const char *name : {"closed.qrtb", "locked.qrtb"})
-        WriteBytes(path(name), Bytes(280, 0x42));
+        WriteText(path(name), std::string(280, 0x42));
     ASSERT_EQ(chmod(path("locked.qrtb").c_str(), 0444), 0);
     const Record computed(kDistanceUnitMeters, 3, 50, 10e-6, fullFrameDigital);
-    const Bytes saved = layout(*computed.data);
+    const std::string saved = layout(*computed.data);
     if (row.unsaved >= 0) {
-        WriteBytes(path("real.qrtb"), saved);
+        WriteText(path("real.qrtb"), saved);
         ASSERT_EQ(symlink("real.qrtb", path("kept.qrtb").c_str()), 0);
         if (row.lock == Lock::mountFirst && !MountsUnavailable().empty())
             GTEST_SKIP() << "a read-only mount needs root: " << MountsUnavailable();
@@ -185,13 +185,13 @@ TEST_P(Work, KeptOrEndedAsAnswered)
     }
     if (row.unsaved != 0)
         ComputeTable({"9", "35", {}, {}});
-    const Bytes changed = record();
+    const std::string changed = record();
     if (row.how >= How::quit)
         Trigger("New"); // a clean window in front closes at once
     if (row.unsaved == 2)
         ComputeTable({"4", "50", {}, {}});
     ASSERT_TRUE(row.lock == Lock::none || row.lock >= Lock::fileFirst || lockUp(row.lock, folder));
-    std::map<std::string, Bytes> expected = contents(folder);
+    std::map<std::string, std::string> expected = contents(folder);
     std::string file = row.how == How::saveAs || row.unsaved < 0 ? row.answers.back() : "kept.qrtb";
     if (file.find('.') == std::string::npos)
         file += ".qrtb";

@@ -14,10 +14,10 @@ using namespace qrltest;
 
 TEST(Launcher, RoutesEachStartToItsProgram)
 {
-    const ScratchFolder root;
-    const fs::path launcher = root / QRL_BINDIR "/quorlscope", programs = root / QRL_PROGRAMS_INSTALL_DIR;
-    const fs::path link = root / "elsewhere/quorlscope", cli = programs / "quorlscope-cli";
-    const std::string missing = root / "none.qrtb", csv = root / "out.csv";
+    const std::string root = FreshFolder() + "/";
+    const fs::path launcher = root + QRL_BINDIR "/quorlscope", programs = root + QRL_PROGRAMS_INSTALL_DIR;
+    const fs::path link = root + "elsewhere/quorlscope", cli = programs / "quorlscope-cli";
+    const std::string missing = root + "none.qrtb", csv = root + "out.csv";
     const std::string gui = launcher.parent_path().string() + "/" +
                             fs::path(QRL_PROGRAMS_INSTALL_DIR).lexically_relative(QRL_BINDIR).string() +
                             "/quorlscope-gui";

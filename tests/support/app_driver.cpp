@@ -9,7 +9,6 @@
 #include <QtWidgets>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <map>
 
 namespace qrltest
 {
@@ -54,12 +53,6 @@ QAction *MenuItem(const std::string &name)
             if (action->objectName() == QString::fromStdString("action" + name))
                 return action;
     return nullptr;
-}
-
-std::string KeyOf(const std::string &name)
-{
-    QAction *action = MenuItem(name);
-    return action ? action->shortcut().toString(QKeySequence::PortableText).toStdString() : "<no item>";
 }
 
 bool Trigger(const std::string &name)
@@ -197,14 +190,6 @@ bool EndsProcess(const std::function<void()> &fn)
         return true;
     }
     return false;
-}
-
-std::vector<std::string> AlertMessages()
-{
-    std::vector<std::string> messages;
-    for (const ShownAlert &alert : TakeShownAlerts())
-        messages.push_back(alert.message);
-    return messages;
 }
 
 std::vector<std::string> Alerts()
@@ -361,17 +346,3 @@ void PrintTo(const std::string &pdf)
 }
 
 } // namespace qrltest
-
-std::string expected::Label(const std::string &key)
-{
-    // clang-format off
-    static const std::map<std::string, std::string> labels = {
-        {"focal", "Focal length:"}, {"distance", "Distance:"}, {"distancemeter", "Dist. (m):"},
-        {"distancefeet", "Dist. (ft):"}, {"unsharpcircle", "Conf. circle (\u00b5m):"}, {"camera", "Camera:"},
-        {"aperture", "Aperture"}, {"neardistance", "Near limit"}, {"neardistancemeter", "Near limit (m)"},
-        {"neardistancefeet", "Near limit (ft)"}, {"fardistance", "Far limit"}, {"fardistancemeter", "Far limit (m)"},
-        {"fardistancefeet", "Far limit (ft)"}, {"apsc", "APS-C digital"}, {"fullframe", "Full-frame digital"},
-        {"kleinbild", "35 mm film"}, {"mediumformat", "Medium format"}};
-    // clang-format on
-    return labels.at(key);
-}

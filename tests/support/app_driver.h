@@ -27,10 +27,8 @@ namespace qrltest
 // splash's wait), in the locale LANG names.
 void StartApplication(const std::string &locale = "C.UTF-8");
 
-// The menu item "action" + name, or null; its key as portable text; chosen from the opened menus,
-// where it runs only when enabled.
+// The menu item "action" + name, or null; chosen from the opened menus, where it runs only when enabled.
 QAction *MenuItem(const std::string &name);
-std::string KeyOf(const std::string &name);
 bool Trigger(const std::string &name);
 bool IsCommandEnabled(const std::string &name);
 
@@ -71,8 +69,7 @@ std::vector<std::string> DocumentTitles();
 // docs/portrait-50mm.qrtb, a table the application saved, copied into folder under name; its path.
 std::string CopySavedTable(const std::string &folder, const std::string &name);
 bool EndsProcess(const std::function<void()> &fn);
-// The messages, or message and explanation in turn, of the alerts shown since last taken.
-std::vector<std::string> AlertMessages();
+// The message and explanation in turn of each alert shown since last taken.
 std::vector<std::string> Alerts();
 
 // A file dialog or a question (a message box with more than one button) that is up.
@@ -104,13 +101,3 @@ void SetUpPage(const PageChoice &choice);
 void PrintTo(const std::string &pdf); // Print on the front window, into this PDF file
 
 } // namespace qrltest
-
-namespace expected
-{
-
-// The sheet's English labels: "focal", "distance", "unsharpcircle", "camera", "aperture",
-// "neardistance", "fardistance", with a unit ("distancemeter", "neardistancefeet"), and the cameras
-// ("apsc", "fullframe", "kleinbild", "mediumformat").
-std::string Label(const std::string &key);
-
-} // namespace expected

@@ -27,21 +27,10 @@ std::string ReadText(const std::string &path)
     return text.str();
 }
 
-Bytes ReadBytes(const std::string &path)
-{
-    const std::string text = ReadText(path);
-    return Bytes(text.begin(), text.end());
-}
-
 bool WriteText(const std::string &path, const std::string &text)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     return bool(out.write(text.data(), std::streamsize(text.size())).flush());
-}
-
-bool WriteBytes(const std::string &path, const Bytes &bytes)
-{
-    return WriteText(path, std::string(bytes.begin(), bytes.end()));
 }
 
 Strings ListFolder(const std::string &folder)
@@ -53,28 +42,22 @@ Strings ListFolder(const std::string &folder)
     return names;
 }
 
-std::string TempFolder()
-{
-    const char *tmp = std::getenv("TMPDIR");
-    std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/qrl-XXXXXX";
-    if (!mkdtemp(path.data()))
-        ADD_FAILURE() << "cannot make a temporary folder: " << std::strerror(errno);
-    return path;
-}
-
-ScratchFolder::ScratchFolder() : path_(TempFolder()) {}
-
-ScratchFolder::~ScratchFolder()
-{
-    // Every folder opened to its owner first so that its entries can go; mounts inside are left alone.
-    RunProcess({"find", path_, "-xdev", "-type", "d", "-exec", "chmod", "u+rwx", "{}", ";"});
-    RunProcess({"rm", "-rf", "--one-file-system", path_});
-}
-
 std::string FreshFolder()
 {
-    static ScratchFolder all;
-    std::string folder = all / "XXXXXX";
+    // One folder in TMPDIR holds all of the process's; it goes when its static copy is destroyed.
+    static const struct Scratch {
+        std::string path =
+            (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + std::string("/qrl-XXXXXX");
+        Scratch() { EXPECT_NE(mkdtemp(path.data()), nullptr) << path << ": " << std::strerror(errno); }
+        ~Scratch()
+        {
+            // Every folder opened to its owner first so that its entries can go; mounts inside are left
+            // alone.
+            RunProcess({"find", path, "-xdev", "-type", "d", "-exec", "chmod", "u+rwx", "{}", ";"});
+            RunProcess({"rm", "-rf", "--one-file-system", path});
+        }
+    } scratch;
+    std::string folder = scratch.path + "/XXXXXX";
     EXPECT_NE(mkdtemp(folder.data()), nullptr) << folder;
     return folder;
 }
@@ -199,13 +182,6 @@ void ExpectContains(const std::string &text, const Strings &parts)
         EXPECT_NE(text.find(part), std::string::npos) << part << " missing in:\n" << text;
 }
 
-std::string Trimmed(const std::string &text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r\n\f\v");
-    return first == std::string::npos ? ""
-                                      : text.substr(first, text.find_last_not_of(" \t\r\n\f\v") - first + 1);
-}
-
 Strings Split(const std::string &text, char separator)
 {
     Strings pieces(1);
@@ -290,7 +266,7 @@ std::string PdfInfo(const std::string &pdf, const std::string &field)
 {
     for (const std::string &line : Split(RunProcess({"pdfinfo", pdf}).out, '\n'))
         if (line.rfind(field + ":", 0) == 0)
-            return Trimmed(line.substr(field.size() + 1));
+            return line.substr(line.find_first_not_of(' ', field.size() + 1));
     return "";
 }
 

@@ -10,31 +10,14 @@
 namespace qrltest
 {
 
-using Bytes = std::vector<std::uint8_t>;
 using Strings = std::vector<std::string>;
 
 // A whole file, empty when it cannot be read; writing replaces it.
 std::string ReadText(const std::string &path);
-Bytes ReadBytes(const std::string &path);
 bool WriteText(const std::string &path, const std::string &text);
-bool WriteBytes(const std::string &path, const Bytes &bytes);
 Strings ListFolder(const std::string &folder); // sorted
-
-// A new folder, removed with everything in it (never past a mount) at its end.
-class ScratchFolder
-{
-  public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder &) = delete;
-    const std::string &path() const { return path_; }
-    std::string operator/(const std::string &name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
-std::string FreshFolder(); // inside one scratch folder of the process, closed to others
-std::string TempFolder();  // outside it, so that it may be opened to others
+// A new folder (mode 0700), removed with everything in it but mounts when the process ends.
+std::string FreshFolder();
 
 struct Ran {
     int status = -1; // 128 + the signal's number when a signal ended it
@@ -66,7 +49,6 @@ std::string ReplacedAsASaveDoes(const std::string &folder, const std::string &ex
 
 // One failure for each part the text lacks, naming it.
 void ExpectContains(const std::string &text, const Strings &parts);
-std::string Trimmed(const std::string &text);
 Strings Split(const std::string &text, char separator); // one more piece than separators
 Strings Words(const std::string &text);
 
