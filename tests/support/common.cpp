@@ -1,5 +1,6 @@
 #include "common.h"
 
+#include <QProcess>
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
@@ -9,12 +10,9 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sched.h>
-#include <spawn.h>
 #include <sstream>
-#include <sys/mman.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace qrltest
@@ -64,42 +62,28 @@ std::string FreshFolder()
 
 Ran RunProcess(const Strings &command, const Strings &environment, const std::string &input)
 {
-    // env(1) removes, then sets variables, and reports a program it cannot start with 127 or 126.
-    Strings line = {"env"}, settings;
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
     for (const std::string &change : environment)
-        if (change.find('=') != std::string::npos)
-            settings.push_back(change);
-        else if (!change.empty())
-            line.insert(line.end(), {"-u", change});
-    line.insert(line.end(), settings.begin(), settings.end());
-    line.insert(line.end(), command.begin(), command.end());
-    std::vector<char *> argv;
-    for (std::string &argument : line)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    // The standard streams are anonymous files, read once the program has ended.
-    const int streams[3] = {memfd_create("in", MFD_CLOEXEC), memfd_create("out", MFD_CLOEXEC),
-                            memfd_create("err", MFD_CLOEXEC)};
-    const auto stream = [&](int fd) { return "/proc/self/fd/" + std::to_string(streams[fd]); };
-    WriteText(stream(0), input);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    for (int fd = 0; fd < 3; ++fd)
-        posix_spawn_file_actions_adddup2(&actions, streams[fd], fd);
-    pid_t child = 0;
-    int status = 0;
-    Ran ran;
-    if (posix_spawn(&child, "/usr/bin/env", &actions, nullptr, argv.data(), environ) != 0)
-        ADD_FAILURE() << "cannot run " << line.back();
-    while (child && waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        if (const std::size_t equals = change.find('='); equals != std::string::npos)
+            variables.insert(QString::fromStdString(change.substr(0, equals)),
+                             QString::fromStdString(change.substr(equals + 1)));
+        else
+            variables.remove(QString::fromStdString(change));
+    QStringList arguments;
+    for (const std::string &argument : command)
+        arguments.append(QString::fromStdString(argument));
+    QProcess process;
+    process.setProcessEnvironment(variables);
+    process.start(arguments.takeFirst(), arguments);
+    process.write(input.data(), qint64(input.size()));
+    process.closeWriteChannel();
+    if (!process.waitForFinished(-1)) {
+        ADD_FAILURE() << "cannot run " << command.front() << ": " << process.errorString().toStdString();
+        return {};
     }
-    posix_spawn_file_actions_destroy(&actions);
-    if (child)
-        ran = {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadText(stream(1)),
-               ReadText(stream(2))};
-    for (int fd : streams)
-        close(fd);
-    return ran;
+    const bool signalled = process.exitStatus() == QProcess::CrashExit; // then the code is the signal's
+    return {process.exitCode() + (signalled ? 128 : 0), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
 }
 
 bool IgnoresFileModes()

@@ -23,7 +23,7 @@ struct Ran {
     int status = -1; // 128 + the signal's number when a signal ended it
     std::string out, err;
 };
-// The program looked up in PATH; environment: "NAME=value" sets, "NAME" removes.
+// The program looked up in PATH, run to its end; environment: "NAME=value" sets, "NAME" removes.
 Ran RunProcess(const Strings &command, const Strings &environment = {}, const std::string &input = "");
 // Whether this process may ignore file modes, as root normally may.
 bool IgnoresFileModes();
