@@ -74,47 +74,36 @@ bool IsCommandEnabled(const std::string &name)
     return MenuItem(name) && MenuItem(name)->isEnabled();
 }
 
-void RunTableWindow(const std::function<void(QWidget *)> &script)
-{
-    const auto open = [] {
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (widget->isVisible() && Find<QPushButton>(widget, "computeButton"))
-                return qobject_cast<QDialog *>(widget);
-        return static_cast<QDialog *>(nullptr);
-    };
-    Trigger("ComputeTable");
-    if (open())
-        script(open());
-    if (open())
-        open()->reject(); // as its Cancel button does
-}
-
 TableWindowState ComputeTable(const TableEntry &entry)
 {
-    TableWindowState state;
-    RunTableWindow([&](QWidget *window) {
-        auto *distance = Find<QLineEdit>(window, "distanceField");
-        auto *focal = Find<QLineEdit>(window, "focalField");
-        auto *camera = Find<QComboBox>(window, "unsharpField");
-        auto *circle = Find<QLineEdit>(window, "unsharpCircleValueField");
-        ASSERT_TRUE(distance && focal && camera && circle);
-        state = {Find<QLabel>(window, "distanceStringField")->text().toStdString(),
-                 distance->text().toStdString(),
-                 focal->text().toStdString(),
-                 circle->text().toStdString(),
-                 camera->currentIndex() + 1,
-                 circle->isEnabled()};
-        if (entry.distance)
-            TypeInto(distance, *entry.distance);
-        if (entry.focalLength)
-            TypeInto(focal, *entry.focalLength);
-        if (entry.cameraItem)
-            ChooseItem(camera, *entry.cameraItem);
-        if (entry.circle)
-            TypeInto(circle, *entry.circle);
-        if (entry.compute)
-            Click(Find<QPushButton>(window, "computeButton"));
-    });
+    Trigger("ComputeTable");
+    QPointer<QDialog> window = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+    auto *distance = Find<QLineEdit>(window, "distanceField");
+    auto *focal = Find<QLineEdit>(window, "focalField");
+    auto *camera = Find<QComboBox>(window, "unsharpField");
+    auto *circle = Find<QLineEdit>(window, "unsharpCircleValueField");
+    if (!distance || !focal || !camera || !circle) {
+        ADD_FAILURE() << "no table parameters window";
+        return {};
+    }
+    const TableWindowState state = {Find<QLabel>(window, "distanceStringField")->text().toStdString(),
+                                    distance->text().toStdString(),
+                                    focal->text().toStdString(),
+                                    circle->text().toStdString(),
+                                    camera->currentIndex() + 1,
+                                    circle->isEnabled()};
+    if (entry.distance)
+        TypeInto(distance, *entry.distance);
+    if (entry.focalLength)
+        TypeInto(focal, *entry.focalLength);
+    if (entry.cameraItem)
+        ChooseItem(camera, *entry.cameraItem);
+    if (entry.circle)
+        TypeInto(circle, *entry.circle);
+    if (entry.compute)
+        Click(Find<QPushButton>(window, "computeButton"));
+    if (window && window->isVisible())
+        window->reject(); // as its Cancel button does
     return state;
 }
 

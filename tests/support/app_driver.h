@@ -45,9 +45,7 @@ struct TableWindowState {
     int cameraItem = 0;
     bool circleEnabled = false;
 };
-// Opens the window with the compute command and runs the script on it, then cancels a window left
-// open; ComputeTable fills it in.
-void RunTableWindow(const std::function<void(QWidget *)> &script);
+// Opens the window with the compute command, fills it in, and cancels it when it stays open.
 TableWindowState ComputeTable(const TableEntry &entry);
 
 template <typename Widget> Widget *Find(QWidget *window, const char *objectName)
