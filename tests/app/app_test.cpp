@@ -25,19 +25,28 @@ short RowTop(int row)
     return short(150 + 30 * row);
 }
 
-// The texts at their anchors and no more: labels (with the unit, " (m)" or " (ft)", once computed), spots,
-// rows by the formulas or placeholders; the rule at 90, 10 short of the right edge; the picture.
-void ExpectSheet(QWidget *window, const std::string &unit, const std::vector<Row> &rows, Spots spots)
+// The texts at their anchors and no more: labels (with the unit once computed), spots, rows by the formulas
+// or, for distance 0, placeholders; the rule at 90, 10 short of the right edge; the picture.
+void ExpectSheet(QWidget *window, bool feet, double distance, double focal, double circle, Spots spots)
 {
+    const char *const apertures[] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
+                                     " 8  ", "11   ", "16  ", "22  ", "32  "};
+    const std::string unit = distance == 0 ? "" : feet ? " (ft)" : " (m)";
     // clang-format off
     spots.insert(spots.end(), {{20, 20, "Focal length:"}, {20, 45, "Conf. circle (\u00b5m):"}, {20, 70, "Camera:"},
         {20, 110, "Aperture"}, {210, 20, unit.empty() ? "Distance:" : "Dist." + unit + ":"},
         {120, 110, "Near limit" + unit}, {260, 110, "Far limit" + unit}});
     // clang-format on
-    for (int i = 0; i < 10; ++i)
-        spots.insert(spots.end(), {{30, RowTop(i), kApertureTexts[i]},
-                                   {140, RowTop(i), rows.empty() ? "-" : NearText(rows[i])},
-                                   {280, RowTop(i), rows.empty() ? "-" : FarText(rows[i])}});
+    for (int i = 0; i < 10; ++i) {
+        const Row row = Limits(distance, feet, focal, circle, kApertures[i]);
+        const auto figure = [&](double value) { return QString::asprintf("%6.3f", value).toStdString(); };
+        spots.insert(spots.end(), {{30, RowTop(i), apertures[i]},
+                                   {140, RowTop(i), distance == 0 ? "-" : figure(row.nearDistance)},
+                                   {280, RowTop(i),
+                                    distance == 0    ? "-"
+                                    : row.noFarLimit ? "inf"
+                                                     : figure(row.farDistance)}});
+    }
     for (const auto &[x, y, text] : spots)
         EXPECT_EQ(TextAt(window, x, y).value_or("<none>"), text) << "at " << x << "," << y;
     EXPECT_EQ(Texts(window).size(), 41u);                // labels, apertures, figures and rows
@@ -107,7 +116,7 @@ TEST(Sheet, StartupThenEmptyThenWorkedSheets)
               std::make_tuple(nullptr, std::vector<std::string>{"MainWindow"},
                               std::vector<std::string>{"Untitled "}));
     QWidget *window = DocumentAt(0);
-    ExpectSheet(window, "", {}, {{150, 20, "-"}, {320, 20, "-"}, {180, 45, "-"}, {125, 70, "-"}});
+    ExpectSheet(window, false, 0, 0, 0, {{150, 20, "-"}, {320, 20, "-"}, {180, 45, "-"}, {125, 70, "-"}});
     using Shown = std::tuple<std::string, std::string, int, std::string, bool>;
     // clang-format off
     const struct {
@@ -129,7 +138,7 @@ TEST(Sheet, StartupThenEmptyThenWorkedSheets)
         platform::preferences().setValue("Distance Unit", c.feet ? 2 : 1);
         const TableWindowState s = ComputeTable(c.entry);
         EXPECT_EQ(Shown(s.distance, s.focalLength, s.cameraItem, s.circle, s.circleEnabled), c.opening);
-        ExpectSheet(window, c.feet ? " (ft)" : " (m)", Rows(c.distance, c.feet, c.focal, c.circle), c.spots);
+        ExpectSheet(window, c.feet, c.distance, c.focal, c.circle, c.spots);
     }
     EXPECT_EQ(TextAt(window, 280, RowTop(7)).value_or("").substr(0, 5), "113.8");
     ComputeTable({"9", "100", 1, "5", false});

@@ -2,6 +2,7 @@
 // tests/support/optics.h: limits and hyperfocal distances, infinity from the
 // hyperfocal distance on and the range check at each bound.
 #include "model/figures.h"
+#include "tests/support/common.h"
 #include "tests/support/optics.h"
 
 #include <gtest/gtest.h>

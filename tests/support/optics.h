@@ -1,23 +1,16 @@
 // Depth-of-field figures and focus bracketing plans worked out without the
-// program, in metres (feet by the exact 0.3048), and the sheet's number format.
+// program, in metres (feet by the exact 0.3048).
 // With D the focusing distance, near = D f² / (f² + N c (D − f)) and
 // far = D f² / (f² − N c (D − f)), no far limit from H = f² / (N c) + f on.
 #pragma once
 
-#include "tests/support/common.h"
-
 #include <cmath>
-#include <cstdio>
 #include <gtest/gtest.h>
-#include <string>
 #include <vector>
 
 namespace expected
 {
-using qrltest::Words;
 constexpr double kApertures[10] = {1.4, 2.0, 2.8, 4.0, 5.6, 8.0, 11.0, 16.0, 22.0, 32.0};
-const char *const kApertureTexts[10] = {" 1.4", " 2  ",  " 2.8", " 4  ", " 5.6",
-                                        " 8  ", "11   ", "16  ", "22  ", "32  "};
 
 struct Row {
     double nearDistance, farDistance; // in the table's unit; far meaningless when noFarLimit
@@ -31,30 +24,10 @@ inline Row Limits(double distance, bool feet, double focalMillimetres, double ci
     return {d * f * f / (f * f + spread) / unit, d * f * f / farDenominator / unit, farDenominator <= 0.0};
 }
 
-inline std::vector<Row> Rows(double distance, bool feet, double focalMillimetres, double circleMetres)
-{
-    std::vector<Row> rows;
-    for (double n : kApertures)
-        rows.push_back(Limits(distance, feet, focalMillimetres, circleMetres, n));
-    return rows;
-}
-
 inline double Hyperfocal(bool feet, double focalMillimetres, double circleMetres, double n)
 {
     const double f = focalMillimetres / 1000.0;
     return (f * f / (n * circleMetres) + f) / (feet ? 0.3048 : 1.0);
-}
-
-inline std::string NearText(const Row &row)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%6.3f", row.nearDistance);
-    return text;
-}
-
-inline std::string FarText(const Row &row)
-{
-    return row.noFarLimit ? "inf" : NearText({row.farDistance, 0.0, false});
 }
 
 // Within the relative tolerance (and a picometre); infinities and NANs exactly.
