@@ -147,7 +147,8 @@ TEST(Export, FormatsHoldTheTables)
     EXPECT_EQ(SchemaErrors(jsons), Strings(jsons.size(), ""));
 }
 
-// What `table` prints and `export` writes; a file is replaced as a save does: through a link.
+// What `table` prints and `export` writes; a file is replaced as a save does: through a link, keeping a
+// file's mode and owner.
 TEST(CommandLine, TablesAndFiles)
 {
     const Ran csv = RunCommand({"table", "--distance=15", "--focal=50", "--camera=film", "--circle=5",
@@ -164,11 +165,22 @@ TEST(CommandLine, TablesAndFiles)
                                {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=xcb"}); // no display
     EXPECT_EQ(std::to_string(pdf.status) + pdf.err + PdfInfo(folder + "/kit.pdf", "Pages"), "02");
     ExpectContains(PdfText(folder + "/kit.pdf"), {"-platform", "Wide"});
-    for (const ExistingFile &file : MakeExistingFiles(folder, "csv")) {
-        EXPECT_EQ(RunCommand({"export", docs[0], "--to", folder + "/" + file.stem + ".csv"}).status, 0);
-        EXPECT_EQ(ReplacedAsASaveDoes(folder, "csv", file), "");
-        EXPECT_EQ(ReadCSV(ReadText(file.holder)), Expected({kPortrait}, "m"));
-    }
+    const std::string link = folder + "/link.csv", target = folder + "/target.csv",
+                      secret = folder + "/secret.csv";
+    ASSERT_TRUE(WriteText(target, "old") && WriteText(secret, "old"));
+    std::filesystem::create_symlink(target, link);
+    const bool root = geteuid() == 0; // who alone may give a file to another user
+    ASSERT_EQ(::chmod(secret.c_str(), 0600) + (root ? ::chown(secret.c_str(), 1234, 5678) : 0), 0);
+    for (const std::string &to : {link, secret})
+        EXPECT_EQ(RunCommand({"export", docs[0], "--to", to}).status, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    for (const std::string &written : {target, secret})
+        EXPECT_EQ(ReadCSV(ReadText(written)), Expected({kPortrait}, "m")) << written;
+    struct stat st {
+    };
+    ASSERT_EQ(::stat(secret.c_str(), &st), 0); // the file keeps its mode and owner
+    EXPECT_EQ(std::make_tuple(st.st_mode & 07777, st.st_uid, st.st_gid),
+              std::make_tuple(0600u, root ? 1234u : getuid(), root ? 5678u : getgid()));
 }
 
 // Each argument error and failure: its status and message, and nothing written or left behind.
@@ -178,27 +190,29 @@ TEST(CommandLine, ArgumentsAndFailures)
     const std::string f = FreshFolder(), good = CopySavedTable(f, "good.qrtb"), keep = f + "/keep.csv", q = "quorlscope: ",
         usage = "usage: quorlscope table --distance D", range = "Please Check Your Arguments!\nThe focal length should be in the range of 4..1000 mm,\n";
     WriteText(keep, "precious");
-    const auto table = [](const Strings &more) {
-        Strings arguments = {"table", "--focal", "50", "--camera", "apsc", "--circle", "30"};
+    const auto with = [](Strings arguments, const Strings &more) {
         arguments.insert(arguments.end(), more.begin(), more.end());
         return arguments;
     };
+    const Strings table = {"table", "--focal", "50", "--camera", "apsc", "--circle", "30"}, stack = {"stack", "--focal", "50", "--aperture", "8", "--camera", "film"};
     const std::tuple<Strings, int, std::string, std::string> cases[] = { // arguments, status, output, error
         {{"table", "--distance", "3", "-h", "--colour", "red"}, 0, usage, ""},
-        {table({"--distance", "1000", "--focal", "4", "--circle", "1"}), 0, "table: focal length 4 mm, distance 1000 m, circle of confusion 1 µm, camera APS-C digital\n", ""},
-        {table({"--distance", "0.3", "--unit", "ft"}), 2, "", range},
-        {table({"--distance", "5", "--focal", "1001"}), 2, "", range},
-        {table({"--distance", "5", "--circle", "0.99"}), 2, "", range},
-        {table({"--distance", "3,5"}), 2, "", q + "--distance 3,5: not a number\n"},
-        {table({}), 2, "", q + "--distance is needed\n"},
-        {table({"--distance", "5", "--camera", "phone"}), 2, "", q + "unknown camera phone\n"},
-        {table({"--distance", "5", "--colour", "red"}), 2, "", q + "unknown option --colour\n"},
+        {with(table, {"--distance", "1000", "--focal", "4", "--circle", "1"}), 0, "table: focal length 4 mm, distance 1000 m, circle of confusion 1 µm, camera APS-C digital\n", ""},
+        {with(table, {"--distance", "0.3", "--unit", "ft"}), 2, "", range},
+        {with(table, {"--distance", "5", "--focal", "1001"}), 2, "", range},
+        {with(table, {"--distance", "5", "--circle", "0.99"}), 2, "", range},
+        {with(table, {"--distance", "3,5"}), 2, "", q + "--distance 3,5: not a number\n"},
+        {with(table, {}), 2, "", q + "--distance is needed\n"},
+        {with(table, {"--distance", "5", "--camera", "phone"}), 2, "", q + "unknown camera phone\n"},
+        {with(table, {"--distance", "5", "--colour", "red"}), 2, "", q + "unknown option --colour\n"},
         {{"table", "--distance", "5", "--focal", "50", "--camera", "fullframe"}, 2, "", q + "--circle is needed for apsc and fullframe\n"},
         {{"export", good, f + "/gone.qrtb", "--to", keep}, 1, "", q + "cannot read " + f + "/gone.qrtb: No such file or directory\n"},
         {{"export", good, "--to", f + "/no/a.csv"}, 1, "", q + "cannot write " + f + "/no/a.csv: no such folder\n"},
         {{"export", good, "--to", f + "/a.txt"}, 2, "", q + f + "/a.txt: the name must end in .csv, .json or .pdf"},
         {{"export", good}, 2, "", q + "--to OUT is needed\n"},
-        {{"export", good, "--into", keep}, 2, "", q + "unknown option --into\n"}};
+        {{"export", good, "--into", keep}, 2, "", q + "unknown option --into\n"},
+        {stack, 2, "", q + "--near is needed\n"}, {with(stack, {"--near", "2", "--far", "inf"}), 2, "", q + "--far inf: not a number\n"},
+        {with(stack, {"--near", "2", "--distance", "3"}), 2, "", q + "unknown option --distance\n"}};
     // clang-format on
     const Strings before = ListFolder(f);
     for (const auto &[arguments, status, out, err] : cases) {

@@ -131,35 +131,6 @@ bool MakeUnwritable(const std::string &folder)
     return chmod(folder.c_str(), 0555) == 0 && (!IgnoresFileModes() || MountReadOnly(folder));
 }
 
-std::vector<ExistingFile> MakeExistingFiles(const std::string &folder, const std::string &extension)
-{
-    std::filesystem::create_directory(folder + "/kept");
-    const std::string target = folder + "/kept/target." + extension,
-                      secret = folder + "/private." + extension;
-    WriteText(target, "old contents");
-    WriteText(secret, "old contents");
-    std::filesystem::create_symlink(target, folder + "/link." + extension);
-    chmod(secret.c_str(), 0600);
-    EXPECT_EQ(geteuid() == 0 ? chown(secret.c_str(), 1234, 5678) : 0, 0);
-    return {{"link", target, true}, {"private", secret, false}};
-}
-
-std::string ReplacedAsASaveDoes(const std::string &folder, const std::string &extension,
-                                const ExistingFile &file)
-{
-    const std::string written = folder + "/" + file.stem + "." + extension, contents = ReadText(file.holder);
-    struct stat st;
-    if (lstat(written.c_str(), &st) != 0 || S_ISLNK(st.st_mode) != file.isLink)
-        return written + ": not a " + (file.isLink ? "symbolic link" : "plain file") + " any more";
-    if (contents.empty() || contents == "old contents")
-        return file.holder + ": the new contents are not there";
-    if (stat(file.holder.c_str(), &st) != 0 || (!file.isLink && (st.st_mode & 07777) != 0600))
-        return file.holder + ": lost its permissions 0600";
-    if (!file.isLink && geteuid() == 0 && (st.st_uid != 1234 || st.st_gid != 5678))
-        return file.holder + ": lost its owner or group";
-    return {};
-}
-
 void ExpectContains(const std::string &text, const Strings &parts)
 {
     for (const std::string &part : parts)

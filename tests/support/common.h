@@ -36,17 +36,6 @@ std::string MountsUnavailable();
 bool MountReadOnly(const std::string &folder);
 bool MakeUnwritable(const std::string &folder);
 
-// "link.<extension>", a symbolic link to "kept/target.<extension>", and "private.<extension>" (mode
-// 0600, as root owned by 1234:5678), both holding "old contents"; replaced as a save replaces a file
-// ("" when so): the link stays a link and its target changes, the private file keeps mode and owner.
-struct ExistingFile {
-    std::string stem, holder; // the name written to without its extension; the file that changes
-    bool isLink = false;
-};
-std::vector<ExistingFile> MakeExistingFiles(const std::string &folder, const std::string &extension);
-std::string ReplacedAsASaveDoes(const std::string &folder, const std::string &extension,
-                                const ExistingFile &file);
-
 // One failure for each part the text lacks, naming it.
 void ExpectContains(const std::string &text, const Strings &parts);
 Strings Split(const std::string &text, char separator); // one more piece than separators
