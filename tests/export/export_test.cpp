@@ -245,17 +245,20 @@ TEST(Export, TitlesAreQuoted)
         EXPECT_EQ(ReadCSV(*QRLTablesAsCSV({{title, table.data}})).at(10).at(0), field) << title;
 }
 
-// The printed sheet on the page setup's paper: the ten rows 30 points apart, as far below the
-// printable area's top whatever the margins.
-TEST(Print, SheetOnPaper)
+// The printed sheet on the page setup's paper: the ten rows 30 points apart, as far below the printable
+// area's top whatever the margins. Export… proposes the title with each format's extension; the files
+// hold the table, replacing a file once confirmed; Copy puts the CSV and the tab text on the clipboard,
+// not for an empty table. A failed print or export says why.
+TEST(Export, PrintedExportedAndCopied)
 {
+    StartApplication();
+    EXPECT_FALSE(Trigger("Copy"));
+    ComputeTable({"3", "50", 3, std::nullopt});
+    const std::string folder = FreshFolder(), path = folder + "/film.";
+    const Grid figures = Expected({kFilm}, "m");
     const std::pair<PageChoice, std::string> pages[] = {
         {{"Letter", false, 72, 90, 54, 54}, "612 x 792 pts (letter)"},
         {{"A4", true, 36, 36, 36, 36}, "842 x 595 pts (A4)"}};
-    StartApplication();
-    ComputeTable({"3", "50", 3, std::nullopt});
-    const std::string folder = FreshFolder();
-    const Grid figures = Expected({kFilm}, "m");
     std::optional<double> offset; // the first row's top below the printable area's
     for (const auto &[page, size] : pages) {
         SetUpPage(page);
@@ -279,17 +282,6 @@ TEST(Print, SheetOnPaper)
             EXPECT_NEAR(words[at].second - page.top, *offset + 30.0 * (i - 1), 0.5) << size;
         }
     }
-}
-
-// Export… proposes the title with each format's extension; the files hold the
-// table, replacing a file once confirmed; Copy puts the CSV and the tab text on
-// the clipboard, not for an empty table. A failed print or export says why.
-TEST(Export, FilesClipboardAndFailures)
-{
-    StartApplication();
-    EXPECT_FALSE(Trigger("Copy"));
-    ComputeTable({"3", "50", 3, std::nullopt});
-    const std::string folder = FreshFolder(), path = folder + "/film.";
     WriteText(path + "csv", std::string(100000, 'x'));
     const Strings extensions = {"csv", "json", "pdf"};
     for (int format = 0; format < 3; ++format) {
@@ -300,7 +292,6 @@ TEST(Export, FilesClipboardAndFailures)
     }
     EXPECT_EQ(ReadCSV(ReadText(path + "csv")), Expected({kFilm}, "m"));
     EXPECT_EQ(JSONRows(ReadText(path + "json")), Expected({kFilm}, ""));
-    const Grid figures = Expected({kFilm}, "m");
     ExpectContains(PdfText(path + "pdf"),
                    {figures[1][6], figures[10][7], "Hyperfocal", "distances in metres"});
     EXPECT_TRUE(Trigger("Copy"));
