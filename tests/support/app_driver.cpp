@@ -149,15 +149,6 @@ std::optional<std::string> TextAt(QWidget *window, short x, short y)
     return found;
 }
 
-std::vector<std::string> Texts(QWidget *window)
-{
-    std::vector<std::string> texts;
-    for (const SheetItem &item : Contents(window))
-        if (item.kind == SheetItem::Kind::text)
-            texts.push_back(item.text.toStdString());
-    return texts;
-}
-
 DocumentWindow *DocumentAt(int index)
 {
     return BGetDocumentWindowByIndex(std::int16_t(index));
@@ -169,16 +160,6 @@ std::vector<std::string> DocumentTitles()
     for (int i = 0; i < BGetNumberOfDocuments(); ++i)
         titles.push_back(DocumentAt(i)->windowTitle().remove(QStringLiteral("[*]")).toStdString());
     return titles;
-}
-
-bool EndsProcess(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const ProcessExitRequested &) {
-        return true;
-    }
-    return false;
 }
 
 std::vector<std::string> Alerts()

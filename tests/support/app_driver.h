@@ -57,16 +57,14 @@ bool TypeInto(QLineEdit *field, const std::string &text);
 bool ChooseItem(QComboBox *popup, int item);
 bool Click(QAbstractButton *button);
 
-// The sheet a document window paints; the text whose frame starts at (L + x, T + y); all its texts.
+// The sheet a document window paints; the text whose frame starts at (L + x, T + y).
 SheetLayout Contents(QWidget *window);
 std::optional<std::string> TextAt(QWidget *window, short x, short y);
-std::vector<std::string> Texts(QWidget *window);
 
 DocumentWindow *DocumentAt(int index);
 std::vector<std::string> DocumentTitles();
 // docs/portrait-50mm.qrtb, a table the application saved, copied into folder under name; its path.
 std::string CopySavedTable(const std::string &folder, const std::string &name);
-bool EndsProcess(const std::function<void()> &fn);
 // The message and explanation in turn of each alert shown since last taken.
 std::vector<std::string> Alerts();
 
