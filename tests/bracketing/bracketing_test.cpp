@@ -17,7 +17,6 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <algorithm>
-#include <array>
 #include <gtest/gtest.h>
 
 using namespace qrltest;
@@ -67,20 +66,16 @@ std::vector<Strings> ExpectedRows(const expected::Plan &plan, const char *endles
 // Metres and feet, finite and endless far limits, several overlaps; a near
 // limit that is exactly a shot's ends the plan there, and so do the bounds
 // (99 shots, a near limit of 1000 m).
-const Scene kScenes[] = {{2, 30, 24, 8, 0.5, INFINITY, 0.1, false},
-                         {2, 30, 50, 8, 1, INFINITY, NAN, false},
-                         {2, 30, 50, 8, 1, INFINITY, 0, false},
-                         {2, 30, 50, 8, 1, INFINITY, 0.5, false},
-                         {1, 20, 100, 11, 2, 10, 0.2, false},
-                         {1, 20, 50, 5.6, 2, 10, 0.2, true},
-                         {3, 33, 35, 5.6, 3, INFINITY, 0.1, true},
-                         {4, 100, 200, 16, 20, 100, 0.9, true},
-                         {2, 30, 24, 16, 2, INFINITY, 0.1, false},     // one shot: A beyond half of H
-                         {3, 33, 50, 8, 3280.83, INFINITY, 0.3, true}, // just inside 1000 m
-                         {2, 30, 105, 2.8, 0.25, 0.3, 0.1, false},     // a close product shot
-                         {1, 25, 4, 1, 0.008, INFINITY, 0.1, false},   // the shortest lens, its closest scene
-                         NearAtShot({2, 30, 50, 8, 1, INFINITY, NAN, false}, 4, 1.0),
-                         NearAtShot({1, 20, 100, 2, 0.2, INFINITY, 0.1, false}, 99, 1.0)};
+// clang-format off
+const Scene kScenes[] = {{2, 30, 24, 8, 0.5, INFINITY, 0.1, false}, {2, 30, 50, 8, 1, INFINITY, NAN, false},
+    {2, 30, 50, 8, 1, INFINITY, 0, false}, {2, 30, 50, 8, 1, INFINITY, 0.5, false}, {1, 20, 100, 11, 2, 10, 0.2, false},
+    {1, 20, 50, 5.6, 2, 10, 0.2, true}, {3, 33, 35, 5.6, 3, INFINITY, 0.1, true}, {4, 100, 200, 16, 20, 100, 0.9, true},
+    {2, 30, 24, 16, 2, INFINITY, 0.1, false},     // one shot: A beyond half of H
+    {3, 33, 50, 8, 3280.83, INFINITY, 0.3, true}, // just inside 1000 m
+    {2, 30, 105, 2.8, 0.25, 0.3, 0.1, false},     // a close product shot
+    {1, 25, 4, 1, 0.008, INFINITY, 0.1, false},   // the shortest lens, its closest scene
+    NearAtShot({2, 30, 50, 8, 1, INFINITY, NAN, false}, 4, 1.0), NearAtShot({1, 20, 100, 2, 0.2, INFINITY, 0.1, false}, 99, 1.0)};
+// clang-format on
 
 // The fields by name (no "--" or "Field"), in full to be read back exactly; "" for one left empty (NAN).
 std::vector<std::pair<std::string, std::string>> Fields(const Scene &s)
@@ -191,16 +186,16 @@ TEST(Bracketing, PlansMatchTheFormulas)
         jsons.push_back(json.out);
         const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out));
         expected::ExpectClose(plan.hyperfocal, document["hyperfocal"].toDouble());
-        ASSERT_EQ(plan.shots.size(), std::size_t(document["shots"].toArray().size()));
-        for (std::size_t i = 0; i < plan.shots.size(); ++i) {
-            const expected::Shot &shot = plan.shots[i];
-            const double values[] = {i + 1.0, shot.focus, shot.nearDistance, shot.farDistance};
-            for (int k = 0; k < 4; ++k) {
-                const QJsonValue got =
-                    document["shots"][qsizetype(i)][std::array{"shot", "focus", "near", "far"}[k]];
-                expected::ExpectClose(values[k], got.toString() == "inf" ? INFINITY : got.toDouble());
+        const QJsonArray shots = document["shots"].toArray();
+        ASSERT_EQ(plan.shots.size(), std::size_t(shots.size()));
+        for (std::size_t i = 0; i < plan.shots.size(); ++i)
+            for (const auto &[name, value] : {std::pair{"shot", i + 1.0},
+                                              {"focus", plan.shots[i].focus},
+                                              {"near", plan.shots[i].nearDistance},
+                                              {"far", plan.shots[i].farDistance}}) {
+                const QJsonValue got = shots[qsizetype(i)][QLatin1String(name)];
+                expected::ExpectClose(value, got.toString() == "inf" ? INFINITY : got.toDouble());
             }
-        }
         FillIn(window, scene);
         EXPECT_EQ(ShownShots(window), ExpectedRows(plan, "∞"));
         EXPECT_TRUE(Trigger("Copy"));

@@ -176,8 +176,7 @@ TEST(CommandLine, TablesAndFiles)
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     for (const std::string &written : {target, secret})
         EXPECT_EQ(ReadCSV(ReadText(written)), Expected({kPortrait}, "m")) << written;
-    struct stat st {
-    };
+    struct stat st;
     ASSERT_EQ(::stat(secret.c_str(), &st), 0); // the file keeps its mode and owner
     EXPECT_EQ(std::make_tuple(st.st_mode & 07777, st.st_uid, st.st_gid),
               std::make_tuple(0600u, root ? 1234u : getuid(), root ? 5678u : getgid()));

@@ -58,9 +58,8 @@ TEST(Model, LimitsAndInfinityFromTheHyperfocalDistanceOn)
             }
 }
 
-// Each bound ± in metres and feet (twice 50 mm is 0.328084 ft, twice 4 mm
-// 0.026247 ft); the first failing check wins; units other than feet, and the
-// unit left out, are metres.
+// What the table window and the command line cannot tell apart: which failing check wins, the bounds
+// just past 1000 and at the shortest lens in feet; units other than feet, and the unit left out, are metres.
 TEST(Model, RangeBounds)
 {
     const double past1000 = std::nextafter(1000.0, 2000.0);
@@ -70,15 +69,10 @@ TEST(Model, RangeBounds)
         std::int32_t unit;
         tDataRangeErr result;
     } cases[] = {
-        {1000.0, 50.0, m, kInRange}, {1000.001, 50.0, m, kDistanceTooFar}, {past1000, 50.0, m, kDistanceTooFar},
-        {0.1, 50.0, m, kInRange}, {0.0999, 50.0, m, kDistanceTooClose}, {5.0, 1000.0, m, kInRange},
-        {5.0, 1000.5, m, kFocalLengthTooLong}, {5.0, 4.0, m, kInRange}, {5.0, 3.9, m, kFocalLengthTooShort},
-        {0.008, 4.0, m, kInRange}, {0.0079, 4.0, m, kDistanceTooClose}, {2000.0, 2.0, m, kDistanceTooFar},
-        {0.001, 2000.0, m, kDistanceTooClose}, {500.0, 1200.0, m, kFocalLengthTooLong},
-        {0.328084, 50.0, ft, kInRange}, {0.328083, 50.0, ft, kDistanceTooClose}, {0.026247, 4.0, ft, kInRange},
-        {0.026246, 4.0, ft, kDistanceTooClose}, {1000.0, 50.0, ft, kInRange}, {1000.001, 50.0, ft, kDistanceTooFar},
-        {15.0, 4.0, ft, kInRange}, {15.0, 3.9, ft, kFocalLengthTooShort}, {15.0, 1000.5, ft, kFocalLengthTooLong},
-        {0.0999, 50.0, 3, kDistanceTooClose}, {0.2, 50.0, -1, kInRange}, {0.1, 50.0, 7, kInRange}};
+        {past1000, 50.0, m, kDistanceTooFar}, {2000.0, 2.0, m, kDistanceTooFar}, {0.001, 2000.0, m, kDistanceTooClose},
+        {500.0, 1200.0, m, kFocalLengthTooLong}, {0.026247, 4.0, ft, kInRange}, {0.026246, 4.0, ft, kDistanceTooClose},
+        {1000.001, 50.0, ft, kDistanceTooFar}, {0.0999, 50.0, 3, kDistanceTooClose}, {0.2, 50.0, -1, kInRange},
+        {0.1, 50.0, 7, kInRange}};
     // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(QRLArgumentsInRange(c.distance, c.focal, c.unit), c.result)
