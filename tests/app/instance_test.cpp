@@ -57,8 +57,8 @@ int Listening(const std::string &path)
 } // namespace
 
 // One row per later start on an instance that took over the socket a crashed one left: status, output,
-// documents, alerts; names made absolute in its folder; the untitled window gives way.
-TEST(SingleInstance, LaterStartsHandTheirFilesOver)
+// documents, alerts; names made absolute in its folder; the untitled window gives way. Then a signal.
+TEST(SingleInstance, LaterStartsHandTheirFilesOverOrEndOnASignal)
 {
     setenv("XDG_RUNTIME_DIR", FreshFolder().c_str(), 1); // no other test's instance answers
     close(Listening(instanceSocketPath()));              // what a crash leaves: nobody listens
@@ -94,13 +94,7 @@ TEST(SingleInstance, LaterStartsHandTheirFilesOver)
     EXPECT_EQ(platform::frontWindow(), DocumentAt(1)); // the opened windows come to the front
     ReleaseSingleInstance();
     EXPECT_FALSE(fs::exists(instanceSocketPath()));
-}
-
-// An instance takes the files and never answers: SIGINT or SIGTERM ends the later start at once.
-TEST(SingleInstance, SignalEndsALaterStartWaitingForTheAnswer)
-{
-    setenv("XDG_RUNTIME_DIR", FreshFolder().c_str(), 1);
-    StartApplication();
+    // An instance that takes the files and never answers: SIGINT or SIGTERM ends the later start at once.
     const int listener = Listening(instanceSocketPath());
     ASSERT_GE(listener, 0);
     for (const int signalNumber : {SIGINT, SIGTERM}) {

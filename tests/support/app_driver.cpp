@@ -101,7 +101,7 @@ TableWindowState ComputeTable(const TableEntry &entry)
     if (entry.circle)
         TypeInto(circle, *entry.circle);
     if (entry.compute)
-        Click(Find<QPushButton>(window, "computeButton"));
+        Find<QPushButton>(window, "computeButton")->click();
     if (window && window->isVisible())
         window->reject(); // as its Cancel button does
     return state;
@@ -122,14 +122,6 @@ bool ChooseItem(QComboBox *popup, int item)
         return false;
     popup->setCurrentIndex(item - 1);
     emit popup->activated(item - 1);
-    return true;
-}
-
-bool Click(QAbstractButton *button)
-{
-    if (!button || !button->isEnabled())
-        return false;
-    button->click();
     return true;
 }
 
@@ -298,7 +290,7 @@ void SetUpPage(const PageChoice &choice)
     for (int i = 0; i < papers->count(); ++i)
         if (qvariant_cast<QPageSize>(papers->itemData(i)).key().toStdString() == choice.paper)
             ChooseItem(papers, i + 1);
-    Click(Find<QRadioButton>(dialog, choice.landscape ? "landscape" : "portrait"));
+    Find<QRadioButton>(dialog, choice.landscape ? "landscape" : "portrait")->click();
     const char *const names[] = {"leftMargin", "topMargin", "rightMargin", "bottomMargin"};
     const double margins[] = {choice.left, choice.top, choice.right, choice.bottom};
     for (int i = 0; i < 4; ++i)

@@ -9,7 +9,6 @@
 #include "tests/support/alert_answerer.h"
 #include "tests/support/common.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
@@ -55,7 +54,6 @@ template <typename Widget> Widget *Find(QWidget *window, const char *objectName)
 // What a user does to a widget; false when it is missing or disabled. Items count from 1.
 bool TypeInto(QLineEdit *field, const std::string &text);
 bool ChooseItem(QComboBox *popup, int item);
-bool Click(QAbstractButton *button);
 
 // The sheet a document window paints; the text whose frame starts at (L + x, T + y).
 SheetLayout Contents(QWidget *window);
