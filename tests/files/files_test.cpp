@@ -75,8 +75,8 @@ TEST_F(Opening, FilesFillTheStartupWindowThenWindowsOfTheirOwn)
 {
     const Record computed(kDistanceUnitMeters, 4, 50, 10e-6, fullFrameDigital);
     const std::string full = layout(*computed.data), shortened = full.substr(0, 20);
-    std::string blank = shortened, junk(280, 0);
-    blank.resize(280, 0);
+    const std::string blank = shortened + std::string(260, 0);
+    std::string junk(280, 0);
     for (std::size_t i = 0; i < junk.size(); ++i)
         junk[i] = (i > 0 && i < 4) || (i >= 36 && i < 40) ? 0 : std::uint8_t(i * 37 + 11);
     for (const char *name : {"a.qrtb", "c.txt", "plain name", "text.qrtb", "bad.qrtb", "secret.qrtb"})

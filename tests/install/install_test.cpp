@@ -10,30 +10,18 @@
 using namespace qrltest;
 namespace fs = std::filesystem;
 
-namespace
-{
-
-// The output of a command, standard error after standard output.
-Ran Output(const Strings &command, const Strings &environment = {})
-{
-    Ran ran = RunProcess(command, environment);
-    ran.out += ran.err;
-    return ran;
-}
-
-} // namespace
-
 TEST(Install, TheInstalledTree)
 {
     const std::string folder = FreshFolder() + "/";
     const std::string prefix = folder + "prefix", share = prefix + "/share/", id = QRL_APP_ID;
-    ASSERT_EQ(Output({"cmake", "--install", QRL_BUILD_DIR, "--prefix", prefix}).status, 0);
-    const Strings files =
-        Split("bin/quorlscope libexec/quorlscope/quorlscope-gui libexec/quorlscope/quorlscope-cli "
-              "share/man/man1/quorlscope.1.gz share/doc/quorlscope/copyright "
-              "share/doc/quorlscope/changelog.gz",
-              ' ');
-    std::set<std::string> expected(files.begin(), files.end()), found;
+    const Ran installed = RunProcess({"cmake", "--install", QRL_BUILD_DIR, "--prefix", prefix});
+    ASSERT_EQ(installed.status, 0) << installed.err;
+    std::set<std::string> found, expected = {"bin/quorlscope",
+                                             "libexec/quorlscope/quorlscope-gui",
+                                             "libexec/quorlscope/quorlscope-cli",
+                                             "share/man/man1/quorlscope.1.gz",
+                                             "share/doc/quorlscope/copyright",
+                                             "share/doc/quorlscope/changelog.gz"};
     for (const std::string &file : {"applications/" + id + ".desktop", "mime/packages/" + id + ".xml",
                                     "metainfo/" + id + ".metainfo.xml"})
         expected.insert("share/" + file);
@@ -53,10 +41,10 @@ TEST(Install, TheInstalledTree)
         {{"appstreamcli", "validate", "--no-net", "--no-color", share + "metainfo/" + id + ".metainfo.xml"}, {"metainfo/" + id + ".metainfo.xml", "<release version=\"" QRL_VERSION "\""}}};
     // clang-format on
     for (const auto &[command, parts] : tools) {
-        const Ran ran = Output(command);
-        EXPECT_EQ(ran.status, 0) << ran.out;
-        EXPECT_TRUE(ran.out.empty() || ran.out.find("Validation was successful") != std::string::npos)
-            << ran.out;
+        const Ran ran = RunProcess(command);
+        const std::string said = ran.out + ran.err;
+        EXPECT_EQ(ran.status, 0) << said;
+        EXPECT_TRUE(said.empty() || said.find("Validation was successful") != std::string::npos) << said;
         ExpectContains(ReadText(share + parts[0]), Strings(parts.begin() + 1, parts.end()));
     }
     // The installed command line with no display, and no locale unless a row
@@ -79,11 +67,12 @@ TEST(Install, TheInstalledTree)
     for (const auto &c : cases) {
         Strings command = {prefix + "/bin/quorlscope"};
         command.insert(command.end(), c.arguments.begin(), c.arguments.end());
-        const Ran ran = Output(command, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LC_ALL",
-                                         "LC_MESSAGES", "LANGUAGE", "LANG", c.locale});
-        EXPECT_EQ(ran.status, c.status) << ran.out;
-        EXPECT_EQ(ran.out.rfind(c.start, 0), 0u) << ran.out;
-        ExpectContains(ran.out, {c.part});
+        const Ran ran = RunProcess(command, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LC_ALL",
+                                             "LC_MESSAGES", "LANGUAGE", "LANG", c.locale});
+        const std::string said = ran.out + ran.err;
+        EXPECT_EQ(ran.status, c.status) << said;
+        EXPECT_EQ(said.rfind(c.start, 0), 0u) << said;
+        ExpectContains(said, {c.part});
     }
     EXPECT_FALSE(fs::exists(prefix + "/out.json"));
 }
@@ -94,20 +83,21 @@ TEST(Install, TheInstalledTree)
 TEST(Package, DebHoldsTheInstalledFilesAndDependsOnWhatTheProgramLinks)
 {
     const std::string folder = FreshFolder() + "/";
-    ASSERT_EQ(
-        Output({"cpack", "-G", "DEB", "--config", QRL_BUILD_DIR "/CPackConfig.cmake", "-B", folder}).status,
-        0);
-    const std::string deb = folder + ("quorlscope_" QRL_VERSION "_" +
-                                      Split(Output({"dpkg", "--print-architecture"}).out, '\n')[0] + ".deb");
-    const std::string listed = Output({"dpkg-deb", "--contents", deb}).out;
+    const Ran packed =
+        RunProcess({"cpack", "-G", "DEB", "--config", QRL_BUILD_DIR "/CPackConfig.cmake", "-B", folder});
+    ASSERT_EQ(packed.status, 0) << packed.out << packed.err;
+    const std::string deb =
+        folder + ("quorlscope_" QRL_VERSION "_" +
+                  Split(RunProcess({"dpkg", "--print-architecture"}).out, '\n')[0] + ".deb");
+    const std::string listed = RunProcess({"dpkg-deb", "--contents", deb}).out;
     ExpectContains(listed, {"./usr/bin/quorlscope\n", "./usr/libexec/quorlscope/quorlscope-gui\n",
                             "./usr/share/metainfo/" QRL_APP_ID ".metainfo.xml\n",
                             "./usr/share/icons/hicolor/16x16/mimetypes/" QRL_MIME_ICON ".png\n"});
     for (const char *cache : {"mime.cache", "mimeinfo.cache", "icon-theme.cache", "globs2"})
         EXPECT_EQ(listed.find(cache), std::string::npos) << cache;
-    const Ran checked = Output({"lintian", "--fail-on", "error", deb});
-    EXPECT_EQ(checked.status, 0) << checked.out;
-    const std::string depends = Output({"dpkg-deb", "--field", deb, "Depends"}).out;
+    const Ran checked = RunProcess({"lintian", "--fail-on", "error", deb});
+    EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
+    const std::string depends = RunProcess({"dpkg-deb", "--field", deb, "Depends"}).out;
     ExpectContains(depends, {"qt6-qpa-plugins", "qt6-image-formats-plugins"});
     // Each library's package by the name this release gives it (libqt6core6 or libqt6core6t64), found
     // through the file the loader takes, under /usr too on a merged /usr system.
