@@ -5,7 +5,6 @@
 #include "platform/internal.h"
 #include "platform/prefs.h"
 #include "tests/support/app_driver.h"
-#include "tests/support/common.h"
 #include "tests/support/optics.h"
 
 #include <QApplication>

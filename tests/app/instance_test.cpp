@@ -2,7 +2,6 @@
 #include "app/opendocuments.h"
 #include "platform/instance.h"
 #include "tests/support/app_driver.h"
-#include "tests/support/common.h"
 
 #include <QProcess>
 #include <QTest>

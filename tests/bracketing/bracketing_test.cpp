@@ -2,20 +2,10 @@
 // tests/support/optics.h: `quorlscope stack`, the window and its card.
 #include "platform/prefs.h"
 #include "tests/support/app_driver.h"
-#include "tests/support/common.h"
 #include "tests/support/optics.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QFrame>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLabel>
-#include <QMimeData>
 #include <QTest>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
+#include <QtWidgets>
 #include <algorithm>
 #include <gtest/gtest.h>
 

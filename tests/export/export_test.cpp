@@ -3,14 +3,9 @@
 #include "cli/subcommands.h"
 #include "formats/exportformats.h"
 #include "tests/support/app_driver.h"
-#include "tests/support/common.h"
 #include "tests/support/optics.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QMimeData>
+#include <QtGui>
 #include <clocale>
 #include <cmath>
 #include <filesystem>

@@ -6,7 +6,6 @@
 #include "platform/process.h"
 #include "platform/sessiontesting.h"
 #include "tests/support/app_driver.h"
-#include "tests/support/common.h"
 
 #include <QApplication>
 #include <csignal>

@@ -4,7 +4,6 @@
 #include "app/windowmodule.h"
 #include "platform/bundle.h"
 #include "tests/support/app_driver.h"
-#include "tests/support/common.h"
 
 #include <QCoreApplication>
 #include <QMenuBar>
