@@ -188,13 +188,18 @@ void paintBracketingDiagram(QPainter &painter, const QRectF &bounds, const tBrac
 namespace
 {
 
+// The scene's far limit with its unit, or ∞.
+QString farLimitText(const tBracketingArguments &arguments)
+{
+    return std::isinf(arguments.farLimit) ? kInfinity : typed(arguments.farLimit) + " " + unitName(arguments);
+}
+
 // "24 mm, f/8, 0.5 m – ∞": the lens and the scene, for titles.
 QString planName(const tBracketingArguments &arguments)
 {
-    const QString unit = unitName(arguments);
-    const QString far = std::isinf(arguments.farLimit) ? kInfinity : typed(arguments.farLimit) + " " + unit;
     return QStringLiteral("%1 mm, f/%2, %3 %4 \u2013 %5")
-        .arg(typed(arguments.focalLength), typed(arguments.aperture), typed(arguments.nearLimit), unit, far);
+        .arg(typed(arguments.focalLength), typed(arguments.aperture), typed(arguments.nearLimit),
+             unitName(arguments), farLimitText(arguments));
 }
 
 // The title and the arguments from top; returns where the list begins.
@@ -217,9 +222,7 @@ double paintHeading(QPainter &painter, const QRectF &page, double top, const tBr
                  typed(arguments.aperture), typed(arguments.unsharpCircleDiameter * 1e6)),
         11, false);
     paintLine(QCoreApplication::translate("Program", "Scene from %1 %2 to %3, overlap %4")
-                  .arg(typed(arguments.nearLimit), unit,
-                       std::isinf(arguments.farLimit) ? kInfinity : typed(arguments.farLimit) + " " + unit,
-                       typed(arguments.overlap)),
+                  .arg(typed(arguments.nearLimit), unit, farLimitText(arguments), typed(arguments.overlap)),
               11, false);
     if (plan.refusal != kPlanMade)
         paintLine(QCoreApplication::translate("Program", QRLBracketingRefusalText(plan.refusal)), 11, true);
